@@ -1,0 +1,223 @@
+#include "app/cli/cli.h"
+
+#include "text/number_format.h"
+
+#include <QCoreApplication>
+
+namespace zorva::cli {
+namespace {
+
+const char* const kUsage =
+    "Usage: zorva-cli [site options] COMMAND [arguments]\n"
+    "\n"
+    "Site options (override the settings file):\n"
+    "  --settings FILE      read a settings or dial-data file first\n"
+    "  --lat 47.25N         latitude (N/S, or signed: north positive)\n"
+    "  --lon 9.55E          longitude (E/W, or signed: west positive)\n"
+    "  --zone 15E           meridian of the time zone (E/W, or signed: west positive)\n"
+    "  --year 1999          reference year (1300..2500)\n"
+    "  --lang de|en         language of every text (default German)\n"
+    "  --yes                answer questions with Yes (default: the safe choice)\n"
+    "\n"
+    "Commands:\n"
+    "  sun DATE [--twilight civil|nautical|astronomical]   rise and set, EoT, declination\n"
+    "  position DATE TIME [--time apparent|mean|zone]      altitude, azimuth, EoT, declination\n"
+    "  azimuth-time DATE AZIMUTH                           time the sun reaches an azimuth\n"
+    "  table month YYYY-MM [--twilight ...] [--csv]        month rise/set table\n"
+    "  table eot|eot-longitude|declination|transit [--csv] year tables of --year\n"
+    "  draw --out FILE.(png|pdf|svg|plt|dxf) [--size WxH] [--listing FILE.txt]\n"
+    "  graph eot|sunpath --out FILE.(png|pdf|plt|dxf)\n"
+    "  hpgl2dxf IN.plt OUT.dxf [--divisor 40|1000] [--weight 1|2|3]\n"
+    "  settings check FILE                                 report every fault of a file\n"
+    "  settings write FILE                                 write the state to a file\n"
+    "  horizon --grid A.asc [--grid B.asc ...] --out P.ele [--min-distance M]\n"
+    "          [--max-distance KM] [--platform M]\n"
+    "\n"
+    "DATE is YYYY-MM-DD, TIME is hh:mm[:ss]. Exit status: 0 done, 1 faulty input,\n"
+    "2 bad command line.\n";
+
+// A number with an optional hemisphere letter; `positive`/`negative` are the letters
+// that keep or flip the sign in the program's own convention.
+bool ParseHemisphere(const QString& raw, QChar positive, QChar negative, double& value) {
+    QString text = raw.trimmed();
+    if (text.isEmpty()) return false;
+    double sign = 1.0;
+    const QChar last = text.back().toUpper();
+    if (last == positive || last == negative) {
+        sign = last == positive ? 1.0 : -1.0;
+        text.chop(1);
+        if (text.startsWith(QLatin1Char('-')) || text.startsWith(QLatin1Char('+'))) return false;
+    }
+    double v = 0;
+    if (!ParseReal(text, v)) return false;
+    value = sign * v;
+    return true;
+}
+
+}  // namespace
+
+bool ParseLatitude(const QString& text, double& value) {
+    double v = 0;
+    if (!ParseHemisphere(text, QLatin1Char('N'), QLatin1Char('S'), v) || v < -90 || v > 90) return false;
+    value = v;
+    return true;
+}
+
+bool ParseLongitude(const QString& text, double& value) {
+    double v = 0;
+    if (!ParseHemisphere(text, QLatin1Char('W'), QLatin1Char('E'), v) || v < -180 || v > 180) return false;
+    value = v;
+    return true;
+}
+
+bool TakeOption(QStringList& args, const QString& name, QString& value, bool& missingValue) {
+    missingValue = false;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == name) {
+            if (i + 1 >= args.size()) {
+                missingValue = true;
+                args.removeAt(i);
+                return true;
+            }
+            value = args[i + 1];
+            args.remove(i, 2);
+            return true;
+        }
+        if (args[i].startsWith(name + QLatin1Char('='))) {
+            value = args[i].mid(name.size() + 1);
+            args.removeAt(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TakeFlag(QStringList& args, const QString& name) { return args.removeAll(name) > 0; }
+
+int BadOption(Context& ctx, const QString& option, const QString& value, const QString& why) {
+    ctx.err << "zorva-cli: invalid value for " << option << ": '" << value << "'";
+    if (!why.isEmpty()) ctx.err << " (" << why << ")";
+    ctx.err << "\n";
+    ctx.err.flush();
+    return kBadCommandLine;
+}
+
+int CheckNoExtraArgs(Context& ctx, const QStringList& args, const QString& command) {
+    if (args.isEmpty()) return kOk;
+    ctx.err << "zorva-cli " << command << ": unexpected argument '" << args.front() << "'\n";
+    ctx.err.flush();
+    return kBadCommandLine;
+}
+
+int NotAvailable(Context& ctx, const QString& command) {
+    ctx.err << "zorva-cli: the command '" << command << "' is not available in this build\n";
+    ctx.err.flush();
+    return kBadCommandLine;
+}
+
+int Run(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
+    Context ctx(out, err);
+    QStringList args = argsIn;
+    ctx.dialogs.onEvent = [&ctx](const DialogEvent& e) {
+        QString text = e.text;
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1String("\n\r"), QLatin1String("\n"));
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        ctx.err << e.caption << ": " << text;
+        if (e.kind == DialogEvent::Ask)
+            ctx.err << " -> " << (e.answer == Answer::Yes ? "Yes" : e.answer == Answer::No ? "No"
+                                  : e.answer == Answer::Ok ? "OK" : "Cancel");
+        ctx.err << "\n";
+        ctx.err.flush();
+    };
+
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        out << kUsage;
+        return kOk;
+    }
+    if (args.contains(QStringLiteral("--version"))) {
+        out << "zorva-cli " << ZORVA_VERSION_TEXT << "\n";
+        return kOk;
+    }
+    ctx.yes = TakeFlag(args, QStringLiteral("--yes"));
+    if (ctx.yes) {
+        // Every later question in this run is answered affirmatively.
+        ctx.dialogs.answerAll = true;
+    }
+
+    QString value;
+    bool missing = false;
+    // The language first, so that the settings reader already speaks it.
+    if (TakeOption(args, QStringLiteral("--lang"), value, missing)) {
+        if (missing || (value != QLatin1String("de") && value != QLatin1String("en")))
+            return BadOption(ctx, QStringLiteral("--lang"), value, QStringLiteral("de or en"));
+        ctx.state.language = value == QLatin1String("en") ? Language::English : Language::German;
+    }
+    const Language chosenLanguage = ctx.state.language;
+    const bool languageGiven = argsIn.contains(QStringLiteral("--lang")) ||
+                               std::any_of(argsIn.begin(), argsIn.end(),
+                                           [](const QString& a) { return a.startsWith(QLatin1String("--lang=")); });
+    if (TakeOption(args, QStringLiteral("--settings"), value, missing)) {
+        if (missing) return BadOption(ctx, QStringLiteral("--settings"), value, QStringLiteral("a file name"));
+        ctx.explicitSettings = true;
+        if (!LoadSettingsFile(ctx, value)) return kFaultyInput;
+    } else {
+        LoadDefaultSettings(ctx);
+    }
+    if (languageGiven) ctx.state.language = chosenLanguage;
+
+    double v = 0;
+    if (TakeOption(args, QStringLiteral("--lat"), value, missing)) {
+        if (missing || !ParseLatitude(value, v))
+            return BadOption(ctx, QStringLiteral("--lat"), value, QStringLiteral("e.g. 47.25N, 33.9S or -33.9"));
+        // No construction may divide by sin(0).
+        ctx.state.latitude = std::abs(v) < 1e-6 ? 1e-6 : v;
+    }
+    if (TakeOption(args, QStringLiteral("--lon"), value, missing)) {
+        if (missing || !ParseLongitude(value, v))
+            return BadOption(ctx, QStringLiteral("--lon"), value, QStringLiteral("e.g. 9.55E, 74W or -9.55"));
+        ctx.state.longitude = v;
+    }
+    if (TakeOption(args, QStringLiteral("--zone"), value, missing)) {
+        if (missing || !ParseLongitude(value, v))
+            return BadOption(ctx, QStringLiteral("--zone"), value, QStringLiteral("e.g. 15E, 75W or -15"));
+        ctx.state.zoneMeridian = v;
+    }
+    ctx.state.zoneFarFromLongitude = std::abs(ctx.state.zoneMeridian - ctx.state.longitude) > 14.0;
+    if (TakeOption(args, QStringLiteral("--year"), value, missing)) {
+        long long y = 0;
+        if (missing || !ParseInt(value, y) || y < 1300 || y > 2500)
+            return BadOption(ctx, QStringLiteral("--year"), value, QStringLiteral("a year from 1300 to 2500"));
+        ctx.state.referenceYear = static_cast<int>(y);
+    }
+
+    if (args.isEmpty()) {
+        err << "zorva-cli: no command given (see zorva-cli --help)\n";
+        return kBadCommandLine;
+    }
+    for (const QString& a : args) {
+        if (a.startsWith(QLatin1String("--")) && a == args.front()) {
+            err << "zorva-cli: unknown option '" << a << "' (see zorva-cli --help)\n";
+            return kBadCommandLine;
+        }
+    }
+    const QString command = args.takeFirst();
+    int status = kBadCommandLine;
+    if (command == QLatin1String("sun")) status = CommandSun(ctx, args);
+    else if (command == QLatin1String("position")) status = CommandPosition(ctx, args);
+    else if (command == QLatin1String("azimuth-time")) status = CommandAzimuthTime(ctx, args);
+    else if (command == QLatin1String("table")) status = CommandTable(ctx, args);
+    else if (command == QLatin1String("draw")) status = CommandDraw(ctx, args);
+    else if (command == QLatin1String("graph")) status = CommandGraph(ctx, args);
+    else if (command == QLatin1String("hpgl2dxf")) status = CommandHpgl2Dxf(ctx, args);
+    else if (command == QLatin1String("settings")) status = CommandSettings(ctx, args);
+    else if (command == QLatin1String("horizon")) status = CommandHorizon(ctx, args);
+    else {
+        err << "zorva-cli: unknown command '" << command << "' (see zorva-cli --help)\n";
+        return kBadCommandLine;
+    }
+    out.flush();
+    err.flush();
+    return status;
+}
+
+}  // namespace zorva::cli

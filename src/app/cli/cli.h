@@ -1,0 +1,62 @@
+#pragma once
+// zorva-cli: a second front end over the same core, for batch use, scripting and tests.
+
+#include "state/dial_state.h"
+#include "text/recording_dialogs.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+namespace zorva::cli {
+
+enum Exit { kOk = 0, kFaultyInput = 1, kBadCommandLine = 2 };
+
+struct Context {
+    Context(QTextStream& o, QTextStream& e) : out(o), err(e) {}
+    DialState state = StartupState();
+    RecordingDialogs dialogs;  // prints every box to stderr; questions get the safe answer
+    QTextStream& out;
+    QTextStream& err;
+    bool yes = false;          // --yes: questions are answered Yes / OK
+    bool explicitSettings = false;
+};
+
+// Runs one command line (argv without the program name); returns the exit status.
+int Run(const QStringList& args, QTextStream& out, QTextStream& err);
+
+// Site option values: "47.25N", "9.55E", "-15" (a signed number is the program's own
+// convention: north and west positive). Returns false on a malformed value.
+bool ParseLatitude(const QString& text, double& value);
+bool ParseLongitude(const QString& text, double& value);  // also zone meridians
+
+// Removes "--name VALUE" from args. Returns false when the option is absent;
+// sets `missingValue` when it is present without a value.
+bool TakeOption(QStringList& args, const QString& name, QString& value, bool& missingValue);
+// Removes a flag "--name"; true when it was present.
+bool TakeFlag(QStringList& args, const QString& name);
+// Reports an unusable value of an option on stderr; returns kBadCommandLine.
+int BadOption(Context& ctx, const QString& option, const QString& value, const QString& why = {});
+// Reports leftover arguments a command does not know; returns kBadCommandLine.
+int CheckNoExtraArgs(Context& ctx, const QStringList& args, const QString& command);
+
+// --- commands, one file each; args hold what follows the command word
+int CommandSun(Context& ctx, QStringList args);
+int CommandPosition(Context& ctx, QStringList args);
+int CommandAzimuthTime(Context& ctx, QStringList args);
+int CommandTable(Context& ctx, QStringList args);
+int CommandDraw(Context& ctx, QStringList args);
+int CommandGraph(Context& ctx, QStringList args);
+int CommandHpgl2Dxf(Context& ctx, QStringList args);
+int CommandSettings(Context& ctx, QStringList args);
+int CommandHorizon(Context& ctx, QStringList args);
+
+// Loads a settings or dial-data file into ctx.state (for --settings); false when faulty.
+bool LoadSettingsFile(Context& ctx, const QString& path);
+// Loads the user's settings file when there is one (the GUI's start-up read, without questions).
+void LoadDefaultSettings(Context& ctx);
+
+// Until a command's core lands it says so plainly instead of pretending.
+int NotAvailable(Context& ctx, const QString& command);
+
+}  // namespace zorva::cli

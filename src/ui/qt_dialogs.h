@@ -1,0 +1,26 @@
+#pragma once
+// UserDialogs through QMessageBox and QInputDialog.
+
+#include "text/user_dialogs.h"
+
+class QWidget;
+
+namespace zorva {
+
+class QtDialogs : public UserDialogs {
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+    void inform(const QString& caption, const QString& text, Icon icon = Icon::Information) override;
+    Answer ask(const QString& caption, const QString& text, Buttons buttons, Icon icon = Icon::Question) override;
+    std::optional<QString> askText(const QString& caption, const QString& prompt, const QString& initial) override;
+    void beep() override;
+
+private:
+    QWidget* parent_;
+};
+
+// True when an installed font family has this name (case-insensitive).
+bool FontInstalled(const QString& name);
+
+}  // namespace zorva
