@@ -1,10 +1,103 @@
-// Captions of the main menu in menu order, separators skipped.
+// Captions of the main menu in menu order (each top-level entry followed by its entries and
+// sub-entries), separators skipped; the language switch assigns them by position.
 #include "text/tables_internal.h"
 
 namespace zorva {
 
-extern const char* const kMenuCaptionsGerman[] = {""};
-extern const char* const kMenuCaptionsEnglish[] = {""};
-extern const int kMenuCaptionsSize = 1;
+extern const char* const kMenuCaptionsGerman[] = {
+    "  &Datei  ",
+    "&Sonnenuhr erstellen",
+    "Fenster s&chließen",
+    "Drucker &einrichten",
+    "&Drucken...",
+    "&Fenster ausdrucken",
+    "&Beenden",
+    "  &Optionen ",
+    "&Geogr. Lage und Jahr",
+    "&Auswahl Sonnenuhrtyp",
+    "&Parameter der Sonnenuhr",
+    "S&tandardwerte laden",
+    "&INI-Datei speichern",
+    "I&NI-Datei laden",
+    "Sonnenuhrdaten &speichern als...",
+    "Sonnenuhrdaten &laden von...",
+    "  &Zeichnung  ",
+    "&Zeichnung erstellen",
+    "&Format der Bildschirmanzeige wie...",
+    "Format DIN-A&4 (Drucker)",
+    "Format DIN-A&3 (Datei)",
+    "&Farbpalette für Sonnenuhren",
+    " &Berechnungen ",
+    "&Auf- / Untergang der Sonne",
+    "&Sonnenstand berechnen",
+    "&Zeit für gegebenen Sonnenstand",
+    "Z&eitgleichung und Sonnendeklination",
+    "&Tabellen ...",
+    "Monatstabelle Sonne Auf-/Untergang",
+    "Zeitgleichung, Jahrestabelle",
+    "Sonnendeklination, Jahrestabelle",
+    "Meridiandurchgang (wahrer Mittag), Jahrestabelle",
+    "Grafik S&onnenstand (Azimut, Höhe)",
+    "&Grafik der Zeitgleichung",
+    "   &Hilfe",
+    "&Hilfe Index",
+    "Sonnenuhr &erstellen",
+    "Ex&perten Mode",
+    "&Sprache",
+    "&Deutsch",
+    "&Englisch",
+    "&Kurzanzeige Hinweise (Hints) ... ein/aus",
+    "&Info",
+};
+
+extern const char* const kMenuCaptionsEnglish[] = {
+    "  &Files  ",
+    "&Generate Dial (Wizard)",
+    "&Close all Windows",
+    "Printer &Setup",
+    "&Print...",
+    "Print &Window",
+    "&Quit",
+    "   &Options ",
+    "&Reference Year and Location",
+    "&Type of Sundial",
+    "&Parameters of Sundials",
+    "Load &Default Values",
+    "&Save INI-File",
+    "&Load INI-File",
+    "S&ave Sundial Data as...",
+    "L&oad Sundial Data from...",
+    "   &Display  ",
+    "&Drawing the Sundial",
+    "Drawing-&Format on Screen like...",
+    "Format DIN-A&4 (printer)",
+    "Format DIN-A&3 (saved file)",
+    "&Colors for Constructions",
+    " &Calculations ",
+    "&Sun Rise and Set",
+    "&Position of Sun",
+    "&Time for given Sun Position",
+    "Sun:  &Equation of Time (EoT) and Declination",
+    "Tables ...",
+    "Table of Rise, Set",
+    "Table of Equation of Time",
+    "Table of Sun declination",
+    "Table of Local Apparent Noon",
+    "Graph &of Sun Positions",
+    "&Graph of the Equation of Time",
+    "   &Help",
+    "&Help Index",
+    "&Generate Dial (Wizard)",
+    "Ex&pert Mode",
+    "&Language",
+    "&German",
+    "&English",
+    "&Show Hints (on/off)",
+    "&About",
+};
+
+static_assert(sizeof(kMenuCaptionsGerman) == sizeof(kMenuCaptionsEnglish),
+              "every menu caption needs its twin");
+extern const int kMenuCaptionsSize = sizeof(kMenuCaptionsGerman) / sizeof(kMenuCaptionsGerman[0]);
 
 }  // namespace zorva
