@@ -67,12 +67,13 @@ void FieldReader::readIntInRange(EditField& edit, int lower, int upper, bool& er
     QString msg = name + QLatin1Char('=') + text + message(13, lang) + QStringLiteral(" [") +
                   QString::number(lower) + QStringLiteral("..") + QString::number(upper) + QStringLiteral("] !");
     if (box == IntBox::OkCancel) {
-        dialogs.ask(caption(CaptionKind::Warning, lang), msg, Buttons::OkCancel, Icon::Question);
+        dialogs.ask(caption(CaptionKind::Problem, lang), msg, Buttons::OkCancel, Icon::Question);
         error = true;
         edit.setFocus();
         return;
     }
-    msg += QStringLiteral("\n\r     Nochmals eingeben?");
+    msg += lang == Language::English ? QStringLiteral("\n\r     Enter again?")
+                                     : QStringLiteral("\n\r     Nochmals eingeben?");
     if (dialogs.ask(caption(CaptionKind::Question, lang), msg, Buttons::YesNo, Icon::Question) == Answer::Yes) {
         error = true;
         edit.setFocus();

@@ -75,7 +75,11 @@ bool ParseReal(const QString& text, double& value) {
     const QByteArray bytes = text.toLatin1();
     const char* first = bytes.constData();
     const char* last = first + bytes.size();
-    if (first != last && *first == '+') ++first;  // from_chars refuses a leading '+'
+    // from_chars refuses a leading '+'; skip one, but never let "+-5" through as -5.
+    if (first != last && *first == '+') {
+        ++first;
+        if (first != last && *first == '-') return false;
+    }
     if (first == last) return false;
     double v = 0;
     auto res = std::from_chars(first, last, v, std::chars_format::general);
@@ -91,7 +95,10 @@ bool ParseInt(const QString& text, long long& value) {
     const QByteArray bytes = text.toLatin1();
     const char* first = bytes.constData();
     const char* last = first + bytes.size();
-    if (first != last && *first == '+') ++first;
+    if (first != last && *first == '+') {
+        ++first;
+        if (first != last && *first == '-') return false;
+    }
     if (first == last) return false;
     long long v = 0;
     auto res = std::from_chars(first, last, v, 10);
