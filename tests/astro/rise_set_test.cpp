@@ -1,0 +1,215 @@
+#include "astro/calendar.h"
+#include "astro/moon.h"
+#include "astro/rise_set.h"
+#include "astro/solar_ephemeris.h"
+#include "support/test_support.h"
+#include "text/texts.h"
+
+#include <cmath>
+
+namespace zorva {
+namespace {
+
+// The reference site: 47.25 N, 9.55 E, central European zone time.
+constexpr double kLat = 47.25, kLon = -9.55, kZone = -15;
+
+RiseSetTexts Texts(const RiseSetTimes& t, RiseSetBody body, Language lang = Language::German) {
+    return RiseSetText(t, body, lang);
+}
+
+TEST(RiseSetSearch, SummerSolstice1999AtTheReferenceSite) {
+    const DayRiseSet day = RiseSetForDay(1999, 6, 21, kLat, kLon, kZone, 1);
+    EXPECT_EQ(Texts(day.sun, RiseSetBody::Sun).rise, QStringLiteral("  4:25"));
+    EXPECT_EQ(Texts(day.sun, RiseSetBody::Sun).set, QStringLiteral(" 20:21"));
+    EXPECT_EQ(Texts(day.twilight, RiseSetBody::Twilight).set, QStringLiteral(" 21:57"));
+    EXPECT_EQ(Texts(day.twilight, RiseSetBody::Twilight).rise, QStringLiteral("  2:50"));
+    EXPECT_EQ(Texts(day.moon, RiseSetBody::Moon).rise, QStringLiteral(" 12:59"));
+    EXPECT_EQ(Texts(day.moon, RiseSetBody::Moon).set, QStringLiteral("  0:51"));
+    EXPECT_TRUE(Texts(day.sun, RiseSetBody::Sun).complete);
+    // Table columns: sun rise/set, twilight end/begin, moon rise/set.
+    EXPECT_EQ(RiseSetTableColumns(day, Language::German),
+              QStringLiteral("  4:25   20:21   21:57    2:50   12:59    0:51  "));
+}
+
+TEST(RiseSetSearch, MoonWeekAroundTheSolstice) {
+    // The moon rises later every day; on the 19th it sets only after midnight.
+    const char* const expected[][2] = {{"  9:41", " 23:57"}, {" 10:49", " -----"}, {" 11:55", "  0:25"},
+                                       {" 12:59", "  0:51"}, {" 14:02", "  1:15"}, {" 15:03", "  1:40"},
+                                       {" 16:04", "  2:04"}, {" 17:04", "  2:31"}};
+    for (int day = 18; day <= 25; ++day) {
+        const RiseSetTimes moon = RiseSetForDay(1999, 6, day, kLat, kLon, kZone, 1).moon;
+        const RiseSetTexts t = Texts(moon, RiseSetBody::Moon);
+        EXPECT_EQ(t.rise, QString::fromLatin1(expected[day - 18][0])) << day;
+        EXPECT_EQ(t.set, QString::fromLatin1(expected[day - 18][1])) << day;
+    }
+    const RiseSetTimes the19th = RiseSetForDay(1999, 6, 19, kLat, kLon, kZone, 1).moon;
+    EXPECT_TRUE(the19th.eventMissing());
+    EXPECT_FALSE(Texts(the19th, RiseSetBody::Moon).complete);
+    EXPECT_EQ(RiseSetTableColumns(RiseSetForDay(1999, 6, 19, kLat, kLon, kZone, 1), Language::German).right(16),
+              QStringLiteral(" 10:49   -----  "));
+}
+
+TEST(RiseSetSearch, WholeDayLabels) {
+    const DayRiseSet june70 = RiseSetForDay(1999, 6, 21, 70, kLon, kZone, 1);
+    EXPECT_TRUE(june70.sun.wholeDay());
+    EXPECT_EQ(Texts(june70.sun, RiseSetBody::Sun).rise, label(68, Language::German));
+    EXPECT_EQ(Texts(june70.sun, RiseSetBody::Sun).set, label(68, Language::German));
+    EXPECT_EQ(Texts(june70.sun, RiseSetBody::Sun, Language::English).rise, QStringLiteral(" always seen  "));
+    EXPECT_FALSE(Texts(june70.sun, RiseSetBody::Sun).complete);
+
+    const DayRiseSet december70 = RiseSetForDay(1999, 12, 21, 70, kLon, kZone, 1);
+    EXPECT_EQ(Texts(december70.sun, RiseSetBody::Sun).rise, label(70, Language::German));
+    EXPECT_FALSE(december70.twilight.wholeDay());  // nautical twilight still comes and goes
+
+    const DayRiseSet june60 = RiseSetForDay(1999, 6, 21, 60, kLon, kZone, 2);
+    EXPECT_FALSE(june60.sun.wholeDay());
+    EXPECT_EQ(Texts(june60.twilight, RiseSetBody::Twilight).rise, QStringLiteral("  immer hell  "));
+    const DayRiseSet polarNight = RiseSetForDay(1999, 12, 21, 85, kLon, kZone, 2);
+    EXPECT_EQ(Texts(polarNight.twilight, RiseSetBody::Twilight, Language::English).set, QStringLiteral(" always  dark "));
+    // A whole-day label stands once in a table line, without the two blanks.
+    EXPECT_TRUE(RiseSetTableColumns(june70, Language::German)
+                    .startsWith(label(68, Language::German) + label(69, Language::German) + QStringLiteral(" ")));
+}
+
+TEST(RiseSetSearch, EveryDayOfAYearIsOrderlyAtManyLatitudes) {
+    // Sun events lie within the day; sunrise precedes the end of morning twilight and so on.
+    for (double lat : {-66.0, -35.0, 0.0, 47.25, 60.0, 89.9}) {
+        for (int doy = 1; doy <= 365; doy += 7) {
+            const CalendarInstant c = CalendarFromMJD(ModifiedJulianDate(1, 1, 2001) + doy - 1);
+            const DayRiseSet d = RiseSetForDay(c.year, c.month, c.day, lat, kLon, kZone, 0);
+            for (const RiseSetTimes* t : {&d.sun, &d.twilight, &d.moon}) {
+                EXPECT_TRUE(!t->rises || (t->riseHours >= 0 && t->riseHours <= 24.0001)) << lat << " " << doy;
+                EXPECT_TRUE(!t->sets || (t->setHours >= 0 && t->setHours <= 24.0001)) << lat << " " << doy;
+            }
+            // Further north the evening twilight may end after midnight.
+            if (std::abs(lat) < 50 && d.sun.rises && d.twilight.rises) {
+                EXPECT_LT(d.twilight.riseHours, d.sun.riseHours);
+                EXPECT_GT(d.twilight.setHours, d.sun.setHours);
+            }
+        }
+    }
+}
+
+TEST(RiseSetSeries, ReferenceValues) {
+    EXPECT_EQ(ThresholdAltitude(RiseSetBody::Moon, 1), 0.13333333333333333);
+    EXPECT_EQ(ThresholdAltitude(RiseSetBody::Sun, 1), -0.8333333333333334);
+    EXPECT_EQ(ThresholdAltitude(RiseSetBody::Twilight, 0), -6.0);
+    EXPECT_EQ(ThresholdAltitude(RiseSetBody::Twilight, 1), -12.0);
+    EXPECT_EQ(ThresholdAltitude(RiseSetBody::Twilight, 2), -18.0);
+
+    const QuadraticZerosResult q = QuadraticZeros(-0.5, 0.1, 0.3);
+    EXPECT_DOUBLE_EQ(q.xe, 1.0);
+    EXPECT_DOUBLE_EQ(q.ye, 0.3);
+    EXPECT_NEAR(q.zero1, -0.2247, 5e-5);
+    EXPECT_NEAR(q.zero2, 2.2247, 5e-5);
+    EXPECT_EQ(q.count, 1);
+    EXPECT_EQ(QuadraticZeros(1, 2, 3).count, 0);  // a straight line: no parabola
+    const QuadraticZerosResult two = QuadraticZeros(1, -0.5, 1);
+    EXPECT_EQ(two.count, 2);
+    EXPECT_NEAR(two.zero1, -std::sqrt(1.0 / 3), 1e-12);
+    EXPECT_EQ(QuadraticZeros(1, 0.5, 1).count, 0);  // no real zeros
+
+    EXPECT_NEAR(LocalSiderealTime(51544.0, 0), 6.66452, 5e-6);
+    EXPECT_NEAR(LocalSiderealTime(51544.5, -9.55), 19.33404, 5e-6);
+    // Negative MJDs (the years before 1858) continue smoothly.
+    EXPECT_NEAR(std::fmod(LocalSiderealTime(-200000.25, 0) - LocalSiderealTime(-200000.75, 0) + 48, 24),
+                12 * 1.0027379093, 1e-6);
+
+    const RaDec m0 = MiniMoon(0), m1 = MiniMoon(0.1), s0 = MiniSun(0);
+    EXPECT_NEAR(m0.rightAscensionHours, 14.82996, 5e-6);
+    EXPECT_NEAR(m0.declination, -10.90363, 5e-6);
+    EXPECT_NEAR(m1.rightAscensionHours, 6.96189, 5e-6);
+    EXPECT_NEAR(m1.declination, 23.50826, 5e-6);
+    EXPECT_NEAR(s0.rightAscensionHours, 18.75299, 5e-6);
+    EXPECT_NEAR(s0.declination, -23.03325, 5e-6);
+}
+
+TEST(RiseSetSeries, MoonStaysInRange) {
+    // A month's worth of hours and several centuries: RA in [0, 24), |declination| < 29.
+    for (double T = -7; T <= 5; T += 0.0137) {
+        const RaDec m = MiniMoon(T);
+        ASSERT_GE(m.rightAscensionHours, 0.0);
+        ASSERT_LT(m.rightAscensionHours, 24.0);
+        ASSERT_LT(std::abs(m.declination), 29.5);
+        // The short sun agrees with the program's solar theory to a few hundredths.
+        const RaDec s = MiniSun(T);
+        ASSERT_GE(s.rightAscensionHours, 0.0);
+        ASSERT_LT(std::abs(s.declination), 23.5);
+    }
+}
+
+TEST(DayArc, FlagsAndSemiDiurnalArc) {
+    // Equator: 12 hours of day all year; with the zone as meridian the mean times are 6:00 / 18:00.
+    for (int doy = 1; doy <= 365; doy += 30) {
+        const MeanRiseSet m = SunriseSunsetMean(1999, doy, kZone, 0.0, kZone);
+        EXPECT_DOUBLE_EQ(m.rise, 6.0);
+        EXPECT_DOUBLE_EQ(m.set, 18.0);
+    }
+    const DayArcResult june = DayArc(1999, 172, kZone, kLat);
+    EXPECT_TRUE(june.rises && june.sets);
+    EXPECT_NEAR(june.declination, 23.44, 0.01);
+    // cos H0 = -tan(phi) tan(decl)
+    EXPECT_NEAR(june.semiDiurnalArc, std::acos(-std::tan(kLat * M_PI / 180) * std::tan(june.declination * M_PI / 180)) * 180 / M_PI, 1e-6);
+
+    const DayArcResult polarDay = DayArc(1999, 172, kZone, 70);
+    EXPECT_TRUE(polarDay.rises);
+    EXPECT_FALSE(polarDay.sets);
+    EXPECT_EQ(polarDay.semiDiurnalArc, 0.0);
+    EXPECT_EQ(SunriseSunsetMean(1999, 172, kZone, 70, kZone).set, 24.0);
+    EXPECT_EQ(SunriseSunsetMean(1999, 355, kZone, 70, kZone).rise, -1.0);
+    const DayArcResult southWinter = DayArc(1999, 172, kZone, -70);
+    EXPECT_FALSE(southWinter.rises);
+
+    // At the border the northern rule for a given declination is strict.
+    EXPECT_TRUE(DayArcForDeclination(19.99, 70).sets);
+    EXPECT_FALSE(DayArcForDeclination(20, 70).sets);
+    EXPECT_TRUE(DayArcForDeclination(20, 70).rises);
+    EXPECT_FALSE(DayArcForDeclination(-20, 70).rises);
+    EXPECT_TRUE(DayArcForDeclination(-19.99, 70).rises);
+    EXPECT_NEAR(DayArcForDeclination(0, 47).semiDiurnalArc, 90, 1e-9);
+    EXPECT_EQ(DayArcForDeclination(10, 90).semiDiurnalArc, 0.0);  // the pole: always up
+    EXPECT_EQ(DayArcForDeclination(10, 90 - 1e-7).semiDiurnalArc, 0.0);
+}
+
+TEST(DayArc, WesternMeridiansSeeTheSunLater) {
+    // 9.55 E in central European time: 21.8 minutes after the zone meridian.
+    const MeanRiseSet zone = SunriseSunsetMean(1999, 172, kZone, kLat, kZone);
+    const MeanRiseSet site = SunriseSunsetMean(1999, 172, kLon, kLat, kZone);
+    EXPECT_NEAR(site.rise - zone.rise, 5.45 / 15, 0.002);
+    EXPECT_NEAR(site.set - zone.set, 5.45 / 15, 0.002);
+}
+
+TEST(RiseSetAzimuths, DirectionsOnTheHorizon) {
+    const RiseSetDirections d = RiseSetAzimuths(1999, 172, kZone, kLat);
+    EXPECT_NEAR(d.rise + d.set, 24.0, 1e-12);
+    EXPECT_NEAR(d.atRise.altitude, 0, 1e-6);
+    EXPECT_NEAR(d.atSet.altitude, 0, 1e-6);
+    EXPECT_NEAR(d.atRise.azimuth, -d.atSet.azimuth, 1e-9);
+    EXPECT_LT(d.atRise.azimuth, -120);  // June sunrise far north of east
+    const HourAngleDirection h = SunsetHourAngleDirection(d.declination, kLat);
+    EXPECT_NEAR(h.hourAngle, (d.set - 12) * 15, 1e-9);
+    EXPECT_NEAR(h.direction.azimuth, d.atSet.azimuth, 1e-9);
+    // Circumpolar and never-rising suns: 180 and 0 degrees.
+    EXPECT_EQ(SunsetHourAngleDirection(23.44, 80).hourAngle, 180.0);
+    EXPECT_EQ(SunsetHourAngleDirection(-23.44, 80).hourAngle, 0.0);
+}
+
+TEST(FixedDayTables, DatesAndAzimuths) {
+    const auto summer = MeanRiseSetSummerToWinter(1999, kZone, kLat, kZone);
+    EXPECT_EQ(summer.front().month, 6);
+    EXPECT_EQ(summer.front().day, 1);
+    EXPECT_EQ(summer.back().month, 12);
+    EXPECT_EQ(summer.back().day, 21);
+    EXPECT_GT(summer[0].set - summer[0].rise, summer[20].set - summer[20].rise);
+    const auto weekly = MeanRiseSetFourDaysAMonth(1999, kZone, kLat, kZone);
+    EXPECT_EQ(weekly[47].month, 12);
+    EXPECT_EQ(weekly[47].day, 22);
+    for (const FixedDayRiseSet& e : weekly) {
+        EXPECT_LT(e.riseAzimuth, -50);
+        EXPECT_GT(e.setAzimuth, 50);
+        EXPECT_NEAR(e.riseAzimuth, -e.setAzimuth, 0.5);  // declination changes a little in a day
+    }
+}
+
+}  // namespace
+}  // namespace zorva
