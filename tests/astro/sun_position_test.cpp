@@ -119,7 +119,7 @@ TEST(TimeForAzimuth, FindsTheTimeOfEachAzimuth) {
     }
     EXPECT_TRUE(dialogs.events.empty()) << dialogs.texts().join(QLatin1Char('|')).toStdString();
 
-    // Azimuth 0 means just after the transit: 12:21:47 zone time at 9.55 E on that day.
+    // Azimuth 0 means just after the transit: 12:23:27 zone time at 9.55 E on that day.
     const AzimuthTimeResult noon = TimeForAzimuth(1999, 6, 21, 0, 47.25, -9.55, -15, dialogs, Language::German);
     EXPECT_GT(noon.zoneTime, 12.3);
     EXPECT_LT(noon.zoneTime, 12.4);
