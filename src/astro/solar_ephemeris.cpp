@@ -8,12 +8,17 @@
 namespace zorva {
 namespace {
 
-// The theory runs in extended precision; the stored degree factor is kept.
+// Sums and reductions run in extended precision, so that the large angles of distant
+// centuries keep their digits; the stored degree factor is kept. The sines and cosines of
+// the reduced angles are taken in double: extended-precision trigonometry is a software
+// routine here, ten times slower, and changes no printed digit.
 using Real = long double;
 constexpr Real kRad = kDegToRad;
 
-Real SinL(Real deg) { return std::sin(deg * kRad); }
-Real CosL(Real deg) { return std::cos(deg * kRad); }
+Real SinL(Real deg) { return std::sin(double(deg * kRad)); }
+Real CosL(Real deg) { return std::cos(double(deg * kRad)); }
+Real AtanL(Real x) { return std::atan(double(x)); }
+Real AsinL(Real x) { return std::asin(double(x)); }
 
 Real Reduce360(Real x) {
     if (!std::isfinite(x)) return x;
@@ -44,9 +49,9 @@ DeclinationEoT SolarDeclinationEoT(int year, double d) {
 
     const Real s = SinL(lambda) * SinL(eps);
     DeclinationEoT r;
-    r.declination = double(std::atan(s / std::sqrt(1 - s * s)) / kRad);
+    r.declination = double(AtanL(s / std::sqrt(1 - s * s)) / kRad);
 
-    Real alpha = std::atan(CosL(eps) * SinL(lambda) / CosL(lambda)) / kRad;
+    Real alpha = AtanL(CosL(eps) * SinL(lambda) / CosL(lambda)) / kRad;
     if (alpha < 0) alpha += 180;
     if (s < 0) alpha += 180;
     const Real dpsi = Real(-0.00477778) * SinL(omega) - Real(0.00036667) * SinL(2 * L0);
@@ -66,7 +71,7 @@ ZodiacTable ZodiacDeclinations(int year) {
     ZodiacTable t;
     t.obliquity = double(eps);
     for (int i = 0; i <= 36; ++i)
-        t.byLongitude[i] = double(std::asin(SinL(eps) * SinL(90 + 5 * i)) / kRad);
+        t.byLongitude[i] = double(AsinL(SinL(eps) * SinL(90 + 5 * i)) / kRad);
     t.byLongitude[18] = 0.0;
     for (int i = 0; i <= 6; ++i) t.zodiac[7 - i] = t.byLongitude[6 * i];
     return t;
