@@ -108,6 +108,19 @@ QString TwoDigits(long long n) { return n < 10 ? QStringLiteral("0") + QString::
 
 }  // namespace
 
+QString FormatAzimuthTime(double hours) {
+    if (!std::isfinite(hours) || std::abs(hours) > 1e9) return {};
+    long long whole = static_cast<long long>(std::trunc(hours));
+    long long secs = std::llrint((hours - std::trunc(hours)) * 3600);
+    // A fraction just below the full hour rounds to 3600 s; it belongs to the next hour.
+    if (secs >= 3600) {
+        secs -= 3600;
+        ++whole;
+    }
+    return RealToText(3, 0, double(whole)) + QLatin1Char(':') + TwoDigits(secs / 60) + QLatin1Char(':') +
+           TwoDigits(secs % 60) + QStringLiteral("  hh:mm:ss");
+}
+
 AzimuthTimeResult TimeForAzimuth(int year, int month, int day, double azimuth, double latitude, double longitude,
                                  double zoneMeridian, UserDialogs& dialogs, Language lang) {
     AzimuthTimeResult result;
@@ -181,17 +194,9 @@ AzimuthTimeResult TimeForAzimuth(int year, int month, int day, double azimuth, d
         dialogs.inform(caption(CaptionKind::Warning, lang), message(24, lang), Icon::Warning);
         return result;
     }
-    long long hours = static_cast<long long>(std::trunc(m));
-    long long secs = std::llrint((m - std::trunc(m)) * 3600);
-    // A fraction just below the full hour rounds to 3600 s; it belongs to the next hour.
-    if (secs >= 3600) {
-        secs -= 3600;
-        ++hours;
-    }
     result.found = true;
     result.zoneTime = m;
-    result.timeText = RealToText(3, 0, double(hours)) + QLatin1Char(':') + TwoDigits(secs / 60) + QLatin1Char(':') +
-                      TwoDigits(secs % 60) + QStringLiteral("  hh:mm:ss");
+    result.timeText = FormatAzimuthTime(m);
     return result;
 }
 

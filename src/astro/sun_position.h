@@ -76,6 +76,10 @@ struct AzimuthTimeResult {
     bool doubtful = false;   // the bisection lost the azimuth (messages 31/32 were shown)
 };
 
+// The result text of TimeForAzimuth: hours right-aligned in three characters, minutes and
+// seconds from the rounded seconds of the hour (a full hour carried), then "  hh:mm:ss".
+QString FormatAzimuthTime(double hours);
+
 // The zone time at which the sun reaches `azimuth` on the given date and site, searched
 // by bisection in the morning (azimuth <= 0) or afternoon bracket. Doubtful or impossible
 // cases are reported through `dialogs` ("Fehler: Az1=..." report, messages 44, 31/32, 24);

@@ -42,11 +42,11 @@ TEST(SolarDeclinationEoT, ExtremesOf2000) {
 
 TEST(SolarDeclinationEoT, ObliquityFollowsTheCenturies) {
     const YearExtremes y1500 = ScanYear(1500, 365);
-    EXPECT_NEAR(y1500.maxDecl, 23.505, 0.0015);
-    EXPECT_NEAR(y1500.minDecl, -23.505, 0.0015);
+    EXPECT_NEAR(y1500.maxDecl, 23.505, 0.0005);
+    EXPECT_NEAR(y1500.minDecl, -23.505, 0.0005);
     const YearExtremes y2500 = ScanYear(2500, 365);
-    EXPECT_NEAR(y2500.maxDecl, 23.371, 0.0015);
-    EXPECT_NEAR(y2500.minDecl, -23.371, 0.0015);
+    EXPECT_NEAR(y2500.maxDecl, 23.371, 0.0005);
+    EXPECT_NEAR(y2500.minDecl, -23.371, 0.0005);
 }
 
 TEST(SolarDeclinationEoT, DaysReachIntoNeighbouringYears) {

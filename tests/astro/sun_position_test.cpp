@@ -127,6 +127,14 @@ TEST(TimeForAzimuth, FindsTheTimeOfEachAzimuth) {
     EXPECT_NEAR(noon.altitude, 90 - 47.25 + 23.44, 0.01);
 }
 
+TEST(TimeForAzimuth, TimeTextCarriesAFullHour) {
+    EXPECT_EQ(FormatAzimuthTime(7.965), QStringLiteral("  7:57:54  hh:mm:ss"));
+    EXPECT_EQ(FormatAzimuthTime(12.5), QStringLiteral(" 12:30:00  hh:mm:ss"));
+    // 10:59:59.9 rounds to the next hour, never to "10:60:00".
+    EXPECT_EQ(FormatAzimuthTime(10.99999), QStringLiteral(" 11:00:00  hh:mm:ss"));
+    EXPECT_EQ(FormatAzimuthTime(24.3), QStringLiteral(" 24:18:00  hh:mm:ss"));
+}
+
 TEST(TimeForAzimuth, AzimuthOutsideTheDaysBracketIsReported) {
     // 20 E with zone 15 E: at 0:00 the sun has already passed -178 degrees.
     RecordingDialogs dialogs;
