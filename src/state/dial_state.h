@@ -133,6 +133,11 @@ struct DialState {
 
     // --- settings of the calculation windows (not stored in files)
     int twilightKind = 1;  // 0 civil, 1 nautical, 2 astronomical
+    // Date and time of the calculation windows; month and day 0 until the first of them
+    // opens and takes today's date.
+    int calcMonth = 0;
+    int calcDay = 0;
+    QString calcTime = QStringLiteral("12");
     bool eotLongitudeCorrection = false;
     bool showPlaneSunlight = false;
     bool showHorizonProfile = false;
