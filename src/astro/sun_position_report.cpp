@@ -66,6 +66,11 @@ void AppendBelowHorizon(QStringList& lines, double altitude, Language lang) {
     if (!(altitude > 0)) lines << kIndent + label(kLabelBelowHorizon, lang);
 }
 
+QStringList NoonLines(const EoTDeclinationReport& noon, Language lang) {
+    return {kIndent + label(kLabelEoT, lang) + noon.eotText + label(kLabelNoonValues, lang),
+            kIndent + label(kLabelDeclination, lang) + noon.declinationText};
+}
+
 }  // namespace
 
 QString PrintRule() { return QStringLiteral("  ") + QString(kRuleUnderscores, QLatin1Char('_')); }
@@ -99,16 +104,13 @@ EoTDeclinationReport EoTDeclinationAtNoon(const ReportSite& site, Language lang)
     r.declinationText = RealToText(6, 2, de.declination) + Degrees(lang);
 
     r.printLines = PrintBlockHead(site, lang);
-    r.printLines << kIndent + label(kLabelEoT, lang) + r.eotText
-                 << kIndent + label(kLabelDeclination, lang) + r.declinationText
-                 << kIndent + label(kLabelNoonValues, lang) << PrintRule();
+    r.printLines << NoonLines(r, lang) << PrintRule();
     return r;
 }
 
 RiseSetReport RiseSetOfDay(const ReportSite& site, int twilightKind, Language lang) {
     RiseSetReport r;
     r.noon = EoTDeclinationAtNoon(site, lang);
-    r.noon.printLines.clear();
     if (twilightKind < 0 || twilightKind > 2) twilightKind = 1;
 
     const DayRiseSet day = RiseSetForDay(site.year, site.month, site.day, site.latitude, site.longitude,
@@ -133,7 +135,8 @@ RiseSetReport RiseSetOfDay(const ReportSite& site, int twilightKind, Language la
     r.moonSet = moon.set;
 
     r.printLines = PrintBlockHead(site, lang);
-    r.printLines << label(kLabelSunrise, lang) + r.sunRise + label(kLabelSunset, lang) + r.sunSet
+    r.printLines << NoonLines(r.noon, lang)
+                 << label(kLabelSunrise, lang) + r.sunRise + label(kLabelSunset, lang) + r.sunSet
                  << label(kLabelTwilightBegin, lang) + r.twilightBegin + label(kLabelTwilightEnd, lang) +
                         r.twilightEnd
                  << QString(24, QLatin1Char(' ')) + QLatin1Char('[') + label(kLabelTwilightShown, lang) +
@@ -182,8 +185,8 @@ PositionReport SunPositionAt(const ReportSite& site, double hours, ClockKind kin
     r.declinationText = RealToText(7, 2, RoundTo(r.position.declination, 0.01)) + deg;
 
     r.printLines = PrintBlockHead(site, lang);
-    r.printLines << kIndent + label(kLabelClock, lang) + ClockText(hours) + QStringLiteral("  (") +
-                        ClockKindName(kind, lang) + QLatin1Char(')')
+    r.printLines << kIndent + label(kLabelClock, lang) + ClockText(hours) + QStringLiteral("  ") +
+                        ClockKindName(kind, lang)
                  << kIndent + label(kLabelAltitude, lang) + r.altitudeText + deg
                  << AzimuthLine(r.position.azimuth, lang)
                  << kIndent + label(kLabelDeclination, lang) + r.declinationText

@@ -51,7 +51,7 @@ EoTDeclinationReport EoTDeclinationAtNoon(const ReportSite& site, Language lang)
 // --- rise and set of sun, twilight and moon
 
 struct RiseSetReport {
-    EoTDeclinationReport noon;  // EoT and declination at 12:00 zone time, without print lines
+    EoTDeclinationReport noon;  // EoT and declination at 12:00 zone time
     // " hh:min" is appended to both texts of a body when it both rises and sets.
     QString sunRise, sunSet;
     QString twilightBegin, twilightEnd;  // morning begin, evening end

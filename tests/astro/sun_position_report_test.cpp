@@ -49,9 +49,8 @@ TEST(EoTDeclinationAtNoon, TextsAndBlock) {
     EXPECT_EQ(r.eotText, QStringLiteral(" -1:39  min:sec"));
     EXPECT_EQ(r.declinationText, QStringLiteral(" 23.44 Grad"));
     QStringList expected = Head();
-    expected << QStringLiteral("    Zeitgleichung:      -1:39  min:sec")
-             << QStringLiteral("    Sonnendeklination:  23.44 Grad")
-             << QStringLiteral("       Werte fuer 12 Uhr Zonenzeit") << kRule;
+    expected << QStringLiteral("    Zeitgleichung:      -1:39  min:sec   Werte fuer 12 Uhr Zonenzeit")
+             << QStringLiteral("    Sonnendeklination:  23.44 Grad") << kRule;
     EXPECT_EQ(r.printLines, expected);
 
     // Early November the sundial is about 16 minutes fast; mid-February 14 minutes slow.
@@ -78,10 +77,11 @@ TEST(RiseSetOfDay, ReferenceDayWithUnits) {
     EXPECT_EQ(r.moonSet, QStringLiteral("  0:51 hh:min"));
     EXPECT_EQ(r.noon.eotText, QStringLiteral(" -1:39  min:sec"));
     EXPECT_EQ(r.noon.declinationText, QStringLiteral(" 23.44 Grad"));
-    EXPECT_TRUE(r.noon.printLines.isEmpty());
 
     QStringList expected = Head();
-    expected << QStringLiteral("    Sonne Aufgang:      4:25 hh:min     Sonne Untergang:  20:21 hh:min")
+    expected << QStringLiteral("    Zeitgleichung:      -1:39  min:sec   Werte fuer 12 Uhr Zonenzeit")
+             << QStringLiteral("    Sonnendeklination:  23.44 Grad")
+             << QStringLiteral("    Sonne Aufgang:      4:25 hh:min     Sonne Untergang:  20:21 hh:min")
              << QStringLiteral("    Dämmerung Beginn:   2:50 hh:min     Dämmerung Ende:   21:57 hh:min")
              << QStringLiteral("                        [ Angezeigte Dämmerungsart: nautisch (6°-12°)]")
              << QStringLiteral("    Mond Aufgang:      12:59 hh:min     Mond Untergang:    0:51 hh:min") << kRule;
@@ -95,24 +95,24 @@ TEST(RiseSetOfDay, MissingEventsDropTheUnit) {
     EXPECT_EQ(polar.sunSet, label(68, kDe));
     EXPECT_EQ(polar.twilightBegin, label(69, kDe));
     EXPECT_FALSE(polar.printLines.join('\n').contains(QStringLiteral("hh:min     Sonne")));
-    EXPECT_EQ(polar.printLines[6], QStringLiteral("    Sonne Aufgang:    immer sichtbar     Sonne Untergang: immer sichtbar"));
+    EXPECT_EQ(polar.printLines[8], QStringLiteral("    Sonne Aufgang:    immer sichtbar     Sonne Untergang: immer sichtbar"));
 
     // 19 June 1999: the moon rises at 10:49 and does not set; the sun keeps its unit.
     const RiseSetReport r = RiseSetOfDay({47.25, -9.55, -15, 1999, 6, 19}, 1, kEn);
     EXPECT_EQ(r.moonRise, QStringLiteral(" 10:49"));
     EXPECT_EQ(r.moonSet, QStringLiteral(" -----"));
     EXPECT_TRUE(r.sunRise.endsWith(QStringLiteral(" hh:min")));
-    EXPECT_EQ(r.printLines[9], QStringLiteral("    Moonrise:          10:49     Moonset:          -----"));
+    EXPECT_EQ(r.printLines[11], QStringLiteral("    Moonrise:          10:49     Moonset:          -----"));
 }
 
 TEST(RiseSetOfDay, TwilightKindSelectsTheCircleAndTheNote) {
     const RiseSetReport civil = RiseSetOfDay(kSite, 0, kEn);
     const RiseSetReport astro = RiseSetOfDay({60, -9.55, -15, 1999, 6, 21}, 2, kDe);
-    EXPECT_EQ(civil.printLines[8], QStringLiteral("                        [ Twilight shown: civil (0.83°-6°)]"));
+    EXPECT_EQ(civil.printLines[10], QStringLiteral("                        [ Twilight shown: civil (0.83°-6°)]"));
     // Civil twilight ends long before the nautical one.
     EXPECT_LT(civil.twilightEnd, QStringLiteral(" 21:57"));
     EXPECT_EQ(astro.twilightBegin, label(69, kDe));
-    EXPECT_EQ(astro.printLines[8],
+    EXPECT_EQ(astro.printLines[10],
               QStringLiteral("                        [ Angezeigte Dämmerungsart: astronom.(12°-18°)]"));
     // A kind outside 0..2 is read as nautical, never as a label outside the table.
     EXPECT_EQ(RiseSetOfDay(kSite, 7, kDe).printLines, RiseSetOfDay(kSite, 1, kDe).printLines);
@@ -153,7 +153,7 @@ TEST(SunPositionAt, TextsAndBlock) {
     EXPECT_EQ(r.eotText, QStringLiteral(" -1:38  min:sec"));
     EXPECT_EQ(r.declinationText, QStringLiteral("  23.44 Grad"));
     QStringList expected = Head();
-    expected << QStringLiteral("    Uhrzeit:       10:30:00  (Zonenzeit)")
+    expected << QStringLiteral("    Uhrzeit:       10:30:00  Zonenzeit")
              << QStringLiteral("    Sonnenhöhe:     57.15 Grad")
              << QStringLiteral("    Azimut:       -53.47 Grad  [negativ bei Abweichung gegen Osten]")
              << QStringLiteral("    Sonnendeklination:   23.44 Grad")
@@ -165,7 +165,7 @@ TEST(SunPositionAt, NightAddsTheBelowHorizonLine) {
     const PositionReport night = SunPositionAt(kSite, 23.0 + 59 / 60.0, ClockKind::TrueLocal, kEn);
     EXPECT_LT(night.position.altitude, 0);
     EXPECT_GT(std::abs(night.position.azimuth), 179);  // north, below the pole
-    EXPECT_EQ(night.printLines[6], QStringLiteral("    Time:          23:59:00  (Local Apparent Time)"));
+    EXPECT_EQ(night.printLines[6], QStringLiteral("    Time:          23:59:00  Local Apparent Time"));
     EXPECT_EQ(night.printLines[11], QStringLiteral("    The sun is below the horizon!"));
     EXPECT_EQ(night.printLines.size(), 13);
     EXPECT_EQ(SunPositionAt(kSite, 9, ClockKind::MeanLocal, kDe).printLines.size(), 12);

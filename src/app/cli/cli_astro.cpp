@@ -3,9 +3,7 @@
 #include "app/cli/cli.h"
 
 #include "astro/calendar.h"
-#include "astro/rise_set.h"
-#include "astro/sun_position.h"
-#include "astro/sun_report.h"
+#include "astro/sun_position_report.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 
@@ -18,7 +16,7 @@ namespace {
 
 // DATE is YYYY-MM-DD within the years the sun-position window accepts. The days skipped
 // in October 1582 are computed as 15 October after message 26, as the calendar does.
-bool TakeDate(Context& ctx, const QString& text, SunCalcInput& in, int& status) {
+bool TakeDate(Context& ctx, const QString& text, ReportSite& in, int& status) {
     static const QRegularExpression pattern(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
     const QRegularExpressionMatch m = pattern.match(text);
     if (!m.hasMatch()) {
@@ -58,7 +56,7 @@ bool ZoneQuestionAllows(Context& ctx) {
 }
 
 // DATE and the fixed site of the state; false with `status` set on a bad argument.
-bool ReadDateAndSite(Context& ctx, QStringList& args, const QString& command, SunCalcInput& in, int& status) {
+bool ReadDateAndSite(Context& ctx, QStringList& args, const QString& command, ReportSite& in, int& status) {
     if (args.isEmpty() || args.front().startsWith(QLatin1String("--"))) {
         ctx.err << "zorva-cli " << command << ": DATE (YYYY-MM-DD) is missing\n";
         ctx.err.flush();
@@ -78,7 +76,7 @@ void Print(Context& ctx, const QStringList& lines) {
 }
 
 // hh:mm or hh:mm:ss within 0:00:00 .. 24:00:00.
-bool ParseTime(const QString& text, double& hours, QString& normalised) {
+bool ParseTime(const QString& text, double& hours) {
     static const QRegularExpression pattern(QStringLiteral("^(\\d{1,2}):(\\d{2})(?::(\\d{2}))?$"));
     const QRegularExpressionMatch m = pattern.match(text);
     if (!m.hasMatch()) return false;
@@ -86,8 +84,6 @@ bool ParseTime(const QString& text, double& hours, QString& normalised) {
     const int s = m.captured(3).isEmpty() ? 0 : m.captured(3).toInt();
     if (min > 59 || s > 59 || h > 24 || (h == 24 && (min > 0 || s > 0))) return false;
     hours = h + min / 60.0 + s / 3600.0;
-    normalised = QStringLiteral("%1:%2:%3").arg(h, 2, 10, QLatin1Char('0')).arg(min, 2, 10, QLatin1Char('0'))
-                     .arg(s, 2, 10, QLatin1Char('0'));
     return true;
 }
 
@@ -103,33 +99,27 @@ int CommandSun(Context& ctx, QStringList args) {
         if (missing || twilightKind < 0)
             return BadOption(ctx, QStringLiteral("--twilight"), value, QStringLiteral("civil, nautical or astronomical"));
     }
-    SunCalcInput in;
+    ReportSite in;
     int status = kOk;
     if (!ReadDateAndSite(ctx, args, QStringLiteral("sun"), in, status)) return status;
     if (const int extra = CheckNoExtraArgs(ctx, args, QStringLiteral("sun"))) return extra;
     if (!ZoneQuestionAllows(ctx)) return kFaultyInput;
 
-    const Language lang = ctx.state.language;
-    const DayRiseSet day = RiseSetForDay(in.year, in.month, in.day, in.latitude, in.longitude, in.zoneMeridian,
-                                         twilightKind);
-    QStringList lines = PrintListHeader(in, lang);
-    lines << NoonPrintLines(NoonEoTDeclination(in), lang) << RiseSetPrintLines(day, twilightKind, lang)
-          << PrintListRule();
-    Print(ctx, lines);
+    Print(ctx, RiseSetOfDay(in, twilightKind, ctx.state.language).printLines);
     return kOk;
 }
 
 int CommandPosition(Context& ctx, QStringList args) {
-    PositionTimeKind kind = PositionTimeKind::Zone;
+    ClockKind kind = ClockKind::Zone;
     QString value;
     bool missing = false;
     if (TakeOption(args, QStringLiteral("--time"), value, missing)) {
-        if (value == QLatin1String("apparent")) kind = PositionTimeKind::Apparent;
-        else if (value == QLatin1String("mean")) kind = PositionTimeKind::Mean;
-        else if (value == QLatin1String("zone") && !missing) kind = PositionTimeKind::Zone;
+        if (value == QLatin1String("apparent")) kind = ClockKind::TrueLocal;
+        else if (value == QLatin1String("mean")) kind = ClockKind::MeanLocal;
+        else if (value == QLatin1String("zone") && !missing) kind = ClockKind::Zone;
         else return BadOption(ctx, QStringLiteral("--time"), value, QStringLiteral("apparent, mean or zone"));
     }
-    SunCalcInput in;
+    ReportSite in;
     int status = kOk;
     if (!ReadDateAndSite(ctx, args, QStringLiteral("position"), in, status)) return status;
     if (args.isEmpty()) {
@@ -139,21 +129,17 @@ int CommandPosition(Context& ctx, QStringList args) {
     }
     const QString timeArg = args.takeFirst();
     double hours = 0;
-    QString timeText;
-    if (!ParseTime(timeArg, hours, timeText))
+    if (!ParseTime(timeArg, hours))
         return BadOption(ctx, QStringLiteral("TIME"), timeArg, QStringLiteral("hh:mm or hh:mm:ss, 0:00 to 24:00"));
     if (const int extra = CheckNoExtraArgs(ctx, args, QStringLiteral("position"))) return extra;
     if (!ZoneQuestionAllows(ctx)) return kFaultyInput;
 
-    const Language lang = ctx.state.language;
-    QStringList lines = PrintListHeader(in, lang);
-    lines << PositionPrintLines(timeText, kind, PositionAtTime(in, hours, kind), lang) << PrintListRule();
-    Print(ctx, lines);
+    Print(ctx, SunPositionAt(in, hours, kind, ctx.state.language).printLines);
     return kOk;
 }
 
 int CommandAzimuthTime(Context& ctx, QStringList args) {
-    SunCalcInput in;
+    ReportSite in;
     int status = kOk;
     if (!ReadDateAndSite(ctx, args, QStringLiteral("azimuth-time"), in, status)) return status;
     if (args.isEmpty()) {
@@ -168,13 +154,9 @@ int CommandAzimuthTime(Context& ctx, QStringList args) {
     if (const int extra = CheckNoExtraArgs(ctx, args, QStringLiteral("azimuth-time"))) return extra;
     if (!ZoneQuestionAllows(ctx)) return kFaultyInput;
 
-    const Language lang = ctx.state.language;
-    const AzimuthTimeResult r = TimeForAzimuth(in.year, in.month, in.day, azimuth, in.latitude, in.longitude,
-                                               in.zoneMeridian, ctx.dialogs, lang);
-    if (!r.found) return kFaultyInput;  // message 24 is on stderr
-    QStringList lines = PrintListHeader(in, lang);
-    lines << AzimuthTimePrintLines(azimuth, r, lang) << PrintListRule();
-    Print(ctx, lines);
+    const AzimuthTimeReport r = SunAtAzimuth(in, azimuth, ctx.dialogs, ctx.state.language);
+    if (!r.search.found) return kFaultyInput;  // message 24 is on stderr
+    Print(ctx, r.printLines);
     return kOk;
 }
 
