@@ -1,0 +1,1065 @@
+#include "plot/hpgl_to_dxf.h"
+
+#include "plot/windows1252.h"
+#include "text/texts.h"
+#include "text/user_dialogs.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <string_view>
+
+namespace zorva {
+namespace {
+
+// The converter's own degree factor; arcs and text angles must come out as they always did.
+constexpr double kRadiansPerDegree = 0.0174532925;
+
+constexpr size_t kSliceThreshold = 230;   // a PD/PA/PU list longer than this is run in slices
+constexpr int kSlicePairs = 9;
+constexpr int kCommandPairs = 255;
+constexpr size_t kLongestWhole = 252;     // longer parameter texts are cut ...
+constexpr size_t kCutLength = 250;        // ... to this length
+// Nothing in a plot needs more; the cap keeps memory flat on files without terminators.
+constexpr size_t kMaxParameterText = 4096;
+constexpr int kMaxMessages = 1000;
+constexpr int kMaxLongCommandBoxes = 3;
+// Beyond the range of HPGL coordinates (2^30); larger runs are treated as no number,
+// which keeps every later product finite.
+constexpr double kLargestNumber = 1e9;
+
+bool isNumberChar(char c) { return c == '+' || c == '-' || c == '.' || (c >= '0' && c <= '9'); }
+bool isSeparator(char c) { return c == ' ' || c == ',' || c == ';'; }
+bool isTrimChar(char c) { return c == 3 || c == 10 || c == 13 || c == ' ' || c == ';'; }
+
+// Parses a run of number characters ("+", "-", ".", digits) as a whole.
+bool parseRun(std::string_view run, double& value) {
+    const char* first = run.data();
+    const char* last = first + run.size();
+    if (first != last && *first == '+') ++first;
+    if (first == last || *first == '+') return false;
+    double v = 0;
+    auto res = std::from_chars(first, last, v, std::chars_format::fixed);
+    if (res.ec != std::errc() || res.ptr != last || !std::isfinite(v) || std::abs(v) > kLargestNumber)
+        return false;
+    value = v;
+    return true;
+}
+
+// Reads back a number text the converter wrote itself (leading blanks allowed).
+bool parseText(std::string_view text, double& value) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    if (text.empty()) return false;
+    for (char c : text)
+        if (!isNumberChar(c)) return false;
+    return parseRun(text, value);
+}
+
+// Fixed-point text with `decimals` decimals, left-padded to `width`; never "-0.00".
+std::string fixed(double v, int decimals, int width = 0) {
+    if (!std::isfinite(v)) v = 0;
+    char buf[400];
+    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+    std::string text(buf, res.ptr);
+    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+    if (static_cast<int>(text.size()) < width) text.insert(0, width - text.size(), ' ');
+    return text;
+}
+
+QString bytesText(std::string_view bytes) { return FromWindows1252(bytes.data(), static_cast<qsizetype>(bytes.size())); }
+
+// The plot file, read byte by byte through a block buffer.
+class PlotReader {
+public:
+    explicit PlotReader(QFile& file) : file_(file) {}
+    int get() {
+        if (pos_ == len_) {
+            len_ = file_.read(buffer_, sizeof buffer_);
+            pos_ = 0;
+            if (len_ <= 0) {
+                len_ = 0;
+                return -1;
+            }
+        }
+        return static_cast<unsigned char>(buffer_[pos_++]);
+    }
+    // Skips to the next character whose code is above 64 (the letters of a mnemonic).
+    int nextLetter() {
+        int c;
+        while ((c = get()) >= 0 && c <= 64) {}
+        return c;
+    }
+
+private:
+    QFile& file_;
+    char buffer_[1 << 16];
+    qint64 pos_ = 0, len_ = 0;
+};
+
+// The DXF file: lines end with CR LF (the final form); written through QSaveFile so that a
+// failed write never leaves a half-written drawing in the user's file.
+class DxfWriter {
+public:
+    explicit DxfWriter(const QString& path) : file_(path) { file_.setDirectWriteFallback(true); }
+    bool open() {
+        if (QFileInfo(file_.fileName()).isDir()) return false;
+        return file_.open(QIODevice::WriteOnly);
+    }
+    void line(std::string_view text) {
+        buffer_ += text;
+        buffer_ += "\r\n";
+        if (buffer_.size() >= (1u << 18)) flush();
+    }
+    void pair(std::string_view code, std::string_view value) {
+        line(code);
+        line(value);
+    }
+    bool commit() {
+        flush();
+        if (failed_) {
+            file_.cancelWriting();
+            file_.commit();
+            return false;
+        }
+        return file_.commit();
+    }
+    QString errorString() const { return file_.errorString(); }
+
+private:
+    void flush() {
+        if (!failed_ && !buffer_.empty() &&
+            file_.write(buffer_.data(), static_cast<qint64>(buffer_.size())) != static_cast<qint64>(buffer_.size()))
+            failed_ = true;
+        buffer_.clear();
+    }
+    QSaveFile file_;
+    std::string buffer_;
+    bool failed_ = false;
+};
+
+// The file is kept as written when nothing could be converted: line ends of CR alone.
+bool RewriteWithCarriageReturns(const QString& path) {
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly)) return false;
+    QSaveFile out(path);
+    out.setDirectWriteFallback(true);
+    if (!out.open(QIODevice::WriteOnly)) return false;
+    char buf[1 << 16];
+    qint64 n;
+    while ((n = in.read(buf, sizeof buf)) > 0) {
+        // Labels never carry line feeds (they become blanks), so every LF is a line end.
+        std::string chunk;
+        chunk.reserve(n);
+        for (qint64 i = 0; i < n; ++i)
+            if (buf[i] != '\n') chunk += buf[i];
+        if (out.write(chunk.data(), static_cast<qint64>(chunk.size())) != static_cast<qint64>(chunk.size())) {
+            out.cancelWriting();
+            return false;
+        }
+    }
+    in.close();
+    return out.commit();
+}
+
+struct Point {
+    std::string x, y;  // DXF texts; empty when no position is known
+    bool known() const { return !x.empty(); }
+};
+
+struct NumberToken {
+    enum Kind { End, Missing, Number } kind = End;
+    std::string run;
+    bool valid = false;
+    double value = 0;
+    size_t after = 0;  // where the rest of the parameter text begins
+};
+
+class Converter {
+public:
+    Converter(double unitsPerDxfUnit, int lineWeight, UserDialogs& dialogs, Language language)
+        : units_(unitsPerDxfUnit > 0 && std::isfinite(unitsPerDxfUnit) ? unitsPerDxfUnit : 1.0),
+          dialogs_(dialogs),
+          language_(language) {
+        const int weight = lineWeight < 1 ? 1 : lineWeight > 3 ? 3 : lineWeight;
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.14E", (6.0 * weight - 6.0) / units_);
+        polylineWidth_ = buf;
+        textHeight_ = fixed(2.7 / (units_ / 40.0), 4, 10);
+    }
+
+    DxfConversion convert(const QString& plotPath, const QString& dxfFileName);
+
+private:
+    // --- reading
+    void readCommands(PlotReader& in, int firstLetter);
+    void appendCharacter(char c);
+    void runSlice();
+    void finishCommand();
+    void runCommand();
+    NumberToken nextNumber();
+    void reportMissing();
+    double valueOf(const NumberToken& t);
+    std::string scaled(const NumberToken& t);
+    std::string addRelative(const std::string& current, const std::string& offset, char axis);
+    bool readPair(NumberToken& a, NumberToken& b);
+    bool pairComplete() const;
+    Point pairTarget(const NumberToken& a, const NumberToken& b);
+
+    // --- commands
+    void pairs(bool stroke);
+    void strokeTo(const Point& t);
+    int region(const Point& p);
+    void clip(double& x, double& y, double otherX, double otherY, int code);
+    void rectangle(bool relative);
+    void circle();
+    void arc(bool relative);
+    void characterSize();
+    void direction();
+    void slant();
+    void inputWindow();
+    void lineTypeCommand();
+    void penWidth();
+    void selectPen();
+    void label();
+
+    // --- DXF
+    void writeHead();
+    void writeEnd();
+    void polylineHeader(bool rectangle);
+    void vertex(const std::string& x, const std::string& y);
+    void endPolyline();
+    std::string layer() const { return "L_" + pen_; }
+
+    void note(const QString& line);
+    QString mnemonic() const { return bytesText(std::string_view(mnemonic_, 2)); }
+    bool is(const char* m) const { return mnemonic_[0] == m[0] && mnemonic_[1] == m[1]; }
+
+    double units_;
+    UserDialogs& dialogs_;
+    Language language_;
+    DxfWriter* dxf_ = nullptr;
+    DxfConversion result_;
+    int longCommandBoxes_ = 0;
+
+    // Conversion state; every conversion starts from here.
+    std::string pen_ = "0";
+    std::string lineType_ = "CONTINUOUS";
+    std::string polylineWidth_;
+    Point current_, target_;
+    bool absolute_ = true;  // plotters start in absolute mode
+    bool penDown_ = false;
+    bool polylineOpen_ = false;
+    double xmin_ = 0, xmax_ = 0, ymin_ = 0, ymax_ = 0;
+    std::string textHeight_;
+    std::string textWidthFactor_ = "0.7";
+    std::string textDirection_ = "0.0";
+    std::string textSlant_ = "0.0";
+    bool symbolSet_ = false;
+    int pairBudget_ = kCommandPairs;
+    bool slicing_ = false;
+    bool anythingConverted_ = false;
+    bool commandError_ = false;
+
+    // The command being read.
+    char mnemonic_[2] = {0, 0};
+    std::string text_;
+    size_t pos_ = 0;
+    bool overflow_ = false;
+    size_t sliceRetryAt_ = 0;
+};
+
+void Converter::note(const QString& line) {
+    if (result_.messages.size() < kMaxMessages) result_.messages << line;
+    else ++result_.droppedMessages;
+}
+
+// ---------------------------------------------------------------------------- numbers
+
+NumberToken Converter::nextNumber() {
+    NumberToken t;
+    while (pos_ < text_.size() && isSeparator(text_[pos_])) ++pos_;
+    if (pos_ == text_.size()) return t;
+    size_t end = pos_;
+    while (end < text_.size() && isNumberChar(text_[end])) ++end;
+    if (end == pos_) {
+        t.kind = NumberToken::Missing;
+        return t;
+    }
+    t.kind = NumberToken::Number;
+    t.run = text_.substr(pos_, end - pos_);
+    pos_ = end;
+    t.after = end;
+    t.valid = parseRun(t.run, t.value);
+    return t;
+}
+
+void Converter::reportMissing() {
+    if (!commandError_) {
+        note(QStringLiteral("Error in HPGL-command:") + mnemonic() + QLatin1Char(' ') +
+             bytesText(std::string_view(text_).substr(pos_)) + QLatin1Char(';'));
+    }
+    while (pos_ < text_.size() && text_[pos_] != '-' && text_[pos_] != '.' &&
+           !(text_[pos_] >= '0' && text_[pos_] <= '9'))
+        ++pos_;
+    commandError_ = true;
+}
+
+double Converter::valueOf(const NumberToken& t) {
+    if (t.valid) return t.value;
+    note(QStringLiteral("Fehler in: ") + mnemonic() + QLatin1Char(' ') + bytesText(t.run) +
+         bytesText(std::string_view(text_).substr(std::min(t.after, text_.size()))) + QStringLiteral("; weil:") + bytesText(t.run) +
+         QStringLiteral(" keine Zahl ist."));
+    return -1.0;
+}
+
+std::string Converter::scaled(const NumberToken& t) {
+    const double v = valueOf(t);
+    if (units_ == 1.0) return t.valid ? t.run : fixed(v, 4);
+    return fixed(v / units_, 4);
+}
+
+std::string Converter::addRelative(const std::string& current, const std::string& offset, char axis) {
+    double a = 0, b = 0;
+    const auto operand = [&](const std::string& text, double& v) {
+        if (text.empty()) return;  // counts as the other operand alone
+        if (!parseText(text, v)) {
+            note(bytesText(text) + QLatin1Char('=') + QLatin1Char(axis) + QStringLiteral(" hat keinen Zahlenwert"));
+            v = 0;
+        }
+    };
+    operand(current, a);
+    operand(offset, b);
+    return fixed(a + b, 5, 11);
+}
+
+// A slice must not take a number whose digits are still being read.
+bool Converter::pairComplete() const {
+    size_t i = pos_;
+    for (int k = 0; k < 2; ++k) {
+        while (i < text_.size() && isSeparator(text_[i])) ++i;
+        if (i == text_.size()) return false;
+        if (!isNumberChar(text_[i])) return true;  // the error shows now as it would later
+        while (i < text_.size() && isNumberChar(text_[i])) ++i;
+        if (i == text_.size()) return false;
+    }
+    return true;
+}
+
+bool Converter::readPair(NumberToken& a, NumberToken& b) {
+    if (commandError_ || pairBudget_ <= 0) return false;
+    if (slicing_ && !pairComplete()) return false;
+    a = nextNumber();
+    if (a.kind == NumberToken::End) return false;
+    if (a.kind == NumberToken::Missing) {
+        reportMissing();
+        return false;
+    }
+    b = nextNumber();
+    if (b.kind != NumberToken::Number) {
+        reportMissing();
+        return false;
+    }
+    --pairBudget_;
+    return true;
+}
+
+Point Converter::pairTarget(const NumberToken& a, const NumberToken& b) {
+    if (absolute_) {
+        std::string x = scaled(a);
+        return {std::move(x), scaled(b)};
+    }
+    std::string dx = scaled(a);
+    std::string dy = scaled(b);
+    return {addRelative(current_.x, dx, 'x'), addRelative(current_.y, dy, 'y')};
+}
+
+// ---------------------------------------------------------------------------- reading
+
+void Converter::appendCharacter(char c) {
+    if (text_.size() < kMaxParameterText) text_ += c;
+    else overflow_ = true;
+}
+
+void Converter::readCommands(PlotReader& in, int letter) {
+    while (letter >= 0) {
+        const int second = in.get();
+        if (second < 0) break;  // a lone letter at the end is no command
+        mnemonic_[0] = static_cast<char>(letter);
+        mnemonic_[1] = static_cast<char>(second);
+        const bool isLabel = is("LB");
+        const bool sliced = is("PD") || is("PA") || is("PU");
+        text_.clear();
+        pos_ = 0;
+        overflow_ = false;
+        sliceRetryAt_ = 0;
+        int c;
+        while ((c = in.get()) >= 0) {
+            appendCharacter(static_cast<char>(c));
+            if (c == 3) break;
+            if (!isLabel && (c == 13 || c == ';')) break;
+            if (sliced && text_.size() > kSliceThreshold && text_.size() >= sliceRetryAt_ && !commandError_ &&
+                !overflow_)
+                runSlice();
+        }
+        finishCommand();
+        commandError_ = false;
+        letter = in.nextLetter();
+    }
+}
+
+void Converter::runSlice() {
+    pos_ = 0;
+    pairBudget_ = kSlicePairs;
+    slicing_ = true;
+    runCommand();
+    slicing_ = false;
+    const size_t consumed = pos_;
+    text_.erase(0, consumed);
+    pos_ = 0;
+    // A slice that could take nothing is retried only after the text grew noticeably,
+    // so that a pathological number run cannot make the reading quadratic.
+    sliceRetryAt_ = consumed == 0 ? text_.size() + 64 : 0;
+}
+
+void Converter::finishCommand() {
+    const bool isLabel = is("LB");
+    const bool tooLong = text_.size() > kLongestWhole || overflow_;
+    if (tooLong && (!isLabel || overflow_)) {
+        const QString text = mnemonic() + bytesText(text_) + QStringLiteral(": Befehl ist zu lang und wird gekürzt!");
+        // A binary file could raise this for every few bytes; the list takes the rest.
+        if (longCommandBoxes_ < kMaxLongCommandBoxes) {
+            ++longCommandBoxes_;
+            dialogs_.inform(caption(CaptionKind::Error, language_), text, Icon::Error);
+        } else {
+            note(text);
+        }
+        if (!isLabel) text_.resize(kCutLength);
+    }
+    if (isLabel && tooLong) {
+        // A long label keeps its end, only the terminator is no part of the text.
+        if (!text_.empty() && text_.back() == 3) text_.pop_back();
+    } else {
+        while (!text_.empty() && isTrimChar(text_.back())) text_.pop_back();
+    }
+    size_t start = 0;
+    while (start < text_.size() && isTrimChar(text_[start])) ++start;
+    text_.erase(0, start);
+    pos_ = 0;
+    pairBudget_ = kCommandPairs;
+    runCommand();
+}
+
+void Converter::runCommand() {
+    const char a = mnemonic_[0], b = mnemonic_[1];
+    const auto m = [&](const char* name) { return a == name[0] && b == name[1]; };
+    if (m("IN")) {
+        absolute_ = true;
+        current_ = target_ = {"0.00", "0.00"};
+        symbolSet_ = false;
+    } else if (m("VS")) {
+    } else if (m("PA")) {
+        absolute_ = true;
+        pairs(penDown_);
+    } else if (m("PR")) {
+        // Relative plotting keeps the pen as it is: a lifted pen moves, a lowered one draws.
+        absolute_ = false;
+        anythingConverted_ = true;
+        pairs(penDown_);
+    } else if (m("PU")) {
+        endPolyline();
+        penDown_ = false;
+        anythingConverted_ = true;
+        pairs(false);
+    } else if (m("PD")) {
+        penDown_ = true;
+        anythingConverted_ = true;
+        pairs(true);
+    } else if (m("SP")) {
+        selectPen();
+    } else if (m("LT")) {
+        lineTypeCommand();
+    } else if (m("PW")) {
+        penWidth();
+    } else if (m("EA") || m("ER")) {
+        rectangle(m("ER"));
+    } else if (m("CI")) {
+        circle();
+    } else if (m("AA") || m("AR")) {
+        arc(m("AR"));
+    } else if (m("SI")) {
+        characterSize();
+    } else if (m("DI")) {
+        direction();
+    } else if (m("SL")) {
+        slant();
+    } else if (m("SA")) {
+        symbolSet_ = true;
+    } else if (m("SS")) {
+        symbolSet_ = false;
+    } else if (m("LB")) {
+        label();
+    } else if (m("IW")) {
+        inputWindow();
+    } else {
+        note(QStringLiteral("Command: ") + mnemonic() + QStringLiteral("; not supported!"));
+        endPolyline();
+    }
+}
+
+// ---------------------------------------------------------------------------- strokes
+
+void Converter::pairs(bool stroke) {
+    NumberToken a, b;
+    while (readPair(a, b)) {
+        Point t = pairTarget(a, b);
+        target_ = t;
+        if (stroke) strokeTo(t);
+        else current_ = std::move(t);
+    }
+}
+
+int Converter::region(const Point& p) {
+    if (xmin_ == xmax_) return 0;
+    double x = 0, y = 0;
+    if (!parseText(p.x, x)) note(bytesText(p.x) + QStringLiteral(" : kein reeller x-Wert!"));
+    if (!parseText(p.y, y)) note(bytesText(p.y) + QStringLiteral(" : kein reeller y-Wert!"));
+    if (x < xmin_) return 1;
+    if (x > xmax_) return 2;
+    if (y < ymin_) return 3;
+    if (y > ymax_) return 4;
+    return 0;
+}
+
+// Moves (x, y) along the segment towards (otherX, otherY) onto the edge its code names;
+// twice, so that a point beyond a corner lands on the window.
+void Converter::clip(double& x, double& y, double otherX, double otherY, int code) {
+    for (int pass = 0; pass < 2 && code != 0; ++pass) {
+        if (code == 1 || code == 2) {
+            const double edge = code == 1 ? xmin_ : xmax_;
+            if (otherX != x) y += (otherY - y) * (edge - x) / (otherX - x);
+            x = edge;
+        } else {
+            const double edge = code == 3 ? ymin_ : ymax_;
+            if (otherY != y) x += (otherX - x) * (edge - y) / (otherY - y);
+            y = edge;
+        }
+        code = x < xmin_ ? 1 : x > xmax_ ? 2 : y < ymin_ ? 3 : y > ymax_ ? 4 : 0;
+    }
+}
+
+void Converter::strokeTo(const Point& t) {
+    if (!current_.known()) {  // no position yet: the first pair only places the pen
+        current_ = t;
+        return;
+    }
+    const int c0 = polylineOpen_ ? 0 : region(current_);
+    const int c1 = region(t);
+    const auto clipped = [&](const Point& p, int code, const Point& other, std::string& x, std::string& y) {
+        if (code == 0 || !absolute_) {
+            x = p.x;
+            y = p.y;
+            return;
+        }
+        double px = 0, py = 0, ox = 0, oy = 0;
+        parseText(p.x, px);
+        parseText(p.y, py);
+        parseText(other.x, ox);
+        parseText(other.y, oy);
+        clip(px, py, ox, oy, code);
+        x = fixed(px, 4);
+        y = fixed(py, 4);
+    };
+    std::string x, y;
+    if (!polylineOpen_) {
+        if (c0 != 0 && c1 != 0) {  // both ends outside: only the pen moves
+            current_ = t;
+            return;
+        }
+        polylineHeader(false);
+        clipped(current_, c0, t, x, y);
+        vertex(x, y);
+        clipped(t, c1, current_, x, y);
+        vertex(x, y);
+        polylineOpen_ = true;
+    } else {
+        clipped(t, c1, current_, x, y);
+        vertex(x, y);
+    }
+    if (c1 != 0) endPolyline();  // left the window; a re-entry starts a new polyline
+    current_ = t;
+}
+
+// ---------------------------------------------------------------------------- other commands
+
+void Converter::rectangle(bool relative) {
+    endPolyline();
+    NumberToken a, b;
+    if (!readPair(a, b)) return;
+    const Point from = current_.known() ? current_ : Point{"0.0", "0.0"};
+    Point corner;
+    if (relative) {
+        corner = {addRelative(current_.x, scaled(a), 'x'), addRelative(current_.y, scaled(b), 'y')};
+    } else {
+        std::string x = scaled(a);
+        corner = {std::move(x), scaled(b)};
+    }
+    polylineHeader(true);
+    vertex(from.x, from.y);
+    vertex(corner.x, from.y);
+    vertex(corner.x, corner.y);
+    vertex(from.x, corner.y);
+    vertex(from.x, from.y);
+    dxf_->line("SEQEND");
+    dxf_->pair("  8", layer());
+    dxf_->line("  0");
+}
+
+void Converter::circle() {
+    endPolyline();
+    anythingConverted_ = true;
+    NumberToken r = nextNumber();
+    if (r.kind != NumberToken::Number) {
+        reportMissing();
+        return;
+    }
+    std::string radius = scaled(r);
+    if (!radius.empty() && radius.front() == '-') radius.erase(0, 1);  // a circle has no sign
+    const Point at = current_.known() ? current_ : Point{"0.0", "0.0"};
+    dxf_->line("CIRCLE");
+    dxf_->pair("  8", layer());
+    dxf_->pair(" 62", pen_);
+    dxf_->pair(" 10", at.x);
+    dxf_->pair(" 20", at.y);
+    dxf_->pair(" 40", radius);
+    dxf_->line("0");
+}
+
+void Converter::arc(bool relative) {
+    endPolyline();
+    anythingConverted_ = true;
+    NumberToken tx = nextNumber();
+    if (tx.kind != NumberToken::Number) return reportMissing();
+    NumberToken ty = nextNumber();
+    if (ty.kind != NumberToken::Number) return reportMissing();
+    NumberToken ts = nextNumber();
+    if (ts.kind != NumberToken::Number) return reportMissing();
+    Point centre;
+    if (relative) {
+        centre = {addRelative(current_.x, scaled(tx), 'x'), addRelative(current_.y, scaled(ty), 'y')};
+    } else {
+        std::string x = scaled(tx);
+        centre = {std::move(x), scaled(ty)};
+    }
+    if (!ts.valid) {
+        note(QStringLiteral("Fehler bei der Konvertierung des Bogenwinkels."));
+        return;
+    }
+    const double sweep = ts.value;
+    double xc = 0, yc = 0, x0 = 0, y0 = 0;
+    parseText(centre.x, xc);
+    parseText(centre.y, yc);
+    parseText(current_.x, x0);
+    parseText(current_.y, y0);
+    const double r = std::hypot(xc - x0, yc - y0);
+    double phi;
+    if (std::abs(xc - x0) < 0.0001) {
+        phi = yc > y0 ? 270.0 : 90.0;
+    } else {
+        double psi = std::atan((yc - y0) / (xc - x0)) / kRadiansPerDegree;
+        if (xc - x0 < 0) psi += 180.0;
+        phi = psi > 180.0 ? psi - 180.0 : psi + 180.0;
+    }
+    const double from = sweep > 0 ? phi : phi + sweep;
+    const double to = sweep > 0 ? phi + sweep : phi;
+    dxf_->line("ARC");
+    dxf_->pair("  8", layer());
+    dxf_->pair(" 62", pen_);
+    dxf_->pair(" 10", centre.x);
+    dxf_->pair(" 20", centre.y);
+    dxf_->pair(" 40 ", fixed(r, 4, 10));
+    dxf_->pair(" 50", fixed(from, 2, 7));
+    dxf_->pair(" 51", fixed(to, 2, 7));
+    dxf_->line("0");
+    const double a = (phi + sweep) * kRadiansPerDegree;
+    current_ = {fixed(xc + r * std::cos(a), 5, 11), fixed(yc + r * std::sin(a), 5, 11)};
+}
+
+void Converter::characterSize() {
+    anythingConverted_ = true;
+    NumberToken w = nextNumber();
+    if (w.kind == NumberToken::End) {
+        textWidthFactor_ = "0.7";
+        textHeight_ = fixed(2.7 / (units_ / 40.0), 4, 10);
+        return;
+    }
+    if (w.kind == NumberToken::Missing) return reportMissing();
+    NumberToken h = nextNumber();
+    if (h.kind != NumberToken::Number) return reportMissing();
+    const double width = valueOf(w), height = valueOf(h);
+    textHeight_ = fixed(height * 400.0 / units_, 2, 6);
+    double written = 0;
+    parseText(textHeight_, written);
+    // A height that rounds to zero leaves no proportion to keep.
+    textWidthFactor_ = written != 0 ? fixed(width * 400.0 * 1.4 / units_ / written, 2, 6) : "0.7";
+}
+
+void Converter::direction() {
+    textDirection_ = "0.0";
+    NumberToken run = nextNumber();
+    if (run.kind == NumberToken::End) return;
+    if (run.kind == NumberToken::Missing) return reportMissing();
+    NumberToken rise = nextNumber();
+    if (rise.kind == NumberToken::End) return;
+    if (rise.kind == NumberToken::Missing) return reportMissing();
+    if (!run.valid || !rise.valid) {
+        note(QStringLiteral("Fehler bei der Angabe der Schriftrichtung: ") + bytesText(run.run) + QLatin1Char(';') +
+             bytesText(rise.run));
+        return;
+    }
+    // The vector's own angle, so that a vertical or leftward run reads right too.
+    textDirection_ = fixed(std::atan2(rise.value, run.value) / kRadiansPerDegree, 1, 5);
+}
+
+void Converter::slant() {
+    textSlant_ = "0.0";
+    NumberToken t = nextNumber();
+    if (t.kind == NumberToken::End) return;
+    if (t.kind == NumberToken::Missing) return reportMissing();
+    if (!t.valid) {
+        note(QStringLiteral("Fehler im Befehl SL :") + bytesText(t.run) + QLatin1Char('!'));
+        return;
+    }
+    textSlant_ = fixed(std::atan(t.value) / kRadiansPerDegree, 1, 5);
+}
+
+void Converter::inputWindow() {
+    double v[4] = {0, 16400.0 / units_, 0, 11480.0 / units_};  // xmin, xmax, ymin, ymax
+    double read[4];
+    bool ok = true;
+    for (double& r : read) {
+        NumberToken t = nextNumber();
+        if (t.kind == NumberToken::Missing) reportMissing();
+        if (t.kind != NumberToken::Number) {
+            ok = false;
+            break;
+        }
+        if (!t.valid) {
+            valueOf(t);
+            ok = false;
+            break;
+        }
+        parseText(scaled(t), r);
+    }
+    if (ok) {
+        v[0] = read[0];
+        v[1] = read[2];
+        v[2] = read[1];
+        v[3] = read[3];
+    }
+    xmin_ = std::min(v[0], v[1]);
+    xmax_ = std::max(v[0], v[1]);
+    ymin_ = std::min(v[2], v[3]);
+    ymax_ = std::max(v[2], v[3]);
+}
+
+void Converter::lineTypeCommand() {
+    lineType_ = "CONTINUOUS";
+    NumberToken t = nextNumber();
+    if (t.kind == NumberToken::End) return;
+    if (t.kind == NumberToken::Missing) return reportMissing();
+    const double n = valueOf(t);
+    if (n == 1) lineType_ = "DOT";
+    else if (n == 2 || n == 3) lineType_ = "DASHED";
+    else if (n == 4) lineType_ = "DASHDOT";
+}
+
+void Converter::penWidth() {
+    note(QStringLiteral("Command PW (=Penwidth) only supported by HPGL2."));
+    NumberToken t = nextNumber();
+    if (t.kind == NumberToken::End) {
+        polylineWidth_.clear();
+        return;
+    }
+    if (t.kind == NumberToken::Missing) return reportMissing();
+    const double w = valueOf(t);
+    polylineWidth_ = w == 0 ? std::string("0") : fixed(w * 4.0 / units_, 2, 6);
+}
+
+void Converter::selectPen() {
+    endPolyline();
+    anythingConverted_ = true;
+    NumberToken t = nextNumber();
+    if (t.kind == NumberToken::End) {
+        pen_ = "0";
+        return;
+    }
+    if (t.kind == NumberToken::Missing) return reportMissing();
+    // Layer names and DXF colours need a whole number in the colour range.
+    double n = valueOf(t);
+    n = std::trunc(n);
+    if (n < 0) n = 0;
+    if (n > 255) n = 255;
+    pen_ = std::to_string(static_cast<int>(n));
+}
+
+void Converter::label() {
+    endPolyline();
+    anythingConverted_ = true;
+    std::string bytes;
+    bytes.reserve(text_.size() + 1);
+    for (size_t i = 0; i < text_.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text_[i]);
+        if (c == '\r' && i + 1 < text_.size() && text_[i + 1] == '\n') ++i;  // CR LF is one break
+        // A line break (or any control character) inside a label would split the DXF value.
+        bytes += c < 32 ? ' ' : static_cast<char>(c);
+    }
+    QString text = DecodePlotText(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    if (text == QLatin1String("^")) text = QStringLiteral("^ ");  // "^" alone would escape the next character
+    const QByteArray encoded = ToWindows1252(text);
+    const Point at = current_.known() ? current_ : Point{"0.0", "0.0"};
+    dxf_->line("TEXT");
+    dxf_->pair("  8", layer());
+    dxf_->pair(" 62", pen_);
+    dxf_->pair(" 10", at.x);
+    dxf_->pair(" 20", at.y);
+    dxf_->pair(" 40", textHeight_);
+    dxf_->pair(" 41", textWidthFactor_);
+    dxf_->pair("  1", std::string_view(encoded.constData(), static_cast<size_t>(encoded.size())));
+    dxf_->pair(" 50", textDirection_);
+    dxf_->pair(" 51", textSlant_);
+    dxf_->pair("  7", symbolSet_ ? "symbols" : "STANDARD");
+    dxf_->line("  0");
+}
+
+// ---------------------------------------------------------------------------- DXF
+
+void Converter::polylineHeader(bool rectangle) {
+    const std::string& width = polylineWidth_.empty() ? std::string("0.8") : polylineWidth_;
+    dxf_->line("POLYLINE");
+    dxf_->pair("  8", layer());
+    dxf_->pair(" 62", pen_);
+    dxf_->pair("  6", lineType_);
+    dxf_->pair(" 66", "1");
+    dxf_->pair(rectangle ? " 40" : " 40 ", width);
+    dxf_->pair(" 41 ", width);
+    dxf_->line("  0");
+}
+
+void Converter::vertex(const std::string& x, const std::string& y) {
+    dxf_->line("VERTEX");
+    dxf_->pair("  8", layer());
+    dxf_->pair(" 62", pen_);
+    dxf_->pair("  6", lineType_);
+    dxf_->pair(" 10", x);
+    dxf_->pair(" 20", y);
+    dxf_->line("0");
+}
+
+void Converter::endPolyline() {
+    if (!polylineOpen_) return;
+    dxf_->line("SEQEND");
+    dxf_->pair("  8", layer());
+    dxf_->line("  0");
+    polylineOpen_ = false;
+}
+
+void Converter::writeHead() {
+    DxfWriter& d = *dxf_;
+    const std::string xmax = fixed(16440.0 / units_, 2, 8);
+    const std::string ymax = fixed(11500.0 / units_, 2, 8);
+    d.pair("0", "SECTION");
+    d.pair("  2", "HEADER");
+    d.pair("  9", "$EXTMIN");
+    d.pair(" 10", "0.000");
+    d.pair(" 20", "0.0");
+    d.pair("  9", "$EXTMAX");
+    d.pair(" 10", xmax);
+    d.pair(" 20", ymax);
+    d.pair("  9", "$LIMMIN");
+    d.pair(" 10", "0.000");
+    d.pair(" 20", "0.0");
+    d.pair("  9", "$LIMMAX");
+    d.pair(" 10", xmax);
+    d.pair(" 20", ymax);
+    d.pair("  9", "$LTSCALE");
+    d.pair(" 40", "0.0005");
+    d.pair("  0", "ENDSEC");
+
+    d.pair("  0", "SECTION");
+    d.pair("  2", "TABLES");
+    d.pair("  0", "TABLE");
+    d.pair("  2", "LTYPE");
+    d.pair(" 70", "     4");
+    d.pair("  0", "LTYPE");
+    d.pair("  2", "CONTINUOUS");
+    d.pair(" 70", "64");
+    d.pair("  3", "Solid line");
+    d.pair(" 72", "65");
+    d.pair(" 73", "0");
+    d.pair(" 40", "0.0");
+    d.pair("  0", "LTYPE");
+    d.pair("  2", "DASHED");
+    d.pair(" 70", "64");
+    d.pair("  3", "- - - - - - ");
+    d.pair(" 72", "65");
+    d.pair(" 73", "2");
+    d.pair(" 40", "3.000001");
+    d.pair(" 49", "3.000001");
+    d.pair(" 49", "-0.000000");
+    d.pair("  0", "LTYPE");
+    d.pair("  2", "DASHDOT");
+    d.pair(" 70", "64");
+    d.pair("  3", "- . - . - . - . ");
+    d.pair(" 72", "65");
+    d.pair(" 73", "4");
+    d.pair(" 40", "12.000004");
+    d.pair(" 49", "6.000002");
+    d.pair(" 49", "-3.000001");
+    d.pair(" 49", "0.00000");
+    d.pair(" 49", "-3.00001");
+    d.pair("  0", "LTYPE");
+    d.pair("  2", "DOT");
+    d.pair(" 70", "64");
+    d.pair("  3", ". . . .  ");
+    d.pair(" 72", "65");
+    d.pair(" 73", "2");
+    d.pair(" 40", "3.000001");
+    d.pair(" 49", "0.00000");
+    d.pair(" 49", "-3.000001");
+    d.pair("  0", "ENDTAB");
+    d.pair("  0", "TABLE");
+    d.pair("  2", "LAYER");
+    d.pair(" 70", "     9");
+    d.pair("  0", "LAYER");
+    for (int n = 1; n <= 10; ++n) {
+        d.pair(" 70", "64");
+        d.pair("  2", "L_" + std::to_string(n));
+        d.pair(" 62", std::to_string(n));
+        d.pair("  6", "CONTINUOUS");
+        d.pair("  0", n < 10 ? "LAYER" : "ENDTAB");
+    }
+    d.pair("  0", "TABLE");
+    d.pair("  2", "STYLE");
+    d.pair(" 70", "   3");
+    d.pair("  0", "STYLE");
+    d.pair("  2", "STANDARD");
+    d.pair(" 70", "0");
+    d.pair(" 40", "0.0");
+    d.pair(" 41", "1.00");
+    d.pair(" 50", "0.0");
+    d.pair(" 71", "     0");
+    d.pair(" 42", "2.4");
+    d.pair("  3", "txt");
+    d.pair("  4", "");
+    d.pair("  0", "STYLE");
+    d.pair("  2", "shx-font");
+    d.pair(" 70", "  1");
+    d.pair(" 40", "0.0");
+    d.pair(" 41", "1.00");
+    d.pair(" 50", "0.0");
+    d.pair(" 71", "     0");
+    d.pair(" 42", "2.4");
+    d.pair("  3", "ltypeshp.shx");
+    d.pair("  4", "");
+    d.pair("  0", "STYLE");
+    d.pair(" 5", "2D");
+    d.pair("100", "AcDbSymbolTableRecord");
+    d.pair("100", "AcDbTextSTyleTableRecord");
+    d.pair("  2", "symbols");
+    d.pair(" 70", "0");
+    d.pair(" 40", "0.0");
+    d.pair(" 41", "1.0");
+    d.pair(" 50", "0.0");
+    d.pair(" 71", "     0");
+    d.pair(" 42", "2.4");
+    d.pair("  3", "WINGDING.TTF");
+    d.pair("  4", "");
+    d.pair("  0", "ENDTAB");
+    d.pair("  0", "ENDSEC");
+    d.pair("  0", "SECTION");
+    d.pair("  2", "BLOCKS");
+    d.pair("  0", "ENDSEC");
+    d.pair("0", "SECTION");
+    d.pair("2", "ENTITIES");
+    // This code line introduces the first entity, or the end of the section.
+    d.line("0");
+}
+
+void Converter::writeEnd() {
+    dxf_->line("ENDSEC");
+    dxf_->line("  0");
+    dxf_->line("EOF");
+}
+
+// ---------------------------------------------------------------------------- the whole run
+
+DxfConversion Converter::convert(const QString& plotPath, const QString& dxfFileName) {
+    const QString plotName = QFileInfo(plotPath).fileName();
+    const QString dxfName = QFileInfo(dxfFileName).fileName();
+    const auto fileOpenError = [&] {
+        dialogs_.inform(caption(CaptionKind::Error, language_), QStringLiteral("Das war ein Datei-Öffnungsfehler!"),
+                        Icon::Error);
+    };
+
+    QFile plot(plotPath);
+    if (QFileInfo(plotPath).isDir() || !plot.open(QIODevice::ReadOnly)) {
+        if (!QFileInfo::exists(plotPath)) note(plotPath + message(29, language_));
+        fileOpenError();
+        return std::move(result_);
+    }
+    PlotReader in(plot);
+    const int first = in.nextLetter();
+    if (first < 0) {
+        note(plotPath + QStringLiteral(" ist kein HPGL-File!"));
+        dialogs_.inform(caption(CaptionKind::Warning, language_),
+                        QStringLiteral("   File ") + plotName + message(45, language_), Icon::Warning);
+        return std::move(result_);
+    }
+
+    DxfWriter dxf(dxfFileName);
+    if (!dxf.open()) {
+        fileOpenError();
+        return std::move(result_);
+    }
+    dxf_ = &dxf;
+    writeHead();
+    readCommands(in, first);
+    endPolyline();
+    plot.close();
+    writeEnd();
+    dxf_ = nullptr;
+
+    if (!dxf.commit()) {
+        dialogs_.inform(caption(CaptionKind::Error, language_),
+                        message(53, language_) + QStringLiteral("\r\n") + dxfFileName + QStringLiteral(": ") +
+                            dxf.errorString(),
+                        Icon::Error);
+        return std::move(result_);
+    }
+    result_.dxfWritten = true;
+    if (anythingConverted_) {
+        result_.converted = true;
+        dialogs_.inform(caption(CaptionKind::Information, language_),
+                        QStringLiteral("\r       File ") + dxfName + message(58, language_), Icon::Information);
+    } else {
+        RewriteWithCarriageReturns(dxfFileName);
+        dialogs_.inform(caption(CaptionKind::Error, language_),
+                        QStringLiteral("File ") + plotName + message(45, language_), Icon::Error);
+    }
+    return std::move(result_);
+}
+
+}  // namespace
+
+DxfConversion ConvertPlotToDxf(const QString& plotPath, const QString& dxfFileName, int lineWeight,
+                               double unitsPerDxfUnit, UserDialogs& dialogs, Language language) {
+    Converter converter(unitsPerDxfUnit, lineWeight, dialogs, language);
+    return converter.convert(plotPath, dxfFileName);
+}
+
+}  // namespace zorva
