@@ -79,14 +79,18 @@ void PlotStream::penDown(double x, double y) {
     WritePlot(QStringLiteral(";PD ") + coord(x) + QLatin1Char(' ') + coord(y));
 }
 
+void PlotStream::penDownThrough(const std::vector<QPointF>& points) {
+    if (points.empty()) return;
+    QString text = QStringLiteral(";PD");
+    for (const QPointF& q : points) text += QLatin1Char(' ') + coord(q.x()) + QLatin1Char(' ') + coord(q.y());
+    WritePlot(text);
+}
+
 void PlotStream::polyline(const std::vector<QPointF>& points) {
     if (points.size() < 2) return;
-    QString text = QStringLiteral(";PU ") + coord(points[0].x()) + QLatin1Char(' ') + coord(points[0].y()) +
-                   QStringLiteral(";PD");
-    for (size_t i = 1; i < points.size(); ++i)
-        text += QLatin1Char(' ') + coord(points[i].x()) + QLatin1Char(' ') + coord(points[i].y());
-    text += QStringLiteral(";PU ;");
-    WritePlot(text);
+    penUp(points[0]);
+    penDownThrough(std::vector<QPointF>(points.begin() + 1, points.end()));
+    WritePlot(QStringLiteral(";PU ;"));
 }
 
 void PlotStream::frame(double width, double height) {

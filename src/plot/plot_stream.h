@@ -84,6 +84,8 @@ public:
     void penUp(QPointF p) { penUp(p.x(), p.y()); }
     void penDown(double x, double y);        // ";PD x y"
     void penDown(QPointF p) { penDown(p.x(), p.y()); }
+    // ";PD x1 y1 x2 y2 ...": pen down through the points; nothing for none.
+    void penDownThrough(const std::vector<QPointF>& points);
     // ";PU x0 y0;PD x1 y1 x2 y2 ...;PU ;" — nothing for fewer than two points.
     void polyline(const std::vector<QPointF>& points);
     void frame(double width, double height);  // ";EA W H;" from the current point
