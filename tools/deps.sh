@@ -8,7 +8,7 @@ PACKAGES=(
   fonts-liberation2 fonts-dejavu-core
   clang libclang-rt-14-dev
   python3 python3-ezdxf python3-matplotlib hp2xx
-  xvfb xauth
+  xvfb xauth poppler-utils
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
