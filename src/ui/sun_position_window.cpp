@@ -1,5 +1,6 @@
 #include "ui/sun_position_window.h"
 
+#include "astro/calendar.h"
 #include "astro/solar_ephemeris.h"
 #include "state/dial_state.h"
 #include "text/field_readers.h"
@@ -583,6 +584,13 @@ void SunPositionWindow::calculate() {
     // exit would, so that the values shown are the values used.
     leaveAllFields();
     if (!askZoneQuestion()) return;
+    // The ten days the calendar reform skipped are computed, shown and printed as the
+    // first day after it, once message 26 has said so.
+    if (state_.referenceYear == 1582 && state_.calcMonth == 10 && state_.calcDay >= 5 && state_.calcDay <= 14) {
+        JulianDayNumber(state_.calcDay, state_.calcMonth, state_.referenceYear, &dialogs_, state_.language);
+        state_.calcDay = 15;
+        dayEdit_->setText(QString::number(state_.calcDay));
+    }
     showResults(true);
 }
 

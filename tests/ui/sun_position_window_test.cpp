@@ -282,6 +282,15 @@ TEST_F(SunWindowTest, FieldsRestoreTheirPreviousValue) {
     EXPECT_NEAR(state.zodiacDeclinations[7], 23.44, 0.005);
     type("dayEdit", QStringLiteral("31"));
     EXPECT_EQ(state.calcDay, 31);
+
+    // A day the calendar reform skipped is computed as 15 October 1582, after saying so.
+    type("yearEdit", QStringLiteral("1582"));
+    type("monthEdit", QStringLiteral("10"));
+    type("dayEdit", QStringLiteral("10"));
+    click("calculateButton");
+    EXPECT_EQ(dialogs.texts(), QStringList{message(26, kDe)});
+    EXPECT_EQ(edit("dayEdit")->text(), QStringLiteral("15"));
+    EXPECT_EQ(window->printList()[3], QStringLiteral("    Datum:           1582-10-15"));
 }
 
 TEST_F(SunWindowTest, KeyFiltersAndEnter) {
