@@ -1,0 +1,90 @@
+// Converts generated plot files of long polylines (5 MB, then 50 MB) and reports throughput
+// and peak memory: the converter streams, so the peak must not grow with the file size.
+//   build/bench-hpgl2dxf [MEGABYTES (default 50)]
+#include "plot/hpgl_to_dxf.h"
+#include "text/recording_dialogs.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+long PeakRssKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// A planar dial's plot at 25-fold resolution: standard head, then polylines of 900 points
+// (date-line-like curves, some leaving the sheet) until the file reaches `bytes`.
+bool WritePlot(const QString& path, qint64 bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    f.write("IN;VS 1;PA;IW 0 0 403925 275950;PU 0 0;EA 403925 275950;;SP 4;PU 0 0;");
+    QByteArray chunk;
+    qint64 written = 0;
+    for (int line = 0; written < bytes; ++line) {
+        chunk = ";SP " + QByteArray::number(1 + line % 11) + ";PU ";
+        for (int k = 0; k < 900; ++k) {
+            const double t = k / 900.0;
+            const long x = std::lround(-20000 + t * 444000);
+            const long y = std::lround(137975 + 150000 * std::sin(t * 9.0 + line * 0.37) * std::cos(line * 0.11));
+            chunk += QByteArray::number(static_cast<qlonglong>(x)) + ' ' + QByteArray::number(static_cast<qlonglong>(y));
+            chunk += k == 0 ? ";PD" : "";
+            chunk += ' ';
+        }
+        chunk += ";PU ;";
+        written += f.write(chunk);
+    }
+    return true;
+}
+
+bool Run(const QTemporaryDir& dir, qint64 megabytes) {
+    const QString plot = dir.filePath(QStringLiteral("bench.plt"));
+    const QString dxf = dir.filePath(QStringLiteral("bench.dxf"));
+    if (!WritePlot(plot, megabytes * 1000 * 1000)) return false;
+    const double plotMb = QFileInfo(plot).size() / 1e6;
+    zorva::RecordingDialogs dialogs;
+    QElapsedTimer timer;
+    const double cpuBefore = CpuSeconds();
+    timer.start();
+    const zorva::DxfConversion r = zorva::ConvertPlotToDxf(plot, dxf, 2, 1000, dialogs);
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    const double cpu = CpuSeconds() - cpuBefore;
+    const double dxfMb = QFileInfo(dxf).size() / 1e6;
+    // Wall time includes syncing the DXF to disk; CPU time is the converter's own work.
+    std::printf("plot %7.1f MB -> DXF %7.1f MB: %6.2f s wall (%6.1f MB/s), %6.2f s CPU (%6.1f MB/s), "
+                "peak RSS %6.1f MB%s\n",
+                plotMb, dxfMb, seconds, plotMb / seconds, cpu, plotMb / cpu, PeakRssKb() / 1024.0,
+                r.converted ? "" : "  (NOT CONVERTED)");
+    QFile::remove(plot);
+    QFile::remove(dxf);
+    return r.converted;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const qint64 megabytes = argc > 1 ? std::atoll(argv[1]) : 50;
+    QTemporaryDir dir;
+    if (!dir.isValid()) return 1;
+    // The small file first: ru_maxrss only grows, so an equal peak after the large file
+    // shows that memory does not depend on the file size.
+    if (!Run(dir, std::max<qint64>(1, megabytes / 10))) return 1;
+    if (!Run(dir, megabytes)) return 1;
+    return 0;
+}
