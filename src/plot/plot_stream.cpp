@@ -145,21 +145,29 @@ void PlotStream::inputWindow(double x1, double y1, double x2, double y2) {
 void PlotStream::resetWindow() { WritePlot(QStringLiteral(";IW;")); }
 
 namespace {
-QString withoutTerminator(const QString& text) {
-    QString t = text;
-    t.remove(QLatin1Char(kLabelTerminator));
+// A label ends at the terminator, and a plot file holds no line breaks: a terminator inside
+// the text is dropped, each line break (CR LF, CR or LF) becomes one blank.
+QString labelText(const QString& text) {
+    QString t;
+    t.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char(kLabelTerminator)) continue;
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) ++i;
+        t += (c == QLatin1Char('\r') || c == QLatin1Char('\n')) ? QLatin1Char(' ') : c;
+    }
     return t;
 }
 }  // namespace
 
 void PlotStream::label(const QString& text) {
-    const QString t = withoutTerminator(text);
+    const QString t = labelText(text);
     if (t.isEmpty()) return;
     WritePlot(QStringLiteral(";LB") + t + QLatin1Char(kLabelTerminator));
 }
 
 void PlotStream::labelAt(double x, double y, const QString& text) {
-    const QString t = withoutTerminator(text);
+    const QString t = labelText(text);
     if (t.isEmpty()) return;
     WritePlot(QStringLiteral(";PU ") + coord(x) + QLatin1Char(' ') + coord(y) + QStringLiteral(";LB") + t +
               QLatin1Char(kLabelTerminator));
@@ -169,7 +177,7 @@ void PlotStream::titleBlock(double largeWidthCm, double largeHeightCm, const QSt
                             double normalWidthCm, double normalHeightCm, const QStringList& lines) {
     const QString large = size(largeWidthCm) + QLatin1Char(',') + size(largeHeightCm);
     const QString normal = size(normalWidthCm) + QLatin1Char(',') + size(normalHeightCm);
-    const QString t = withoutTerminator(title);
+    const QString t = labelText(title);
     if (t.isEmpty()) {
         WritePlot(QStringLiteral(";SP 1;SI ") + normal + QLatin1Char(';'));
     } else {

@@ -104,7 +104,7 @@ public:
     void inputWindow(double x1, double y1, double x2, double y2);  // ";IW x1 y1 x2 y2;"
     void resetWindow();                      // ";IW;"
     // ";LB" text and the terminator, at the current point; an empty text writes nothing.
-    // The terminator cannot occur inside a label, so it is removed from the text.
+    // A terminator inside the text is dropped and a line break becomes one blank.
     void label(const QString& text);
     void labelAt(double x, double y, const QString& text);  // ";PU x y;LB" text, code 3
 

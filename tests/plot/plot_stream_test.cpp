@@ -99,8 +99,9 @@ TEST(PlotStream, WritePlotAddsNothingAndEmptyTextsWriteNothing) {
         s.polyline({{1, 1}});
         s.WritePlot(QStringLiteral(";LB20\u00B0\u0003"));
         s.label(QStringLiteral("a\u0003b"));  // a terminator inside would end the label early
+        s.labelAt(0, 0, QStringLiteral("x\r\ny\nz"));
     });
-    EXPECT_EQ(bytes, QByteArray("PU 1 2;LB20\xB0\x03;LBab\x03"));
+    EXPECT_EQ(bytes, QByteArray("PU 1 2;LB20\xB0\x03;LBab\x03;PU 0 0;LBx y z\x03"));
     EXPECT_FALSE(bytes.contains('\n'));
     EXPECT_FALSE(bytes.contains('\r'));
 }
