@@ -1,0 +1,1087 @@
+#include "ui/parameter_dialog.h"
+
+#include "text/field_readers.h"
+#include "text/number_format.h"
+#include "text/texts.h"
+#include "text/user_dialogs.h"
+#include "ui/field_binding.h"
+#include "ui/parameter_texts.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace zorva {
+
+namespace {
+
+constexpr double kDegToRad = 0.01745329252;
+
+double TanDeg(double x) { return std::tan(x * kDegToRad); }
+
+// German captions as the pages were laid out; the English ones come from the title table.
+const char* const kPageCaptionsGerman[] = {
+    "horizontale / vertikale / inklinierende Sonnenuhr",
+    "Schirmsonnenuhr",
+    "Quadrantsonnenuhr",
+    "Zylindersonnenuhr",
+    "horizontale Höhensonnenuhr",
+    "Ringsonnenuhr",
+    "Azimutalsonnenuhr",
+    "biazimutale Sonnenuhr",
+    "SU fuer mittlere Zeit",
+};
+constexpr int kFirstPageTitle = 30;
+constexpr int kPageCount = 9;
+
+const char* const kPagePrefix[] = {"planar", "umbrella", "quadrant", "cylinder", "hidokai",
+                                   "ring",   "azimuth",  "biazimuthal", "meantime"};
+
+enum class ListKind {
+    Hours,         // 0 .. 24
+    Temporal,      // 0 .. 12
+    Altitude,      // 10 .. 80 degrees
+    Minutes5,      // 60, 30, 20, 15, 10 minutes as digits 0..4
+    MeanMinutes,   // the same, 10 minutes kept as digit 6
+    Minutes4,      // 60, 30, 20, 15 minutes
+    TemporalStep,  // 1, 0.5, 0.333, 0.25 temporal hours
+    AltitudeStep,  // 10, 5, 2.5 degrees
+    DayMarks,
+    LinesPerMonth,
+};
+
+// Latitudes entered here obey the same rule as in the site dialog: never exactly 0, so that
+// no construction divides by sin(0).
+NumberAccess latitudeField(double DialState::*field) {
+    return {[field](const DialState& s) { return s.*field; },
+            [field](DialState& s, double v) { s.*field = std::fabs(v) < 1e-5 ? 1e-6 : v; },
+            [field](const DialState& s) -> const void* { return &(s.*field); }};
+}
+
+// Longitude and zone meridian keep the flag that warns of a zone far from the site.
+NumberAccess siteLongitudeField(double DialState::*field) {
+    return {[field](const DialState& s) { return s.*field; },
+            [field](DialState& s, double v) {
+                s.*field = v;
+                s.zoneFarFromLongitude = std::fabs(s.zoneMeridian - s.longitude) > 14.0;
+            },
+            [field](const DialState& s) -> const void* { return &(s.*field); }};
+}
+
+// The plane of the mean-time dial and its leading shadow line share one stored digit:
+// shadow line * 3 + plane (0 horizontal, 1 vertical, 2 inclined).
+int HollanderCode(const DialState& s) {
+    return (s.hollanderShadowLine >= 0 && s.hollanderShadowLine <= 8) ? s.hollanderShadowLine : 0;
+}
+IntAccess hollanderPlaneField() {
+    return {[](const DialState& s) { return HollanderCode(s) % 3; },
+            [](DialState& s, int v) { s.hollanderShadowLine = HollanderCode(s) / 3 * 3 + std::clamp(v, 0, 2); },
+            [](const DialState& s) -> const void* { return &s.hollanderShadowLine; }};
+}
+IntAccess hollanderShadowField() {
+    return {[](const DialState& s) { return HollanderCode(s) / 3; },
+            [](DialState& s, int v) { s.hollanderShadowLine = std::clamp(v, 0, 2) * 3 + HollanderCode(s) % 3; },
+            [](const DialState& s) -> const void* { return &s.hollanderShadowLine; }};
+}
+
+}  // namespace
+
+// Builds the controls of one page; every control gets an object name "<page>_<field>" and
+// the number of its caption.
+struct ParameterDialog::Builder {
+    ParameterDialog& d;
+    FieldBindings& b;
+    QString prefix;
+    Language lang;
+
+    QString name(const QString& field) const { return prefix + QLatin1Char('_') + field; }
+
+    QLabel* label(int tag) {
+        auto* l = new QLabel(resourceText(tag, lang));
+        setResourceTag(l, tag);
+        return l;
+    }
+
+    QCheckBox* check(const QString& field, int tag, IntAccess access, int on = 1, int off = 0) {
+        auto* box = new QCheckBox(resourceText(tag, lang));
+        box->setObjectName(name(field));
+        setResourceTag(box, tag);
+        b.bindCheck(box, std::move(access), on, off);
+        return box;
+    }
+
+    QGroupBox* radio(const QString& field, int groupTag, std::initializer_list<int> itemTags, IntAccess access,
+                     QVector<int> values = {}) {
+        auto* box = new QGroupBox(resourceText(groupTag, lang));
+        box->setObjectName(name(field));
+        setResourceTag(box, groupTag);
+        auto* layout = new QVBoxLayout(box);
+        auto* group = new QButtonGroup(box);
+        group->setObjectName(name(field) + QStringLiteral("_group"));
+        int id = 0;
+        for (int tag : itemTags) {
+            auto* item = new QRadioButton(resourceText(tag, lang));
+            item->setObjectName(name(field) + QStringLiteral("_") + QString::number(id));
+            setResourceTag(item, tag);
+            group->addButton(item, id++);
+            layout->addWidget(item);
+        }
+        b.bindRadio(group, std::move(access), std::move(values));
+        return box;
+    }
+
+    QComboBox* list(const QString& field, ListKind kind, IntAccess access) {
+        auto* combo = new QComboBox;
+        combo->setObjectName(name(field));
+        QVector<int> values;
+        switch (kind) {
+            case ListKind::Hours:
+            case ListKind::Temporal:
+                for (int i = 0; i <= (kind == ListKind::Hours ? 24 : 12); ++i)
+                    combo->addItem(QStringLiteral("  ") + QString::number(i));
+                break;
+            case ListKind::Altitude:
+                for (int i = 1; i <= 8; ++i) {
+                    combo->addItem(QString::number(10 * i) + QStringLiteral("°"));
+                    values << 10 * i;
+                }
+                break;
+            case ListKind::Minutes5:
+            case ListKind::MeanMinutes:
+                for (const char* t : {" 60 min", " 30 min", " 20 min", " 15 min", " 10 min"})
+                    combo->addItem(QString::fromLatin1(t));
+                if (kind == ListKind::MeanMinutes) values = {0, 1, 2, 3, 6};
+                break;
+            case ListKind::Minutes4:
+                for (const char* t : {"60 min", "30 min", "20 min", "15 min"}) combo->addItem(QString::fromLatin1(t));
+                break;
+            case ListKind::TemporalStep:
+                for (const char* t : {"1", "0.5", "0.333", "0.25"}) combo->addItem(QString::fromLatin1(t));
+                break;
+            case ListKind::AltitudeStep:
+                for (const char* t : {"10 °", "5 °", "2.5 °"}) combo->addItem(QString::fromUtf8(t));
+                break;
+            case ListKind::DayMarks:
+                for (const char* t : {"(  1.  )", "( 1.,  15. )", "( 7.,  22. )", "( 1., 11., 21. )",
+                                      "( 1., 8., 15., 22. )"})
+                    combo->addItem(QString::fromLatin1(t));
+                break;
+            case ListKind::LinesPerMonth:
+                for (int i = 0; i < 4; ++i) combo->addItem(resourceText(ptext::OnePerMonth + i, lang));
+                setItemTags(combo, ptext::OnePerMonth, 4);
+                values = {1, 2, 3, 4};
+                break;
+        }
+        b.bindList(combo, std::move(access), values);
+        return combo;
+    }
+
+    // A labelled number field in two cells of a grid.
+    QLineEdit* number(QGridLayout* grid, int row, const QString& field, int labelTag, NumberAccess access,
+                      NumberSpec spec) {
+        QLabel* caption = label(labelTag);
+        auto* edit = new QLineEdit;
+        edit->setObjectName(name(field));
+        edit->setMaxLength(24);
+        edit->setMinimumWidth(90);
+        caption->setBuddy(edit);
+        spec.nameLabel = caption;
+        b.bindNumber(edit, std::move(access), spec);
+        grid->addWidget(caption, row, 0);
+        grid->addWidget(edit, row, 1);
+        // The label goes and comes with its field.
+        d.visibleRules_.push_back({caption, [edit](const DialState&) { return !edit->isHidden(); }});
+        return edit;
+    }
+
+    // A line family: its switch, first and last value and the interval, all greyed while
+    // the family is off.
+    void lineRow(QGridLayout* grid, int row, QWidget* head, const QString& rangeField, IntAccess from, IntAccess to,
+                 ListKind rangeKind, const QString& intervalField, IntAccess interval, ListKind intervalKind,
+                 std::function<bool(const DialState&)> enabled) {
+        grid->addWidget(head, row, 0);
+        QComboBox* first = list(rangeField + QStringLiteral("From"), rangeKind, std::move(from));
+        QComboBox* last = list(rangeField + QStringLiteral("To"), rangeKind, std::move(to));
+        QComboBox* step = list(intervalField, intervalKind, std::move(interval));
+        grid->addWidget(first, row, 1);
+        grid->addWidget(last, row, 2);
+        grid->addWidget(step, row, 3);
+        if (enabled)
+            for (QWidget* w : {static_cast<QWidget*>(first), static_cast<QWidget*>(last), static_cast<QWidget*>(step)})
+                d.enabledRules_.push_back({w, enabled});
+    }
+
+    void rangeHeader(QGridLayout* grid, int row) {
+        grid->addWidget(label(ptext::From), row, 1);
+        grid->addWidget(label(ptext::To), row, 2);
+        grid->addWidget(label(ptext::Interval), row, 3);
+    }
+
+    QGroupBox* group(int tag, QLayout* layout) {
+        auto* box = new QGroupBox(resourceText(tag, lang));
+        setResourceTag(box, tag);
+        box->setLayout(layout);
+        return box;
+    }
+};
+
+ParameterDialog::ParameterDialog(DialState& state, UserDialogs& dialogs, QWidget* parent)
+    : QWidget(parent), state_(state), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("ParameterDialog"));
+    setResourceTag(this, 0);
+    applyOpeningRules();
+    bindings_ = new FieldBindings(state_, dialogs_, this);
+    connect(bindings_, &FieldBindings::fieldWritten, this, &ParameterDialog::onFieldWritten);
+    build();
+    refill();
+
+    if (!state_.dialogsNormalSize) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    } else {
+        fitToPage();
+        if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+void ParameterDialog::fitToPage() {
+    // The page's whole content should be in view without scrolling where the screen allows.
+    auto* scroll = static_cast<QScrollArea*>(pages_[static_cast<std::size_t>(page_)]);
+    const QSize content = scroll->widget()->sizeHint();
+    scroll->setMinimumSize(content);
+    QSize want = sizeHint();
+    scroll->setMinimumSize(0, 0);
+    if (QScreen* screen = this->screen()) want = want.boundedTo(screen->availableGeometry().size());
+    resize(want);
+}
+
+ParameterDialog::~ParameterDialog() = default;
+
+void ParameterDialog::applyOpeningRules() {
+    DialState& s = state_;
+    if (!s.expertMode) {
+        if (s.dialType == 'c' || s.dialType == 'm') s.dialType = 'h';
+        s.quadrantKind = 0;
+        s.cylinderKind = 0;
+        if (s.azimuthKind > 2) s.azimuthKind -= 3;
+    }
+}
+
+ParameterDialog::Page ParameterDialog::PageFor(const DialState& s) {
+    switch (s.dialType) {
+        case 'h':
+        case 'i':
+        case 'v': return s.umbrellaDial ? Page::Umbrella : Page::Planar;
+        case 'q': return Page::Quadrant;
+        case 'z': return Page::Cylinder;
+        case 'k': return Page::Hidokai;
+        case 'r': return Page::Ring;
+        case 'a': return Page::Azimuth;
+        case 'c': return s.expertMode ? Page::Biazimuthal : Page::Planar;
+        case 'm': return s.expertMode ? Page::MeanTime : Page::Planar;
+        default: return Page::Planar;
+    }
+}
+
+QString ParameterDialog::PageCaption(Page page, Language lang) {
+    const int i = static_cast<int>(page);
+    if (lang == Language::German) return QString::fromUtf8(kPageCaptionsGerman[i]);
+    return title(kFirstPageTitle + i, lang);
+}
+
+QString ParameterDialog::TitleFor(const DialState& s) {
+    const Language lang = s.language;
+    const bool english = lang == Language::English;
+    if (!s.umbrellaDial && PageFor(s) == Page::Planar) {
+        const char* kind = nullptr;
+        switch (s.dialType) {
+            case 'h': kind = english ? "horizontal SUNDIAL" : "horizontale SONNENUHR"; break;
+            case 'v': kind = english ? "vertical SUNDIAL" : "vertikale SONNENUHR"; break;
+            case 'i': kind = english ? "inclining SUNDIAL" : "inklinierende SONNENUHR"; break;
+            default: break;
+        }
+        if (kind) return QStringLiteral(" ") + caption(CaptionKind::Achtung, lang) + QString::fromLatin1(kind);
+    }
+    return title(44, lang) + PageCaption(PageFor(s), lang);
+}
+
+int ParameterDialog::helpTopic() const {
+    switch (page_) {
+        case Page::Planar: return 10;
+        case Page::Umbrella: return 12;
+        case Page::Quadrant: return 14 + state_.quadrantKind;
+        case Page::Cylinder: return state_.cylinderKind == 1 ? 27 : state_.cylinderKind == 2 ? 48 : 3;
+        case Page::Hidokai: return 19;
+        case Page::Ring: return 20;
+        case Page::Azimuth: return 18;
+        case Page::Biazimuthal: return 212;
+        case Page::MeanTime: return 22;
+    }
+    return 10;
+}
+
+void ParameterDialog::build() {
+    const Language lang = state_.language;
+    auto* outer = new QVBoxLayout(this);
+    auto* body = new QHBoxLayout;
+    outer->addLayout(body, 1);
+
+    tabs_ = new QTabWidget;
+    tabs_->setObjectName(QStringLiteral("pages"));
+    body->addWidget(tabs_, 1);
+
+    auto addPage = [&](Page page, QWidget* content) {
+        auto* scroll = new QScrollArea;
+        scroll->setObjectName(QString::fromLatin1(kPagePrefix[static_cast<int>(page)]) + QStringLiteral("_page"));
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidget(content);
+        pages_.push_back(scroll);
+        tabs_->addTab(scroll, PageCaption(page, lang));
+    };
+    auto builder = [&](Page page) {
+        return Builder{*this, *bindings_, QString::fromLatin1(kPagePrefix[static_cast<int>(page)]), lang};
+    };
+
+    // Hour lines and date-line options shared by the planar and umbrella pages.
+    auto planarLines = [&](Builder& b) {
+        auto* grid = new QGridLayout;
+        b.rangeHeader(grid, 0);
+        QCheckBox* apparent =
+            b.check(QStringLiteral("apparentTimeLines"), ptext::ApparentLines, flagField(&DialState::apparentTimeLines));
+        b.lineRow(grid, 1, apparent, QStringLiteral("hour"), intField(&DialState::hourFrom),
+                  intField(&DialState::hourTo), ListKind::Hours, QStringLiteral("hourLineInterval"),
+                  digitField(&DialState::hourLineInterval), ListKind::Minutes5,
+                  [](const DialState& s) { return s.apparentTimeLines; });
+        QCheckBox* foot =
+            b.check(QStringLiteral("linesToStyleFoot"), ptext::ToStyleFoot, flagField(&DialState::linesToStyleFoot));
+        enabledRules_.push_back({foot, [](const DialState& s) { return s.apparentTimeLines; }});
+        grid->addWidget(foot, 2, 0, 1, 4);
+        QCheckBox* mean =
+            b.check(QStringLiteral("meanTimeLines"), ptext::MeanTimeLines, flagField(&DialState::meanTimeLines));
+        b.lineRow(grid, 3, mean, QStringLiteral("eotHour"), intField(&DialState::eotHourFrom),
+                  intField(&DialState::eotHourTo), ListKind::Hours, QStringLiteral("eotHourInterval"),
+                  digitField(&DialState::eotHourInterval), ListKind::MeanMinutes,
+                  [](const DialState& s) { return s.meanTimeLines; });
+        grid->addWidget(
+            b.check(QStringLiteral("markAnalemma"), ptext::MarkAnalemma, flagField(&DialState::markAnalemma)), 4, 0);
+        {
+            auto* sub = new QGridLayout;
+            b.number(sub, 0, QStringLiteral("analemmaHour"), ptext::AnalemmaHour, integerField(&DialState::analemmaHour),
+                     Spec(NumberCheck::IntRange, 1, 23));
+            sub->addWidget(b.label(ptext::DayMarks), 1, 0);
+            sub->addWidget(b.list(QStringLiteral("dayMarkings"), ListKind::DayMarks, intField(&DialState::dayMarkings)),
+                           1, 1);
+            grid->addLayout(sub, 4, 1, 2, 3);
+        }
+        QCheckBox* bab =
+            b.check(QStringLiteral("babylonianHours"), ptext::Babylonian, flagField(&DialState::babylonianHours));
+        b.lineRow(grid, 6, bab, QStringLiteral("babylonian"), intField(&DialState::babylonianFrom),
+                  intField(&DialState::babylonianTo), ListKind::Hours, QStringLiteral("babylonianInterval"),
+                  intField(&DialState::babylonianInterval), ListKind::Minutes4,
+                  [](const DialState& s) { return s.babylonianHours; });
+        QCheckBox* ita = b.check(QStringLiteral("italianHours"), ptext::Italian, flagField(&DialState::italianHours));
+        b.lineRow(grid, 7, ita, QStringLiteral("italian"), intField(&DialState::italianFrom),
+                  intField(&DialState::italianTo), ListKind::Hours, QStringLiteral("italianInterval"),
+                  intField(&DialState::italianInterval), ListKind::Minutes4,
+                  [](const DialState& s) { return s.italianHours; });
+        QCheckBox* alt = b.check(QStringLiteral("altitudeLines"), ptext::Altitude, flagField(&DialState::altitudeLines));
+        b.lineRow(grid, 8, alt, QStringLiteral("altitude"), intField(&DialState::altitudeFrom),
+                  intField(&DialState::altitudeTo), ListKind::Altitude, QStringLiteral("altitudeInterval"),
+                  intField(&DialState::altitudeInterval), ListKind::AltitudeStep,
+                  [](const DialState& s) { return s.altitudeLines; });
+        QCheckBox* tmp = b.check(QStringLiteral("temporalHours"), ptext::Temporal, flagField(&DialState::temporalHours));
+        b.lineRow(grid, 9, tmp, QStringLiteral("temporal"), intField(&DialState::temporalFrom),
+                  intField(&DialState::temporalTo), ListKind::Temporal, QStringLiteral("temporalInterval"),
+                  intField(&DialState::temporalInterval), ListKind::TemporalStep,
+                  [](const DialState& s) { return s.temporalHours; });
+        QGroupBox* lines = b.group(ptext::HourLines, grid);
+
+        auto* options = new QVBoxLayout;
+        options->addWidget(b.radio(QStringLiteral("localTimeDisplay"), ptext::TimeDisplayPlanar,
+                                   {ptext::LocalApparent, ptext::ZoneApparent}, flagField(&DialState::localTimeDisplay),
+                                   {1, 0}));
+        options->addWidget(b.radio(QStringLiteral("dateLineMode"), ptext::DateLines,
+                                   {ptext::DateMonthly, ptext::DateSeventh, ptext::DateOwn, ptext::DateNone},
+                                   digitField(&DialState::dateLineMode)));
+        options->addWidget(
+            b.check(QStringLiteral("drawPoleTriangle"), ptext::PoleTriangle, flagField(&DialState::drawPoleTriangle)));
+        options->addWidget(b.check(QStringLiteral("wholeHourDaylengthLines"), ptext::WholeHourLines,
+                                   flagField(&DialState::wholeHourDaylengthLines)));
+        options->addStretch(1);
+        return std::make_pair(lines, options);
+    };
+
+    auto twoColumns = [](QWidget* left, QLayout* leftExtra, QWidget* right, QLayout* rightExtra) {
+        auto* content = new QWidget;
+        auto* row = new QHBoxLayout(content);
+        auto* l = new QVBoxLayout;
+        if (left) l->addWidget(left);
+        if (leftExtra) l->addLayout(leftExtra);
+        l->addStretch(1);
+        auto* r = new QVBoxLayout;
+        if (right) r->addWidget(right);
+        if (rightExtra) r->addLayout(rightExtra);
+        r->addStretch(1);
+        row->addLayout(l, 1);
+        row->addLayout(r, 1);
+        return content;
+    };
+
+    // --- planar
+    {
+        Builder b = builder(Page::Planar);
+        auto* grid = new QGridLayout;
+        b.number(grid, 0, QStringLiteral("gnomonLength"), ptext::Gnomon, realField(&DialState::gnomonLength),
+                 Spec(NumberCheck::RealRange, 5, 200));
+        QLineEdit* decl = b.number(grid, 1, QStringLiteral("wallDeclination"), ptext::WallDeclination,
+                                   realField(&DialState::wallDeclination), Spec(NumberCheck::Declination, -180, 180, 4));
+        QLineEdit* incl = b.number(grid, 2, QStringLiteral("planeInclination"), ptext::Inclination,
+                                   realField(&DialState::planeInclination), Spec(NumberCheck::Inclination, 0, 175, 4));
+        visibleRules_.insert(visibleRules_.begin(),
+                             {decl, [](const DialState& s) { return s.dialType == 'v' || s.dialType == 'i'; }});
+        visibleRules_.insert(visibleRules_.begin(), {incl, [](const DialState& s) { return s.dialType == 'i'; }});
+        QGroupBox* dims = b.group(ptext::Dimensions, grid);
+        auto [lines, options] = planarLines(b);
+        auto* left = new QVBoxLayout;
+        left->addWidget(dims);
+        left->addLayout(options);
+        addPage(Page::Planar, twoColumns(lines, nullptr, nullptr, left));
+    }
+    // --- umbrella
+    {
+        Builder b = builder(Page::Umbrella);
+        auto* grid = new QGridLayout;
+        b.number(grid, 0, QStringLiteral("gnomonLength"), ptext::Gnomon, realField(&DialState::gnomonLength),
+                 Spec(NumberCheck::RealRange, 3, 500));
+        b.number(grid, 1, QStringLiteral("planeInclination"), ptext::Inclination, realField(&DialState::planeInclination),
+                 Spec(NumberCheck::Real, 0, 0, 4));
+        b.number(grid, 2, QStringLiteral("wallDeclination"), ptext::WallDeviation, realField(&DialState::wallDeclination),
+                 Spec(NumberCheck::RealRange, -180, 180, 4));
+        NumberAccess ratio{[](const DialState& s) { return s.umbrellaCircleRatio * 100.0; },
+                           [](DialState& s, double v) { s.umbrellaCircleRatio = v / 100.0; },
+                           [](const DialState& s) -> const void* { return &s.umbrellaCircleRatio; }};
+        b.number(grid, 3, QStringLiteral("umbrellaCircleRatio"), ptext::CircleRatio, ratio,
+                 Spec(NumberCheck::Percent, -100, 200, 1));
+        QGroupBox* dims = b.group(ptext::Dimensions, grid);
+        auto [lines, options] = planarLines(b);
+        auto* left = new QVBoxLayout;
+        left->addWidget(dims);
+        left->addLayout(options);
+        addPage(Page::Umbrella, twoColumns(lines, nullptr, nullptr, left));
+    }
+    // --- quadrant
+    {
+        Builder b = builder(Page::Quadrant);
+        auto* grid = new QGridLayout;
+        QLineEdit* gnomon = b.number(grid, 0, QStringLiteral("quadrantGnomon"), ptext::QuadrantGnomon,
+                                     realField(&DialState::quadrantGnomon), Spec(NumberCheck::RealRange, 9, 100, 1));
+        visibleRules_.insert(visibleRules_.begin(), {gnomon, [](const DialState& s) { return s.quadrantKind != 0; }});
+        // The size is named by its unit, as on the dial sheet.
+        QLabel* sizeCaption = b.label(ptext::QuadrantRadius);
+        QLabel* unit = b.label(ptext::Millimetres);
+        auto* size = new QLineEdit;
+        size->setObjectName(b.name(QStringLiteral("quadrantSize")));
+        size->setMinimumWidth(90);
+        sizeCaption->setBuddy(size);
+        bindings_->bindNumber(size, integerField(&DialState::quadrantSize), [unit] { NumberSpec sp = Spec(NumberCheck::IntRange, 80, 200, 0); sp.nameLabel = unit; return sp; }());
+        grid->addWidget(sizeCaption, 1, 0);
+        grid->addWidget(size, 1, 1);
+        grid->addWidget(unit, 1, 2);
+        for (QWidget* w : {static_cast<QWidget*>(sizeCaption), static_cast<QWidget*>(unit), static_cast<QWidget*>(size)})
+            visibleRules_.push_back({w, [](const DialState& s) { return s.quadrantKind == 0; }});
+        QGroupBox* dims = b.group(ptext::Dimensions, grid);
+
+        auto* lines = new QGridLayout;
+        b.rangeHeader(lines, 0);
+        auto notWholeYear = [](const DialState& s) { return !s.wholeYearBand; };
+        b.lineRow(lines, 1, b.label(ptext::Hours), QStringLiteral("otherHour"), intField(&DialState::otherHourFrom),
+                  intField(&DialState::otherHourTo), ListKind::Hours, QStringLiteral("otherHourInterval"),
+                  digitField(&DialState::otherHourInterval), ListKind::Minutes4, notWholeYear);
+        QCheckBox* temporal = b.check(QStringLiteral("temporalTimeSystem"), ptext::QuadrantTemporal,
+                                      intField(&DialState::timeSystem), 2, 0);
+        b.lineRow(lines, 2, temporal, QStringLiteral("quadrantTemporal"), intField(&DialState::quadrantTemporalFrom),
+                  intField(&DialState::quadrantTemporalTo), ListKind::Temporal,
+                  QStringLiteral("quadrantTemporalInterval"), intField(&DialState::quadrantTemporalInterval),
+                  ListKind::TemporalStep, [](const DialState& s) { return s.timeSystem == 2; });
+        visibleRules_.push_back({temporal, [](const DialState& s) { return s.quadrantKind == 0; }});
+        QGroupBox* hourBox = b.group(ptext::HourLines, lines);
+
+        auto* options = new QVBoxLayout;
+        options->addWidget(b.radio(QStringLiteral("timeSystem"), ptext::TimeDisplay,
+                                   {ptext::ApparentTime, ptext::ZoneTime}, intField(&DialState::timeSystem)));
+        options->addWidget(
+            b.check(QStringLiteral("constructWithEoT"), ptext::WithEoT, flagField(&DialState::constructWithEoT)));
+        options->addWidget(
+            b.check(QStringLiteral("mirrorLeftQuadrant"), ptext::MirrorLeft, flagField(&DialState::mirrorLeftQuadrant)));
+        options->addWidget(
+            b.check(QStringLiteral("wholeYearBand"), ptext::WholeYearQuadrant, flagField(&DialState::wholeYearBand)));
+        QGroupBox* arrangement = b.radio(QStringLiteral("outerLineArrangement"), ptext::Arrangement,
+                                         {ptext::ArcJuneOutside, ptext::ArcJuneInside},
+                                         flagField(&DialState::outerLineArrangement), {1, 0});
+        enabledRules_.push_back({arrangement, notWholeYear});
+        options->addWidget(arrangement);
+        options->addWidget(b.radio(QStringLiteral("quadrantDateScale"), ptext::DateCircles,
+                                   {ptext::CalendarDate, ptext::Zodiac, ptext::Stereographic},
+                                   intField(&DialState::quadrantDateScale)));
+        auto* left = new QVBoxLayout;
+        left->addWidget(dims);
+        left->addWidget(hourBox);
+        addPage(Page::Quadrant, twoColumns(nullptr, left, nullptr, options));
+    }
+    // --- cylinder
+    {
+        Builder b = builder(Page::Cylinder);
+        auto* grid = new QGridLayout;
+        auto polar = [](const DialState& s) { return s.cylinderKind == 2; };
+        auto notPolar = [](const DialState& s) { return s.cylinderKind != 2; };
+        QLineEdit* g2 = b.number(grid, 0, QStringLiteral("cylinderGnomon"), ptext::CylinderGnomon,
+                                 realField(&DialState::cylinderGnomon), Spec(NumberCheck::RealRange, 4, 110, 1));
+        QLineEdit* radius = b.number(grid, 1, QStringLiteral("cylinderRadius"), ptext::CylinderRadius,
+                                     realField(&DialState::cylinderRadius), Spec(NumberCheck::RealRange, 4, 500, 1));
+        QLineEdit* dev = b.number(grid, 2, QStringLiteral("wallDeclination"), ptext::Deviation,
+                                  realField(&DialState::wallDeclination), Spec(NumberCheck::RealRange, -180, 180, 2));
+        QLineEdit* g01 = b.number(grid, 3, QStringLiteral("shepherdGnomon"), ptext::CylinderGnomon,
+                                  integerField(&DialState::shepherdGnomon), Spec(NumberCheck::IntRange, 4, 110));
+        QLineEdit* month = b.number(grid, 4, QStringLiteral("monthScaleLength"), ptext::MonthAxis,
+                                    integerField(&DialState::monthScaleLength), Spec(NumberCheck::IntRange, 0, 400));
+        b.number(grid, 5, QStringLiteral("maxShadowLength"), ptext::MaxShadow, integerField(&DialState::maxShadowLength),
+                 Spec(NumberCheck::IntRange, 0, 200));
+        for (QLineEdit* e : {g2, radius, dev}) visibleRules_.insert(visibleRules_.begin(), {e, polar});
+        for (QLineEdit* e : {g01, month}) visibleRules_.insert(visibleRules_.begin(), {e, notPolar});
+        QGroupBox* dims = b.group(ptext::Dimensions, grid);
+
+        auto* lines = new QGridLayout;
+        b.rangeHeader(lines, 0);
+        QCheckBox* apparent =
+            b.check(QStringLiteral("apparentTimeLines"), ptext::CylApparent, flagField(&DialState::apparentTimeLines));
+        b.lineRow(lines, 1, apparent, QStringLiteral("otherHour"), intField(&DialState::otherHourFrom),
+                  intField(&DialState::otherHourTo), ListKind::Hours, QStringLiteral("otherHourInterval"),
+                  digitField(&DialState::otherHourInterval), ListKind::Minutes4,
+                  [](const DialState& s) { return s.apparentTimeLines; });
+        QCheckBox* tmp = b.check(QStringLiteral("temporalHours"), ptext::Temporal, flagField(&DialState::temporalHours));
+        b.lineRow(lines, 2, tmp, QStringLiteral("temporal"), intField(&DialState::temporalFrom),
+                  intField(&DialState::temporalTo), ListKind::Temporal, QStringLiteral("temporalInterval"),
+                  intField(&DialState::temporalInterval), ListKind::TemporalStep,
+                  [](const DialState& s) { return s.temporalHours; });
+        // Babylonian and Italian hours are drawn on cylinders in expert mode only.
+        QCheckBox* bab =
+            b.check(QStringLiteral("babylonianHours"), ptext::Babylonian, flagField(&DialState::babylonianHours));
+        b.lineRow(lines, 3, bab, QStringLiteral("babylonian"), intField(&DialState::babylonianFrom),
+                  intField(&DialState::babylonianTo), ListKind::Hours, QStringLiteral("babylonianInterval"),
+                  intField(&DialState::babylonianInterval), ListKind::Minutes4,
+                  [](const DialState& s) { return s.babylonianHours; });
+        QCheckBox* ita = b.check(QStringLiteral("italianHours"), ptext::Italian, flagField(&DialState::italianHours));
+        b.lineRow(lines, 4, ita, QStringLiteral("italian"), intField(&DialState::italianFrom),
+                  intField(&DialState::italianTo), ListKind::Hours, QStringLiteral("italianInterval"),
+                  intField(&DialState::italianInterval), ListKind::Minutes4,
+                  [](const DialState& s) { return s.italianHours; });
+        for (int r = 3; r <= 4; ++r)
+            for (int c = 0; c < 4; ++c)
+                visibleRules_.push_back({lines->itemAtPosition(r, c)->widget(),
+                                         [](const DialState& s) { return s.expertMode; }});
+        lines->addWidget(
+            b.check(QStringLiteral("altitudeLines"), ptext::CylAltitude, flagField(&DialState::altitudeLines)), 5, 0);
+        QCheckBox* eot =
+            b.check(QStringLiteral("cylinderWithEoT"), ptext::WithEoT, flagField(&DialState::cylinderWithEoT));
+        // A shepherd's dial with temporal hours has no use for the equation of time.
+        enabledRules_.push_back({eot, [](const DialState& s) { return !(s.cylinderKind == 0 && s.temporalHours); }});
+        lines->addWidget(eot, 6, 0, 1, 4);
+        QGroupBox* hourBox = b.group(ptext::HourLines, lines);
+
+        auto* options = new QVBoxLayout;
+        options->addWidget(b.radio(QStringLiteral("timeSystem"), ptext::TrueTime, {ptext::ApparentTime, ptext::ZoneTime},
+                                   intField(&DialState::timeSystem)));
+        options->addWidget(b.radio(QStringLiteral("monthScaleSideBySide"), ptext::MonthScale,
+                                   {ptext::MonthCombined, ptext::MonthSideBySide},
+                                   flagField(&DialState::monthScaleSideBySide)));
+        options->addWidget(b.radio(QStringLiteral("outerLineArrangement"), ptext::Arrangement,
+                                   {ptext::JanuaryOutside, ptext::DecemberOutside},
+                                   flagField(&DialState::outerLineArrangement), {1, 0}));
+        options->addWidget(b.radio(QStringLiteral("dateLineMode"), ptext::DateCount,
+                                   {ptext::DateMonthly, ptext::DateSeventh, ptext::DateOwn, ptext::DateNone},
+                                   digitField(&DialState::dateLineMode)));
+        auto* left = new QVBoxLayout;
+        left->addWidget(dims);
+        left->addWidget(hourBox);
+        addPage(Page::Cylinder, twoColumns(nullptr, left, nullptr, options));
+    }
+    // --- Hidokai
+    {
+        Builder b = builder(Page::Hidokai);
+        auto* grid = new QGridLayout;
+        b.number(grid, 0, QStringLiteral("hidokaiGnomon"), ptext::HidokaiGnomon, integerField(&DialState::hidokaiGnomon),
+                 Spec(NumberCheck::IntRange, 4, 110));
+        b.number(grid, 1, QStringLiteral("hidokaiMonthScale"), ptext::HidokaiMonth,
+                 integerField(&DialState::hidokaiMonthScale), Spec(NumberCheck::IntRange, 0, 180));
+        b.number(grid, 2, QStringLiteral("hidokaiHorizontalScale"), ptext::HidokaiHorizontal,
+                 integerField(&DialState::hidokaiHorizontalScale), Spec(NumberCheck::IntRange, 0, 260));
+        QGroupBox* dims = b.group(ptext::Dimensions, grid);
+
+        auto* lines = new QGridLayout;
+        b.rangeHeader(lines, 0);
+        QCheckBox* apparent =
+            b.check(QStringLiteral("apparentTimeLines"), ptext::CylApparent, flagField(&DialState::apparentTimeLines));
+        b.lineRow(lines, 1, apparent, QStringLiteral("otherHour"), intField(&DialState::otherHourFrom),
+                  intField(&DialState::otherHourTo), ListKind::Hours, QStringLiteral("otherHourInterval"),
+                  digitField(&DialState::otherHourInterval), ListKind::Minutes4,
+                  [](const DialState& s) { return s.apparentTimeLines; });
+        QCheckBox* tmp = b.check(QStringLiteral("temporalHours"), ptext::Temporal, flagField(&DialState::temporalHours));
+        b.lineRow(lines, 2, tmp, QStringLiteral("quadrantTemporal"), intField(&DialState::quadrantTemporalFrom),
+                  intField(&DialState::quadrantTemporalTo), ListKind::Temporal,
+                  QStringLiteral("quadrantTemporalInterval"), intField(&DialState::quadrantTemporalInterval),
+                  ListKind::TemporalStep, [](const DialState& s) { return s.temporalHours; });
+        lines->addWidget(
+            b.check(QStringLiteral("cylinderWithEoT"), ptext::WithEoT, flagField(&DialState::cylinderWithEoT)), 3, 0, 1,
+            4);
+        QGroupBox* hourBox = b.group(ptext::HourLines, lines);
+
+        auto* options = new QVBoxLayout;
+        options->addWidget(b.check(QStringLiteral("hidokaiVerticalDial"), ptext::VerticalFace,
+                                   flagField(&DialState::hidokaiVerticalDial)));
+        options->addWidget(b.radio(QStringLiteral("timeSystem"), ptext::TrueTime, {ptext::ApparentTime, ptext::ZoneTime},
+                                   intField(&DialState::timeSystem)));
+        options->addWidget(b.radio(QStringLiteral("monthScaleSideBySide"), ptext::MonthScale,
+                                   {ptext::MonthCombined, ptext::MonthSideBySide},
+                                   flagField(&DialState::monthScaleSideBySide)));
+        auto* left = new QVBoxLayout;
+        left->addWidget(dims);
+        left->addWidget(hourBox);
+        addPage(Page::Hidokai, twoColumns(nullptr, left, nullptr, options));
+    }
+    // --- ring
+    {
+        Builder b = builder(Page::Ring);
+        auto* grid = new QGridLayout;
+        b.number(grid, 0, QStringLiteral("ringDiameter"), ptext::RingDiameter, realField(&DialState::ringDiameter),
+                 Spec(NumberCheck::RealRange, 10, 300, 1));
+        b.number(grid, 1, QStringLiteral("ringWidth"), ptext::RingWidth, realField(&DialState::ringWidth),
+                 Spec(NumberCheck::RealRange, 4.5, 150, 1));
+        b.number(grid, 2, QStringLiteral("ringAngle"), ptext::RingAngle, realField(&DialState::ringAngle),
+                 Spec(NumberCheck::RealRange, 0, 90, 1));
+        QGroupBox* dims = b.group(ptext::Dimensions, grid);
+
+        auto* lines = new QGridLayout;
+        b.rangeHeader(lines, 0);
+        b.lineRow(lines, 1, b.label(ptext::Hours), QStringLiteral("otherHour"), intField(&DialState::otherHourFrom),
+                  intField(&DialState::otherHourTo), ListKind::Hours, QStringLiteral("otherHourInterval"),
+                  digitField(&DialState::otherHourInterval), ListKind::Minutes4, {});
+        QGroupBox* hourBox = b.group(ptext::HourLines, lines);
+
+        auto* options = new QVBoxLayout;
+        options->addWidget(b.radio(QStringLiteral("rayDeflection"), ptext::RayDeflection,
+                                   {ptext::NotConsidered, ptext::Considered, ptext::BothShown},
+                                   intField(&DialState::rayDeflection)));
+        options->addWidget(b.check(QStringLiteral("noonLineHorizontal"), ptext::NoonHorizontal,
+                                   flagField(&DialState::noonLineHorizontal)));
+        options->addWidget(
+            b.check(QStringLiteral("wholeYearBand"), ptext::SingleBand, flagField(&DialState::wholeYearBand)));
+        options->addWidget(b.radio(QStringLiteral("localTimeReading"), ptext::TimeReading,
+                                   {ptext::ApparentTime, ptext::ZoneTime}, flagField(&DialState::localTimeReading),
+                                   {1, 0}));
+        auto* left = new QVBoxLayout;
+        left->addWidget(dims);
+        left->addWidget(hourBox);
+        addPage(Page::Ring, twoColumns(nullptr, left, nullptr, options));
+    }
+    // --- azimuth
+    {
+        Builder b = builder(Page::Azimuth);
+        auto* grid = new QGridLayout;
+        b.number(grid, 0, QStringLiteral("observerDistance"), ptext::ObserverDistance,
+                 realField(&DialState::observerDistance), Spec(NumberCheck::RealRange, 10, 400, 1));
+        b.number(grid, 1, QStringLiteral("basePlateDiameter"), ptext::BasePlate, realField(&DialState::basePlateDiameter),
+                 Spec(NumberCheck::RealRange, 3, 200, 1));
+        QGroupBox* dims = b.group(ptext::Dimensions, grid);
+
+        auto* lines = new QGridLayout;
+        b.rangeHeader(lines, 0);
+        QCheckBox* apparent =
+            b.check(QStringLiteral("apparentTimeLines"), ptext::ApparentNoEoT, flagField(&DialState::apparentTimeLines));
+        b.lineRow(lines, 1, apparent, QStringLiteral("hour"), intField(&DialState::hourFrom),
+                  intField(&DialState::hourTo), ListKind::Hours, QStringLiteral("hourLineInterval"),
+                  digitField(&DialState::hourLineInterval), ListKind::Minutes5,
+                  [](const DialState& s) { return s.apparentTimeLines; });
+        QCheckBox* mean =
+            b.check(QStringLiteral("meanTimeLines"), ptext::MeanTimeLines, flagField(&DialState::meanTimeLines));
+        b.lineRow(lines, 2, mean, QStringLiteral("eotHour"), intField(&DialState::eotHourFrom),
+                  intField(&DialState::eotHourTo), ListKind::Hours, QStringLiteral("eotHourInterval"),
+                  digitField(&DialState::eotHourInterval), ListKind::MeanMinutes,
+                  [](const DialState& s) { return s.meanTimeLines; });
+        QCheckBox* bab =
+            b.check(QStringLiteral("babylonianHours"), ptext::Babylonian, flagField(&DialState::babylonianHours));
+        b.lineRow(lines, 3, bab, QStringLiteral("babylonian"), intField(&DialState::babylonianFrom),
+                  intField(&DialState::babylonianTo), ListKind::Hours, QStringLiteral("babylonianInterval"),
+                  intField(&DialState::babylonianInterval), ListKind::Minutes4,
+                  [](const DialState& s) { return s.babylonianHours; });
+        QCheckBox* ita = b.check(QStringLiteral("italianHours"), ptext::Italian, flagField(&DialState::italianHours));
+        b.lineRow(lines, 4, ita, QStringLiteral("italian"), intField(&DialState::italianFrom),
+                  intField(&DialState::italianTo), ListKind::Hours, QStringLiteral("italianInterval"),
+                  intField(&DialState::italianInterval), ListKind::Minutes4,
+                  [](const DialState& s) { return s.italianHours; });
+        QCheckBox* tmp = b.check(QStringLiteral("temporalHours"), ptext::Temporal, flagField(&DialState::temporalHours));
+        b.lineRow(lines, 5, tmp, QStringLiteral("temporal"), intField(&DialState::temporalFrom),
+                  intField(&DialState::temporalTo), ListKind::Temporal, QStringLiteral("temporalInterval"),
+                  intField(&DialState::temporalInterval), ListKind::TemporalStep,
+                  [](const DialState& s) { return s.temporalHours; });
+        lines->addWidget(b.label(ptext::LinesPerMonth), 6, 0);
+        lines->addWidget(
+            b.list(QStringLiteral("dateLinesPerMonth"), ListKind::LinesPerMonth, intField(&DialState::dateLinesPerMonth)),
+            6, 1, 1, 3);
+        lines->addWidget(b.check(QStringLiteral("wholeHourDaylengthLines"), ptext::WholeHourLines,
+                                 flagField(&DialState::wholeHourDaylengthLines)),
+                         7, 0, 1, 4);
+        QGroupBox* hourBox = b.group(ptext::HourLines, lines);
+
+        auto* options = new QVBoxLayout;
+        options->addWidget(b.radio(QStringLiteral("timeSystem"), ptext::TimeGroup,
+                                   {ptext::LocalApparentShort, ptext::ZoneTime}, intField(&DialState::timeSystem)));
+        options->addWidget(
+            b.check(QStringLiteral("constructWithEoT"), ptext::WithEoT, flagField(&DialState::constructWithEoT)));
+        options->addWidget(b.radio(QStringLiteral("declinationScale"), ptext::DateCirclesShow,
+                                   {ptext::CalendarDate, ptext::Zodiac}, flagField(&DialState::declinationScale)));
+        options->addWidget(b.radio(QStringLiteral("altitudeCircleSpacing"), ptext::CircleSpacing,
+                                   {ptext::EqualSpacing, ptext::TonneSpacing, ptext::StereoDial},
+                                   intField(&DialState::altitudeCircleSpacing)));
+        options->addWidget(b.check(QStringLiteral("includeAzimuthLines"), ptext::AzimuthLines,
+                                   flagField(&DialState::includeAzimuthLines)));
+        QCheckBox* ecliptic =
+            b.check(QStringLiteral("drawEcliptic"), ptext::Ecliptic, flagField(&DialState::drawEcliptic));
+        visibleRules_.push_back({ecliptic, [](const DialState& s) { return s.altitudeCircleSpacing == 2; }});
+        options->addWidget(ecliptic);
+        auto* left = new QVBoxLayout;
+        left->addWidget(dims);
+        left->addWidget(hourBox);
+        addPage(Page::Azimuth, twoColumns(nullptr, left, nullptr, options));
+    }
+    // --- bi-azimuthal
+    {
+        Builder b = builder(Page::Biazimuthal);
+        auto* grid = new QGridLayout;
+        b.number(grid, 0, QStringLiteral("latitude"), ptext::Latitude1, latitudeField(&DialState::latitude),
+                 Spec(NumberCheck::RealRange, -90, 90, 4));
+        b.number(grid, 1, QStringLiteral("longitude"), ptext::Longitude1, siteLongitudeField(&DialState::longitude),
+                 Spec(NumberCheck::RealRange, -180, 180, 4));
+        b.number(grid, 2, QStringLiteral("latitude2"), ptext::Latitude2, latitudeField(&DialState::latitude2),
+                 Spec(NumberCheck::RealRange, -90, 90, 4));
+        b.number(grid, 3, QStringLiteral("longitude2"), ptext::Longitude2, realField(&DialState::longitude2),
+                 Spec(NumberCheck::RealRange, -180, 180, 4));
+        b.number(grid, 4, QStringLiteral("zoneMeridian"), ptext::ZoneMeridian,
+                 siteLongitudeField(&DialState::zoneMeridian), Spec(NumberCheck::RealRange, -180, 180, 2));
+        grid->addWidget(b.label(ptext::WestPositive), 5, 0, 1, 2);
+        b.number(grid, 6, QStringLiteral("wallDeclination"), ptext::WallDeclination1,
+                 realField(&DialState::wallDeclination), Spec(NumberCheck::RealRange, -180, 180, 4));
+        b.number(grid, 7, QStringLiteral("wallDeclination2"), ptext::WallDeclination2,
+                 realField(&DialState::wallDeclination2), Spec(NumberCheck::RealRange, -180, 180, 4));
+        QGroupBox* dims = b.group(ptext::Dimensions, grid);
+
+        auto* options = new QVBoxLayout;
+        options->addWidget(b.radio(QStringLiteral("biazimuthalVertical"), ptext::Plane,
+                                   {ptext::Horizontal, ptext::Vertical}, flagField(&DialState::biazimuthalVertical)));
+        auto* analemma = new QGridLayout;
+        analemma->addWidget(
+            b.check(QStringLiteral("markAnalemma"), ptext::MarkAnalemma, flagField(&DialState::markAnalemma)), 0, 0, 1,
+            2);
+        b.number(analemma, 1, QStringLiteral("analemmaHour"), ptext::AnalemmaHour, integerField(&DialState::analemmaHour),
+                 Spec(NumberCheck::IntRange, 1, 23));
+        options->addLayout(analemma);
+        addPage(Page::Biazimuthal, twoColumns(dims, nullptr, nullptr, options));
+    }
+    // --- mean time (cone shadow)
+    {
+        Builder b = builder(Page::MeanTime);
+        auto* grid = new QGridLayout;
+        b.number(grid, 0, QStringLiteral("gnomonLength"), ptext::RodHeight, realField(&DialState::gnomonLength),
+                 Spec(NumberCheck::RealRange, 5, 500, 2));
+        NumberAccess coneAxis{[](const DialState& s) { return s.coneAxisInclination; },
+                              // A negative axis inclination is the same cone seen from the other side.
+                              [](DialState& s, double v) { s.coneAxisInclination = v < 0 ? v + 180.0 : v; },
+                              [](const DialState& s) -> const void* { return &s.coneAxisInclination; }};
+        b.number(grid, 1, QStringLiteral("coneAxisInclination"), ptext::ConeAxis, coneAxis,
+                 Spec(NumberCheck::RealRange, -175, 175, 2));
+        b.number(grid, 2, QStringLiteral("coneHalfAngle"), ptext::ConeHalfAngle, realField(&DialState::coneHalfAngle),
+                 Spec(NumberCheck::RealRange, 0, 85, 2));
+        b.number(grid, 3, QStringLiteral("drawingScale"), ptext::Scaling, integerField(&DialState::drawingScale),
+                 Spec(NumberCheck::IntRange, 5, 1000));
+        QLineEdit* decl = b.number(grid, 4, QStringLiteral("wallDeclination"), ptext::WallDeclination,
+                                   realField(&DialState::wallDeclination), Spec(NumberCheck::RealRange, -180, 180, 4));
+        QLineEdit* incl = b.number(grid, 5, QStringLiteral("planeInclination"), ptext::Inclination,
+                                   realField(&DialState::planeInclination), Spec(NumberCheck::Inclination, 0, 175, 4));
+        visibleRules_.insert(visibleRules_.begin(), {decl, [](const DialState& s) { return HollanderCode(s) % 3 != 0; }});
+        visibleRules_.insert(visibleRules_.begin(), {incl, [](const DialState& s) { return HollanderCode(s) % 3 == 2; }});
+        b.number(grid, 6, QStringLiteral("analemmaHour"), ptext::AnalemmaHour, integerField(&DialState::analemmaHour),
+                 Spec(NumberCheck::IntRange, 1, 23));
+        QGroupBox* dims = b.group(ptext::Dimensions, grid);
+
+        auto* lines = new QGridLayout;
+        b.rangeHeader(lines, 0);
+        b.lineRow(lines, 1, b.label(ptext::Hours), QStringLiteral("hour"), intField(&DialState::hourFrom),
+                  intField(&DialState::hourTo), ListKind::Hours, QStringLiteral("hourLineInterval"),
+                  digitField(&DialState::hourLineInterval), ListKind::Minutes5, {});
+        lines->addWidget(b.label(ptext::LinesPerMonth), 2, 0);
+        lines->addWidget(
+            b.list(QStringLiteral("dateLinesPerMonth"), ListKind::LinesPerMonth, intField(&DialState::dateLinesPerMonth)),
+            2, 1, 1, 3);
+        lines->addWidget(b.label(ptext::DayMarks), 3, 0);
+        lines->addWidget(b.list(QStringLiteral("dayMarkings"), ListKind::DayMarks, intField(&DialState::dayMarkings)), 3,
+                         1, 1, 3);
+        QGroupBox* hourBox = b.group(ptext::HourLines, lines);
+
+        auto* options = new QVBoxLayout;
+        options->addWidget(b.radio(QStringLiteral("plane"), ptext::Plane,
+                                   {ptext::Horizontal, ptext::Vertical, ptext::Inclined}, hollanderPlaneField()));
+        options->addWidget(b.radio(QStringLiteral("hollanderShadowLine"), ptext::ShadowLine,
+                                   {ptext::ShadowBoth, ptext::ShadowSummer, ptext::ShadowWinter},
+                                   hollanderShadowField()));
+        options->addWidget(b.radio(QStringLiteral("timeSystem"), ptext::TimeGroup,
+                                   {ptext::LocalApparentShort, ptext::ZoneTime}, intField(&DialState::timeSystem)));
+        options->addWidget(
+            b.check(QStringLiteral("hollanderOption"), ptext::ApexFoot, flagField(&DialState::hollanderOption)));
+        auto* left = new QVBoxLayout;
+        left->addWidget(dims);
+        left->addWidget(hourBox);
+        addPage(Page::MeanTime, twoColumns(nullptr, left, nullptr, options));
+    }
+
+    // --- own date lines, beside the planar and umbrella pages
+    {
+        Builder b{*this, *bindings_, QStringLiteral("dates"), lang};
+        auto* layout = new QVBoxLayout;
+        dateList_ = new QListWidget;
+        dateList_->setObjectName(QStringLiteral("dateList"));
+        layout->addWidget(dateList_, 1);
+        auto* entry = new QHBoxLayout;
+        QLabel* caption = b.label(ptext::DateField);
+        dateEdit_ = new QLineEdit;
+        dateEdit_->setObjectName(QStringLiteral("dateEdit"));
+        dateEdit_->setMaxLength(40);
+        caption->setBuddy(dateEdit_);
+        entry->addWidget(caption);
+        entry->addWidget(dateEdit_, 1);
+        layout->addLayout(entry);
+        auto button = [&](const QString& name, int tag) {
+            auto* btn = new QPushButton(resourceText(tag, lang));
+            btn->setObjectName(name);
+            setResourceTag(btn, tag);
+            btn->setAutoDefault(false);
+            layout->addWidget(btn);
+            return btn;
+        };
+        button(QStringLiteral("addDate"), ptext::AddDate);
+        button(QStringLiteral("removeDate"), ptext::RemoveDate);
+        button(QStringLiteral("saveDates"), ptext::SaveDates);
+        button(QStringLiteral("loadDates"), ptext::LoadDates);
+        dateGroup_ = b.group(ptext::OwnDates, layout);
+        dateGroup_->setObjectName(QStringLiteral("dateGroup"));
+        dateGroup_->setMinimumWidth(260);
+        enabledRules_.push_back({dateGroup_, [](const DialState& s) { return s.dateLineMode == '2'; }});
+        body->addWidget(dateGroup_);
+    }
+
+    // --- buttons
+    auto* buttons = new QHBoxLayout;
+    auto button = [&](const QString& name, int tag) {
+        auto* btn = new QPushButton(resourceText(tag, lang));
+        btn->setObjectName(name);
+        setResourceTag(btn, tag);
+        btn->setAutoDefault(false);
+        return btn;
+    };
+    loadButton_ = button(QStringLiteral("loadParameters"), ptext::LoadParameters);
+    cancelButton_ = button(QStringLiteral("cancel"), ptext::Cancel);
+    closeButton_ = button(QStringLiteral("close"), ptext::Close);
+    buttons->addWidget(loadButton_);
+    buttons->addStretch(1);
+    buttons->addWidget(cancelButton_);
+    buttons->addWidget(closeButton_);
+    outer->addLayout(buttons);
+    cancelButton_->setVisible(false);
+
+    connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
+    connect(cancelButton_, &QPushButton::clicked, this, &ParameterDialog::cancelRequested);
+}
+
+void ParameterDialog::refill() {
+    applyOpeningRules();
+    bindings_->refreshAll();
+    showPage(PageFor(state_));
+    updateDependents();
+}
+
+void ParameterDialog::showPage(Page page) {
+    if (page == Page::Ring && (page != page_ || !pageShown_)) ringQuestionPending_ = true;
+    page_ = page;
+    pageShown_ = true;
+    const int index = static_cast<int>(page);
+    for (int i = 0; i < kPageCount; ++i) tabs_->setTabVisible(i, i == index);
+    tabs_->setCurrentIndex(index);
+    dateGroup_->setVisible(page == Page::Planar || page == Page::Umbrella);
+    setWindowTitle(TitleFor(state_));
+}
+
+void ParameterDialog::updateDependents() {
+    for (const Rule& r : visibleRules_) r.widget->setVisible(r.when(state_));
+    for (const Rule& r : enabledRules_) r.widget->setEnabled(r.when(state_));
+}
+
+void ParameterDialog::onFieldWritten(const void* storage) {
+    DialState& s = state_;
+    if (storage == &s.temporalHours && s.temporalHours && s.dialType == 'z' && s.cylinderKind == 0 &&
+        s.apparentTimeLines) {
+        // The shepherd's dial shows either temporal hours or apparent time.
+        s.apparentTimeLines = false;
+        bindings_->refreshAll();
+    }
+    if (storage == &s.ringDiameter || storage == &s.ringWidth || storage == &s.ringAngle) ringQuestionPending_ = true;
+    updateDependents();
+}
+
+void ParameterDialog::applyLanguage() {
+    const Language lang = state_.language;
+    ApplyResourceCaptions(this, lang);
+    for (int i = 0; i < kPageCount; ++i) tabs_->setTabText(i, PageCaption(static_cast<Page>(i), lang));
+    setWindowTitle(TitleFor(state_));
+}
+
+void ParameterDialog::setWizardMode(bool on) {
+    wizardMode_ = on;
+    cancelButton_->setVisible(on);
+}
+
+QLineEdit* ParameterDialog::fieldNamed(const QString& name) const { return findChild<QLineEdit*>(name); }
+
+bool ParameterDialog::closeCheck() {
+    QWidget* page = pages_[static_cast<std::size_t>(page_)];
+    // Checked on a copy: a rejected field leaves nothing of the check in the state.
+    DialState scratch = state_;
+    bool ok = true;
+    for (QLineEdit* edit : bindings_->numberFieldsIn(page)) {
+        if (!bindings_->readNumber(edit, scratch)) {
+            ok = false;
+            break;
+        }
+    }
+    if (ok) ok = pageRules(scratch);
+    if (ok) {
+        state_ = scratch;
+        bindings_->refreshAll();
+        updateDependents();
+    } else {
+        dialogs_.beep();
+    }
+    lastCheckOk_ = ok;
+    emit closeChecked(ok);
+    return ok;
+}
+
+bool ParameterDialog::pageRules(DialState& scratch) {
+    switch (page_) {
+        case Page::Umbrella: return umbrellaRatioOk(scratch);
+        case Page::Quadrant: return quadrantDiameterOk(scratch);
+        case Page::Ring: return ringScaleOk(scratch);
+        default: return true;
+    }
+}
+
+bool ParameterDialog::umbrellaRatioOk(const DialState& s) {
+    if (s.dialType != 'i') return true;
+    const Language lang = s.language;
+    const double r = s.umbrellaCircleRatio;
+    if (r == 0.0) {
+        dialogs_.inform(caption(CaptionKind::Error, lang), message(21, lang), Icon::Error);
+        if (QLineEdit* e = fieldNamed(QStringLiteral("umbrella_umbrellaCircleRatio"))) e->setFocus();
+        return false;
+    }
+    // The disc must clear the plane: the construction draws nothing for a plane at 90 degrees
+    // or more, so such an inclination is refused here as well.
+    if (s.planeInclination >= 90.0 || TanDeg(s.planeInclination) >= 1.0 / std::fabs(r)) {
+        dialogs_.inform(caption(CaptionKind::Error, lang), message(17, lang), Icon::Error);
+        if (QLineEdit* e = fieldNamed(QStringLiteral("umbrella_planeInclination"))) e->setFocus();
+        return false;
+    }
+    return true;
+}
+
+bool ParameterDialog::quadrantDiameterOk(const DialState& s) {
+    if (s.quadrantKind != 1 && s.quadrantKind != 2) return true;
+    const double h = s.quadrantGnomon;
+    // The dial is the same for southern sites, mirrored.
+    const double phi = std::fabs(s.latitude);
+    const double eps = s.zodiacDeclinations[7];
+    const double diameter = s.quadrantKind == 2 ? TanDeg(90 - phi + eps) * 2 * h + 12
+                                                : (TanDeg(90 - phi - eps) + TanDeg(90 - phi + eps)) * h;
+    TextField field(std::isfinite(diameter) ? RealToText(8, 2, diameter) : QStringLiteral("99999"));
+    double value = diameter;
+    bool error = false;
+    FieldReader{dialogs_, s.language}.readRealInRange(field, value, resourceText(ptext::DialDiameter, s.language),
+                                                      error, 190, 20);
+    if (!std::isfinite(diameter)) error = true;
+    if (error)
+        if (QLineEdit* e = fieldNamed(QStringLiteral("quadrant_quadrantGnomon"))) e->setFocus();
+    return !error;
+}
+
+bool ParameterDialog::ringScaleOk(const DialState& s) {
+    if (!ringQuestionPending_) return true;
+    const double eps = s.zodiacDeclinations[7];
+    // The scale of a southern ring is the mirror image of the northern one.
+    if ((90 - std::fabs(s.latitude) + eps) * 2 + s.ringAngle <= 180) return true;
+    ringQuestionPending_ = false;
+    const Answer a = dialogs_.ask(caption(CaptionKind::Warning, s.language), message(59, s.language), Buttons::YesNo,
+                                  Icon::Warning);
+    if (a == Answer::Yes) {
+        if (QLineEdit* e = fieldNamed(QStringLiteral("ring_ringAngle"))) e->setFocus();
+        return false;
+    }
+    return true;
+}
+
+void ParameterDialog::closeEvent(QCloseEvent* event) {
+    if (!closeCheck()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit closed();
+}
+
+void ParameterDialog::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) applyLanguage();
+    QWidget::changeEvent(event);
+}
+
+bool ParameterDialog::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) refill();
+    return QWidget::event(event);
+}
+
+void ParameterDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        emit helpRequested(helpTopic());
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ParameterDialog::contextMenuEvent(QContextMenuEvent* event) {
+    if (popup_) popup_->exec(event->globalPos());
+}
+
+}  // namespace zorva
