@@ -1,26 +1,135 @@
 #pragma once
+// The main window: the menus, the start-up sequence, the construction wizard, and the
+// frame for the one child window that is open at a time.
 
 #include "state/dial_state.h"
-#include "ui/qt_dialogs.h"
+#include "ui/child_registry.h"
+#include "ui/child_window.h"
 
 #include <QMainWindow>
+#include <QPixmap>
+#include <QPointer>
+
+#include <array>
+#include <memory>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QPrinter;
 
 namespace zorva {
 
-class MainWindow : public QMainWindow {
-    Q_OBJECT
-public:
-    MainWindow(DialState& state, QWidget* parent = nullptr);
+class FileChooser;
+class UserDialogs;
 
-private:
-    DialState& state_;
-    QtDialogs dialogs_;
+// The entries of the main menu in caption-table order (separators skipped).
+enum class MenuEntry {
+    FileMenu, Wizard, CloseWindows, PrinterSetup, Print, PrintWindow, Quit,
+    OptionsMenu, Site, Type, Parameters, LoadDefaults, SaveIni, LoadIni, SaveDialData, LoadDialData,
+    DrawingMenu, Drawing, FormatMenu, FormatA4, FormatA3, Palette,
+    CalculationsMenu, RiseSet, SunPosition, TimeForPosition, EotDeclination,
+    TablesMenu, TableRiseSet, TableEot, TableDeclination, TableNoon, GraphSunPosition, GraphEot,
+    HelpMenu, HelpIndex, Wizard2, ExpertMode, LanguageMenu, German, English, Hints, About,
+    Count
 };
 
-// Owns the one DialState of the run and the main window.
+class MainWindow : public QMainWindow, public ChildHost {
+    Q_OBJECT
+public:
+    MainWindow(DialState& state, UserDialogs& dialogs, FileChooser& files, ChildRegistry registry,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up after creation: settings file, its language, the year's data, the welcome picture,
+    // the screen and font checks. `settingsPath` empty: the usual place of "zor.ini".
+    void startUp(const QString& settingsPath = {});
+
+    // ChildHost
+    DialState& state() override { return state_; }
+    UserDialogs& dialogs() override { return dialogs_; }
+    FileChooser& files() override { return files_; }
+    Language language() const override { return state_.language; }
+    int wizardStep() const override { return wizardStep_; }
+    void setWizardStep(int step) override { wizardStep_ = step; }
+    void cancelWizard() override;
+    bool closeAllChildren() override;
+    QMenu* popupMenu() override;
+    void showHelp(int topic) override;
+    void referenceYearChanged() override;
+
+    bool lastDialogOk() const { return lastDialogOk_; }
+    ChildWindow* activeChild() const;
+    int childCount() const;
+    QAction* action(MenuEntry entry) const { return actions_[static_cast<int>(entry)]; }
+    QAction* wizardNextAction() const { return wizardNext_; }
+    QAction* wizardCancelAction() const { return wizardCancel_; }
+    QAction* mapOverlayAction() const { return mapOverlay_; }
+    bool screenLikePrintout() const { return screenLikePrintout_; }
+    const QPixmap& welcomePicture() const { return welcome_; }
+    QString settingsPath() const { return settingsPath_; }
+
+    // Commands of the menus, public for the tests.
+    void startWizard();
+    ChildWindow* openChild(ChildKind kind, const OpenRequest& request = {});
+    void closeWindowsCommand();
+    void loadDefaultsCommand();
+    void toggleExpertMode();
+    void toggleMapOverlay();
+    void setLanguage(Language lang);
+    void toggleHints();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createActions();
+    QAction* makeAction(MenuEntry entry, const QKeySequence& key = {});
+    void createMenus();
+    void createPopups();
+    void retranslate();
+    void updateMenus();
+    void childClosed(ChildKind kind, bool abandoned);
+    void finishWizard();
+    void reopenChild(ChildKind kind);
+    void wizardNextCommand();
+    void showAbout();
+    void printerSetup();
+    void printActiveChild();
+    void printActiveWindow();
+    void showScreenAdvice();
+    void showFontWarning();
+    QList<QMdiSubWindow*> openSubWindows() const;
+
+    DialState& state_;
+    UserDialogs& dialogs_;
+    FileChooser& files_;
+    ChildRegistry registry_;
+    QMdiArea* mdi_ = nullptr;
+    std::array<QAction*, static_cast<int>(MenuEntry::Count)> actions_{};
+    QAction* mapOverlay_ = nullptr;
+    QAction* wizardNext_ = nullptr;
+    QAction* wizardCancel_ = nullptr;
+    QAction* wizardHelp_ = nullptr;
+    QMenu* wizardPopup_ = nullptr;
+    QMenu* optionsPopup_ = nullptr;
+    std::array<QAction*, 8> optionsEntries_{};
+    QPixmap welcome_;
+    std::unique_ptr<QPrinter> printer_;
+    QString settingsPath_;
+
+    int wizardStep_ = kWizardNone;
+    bool lastDialogOk_ = true;
+    bool screenLikePrintout_ = true;
+    bool suppressContinuation_ = false;
+};
+
+// Owns the one DialState of the run, the platform dialogs and the main window.
 class Application {
 public:
     Application();
+    ~Application();
     int run();
 
 private:

@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRawFont>
 
 namespace zorva {
 namespace {
@@ -65,6 +66,18 @@ bool FontInstalled(const QString& name) {
     const QStringList families = QFontDatabase::families();
     for (const QString& f : families)
         if (f.toUpper() == wanted) return true;
+    return false;
+}
+
+bool ZodiacSignsInstalled() {
+    const QStringList families = QFontDatabase::families();
+    for (const QString& family : families) {
+        const QRawFont raw = QRawFont::fromFont(QFont(family));
+        if (!raw.isValid()) continue;
+        bool all = true;
+        for (char32_t sign = 0x2648; sign <= 0x2653 && all; ++sign) all = raw.supportsCharacter(sign);
+        if (all) return true;
+    }
     return false;
 }
 

@@ -22,5 +22,7 @@ private:
 
 // True when an installed font family has this name (case-insensitive).
 bool FontInstalled(const QString& name);
+// True when an installed font has every zodiac sign U+2648..U+2653 (the dials' date labels).
+bool ZodiacSignsInstalled();
 
 }  // namespace zorva

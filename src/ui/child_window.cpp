@@ -1,0 +1,30 @@
+#include "ui/child_window.h"
+
+#include <QCloseEvent>
+
+namespace zorva {
+
+ChildWindow::ChildWindow(ChildKind kind, ChildHost& host, QWidget* parent)
+    : QWidget(parent), kind_(kind), host_(host) {}
+
+void ChildWindow::markAbandoned() {
+    if (abandoning_ || closedEmitted_) return;
+    abandoning_ = true;
+    restoreOpeningState();
+}
+
+void ChildWindow::closeEvent(QCloseEvent* event) {
+    if (closedEmitted_) {
+        event->accept();
+        return;
+    }
+    if (!abandoning_ && !closeCheck()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    closedEmitted_ = true;
+    emit closed(kind_, abandoning_);
+}
+
+}  // namespace zorva

@@ -1,0 +1,44 @@
+#pragma once
+// Binds the field readers to a QLineEdit, and the key rules of the number fields.
+
+#include "text/field_readers.h"
+
+#include <QObject>
+#include <QPointer>
+
+class QLineEdit;
+class QWidget;
+
+namespace zorva {
+
+class LineEditField : public EditField {
+public:
+    explicit LineEditField(QLineEdit* edit) : edit_(edit) {}
+    QString text() const override;
+    void setText(const QString& text) override;
+    // Focus is given back once the event that triggered the check has been handled, so that a
+    // message box or a focus change in progress cannot take it away again.
+    void setFocus() override;
+
+private:
+    QLineEdit* edit_;
+};
+
+// Typed characters other than the allowed ones are dropped; Return/Enter moves the focus
+// to `enterTarget` (the dialog's close button).
+class NumberKeyFilter : public QObject {
+    Q_OBJECT
+public:
+    enum class Allowed { Digits, SignedReal };
+    NumberKeyFilter(Allowed allowed, QWidget* enterTarget, QObject* parent);
+    void install(QLineEdit* edit);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Allowed allowed_;
+    QPointer<QWidget> enterTarget_;
+};
+
+}  // namespace zorva

@@ -1,0 +1,324 @@
+#include "ui/site_dialog.h"
+
+#include "state/dial_state.h"
+#include "text/field_readers.h"
+#include "text/number_format.h"
+#include "text/texts.h"
+#include "text/user_dialogs.h"
+#include "ui/caption_tags.h"
+#include "ui/line_edit_field.h"
+#include "ui/resource_ids.h"
+
+#include <QButtonGroup>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace zorva {
+namespace {
+
+QRadioButton* taggedRadio(int tag, const QString& name, QWidget* parent) {
+    auto* r = new QRadioButton(parent);
+    r->setObjectName(name);
+    SetCaptionTag(r, tag);
+    return r;
+}
+
+QWidget* hemisphereBox(QRadioButton* a, QRadioButton* b, QWidget* parent) {
+    auto* box = new QGroupBox(parent);
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(6, 2, 6, 2);
+    layout->addWidget(a);
+    layout->addWidget(b);
+    auto* group = new QButtonGroup(box);
+    group->addButton(a);
+    group->addButton(b);
+    return box;
+}
+
+// Beyond 180 degrees a longitude continues on the other side of the globe.
+double WrapLongitude(double v) {
+    while (v > 180.0) v -= 360.0;
+    while (v < -180.0) v += 360.0;
+    return v;
+}
+
+}  // namespace
+
+SiteDialog::Dms SiteDialog::SplitAngle(double angle) {
+    const double a = std::fabs(angle);
+    Dms r{};
+    r.degrees = static_cast<int>(std::trunc(a));
+    const double minutes = (a - r.degrees) * 60.0;
+    r.minutes = static_cast<int>(std::trunc(minutes));
+    r.seconds = static_cast<int>(std::lround((minutes - r.minutes) * 60.0));
+    if (r.seconds >= 60) {
+        r.seconds = 0;
+        ++r.minutes;
+    }
+    return r;
+}
+
+SiteDialog::SiteDialog(ChildHost& host, QWidget* parent) : ChildWindow(ChildKind::SiteDialog, host, parent) {
+    setObjectName(QStringLiteral("siteDialog"));
+    SetCaptionTag(this, res::kSiteCaption);
+    SetHintTag(this, res::kSiteHint);
+    wizard_ = host.wizardStep() == kWizardSiteOpen;
+
+    closeButton_ = new QPushButton(this);
+    closeButton_->setObjectName(QStringLiteral("closeButton"));
+    closeButton_->setAutoDefault(true);
+    cancelButton_ = new QPushButton(this);
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+    SetCaptionTag(cancelButton_, res::kCancel);
+    cancelButton_->setVisible(wizard_);
+    keys_ = new NumberKeyFilter(NumberKeyFilter::Allowed::Digits, closeButton_, this);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    const int headTags[3] = {res::kSiteDegrees, res::kSiteMinutes, res::kSiteSeconds};
+    for (int c = 0; c < 3; ++c) {
+        auto* head = new QLabel(this);
+        SetCaptionTag(head, headTags[c]);
+        grid->addWidget(head, 0, 1 + c, Qt::AlignLeft);
+    }
+    const int rowTags[3] = {res::kSiteLatitude, res::kSiteLongitude, res::kSiteZoneMeridian};
+    const char* rowNames[3] = {"latitude", "longitude", "zone"};
+    const char* partNames[3] = {"Degrees", "Minutes", "Seconds"};
+    for (int r = 0; r < 3; ++r) {
+        rowLabels_[r] = new QLabel(this);
+        SetCaptionTag(rowLabels_[r], rowTags[r]);
+        grid->addWidget(rowLabels_[r], 1 + r, 0);
+        for (int p = 0; p < 3; ++p) {
+            Field& f = fields_[r * 3 + p];
+            f.row = static_cast<Row>(r);
+            f.part = static_cast<Part>(p);
+            f.upper = p == Degrees ? (r == Latitude ? 90 : 180) : 60;
+            f.edit = makeEdit(QString::fromLatin1(rowNames[r]) + QString::fromLatin1(partNames[p]), p == 0 ? 48 : 36);
+            grid->addWidget(f.edit, 1 + r, 1 + p);
+        }
+    }
+    rowLabels_[Latitude]->setBuddy(fields_[0].edit);
+    rowLabels_[Longitude]->setBuddy(fields_[3].edit);
+    rowLabels_[Zone]->setBuddy(fields_[6].edit);
+
+    north_ = taggedRadio(res::kSiteNorth, QStringLiteral("north"), this);
+    south_ = taggedRadio(res::kSiteSouth, QStringLiteral("south"), this);
+    east_ = taggedRadio(res::kSiteEast, QStringLiteral("east"), this);
+    west_ = taggedRadio(res::kSiteWest, QStringLiteral("west"), this);
+    zoneEast_ = taggedRadio(res::kSiteZoneEast, QStringLiteral("zoneEast"), this);
+    zoneWest_ = taggedRadio(res::kSiteZoneWest, QStringLiteral("zoneWest"), this);
+    grid->addWidget(hemisphereBox(north_, south_, this), 1, 4);
+    grid->addWidget(hemisphereBox(east_, west_, this), 2, 4);
+    grid->addWidget(hemisphereBox(zoneEast_, zoneWest_, this), 3, 4);
+
+    yearLabel_ = new QLabel(this);
+    SetCaptionTag(yearLabel_, res::kSiteYear);
+    yearEdit_ = makeEdit(QStringLiteral("year"), 56);
+    yearLabel_->setBuddy(yearEdit_);
+    grid->addWidget(yearLabel_, 4, 0);
+    grid->addWidget(yearEdit_, 4, 1);
+    auto* yearsValid = new QLabel(this);
+    SetCaptionTag(yearsValid, res::kSiteYearsValid);
+    grid->addWidget(yearsValid, 4, 2, 1, 3);
+    grid->setColumnStretch(5, 1);
+
+    auto* emptyReturn = new QLabel(this);
+    SetCaptionTag(emptyReturn, res::kSiteEmptyReturn);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cancelButton_);
+    buttons->addWidget(closeButton_);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->addLayout(grid);
+    outer->addSpacing(8);
+    outer->addWidget(emptyReturn);
+    outer->addStretch(1);
+    outer->addLayout(buttons);
+
+    connect(closeButton_, &QPushButton::clicked, this, &SiteDialog::closeClicked);
+    connect(cancelButton_, &QPushButton::clicked, this, &SiteDialog::cancelClicked);
+
+    fillFromState();
+    applyLanguage();
+    fields_[0].edit->setFocus();
+}
+
+QLineEdit* SiteDialog::makeEdit(const QString& name, int width) {
+    auto* e = new QLineEdit(this);
+    e->setObjectName(name);
+    e->setMaxLength(6);
+    e->setMinimumWidth(width);
+    e->setMaximumWidth(width + 24);
+    keys_->install(e);
+    e->installEventFilter(this);
+    return e;
+}
+
+void SiteDialog::fillFromState() {
+    const DialState& s = state();
+    const double values[3] = {s.latitude, s.longitude, s.zoneMeridian};
+    for (int r = 0; r < 3; ++r) {
+        const Dms d = SplitAngle(values[r]);
+        const int parts[3] = {d.degrees, d.minutes, d.seconds};
+        for (int p = 0; p < 3; ++p) {
+            Field& f = fields_[r * 3 + p];
+            f.value = parts[p];
+            opening_[r * 3 + p] = parts[p];
+            f.edit->setText(QString::number(parts[p]));
+        }
+    }
+    (s.latitude >= 0 ? north_ : south_)->setChecked(true);
+    (s.longitude >= 0 ? west_ : east_)->setChecked(true);
+    (s.zoneMeridian >= 0 ? zoneWest_ : zoneEast_)->setChecked(true);
+    openingNegative_ = {south_->isChecked(), east_->isChecked(), zoneEast_->isChecked()};
+    year_ = s.referenceYear;
+    yearEdit_->setText(QString::number(year_));
+}
+
+void SiteDialog::applyLanguage() {
+    const Language lang = host().language();
+    ApplyCaptionTags(this, lang);
+    if (wizard_) {
+        setWindowTitle(title(11, lang) + QStringLiteral("1"));
+        closeButton_->setText(title(26, lang));
+    } else {
+        closeButton_->setText(resourceText(res::kClose, lang));
+    }
+}
+
+QString SiteDialog::rowName(Row row) const { return StripAccelerators(rowLabels_[row]->text()); }
+
+SiteDialog::Field* SiteDialog::fieldOf(QObject* edit) {
+    for (Field& f : fields_)
+        if (f.edit == edit) return &f;
+    return nullptr;
+}
+
+bool SiteDialog::checkField(Field& field) {
+    const Language lang = host().language();
+    QString name;
+    switch (field.part) {
+        case Degrees: name = rowName(field.row); break;
+        case Minutes: name = title(17, lang); break;
+        case Seconds: name = title(18, lang); break;
+    }
+    LineEditField edit(field.edit);
+    bool error = false;
+    FieldReader{host().dialogs(), lang}.readIntInRange(edit, 0, field.upper, error, name, field.value);
+    return !error;
+}
+
+bool SiteDialog::checkYear() {
+    LineEditField edit(yearEdit_);
+    bool error = false;
+    FieldReader{host().dialogs(), host().language()}.readIntInRange(
+        edit, 1300, 2500, error, StripAccelerators(yearLabel_->text()), year_);
+    return !error;
+}
+
+bool SiteDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) rejectedOnLeave_ = false;
+    if (event->type() == QEvent::FocusOut && !checking_) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // A message box or a menu taking the focus is not the user leaving the field.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            checking_ = true;
+            bool ok = true;
+            if (Field* f = fieldOf(watched)) ok = checkField(*f);
+            else if (watched == yearEdit_) ok = checkYear();
+            rejectedOnLeave_ = !ok;
+            checking_ = false;
+        }
+    }
+    return ChildWindow::eventFilter(watched, event);
+}
+
+bool SiteDialog::closeCheck() {
+    checking_ = true;
+    struct Guard {
+        bool& flag;
+        ~Guard() { flag = false; }
+    } guard{checking_};
+
+    for (Field& f : fields_)
+        if (!checkField(f)) return false;
+
+    const DialState& stored = state();
+    const bool negative[3] = {south_->isChecked(), east_->isChecked(), zoneEast_->isChecked()};
+    auto unchanged = [&](Row r) {
+        for (int p = 0; p < 3; ++p)
+            if (fields_[r * 3 + p].value != opening_[r * 3 + p]) return false;
+        return negative[r] == openingNegative_[r];
+    };
+    auto total = [this](Row r) {
+        const Field* f = &fields_[r * 3];
+        return f[0].value + f[1].value / 60.0 + f[2].value / 3600.0;
+    };
+    double latitude = total(Latitude);
+    if (std::fabs(latitude) < 1e-5) latitude = 1e-6;  // no construction may divide by sin(0)
+    if (latitude > 90.0) latitude = 90.0;
+    double longitude = total(Longitude);
+    double zone = total(Zone);
+    if (negative[Latitude]) latitude = -latitude;
+    if (negative[Longitude]) longitude = -longitude;
+    if (negative[Zone]) zone = -zone;
+    longitude = WrapLongitude(longitude);
+    zone = WrapLongitude(zone);
+    if (unchanged(Latitude)) latitude = stored.latitude;
+    if (unchanged(Longitude)) longitude = stored.longitude;
+    if (unchanged(Zone)) zone = stored.zoneMeridian;
+
+    if (!checkYear()) return false;
+
+    const Language lang = host().language();
+    if (std::fabs(zone - longitude) > 15.0) {
+        const QString question = label(46, lang) + label(47, lang);
+        if (host().dialogs().ask(caption(CaptionKind::Warning, lang), question, Buttons::YesNo, Icon::Warning) !=
+            Answer::Yes) {
+            LineEditField(fields_[3].edit).setFocus();
+            return false;
+        }
+    }
+
+    // Everything passed: the site is written as a whole.
+    DialState& s = state();
+    s.latitude = latitude;
+    s.longitude = longitude;
+    s.zoneMeridian = zone;
+    s.referenceYear = year_;
+    s.zoneFarFromLongitude = std::fabs(longitude - zone) > 14.0;
+    host().referenceYearChanged();
+    return true;
+}
+
+void SiteDialog::wizardNext() {
+    if (host().wizardStep() == kWizardSiteOpen) host().setWizardStep(kWizardSiteDone);
+    host().closeAllChildren();
+}
+
+void SiteDialog::closeClicked() {
+    if (rejectedOnLeave_) {
+        rejectedOnLeave_ = false;
+        return;
+    }
+    wizardNext();
+}
+
+void SiteDialog::cancelClicked() {
+    if (host().wizardStep() == kWizardSiteOpen) host().setWizardStep(kWizardSiteDone);
+    host().cancelWizard();
+}
+
+}  // namespace zorva

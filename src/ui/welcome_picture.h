@@ -1,0 +1,32 @@
+#pragma once
+// The welcome picture of the main window and the area that shows it while no child is open.
+
+#include <QMdiArea>
+#include <QPixmap>
+
+namespace zorva {
+
+// One of the two built-in pictures (105: a vertical dial on a wall, 106: a horizontal dial
+// in a garden), drawn at the given size.
+QPixmap BuiltInWelcomePicture(int number, const QSize& size = QSize(900, 600));
+// "zorva.jpg" from the working directory, else a built-in picture chosen at random
+// (106 six times in ten).
+QPixmap LoadWelcomePicture();
+
+class WelcomeArea : public QMdiArea {
+    Q_OBJECT
+public:
+    explicit WelcomeArea(QWidget* parent = nullptr) : QMdiArea(parent) {}
+    void setPicture(const QPixmap& picture);
+    // Where the picture is drawn in a viewport of this size: at most 0.9 of each side, aspect
+    // kept, centred horizontally, a third of the remaining height from the top.
+    static QRect PictureRect(const QSize& picture, const QSize& viewport);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap picture_;
+};
+
+}  // namespace zorva
