@@ -166,8 +166,10 @@ QString RiseSetTableColumns(const DayRiseSet& day, Language lang) {
             line += t.rise;
             return;
         }
+        // Rise and set stand side by side and the pair is followed by two blanks, so that a
+        // pair is as wide as a whole-day label and the columns stay under their headers.
         const QString blanks = QStringLiteral("  ");
-        line += setFirst ? t.set + blanks + t.rise + blanks : t.rise + blanks + t.set + blanks;
+        line += setFirst ? t.set + t.rise + blanks : t.rise + t.set + blanks;
     };
     append(day.sun, RiseSetBody::Sun, false);
     append(day.twilight, RiseSetBody::Twilight, true);  // evening end first, then morning begin

@@ -73,7 +73,8 @@ DayRiseSet RiseSetForDay(int year, int month, int day, double latitude, double l
                          int twilightKind);
 
 // The rise/set columns of a table line: sun rise and set, twilight end and begin, moon
-// rise and set, each text followed by two blanks; a whole-day label stands once, alone.
+// rise and set, each pair followed by two blanks; a whole-day label (as wide as a pair
+// with its blanks) stands once, alone.
 QString RiseSetTableColumns(const DayRiseSet& day, Language lang);
 
 // --- closed-form day arc of the sun at the geometric horizon

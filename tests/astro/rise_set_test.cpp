@@ -28,7 +28,7 @@ TEST(RiseSetSearch, SummerSolstice1999AtTheReferenceSite) {
     EXPECT_TRUE(Texts(day.sun, RiseSetBody::Sun).complete);
     // Table columns: sun rise/set, twilight end/begin, moon rise/set.
     EXPECT_EQ(RiseSetTableColumns(day, Language::German),
-              QStringLiteral("  4:25   20:21   21:57    2:50   12:59    0:51  "));
+              QStringLiteral("  4:25 20:21   21:57  2:50   12:59  0:51  "));
 }
 
 TEST(RiseSetSearch, MoonWeekAroundTheSolstice) {
@@ -45,8 +45,8 @@ TEST(RiseSetSearch, MoonWeekAroundTheSolstice) {
     const RiseSetTimes the19th = RiseSetForDay(1999, 6, 19, kLat, kLon, kZone, 1).moon;
     EXPECT_TRUE(the19th.eventMissing());
     EXPECT_FALSE(Texts(the19th, RiseSetBody::Moon).complete);
-    EXPECT_EQ(RiseSetTableColumns(RiseSetForDay(1999, 6, 19, kLat, kLon, kZone, 1), Language::German).right(16),
-              QStringLiteral(" 10:49   -----  "));
+    EXPECT_EQ(RiseSetTableColumns(RiseSetForDay(1999, 6, 19, kLat, kLon, kZone, 1), Language::German).right(14),
+              QStringLiteral(" 10:49 -----  "));
 }
 
 TEST(RiseSetSearch, WholeDayLabels) {

@@ -1,0 +1,123 @@
+// zorva-cli table ... writes the very file the tables window's export writes.
+#include "app/cli/cli.h"
+#include "support/test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+namespace zorva::cli {
+namespace {
+
+struct CliRun {
+    int status;
+    QString out;
+    QString err;
+};
+
+// 47.25 N, 9.55 E, central European zone time, German.
+CliRun run(const QStringList& args) {
+    const QStringList site{QStringLiteral("--lang"), QStringLiteral("de"), QStringLiteral("--lat"),
+                           QStringLiteral("47.25N"), QStringLiteral("--lon"), QStringLiteral("9.55E"),
+                           QStringLiteral("--zone"), QStringLiteral("15E")};
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    const int status = Run(site + args, o, e);
+    o.flush();
+    e.flush();
+    return {status, out, err};
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing ") + path.toUtf8() + '>';
+}
+
+TEST(CliTable, MonthTableOnStdoutAndInAFile) {
+    const QByteArray golden = FileBytes(test::dataPath(QStringLiteral("table_month_1999-06.txt")));
+    CliRun r = run({QStringLiteral("table"), QStringLiteral("month"), QStringLiteral("1999-06")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QString::fromLatin1(golden));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("juni.txt"));
+    r = run({QStringLiteral("table"), QStringLiteral("month"), QStringLiteral("1999-06"), QStringLiteral("--out"), path});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_EQ(FileBytes(path), golden);  // Windows-1252 bytes, CR LF line ends
+}
+
+TEST(CliTable, YearTablesAsCsv) {
+    const CliRun r = run({QStringLiteral("--year"), QStringLiteral("1999"), QStringLiteral("table"),
+                          QStringLiteral("eot"), QStringLiteral("--csv")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QString::fromLatin1(FileBytes(test::dataPath(QStringLiteral("table_eot_1999.csv")))));
+
+    const CliRun transit = run({QStringLiteral("--year"), QStringLiteral("1999"), QStringLiteral("table"),
+                                QStringLiteral("transit")});
+    ASSERT_EQ(transit.status, 0);
+    const QStringList lines = transit.out.split(QStringLiteral("\r\n"));
+    const int nov3 = lines.indexOf(QRegularExpression(QStringLiteral("^ 3\\. .*")));
+    ASSERT_GT(nov3, 0);
+    EXPECT_EQ(lines[nov3].mid(4 + 10 * 9, 8), QStringLiteral("12:05:23"));
+
+    for (const char* kind : {"eot-longitude", "declination"}) {
+        const CliRun k = run({QStringLiteral("table"), QString::fromLatin1(kind)});
+        EXPECT_EQ(k.status, 0) << kind;
+        EXPECT_TRUE(k.out.contains(QStringLiteral("      Jan    Feb"))) << kind;
+    }
+}
+
+TEST(CliTable, TwilightChoiceReachesTheFooter) {
+    const CliRun r = run({QStringLiteral("table"), QStringLiteral("month"), QStringLiteral("2024-02"),
+                          QStringLiteral("--twilight"), QStringLiteral("astronomical")});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Angezeigte Dämmerungsart: astronom.(12°-18°).\r\n")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral(" 29. 2.2024")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("  2. 3.2024")));
+}
+
+TEST(CliTable, BadCommandLinesExitWithTwo) {
+    const QStringList bad[] = {
+        {QStringLiteral("table")},
+        {QStringLiteral("table"), QStringLiteral("weekly")},
+        {QStringLiteral("table"), QStringLiteral("month")},
+        {QStringLiteral("table"), QStringLiteral("month"), QStringLiteral("1999-13")},
+        {QStringLiteral("table"), QStringLiteral("month"), QStringLiteral("1299-06")},
+        {QStringLiteral("table"), QStringLiteral("month"), QStringLiteral("June")},
+        {QStringLiteral("table"), QStringLiteral("month"), QStringLiteral("1999-06"), QStringLiteral("--twilight"),
+         QStringLiteral("dusk")},
+        {QStringLiteral("table"), QStringLiteral("eot"), QStringLiteral("extra")},
+        {QStringLiteral("table"), QStringLiteral("eot"), QStringLiteral("--out")},
+    };
+    for (const QStringList& args : bad) {
+        const CliRun r = run(args);
+        EXPECT_EQ(r.status, 2) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_FALSE(r.err.isEmpty());
+    }
+}
+
+TEST(CliTable, UnwritableTargetIsReportedAndNothingIsLeft) {
+    QTemporaryDir dir;
+    const QString missingFolder = dir.filePath(QStringLiteral("no/such/folder/t.txt"));
+    CliRun r = run({QStringLiteral("table"), QStringLiteral("eot"), QStringLiteral("--out"), missingFolder});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Open error: File  ") + missingFolder)) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(missingFolder));
+
+    // A name that is taken by a folder cannot become the table; the folder is left alone.
+    const QString folder = dir.filePath(QStringLiteral("taken.txt"));
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/inside")));
+    r = run({QStringLiteral("table"), QStringLiteral("month"), QStringLiteral("2000-01"), QStringLiteral("--out"), folder});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(r.err.isEmpty());
+    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/inside")).isDir());
+}
+
+}  // namespace
+}  // namespace zorva::cli
