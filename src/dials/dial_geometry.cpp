@@ -95,15 +95,15 @@ double SunlitByPlane(double a, double A, double nAlt, double nAz) {
 ShadowSample ShadowPoint(double altitude, double azimuth, const DialPlane& p) {
     ShadowSample s;
     const double alpha = (azimuth - p.planeAzimuth) * kDegToRad;
-    double a = altitude * kDegToRad;
+    const double sinAlpha = std::sin(alpha), cosAlpha = std::cos(alpha);
+    const double sinAlt = std::sin(altitude * kDegToRad), cosAlt = std::cos(altitude * kDegToRad);
     const double g = p.g;
     const double R = p.umbrellaRatio;
     switch (p.kind) {
     case PlaneKind::Vertical: {
-        const double c = Guarded(std::cos(alpha), 1e-15);
-        const double m = g / c;
-        double x = m * std::sin(alpha);
-        double y = m * std::sin(a) / Guarded(std::cos(a), 1e-15);
+        const double m = g / Guarded(cosAlpha, 1e-15);
+        double x = m * sinAlpha;
+        double y = m * sinAlt / Guarded(cosAlt, 1e-15);
         double w = 0.0;
         if (p.umbrella) {
             // The disc's rim reaches R g beyond the shadow of its centre.
@@ -111,34 +111,48 @@ ShadowSample ShadowPoint(double altitude, double azimuth, const DialPlane& p) {
         }
         s.x = p.x0 + x * (1.0 + w);
         s.y = p.y0 + y * (1.0 + w);
-        s.frontLit = (std::abs(alpha) < 1.57 || std::abs(alpha) > 4.71) && a > 0;
+        s.frontLit = (std::abs(alpha) < 1.57 || std::abs(alpha) > 4.71) && altitude > 0;
         break;
     }
-    case PlaneKind::Horizontal: {
-        a = Guarded(a, p.altitudeGuard);
-        double L = g;
-        if (p.umbrella) L = (R * std::sin(a) / Guarded(std::cos(a), p.umbrellaCosGuard) + 1.0) * g;
-        const double r = L * std::cos(a) / std::sin(a);
-        s.x = p.x0 + r * std::sin(alpha);
-        s.y = p.y0 - r * std::cos(alpha);
-        s.frontLit = a > 0;
-        break;
-    }
+    case PlaneKind::Horizontal:
     case PlaneKind::InclinedUmbrella: {
+        const double a = altitude * kDegToRad;
+        const double ag = Guarded(a, p.altitudeGuard);
+        const double sa = ag == a ? sinAlt : std::sin(ag), ca = ag == a ? cosAlt : std::cos(ag);
+        double L = g;
+        if (p.umbrella) L = (R * sa / Guarded(ca, p.umbrellaCosGuard) + 1.0) * g;
+        if (p.kind == PlaneKind::Horizontal) {
+            const double r = L * ca / sa;
+            s.x = p.x0 + r * sinAlpha;
+            s.y = p.y0 - r * cosAlpha;
+            s.frontLit = ag > 0;
+            break;
+        }
         // A vertical rod with a horizontal disc over a desk-like plane.
-        a = Guarded(a, p.altitudeGuard);
-        const double ca = Guarded(std::cos(a), p.umbrellaCosGuard);
-        const double L = (R * std::sin(a) / ca + 1.0) * g;
         const double si = SinDeg(p.inclination), ci = CosDeg(p.inclination);
-        const double u = Guarded(si * std::cos(alpha) + ci * std::sin(a) / ca, 1e-15);
-        s.x = p.x0 + L * ci * std::sin(alpha) / u;
-        s.y = p.y0 - L * std::cos(alpha) / u;
-        s.frontLit = a > 0 && s.x > p.ox && s.x < p.ox + 2 * p.halfWidth && s.y - p.oy > 0 && s.y - p.oy < p.height;
-        if (std::abs(alpha) > 1.57) s.frontLit = s.frontLit && std::sin(a) * ci + si * std::cos(alpha) * std::cos(a) > 0;
+        const double u = Guarded(si * cosAlpha + ci * sa / Guarded(ca, p.umbrellaCosGuard), 1e-15);
+        s.x = p.x0 + L * ci * sinAlpha / u;
+        s.y = p.y0 - L * cosAlpha / u;
+        s.frontLit = ag > 0 && s.x > p.ox && s.x < p.ox + 2 * p.halfWidth && s.y - p.oy > 0 && s.y - p.oy < p.height;
+        if (std::abs(alpha) > 1.57) s.frontLit = s.frontLit && sa * ci + si * cosAlpha * ca > 0;
         break;
     }
     }
-    s.sunlit = SunlitByPlane(altitude, azimuth, p.normalAltitude, p.normalAzimuth) > 0;
+    // SunlitByPlane, sharing the sines of the sun's direction; a construction keeps its
+    // normal, so its sines are computed once.
+    struct NormalSines {
+        double altitude = std::nan(""), azimuth = std::nan("");
+        double cosAlt = 0, sinAlt = 0, cosAz = 0, sinAz = 0;
+    };
+    thread_local NormalSines n;
+    if (n.altitude != p.normalAltitude || n.azimuth != p.normalAzimuth) {
+        n = {p.normalAltitude, p.normalAzimuth, CosDeg(p.normalAltitude), SinDeg(p.normalAltitude),
+             CosDeg(p.normalAzimuth), SinDeg(p.normalAzimuth)};
+    }
+    const double az = azimuth * kDegToRad;
+    s.sunlit = n.cosAz * n.cosAlt * std::cos(az) * cosAlt + n.sinAz * n.cosAlt * std::sin(az) * cosAlt +
+                   n.sinAlt * sinAlt >
+               0;
     const bool inside = std::abs(s.x - p.ox - p.halfWidth) < p.halfWidth && p.yHorizon < s.y - p.oy &&
                         s.y - p.oy < p.height;
     if (!p.umbrella) s.frontLit = s.frontLit && s.sunlit;

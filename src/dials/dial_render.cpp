@@ -1,0 +1,156 @@
+#include "dials/dial_render.h"
+
+#include "dials/canvas_painter.h"
+#include "dials/dial_painter.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zorva {
+
+bool IsPlanarLetter(char t) { return t == 'h' || t == 'i' || t == 'v'; }
+
+GnomonPlacement DefaultGnomonPlacement(const DialState& s, int width, int height) {
+    GnomonPlacement p;
+    p.originX = (width + 1) / 2;
+    p.centreX = 3.0 * width / 8.0;
+    if (s.dialType == 'c' || s.dialType == 'm') {
+        p.originX = width / 2.0;
+        p.originY = 2.0 * height / 3.0;
+        p.centreY = height / 25.0;
+        return p;
+    }
+    if (s.dialType == 'v') {
+        p.originY = (width + 1) / 32;
+        p.centreY = 0.85 * height;
+        return p;
+    }
+    p.originY = std::abs(s.latitude) > 30 ? 0.75 * height : height / 2.0;
+    p.centreY = height / 25.0;
+    if (s.latitude < 0) {
+        // The shadows of a southern horizontal dial fall toward the bottom.
+        p.originY = height - p.originY;
+        p.centreY = height - width / 10.0;
+    }
+    return p;
+}
+
+PlanarDialResult DrawDialOnScreen(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
+                                  UserDialogs& dialogs) {
+    const double W = request.clientWidth, H = request.clientHeight;
+    painter.fillRect(0, 0, W, H, colour::kWhite);
+    painter.setPenWidth(1);
+    painter.setPenColour(colour::kBlack, 0);
+    painter.rectangle(0, 0, W - 2, H - 2);
+    PlanarDialResult result;
+    result.zoomFactor = state.zoomFactor;
+    if (IsPlanarLetter(state.dialType)) result = DrawPlanarDial(state, request, painter, dialogs);
+    return result;
+}
+
+PrintArea FitPrintableArea(double left, double right, double top, double bottom) {
+    PrintArea a;
+    a.width = static_cast<int>(std::min(2820.0, 2968.0 - 2 * std::max(left, right)));
+    a.height = static_cast<int>(std::min(2000.0, 2098.0 - 2 * std::max(top, bottom)));
+    a.xOffset = static_cast<int>(std::max(0.0, (2970.0 - a.width) / 2 - left));
+    a.yOffset = static_cast<int>(std::max(0.0, (2100.0 - a.height) / 2 - top));
+    return a;
+}
+
+void MapTenthMillimetres(QPainter& painter, double dpiX, double dpiY) {
+    painter.scale(dpiX / 254.0, dpiY / 254.0);
+}
+
+PlanarDialResult DrawDialOnPage(QPainter& painter, const PrintArea& area, const DialState& state,
+                                const PrintPlacement& placement, UserDialogs& dialogs) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(40);
+    painter.setFont(font);
+    const QRectF page(0, 0, area.xOffset + area.width + 2, area.yOffset + area.height + 2);
+    CanvasPainter canvas(painter, state.colours, page);
+    PlanarDialRequest r;
+    r.target = DrawTarget::Printer;
+    r.clientWidth = area.width;
+    r.clientHeight = area.height;
+    r.offsetX = area.xOffset;
+    r.offsetY = area.yOffset;
+    r.grid = placement.grid;
+    // Window positions scale with the printable area.
+    const double sx = placement.drawSize.width() > 0 ? double(area.width) / placement.drawSize.width() : 1.0;
+    const double sy = placement.drawSize.height() > 0 ? double(area.height) / placement.drawSize.height() : 1.0;
+    r.originX = area.xOffset + std::round(sx * placement.screen.originX);
+    r.originY = area.yOffset + std::round(sy * placement.screen.originY);
+    r.textX = area.xOffset + std::round(sx * placement.screen.centreX);
+    r.textY = area.yOffset + std::round(sy * placement.screen.centreY);
+    PlanarDialResult result;
+    result.zoomFactor = state.zoomFactor;
+    if (IsPlanarLetter(state.dialType)) result = DrawPlanarDial(state, r, canvas, dialogs);
+    return result;
+}
+
+namespace {
+
+PlanarDialRequest ScreenRequest(const DialState& state, QSize size, bool grid) {
+    const GnomonPlacement g = DefaultGnomonPlacement(state, size.width(), size.height());
+    PlanarDialRequest r;
+    r.target = DrawTarget::Screen;
+    r.clientWidth = size.width();
+    r.clientHeight = size.height();
+    r.originX = g.originX;
+    r.originY = g.originY;
+    r.textX = g.centreX;
+    r.textY = g.centreY;
+    r.grid = grid;
+    r.wideScreen = true;
+    return r;
+}
+
+}  // namespace
+
+QImage RenderDialImage(const DialState& state, QSize size, UserDialogs& dialogs, bool grid) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    CanvasPainter canvas(painter, state.colours, QRectF(0, 0, size.width(), size.height()));
+    DrawDialOnScreen(state, ScreenRequest(state, size, grid), canvas, dialogs);
+    return image;
+}
+
+bool RenderDialSvg(const DialState& state, QSize size, const QString& path, UserDialogs& dialogs) {
+    QSvgGenerator generator;
+    generator.setFileName(path);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setTitle(QStringLiteral("Zorva"));
+    QPainter painter;
+    if (!painter.begin(&generator)) return false;
+    CanvasPainter canvas(painter, state.colours, QRectF(0, 0, size.width(), size.height()));
+    DrawDialOnScreen(state, ScreenRequest(state, size, false), canvas, dialogs);
+    return painter.end() && QFile::exists(path);
+}
+
+bool RenderDialPdf(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs) {
+    QPdfWriter writer(path);
+    writer.setResolution(1200);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
+    writer.setCreator(QStringLiteral("Zorva"));
+    QPainter painter;
+    if (!painter.begin(&writer)) return false;
+    MapTenthMillimetres(painter, writer.logicalDpiX(), writer.logicalDpiY());
+    const PrintArea area = FitPrintableArea(0, 0, 0, 0);
+    PrintPlacement placement;
+    placement.screen = DefaultGnomonPlacement(state, screenSize.width(), screenSize.height());
+    placement.drawSize = screenSize;
+    DrawDialOnPage(painter, area, state, placement, dialogs);
+    return painter.end();
+}
+
+}  // namespace zorva

@@ -1,0 +1,66 @@
+#pragma once
+// Drawing the dial of the state on a canvas: the dispatch by dial-type letter shared by
+// the drawing window and zorva-cli, the gnomon placement a fresh window starts with, the
+// printable area of an A4 landscape page and true-scale pages in 0.1 mm units.
+
+#include "dials/planar_dial.h"
+#include "state/dial_state.h"
+
+#include <QSize>
+#include <QString>
+
+class QPainter;
+class QImage;
+
+namespace zorva {
+
+class DialPainter;
+class UserDialogs;
+
+// True for the letters whose construction this program draws (the rest draw the frame).
+bool IsPlanarLetter(char dialType);
+
+struct GnomonPlacement {
+    double originX = 0, originY = 0;  // gnomon foot, pixels of the drawing image
+    double centreX = 0, centreY = 0;  // top-left of the text block
+};
+// Where a freshly activated drawing window puts the gnomon and the text block.
+GnomonPlacement DefaultGnomonPlacement(const DialState& state, int width, int height);
+
+// Clears the screen image to white with its black frame and draws the dial of the letter.
+// Returns the zoom the construction used.
+PlanarDialResult DrawDialOnScreen(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
+                                  UserDialogs& dialogs);
+
+// The printable rectangle fitted to an A4 landscape sheet, in 0.1 mm.
+struct PrintArea {
+    int width = 2800;
+    int height = 2000;
+    int xOffset = 70;
+    int yOffset = 50;
+};
+// From the unprintable margins of the device (0.1 mm each).
+PrintArea FitPrintableArea(double left, double right, double top, double bottom);
+
+// Window positions (pixels of an image of `drawSize`) as the printer sees them.
+struct PrintPlacement {
+    GnomonPlacement screen;  // as placed in the window
+    QSize drawSize;          // the window image the positions refer to
+    bool grid = false;
+};
+
+// Draws the dial on a page whose painter is mapped so that one logical unit is 0.1 mm,
+// y downward, with (0, 0) at the corner of the printable area. True to scale.
+PlanarDialResult DrawDialOnPage(QPainter& painter, const PrintArea& area, const DialState& state,
+                                const PrintPlacement& placement, UserDialogs& dialogs);
+// Maps a painter on a device of `dpi` dots per inch to 0.1 mm units.
+void MapTenthMillimetres(QPainter& painter, double dpiX, double dpiY);
+
+// The screen rendering of the dial as an image of `size` pixels.
+QImage RenderDialImage(const DialState& state, QSize size, UserDialogs& dialogs, bool grid = false);
+// The same drawing as an SVG file; false when the file cannot be written.
+bool RenderDialSvg(const DialState& state, QSize size, const QString& path, UserDialogs& dialogs);
+// The printout on an A4 landscape PDF page, true to scale; false when the file cannot be written.
+bool RenderDialPdf(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs);
+
+}  // namespace zorva

@@ -1,0 +1,734 @@
+#include "dials/planar_dial.h"
+
+#include "astro/angles.h"
+#include "astro/calendar.h"
+#include "astro/rise_set.h"
+#include "astro/solar_ephemeris.h"
+#include "astro/sun_position.h"
+#include "dials/canvas_painter.h"
+#include "dials/date_lines.h"
+#include "dials/dial_painter.h"
+#include "text/number_format.h"
+#include "text/texts.h"
+#include "text/user_dialogs.h"
+
+#include <QPolygonF>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+#include <unordered_map>
+
+namespace zorva {
+namespace {
+
+// Colour roles of the planar dials.
+enum Role {
+    kDateLines = 0,
+    kMeanSubdivision = 1,
+    kApparentHours = 2,
+    kText = 3,  // also mean-time full hours, gnomon measure, style foot mark
+    kHorizon = 4,  // also the sun-altitude lines
+    kItalian = 5,
+    kBabylonian = 6,
+    kSubdivision = 7,
+    kGrid = 8,
+    kTemporal = 9,
+    kDayLength = 10,
+};
+
+QString Tr(const DialState& s, const char* german, const char* english) {
+    return QString::fromUtf8(s.english() ? english : german);
+}
+
+double PointsToPixels(double points) { return points * 96.0 / 72.0; }
+
+// Declination and EoT of the single solar ephemeris, interpolated within a day from three
+// evaluations: the hour lines ask for thousands of instants on a few dozen days. The
+// quadratic through half-day steps is within 1e-5 degrees of the direct value.
+class EphemerisCache {
+public:
+    explicit EphemerisCache(int year) : year_(year) {}
+    DeclinationEoT at(double d) {
+        const double D = std::round(d);
+        const double u = d - D;
+        auto it = days_.find(static_cast<long long>(D));
+        if (it == days_.end()) {
+            const std::array<DeclinationEoT, 3> nodes = {SolarDeclinationEoT(year_, D - 0.5), SolarDeclinationEoT(year_, D),
+                                                         SolarDeclinationEoT(year_, D + 0.5)};
+            it = days_.emplace(static_cast<long long>(D), nodes).first;
+        }
+        const auto& n = it->second;
+        auto q = [u](double m, double z, double p) { return z + u * (p - m) + 2 * u * u * (p - 2 * z + m); };
+        return {q(n[0].declination, n[1].declination, n[2].declination), q(n[0].eot, n[1].eot, n[2].eot)};
+    }
+
+private:
+    int year_;
+    std::unordered_map<long long, std::array<DeclinationEoT, 3>> days_;
+};
+
+class PlanarConstruction {
+public:
+    PlanarConstruction(const DialState& s, const PlanarDialRequest& r, double gnomonMm, DialPainter& p,
+                       UserDialogs& d)
+        : s_(s), r_(r), p_(p), d_(d), gz_(gnomonMm), ephemeris_(s.referenceYear) {}
+
+    bool run();
+
+private:
+    bool screen() const { return r_.target == DrawTarget::Screen; }
+    bool printer() const { return r_.target == DrawTarget::Printer; }
+
+    void setUpArea();
+    bool umbrellaChecks();
+    void setUpPlane();
+    void drawGrid();
+    void drawHorizon();
+    void drawNodusAndLegend();
+    void drawLegend();
+    void drawDayLengthLines();
+    void drawDateLines();
+    void drawGnomonMeasure();
+    void traceTemporalHours();
+    void traceBabylonianItalian();
+    void traceBabylonianOrItalian(bool italian);
+    void traceAltitudeLines();
+    void traceHourLines(int firstDay, bool mean, int firstHour, int lastHour, bool analemma);
+    void drawAnalemmaMarks(int hour);
+    void continueToStyleFoot(double T, int j, bool anyVisible, QPointF farthest);
+    void drawStyleFoot();
+    void drawFinalFrame();
+    void traceDeclination(double declination);
+
+    ShadowSample shadow(double altitude, double azimuth) const { return ShadowPoint(altitude, azimuth, plane_); }
+    // The sun at zone time T (+ the equivalent dial's shift) with declination and EoT of that
+    // instant, as SunPosition has it; `longitude` makes T a time of that meridian.
+    ShadowSample shadowAt(int day, double T, bool withEoT) { return shadowAt(day, T, withEoT, lambdaRef_); }
+    ShadowSample shadowAt(int day, double T, bool withEoT, double longitude) {
+        const double zt = T + plane_.hourShift;
+        const DeclinationEoT e = ephemeris_.at(day + (zt + s_.zoneMeridian / 15 - 12) / 24);
+        double t = 15 * (zt - 12) - (longitude - s_.zoneMeridian);
+        if (withEoT) t += e.eot;
+        const HorizontalPosition hp = HorizontalFromHourAngle(t, e.declination, plane_.effectiveLatitude);
+        return shadow(hp.altitude, hp.azimuth);
+    }
+    // A horizon direction of the site, carried into the frame of the equivalent dial.
+    ShadowSample shadowOfDirection(double altitude, double azimuth) const;
+    // A free stroke, cut to the drawing area (or only the part below the plane's horizon).
+    void clippedLine(QPointF a, QPointF b, bool belowHorizon = false);
+    QPointF styleFoot() const {
+        const Offset o = LimitOffset(StyleFootPoint(plane_));
+        return {plane_.x0 + o.dx, plane_.y0 - o.dy};
+    }
+
+    const DialState& s_;
+    const PlanarDialRequest& r_;
+    DialPainter& p_;
+    UserDialogs& d_;
+    double gz_;
+    double w_ = 0, h_ = 0, ox_ = 0, oy_ = 0;
+    double unitsPerMm_ = 1;
+    double u_ = 1;
+    int lineWidth_ = 1;
+    double lambdaRef_ = 0;
+    double obliquity_ = 23.44;
+    DialPlane plane_;
+    DrawingArea area_;
+    EphemerisCache ephemeris_;
+};
+
+bool PlanarConstruction::run() {
+    setUpArea();
+    if (w_ < 2 || h_ < 2) return false;
+    if (!umbrellaChecks()) return false;
+    setUpPlane();
+    // Nothing of the dial may reach beyond its drawing area.
+    p_.setWindow(ox_, oy_, ox_ + w_, oy_ + h_);
+    if (r_.grid) drawGrid();
+    p_.setPenWidth(lineWidth_);
+    drawHorizon();
+    drawNodusAndLegend();
+    p_.setPenRole(kDateLines);
+    if (s_.wholeHourDaylengthLines) drawDayLengthLines();
+    drawDateLines();
+    drawGnomonMeasure();
+    if (s_.temporalHours) traceTemporalHours();
+    traceBabylonianItalian();
+    if (s_.altitudeLines) traceAltitudeLines();
+    if (s_.apparentTimeLines) traceHourLines(171, false, s_.hourFrom, s_.hourTo, false);
+    if (s_.meanTimeLines) traceHourLines(1, true, s_.eotHourFrom, s_.eotHourTo, false);
+    if (s_.markAnalemma) traceHourLines(1, true, s_.analemmaHour, s_.analemmaHour, true);
+    p_.setPenWidth(1);
+    drawStyleFoot();
+    p_.resetWindow();
+    drawFinalFrame();
+    return true;
+}
+
+void PlanarConstruction::setUpArea() {
+    if (screen()) {
+        // A 30-pixel frame and 2 more are kept free round the drawing.
+        w_ = r_.clientWidth - 32;
+        h_ = r_.clientHeight - 32;
+        ox_ = oy_ = 0;
+        unitsPerMm_ = ScreenUnitsPerMm(r_.clientWidth, r_.sheetA3);
+    } else {
+        w_ = r_.clientWidth - 2;
+        h_ = r_.clientHeight - 2;
+        ox_ = r_.offsetX;
+        oy_ = r_.offsetY;
+        unitsPerMm_ = printer() ? kPrinterUnitsPerMm : kPlotUnitsPerMm;
+    }
+    lineWidth_ = std::clamp(s_.lineWidth - '0', 1, 9);
+    lambdaRef_ = s_.localTimeDisplay ? s_.zoneMeridian : s_.longitude;
+    obliquity_ = ZodiacDeclinations(s_.referenceYear).obliquity;
+    if (w_ < 2 || h_ < 2) return;
+    p_.setFont(QStringLiteral("Arial"), screen() ? 16 : 40);
+    p_.setTextRole(kText);
+    p_.setPenWidth(1);
+    p_.setPenColour(colour::kWhite, kText);
+    p_.moveTo(ox_ + w_, oy_);
+    p_.lineTo(ox_ + w_, oy_ + h_);
+    p_.setPenColour(colour::kBlack, kDateLines);
+    if (screen()) DrawBorderFrame(p_, ox_, oy_, w_, h_, 1);
+}
+
+bool PlanarConstruction::umbrellaChecks() {
+    if (s_.dialType != 'i' || !s_.umbrellaDial) return true;
+    const double R = s_.umbrellaCircleRatio;
+    if (R != 0.0) {
+        // The plane would rise into the disc.
+        if (s_.planeInclination >= 90.0 || TanDeg(s_.planeInclination) >= 1.0 / std::abs(R)) {
+            d_.inform(caption(CaptionKind::Warning, s_.language), message(17, s_.language), Icon::Warning);
+            return false;
+        }
+    } else {
+        d_.inform(caption(CaptionKind::Error, s_.language), message(21, s_.language), Icon::Error);
+    }
+    return true;
+}
+
+void PlanarConstruction::setUpPlane() {
+    plane_.letter = s_.dialType;
+    plane_.umbrella = s_.umbrellaDial;
+    plane_.umbrellaRatio = s_.umbrellaCircleRatio;
+    plane_.inclination = s_.planeInclination;
+    plane_.wallDeclination = s_.wallDeclination;
+    plane_.siteLatitude = s_.latitude;
+    SetPlaneOrientation(plane_);
+    plane_.x0 = r_.originX;
+    plane_.y0 = r_.originY;
+    plane_.ox = ox_;
+    plane_.oy = oy_;
+    plane_.halfWidth = w_ / 2;
+    plane_.height = h_;
+    plane_.g = gz_ * unitsPerMm_;
+    plane_.yHorizon = HorizonRow(plane_);
+    area_ = AreaOf(plane_);
+    u_ = std::round(plane_.halfWidth / (screen() && r_.sheetA3 ? 21.0 : 14.0));
+}
+
+void PlanarConstruction::drawGrid() {
+    p_.setPenRole(kGrid);
+    const double x0 = plane_.x0, y0 = plane_.y0;
+    const double half = screen() ? std::round(w_ / 160) : 10;
+    p_.rectangle(x0 - half, y0 - half, x0 + half, y0 + half);
+    const double step = 10 * unitsPerMm_;  // one line every centimetre
+    if (!(step >= 1)) return;
+    const double xFirst = x0 - std::floor((x0 - ox_) / step) * step;
+    for (double x = xFirst; x <= ox_ + w_; x += step) {
+        p_.moveTo(x, oy_);
+        p_.lineTo(x, oy_ + h_);
+    }
+    const double yFirst = y0 - std::floor((y0 - oy_) / step) * step;
+    for (double y = yFirst; y <= oy_ + h_; y += step) {
+        p_.moveTo(ox_, y);
+        p_.lineTo(ox_ + w_, y);
+    }
+}
+
+void PlanarConstruction::drawHorizon() {
+    if (plane_.yHorizon <= 0 || plane_.yHorizon >= h_) return;
+    p_.setPenRole(kHorizon);
+    p_.moveTo(ox_ + 5, oy_ + plane_.yHorizon);
+    p_.lineTo(ox_ + w_ - 5, oy_ + plane_.yHorizon);
+}
+
+void PlanarConstruction::drawNodusAndLegend() {
+    const double x0 = plane_.x0, y0 = plane_.y0;
+    p_.setPenRole(kGrid);
+    const double q = u_ / 6;
+    p_.rectangle(x0 - q, y0 - q, x0 + q, y0 + q);
+    p_.setPenRole(kText);
+    p_.moveTo(x0 - u_ / 2, y0);
+    p_.lineTo(x0 + u_ / 2, y0);
+    p_.moveTo(x0, y0 - u_ / 2);
+    p_.lineTo(x0, y0 + u_ / 2);
+    if (s_.dialType == 'v' && !s_.umbrellaDial && plane_.yHorizon > 0 && plane_.yHorizon < h_) {
+        p_.setPenRole(kHorizon);
+        p_.moveTo(ox_ + 5, oy_ + plane_.yHorizon);
+        p_.lineTo(ox_ + w_ - 5, oy_ + plane_.yHorizon);
+    }
+    drawLegend();
+}
+
+void PlanarConstruction::drawLegend() {
+    const PlanarLegend legend = PlanarLegendTexts(s_);
+    p_.setTextRole(kText);
+    const QString arial = QStringLiteral("Arial");
+    if (screen()) {
+        const double x = ox_ + plane_.halfWidth - 4 * u_;
+        const bool narrow = !r_.wideScreen;
+        const bool plainHorizontal = s_.dialType == 'h' && !s_.umbrellaDial;
+        p_.setFont(arial, PointsToPixels(narrow ? 12 : 16));
+        const double titleHeight = p_.textHeight();
+        const double titleOffset = narrow ? 3.5 : (plainHorizontal ? 1.8 : 2.25);
+        p_.text(x, oy_ + h_ - titleOffset * titleHeight, legend.title);
+        p_.setFont(arial, PointsToPixels(8));
+        const double th = p_.textHeight();
+        const double extra = narrow ? 1.0 : 0.0;
+        if (!legend.orientation.isEmpty()) p_.text(x, oy_ + h_ - (2.4 + extra) * th, legend.orientation);
+        p_.text(x, oy_ + h_ - (1.2 + extra) * th, legend.position);
+        p_.setFont(arial, 16);
+    } else {
+        // One line below the other at the window's text cursor.
+        double y = r_.textY;
+        p_.setFont(arial, 60);
+        p_.text(r_.textX, y, legend.title);
+        y += p_.textHeight();
+        p_.setFont(arial, 30);
+        if (!legend.orientation.isEmpty()) {
+            p_.text(r_.textX, y, legend.orientation);
+            y += p_.textHeight();
+        }
+        p_.text(r_.textX, y, legend.position);
+        p_.setFont(arial, 40);
+    }
+}
+
+void PlanarConstruction::traceDeclination(double declination) {
+    ShadowCurve curve(p_, area_);
+    for (int k = 0; k <= 96; ++k) {
+        const HorizontalPosition hp =
+            HorizontalFromHourAngle(15.0 * (k * 0.25) - 180.0, declination, plane_.effectiveLatitude);
+        curve.add(shadow(hp.altitude, hp.azimuth));
+    }
+}
+
+void PlanarConstruction::drawDayLengthLines() {
+    p_.setPenRole(kDayLength);
+    const double phi = std::abs(s_.latitude);
+    std::set<double> drawn;
+    for (int k = 0; k <= 12; ++k) {
+        double delta = 0.0;
+        if (phi >= 0.01) {
+            // Semi-arc 90 + 7.5 k degrees: a day of 12 + k hours (12 - k for -delta).
+            delta = std::atan(SinDeg(7.5 * k) / TanDeg(phi)) / kDegToRad;
+            if (std::abs(delta) > obliquity_) continue;
+            if (std::abs(delta) < 1.0) delta = 0.0;
+        }
+        for (double d : {delta, -delta}) {
+            if (!drawn.insert(d).second) continue;
+            traceDeclination(d);
+        }
+    }
+}
+
+void PlanarConstruction::drawDateLines() {
+    p_.setPenRole(kDateLines);
+    const std::vector<DateLine> lines = BuildDateLineTable(s_, &d_);
+    for (const DateLine& line : lines) {
+        if (line.fixedDeclination) {
+            traceDeclination(line.declination);
+            continue;
+        }
+        // Declination of 12:00 zone time all day long, as SunPositionNoonEphemeris has it.
+        const SunPositionResult noon = SunPositionNoonEphemeris(s_.referenceYear, line.dayOfYear, 12.0,
+                                                                plane_.effectiveLatitude, lambdaRef_, s_.zoneMeridian, false);
+        ShadowCurve curve(p_, area_);
+        for (int k = 0; k <= 96; ++k) {
+            const double zt = k * 0.25 + plane_.hourShift;
+            const HorizontalPosition hp = HorizontalFromHourAngle(15 * (zt - 12) - (lambdaRef_ - s_.zoneMeridian),
+                                                                  noon.declination, plane_.effectiveLatitude);
+            curve.add(shadow(hp.altitude, hp.azimuth));
+        }
+    }
+}
+
+void PlanarConstruction::drawGnomonMeasure() {
+    // Two strokes of the gnomon's length at right angles: the gnomon to scale.
+    p_.setPenRole(kText);
+    const double g = plane_.g;
+    const double m = screen() ? 30 : 0;
+    const double xs = ox_ + u_ + m;
+    const double B = 2 * (h_ / 2) + oy_ - u_;
+    const double tick = printer() ? 15 : 0;
+    const std::vector<QPointF> measure{{xs + 5 + tick, B - g}, {xs, B - g}, {xs, B}, {xs + g, B}, {xs + g, B - 5 - tick}};
+    for (size_t i = 1; i < measure.size(); ++i) clippedLine(measure[i - 1], measure[i]);
+    if (printer()) p_.setFont(QStringLiteral("Arial"), 35);
+    p_.setTextRole(kText);
+    p_.text(xs, B + 3,
+            Tr(s_, "Gnomon Höhe:", "Gnomon Height") + QStringLiteral(" (=") + RealToText(6, 2, gz_) +
+                QStringLiteral(")"));
+}
+
+void PlanarConstruction::traceTemporalHours() {
+    if (std::abs(s_.latitude) > 66) {
+        d_.inform(caption(CaptionKind::Problem, s_.language),
+                  Tr(s_, " Temporalstunden", " Temporal hours") + QStringLiteral("\r\n") +
+                      Tr(s_, "sind nicht möglich (zu hohe geogr. Breite)!", "not possible. Latitude to high!"),
+                  Icon::Error);
+        return;
+    }
+    p_.setPenRole(kTemporal);
+    const int year = s_.referenceYear;
+    const double phi = s_.latitude;
+    const int t1 = std::max(0, s_.temporalFrom);
+    const int t2 = std::clamp(s_.temporalTo, 0, 12);
+    const int k = std::clamp(s_.temporalInterval + 1, 1, 4);
+    const int solstice = DayOfYear(year, 6, 21);
+    const bool umbrella = s_.umbrellaDial;
+    for (int n = t1; n <= t2; ++n) {
+        for (int j = 0; j < k; ++j) {
+            const double N = n + static_cast<double>(j) / k;
+            if (N > t2 + 1e-9) break;
+            ShadowCurve curve(p_, area_);
+            int day = solstice - (umbrella ? 5 : 15);
+            while (true) {
+                const double decl =
+                    SunPositionNoonEphemeris(year, day, 12.0, phi, s_.zoneMeridian, s_.zoneMeridian, false).declination;
+                double cd = CosDeg(decl);
+                if (std::abs(cd) < 1e-12) cd = SignNonZero(cd) * 1e-12;
+                const double x = -SinDeg(phi) * SinDeg(decl) / (CosDeg(phi) * cd);
+                const double H0 = x == 0.0 ? 90.0 : AcosDeg(std::clamp(x, -1.0, 1.0));
+                const double I = H0 / 6.0 / 15.0;  // one temporal hour, in hours
+                const double T = 12.0 - (6.0 - N) * I;
+                // Temporal hours count from the site's own sunrise: true local time.
+                curve.add(shadowAt(day, T, false, s_.zoneMeridian));
+                if (day >= 356) break;
+                const int step = umbrella ? 5 : ((day < solstice || day > 340) ? 15 : 10);
+                day = std::min(day + step, 356);
+            }
+        }
+    }
+}
+
+void PlanarConstruction::traceBabylonianItalian() {
+    if (!s_.babylonianHours && !s_.italianHours) return;
+    if (std::abs(s_.latitude) > 65) {
+        d_.inform(caption(CaptionKind::Problem, s_.language),
+                  Tr(s_, "Italische und Babylonische Stunden", "Italian and Babylonian hours") +
+                      QStringLiteral("\r\n") +
+                      Tr(s_, "sind nicht möglich (zu hohe geogr. Breite)!", "not possible. Latitude to high!"),
+                  Icon::Error);
+        return;
+    }
+    if (s_.babylonianHours) traceBabylonianOrItalian(false);
+    if (s_.italianHours) traceBabylonianOrItalian(true);
+}
+
+void PlanarConstruction::traceBabylonianOrItalian(bool italian) {
+    const int year = s_.referenceYear;
+    // Rise and set in the time of the chosen reference, so that a line's hour 0 lies on the horizon.
+    const auto table = MeanRiseSetSummerToWinter(year, lambdaRef_, s_.latitude, s_.zoneMeridian);
+    const int from = std::clamp(italian ? s_.italianFrom : s_.babylonianFrom, 0, 24);
+    const int to = std::clamp(italian ? s_.italianTo : s_.babylonianTo, 0, 24);
+    const int k = std::clamp((italian ? s_.italianInterval : s_.babylonianInterval) + 1, 1, 4);
+    const int fullRole = italian ? kItalian : kBabylonian;
+    struct Label {
+        QPointF at;
+        QString text;
+    };
+    std::vector<Label> labels;
+    for (int n = from; n <= to; ++n) {
+        for (int j = 0; j < k; ++j) {
+            const double v = n + static_cast<double>(j) / k;
+            if (v > to + 1e-9) break;
+            p_.setPenRole(j == 0 ? fullRole : kSubdivision);
+            ShadowCurve curve(p_, area_);
+            for (size_t e = 2; e < table.size(); ++e) {  // from 21 June to 21 December
+                const FixedDayRiseSet& day = table[e];
+                const bool both = day.rise < day.set && day.rise > 0;
+                const double T = italian ? day.set - (24.0 - v) : day.rise + v;
+                if (!both || T < day.rise || T > day.set) {
+                    curve.interrupt();
+                    continue;
+                }
+                const ShadowSample s = shadowAt(DayOfYear(year, day.month, day.day), T, false);
+                curve.add(s);
+                if (j == 0 && n % 2 == 0 && day.month == 9 && day.day == 21 && s.visible)
+                    labels.push_back({{s.x, s.y}, RoundToIntText(n)});
+            }
+        }
+    }
+    p_.setTextRole(fullRole);
+    const double th = p_.textHeight();
+    for (const Label& l : labels)
+        p_.text(l.at.x(), l.at.y() + (italian ? 0.1 * th : -1.1 * th), l.text);
+    p_.setTextRole(kText);
+}
+
+ShadowSample PlanarConstruction::shadowOfDirection(double altitude, double azimuth) const {
+    if (s_.dialType != 'i' || s_.umbrellaDial) return shadow(altitude, azimuth);
+    const EquatorialPosition eq = EquatorialFromHorizontal(s_.latitude, altitude, azimuth);
+    const HorizontalPosition hp =
+        HorizontalFromHourAngle(eq.hourAngle + 15.0 * plane_.hourShift, eq.declination, plane_.effectiveLatitude);
+    return shadow(hp.altitude, hp.azimuth);
+}
+
+void PlanarConstruction::traceAltitudeLines() {
+    p_.setPenRole(kHorizon);
+    const int perTen = std::array{1, 2, 4}[static_cast<size_t>(std::clamp(s_.altitudeInterval, 0, 2))];
+    const double phi = std::abs(s_.latitude);
+    const bool south = s_.latitude < 0;
+    const double sinEps = SinDeg(obliquity_);
+    const int from = s_.altitudeFrom, to = s_.altitudeTo;
+    for (int n = from / 10; n <= to / 10; ++n) {
+        for (int j = 0; j < perTen; ++j) {
+            const double h = (n + static_cast<double>(j) / perTen) * 10.0;
+            if (h > to + 1e-9) break;
+            if (h < from - 1e-9 || h <= 0 || h >= 90) continue;
+            // Azimuths (from the equator side) at which the sun stands at h between the solstices.
+            double lo = 0, hi = 180;
+            const double den = CosDeg(phi) * CosDeg(h);
+            if (den < 1e-9) {
+                if (h > obliquity_) continue;
+            } else {
+                const double c1 = (SinDeg(phi) * SinDeg(h) + sinEps) / den;  // winter solstice
+                const double c2 = (SinDeg(phi) * SinDeg(h) - sinEps) / den;  // summer solstice
+                if (c1 < -1 || c2 > 1) continue;
+                lo = c1 >= 1 ? 0.0 : AcosDeg(c1);
+                hi = c2 <= -1 ? 180.0 : AcosDeg(c2);
+            }
+            for (double side : {-1.0, 1.0}) {
+                ShadowCurve curve(p_, area_);
+                const int steps = std::max(1, static_cast<int>(std::ceil((hi - lo) / 2.0 - 1e-9)));
+                for (int k = 0; k <= steps; ++k) {
+                    const double az = std::min(lo + 2.0 * k, hi);
+                    const double A = side * (south ? 180.0 - az : az);
+                    curve.add(shadowOfDirection(h, A));
+                }
+            }
+        }
+    }
+}
+
+void PlanarConstruction::traceHourLines(int firstDay, bool mean, int firstHour, int lastHour, bool analemma) {
+    const int k = LinesPerHour(mean ? s_.eotHourInterval : s_.hourLineInterval);
+    const int h1 = std::clamp(firstHour, 0, 24), h2 = std::clamp(lastHour, 0, 24);
+    const bool toStyleFoot = !mean && s_.linesToStyleFoot && !s_.umbrellaDial;
+    const QPointF foot = styleFoot();
+    const int yearLength = DayOfYear(s_.referenceYear, 12, 31);
+    for (int h = h1; h <= h2; ++h) {
+        for (int j = 0; j < k; ++j) {
+            const double T = h + static_cast<double>(j) / k;
+            if (T > h2 + 1e-9) break;
+            p_.setPenRole(j == 0 ? (mean ? kText : kApparentHours) : (mean ? kMeanSubdivision : kSubdivision));
+            ShadowCurve curve(p_, area_);
+            QPointF farthest;
+            double farthestDistance = -1;
+            for (int day = firstDay; day < 366; day = day == firstDay ? firstDay + 5 : day + 3) {
+                const ShadowSample s = shadowAt(day, T, mean);
+                curve.add(s);
+                if (toStyleFoot && s.visible) {
+                    const double dist = std::hypot(s.x - foot.x(), s.y - foot.y());
+                    if (dist > farthestDistance) {
+                        farthestDistance = dist;
+                        farthest = {s.x, s.y};
+                    }
+                }
+            }
+            // A figure-of-eight closes on the next 1 January.
+            if (mean) curve.add(shadowAt(firstDay + yearLength, T, mean));
+            if (toStyleFoot) continueToStyleFoot(T, j, curve.anyVisible(), farthest);
+        }
+    }
+    if (analemma) drawAnalemmaMarks(h1);
+}
+
+void PlanarConstruction::continueToStyleFoot(double T, int j, bool anyVisible, QPointF farthest) {
+    const HourLineAngleTable* table = r_.angles;
+    if (!table) return;
+    const QPointF foot = styleFoot();
+    const double dT = (lambdaRef_ - s_.zoneMeridian) * 4.0 / 60.0;
+    const double hourAngle = 15.0 * (T - dT - 12.0);
+    const QRectF area(QPointF(area_.xmin, area_.ymin), QPointF(area_.xmax, area_.ymax));
+    if (anyVisible) {
+        if (!table->litRangeKnown || hourAngle < table->firstLitHourAngle || hourAngle > table->lastLitHourAngle)
+            return;
+        if (std::abs(farthest.x() - ox_) > 2 * w_ || std::abs(farthest.y() - oy_) > 2 * h_) return;
+        QPointF a = farthest, b = foot;
+        if (!ClipSegment(a, b, area)) return;
+        p_.moveTo(a.x(), a.y());
+        p_.lineTo(b.x(), b.y());
+        return;
+    }
+    const int hour = static_cast<int>(std::floor(T + 1e-9));
+    if (hour < 0 || hour > 24 || j < 0 || j > 5) return;
+    const double angle = table->angle[static_cast<size_t>(hour)][static_cast<size_t>(j)];
+    if (angle == HourLineAngleTable::kNone) return;
+    const double sign = s_.dialType == 'h' ? 1.0 : -1.0;
+    const double L = 2 * std::max(w_, h_);
+    QPointF a = foot, b(foot.x() - SinDeg(angle) * sign * L, foot.y() - CosDeg(angle) * sign * L);
+    if (!ClipSegment(a, b, area)) return;
+    p_.moveTo(a.x(), a.y());
+    p_.lineTo(b.x(), b.y());
+}
+
+void PlanarConstruction::drawAnalemmaMarks(int hour) {
+    static const std::vector<int> kMarks[5] = {{1}, {1, 15}, {7, 22}, {1, 11, 21}, {1, 8, 15, 22}};
+    const std::vector<int>& marks = kMarks[std::clamp(s_.dayMarkings, 0, 4)];
+    const double radius = screen() ? 2 : 6;
+    for (int month = 1; month <= 12; ++month) {
+        for (size_t m = 0; m < marks.size(); ++m) {
+            const ShadowSample s = shadowAt(DayOfYear(s_.referenceYear, month, marks[m]), hour, true);
+            if (!s.visible) continue;
+            if (m == 0) {
+                p_.setPenRole(kMeanSubdivision);
+                p_.circle(s.x, s.y, radius, FillStyle::Solid, colour::kRed);
+            } else {
+                p_.setPenRole(kText);
+                p_.circle(s.x, s.y, radius, FillStyle::None, 0);
+            }
+        }
+    }
+}
+
+void PlanarConstruction::drawStyleFoot() {
+    const bool walls = s_.dialType == 'v' || s_.dialType == 'i';
+    if (walls && s_.umbrellaDial) return;
+    const Offset o = LimitOffset(StyleFootPoint(plane_));
+    const double x0 = plane_.x0, y0 = plane_.y0, g = plane_.g;
+    const QPointF S(x0 + o.dx, y0 - o.dy);
+    if (s_.drawPoleTriangle) {
+        p_.setPenColour(colour::kBlack, kDateLines);
+        p_.rectangle(ox_, oy_, ox_ + w_, oy_ + h_);
+        double f = std::hypot(o.dx, o.dy);
+        if (f < 1e-9) return;
+        if ((o.dx >= 0 && o.dy > 0) || (s_.latitude < 0 && o.dx >= 0 && o.dy < 0)) f = -f;
+        // The nodus folded into the plane: the angle at S is the style's angle with the plane.
+        const QPointF P(x0 + g * o.dy / f, y0 + g * o.dx / f);
+        const QPolygonF triangle = QPolygonF({{x0, y0}, S, P}).intersected(
+            QPolygonF(QRectF(QPointF(ox_, oy_), QPointF(ox_ + w_, oy_ + h_))));
+        std::vector<QPointF> corners(triangle.begin(), triangle.end());
+        if (corners.size() > 1 && corners.front() == corners.back()) corners.pop_back();
+        p_.polygon(corners, FillStyle::DiagonalHatch, colour::kGrey);
+        p_.setPenColour(colour::kNavy, kText);
+        clippedLine({x0, y0}, S);
+        p_.setFont(QStringLiteral("Arial"), screen() ? 16 : 40, true);
+        p_.setTextColour(colour::kRed, kApparentHours);
+        p_.text(S.x(), S.y() - 15 * Sign(o.dy), QStringLiteral("S"));
+        p_.text(P.x() + 10, P.y() + 5 * Sign(o.dy), QStringLiteral("P"));
+        p_.setFont(QStringLiteral("Arial"), screen() ? 16 : 40, false);
+        p_.setTextRole(kText);
+        return;
+    }
+    if (!walls) return;
+    if (std::abs(o.dx) > 200000 || std::abs(o.dy) > 200000) return;
+    p_.setPenRole(kText);
+    clippedLine({x0, y0}, S, true);
+    if (!area_.contains(S.x(), S.y())) return;
+    p_.setTextRole(kText);
+    p_.text(S.x() + 7, S.y() + 4, QStringLiteral("S"));
+    p_.circle(S.x(), S.y(), 4, FillStyle::None, 0);
+    p_.moveTo(S.x() - 6, S.y());
+    p_.lineTo(S.x() + 6, S.y());
+    p_.moveTo(S.x(), S.y() - 6);
+    p_.lineTo(S.x(), S.y() + 6);
+}
+
+void PlanarConstruction::clippedLine(QPointF a, QPointF b, bool belowHorizon) {
+    const double top = belowHorizon ? area_.ymin : oy_;
+    if (!ClipSegment(a, b, QRectF(QPointF(ox_, top), QPointF(ox_ + w_, oy_ + h_)))) return;
+    p_.moveTo(a.x(), a.y());
+    p_.lineTo(b.x(), b.y());
+}
+
+void PlanarConstruction::drawFinalFrame() {
+    const double border = screen() ? 30 : 0;
+    if (screen())
+        DrawBorderFrame(p_, ox_, oy_, w_ + border, h_ + border, border);
+    else
+        DrawBorderFrame(p_, ox_, oy_, w_, h_, 0);
+    if (r_.sunlitPeriod.isEmpty()) return;
+    p_.setFont(QStringLiteral("Arial"), screen() ? 16 : 40, true);
+    p_.setTextColour(colour::kMaroon, kText);
+    const QString text = Tr(s_, "Sonne auf dem Zifferblatt: ", "Sun on Sundial Plane: ") + r_.sunlitPeriod;
+    if (screen())
+        p_.text(ox_ + border, oy_ + h_ + border / 2 - p_.textHeight() / 2, text);
+    else
+        p_.text(ox_ + 10, oy_ + 10, text);
+}
+
+}  // namespace
+
+int LinesPerHour(char digit) {
+    if (digit >= '0' && digit <= '3') return digit - '0' + 1;
+    if (digit >= '4' && digit <= '6') return 6;
+    return 1;
+}
+
+PlanarDialResult DrawPlanarDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
+                                UserDialogs& dialogs) {
+    const ScaledGnomon scaled = ScaleGnomon(state.gnomonLength, state.zoomFactor);
+    PlanarConstruction construction(state, request, scaled.gnomonMm, painter, dialogs);
+    PlanarDialResult result;
+    result.zoomFactor = scaled.zoom;
+    result.gnomonMm = scaled.gnomonMm;
+    result.drawn = construction.run();
+    return result;
+}
+
+void DrawBorderFrame(DialPainter& p, double ox, double oy, double a, double h, double b) {
+    if (b > 0) {
+        p.fillRect(ox, oy, ox + a, oy + b, colour::kWhite);
+        p.fillRect(ox, oy + h - b, ox + a, oy + h, colour::kWhite);
+        p.fillRect(ox, oy, ox + b, oy + h, colour::kWhite);
+        p.fillRect(ox + a - b, oy, ox + a, oy + h, colour::kWhite);
+    }
+    p.setPenWidth(1);
+    p.setPenColour(colour::kSilver, 8);
+    p.rectangle(ox + b, oy + b, ox + a - b, oy + h - b);
+    p.rectangle(ox, oy, ox + a - 1, oy + h - 1);
+}
+
+PlanarLegend PlanarLegendTexts(const DialState& s) {
+    PlanarLegend l;
+    const char t = s.dialType;
+    const bool umbrella = s.umbrellaDial;
+    if (t == 'v')
+        l.title = umbrella ? Tr(s, "vertikale SCHIRMUHR", "vertical Umbrella Sundial")
+                           : Tr(s, "vertikale SONNENUHR", "vertical SUNDIAL");
+    else if (t == 'i' && umbrella)
+        l.title = Tr(s, "SCHIRMUHR,pultfoermig", "inclining Umbrella Sundial");
+    else if (umbrella)
+        l.title = Tr(s, "horizontale SCHIRMUHR", "horizontal Umbrella Sundial");
+    else if (t == 'i' && s.planeInclination != 0.0)
+        l.title = Tr(s, "inklinierende SONNENUHR", "inclining SUNDIAL");
+    else
+        l.title = Tr(s, "horizontale SONNENUHR", "horizontal SUNDIAL");
+
+    const QString deg = Tr(s, " Grad", " deg ");
+    l.position = Tr(s, "G. Breite = ", "Latitude = ") + RealToText(6, 2, s.latitude) + deg +
+                 Tr(s, ", G. Laenge = ", ", Longitude = ") + RealToText(6, 2, s.longitude) + deg;
+
+    const QString incl = Tr(s, "Neigung=", "Inclination= ") + RealToText(6, 2, s.planeInclination) + deg;
+    const QString decl = Tr(s, "Suedabweichung=", "Deviation = ") + RealToText(6, 2, s.wallDeclination) + deg;
+    const double R = s.umbrellaCircleRatio;
+    if (t == 'i' && umbrella)
+        l.orientation = incl + QStringLiteral("; ") + decl + QStringLiteral("; r = ") + RealToText(5, 2, R) +
+                        QStringLiteral(" x h");
+    else if (t == 'i')
+        l.orientation = decl + QStringLiteral(";  ") + incl;
+    else if (t == 'v' && umbrella)
+        l.orientation = decl + QStringLiteral("; Radius r = ") + RealToText(5, 3, R) + QStringLiteral(" x h");
+    else if (t == 'v')
+        l.orientation = decl;
+    else if (umbrella)
+        l.orientation = Tr(s, "Kreisscheibe r = ", "Disk radius r = ") + RealToText(5, 2, R) +
+                        Tr(s, " x Hoehe", " x height");
+    return l;
+}
+
+}  // namespace zorva
