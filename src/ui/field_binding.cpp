@@ -56,9 +56,6 @@ NumberAccess integerField(int DialState::*field) {
             [field](const DialState& s) -> const void* { return &(s.*field); }};
 }
 
-QString LineEditField::text() const { return edit_->text(); }
-void LineEditField::setText(const QString& text) { edit_->setText(text); }
-void LineEditField::setFocus() { edit_->setFocus(); }
 
 FieldBindings::FieldBindings(DialState& state, UserDialogs& dialogs, QObject* parent)
     : QObject(parent), state_(state), dialogs_(dialogs) {}

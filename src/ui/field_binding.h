@@ -8,6 +8,7 @@
 
 #include "state/dial_state.h"
 #include "text/field_readers.h"
+#include "ui/line_edit_field.h"
 
 #include <QObject>
 #include <QPointer>
@@ -76,18 +77,6 @@ inline NumberSpec Spec(NumberCheck check, double lower = 0, double upper = 0, in
     s.decimals = decimals;
     return s;
 }
-
-// QLineEdit seen as an EditField of the range readers.
-class LineEditField : public EditField {
-public:
-    explicit LineEditField(QLineEdit* edit) : edit_(edit) {}
-    QString text() const override;
-    void setText(const QString& text) override;
-    void setFocus() override;
-
-private:
-    QLineEdit* edit_;
-};
 
 class FieldBindings : public QObject {
     Q_OBJECT
