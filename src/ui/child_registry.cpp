@@ -1,5 +1,6 @@
 #include "ui/child_registry.h"
 
+#include "ui/embedded_children.h"
 #include "ui/site_dialog.h"
 #include "ui/type_dialog.h"
 
@@ -8,6 +9,10 @@ namespace zorva {
 void RegisterStandardChildren(ChildRegistry& registry) {
     registry.add(ChildKind::SiteDialog, [](ChildHost& host, const OpenRequest&) { return new SiteDialog(host); });
     registry.add(ChildKind::TypeDialog, [](ChildHost& host, const OpenRequest&) { return new TypeDialog(host); });
+    registry.add(ChildKind::ParameterDialog,
+                 [](ChildHost& host, const OpenRequest&) { return new ParameterChild(host); });
+    registry.add(ChildKind::CalculationWindow,
+                 [](ChildHost& host, const OpenRequest& request) { return new SunPositionChild(host, request); });
 }
 
 }  // namespace zorva

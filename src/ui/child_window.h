@@ -12,6 +12,7 @@ class QPrinter;
 namespace zorva {
 
 struct DialState;
+class ChildWindow;
 class UserDialogs;
 class FileChooser;
 
@@ -53,6 +54,9 @@ public:
     virtual void cancelWizard() = 0;
     // Closes every child, each through its close check; false when one vetoed.
     virtual bool closeAllChildren() = 0;
+    // Opens another child in place of the open one (after its close check).
+    virtual ChildWindow* openChild(ChildKind kind, const OpenRequest& request) = 0;
+    virtual bool canOpen(ChildKind kind) const = 0;
     // The pop-up menu for a dialog: the wizard's during the wizard, else the options menu.
     virtual QMenu* popupMenu() = 0;
     virtual void showHelp(int topic) = 0;
@@ -76,9 +80,10 @@ public:
     virtual void wizardNext() { host_.closeAllChildren(); }
     // Help topic shown by the pop-up menu's "Hilfe".
     virtual int helpTopic() const { return 100; }
-    // "Drucken...": prints the window's content; false when it has nothing to print.
+    // "Drucken...": prints the window's content on the main window's printer, asking first
+    // whatever the window asks.
     virtual bool canPrint() const { return false; }
-    virtual void printContents(QPrinter&) {}
+    virtual void print(QPrinter&) {}
     // The next close skips the close check, and the state is put back as it was before the
     // window opened ("Abbruch").
     void markAbandoned();

@@ -518,9 +518,7 @@ void MainWindow::printerSetup() {
 
 void MainWindow::printActiveChild() {
     ChildWindow* c = activeChild();
-    if (!c || !c->canPrint()) return;
-    QPrintDialog dialog(printer_.get(), this);
-    if (dialog.exec() == QDialog::Accepted) c->printContents(*printer_);
+    if (c && c->canPrint()) c->print(*printer_);
 }
 
 void MainWindow::printActiveWindow() {

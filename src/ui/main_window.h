@@ -71,7 +71,8 @@ public:
 
     // Commands of the menus, public for the tests.
     void startWizard();
-    ChildWindow* openChild(ChildKind kind, const OpenRequest& request = {});
+    ChildWindow* openChild(ChildKind kind, const OpenRequest& request = {}) override;
+    bool canOpen(ChildKind kind) const override { return registry_.has(kind); }
     void closeWindowsCommand();
     void loadDefaultsCommand();
     void toggleExpertMode();

@@ -5,6 +5,7 @@
 #include "ui/welcome_picture.h"
 #include "ui_test_support.h"
 
+#include "text/number_format.h"
 #include "text/texts.h"
 
 #include <QLabel>
@@ -82,7 +83,7 @@ TEST_F(MainWindowTest, TitleMenusAndKeys) {
     EXPECT_FALSE(enabled(MenuEntry::PrintWindow));
 }
 
-TEST_F(MainWindowTest, WizardWalksSiteAndTypeAndEndsWithoutLaterWindows) {
+TEST_F(MainWindowTest, WizardWalksSiteTypeAndParameters) {
     QTest::keyClick(window.get(), Qt::Key_F1, Qt::AltModifier);
     ASSERT_TRUE(waitForKind(ChildKind::SiteDialog));
     EXPECT_EQ(window->wizardStep(), 1);
@@ -102,8 +103,9 @@ TEST_F(MainWindowTest, WizardWalksSiteAndTypeAndEndsWithoutLaterWindows) {
     EXPECT_EQ(find<QPushButton>("closeButton")->text(), " &Nächstes... >");
 
     click("closeButton");
-    ASSERT_TRUE(WaitFor([&] { return window->childCount() == 0 && window->wizardStep() == 0; }));
-    expectMenusOfNoWizard();
+    ASSERT_TRUE(waitForKind(ChildKind::ParameterDialog));
+    EXPECT_EQ(window->wizardStep(), 5);
+    EXPECT_EQ(window->childCount(), 1);
 }
 
 TEST_F(MainWindowTest, CancellingInStepTwoRestoresMenusAndTheTypeChoice) {
@@ -164,6 +166,43 @@ TEST_F(MainWindowTest, WizardHandsOverToParameterDialogAndDrawingWindow) {
     EXPECT_EQ(window->wizardStep(), 0);
     EXPECT_TRUE(enabled(MenuEntry::OptionsMenu));
     EXPECT_TRUE(enabled(MenuEntry::CloseWindows));
+}
+
+TEST_F(MainWindowTest, TheParameterDialogIsTheWizardsThirdStep) {
+    state.dialType = 'h';
+    state.gnomonLength = 35.0;
+    window->startWizard();
+    window->wizardNextAction()->trigger();
+    ASSERT_TRUE(waitForKind(ChildKind::TypeDialog));
+    window->wizardNextAction()->trigger();
+    ASSERT_TRUE(waitForKind(ChildKind::ParameterDialog));
+    EXPECT_EQ(window->wizardStep(), 5);
+    auto* cancel = window->activeChild()->findChild<QPushButton*>("cancel");
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_TRUE(cancel->isVisible());
+    EXPECT_TRUE(window->activeChild()->windowTitle().contains("horizontale SONNENUHR"));
+
+    QTest::mouseClick(cancel, Qt::LeftButton);  // "Abbruch"
+    ASSERT_TRUE(WaitFor([&] { return window->childCount() == 0; }));
+    expectMenusOfNoWizard();
+
+    // Outside the wizard its "Schliessen" just closes it.
+    window->action(MenuEntry::Parameters)->trigger();
+    ASSERT_TRUE(waitForKind(ChildKind::ParameterDialog));
+    EXPECT_FALSE(window->activeChild()->findChild<QPushButton*>("cancel")->isVisible());
+    QTest::mouseClick(window->activeChild()->findChild<QPushButton*>("close"), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return window->childCount() == 0; }));
+    EXPECT_EQ(window->wizardStep(), 0);
+}
+
+TEST_F(MainWindowTest, CalculationWindowsOpenWithTheirModeAndFollowTheLanguage) {
+    window->action(MenuEntry::SunPosition)->trigger();  // F10
+    ASSERT_TRUE(waitForKind(ChildKind::CalculationWindow));
+    const QString german = window->activeChild()->windowTitle();
+    window->setLanguage(Language::English);
+    EXPECT_FALSE(german.isEmpty());
+    EXPECT_NE(window->activeChild()->windowTitle(), german);
+    EXPECT_TRUE(enabled(MenuEntry::Print));
 }
 
 TEST_F(MainWindowTest, AVetoingChildKeepsTheNextWindowFromOpening) {
