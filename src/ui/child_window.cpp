@@ -7,6 +7,14 @@ namespace zorva {
 ChildWindow::ChildWindow(ChildKind kind, ChildHost& host, QWidget* parent)
     : QWidget(parent), kind_(kind), host_(host) {}
 
+void ChildWindow::growToFit() {
+    QWidget* frame = parentWidget();
+    if (!frame || frame->isMaximized() || !frame->isVisible()) return;
+    const QSize extra = frame->size() - size();
+    const QSize need = sizeHint().expandedTo(minimumSizeHint()) + extra;
+    if (need.width() > frame->width() || need.height() > frame->height()) frame->resize(need.expandedTo(frame->size()));
+}
+
 void ChildWindow::markAbandoned() {
     if (abandoning_ || closedEmitted_) return;
     abandoning_ = true;

@@ -96,6 +96,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // Called by abandon() before closing: undo whatever was written to the state while open.
     virtual void restoreOpeningState() {}
+    // After controls were shown or hidden: the frame grows so that nothing is squeezed.
+    void growToFit();
     ChildHost& host() { return host_; }
     const ChildHost& host() const { return host_; }
     DialState& state() const { return host_.state(); }

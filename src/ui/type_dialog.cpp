@@ -354,6 +354,7 @@ void TypeDialog::updateVisibility() {
     SetCaptionTag(monthScaleLabel_, res::kMonthScaleFirst + 8 * std::clamp(s.cylinderKind, 0, 1));
     monthScaleLabel_->setText(resourceText(CaptionTag(monthScaleLabel_), host().language()));
     oldValueLabel_->setVisible(t != 'a' && t != 'c' && t != 'q');
+    growToFit();
 }
 
 void TypeDialog::show(QLineEdit* edit, const QString& text) {

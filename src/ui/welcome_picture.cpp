@@ -83,10 +83,11 @@ void drawGardenDial(QPainter& p, const QSizeF& s) {
         p.drawLine(c + QPointF(0, ry * 0.2), end);
     }
     // Triangular gnomon pointing to the pole.
+    // Seen a little from the side, so that its face shows.
     QPainterPath gnomon;
     gnomon.moveTo(c + QPointF(0, ry * 0.2));
-    gnomon.lineTo(c + QPointF(0, -ry * 0.85));
-    gnomon.lineTo(c + QPointF(0, -ry * 0.85 - s.height() * 0.16));
+    gnomon.lineTo(c + QPointF(s.width() * 0.012, -ry * 0.75));
+    gnomon.lineTo(c + QPointF(s.width() * 0.012, -ry * 0.75 - s.height() * 0.2));
     gnomon.closeSubpath();
     p.setPen(QPen(QColor(50, 50, 60), 3));
     p.setBrush(QColor(80, 80, 95));
