@@ -1,5 +1,6 @@
 #include "ui/child_registry.h"
 
+#include "ui/drawing_window.h"
 #include "ui/embedded_children.h"
 #include "ui/site_dialog.h"
 #include "ui/type_dialog.h"
@@ -13,6 +14,7 @@ void RegisterStandardChildren(ChildRegistry& registry) {
                  [](ChildHost& host, const OpenRequest&) { return new ParameterChild(host); });
     registry.add(ChildKind::CalculationWindow,
                  [](ChildHost& host, const OpenRequest& request) { return new SunPositionChild(host, request); });
+    registry.add(ChildKind::DrawingWindow, [](ChildHost& host, const OpenRequest&) { return new DrawingWindow(host); });
 }
 
 }  // namespace zorva

@@ -62,6 +62,9 @@ public:
     virtual void showHelp(int topic) = 0;
     // Recomputes the data that depend on the reference year (zodiac declinations).
     virtual void referenceYearChanged() = 0;
+    // Screen layout of the drawing: like the printout (A4, default) or like the saved file (A3).
+    virtual bool screenLikePrintout() const { return true; }
+    virtual void setScreenLikePrintout(bool) {}
 };
 
 class ChildWindow : public QWidget {

@@ -102,8 +102,8 @@ void MainWindow::createActions() {
         formats->addAction(a);
     }
     action(E::FormatA4)->setChecked(true);
-    connect(action(E::FormatA4), &QAction::triggered, this, [this] { screenLikePrintout_ = true; });
-    connect(action(E::FormatA3), &QAction::triggered, this, [this] { screenLikePrintout_ = false; });
+    connect(action(E::FormatA4), &QAction::triggered, this, [this] { setScreenLikePrintout(true); });
+    connect(action(E::FormatA3), &QAction::triggered, this, [this] { setScreenLikePrintout(false); });
     makeAction(E::Palette, QKeySequence(Qt::ALT | Qt::Key_F8));
 
     auto calc = [this](E e, const QKeySequence& key, ChildKind kind, int mode, int tableKind) {
@@ -486,6 +486,12 @@ void MainWindow::toggleMapOverlay() {
     const char t = state_.dialType;
     if (c && c->kind() == ChildKind::DrawingWindow && (t == 'c' || t == 'h' || t == 'i' || t == 'v' || t == 'z'))
         reopenChild(ChildKind::DrawingWindow);
+}
+
+void MainWindow::setScreenLikePrintout(bool on) {
+    screenLikePrintout_ = on;
+    action(MenuEntry::FormatA4)->setChecked(on);
+    action(MenuEntry::FormatA3)->setChecked(!on);
 }
 
 void MainWindow::setLanguage(Language lang) {

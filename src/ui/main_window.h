@@ -65,7 +65,8 @@ public:
     QAction* wizardNextAction() const { return wizardNext_; }
     QAction* wizardCancelAction() const { return wizardCancel_; }
     QAction* mapOverlayAction() const { return mapOverlay_; }
-    bool screenLikePrintout() const { return screenLikePrintout_; }
+    bool screenLikePrintout() const override { return screenLikePrintout_; }
+    void setScreenLikePrintout(bool on) override;
     const QPixmap& welcomePicture() const { return welcome_; }
     QString settingsPath() const { return settingsPath_; }
 

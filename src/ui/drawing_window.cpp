@@ -1,0 +1,526 @@
+#include "ui/drawing_window.h"
+
+#include "dials/canvas_painter.h"
+#include "dials/dial_render.h"
+#include "dials/planar_dial.h"
+#include "state/dial_state.h"
+#include "text/texts.h"
+#include "text/user_dialogs.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include <cmath>
+
+namespace zorva {
+namespace {
+
+// Texts of this window, German and English.
+struct Text {
+    const char* german;
+    const char* english;
+};
+constexpr Text kDraw{"&Zeichnen", "&Draw"};
+constexpr Text kGrid{" + &Netz", " + &Grid"};
+constexpr Text kZoomIn{"Zoom ", "Zoom "};
+constexpr Text kZoomOut{"Zoom", "Zoom"};
+constexpr Text kPrint{"&Print", "&Print"};
+constexpr Text kClose{"&Schließen", "&Close"};
+constexpr Text kMenuDraw{"Zeichnung ausführen", "Draw the Dial"};
+constexpr Text kMenuGrid{"Zeichnung mit Netz", "Draw with Grid"};
+constexpr Text kMenuZoomIn{"Zoom +", "Zoom +"};
+constexpr Text kMenuZoomOut{"Zoom -", "Zoom -"};
+constexpr Text kMenuPrint{"Drucken", "Print"};
+constexpr Text kMenuA4{"Bildschirmanzeige wie im Ausdruck", "Screen Display like the Printout"};
+constexpr Text kMenuA3{"         ....... wie in gespeicherter Datei", "         ....... like the Saved File"};
+constexpr Text kMenuToStyleFoot{"Stundenlinien bis zum Fußpunkt", "Hour Lines up to the Foot Point"};
+constexpr Text kMenuPoleTriangle{"Poldreieck zeichnen", "Draw Pole Triangle"};
+constexpr Text kMenuClose{"Schliessen", "Close"};
+constexpr Text kPositioning{"Zeiger mit (linkem) Mausklick positionieren  -  <Alt>+linker Mausklick positioniert den Text!",
+                            "Left mouseclick fixes the gnomon position - <Alt>+left mouseclick marks text position!"};
+constexpr Text kTextPosition{"<Alt>+linke Maustaste markiert die Textposition in gespeicherter/gedruckter Datei!",
+                             "<Alt>+left mouseclick marks the text position for saved or printed constructions!"};
+const char* const kImageHint = "Left mouseclick fixes the gnomon position";
+
+const QString kHintPurple = QStringLiteral("color: #800080; background: palette(tooltip-base);");
+const QString kHintNavy = QStringLiteral("color: #000080; background: #00FFFF;");
+const QString kHintSilver = QStringLiteral("color: #000000; background: #C0C0C0;");
+
+}  // namespace
+
+// ---------------------------------------------------------------- canvas
+
+DrawingCanvas::DrawingCanvas(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("drawingImage"));
+    setMouseTracking(true);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setMinimumSize(200, 140);
+    setToolTip(QString::fromLatin1(kImageHint));
+}
+
+QSize DrawingCanvas::ImageSizeFor(QSize widgetSize) {
+    const int width = std::max(100, widgetSize.width());
+    const int height = std::max(68, std::min(static_cast<int>(0.68 * width), widgetSize.height()));
+    return {width, height};
+}
+
+void DrawingCanvas::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), palette().window());
+    p.drawImage(0, 0, image_);
+    if (!textBlock_.isNull()) {
+        p.setPen(QPen(Qt::blue, 1, Qt::DashLine));
+        p.drawRect(textBlock_);
+    }
+}
+
+void DrawingCanvas::mousePressEvent(QMouseEvent* event) {
+    emit pressed(event->position().toPoint(), event->button(), event->modifiers());
+}
+
+void DrawingCanvas::mouseMoveEvent(QMouseEvent* event) { emit hovered(event->position().toPoint()); }
+
+void DrawingCanvas::wheelEvent(QWheelEvent* event) {
+    emit wheelTurned(event->angleDelta().y());
+    event->accept();
+}
+
+void DrawingCanvas::resizeEvent(QResizeEvent*) {
+    const QSize size = ImageSizeFor(this->size());
+    if (size == image_.size()) return;
+    image_ = QImage(size, QImage::Format_RGB32);
+    image_.fill(Qt::white);
+    emit imageResized();
+}
+
+// ---------------------------------------------------------------- window
+
+DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(ChildKind::DrawingWindow, host, parent) {
+    setObjectName(QStringLiteral("drawingWindow"));
+    setFocusPolicy(Qt::StrongFocus);
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printerSetup_ = [this](QPrinter& printer) {
+        QPrintDialog dialog(&printer, this);
+        return dialog.exec() == QDialog::Accepted;
+    };
+
+    auto* buttons = new QVBoxLayout;
+    auto makeButton = [&](const char* name) {
+        auto* b = new QPushButton(this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setFocusPolicy(Qt::NoFocus);
+        b->installEventFilter(this);
+        buttons->addWidget(b);
+        return b;
+    };
+    drawButton_ = makeButton("drawButton");
+    gridButton_ = makeButton("gridButton");
+    zoomInButton_ = makeButton("zoomInButton");
+    zoomOutButton_ = makeButton("zoomOutButton");
+    zoomInButton_->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    zoomOutButton_->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    printButton_ = makeButton("printButton");
+    buttons->addStretch(1);
+    closeButton_ = makeButton("closeButton");
+    connect(drawButton_, &QPushButton::clicked, this, [this] { drawCommand(false); });
+    connect(gridButton_, &QPushButton::clicked, this, [this] { drawCommand(true); });
+    connect(zoomInButton_, &QPushButton::clicked, this, &DrawingWindow::zoomIn);
+    connect(zoomOutButton_, &QPushButton::clicked, this, &DrawingWindow::zoomOut);
+    connect(printButton_, &QPushButton::clicked, this, [this] { print(); });
+    connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
+
+    canvas_ = new DrawingCanvas(this);
+    canvas_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(canvas_, &DrawingCanvas::pressed, this, [this](QPoint pos, Qt::MouseButton button, Qt::KeyboardModifiers mods) {
+        if (button == Qt::RightButton) {
+            rightClick_ = pos;
+        } else if (button == Qt::LeftButton && placesGnomon()) {
+            if (mods & Qt::AltModifier)
+                placeTextBlock(pos);
+            else
+                placeGnomon(pos);
+        }
+    });
+    connect(canvas_, &DrawingCanvas::wheelTurned, this, &DrawingWindow::wheelZoom);
+    connect(canvas_, &DrawingCanvas::hovered, this, [this](QPoint) {
+        if (placesGnomon()) hint_->setStyleSheet(kHintSilver);
+    });
+    connect(canvas_, &DrawingCanvas::imageResized, this, &DrawingWindow::imageResized);
+    connect(canvas_, &QWidget::customContextMenuRequested, this, &DrawingWindow::contextMenu);
+
+    hint_ = new QLabel(this);
+    hint_->setObjectName(QStringLiteral("hintStrip"));
+    hint_->setAutoFillBackground(true);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(canvas_, 1);
+    right->addWidget(hint_);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addLayout(right, 1);
+
+    menu_ = new QMenu(this);
+    auto add = [this](const char* name) {
+        QAction* a = menu_->addAction(QString());
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    drawAction_ = add("drawAction");
+    gridAction_ = add("gridAction");
+    zoomInAction_ = add("zoomInAction");
+    zoomOutAction_ = add("zoomOutAction");
+    printAction_ = add("printAction");
+    menu_->addSeparator();
+    a4Action_ = add("a4Action");
+    a3Action_ = add("a3Action");
+    a4Action_->setCheckable(true);
+    a3Action_->setCheckable(true);
+    toStyleFootAction_ = add("toStyleFootAction");
+    poleTriangleAction_ = add("poleTriangleAction");
+    toStyleFootAction_->setCheckable(true);
+    poleTriangleAction_->setCheckable(true);
+    menu_->addSeparator();
+    closeAction_ = add("closeAction");
+    connect(drawAction_, &QAction::triggered, this, [this] { drawCommand(false); });
+    connect(gridAction_, &QAction::triggered, this, [this] { drawCommand(true); });
+    connect(zoomInAction_, &QAction::triggered, this, &DrawingWindow::zoomIn);
+    connect(zoomOutAction_, &QAction::triggered, this, &DrawingWindow::zoomOut);
+    connect(printAction_, &QAction::triggered, this, [this] { print(); });
+    // The layout switches only choose the scale; the drawing follows on the next redraw.
+    connect(a4Action_, &QAction::triggered, this, [this] {
+        this->host().setScreenLikePrintout(true);
+        if (drawn_) redraw();
+    });
+    connect(a3Action_, &QAction::triggered, this, [this] {
+        this->host().setScreenLikePrintout(false);
+        if (drawn_) redraw();
+    });
+    connect(toStyleFootAction_, &QAction::triggered, this, [this](bool on) {
+        state().linesToStyleFoot = on;
+        if (drawn_) redraw();
+    });
+    connect(poleTriangleAction_, &QAction::triggered, this, [this](bool on) {
+        state().drawPoleTriangle = on;
+        if (drawn_) redraw();
+    });
+    connect(closeAction_, &QAction::triggered, this, &QWidget::close);
+
+    applyLanguage();
+    resize(1000, 760);
+}
+
+DrawingWindow::~DrawingWindow() = default;
+
+const QImage& DrawingWindow::image() const { return canvas_->image(); }
+
+QString DrawingWindow::hintText() const { return hint_->text(); }
+
+QString DrawingWindow::CaptionFor(const DialState& s) {
+    const Language lang = s.language;
+    const char t = s.dialType;
+    QString name;
+    if (s.umbrellaDial && (t == 'h' || t == 'i' || t == 'v')) name = title(3, lang);
+    else if (t == 'a') name = title(9, lang);
+    else if (t == 'c') name = title(10, lang);
+    else if (t == 'h') name = title(5, lang);
+    else if (t == 'i') name = title(6, lang);
+    else if (t == 'k') name = title(27, lang);
+    else if (t == 'm') name = title(12, lang);
+    else if (t == 'q') name = title(7, lang);
+    else if (t == 'v') name = title(4, lang);
+    else if (t == 'z') name = title(8, lang) + title(14 + std::clamp(s.cylinderKind, 0, 2), lang);
+    return title(2, lang) + name;
+}
+
+void DrawingWindow::applyLanguage() {
+    const bool en = state().english();
+    auto tr = [en](const Text& t) { return QString::fromUtf8(en ? t.english : t.german); };
+    drawButton_->setText(tr(kDraw));
+    gridButton_->setText(tr(kGrid));
+    zoomInButton_->setText(tr(kZoomIn));
+    zoomOutButton_->setText(tr(kZoomOut));
+    printButton_->setText(tr(kPrint));
+    closeButton_->setText(tr(kClose));
+    drawAction_->setText(tr(kMenuDraw));
+    gridAction_->setText(tr(kMenuGrid));
+    zoomInAction_->setText(tr(kMenuZoomIn));
+    zoomOutAction_->setText(tr(kMenuZoomOut));
+    printAction_->setText(tr(kMenuPrint));
+    a4Action_->setText(tr(kMenuA4));
+    a3Action_->setText(tr(kMenuA3));
+    toStyleFootAction_->setText(tr(kMenuToStyleFoot));
+    poleTriangleAction_->setText(tr(kMenuPoleTriangle));
+    closeAction_->setText(tr(kMenuClose));
+    setWindowTitle(CaptionFor(state()));
+    if (activated_ && placesGnomon()) showPositioningHint();
+}
+
+bool DrawingWindow::placesGnomon() const {
+    const char t = state().dialType;
+    return t == 'c' || t == 'h' || t == 'i' || t == 'm' || t == 'v' || (t == 'z' && state().cylinderKind == 2);
+}
+
+void DrawingWindow::showEvent(QShowEvent* event) {
+    ChildWindow::showEvent(event);
+    if (activated_) return;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->showMaximized();
+    // Once the layout has given the image its size.
+    QTimer::singleShot(0, this, [this] {
+        if (!activated_) activate();
+    });
+}
+
+void DrawingWindow::activate() {
+    activated_ = true;
+    const DialState& s = state();
+    const char t = s.dialType;
+    setWindowTitle(CaptionFor(s));
+    // Grid, zoom and the planar switches are offered only where they mean something.
+    const bool planar = IsPlanarLetter(t);
+    for (QWidget* w : {static_cast<QWidget*>(gridButton_), static_cast<QWidget*>(zoomInButton_),
+                       static_cast<QWidget*>(zoomOutButton_)})
+        w->setEnabled(placesGnomon());
+    gridAction_->setEnabled(placesGnomon());
+    zoomInAction_->setEnabled(placesGnomon());
+    zoomOutAction_->setEnabled(placesGnomon());
+    toStyleFootAction_->setEnabled(planar && !s.umbrellaDial);
+    poleTriangleAction_->setEnabled(planar);
+    toStyleFootAction_->setChecked(s.linesToStyleFoot);
+    poleTriangleAction_->setChecked(s.drawPoleTriangle);
+    a4Action_->setChecked(host().screenLikePrintout());
+    a3Action_->setChecked(!host().screenLikePrintout());
+
+    if (placesGnomon()) {
+        if (t == 'c' || t == 'm') state().zoomFactor = 1.0;
+        presetPlacement();
+    } else {
+        state().zoomFactor = 1.0;
+        render();
+    }
+    setFocus();
+}
+
+void DrawingWindow::presetPlacement() {
+    DialState& st = state();
+    activeSize_ = canvas_->image().size();
+    canvas_->image().fill(Qt::white);
+    showPositioningHint();
+    const GnomonPlacement g = DefaultGnomonPlacement(st, activeSize_.width(), activeSize_.height());
+    st.originX = g.originX;
+    st.originY = g.originY;
+    st.centreX = g.centreX;
+    st.centreY = g.centreY;
+    QPainter p(&canvas_->image());
+    p.setPen(Qt::black);
+    p.drawRect(QRectF(st.originX - 4, st.originY - 4, 8, 8));
+    p.drawText(QPointF(st.originX - 130, st.originY + 30), message(43, st.language));
+    canvas_->update();
+}
+
+void DrawingWindow::showPositioningHint() {
+    showHint(QString::fromUtf8(state().english() ? kPositioning.english : kPositioning.german), kHintPurple);
+}
+
+void DrawingWindow::showHint(const QString& text, const QString& style) {
+    hint_->setText(text);
+    hint_->setStyleSheet(style);
+}
+
+bool DrawingWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter && activated_ && IsPlanarLetter(state().dialType)) {
+        if (watched == drawButton_ || watched == gridButton_) {
+            showPositioningHint();
+        } else if (watched == printButton_) {
+            showHint(QString::fromUtf8(state().english() ? kTextPosition.english : kTextPosition.german), kHintNavy);
+        }
+    }
+    return ChildWindow::eventFilter(watched, event);
+}
+
+void DrawingWindow::drawCommand(bool withGrid) {
+    state().zoomFactor = 1.0;
+    grid_ = withGrid;
+    render();
+}
+
+void DrawingWindow::redraw() { render(); }
+
+void DrawingWindow::render() {
+    DialState& s = state();
+    canvas_->setTextBlock({});
+    QImage& image = canvas_->image();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    PlanarDialResult result;
+    {
+        QPainter painter(&image);
+        CanvasPainter canvas(painter, s.colours, QRectF(0, 0, image.width(), image.height()));
+        PlanarDialRequest r;
+        r.target = DrawTarget::Screen;
+        r.clientWidth = image.width();
+        r.clientHeight = image.height();
+        r.originX = s.originX;
+        r.originY = s.originY;
+        r.textX = s.centreX;
+        r.textY = s.centreY;
+        r.grid = grid_;
+        r.sheetA3 = !host().screenLikePrintout();
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        r.wideScreen = !screen || screen->size().width() >= 1000;
+        result = DrawDialOnScreen(s, r, canvas, host().dialogs());
+    }
+    QGuiApplication::restoreOverrideCursor();
+    s.zoomFactor = result.zoomFactor;
+    drawn_ = true;
+    canvas_->update();
+}
+
+void DrawingWindow::zoomIn() {
+    if (!zoomInButton_->isEnabled()) return;
+    state().zoomFactor *= state().zoomStep;
+    render();
+}
+
+void DrawingWindow::zoomOut() {
+    if (!zoomOutButton_->isEnabled()) return;
+    state().zoomFactor /= state().zoomStep;
+    render();
+}
+
+void DrawingWindow::wheelZoom(int delta) {
+    if (!zoomInButton_->isEnabled()) return;
+    if (delta >= -299) state().zoomFactor *= 1.0 + delta / 2000.0;
+    render();
+}
+
+void DrawingWindow::placeGnomon(QPoint position) {
+    state().originX = position.x();
+    state().originY = position.y();
+    render();
+}
+
+void DrawingWindow::placeTextBlock(QPoint position) {
+    state().centreX = position.x();
+    state().centreY = position.y();
+    canvas_->setTextBlock(textBlockOutline());
+}
+
+QRect DrawingWindow::textBlockOutline() const {
+    const char t = state().dialType;
+    const int width = canvas_->image().width();
+    const double share = (t == 'c' || t == 'm') ? 0.29 : (t == 'v' ? 0.30 : 0.33);
+    return QRect(static_cast<int>(state().centreX), static_cast<int>(state().centreY), static_cast<int>(width * share),
+                 width / 14);
+}
+
+void DrawingWindow::moveOrigin(int dx, int dy) {
+    if (!placesGnomon()) return;
+    state().originX += dx;
+    state().originY += dy;
+    render();
+}
+
+void DrawingWindow::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if (mods & Qt::AltModifier) {
+        switch (event->key()) {
+        case Qt::Key_Left: moveOrigin(-30, 0); return;
+        case Qt::Key_Right: moveOrigin(30, 0); return;
+        case Qt::Key_Up: moveOrigin(0, -30); return;
+        case Qt::Key_Down: moveOrigin(0, 30); return;
+        case Qt::Key_PageUp: moveOrigin(0, -90); return;
+        case Qt::Key_PageDown: moveOrigin(0, 90); return;
+        default: break;
+        }
+    }
+    if (mods & Qt::KeypadModifier) {
+        if (event->key() == Qt::Key_Plus) {
+            zoomIn();
+            return;
+        }
+        if (event->key() == Qt::Key_Minus) {
+            zoomOut();
+            return;
+        }
+    }
+    ChildWindow::keyPressEvent(event);
+}
+
+void DrawingWindow::imageResized() {
+    if (!activated_) return;
+    // A resize must not lose the dial the user has drawn; before that the presets follow the size.
+    if (drawn_)
+        render();
+    else if (placesGnomon())
+        presetPlacement();
+}
+
+void DrawingWindow::contextMenu(QPoint position) {
+    rightClick_ = position;
+    menu_->popup(canvas_->mapToGlobal(position));
+}
+
+bool DrawingWindow::originInsideActiveArea() const {
+    const double x = state().originX, y = state().originY;
+    return !(x < 1 || y < 1 || x > activeSize_.width() || y > activeSize_.height());
+}
+
+void DrawingWindow::print() { print(*printer_); }
+
+void DrawingWindow::print(QPrinter& printer) {
+    DialState& s = state();
+    const Language lang = s.language;
+    const char t = s.dialType;
+    if (t == 'c' || t == 'h' || t == 'i' || t == 'v' || (t == 'z' && s.cylinderKind == 2)) {
+        if (!originInsideActiveArea() &&
+            host().dialogs().ask(caption(CaptionKind::Achtung, lang), message(15, lang), Buttons::YesNo) == Answer::Yes)
+            return;
+    } else if (std::abs(s.latitude) > 65 && s.temporalHours) {
+        host().dialogs().inform(caption(CaptionKind::Warning, lang), message(64, lang), Icon::Warning);
+        return;
+    }
+    printer.setPageOrientation(QPageLayout::Landscape);
+    if (printerSetup_(printer)) printTo(printer);
+    printer.setPageOrientation(QPageLayout::Portrait);
+}
+
+bool DrawingWindow::printTo(QPrinter& printer) {
+    DialState& s = state();
+    const Language lang = s.language;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        host().dialogs().inform(caption(CaptionKind::Error, lang), message(23, lang), Icon::Error);
+        return false;
+    }
+    // The unprintable margins in 0.1 mm; the painter's origin is the printable corner.
+    const QMarginsF m = printer.pageLayout().margins(QPageLayout::Millimeter);
+    const PrintArea area = FitPrintableArea(10 * m.left(), 10 * m.right(), 10 * m.top(), 10 * m.bottom());
+    MapTenthMillimetres(painter, printer.logicalDpiX(), printer.logicalDpiY());
+    PrintPlacement placement;
+    placement.screen = {s.originX, s.originY, s.centreX, s.centreY};
+    // Window positions are pixels of the image as it is now.
+    placement.drawSize = canvas_->image().size();
+    placement.grid = grid_;
+    DrawDialOnPage(painter, area, s, placement, host().dialogs());
+    if (!painter.end()) {
+        host().dialogs().inform(caption(CaptionKind::Error, lang), message(42, lang), Icon::Error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace zorva

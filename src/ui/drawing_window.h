@@ -1,0 +1,140 @@
+#pragma once
+// The drawing window: shows the dial of the state, lets the user place the gnomon and the
+// text block, zooms, and prints at true scale. It owns no construction: every request is
+// dispatched by the dial-type letter to the constructions of src/dials.
+
+#include "ui/child_window.h"
+
+#include <QImage>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QMenu;
+class QPrinter;
+class QPushButton;
+class QAction;
+
+namespace zorva {
+
+struct DialState;
+
+// Image1: the image the dial is drawn into, with the text block's outline on top.
+class DrawingCanvas : public QWidget {
+    Q_OBJECT
+public:
+    explicit DrawingCanvas(QWidget* parent = nullptr);
+    QImage& image() { return image_; }
+    const QImage& image() const { return image_; }
+    // The image size for the widget's size: its width, 0.68 of it high at most.
+    static QSize ImageSizeFor(QSize widgetSize);
+    void setTextBlock(const QRect& outline) {
+        textBlock_ = outline;
+        update();
+    }
+
+signals:
+    void pressed(QPoint position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void wheelTurned(int delta);
+    void hovered(QPoint position);
+    void imageResized();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QImage image_;
+    QRect textBlock_;
+};
+
+class DrawingWindow : public ChildWindow {
+    Q_OBJECT
+public:
+    explicit DrawingWindow(ChildHost& host, QWidget* parent = nullptr);
+    ~DrawingWindow() override;
+
+    void applyLanguage() override;
+    int helpTopic() const override { return 9; }
+    bool canPrint() const override { return true; }
+    // "Drucken..." of the main window: the checks, the printer set-up, then the page.
+    void print(QPrinter& printer) override;
+
+    // --- commands, public for the tests
+    // "&Zeichnen" (zoom back to 1, no grid) and " + &Netz" (with the grid).
+    void drawCommand(bool withGrid);
+    // Draws again with the current zoom, grid and positions.
+    void redraw();
+    void zoomIn();
+    void zoomOut();
+    // A mouse-wheel step: the zoom grows by delta/2000; larger downward steps are ignored.
+    void wheelZoom(int delta);
+    void placeGnomon(QPoint position);
+    void placeTextBlock(QPoint position);
+    void moveOrigin(int dx, int dy);
+    // "&Print": the same on the window's own printer.
+    void print();
+    // The page itself, on a printer that is set up already; false after a failure.
+    bool printTo(QPrinter& printer);
+    // Replaces the printer set-up dialog (tests); returns false when it was dismissed.
+    void setPrinterSetup(std::function<bool(QPrinter&)> setup) { printerSetup_ = std::move(setup); }
+
+    const QImage& image() const;
+    bool drawn() const { return drawn_; }
+    QString hintText() const;
+    // The caption " Konstruktion einer " + the dial's name.
+    static QString CaptionFor(const DialState& state);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void activate();
+    void presetPlacement();
+    void render();
+    bool placesGnomon() const;
+    bool originInsideActiveArea() const;
+    QRect textBlockOutline() const;
+    void showHint(const QString& text, const QString& style);
+    void showPositioningHint();
+    void imageResized();
+    void updateTextBlock();
+    void contextMenu(QPoint position);
+
+    DrawingCanvas* canvas_ = nullptr;
+    QLabel* hint_ = nullptr;
+    QPushButton* drawButton_ = nullptr;
+    QPushButton* gridButton_ = nullptr;
+    QPushButton* zoomInButton_ = nullptr;
+    QPushButton* zoomOutButton_ = nullptr;
+    QPushButton* printButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+    QMenu* menu_ = nullptr;
+    QAction* drawAction_ = nullptr;
+    QAction* gridAction_ = nullptr;
+    QAction* zoomInAction_ = nullptr;
+    QAction* zoomOutAction_ = nullptr;
+    QAction* printAction_ = nullptr;
+    QAction* a4Action_ = nullptr;
+    QAction* a3Action_ = nullptr;
+    QAction* toStyleFootAction_ = nullptr;
+    QAction* poleTriangleAction_ = nullptr;
+    QAction* closeAction_ = nullptr;
+    std::unique_ptr<QPrinter> printer_;
+    std::function<bool(QPrinter&)> printerSetup_;
+
+    bool activated_ = false;
+    bool drawn_ = false;
+    bool grid_ = false;
+    QSize activeSize_;  // the image size at activation
+    QPoint rightClick_;
+};
+
+}  // namespace zorva

@@ -1,0 +1,254 @@
+// The drawing window, driven offscreen as a user would: open, place, zoom, draw, print.
+#include "ui/drawing_window.h"
+
+#include "dials/dial_render.h"
+#include "text/texts.h"
+
+#include "ui_test_support.h"
+
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QWheelEvent>
+
+namespace zorva::test {
+namespace {
+
+class DrawingWindowTest : public UiTest {
+protected:
+    DrawingWindow* open() {
+        auto* w = qobject_cast<DrawingWindow*>(window->openChild(ChildKind::DrawingWindow));
+        EXPECT_NE(w, nullptr);
+        if (!w) return nullptr;
+        EXPECT_TRUE(WaitFor([&] { return !w->hintText().isEmpty() || w->drawn(); }));
+        Settle();
+        return w;
+    }
+    DrawingCanvas* canvas(DrawingWindow* w) { return w->findChild<DrawingCanvas*>(QStringLiteral("drawingImage")); }
+    static int CountPixels(const QImage& img, QRgb colour) {
+        int n = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) n += img.pixel(x, y) == colour;
+        return n;
+    }
+};
+
+TEST_F(DrawingWindowTest, OpensWithItsCaptionAndAsksForTheGnomonPosition) {
+    state.dialType = 'v';
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral(" Konstruktion einer vertikalen Sonnenuhr"));
+    EXPECT_EQ(w->hintText(),
+              QStringLiteral("Zeiger mit (linkem) Mausklick positionieren  -  <Alt>+linker Mausklick positioniert den Text!"));
+    const QImage& img = w->image();
+    const GnomonPlacement expected = DefaultGnomonPlacement(state, img.width(), img.height());
+    EXPECT_EQ(state.originX, expected.originX);
+    EXPECT_EQ(state.originY, expected.originY);
+    EXPECT_FALSE(w->drawn());
+    // Only the origin marker and its request are on the white image.
+    EXPECT_EQ(img.pixel(static_cast<int>(state.originX) - 4, static_cast<int>(state.originY)), qRgb(0, 0, 0));
+    EXPECT_EQ(CountPixels(img, qRgb(255, 0, 0)), 0);
+}
+
+TEST_F(DrawingWindowTest, DrawButtonDrawsTheDialAndResetsTheZoom) {
+    state.zoomFactor = 3.0;
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    click(QStringLiteral("drawButton"));
+    EXPECT_TRUE(w->drawn());
+    EXPECT_EQ(state.zoomFactor, 1.0);
+    EXPECT_GT(CountPixels(w->image(), qRgb(255, 0, 0)), 300);  // apparent-time hour lines
+    EXPECT_TRUE(dialogs.events.empty());
+}
+
+TEST_F(DrawingWindowTest, ZoomStepsWheelAndKeypad) {
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    click(QStringLiteral("drawButton"));
+    click(QStringLiteral("zoomInButton"));
+    EXPECT_DOUBLE_EQ(state.zoomFactor, kZoomStep);
+    click(QStringLiteral("zoomOutButton"));
+    EXPECT_NEAR(state.zoomFactor, 1.0, 1e-12);
+    QTest::keyClick(w, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_DOUBLE_EQ(state.zoomFactor, kZoomStep);
+    QTest::keyClick(w, Qt::Key_Minus, Qt::KeypadModifier);
+    EXPECT_NEAR(state.zoomFactor, 1.0, 1e-12);
+    // A wheel step of -300 is ignored; one of +120 grows the zoom by 6 %.
+    w->wheelZoom(-300);
+    EXPECT_NEAR(state.zoomFactor, 1.0, 1e-12);
+    QWheelEvent up(QPointF(100, 100), QPointF(100, 100), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                   Qt::NoScrollPhase, false);
+    QApplication::sendEvent(canvas(w), &up);
+    EXPECT_NEAR(state.zoomFactor, 1.06, 1e-12);
+    w->wheelZoom(-299);
+    EXPECT_NEAR(state.zoomFactor, 1.06 * (1 - 299.0 / 2000), 1e-12);
+}
+
+TEST_F(DrawingWindowTest, ClicksPlaceTheGnomonAndTheTextBlock) {
+    state.dialType = 'h';
+    state.latitude = 47.25;
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    DrawingCanvas* c = canvas(w);
+    ASSERT_NE(c, nullptr);
+    QTest::mouseClick(c, Qt::LeftButton, Qt::AltModifier, QPoint(200, 150));
+    EXPECT_EQ(state.centreX, 200);
+    EXPECT_EQ(state.centreY, 150);
+    EXPECT_FALSE(w->drawn());  // moving the text block does not draw
+    QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(400, 300));
+    EXPECT_EQ(state.originX, 400);
+    EXPECT_EQ(state.originY, 300);
+    EXPECT_TRUE(w->drawn());
+    // The noon line of a horizontal dial runs straight up from the gnomon foot.
+    EXPECT_EQ(w->image().pixel(400, 200), qRgb(255, 0, 0));
+}
+
+TEST_F(DrawingWindowTest, AltArrowsAndPagesMoveTheOrigin) {
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    const double x = state.originX, y = state.originY;
+    QTest::keyClick(w, Qt::Key_Right, Qt::AltModifier);
+    QTest::keyClick(w, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(state.originX, x + 30);
+    EXPECT_EQ(state.originY, y + 30);
+    QTest::keyClick(w, Qt::Key_PageDown, Qt::AltModifier);
+    EXPECT_EQ(state.originY, y + 120);
+    QTest::keyClick(w, Qt::Key_PageUp, Qt::AltModifier);
+    QTest::keyClick(w, Qt::Key_Left, Qt::AltModifier);
+    QTest::keyClick(w, Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(state.originX, x);
+    EXPECT_EQ(state.originY, y);
+    EXPECT_TRUE(w->drawn());
+}
+
+TEST_F(DrawingWindowTest, ARefusedElementIsReportedOnceAndTheRestIsDrawn) {
+    state.dialType = 'h';
+    state.latitude = 70;
+    state.temporalHours = true;
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    click(QStringLiteral("drawButton"));
+    ASSERT_EQ(dialogs.events.size(), 1u);
+    EXPECT_EQ(dialogs.events[0].caption, QStringLiteral("ZORVA.EXE - Problem!"));
+    EXPECT_GT(CountPixels(w->image(), qRgb(255, 0, 0)), 100);
+}
+
+TEST_F(DrawingWindowTest, LettersWithoutAConstructionShowOnlyTheFrame) {
+    state.dialType = 'q';
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->drawn());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral(" Konstruktion einer QuadrantSonnenuhr"));
+    const QImage& img = w->image();
+    int inner = 0;
+    for (int y = 2; y < img.height() - 3; ++y)
+        for (int x = 2; x < img.width() - 3; ++x) inner += img.pixel(x, y) != qRgb(255, 255, 255);
+    EXPECT_EQ(inner, 0);
+}
+
+TEST_F(DrawingWindowTest, PrintingWithTheGnomonFootOutsideAsksFirst) {
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    bool setupShown = false;
+    w->setPrinterSetup([&](QPrinter&) {
+        setupShown = true;
+        return false;
+    });
+    QTest::keyClick(w, Qt::Key_Left, Qt::AltModifier);
+    state.originX = -40;
+    dialogs.answers = {Answer::Yes};
+    w->print();
+    ASSERT_EQ(dialogs.events.size(), 1u);
+    EXPECT_EQ(dialogs.events[0].caption, QStringLiteral("ZORVA.EXE - Achtung!"));
+    EXPECT_EQ(dialogs.events[0].text, message(15, Language::German));
+    EXPECT_FALSE(setupShown);
+    dialogs.answers = {Answer::No};
+    w->print();
+    EXPECT_TRUE(setupShown);
+}
+
+// Printed to a PDF printer, the gnomon measure of a 35 mm gnomon is 35 mm long.
+TEST_F(DrawingWindowTest, PrintToPdfIsTrueToScale) {
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty()) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    state.gnomonLength = 35;
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    click(QStringLiteral("drawButton"));
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("print.pdf")));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setPageMargins(QMarginsF(8, 8, 8, 8), QPageLayout::Millimeter);
+    ASSERT_TRUE(w->printTo(printer));
+    QProcess p;
+    p.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-png"), QStringLiteral("-singlefile"),
+                       printer.outputFileName(), dir.filePath(QStringLiteral("page"))});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QImage page(dir.filePath(QStringLiteral("page.png")));
+    ASSERT_FALSE(page.isNull());
+    // Longest navy stroke, vertical and horizontal, in the lower left quarter (0.1 mm per pixel).
+    auto navy = [](QRgb c) { return qBlue(c) > 90 && qRed(c) < 70 && qGreen(c) < 70; };
+    int vertical = 0, horizontal = 0;
+    for (int x = 0; x < page.width() / 3; ++x)
+        for (int y = page.height() / 2, run = 0; y < page.height(); ++y)
+            vertical = std::max(vertical, run = navy(page.pixel(x, y)) ? run + 1 : 0);
+    for (int y = page.height() / 2; y < page.height(); ++y)
+        for (int x = 0, run = 0; x < page.width() / 3; ++x)
+            horizontal = std::max(horizontal, run = navy(page.pixel(x, y)) ? run + 1 : 0);
+    EXPECT_NEAR(vertical, 350, 3);
+    EXPECT_NEAR(horizontal, 350, 3);
+    EXPECT_TRUE(dialogs.events.empty());
+}
+
+TEST_F(DrawingWindowTest, MenuEntryOpensTheWindowAndTheA3LayoutDrawsSmaller) {
+    window->action(MenuEntry::Drawing)->trigger();
+    Settle();
+    auto* w = qobject_cast<DrawingWindow*>(window->activeChild());
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return !w->hintText().isEmpty(); }));
+    auto measure = [&] {
+        // The gnomon measure's foot stroke: the longest navy run in the lower left corner.
+        const QImage& img = w->image();
+        int best = 0;
+        for (int y = img.height() / 2; y < img.height(); ++y)
+            for (int x = 0, run = 0; x < img.width() / 3; ++x)
+                best = std::max(best, run = img.pixel(x, y) == qRgb(0, 0, 128) ? run + 1 : 0);
+        return best;
+    };
+    click(QStringLiteral("drawButton"));
+    const int a4 = measure();
+    window->action(MenuEntry::FormatA3)->trigger();
+    EXPECT_FALSE(window->screenLikePrintout());
+    click(QStringLiteral("drawButton"));
+    const int a3 = measure();
+    EXPECT_NEAR(a3, a4 * 280.0 / 420.0, 2.0);
+    window->action(MenuEntry::FormatA4)->trigger();
+    EXPECT_TRUE(window->screenLikePrintout());
+}
+
+TEST(DrawingWindowCaption, NamesEveryDialKind) {
+    DialState s = StartupState();
+    auto caption = [&](char t, bool umbrella = false, int cylinder = 0) {
+        s.dialType = t;
+        s.umbrellaDial = umbrella;
+        s.cylinderKind = cylinder;
+        return DrawingWindow::CaptionFor(s);
+    };
+    EXPECT_EQ(caption('h'), QStringLiteral(" Konstruktion einer horizontalen Sonnenuhr"));
+    EXPECT_EQ(caption('i'), QStringLiteral(" Konstruktion einer inklinierenden Sonnenuhr"));
+    EXPECT_EQ(caption('v', true), QStringLiteral(" Konstruktion einer Schirmsonnenuhr"));
+    EXPECT_EQ(caption('z', false, 1), QStringLiteral(" Konstruktion einer Zylindersonnenuhr (Hutsonnenuhr)"));
+    EXPECT_EQ(caption('k'), QStringLiteral(" Konstruktion einer horizontalen Höhensonnenuhr"));
+    s.language = Language::English;
+    EXPECT_EQ(caption('h', true), QStringLiteral("Construction of an Umbrella Dial"));
+    EXPECT_EQ(caption('v'), QStringLiteral("Construction of a Vertical Sundial"));
+    EXPECT_EQ(caption('m'), QStringLiteral("Construction of a Sundial for Mean Time"));
+    EXPECT_EQ(caption('z', false, 0), QStringLiteral("Construction of a Cylinder Sundial (Shepherds´ Dial)"));
+}
+
+}  // namespace
+}  // namespace zorva::test
