@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include "astro/solar_ephemeris.h"
+#include "help/help_system.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 #include "ui/caption_tags.h"
@@ -281,10 +282,11 @@ void MainWindow::updateMenus() {
     enable(E::PrintWindow, hasChild);
     const ChildWindow* c = activeChild();
     enable(E::Print, c && c->canPrint());
-    enable(E::HelpIndex, false);
+    const bool help = HelpFileExists(state_.language);
+    enable(E::HelpIndex, help);
     wizardNext_->setEnabled(wizard);
     wizardCancel_->setEnabled(wizard);
-    wizardHelp_->setEnabled(false);
+    wizardHelp_->setEnabled(wizard && help);
 }
 
 QList<QMdiSubWindow*> MainWindow::openSubWindows() const {
@@ -497,6 +499,8 @@ void MainWindow::setScreenLikePrintout(bool on) {
 void MainWindow::setLanguage(Language lang) {
     state_.language = lang;
     retranslate();
+    if (checkHelpFile(true) && help_ && help_->isVisible()) help_->showTopic(lang, helpTopic_);
+    updateMenus();
 }
 
 void MainWindow::toggleHints() {
@@ -511,7 +515,20 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::showHelp(int) {}
+bool MainWindow::checkHelpFile(bool switching) {
+    if (HelpFileExists(state_.language)) return true;
+    QString text = QStringLiteral("Help file ") + HelpFilePath(state_.language) + QStringLiteral(" not found!");
+    if (switching) text += QStringLiteral("\r\nTherefore no help information included!");
+    dialogs_.inform(caption(CaptionKind::Information, state_.language), text);
+    return false;
+}
+
+void MainWindow::showHelp(int topic) {
+    if (!HelpFileExists(state_.language)) return;
+    if (!help_) help_ = new HelpWindow(this);
+    helpTopic_ = topic;
+    help_->showTopic(state_.language, topic);
+}
 
 void MainWindow::showAbout() {
     dialogs_.inform(QStringLiteral("Zorva"), QStringLiteral("Zorva\n\n3.9 "), Icon::Information);

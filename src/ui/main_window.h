@@ -21,6 +21,7 @@ class QPrinter;
 namespace zorva {
 
 class FileChooser;
+class HelpWindow;
 class UserDialogs;
 
 // The entries of the main menu in caption-table order (separators skipped).
@@ -69,6 +70,7 @@ public:
     void setScreenLikePrintout(bool on) override;
     const QPixmap& welcomePicture() const { return welcome_; }
     QString settingsPath() const { return settingsPath_; }
+    HelpWindow* helpWindow() const { return help_; }
 
     // Commands of the menus, public for the tests.
     void startWizard();
@@ -120,6 +122,10 @@ private:
     QPixmap welcome_;
     std::unique_ptr<QPrinter> printer_;
     QString settingsPath_;
+    HelpWindow* help_ = nullptr;
+    int helpTopic_ = 100;
+    // Reports a missing help file for the language; `switching` adds that help is off.
+    bool checkHelpFile(bool switching);
 
     int wizardStep_ = kWizardNone;
     bool lastDialogOk_ = true;

@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include "help/help_system.h"
+
 #include "ui/site_dialog.h"
 #include "ui/type_dialog.h"
 #include "ui/welcome_picture.h"
@@ -303,6 +305,26 @@ TEST_F(MainWindowTest, HintsSwitch) {
     window->action(MenuEntry::Hints)->trigger();
     EXPECT_TRUE(state.showHints);
     EXPECT_TRUE(window->action(MenuEntry::Hints)->isChecked());
+}
+
+TEST_F(MainWindowTest, HelpOpensAtTheTopicInTheUsersLanguage) {
+    ASSERT_TRUE(enabled(MenuEntry::HelpIndex));
+    window->action(MenuEntry::HelpIndex)->trigger();  // F1
+    ASSERT_NE(window->helpWindow(), nullptr);
+    EXPECT_TRUE(window->helpWindow()->isVisible());
+    EXPECT_EQ(window->helpWindow()->currentUrl().toString(), "qrc:/help/zorva_d.html#topic100");
+
+    window->startWizard();
+    ASSERT_TRUE(waitForKind(ChildKind::SiteDialog));
+    QAction* help = window->popupMenu()->actions().at(2);
+    EXPECT_EQ(help->text(), "Hilfe");
+    help->trigger();
+    EXPECT_EQ(window->helpWindow()->currentUrl().fragment(), "topic5");
+    window->setLanguage(Language::English);  // the open help follows the language
+    EXPECT_EQ(window->helpWindow()->currentUrl().toString(), "qrc:/help/zorva_e.html#topic5");
+    EXPECT_TRUE(dialogs.events.empty());
+    // A topic without its own section shows the contents.
+    EXPECT_EQ(HelpTopicUrl(Language::German, 4711).fragment(), "topic100");
 }
 
 TEST(FileFilters, TableFiltersBecomeQtFilters) {
