@@ -99,14 +99,15 @@ bool LoadSettingsFile(Context& ctx, const QString& path) {
 }
 
 void LoadDefaultSettings(Context& ctx) {
-    const QString programDir = ProgramDirectory();
-    if (programDir.isEmpty()) return;
-    const QString path = SettingsFilePath(programDir);
-    if (!QFileInfo::exists(path)) return;
     // The user did not name this file: whatever --yes says, it is never rewritten from here.
     RecordingDialogs dialogs;
     dialogs.onEvent = ctx.dialogs.onEvent;
-    ReadStateFile(ctx.state, path, true, true, dialogs);
+    const QString programDir = ProgramDirectory();
+    if (!programDir.isEmpty()) {
+        const QString path = SettingsFilePath(programDir);
+        if (QFileInfo::exists(path)) ReadStateFile(ctx.state, path, true, true, dialogs);
+    }
+    // Like the window program's start: an empty list gets the date lines it would show.
     FillDateLines(ctx, dialogs);
 }
 
