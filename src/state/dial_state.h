@@ -102,6 +102,7 @@ struct DialState {
     bool wholeHourDaylengthLines = false;
     bool includeAzimuthLines = true;
     bool drawEcliptic = true;
+    bool reservedOptionFlag = true;  // option-string position 3: unused here, kept for other installations
 
     // --- time ranges (hour indices 0..24 unless noted)
     int hourFrom = 8, hourTo = 19;
