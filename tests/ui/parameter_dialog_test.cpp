@@ -4,6 +4,8 @@
 
 #include "support/test_support.h"
 #include "text/texts.h"
+#include "ui/embedded_children.h"
+#include "ui_test_support.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -558,3 +560,94 @@ TEST_F(ParameterDialogTest, SwitchingLanguageRecaptionsPagesGroupsAndItemsAtOnce
 
 }  // namespace
 }  // namespace zorva
+
+// --- seated in the main window: the wizard's third step, F7 and F8
+
+namespace zorva::test {
+namespace {
+
+class FakeDrawingWindow : public ChildWindow {
+public:
+    explicit FakeDrawingWindow(ChildHost& host) : ChildWindow(ChildKind::DrawingWindow, host) {}
+    void applyLanguage() override {}
+};
+
+class ParameterDialogInMainWindowTest : public UiTest {
+protected:
+    void SetUp() override {
+        makeWindow([](ChildRegistry& r) {
+            r.add(ChildKind::DrawingWindow, [](ChildHost& h, const OpenRequest&) { return new FakeDrawingWindow(h); });
+        });
+    }
+    bool waitForKind(ChildKind kind) {
+        return WaitFor([&] { return window->activeChild() && window->activeChild()->kind() == kind; });
+    }
+    ParameterDialog* dialog() const {
+        auto* child = qobject_cast<ParameterChild*>(window->activeChild());
+        return child ? child->dialog() : nullptr;
+    }
+    void walkToParameters() {
+        window->startWizard();
+        ASSERT_TRUE(waitForKind(ChildKind::SiteDialog));
+        window->wizardNextAction()->trigger();
+        ASSERT_TRUE(waitForKind(ChildKind::TypeDialog));
+        window->wizardNextAction()->trigger();
+        ASSERT_TRUE(waitForKind(ChildKind::ParameterDialog));
+        ASSERT_NE(dialog(), nullptr);
+    }
+};
+
+TEST_F(ParameterDialogInMainWindowTest, TheWizardGoesOnToTheDrawingOnlyAfterAPassingCheck) {
+    state.dialType = 'k';
+    walkToParameters();
+    type(QStringLiteral("hidokai_hidokaiGnomon"), QStringLiteral("200"));
+    window->wizardNextAction()->trigger();  // F7, "Weiter"
+    Settle();
+    EXPECT_EQ(window->activeChild()->kind(), ChildKind::ParameterDialog);
+    EXPECT_EQ(window->wizardStep(), 5);
+    ASSERT_FALSE(dialogs.events.empty());
+    EXPECT_TRUE(dialogs.events.back().text.startsWith(QStringLiteral("Zeigerlänge =200")));
+    EXPECT_EQ(state.hidokaiGnomon, 25);
+
+    type(QStringLiteral("hidokai_hidokaiGnomon"), QStringLiteral("30"));
+    click(QStringLiteral("close"));
+    ASSERT_TRUE(waitForKind(ChildKind::DrawingWindow));
+    EXPECT_EQ(window->wizardStep(), 0);
+    EXPECT_EQ(state.hidokaiGnomon, 30);
+}
+
+TEST_F(ParameterDialogInMainWindowTest, CancelPutsBackWhatTheDialogChanged) {
+    state.dialType = 'h';
+    walkToParameters();
+    const DialState before = state;
+    click(QStringLiteral("planar_italianHours"));
+    type(QStringLiteral("planar_gnomonLength"), QStringLiteral("44"));
+    QTest::keyClick(edit(QStringLiteral("planar_gnomonLength")), Qt::Key_Return);
+    EXPECT_TRUE(state.italianHours);
+    EXPECT_DOUBLE_EQ(state.gnomonLength, 44.0);
+    click(QStringLiteral("cancel"));
+    ASSERT_TRUE(WaitFor([&] { return window->childCount() == 0 && window->wizardStep() == 0; }));
+    EXPECT_EQ(state.italianHours, before.italianHours);
+    EXPECT_DOUBLE_EQ(state.gnomonLength, before.gnomonLength);
+}
+
+TEST_F(ParameterDialogInMainWindowTest, F8DoesNotOpenTheDrawingWhileTheCheckFails) {
+    state.dialType = 'a';
+    window->action(MenuEntry::Parameters)->trigger();  // F7 outside the wizard
+    ASSERT_TRUE(waitForKind(ChildKind::ParameterDialog));
+    type(QStringLiteral("azimuth_observerDistance"), QStringLiteral("5"));
+    window->action(MenuEntry::Drawing)->trigger();  // F8
+    Settle();
+    EXPECT_EQ(window->childCount(), 1);
+    EXPECT_EQ(window->activeChild()->kind(), ChildKind::ParameterDialog);
+    EXPECT_FALSE(window->lastDialogOk());
+    EXPECT_DOUBLE_EQ(state.observerDistance, 30.0);
+
+    type(QStringLiteral("azimuth_observerDistance"), QStringLiteral("55"));
+    window->action(MenuEntry::Drawing)->trigger();
+    ASSERT_TRUE(waitForKind(ChildKind::DrawingWindow));
+    EXPECT_DOUBLE_EQ(state.observerDistance, 55.0);
+}
+
+}  // namespace
+}  // namespace zorva::test
