@@ -687,10 +687,15 @@ void SunPositionWindow::setPrinter(QPrinter* printer) {
     if (printer == printer_) return;
     job_.reset();  // a job belongs to the printer it was opened on
     printer_ = printer ? printer : ownPrinter_.get();
+    printerChosen_ = printer != nullptr;
 }
 
 void SunPositionWindow::printList(bool formFeed) {
     if (!printList_.isEmpty()) {
+        if (!job_ && printerChooser_ && !printerChosen_) {
+            if (!printerChooser_(*printer_)) return;
+            printerChosen_ = true;
+        }
         if (!job_) job_ = std::make_unique<TextPrintJob>(*printer_);
         if (!job_->write(printList_)) {
             job_.reset();

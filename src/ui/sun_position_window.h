@@ -71,6 +71,9 @@ public:
 
     // The printer the print entries use; the window keeps its own until one is given.
     void setPrinter(QPrinter* printer);
+    // Asked once before the first job on the window's own printer (the printer dialog);
+    // false cancels the print and keeps the list.
+    void setPrinterChooser(std::function<bool(QPrinter&)> chooser) { printerChooser_ = std::move(chooser); }
     // "Drucken  mit LF": the list, then the page is ejected; the list is emptied.
     void printWithFormFeed();
     // "Drucken  ohne LF": the list goes on the open page; the list is emptied.
@@ -128,6 +131,8 @@ private:
     std::unique_ptr<QPrinter> ownPrinter_;
     QPrinter* printer_ = nullptr;
     std::unique_ptr<TextPrintJob> job_;
+    std::function<bool(QPrinter&)> printerChooser_;
+    bool printerChosen_ = false;
     TableOpener tableOpener_;
 
     std::vector<Field> fields_;

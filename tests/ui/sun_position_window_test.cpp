@@ -503,6 +503,32 @@ TEST_F(SunWindowTest, PrinterThatRefusesIsReported) {
     EXPECT_EQ(window->printList(), list) << "nothing was printed, nothing is lost";
 }
 
+TEST_F(SunWindowTest, OwnPrinterIsChosenBeforeTheFirstJobOnly) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("chosen.pdf"));
+    int asked = 0;
+    bool accept = false;
+    open(kModeEoT);
+    window->setPrinterChooser([&](QPrinter& p) {
+        ++asked;
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(pdf);
+        return accept;
+    });
+    click("calculateButton");
+    window->printWithFormFeed();  // the printer dialog is cancelled
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(window->printList().size(), 9);
+    EXPECT_FALSE(QFile::exists(pdf));
+    accept = true;
+    window->printWithoutFormFeed();
+    click("calculateButton");
+    window->printWithFormFeed();
+    EXPECT_EQ(asked, 2) << "chosen once, then kept";
+    EXPECT_EQ(PdfText(pdf).count(QStringLiteral("Zeitgleichung:")), 2);
+    EXPECT_TRUE(dialogs.events.empty());
+}
+
 TEST_F(SunWindowTest, TablesAndGraphsOpenThroughTheOpener) {
     open(kModePosition);
     for (const char* b : {"tablesButton", "graphButton", "altitudeGraphButton", "moreTablesButton"})
