@@ -48,8 +48,9 @@ QString YearDataRow(const QString& line, int width) {
 
 }  // namespace
 
-QStringList TableFileFilters() {
-    return {QStringLiteral("Textdatei (*.TXT)"), QStringLiteral("Excel-Datei (*.CSV)")};
+QString TableFileFilter(Language lang) {
+    return lang == Language::English ? QStringLiteral("Text file (*.TXT)|*.TXT|Excel file (*.CSV)|*.CSV")
+                                     : QStringLiteral("Textdatei (*.TXT)|*.TXT|Excel-Datei (*.CSV)|*.CSV");
 }
 
 QString ProposedTableFileName(TableFileKind kind) {

@@ -14,8 +14,8 @@ class UserDialogs;
 enum class TableFileKind { Text, Csv };
 enum class TableFamily { Month, Year, TransitYear };
 
-// The two filters of the save dialog, "Textdatei (*.TXT)" and "Excel-Datei (*.CSV)".
-QStringList TableFileFilters();
+// The save dialog's two filters, text first, in the form "Name (*.TXT)|*.TXT|...".
+QString TableFileFilter(Language lang);
 // The name the save dialog proposes when the user switches to a filter.
 QString ProposedTableFileName(TableFileKind kind);
 inline const char* const kDefaultTableFileName = "Tabelle";

@@ -509,4 +509,35 @@ QString SunPathPlot(const DialState& s, const SunPathExtras& extras) {
     return out;
 }
 
+// ======================================================================== both
+
+void PaintGraph(QPainter& painter, GraphKind kind, const QRectF& area, const DialState& s, const SunPathExtras& extras) {
+    if (kind == GraphKind::EquationOfTime) PaintEotGraph(painter, area, s);
+    else PaintSunPathDiagram(painter, area, s, extras);
+}
+
+QRectF GraphPrintArea(GraphKind kind, bool landscape) {
+    // Height x width: 1300 x 1950 (EoT) or 1370 x 1950 in portrait, 1950 x 2650 or 1950 x 2750
+    // in landscape.
+    const bool eot = kind == GraphKind::EquationOfTime;
+    if (landscape) return QRectF(50, 50, eot ? 2650 : 2750, 1950);
+    return QRectF(50, 50, 1950, eot ? 1300 : 1370);
+}
+
+QString GraphFileName(GraphKind kind, PlotFormat format) {
+    return (kind == GraphKind::EquationOfTime ? QStringLiteral("EoT.") : QStringLiteral("Azi.")) +
+           (format == PlotFormat::Dxf ? QStringLiteral("dxf") : QStringLiteral("plt"));
+}
+
+bool SaveGraph(GraphKind kind, const DialState& s, const GraphPlotOptions& options, const SunPathExtras& extras,
+               const QString& fileName, PlotFormat format, UserDialogs& dialogs) {
+    const QString plot = kind == GraphKind::EquationOfTime ? EotGraphPlot(s, options) : SunPathPlot(s, extras);
+    PlotSaveRequest request;
+    request.fileName = fileName;
+    request.format = format;
+    request.highResolution = false;  // graphs are plotted at 40 units per millimetre only
+    request.lineWeight = s.plotLineWeight;
+    return SavePlot(request, [&plot](PlotStream& stream) { stream.WritePlot(plot); }, dialogs, s.language).ok;
+}
+
 }  // namespace zorva

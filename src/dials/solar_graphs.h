@@ -4,6 +4,7 @@
 // the same content from astro/graphs.h.
 
 #include "astro/graphs.h"
+#include "plot/plot_save.h"
 #include "state/dial_state.h"
 
 #include <QRectF>
@@ -14,6 +15,10 @@
 class QPainter;
 
 namespace zorva {
+
+class UserDialogs;
+
+enum class GraphKind { EquationOfTime, SunPath };
 
 // Options of the graph export panel.
 struct GraphPlotOptions {
@@ -44,5 +49,17 @@ QString SunPathPlot(const DialState& s, const SunPathExtras& extras = {});
 
 // The title line of the sun-position diagram on screen and in print.
 QString SunPathTitle(const DialState& s);
+
+void PaintGraph(QPainter& painter, GraphKind kind, const QRectF& area, const DialState& s,
+                const SunPathExtras& extras = {});
+// Where a graph goes on a printed page, in units of 0.1 mm from the page's corner.
+QRectF GraphPrintArea(GraphKind kind, bool landscape);
+
+// The name the save dialog proposes: "EoT." or "Azi." and the extension.
+QString GraphFileName(GraphKind kind, PlotFormat format);
+// Writes the plot file, or converts it through a temporary plot file into DXF (40 plotter
+// units per millimetre). Failures and the saved plot file are reported through `dialogs`.
+bool SaveGraph(GraphKind kind, const DialState& s, const GraphPlotOptions& options, const SunPathExtras& extras,
+               const QString& fileName, PlotFormat format, UserDialogs& dialogs);
 
 }  // namespace zorva

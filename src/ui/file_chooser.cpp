@@ -1,6 +1,7 @@
 #include "ui/file_chooser.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace zorva {
@@ -43,6 +44,47 @@ QString QtFileChooser::saveFileName(const QString& title, const QString& propose
 
 QString QtFileChooser::openFileName(const QString& title, const QString& directory, const QString& filter) {
     return QFileDialog::getOpenFileName(parent_, title, directory, QtFilterFromTable(filter));
+}
+
+namespace {
+
+// The extension of the first pattern of each filter of a table-form filter ("*.TXT" -> "txt").
+QStringList FilterSuffixes(const QString& tableFilter) {
+    const QStringList parts = tableFilter.split(QLatin1Char('|'));
+    QStringList suffixes;
+    for (int i = 1; i < parts.size(); i += 2) {
+        const QString first = parts[i].split(QLatin1Char(';')).value(0).trimmed();
+        suffixes << (first.startsWith(QStringLiteral("*.")) ? first.mid(2).toLower() : QString());
+    }
+    return suffixes;
+}
+
+}  // namespace
+
+QString FileChooser::saveFileNameWithFilter(const QString& title, const QString& proposedPath, const QString& filter,
+                                            const QStringList&, int& filterIndex) {
+    const QStringList suffixes = FilterSuffixes(filter);
+    const QString chosen = saveFileName(title, proposedPath, filter, suffixes.value(filterIndex));
+    const int match = suffixes.indexOf(QFileInfo(chosen).suffix().toLower());
+    if (match >= 0) filterIndex = match;
+    return chosen;
+}
+
+QString QtFileChooser::saveFileNameWithFilter(const QString& title, const QString& proposedPath, const QString& filter,
+                                              const QStringList& namesPerFilter, int& filterIndex) {
+    QFileDialog dialog(parent_, title, proposedPath, QtFilterFromTable(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(proposedPath);
+    const QStringList filters = dialog.nameFilters();
+    if (filterIndex >= 0 && filterIndex < filters.size()) dialog.selectNameFilter(filters[filterIndex]);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& selected) {
+        const int i = filters.indexOf(selected);
+        if (i >= 0 && i < namesPerFilter.size()) dialog.selectFile(namesPerFilter[i]);
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    const int chosenFilter = filters.indexOf(dialog.selectedNameFilter());
+    if (chosenFilter >= 0) filterIndex = chosenFilter;
+    return dialog.selectedFiles().first();
 }
 
 }  // namespace zorva

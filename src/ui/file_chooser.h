@@ -2,6 +2,7 @@
 // The open and save file dialogs behind an interface, so tests can answer them.
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -14,6 +15,11 @@ public:
     virtual QString saveFileName(const QString& title, const QString& proposedPath, const QString& filter,
                                  const QString& defaultSuffix) = 0;
     virtual QString openFileName(const QString& title, const QString& directory, const QString& filter) = 0;
+    // A save dialog where the chosen filter matters: `filterIndex` is the filter shown first
+    // and, on return, the one chosen; switching to filter i proposes namesPerFilter[i].
+    // The default asks saveFileName and takes the filter whose pattern the name matches.
+    virtual QString saveFileNameWithFilter(const QString& title, const QString& proposedPath, const QString& filter,
+                                           const QStringList& namesPerFilter, int& filterIndex);
 };
 
 class QtFileChooser : public FileChooser {
@@ -22,6 +28,8 @@ public:
     QString saveFileName(const QString& title, const QString& proposedPath, const QString& filter,
                          const QString& defaultSuffix) override;
     QString openFileName(const QString& title, const QString& directory, const QString& filter) override;
+    QString saveFileNameWithFilter(const QString& title, const QString& proposedPath, const QString& filter,
+                                   const QStringList& namesPerFilter, int& filterIndex) override;
 
 private:
     QWidget* parent_;

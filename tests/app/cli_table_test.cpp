@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -117,6 +118,73 @@ TEST(CliTable, UnwritableTargetIsReportedAndNothingIsLeft) {
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(r.err.isEmpty());
     EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/inside")).isDir());
+}
+
+TEST(CliGraph, PlotDxfPngAndPdf) {
+    QTemporaryDir dir;
+    const QStringList year{QStringLiteral("--year"), QStringLiteral("1999")};
+    const QString plt = dir.filePath(QStringLiteral("EoT.plt"));
+    CliRun r = run(year + QStringList{QStringLiteral("graph"), QStringLiteral("eot"), QStringLiteral("--out"), plt});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(FileBytes(plt).startsWith("IN;SP 8;SI 0.14, 0.24;SP 8;PU 728 1360;PD 8028 1360;"));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("       File EoT.plt saved!     "))) << r.err.toStdString();
+
+    // The magnification factor stretches the minute axis: the -17 line moves from 1360 to 4 * (850 - 17 * 600).
+    r = run(year + QStringList{QStringLiteral("graph"), QStringLiteral("eot"), QStringLiteral("--factor"),
+                               QStringLiteral("20"), QStringLiteral("--mirror"), QStringLiteral("--out"), plt});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_TRUE(FileBytes(plt).startsWith("IN;SP 8;SI 0.14, 0.24;SP 8;PU 728 44200;"));
+
+    const QString dxf = dir.filePath(QStringLiteral("Azi.dxf"));
+    r = run(year + QStringList{QStringLiteral("graph"), QStringLiteral("sunpath"), QStringLiteral("--out"), dxf});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QByteArray drawing = FileBytes(dxf);
+    EXPECT_TRUE(drawing.contains("POLYLINE"));
+    EXPECT_TRUE(drawing.contains("L_3"));  // the day paths
+    EXPECT_TRUE(drawing.contains("Sonnenhoehen fuer 1999"));
+    // Nothing but the drawing is left in the folder: the temporary plot file is gone.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+
+    const QString png = dir.filePath(QStringLiteral("sun.png"));
+    r = run({QStringLiteral("graph"), QStringLiteral("sunpath"), QStringLiteral("--size"), QStringLiteral("800x500"),
+             QStringLiteral("--out"), png});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(QImage(png).size(), QSize(800, 500));
+
+    const QString pdf = dir.filePath(QStringLiteral("eot.pdf"));
+    r = run({QStringLiteral("graph"), QStringLiteral("eot"), QStringLiteral("--longitude-correction"),
+             QStringLiteral("--out"), pdf});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(FileBytes(pdf).startsWith("%PDF"));
+}
+
+TEST(CliGraph, BadOptionsAndUnwritableTargets) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("g.plt"));
+    const QStringList bad[] = {
+        {QStringLiteral("graph")},
+        {QStringLiteral("graph"), QStringLiteral("eot")},
+        {QStringLiteral("graph"), QStringLiteral("moon"), QStringLiteral("--out"), out},
+        {QStringLiteral("graph"), QStringLiteral("eot"), QStringLiteral("--out"), dir.filePath(QStringLiteral("g.svg"))},
+        {QStringLiteral("graph"), QStringLiteral("eot"), QStringLiteral("--factor"), QStringLiteral("20.5"), QStringLiteral("--out"), out},
+        {QStringLiteral("graph"), QStringLiteral("eot"), QStringLiteral("--factor"), QStringLiteral("0.04"), QStringLiteral("--out"), out},
+        {QStringLiteral("graph"), QStringLiteral("eot"), QStringLiteral("--factor"), QStringLiteral("x"), QStringLiteral("--out"), out},
+        {QStringLiteral("graph"), QStringLiteral("sunpath"), QStringLiteral("--mirror"), QStringLiteral("--out"), out},
+        {QStringLiteral("graph"), QStringLiteral("eot"), QStringLiteral("--size"), QStringLiteral("big"), QStringLiteral("--out"), out},
+    };
+    for (const QStringList& args : bad) {
+        const CliRun r = run(args);
+        EXPECT_EQ(r.status, 2) << args.join(QLatin1Char(' ')).toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(out));
+
+    for (const char* name : {"no/such/folder/g.plt", "no/such/folder/g.dxf", "no/such/folder/g.png", "no/such/folder/g.pdf"}) {
+        const QString target = dir.filePath(QString::fromLatin1(name));
+        const CliRun r = run({QStringLiteral("graph"), QStringLiteral("eot"), QStringLiteral("--out"), target});
+        EXPECT_EQ(r.status, 1) << name;
+        EXPECT_FALSE(r.err.contains(QStringLiteral("saved"))) << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(target));
+    }
 }
 
 }  // namespace

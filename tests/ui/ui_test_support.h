@@ -38,6 +38,21 @@ struct ScriptedFiles : FileChooser {
         filters << filter;
         return next();
     }
+    // The filter the user picks in a save dialog that asks for one (none queued: keep it).
+    std::deque<int> filterAnswers;
+    QStringList namesPerFilter;
+    QString saveFileNameWithFilter(const QString& title, const QString& proposed, const QString& filter,
+                                   const QStringList& names, int& filterIndex) override {
+        titles << title;
+        filters << filter;
+        proposals << proposed;
+        namesPerFilter = names;
+        if (!filterAnswers.empty()) {
+            filterIndex = filterAnswers.front();
+            filterAnswers.pop_front();
+        }
+        return next();
+    }
 };
 
 // Runs queued events until `done` holds or the time is up.

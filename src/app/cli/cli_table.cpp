@@ -4,9 +4,16 @@
 
 #include "astro/table_export.h"
 #include "astro/tables.h"
+#include "dials/solar_graphs.h"
+#include "text/number_format.h"
+#include "text/texts.h"
 
 #include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QRegularExpression>
+#include <QSaveFile>
 
 namespace zorva::cli {
 namespace {
@@ -76,6 +83,89 @@ int CommandTable(Context& ctx, QStringList args) {
     return Emit(ctx, TableFileText(lines, family, fileKind, ctx.state), outPath);
 }
 
-int CommandGraph(Context& ctx, QStringList) { return NotAvailable(ctx, QStringLiteral("graph")); }
+namespace {
+
+// The picture of a graph in a PNG or a one-page PDF (A4 landscape, 0.1 mm units as in print).
+int WriteGraphPicture(Context& ctx, GraphKind kind, const QString& path, bool pdf, QSize size) {
+    const SunPathExtras extras{StateSkyMarker(ctx.state), {}, {}};
+    QSaveFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok && pdf) {
+        QPdfWriter writer(&file);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageOrientation(QPageLayout::Landscape);
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setResolution(254);  // one device unit = 0.1 mm
+        writer.setTitle(kind == GraphKind::EquationOfTime ? resourceText(70, ctx.state.language)
+                                                         : resourceText(69, ctx.state.language));
+        QPainter painter;
+        ok = painter.begin(&writer);
+        if (ok) {
+            PaintGraph(painter, kind, GraphPrintArea(kind, true), ctx.state, extras);
+            ok = painter.end();
+        }
+    } else if (ok) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            PaintGraph(painter, kind, QRectF(QPointF(0, 0), QSizeF(size)), ctx.state, extras);
+        }
+        ok = image.save(&file, "PNG");
+    }
+    if (!ok || !file.commit()) {
+        file.cancelWriting();
+        ctx.dialogs.inform(caption(CaptionKind::Error, ctx.state.language),
+                           message(53, ctx.state.language) + QStringLiteral("\r\n") + path, Icon::Error);
+        return kFaultyInput;
+    }
+    return kOk;
+}
+
+}  // namespace
+
+int CommandGraph(Context& ctx, QStringList args) {
+    const QString usage = QStringLiteral("eot or sunpath");
+    if (args.isEmpty()) return BadOption(ctx, QStringLiteral("graph"), QString(), usage);
+    QString outPath, value;
+    bool missing = false;
+    if (!TakeOption(args, QStringLiteral("--out"), outPath, missing) || missing || outPath.isEmpty())
+        return BadOption(ctx, QStringLiteral("--out"), outPath, QStringLiteral("FILE.png, .pdf, .plt or .dxf"));
+    GraphPlotOptions options;
+    if (TakeOption(args, QStringLiteral("--factor"), value, missing)) {
+        double f = 0;
+        if (missing || !ParseReal(value, f) || f < kMinGraphFactor || f > kMaxGraphFactor)
+            return BadOption(ctx, QStringLiteral("--factor"), value, QStringLiteral("a number from 0.05 to 20"));
+        options.factor = f;
+    }
+    options.mirror = TakeFlag(args, QStringLiteral("--mirror"));
+    if (TakeFlag(args, QStringLiteral("--longitude-correction"))) ctx.state.eotLongitudeCorrection = true;
+    QSize size(1600, 1000);
+    if (TakeOption(args, QStringLiteral("--size"), value, missing)) {
+        static const QRegularExpression kSize(QStringLiteral("^(\\d{2,5})x(\\d{2,5})$"));
+        const QRegularExpressionMatch m = kSize.match(value);
+        if (missing || !m.hasMatch() || m.captured(1).toInt() > 20000 || m.captured(2).toInt() > 20000)
+            return BadOption(ctx, QStringLiteral("--size"), value, QStringLiteral("WIDTHxHEIGHT in pixels, e.g. 1600x1000"));
+        size = QSize(m.captured(1).toInt(), m.captured(2).toInt());
+    }
+
+    const QString which = args.takeFirst();
+    GraphKind kind;
+    if (which == QLatin1String("eot")) kind = GraphKind::EquationOfTime;
+    else if (which == QLatin1String("sunpath")) kind = GraphKind::SunPath;
+    else return BadOption(ctx, QStringLiteral("graph"), which, usage);
+    if (options.mirror && kind != GraphKind::EquationOfTime)
+        return BadOption(ctx, QStringLiteral("--mirror"), QString(), QStringLiteral("only the EoT graph can be mirrored"));
+    if (const int r = CheckNoExtraArgs(ctx, args, QStringLiteral("graph ") + which); r != kOk) return r;
+
+    const QString suffix = QFileInfo(outPath).suffix().toLower();
+    if (suffix == QLatin1String("png") || suffix == QLatin1String("pdf"))
+        return WriteGraphPicture(ctx, kind, outPath, suffix == QLatin1String("pdf"), size);
+    if (suffix != QLatin1String("plt") && suffix != QLatin1String("dxf"))
+        return BadOption(ctx, QStringLiteral("--out"), outPath, QStringLiteral("FILE.png, .pdf, .plt or .dxf"));
+    const PlotFormat format = suffix == QLatin1String("dxf") ? PlotFormat::Dxf : PlotFormat::Hpgl;
+    const SunPathExtras extras{StateSkyMarker(ctx.state), {}, {}};
+    return SaveGraph(kind, ctx.state, options, extras, outPath, format, ctx.dialogs) ? kOk : kFaultyInput;
+}
 
 }  // namespace zorva::cli
