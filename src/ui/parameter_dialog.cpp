@@ -1,5 +1,7 @@
 #include "ui/parameter_dialog.h"
 
+#include "state/date_lines.h"
+#include "state/settings_location.h"
 #include "text/field_readers.h"
 #include "text/number_format.h"
 #include "text/texts.h"
@@ -250,6 +252,8 @@ ParameterDialog::ParameterDialog(DialState& state, UserDialogs& dialogs, QWidget
     applyOpeningRules();
     bindings_ = new FieldBindings(state_, dialogs_, this);
     connect(bindings_, &FieldBindings::fieldWritten, this, &ParameterDialog::onFieldWritten);
+    settingsPath_ = SettingsFilePath(state_.programDirectory);
+    dateLinesPath_ = DateLinesFilePath(state_.programDirectory);
     build();
     refill();
 
@@ -914,13 +918,61 @@ void ParameterDialog::build() {
     outer->addLayout(buttons);
     cancelButton_->setVisible(false);
 
+    connect(findChild<QPushButton*>(QStringLiteral("addDate")), &QPushButton::clicked, this,
+            [this] { addDateLine(dateEdit_->text()); });
+    connect(dateEdit_, &QLineEdit::returnPressed, this, [this] { addDateLine(dateEdit_->text()); });
+    connect(findChild<QPushButton*>(QStringLiteral("removeDate")), &QPushButton::clicked, this,
+            &ParameterDialog::removeMarkedDateLine);
+    connect(findChild<QPushButton*>(QStringLiteral("saveDates")), &QPushButton::clicked, this,
+            [this] { SaveDateLines(state_, state_.dateLineList, settingsPath_, dialogs_); });
+    connect(findChild<QPushButton*>(QStringLiteral("loadDates")), &QPushButton::clicked, this, [this] {
+        QStringList shown;
+        LoadDateLines(state_, &shown, settingsPath_, dateLinesPath_, dialogs_);
+        refillDateList();
+    });
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
     connect(cancelButton_, &QPushButton::clicked, this, &ParameterDialog::cancelRequested);
+}
+
+void ParameterDialog::setSettingsPaths(const QString& settingsPath, const QString& dateLinesPath) {
+    settingsPath_ = settingsPath;
+    dateLinesPath_ = dateLinesPath;
+}
+
+void ParameterDialog::refillDateList() {
+    const int row = dateList_->currentRow();
+    dateList_->clear();
+    dateList_->addItems(state_.dateLineList);
+    if (row >= 0 && row < dateList_->count()) dateList_->setCurrentRow(row);
+}
+
+bool ParameterDialog::addDateLine(const QString& text) {
+    const DateLineCheck check = ValidateDateLine(text.trimmed(), state_.referenceYear, &dialogs_, state_.language);
+    if (!check.valid) {
+        dateEdit_->setFocus();
+        return false;
+    }
+    // The list stays in calendar order, which the date-line table of the dial relies on.
+    const int index = SortedInsertIndex(state_.dateLineList, check.key);
+    state_.dateLineList.insert(index, FormatDateLine(check));
+    refillDateList();
+    dateList_->setCurrentRow(index);
+    dateEdit_->clear();
+    return true;
+}
+
+bool ParameterDialog::removeMarkedDateLine() {
+    const int row = dateList_->currentRow();
+    if (row < 0 || row >= state_.dateLineList.size()) return false;
+    state_.dateLineList.removeAt(row);
+    refillDateList();
+    return true;
 }
 
 void ParameterDialog::refill() {
     applyOpeningRules();
     bindings_->refreshAll();
+    refillDateList();
     showPage(PageFor(state_));
     updateDependents();
 }

@@ -54,6 +54,11 @@ public:
     // Refills every control from the state and shows the page of the dial-type letter.
     void refill();
 
+    // The own date-line list beside the planar pages.
+    bool addDateLine(const QString& text);
+    bool removeMarkedDateLine();
+    void setSettingsPaths(const QString& settingsPath, const QString& dateLinesPath);
+
     // During the wizard "Abbruch" is offered and closing leads on to the drawing.
     void setWizardMode(bool on);
     bool wizardMode() const { return wizardMode_; }
@@ -110,6 +115,9 @@ private:
     // The ring page asks about its scale once until one of its values changes again.
     bool ringQuestionPending_ = true;
     bool pageShown_ = false;
+    QString settingsPath_;
+    QString dateLinesPath_;
+    void refillDateList();
 
     struct Rule {
         QWidget* widget;

@@ -558,6 +558,39 @@ TEST_F(ParameterDialogTest, SwitchingLanguageRecaptionsPagesGroupsAndItemsAtOnce
         << dialogs.events.back().text.toStdString();
 }
 
+TEST_F(ParameterDialogTest, OwnDateLinesAreValidatedAndKeptInOrder) {
+    state.dateLineMode = '2';
+    state.dateLineList = QStringList{QStringLiteral("21/03    ( 21. Mar )")};
+    open('v');
+    auto* list = child<QListWidget>(QStringLiteral("dateList"));
+    auto* edit = child<QLineEdit>(QStringLiteral("dateEdit"));
+    EXPECT_TRUE(child<QGroupBox>(QStringLiteral("dateGroup"))->isEnabled());
+    ASSERT_EQ(list->count(), 1);
+
+    QTest::keyClicks(edit, QStringLiteral("31/04"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    ASSERT_EQ(dialogs.events.size(), 1u);
+    EXPECT_TRUE(dialogs.events[0].text.endsWith(QStringLiteral("Datum fehlerhaft!")));
+    EXPECT_EQ(state.dateLineList.size(), 1);
+
+    edit->clear();
+    QTest::keyClicks(edit, QStringLiteral("07/03"));
+    QTest::mouseClick(child<QPushButton>(QStringLiteral("addDate")), Qt::LeftButton);
+    ASSERT_EQ(state.dateLineList.size(), 2);
+    EXPECT_TRUE(state.dateLineList[0].startsWith(QStringLiteral("07/03")));
+    EXPECT_TRUE(state.dateLineList[1].startsWith(QStringLiteral("21/03")));
+    EXPECT_EQ(list->item(0)->text(), state.dateLineList[0]);
+
+    list->setCurrentRow(1);
+    QTest::mouseClick(child<QPushButton>(QStringLiteral("removeDate")), Qt::LeftButton);
+    ASSERT_EQ(state.dateLineList.size(), 1);
+    EXPECT_TRUE(state.dateLineList[0].startsWith(QStringLiteral("07/03")));
+
+    // Greyed unless own date lines are chosen.
+    click(child<QRadioButton>(QStringLiteral("planar_dateLineMode_0")));
+    EXPECT_FALSE(child<QGroupBox>(QStringLiteral("dateGroup"))->isEnabled());
+}
+
 }  // namespace
 }  // namespace zorva
 
