@@ -1,6 +1,7 @@
 #include "ui/parameter_dialog.h"
 
 #include "state/date_lines.h"
+#include "state/settings_file.h"
 #include "state/settings_location.h"
 #include "text/field_readers.h"
 #include "text/number_format.h"
@@ -929,6 +930,12 @@ void ParameterDialog::build() {
         QStringList shown;
         LoadDateLines(state_, &shown, settingsPath_, dateLinesPath_, dialogs_);
         refillDateList();
+    });
+    connect(loadButton_, &QPushButton::clicked, this, [this] {
+        // Reloads the dial's parameters from the settings file; colours and the own date
+        // lines stay as the user has them.
+        ReadStateFile(state_, settingsPath_, false, false, dialogs_);
+        refill();
     });
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
     connect(cancelButton_, &QPushButton::clicked, this, &ParameterDialog::cancelRequested);

@@ -2,6 +2,8 @@
 
 #include "ui/parameter_dialog.h"
 
+#include "state/settings_file.h"
+
 #include "support/test_support.h"
 #include "text/texts.h"
 #include "ui/embedded_children.h"
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -589,6 +592,42 @@ TEST_F(ParameterDialogTest, OwnDateLinesAreValidatedAndKeptInOrder) {
     // Greyed unless own date lines are chosen.
     click(child<QRadioButton>(QStringLiteral("planar_dateLineMode_0")));
     EXPECT_FALSE(child<QGroupBox>(QStringLiteral("dateGroup"))->isEnabled());
+}
+
+TEST_F(ParameterDialogTest, ValuesOfEveryPageReachTheSettingsFileAndLoadParametersBringsThemBack) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("zor.ini"));
+
+    // One value typed on the pages of different families, each confirmed with RETURN.
+    const struct {
+        char dialType;
+        const char* field;
+        const char* text;
+    } typed[] = {{'v', "planar_analemmaHour", "15"}, {'q', "quadrant_quadrantSize", "180"}};
+    for (const auto& t : typed) {
+        open(t.dialType);
+        enter(QString::fromLatin1(t.field), QString::fromLatin1(t.text));
+    }
+    ASSERT_EQ(state.analemmaHour, 15);
+    ASSERT_EQ(state.quadrantSize, 180);
+    state.dateLineList = QStringList{QStringLiteral("07/03")};
+    ASSERT_TRUE(WriteStateFile(state, path, dialogs));
+
+    // Change what the file holds, and a colour and the own dates, which the button keeps.
+    state.analemmaHour = 9;
+    state.quadrantSize = 100;
+    state.colours[2] = 0x010203;
+    state.dateLineList = QStringList{QStringLiteral("21/12")};
+    open('v');
+    dialog->setSettingsPaths(path, dir.filePath(QStringLiteral("zor_days.ini")));
+    click(child<QPushButton>(QStringLiteral("loadParameters")));
+
+    EXPECT_EQ(state.analemmaHour, 15);
+    EXPECT_EQ(state.quadrantSize, 180);
+    EXPECT_EQ(child<QLineEdit>(QStringLiteral("planar_analemmaHour"))->text(), QStringLiteral("15"));
+    EXPECT_EQ(state.colours[2], 0x010203u);
+    EXPECT_EQ(state.dateLineList, QStringList{QStringLiteral("21/12")});
 }
 
 }  // namespace
