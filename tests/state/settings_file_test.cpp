@@ -78,15 +78,6 @@ TEST_F(SettingsFileTest, WritesTheExactByteLayoutInWindows1252WithCrLf) {
     EXPECT_EQ(dialogs.events[0].text, path() + QStringLiteral(" gespeichert!"));
 }
 
-TEST_F(SettingsFileTest, NumbersUseAPointWhateverTheLocale) {
-    const QLocale saved;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const QStringList lines = BuildStateLines(StartupState());
-    QLocale::setDefault(saved);
-    EXPECT_EQ(lines[1], QStringLiteral(" 47.250000;       47.25"));
-    EXPECT_EQ(lines[15], QStringLiteral("   0.350000; 150.00;  80.00; 30.0"));
-}
-
 TEST_F(SettingsFileTest, WriteFailureIsReportedAndLeavesThePreviousFile) {
     const QString target = path(QStringLiteral("keep.zor"));
     WriteBytes(target, "previous content\r\n");
@@ -833,12 +824,6 @@ TEST_F(SettingsFileTest, EmptyBinaryHugeAndVeryLongLineFilesEndInADefinedState) 
 }
 
 // --- colour section ----------------------------------------------------------------------
-
-TEST_F(SettingsFileTest, ColourNumbersHaveBlueInTheHighByte) {
-    EXPECT_EQ(ColourToFileNumber(0x0000FF), 0xFF0000);
-    EXPECT_EQ(ColourToFileNumber(0xDFE0A0), 0xA0E0DF);
-    EXPECT_EQ(ColourFromFileNumber(255), 0xFF0000u);
-}
 
 TEST_F(SettingsFileTest, SaveColoursPatchesOnlyTheColourSection) {
     const QString ini = path(QStringLiteral("zor.ini"));
