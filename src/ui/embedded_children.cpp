@@ -4,6 +4,7 @@
 #include "ui/sun_position_window.h"
 
 #include <QEvent>
+#include <QPrintDialog>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -78,6 +79,11 @@ SunPositionChild::SunPositionChild(ChildHost& host, const OpenRequest& request, 
       window_(new SunPositionWindow(host.state(), host.dialogs(), request.calcMode, this)) {
     setObjectName(QStringLiteral("sunPositionChild"));
     seat(this, window_);
+    // The pop-up's print entries let the user choose the printer before their first job.
+    window_->setPrinterChooser([this](QPrinter& printer) {
+        QPrintDialog dialog(&printer, this);
+        return dialog.exec() == QDialog::Accepted;
+    });
     if (host.canOpen(ChildKind::TableWindow)) {
         ChildHost* h = &host;
         window_->setTableOpener([h](int mode, int kind) {

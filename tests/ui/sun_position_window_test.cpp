@@ -5,7 +5,10 @@
 #include "support/test_support.h"
 #include "text/recording_dialogs.h"
 #include "text/texts.h"
+#include "ui/embedded_children.h"
 #include "ui/sun_position_window.h"
+#include "ui/tables_window.h"
+#include "ui/ui_test_support.h"
 
 #include <QApplication>
 #include <QFile>
@@ -561,6 +564,55 @@ TEST_F(SunWindowTest, LanguageSwitchRecaptionsAndRefreshesResults) {
     EXPECT_EQ(result("riseDeclinationLabel"), QStringLiteral(" 23.44 deg "));
     EXPECT_EQ(window->findChild<QPushButton*>(QStringLiteral("calculateButton"))->text(), QStringLiteral("&Calculate"));
     EXPECT_EQ(window->printList().size(), lines) << "refreshing adds no block";
+}
+
+// Inside the main window: the calculation entries open the window in their mode, "Drucken..."
+// reaches its print list, and the table buttons lead on to the tables window.
+class SunWindowInMainWindow : public test::UiTest {};
+
+TEST_F(SunWindowInMainWindow, MenuEntriesPrintAndTables) {
+    state.latitude = 47.25;
+    state.longitude = -9.55;
+    state.zoneMeridian = -15;
+    state.referenceYear = 1999;
+    state.calcMonth = 6;
+    state.calcDay = 21;
+    const std::pair<MenuEntry, int> entries[] = {{MenuEntry::SunPosition, kModePosition},
+                                                 {MenuEntry::TimeForPosition, kModeAzimuthTime},
+                                                 {MenuEntry::EotDeclination, kModeEoT},
+                                                 {MenuEntry::RiseSet, kModeRiseSet}};
+    for (const auto& [entry, mode] : entries) {
+        window->action(entry)->trigger();
+        ASSERT_TRUE(test::WaitFor([&] {
+            auto* c = qobject_cast<SunPositionChild*>(window->activeChild());
+            return c && c->window()->calcMode() == mode;
+        })) << mode;
+        EXPECT_EQ(window->childCount(), 1);
+    }
+    auto* child = qobject_cast<SunPositionChild*>(window->activeChild());
+    EXPECT_EQ(child->windowTitle(), QStringLiteral("Auf- / Untergang der Sonne"));
+    click(QStringLiteral("calculateButton"));
+    EXPECT_EQ(find<QLabel>(QStringLiteral("sunsetLabel"))->text(), QStringLiteral(" 20:21 hh:min"));
+    ASSERT_EQ(child->window()->printList().size(), 13);
+
+    // "Drucken..." (F3), Cancel: the block is taken back instead of printed.
+    ASSERT_TRUE(window->action(MenuEntry::Print)->isEnabled());
+    dialogs.answers = {Answer::Cancel};
+    window->action(MenuEntry::Print)->trigger();
+    EXPECT_EQ(dialogs.texts(), QStringList{message(11, Language::German)});
+    EXPECT_TRUE(child->window()->printList().isEmpty());
+
+    // " Tabellen" in the rise/set mode: the month table, twilight kind and month as chosen here.
+    click(QStringLiteral("civilRadio"));
+    type(QStringLiteral("monthEdit"), QStringLiteral("12"));
+    click(QStringLiteral("tablesButton"));
+    ASSERT_TRUE(test::WaitFor([&] { return qobject_cast<TablesWindow*>(window->activeChild()) != nullptr; }));
+    auto* tables = qobject_cast<TablesWindow*>(window->activeChild());
+    EXPECT_EQ(tables->calcMode(), 1);
+    EXPECT_EQ(window->childCount(), 1);
+    EXPECT_EQ(state.twilightKind, 0);
+    EXPECT_EQ(state.calcMonth, 12);
+    EXPECT_TRUE(tables->tableLines().join('\n').contains(QStringLiteral(" 1.12.1999")));
 }
 
 }  // namespace
