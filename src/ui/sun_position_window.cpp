@@ -194,7 +194,6 @@ void TextPrintJob::finish() {
 SunPositionWindow::SunPositionWindow(DialState& state, UserDialogs& dialogs, int calcMode, QWidget* parent)
     : QWidget(parent), state_(state), dialogs_(dialogs), mode_(calcMode) {
     setObjectName(QStringLiteral("SunPositionWindow"));
-    setAttribute(Qt::WA_DeleteOnClose, false);
     ownPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer_ = ownPrinter_.get();
     buildUi();

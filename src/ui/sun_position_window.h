@@ -19,8 +19,6 @@ class QMenu;
 class QPainter;
 class QPrinter;
 class QPushButton;
-class QRadioButton;
-class QGroupBox;
 
 namespace zorva {
 
