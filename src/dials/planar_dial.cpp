@@ -554,9 +554,9 @@ void PlanarConstruction::continueToStyleFoot(double T, int j, bool anyVisible, Q
     const double dT = (lambdaRef_ - s_.zoneMeridian) * 4.0 / 60.0;
     const double hourAngle = 15.0 * (T - dT - 12.0);
     const QRectF area(QPointF(area_.xmin, area_.ymin), QPointF(area_.xmax, area_.ymax));
+    // Only lines the sun can reach on this plane, and only once the lit range is known.
+    if (!table->litRangeKnown || hourAngle < table->firstLitHourAngle || hourAngle > table->lastLitHourAngle) return;
     if (anyVisible) {
-        if (!table->litRangeKnown || hourAngle < table->firstLitHourAngle || hourAngle > table->lastLitHourAngle)
-            return;
         if (std::abs(farthest.x() - ox_) > 2 * w_ || std::abs(farthest.y() - oy_) > 2 * h_) return;
         QPointF a = farthest, b = foot;
         if (!ClipSegment(a, b, area)) return;

@@ -15,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPageLayout>
+#include <QPlainTextEdit>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -40,6 +41,7 @@ constexpr Text kGrid{" + &Netz", " + &Grid"};
 constexpr Text kZoomIn{"Zoom ", "Zoom "};
 constexpr Text kZoomOut{"Zoom", "Zoom"};
 constexpr Text kPrint{"&Print", "&Print"};
+constexpr Text kAngles{"Std.linien", "Hour Lines"};
 constexpr Text kClose{"&Schließen", "&Close"};
 constexpr Text kMenuDraw{"Zeichnung ausführen", "Draw the Dial"};
 constexpr Text kMenuGrid{"Zeichnung mit Netz", "Draw with Grid"};
@@ -135,6 +137,7 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     zoomInButton_->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     zoomOutButton_->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
     printButton_ = makeButton("printButton");
+    angleButton_ = makeButton("angleTableButton");
     buttons->addStretch(1);
     closeButton_ = makeButton("closeButton");
     connect(drawButton_, &QPushButton::clicked, this, [this] { drawCommand(false); });
@@ -142,6 +145,7 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     connect(zoomInButton_, &QPushButton::clicked, this, &DrawingWindow::zoomIn);
     connect(zoomOutButton_, &QPushButton::clicked, this, &DrawingWindow::zoomOut);
     connect(printButton_, &QPushButton::clicked, this, [this] { print(); });
+    connect(angleButton_, &QPushButton::clicked, this, &DrawingWindow::toggleAngleTable);
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
 
     canvas_ = new DrawingCanvas(this);
@@ -167,8 +171,17 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     hint_->setObjectName(QStringLiteral("hintStrip"));
     hint_->setAutoFillBackground(true);
 
+    angleTable_ = new QPlainTextEdit(this);
+    angleTable_->setObjectName(QStringLiteral("angleTable"));
+    angleTable_->setReadOnly(true);
+    QFont courier(QStringLiteral("Courier New"));
+    courier.setStyleHint(QFont::Monospace);
+    angleTable_->setFont(courier);
+    angleTable_->hide();
+
     auto* right = new QVBoxLayout;
     right->addWidget(canvas_, 1);
+    right->addWidget(angleTable_, 1);
     right->addWidget(hint_);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(buttons);
@@ -255,6 +268,7 @@ void DrawingWindow::applyLanguage() {
     zoomInButton_->setText(tr(kZoomIn));
     zoomOutButton_->setText(tr(kZoomOut));
     printButton_->setText(tr(kPrint));
+    angleButton_->setText(tr(kAngles));
     closeButton_->setText(tr(kClose));
     drawAction_->setText(tr(kMenuDraw));
     gridAction_->setText(tr(kMenuGrid));
@@ -299,6 +313,8 @@ void DrawingWindow::activate() {
     zoomInAction_->setEnabled(placesGnomon());
     zoomOutAction_->setEnabled(placesGnomon());
     toStyleFootAction_->setEnabled(planar && !s.umbrellaDial);
+    angleButton_->setEnabled(planar && !s.umbrellaDial);
+    if (planar) angles_ = ComputeHourLineAngles(s, false);
     poleTriangleAction_->setEnabled(planar);
     toStyleFootAction_->setChecked(s.linesToStyleFoot);
     poleTriangleAction_->setChecked(s.drawPoleTriangle);
@@ -381,6 +397,8 @@ void DrawingWindow::render() {
         r.sheetA3 = !host().screenLikePrintout();
         const QScreen* screen = QGuiApplication::primaryScreen();
         r.wideScreen = !screen || screen->size().width() >= 1000;
+        if (IsPlanarLetter(s.dialType)) r.angles = &angles_.table;
+        if (anglePanelUsed_) r.sunlitPeriod = angles_.sunlitPeriod;
         result = DrawDialOnScreen(s, r, canvas, host().dialogs());
     }
     QGuiApplication::restoreOverrideCursor();
@@ -479,12 +497,50 @@ bool DrawingWindow::originInsideActiveArea() const {
     return !(x < 1 || y < 1 || x > activeSize_.width() || y > activeSize_.height());
 }
 
+void DrawingWindow::toggleAngleTable() {
+    if (!angleButton_->isEnabled()) return;
+    if (angleTableShown()) {
+        angleTable_->hide();
+        canvas_->show();
+        return;
+    }
+    angles_ = ComputeHourLineAngles(state(), true);
+    anglePanelUsed_ = true;
+    angleTable_->setPlainText(angleTableLines().join(QLatin1Char('\n')));
+    canvas_->hide();
+    angleTable_->show();
+}
+
+bool DrawingWindow::angleTableShown() const { return !angleTable_->isHidden(); }
+
+QStringList DrawingWindow::angleTableLines() const { return HourLineAngleTableLines(state(), angles_); }
+
 void DrawingWindow::print() { print(*printer_); }
 
 void DrawingWindow::print(QPrinter& printer) {
     DialState& s = state();
     const Language lang = s.language;
     const char t = s.dialType;
+    if (angleTableShown()) {
+        // The table instead of the drawing.
+        if (!printerSetup_(printer)) return;
+        QPainter painter;
+        if (!painter.begin(&printer)) {
+            host().dialogs().inform(caption(CaptionKind::Error, lang), message(23, lang), Icon::Error);
+            return;
+        }
+        QFont courier(QStringLiteral("Courier New"), 11);
+        courier.setStyleHint(QFont::Monospace);
+        painter.setFont(courier);
+        const int step = painter.fontMetrics().height();
+        int y = step;
+        for (const QString& line : angleTableLines()) {
+            painter.drawText(QPoint(0, y), line);
+            y += step;
+        }
+        if (!painter.end()) host().dialogs().inform(caption(CaptionKind::Error, lang), message(42, lang), Icon::Error);
+        return;
+    }
     if (t == 'c' || t == 'h' || t == 'i' || t == 'v' || (t == 'z' && s.cylinderKind == 2)) {
         if (!originInsideActiveArea() &&
             host().dialogs().ask(caption(CaptionKind::Achtung, lang), message(15, lang), Buttons::YesNo) == Answer::Yes)

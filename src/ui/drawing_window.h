@@ -3,6 +3,7 @@
 // text block, zooms, and prints at true scale. It owns no construction: every request is
 // dispatched by the dial-type letter to the constructions of src/dials.
 
+#include "dials/hour_line_angles.h"
 #include "ui/child_window.h"
 
 #include <QImage>
@@ -12,6 +13,7 @@
 #include <memory>
 
 class QLabel;
+class QPlainTextEdit;
 class QMenu;
 class QPrinter;
 class QPushButton;
@@ -84,6 +86,11 @@ public:
     // Replaces the printer set-up dialog (tests); returns false when it was dismissed.
     void setPrinterSetup(std::function<bool(QPrinter&)> setup) { printerSetup_ = std::move(setup); }
 
+    // "Std.linien": shows or hides the table of hour-line angles (computing the plane's lit range).
+    void toggleAngleTable();
+    bool angleTableShown() const;
+    QStringList angleTableLines() const;
+
     const QImage& image() const;
     bool drawn() const { return drawn_; }
     QString hintText() const;
@@ -110,6 +117,8 @@ private:
 
     DrawingCanvas* canvas_ = nullptr;
     QLabel* hint_ = nullptr;
+    QPlainTextEdit* angleTable_ = nullptr;
+    QPushButton* angleButton_ = nullptr;
     QPushButton* drawButton_ = nullptr;
     QPushButton* gridButton_ = nullptr;
     QPushButton* zoomInButton_ = nullptr;
@@ -130,6 +139,8 @@ private:
     std::unique_ptr<QPrinter> printer_;
     std::function<bool(QPrinter&)> printerSetup_;
 
+    HourLineAngles angles_;
+    bool anglePanelUsed_ = false;
     bool activated_ = false;
     bool drawn_ = false;
     bool grid_ = false;

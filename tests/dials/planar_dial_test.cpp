@@ -3,6 +3,7 @@
 
 #include "dials/date_lines.h"
 #include "dials/dial_render.h"
+#include "dials/hour_line_angles.h"
 #include "recording_painter.h"
 #include "text/recording_dialogs.h"
 
@@ -321,6 +322,63 @@ TEST(PlanarDial, PoleTriangleIsAFilledPolygonWithItsLetters) {
     EXPECT_NEAR(angle * 180 / 3.14159265358979, 47.25, 1e-6);
     EXPECT_TRUE(d->painter.hasText(QStringLiteral("S")));
     EXPECT_TRUE(d->painter.hasText(QStringLiteral("P")));
+}
+
+TEST(PlanarDial, HourLinesAreContinuedToTheStyleFootOnlyWithTheLitRange) {
+    DialState s = BareState('h', 47.25);
+    s.apparentTimeLines = true;
+    s.hourLineInterval = '0';
+    s.linesToStyleFoot = true;
+    PlanarDialRequest r = ScreenRequest(s);
+    r.originY = 300;  // style foot at 300 + 140 / tan(47.25), inside the drawing
+    const double footY = 300 + 140 / std::tan(47.25 * 3.14159265358979 / 180);
+    // Lines that reach the style foot, from their farthest sample or (when the sun lights the
+    // line only outside the drawing) along the table's angle from the foot outward.
+    auto endsAtFoot = [&](const RecordingPainter& painter) {
+        int n = 0;
+        for (const auto& l : painter.lines(2))
+            for (const QPointF& p : l.points)
+                if (std::hypot(p.x() - r.originX, p.y() - footY) < 1e-6) ++n;
+        return n;
+    };
+    // Without the angle panel the lit range is unknown: nothing is continued.
+    HourLineAngles noPanel = ComputeHourLineAngles(s, false);
+    r.angles = &noPanel.table;
+    EXPECT_EQ(endsAtFoot(Draw(s, r)->painter), 0);
+    HourLineAngles panel = ComputeHourLineAngles(s, true);
+    ASSERT_TRUE(panel.table.litRangeKnown);
+    r.angles = &panel.table;
+    EXPECT_EQ(endsAtFoot(Draw(s, r)->painter), s.hourTo - s.hourFrom + 1);
+}
+
+TEST(HourLineAngleTable, HorizontalDialAnglesAndLitRange) {
+    DialState s = BareState('h', 47.25);
+    s.hourFrom = 9;
+    s.hourTo = 15;
+    s.hourLineInterval = '0';
+    const HourLineAngles a = ComputeHourLineAngles(s, true);
+    ASSERT_EQ(a.rows.size(), 7u);
+    for (const auto& row : a.rows) {
+        // Measured as the continuation to the style foot draws them: afternoon lines of a
+        // horizontal dial negative.
+        const double expected =
+            -std::atan(std::sin(47.25 * 3.14159265358979 / 180) * std::tan(15 * (row.time - 12) * 3.14159265358979 / 180)) *
+            180 / 3.14159265358979;
+        EXPECT_NEAR(row.angle, expected, 0.01) << row.time;
+    }
+    // A horizontal plane is lit from the earliest to the latest sunrise of the year.
+    EXPECT_NEAR(a.table.firstLitHourAngle, -117.5, 1.0);
+    EXPECT_NEAR(a.table.lastLitHourAngle, 117.5, 1.0);
+    const QStringList lines = HourLineAngleTableLines(s, a);
+    ASSERT_EQ(lines.size(), 9);
+    EXPECT_EQ(lines[1], QStringLiteral("  [hh;mm]    [dd.dd]   tan(alpha)"));
+    EXPECT_TRUE(lines[5].startsWith(QStringLiteral("  12:00       0.00"))) << lines[5].toStdString();
+    // A north wall sees no sun at noon: that line has no angle.
+    s.dialType = 'v';
+    s.wallDeclination = 180;
+    const HourLineAngles north = ComputeHourLineAngles(s, false);
+    EXPECT_EQ(north.rows[3].angle, HourLineAngleTable::kNone);
+    EXPECT_TRUE(HourLineAngleTableLines(s, north)[5].contains(QStringLiteral("-----")));
 }
 
 TEST(PlanarDial, GridLinesEveryCentimetreThroughTheGnomonFoot) {

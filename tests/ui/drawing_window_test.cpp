@@ -6,6 +6,7 @@
 
 #include "ui_test_support.h"
 
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -228,6 +229,34 @@ TEST_F(DrawingWindowTest, MenuEntryOpensTheWindowAndTheA3LayoutDrawsSmaller) {
     EXPECT_NEAR(a3, a4 * 280.0 / 420.0, 2.0);
     window->action(MenuEntry::FormatA4)->trigger();
     EXPECT_TRUE(window->screenLikePrintout());
+}
+
+TEST_F(DrawingWindowTest, HourLineTableShowsAnglesAndLightsTheSunlitLine) {
+    state.dialType = 'h';
+    state.latitude = 47.25;
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    click(QStringLiteral("drawButton"));
+    const QRect strip(0, w->image().height() - 30, w->image().width() / 2, 28);
+    auto maroon = [&] {
+        int n = 0;
+        for (int y = strip.top(); y < strip.bottom(); ++y)
+            for (int x = strip.left(); x < strip.right(); ++x) n += w->image().pixel(x, y) == qRgb(128, 0, 0);
+        return n;
+    };
+    EXPECT_EQ(maroon(), 0);  // no sunlit period before the table was used
+    click(QStringLiteral("angleTableButton"));
+    ASSERT_TRUE(w->angleTableShown());
+    const QStringList lines = w->angleTableLines();
+    ASSERT_GT(lines.size(), 3);
+    EXPECT_EQ(lines[1], QStringLiteral("  [hh;mm]    [dd.dd]   tan(alpha)"));
+    auto* table = find<QPlainTextEdit>(QStringLiteral("angleTable"));
+    ASSERT_NE(table, nullptr);
+    EXPECT_TRUE(table->toPlainText().contains(QStringLiteral("12:00")));
+    click(QStringLiteral("angleTableButton"));
+    EXPECT_FALSE(w->angleTableShown());
+    click(QStringLiteral("drawButton"));
+    EXPECT_GT(maroon(), 20);  // "Sonne auf dem Zifferblatt: ..." in the bottom strip
 }
 
 TEST(DrawingWindowCaption, NamesEveryDialKind) {
