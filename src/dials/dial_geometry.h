@@ -124,6 +124,5 @@ ScaledGnomon ScaleGnomon(double gnomonLength, double zoom);
 // A3 (420 mm) wide sheet.
 double ScreenUnitsPerMm(double clientWidth, bool sheetA3);
 inline constexpr double kPrinterUnitsPerMm = 10.0;
-inline constexpr double kPlotUnitsPerMm = 40.0;
 
 }  // namespace zorva

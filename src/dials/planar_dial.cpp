@@ -8,6 +8,7 @@
 #include "dials/canvas_painter.h"
 #include "dials/date_lines.h"
 #include "dials/dial_painter.h"
+#include "plot/plot_stream.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
