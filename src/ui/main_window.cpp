@@ -335,7 +335,8 @@ ChildWindow* MainWindow::openChild(ChildKind kind, const OpenRequest& request) {
     child->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(child, &QWidget::customContextMenuRequested, this,
             [this, child](const QPoint& pos) { popupMenu()->popup(child->mapToGlobal(pos)); });
-    if (state_.dialogsNormalSize) {
+    // The drawing needs all the room there is.
+    if (state_.dialogsNormalSize && kind != ChildKind::DrawingWindow) {
         sub->adjustSize();
         sub->show();
     } else {

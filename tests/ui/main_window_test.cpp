@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 
 namespace zorva::test {
 namespace {
@@ -261,6 +262,21 @@ TEST_F(MainWindowTest, ExpertModeSwitch) {
     window->action(MenuEntry::ExpertMode)->trigger();
     EXPECT_EQ(dialogs.events.back().caption, "Zorva 3.9 , Info");
     EXPECT_EQ(dialogs.events.back().text, "You switched expert mode on!");
+}
+
+TEST_F(MainWindowTest, SwitchingExpertModeOffRedrawsABiazimuthalDialAsHorizontal) {
+    state.expertMode = true;
+    state.dialType = 'c';
+    QPointer<ChildWindow> drawing = window->openChild(ChildKind::DrawingWindow);
+    ASSERT_FALSE(drawing.isNull());
+    EXPECT_TRUE(drawing->parentWidget()->isMaximized());
+    window->action(MenuEntry::ExpertMode)->trigger();
+    Settle();
+    EXPECT_EQ(state.dialType, 'h');
+    ASSERT_NE(window->activeChild(), nullptr);
+    EXPECT_EQ(activeKind(), ChildKind::DrawingWindow);
+    EXPECT_TRUE(drawing.isNull());  // a new window for the new letter
+    EXPECT_EQ(window->childCount(), 1);
 }
 
 TEST_F(MainWindowTest, MapOverlaySwitch) {
