@@ -89,10 +89,12 @@ void MainWindow::createActions() {
     connect(makeAction(E::Parameters, QKeySequence(Qt::Key_F7)), &QAction::triggered, this,
             [this] { openChild(ChildKind::ParameterDialog); });
     connect(makeAction(E::LoadDefaults), &QAction::triggered, this, &MainWindow::loadDefaultsCommand);
-    makeAction(E::SaveIni, QKeySequence(Qt::ALT | Qt::Key_F2));
-    makeAction(E::LoadIni, QKeySequence(Qt::ALT | Qt::Key_F4));
-    makeAction(E::SaveDialData, QKeySequence(Qt::Key_F2));
-    makeAction(E::LoadDialData, QKeySequence(Qt::Key_F4));
+    connect(makeAction(E::SaveIni, QKeySequence(Qt::ALT | Qt::Key_F2)), &QAction::triggered, this, &MainWindow::saveIniCommand);
+    connect(makeAction(E::LoadIni, QKeySequence(Qt::ALT | Qt::Key_F4)), &QAction::triggered, this, &MainWindow::loadIniCommand);
+    connect(makeAction(E::SaveDialData, QKeySequence(Qt::Key_F2)), &QAction::triggered, this,
+            &MainWindow::saveDialDataCommand);
+    connect(makeAction(E::LoadDialData, QKeySequence(Qt::Key_F4)), &QAction::triggered, this,
+            &MainWindow::loadDialDataCommand);
 
     connect(makeAction(E::Drawing, QKeySequence(Qt::Key_F8)), &QAction::triggered, this,
             [this] { openChild(ChildKind::DrawingWindow); });
@@ -224,6 +226,8 @@ void MainWindow::createPopups() {
         SetCaptionTag(optionsEntries_[i], tags[i]);
     }
     optionsEntries_[6]->setCheckable(true);
+    connect(optionsEntries_[0], &QAction::triggered, this, &MainWindow::saveSettingsCommand);
+    connect(optionsEntries_[1], &QAction::triggered, this, &MainWindow::loadDialDataCommand);
     connect(optionsEntries_[2], &QAction::triggered, this, [this] { openChild(ChildKind::SiteDialog); });
     connect(optionsEntries_[3], &QAction::triggered, this, [this] { openChild(ChildKind::TypeDialog); });
     connect(optionsEntries_[4], &QAction::triggered, this, [this] { openChild(ChildKind::ParameterDialog); });
@@ -268,8 +272,8 @@ void MainWindow::updateMenus() {
     enable(E::OptionsMenu, !wizard);
     enable(E::CalculationsMenu, !wizard);
     // Entries of a disabled menu are disabled too, so that their keys are dead as well.
-    for (E e : {E::Site, E::Type, E::LoadDefaults}) enable(e, !wizard);
-    for (E e : {E::SaveIni, E::LoadIni, E::SaveDialData, E::LoadDialData}) enable(e, false);
+    for (E e : {E::Site, E::Type, E::LoadDefaults, E::SaveIni, E::LoadIni, E::SaveDialData, E::LoadDialData})
+        enable(e, !wizard);
     enable(E::Parameters, !wizard && registry_.has(ChildKind::ParameterDialog));
     enable(E::Drawing, !wizard && registry_.has(ChildKind::DrawingWindow));
     enable(E::Palette, false);  // the colour palette arrives with its own window
@@ -437,13 +441,13 @@ void MainWindow::referenceYearChanged() {
     state_.zodiacDeclinations = ZodiacDeclinations(state_.referenceYear).zodiac;
 }
 
-void MainWindow::startUp(const QString& settingsPath) {
-    settingsPath_ = settingsPath;
+void MainWindow::startUp(const QString& configDir) {
     if (state_.programDirectory.isEmpty())
         state_.programDirectory = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     welcome_ = LoadWelcomePicture();
     static_cast<WelcomeArea*>(mdi_)->setPicture(welcome_);
     showScreenAdvice();
+    readSettingsAtStart(configDir);
     setLanguage(state_.language);
     referenceYearChanged();
     showFontWarning();

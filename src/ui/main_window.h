@@ -43,8 +43,8 @@ public:
     ~MainWindow() override;
 
     // Start-up after creation: settings file, its language, the year's data, the welcome picture,
-    // the screen and font checks. `settingsPath` empty: the usual place of "zor.ini".
-    void startUp(const QString& settingsPath = {});
+    // the screen and font checks. `configDir` empty: the usual place of "zor.ini".
+    void startUp(const QString& configDir = {});
 
     // ChildHost
     DialState& state() override { return state_; }
@@ -78,6 +78,11 @@ public:
     bool canOpen(ChildKind kind) const override { return registry_.has(kind); }
     void closeWindowsCommand();
     void loadDefaultsCommand();
+    void saveIniCommand();
+    void loadIniCommand();
+    void saveDialDataCommand();
+    void loadDialDataCommand();
+    void saveSettingsCommand();
     void toggleExpertMode();
     void toggleMapOverlay();
     void setLanguage(Language lang);
@@ -105,6 +110,11 @@ private:
     void showScreenAdvice();
     void showFontWarning();
     QList<QMdiSubWindow*> openSubWindows() const;
+    void readSettingsAtStart(const QString& configDir);
+    // Reads a settings or dial-data file with colours and date lines; false when the reader failed.
+    bool readStateFileCommand(const QString& path);
+    // After a load: the file's language, the year's data, then the site dialog.
+    void afterStateLoaded();
 
     DialState& state_;
     UserDialogs& dialogs_;
@@ -122,6 +132,8 @@ private:
     QPixmap welcome_;
     std::unique_ptr<QPrinter> printer_;
     QString settingsPath_;
+    QString dateLinesPath_;
+    QString dialDataDirectory_;
     HelpWindow* help_ = nullptr;
     int helpTopic_ = 100;
     // Reports a missing help file for the language; `switching` adds that help is off.

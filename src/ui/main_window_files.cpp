@@ -1,0 +1,84 @@
+// The main window's commands on settings and dial-data files.
+#include "ui/main_window.h"
+
+#include "state/date_lines.h"
+#include "state/settings_file.h"
+#include "state/settings_location.h"
+#include "text/texts.h"
+#include "text/user_dialogs.h"
+#include "ui/file_chooser.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <exception>
+
+namespace zorva {
+
+bool MainWindow::readStateFileCommand(const QString& path) {
+    // A failure deep in the reader must not end the program; the state keeps what was read.
+    try {
+        ReadStateFile(state_, path, true, true, dialogs_);
+    } catch (const std::exception&) {
+        dialogs_.inform(caption(CaptionKind::Error, state_.language), message(24, state_.language), Icon::Error);
+        return false;
+    }
+    return true;
+}
+
+void MainWindow::afterStateLoaded() {
+    setLanguage(state_.language);
+    referenceYearChanged();
+    action(MenuEntry::ExpertMode)->setChecked(state_.expertMode);
+    openChild(ChildKind::SiteDialog);
+}
+
+void MainWindow::saveIniCommand() {
+    const Language lang = state_.language;
+    const QString path =
+        files_.saveFileName(caption(CaptionKind::SaveData, lang), settingsPath_, title(28, lang), QStringLiteral("ini"));
+    if (path.isEmpty()) return;
+    WriteStateFile(state_, path, dialogs_);
+}
+
+void MainWindow::loadIniCommand() {
+    if (!closeAllChildren()) return;
+    readStateFileCommand(settingsPath_);
+    afterStateLoaded();
+}
+
+void MainWindow::saveDialDataCommand() {
+    const Language lang = state_.language;
+    const QString proposed = QDir(dialDataDirectory_).filePath(QLatin1String(kDialDataDefaultName));
+    const QString path = files_.saveFileName(caption(CaptionKind::SaveData, lang), proposed, title(28, lang),
+                                             QStringLiteral("zor"));
+    if (path.isEmpty()) return;
+    dialDataDirectory_ = QFileInfo(path).absolutePath();
+    WriteStateFile(state_, path, dialogs_);
+}
+
+void MainWindow::loadDialDataCommand() {
+    const Language lang = state_.language;
+    const QString path = files_.openFileName(caption(CaptionKind::LoadData, lang), dialDataDirectory_, title(45, lang));
+    if (path.isEmpty()) return;
+    if (!closeAllChildren()) return;
+    dialDataDirectory_ = QFileInfo(path).absolutePath();
+    if (readStateFileCommand(path)) FillEmptyDateLines(state_, dateLinesPath_, dialogs_, true);
+    afterStateLoaded();
+}
+
+void MainWindow::saveSettingsCommand() { WriteStateFile(state_, settingsPath_, dialogs_); }
+
+void MainWindow::readSettingsAtStart(const QString& configDir) {
+    const QString programDir = state_.programDirectory;
+    settingsPath_ = SettingsFilePath(programDir, configDir);
+    dateLinesPath_ = DateLinesFilePath(programDir, configDir);
+    if (dialDataDirectory_.isEmpty()) dialDataDirectory_ = QDir::homePath();
+    try {
+        StartupReadSettings(state_, dialogs_, configDir);
+    } catch (const std::exception&) {
+        dialogs_.inform(caption(CaptionKind::Error, state_.language), message(24, state_.language), Icon::Error);
+    }
+}
+
+}  // namespace zorva
