@@ -1,5 +1,6 @@
 // The command-line frame: help, version, site options and their errors.
 #include "app/cli/cli.h"
+#include "cli_run.h"
 
 #include <QTextStream>
 #include <gtest/gtest.h>
@@ -7,20 +8,8 @@
 namespace zorva::cli {
 namespace {
 
-struct CliRun {
-    int status;
-    QString out;
-    QString err;
-};
-
-CliRun run(const QStringList& args) {
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int status = Run(args, o, e);
-    o.flush();
-    e.flush();
-    return {status, out, err};
-}
+using testing_support::CliRun;
+using testing_support::run;
 
 TEST(CliFrame, HelpAndVersion) {
     CliRun r = run({QStringLiteral("--help")});

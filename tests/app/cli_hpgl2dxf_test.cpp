@@ -1,5 +1,6 @@
 // zorva-cli hpgl2dxf: converts a plot file, prints boxes and the message list on stderr.
 #include "app/cli/cli.h"
+#include "cli_run.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,20 +10,8 @@
 namespace zorva::cli {
 namespace {
 
-struct CliRun {
-    int status;
-    QString out;
-    QString err;
-};
-
-CliRun run(const QStringList& args) {
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int status = Run(args, o, e);
-    o.flush();
-    e.flush();
-    return {status, out, err};
-}
+using testing_support::CliRun;
+using testing_support::run;
 
 class Hpgl2Dxf : public ::testing::Test {
 protected:

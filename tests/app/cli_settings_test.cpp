@@ -1,5 +1,6 @@
 // zorva-cli --settings, settings check and settings write.
 #include "app/cli/cli.h"
+#include "cli_run.h"
 #include "state/date_lines.h"
 #include "state/settings_file.h"
 #include "state/text_lines.h"
@@ -19,20 +20,8 @@ namespace {
 using test::ReadBytes;
 using test::WriteBytes;
 
-struct CliRun {
-    int status;
-    QString out;
-    QString err;
-};
-
-CliRun run(const QStringList& args) {
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int status = Run(args, o, e);
-    o.flush();
-    e.flush();
-    return {status, out, err};
-}
+using testing_support::CliRun;
+using testing_support::run;
 
 class CliSettingsTest : public ::testing::Test {
 protected:
