@@ -110,12 +110,12 @@ void FieldBindings::bindRadio(QButtonGroup* group, IntAccess access, QVector<int
     });
 }
 
-void FieldBindings::bindNumber(QLineEdit* edit, NumberAccess access, NumberSpec spec) {
+void FieldBindings::bindNumber(QLineEdit* edit, NumberAccess access, NumberSpec rule) {
     Control c;
     c.kind = Kind::Number;
     c.object = edit;
     c.number = std::move(access);
-    c.spec = std::move(spec);
+    c.rule = std::move(rule);
     controls_.push_back(std::move(c));
     refreshControl(controls_.back());
     // Read when the field is left or RETURN is pressed, but only after the user typed:
@@ -202,14 +202,14 @@ QString FieldBindings::numberText(QLineEdit* edit, const DialState& s) const {
     for (const Control& c : controls_) {
         if (c.object != edit) continue;
         const double v = c.number.get(s);
-        if (c.spec.check == NumberCheck::IntRange) return QString::number(std::lround(v));
-        return RealToText(c.spec.decimals + 2, c.spec.decimals, v).trimmed();
+        if (c.rule.check == NumberCheck::IntRange) return QString::number(std::lround(v));
+        return RealToText(c.rule.decimals + 2, c.rule.decimals, v).trimmed();
     }
     return {};
 }
 
 QString FieldBindings::valueName(const Control& c) const {
-    QString name = c.spec.nameLabel ? c.spec.nameLabel->text() : c.spec.name;
+    QString name = c.rule.nameLabel ? c.rule.nameLabel->text() : c.rule.name;
     return StripAccelerators(name);
 }
 
@@ -247,17 +247,17 @@ bool FieldBindings::readInto(Control& c, DialState& target) {
         return false;
     };
 
-    switch (c.spec.check) {
+    switch (c.rule.check) {
         case NumberCheck::Real:
             reader.readReal(field, v, error);
             if (!error && !std::isfinite(v)) error = true;
             break;
         case NumberCheck::RealRange:
-            reader.readRealInRange(field, v, valueName(c), error, c.spec.upper, c.spec.lower);
+            reader.readRealInRange(field, v, valueName(c), error, c.rule.upper, c.rule.lower);
             break;
         case NumberCheck::IntRange: {
             int iv = static_cast<int>(std::lround(old));
-            reader.readIntInRange(field, int(c.spec.lower), int(c.spec.upper), error, valueName(c), iv);
+            reader.readIntInRange(field, int(c.rule.lower), int(c.rule.upper), error, valueName(c), iv);
             v = iv;
             break;
         }

@@ -69,7 +69,7 @@ struct NumberSpec {
     QString name;              // used when there is no label
 };
 
-inline NumberSpec Spec(NumberCheck check, double lower = 0, double upper = 0, int decimals = 2) {
+inline NumberSpec NumberRule(NumberCheck check, double lower = 0, double upper = 0, int decimals = 2) {
     NumberSpec s;
     s.check = check;
     s.lower = lower;
@@ -92,7 +92,7 @@ public:
     // without writing the field.
     void bindList(QComboBox* list, IntAccess access, QVector<int> values = {});
     void bindRadio(QButtonGroup* group, IntAccess access, QVector<int> values = {});
-    void bindNumber(QLineEdit* edit, NumberAccess access, NumberSpec spec);
+    void bindNumber(QLineEdit* edit, NumberAccess access, NumberSpec rule);
 
     // Puts every control in line with the state (after the state changed from outside).
     void refreshAll();
@@ -121,7 +121,7 @@ private:
         int offValue = 0;
         QVector<int> values;
         NumberAccess number;
-        NumberSpec spec;
+        NumberSpec rule;
     };
 
     void write(Control& c, int value);

@@ -199,15 +199,15 @@ struct ParameterDialog::Builder {
 
     // A labelled number field in two cells of a grid.
     QLineEdit* number(QGridLayout* grid, int row, const QString& field, int labelTag, NumberAccess access,
-                      NumberSpec spec) {
+                      NumberSpec rule) {
         QLabel* caption = label(labelTag);
         auto* edit = new QLineEdit;
         edit->setObjectName(name(field));
         edit->setMaxLength(24);
         edit->setMinimumWidth(90);
         caption->setBuddy(edit);
-        spec.nameLabel = caption;
-        b.bindNumber(edit, std::move(access), spec);
+        rule.nameLabel = caption;
+        b.bindNumber(edit, std::move(access), rule);
         grid->addWidget(caption, row, 0);
         grid->addWidget(edit, row, 1);
         // The label goes and comes with its field.
@@ -390,7 +390,7 @@ void ParameterDialog::build() {
         {
             auto* sub = new QGridLayout;
             b.number(sub, 0, QStringLiteral("analemmaHour"), ptext::AnalemmaHour, integerField(&DialState::analemmaHour),
-                     Spec(NumberCheck::IntRange, 1, 23));
+                     NumberRule(NumberCheck::IntRange, 1, 23));
             sub->addWidget(b.label(ptext::DayMarks), 1, 0);
             sub->addWidget(b.list(QStringLiteral("dayMarkings"), ListKind::DayMarks, intField(&DialState::dayMarkings)),
                            1, 1);
@@ -455,11 +455,11 @@ void ParameterDialog::build() {
         Builder b = builder(Page::Planar);
         auto* grid = new QGridLayout;
         b.number(grid, 0, QStringLiteral("gnomonLength"), ptext::Gnomon, realField(&DialState::gnomonLength),
-                 Spec(NumberCheck::RealRange, 5, 200));
+                 NumberRule(NumberCheck::RealRange, 5, 200));
         QLineEdit* decl = b.number(grid, 1, QStringLiteral("wallDeclination"), ptext::WallDeclination,
-                                   realField(&DialState::wallDeclination), Spec(NumberCheck::Declination, -180, 180, 4));
+                                   realField(&DialState::wallDeclination), NumberRule(NumberCheck::Declination, -180, 180, 4));
         QLineEdit* incl = b.number(grid, 2, QStringLiteral("planeInclination"), ptext::Inclination,
-                                   realField(&DialState::planeInclination), Spec(NumberCheck::Inclination, 0, 175, 4));
+                                   realField(&DialState::planeInclination), NumberRule(NumberCheck::Inclination, 0, 175, 4));
         visibleRules_.insert(visibleRules_.begin(),
                              {decl, [](const DialState& s) { return s.dialType == 'v' || s.dialType == 'i'; }});
         visibleRules_.insert(visibleRules_.begin(), {incl, [](const DialState& s) { return s.dialType == 'i'; }});
@@ -475,16 +475,16 @@ void ParameterDialog::build() {
         Builder b = builder(Page::Umbrella);
         auto* grid = new QGridLayout;
         b.number(grid, 0, QStringLiteral("gnomonLength"), ptext::Gnomon, realField(&DialState::gnomonLength),
-                 Spec(NumberCheck::RealRange, 3, 500));
+                 NumberRule(NumberCheck::RealRange, 3, 500));
         b.number(grid, 1, QStringLiteral("planeInclination"), ptext::Inclination, realField(&DialState::planeInclination),
-                 Spec(NumberCheck::Real, 0, 0, 4));
+                 NumberRule(NumberCheck::Real, 0, 0, 4));
         b.number(grid, 2, QStringLiteral("wallDeclination"), ptext::WallDeviation, realField(&DialState::wallDeclination),
-                 Spec(NumberCheck::RealRange, -180, 180, 4));
+                 NumberRule(NumberCheck::RealRange, -180, 180, 4));
         NumberAccess ratio{[](const DialState& s) { return s.umbrellaCircleRatio * 100.0; },
                            [](DialState& s, double v) { s.umbrellaCircleRatio = v / 100.0; },
                            [](const DialState& s) -> const void* { return &s.umbrellaCircleRatio; }};
         b.number(grid, 3, QStringLiteral("umbrellaCircleRatio"), ptext::CircleRatio, ratio,
-                 Spec(NumberCheck::Percent, -100, 200, 1));
+                 NumberRule(NumberCheck::Percent, -100, 200, 1));
         QGroupBox* dims = b.group(ptext::Dimensions, grid);
         auto [lines, options] = planarLines(b);
         auto* left = new QVBoxLayout;
@@ -497,7 +497,7 @@ void ParameterDialog::build() {
         Builder b = builder(Page::Quadrant);
         auto* grid = new QGridLayout;
         QLineEdit* gnomon = b.number(grid, 0, QStringLiteral("quadrantGnomon"), ptext::QuadrantGnomon,
-                                     realField(&DialState::quadrantGnomon), Spec(NumberCheck::RealRange, 9, 100, 1));
+                                     realField(&DialState::quadrantGnomon), NumberRule(NumberCheck::RealRange, 9, 100, 1));
         visibleRules_.insert(visibleRules_.begin(), {gnomon, [](const DialState& s) { return s.quadrantKind != 0; }});
         // The size is named by its unit, as on the dial sheet.
         QLabel* sizeCaption = b.label(ptext::QuadrantRadius);
@@ -506,7 +506,7 @@ void ParameterDialog::build() {
         size->setObjectName(b.name(QStringLiteral("quadrantSize")));
         size->setMinimumWidth(90);
         sizeCaption->setBuddy(size);
-        bindings_->bindNumber(size, integerField(&DialState::quadrantSize), [unit] { NumberSpec sp = Spec(NumberCheck::IntRange, 80, 200, 0); sp.nameLabel = unit; return sp; }());
+        bindings_->bindNumber(size, integerField(&DialState::quadrantSize), [unit] { NumberSpec sp = NumberRule(NumberCheck::IntRange, 80, 200, 0); sp.nameLabel = unit; return sp; }());
         grid->addWidget(sizeCaption, 1, 0);
         grid->addWidget(size, 1, 1);
         grid->addWidget(unit, 1, 2);
@@ -558,17 +558,17 @@ void ParameterDialog::build() {
         auto polar = [](const DialState& s) { return s.cylinderKind == 2; };
         auto notPolar = [](const DialState& s) { return s.cylinderKind != 2; };
         QLineEdit* g2 = b.number(grid, 0, QStringLiteral("cylinderGnomon"), ptext::CylinderGnomon,
-                                 realField(&DialState::cylinderGnomon), Spec(NumberCheck::RealRange, 4, 110, 1));
+                                 realField(&DialState::cylinderGnomon), NumberRule(NumberCheck::RealRange, 4, 110, 1));
         QLineEdit* radius = b.number(grid, 1, QStringLiteral("cylinderRadius"), ptext::CylinderRadius,
-                                     realField(&DialState::cylinderRadius), Spec(NumberCheck::RealRange, 4, 500, 1));
+                                     realField(&DialState::cylinderRadius), NumberRule(NumberCheck::RealRange, 4, 500, 1));
         QLineEdit* dev = b.number(grid, 2, QStringLiteral("wallDeclination"), ptext::Deviation,
-                                  realField(&DialState::wallDeclination), Spec(NumberCheck::RealRange, -180, 180, 2));
+                                  realField(&DialState::wallDeclination), NumberRule(NumberCheck::RealRange, -180, 180, 2));
         QLineEdit* g01 = b.number(grid, 3, QStringLiteral("shepherdGnomon"), ptext::CylinderGnomon,
-                                  integerField(&DialState::shepherdGnomon), Spec(NumberCheck::IntRange, 4, 110));
+                                  integerField(&DialState::shepherdGnomon), NumberRule(NumberCheck::IntRange, 4, 110));
         QLineEdit* month = b.number(grid, 4, QStringLiteral("monthScaleLength"), ptext::MonthAxis,
-                                    integerField(&DialState::monthScaleLength), Spec(NumberCheck::IntRange, 0, 400));
+                                    integerField(&DialState::monthScaleLength), NumberRule(NumberCheck::IntRange, 0, 400));
         b.number(grid, 5, QStringLiteral("maxShadowLength"), ptext::MaxShadow, integerField(&DialState::maxShadowLength),
-                 Spec(NumberCheck::IntRange, 0, 200));
+                 NumberRule(NumberCheck::IntRange, 0, 200));
         for (QLineEdit* e : {g2, radius, dev}) visibleRules_.insert(visibleRules_.begin(), {e, polar});
         for (QLineEdit* e : {g01, month}) visibleRules_.insert(visibleRules_.begin(), {e, notPolar});
         QGroupBox* dims = b.group(ptext::Dimensions, grid);
@@ -633,11 +633,11 @@ void ParameterDialog::build() {
         Builder b = builder(Page::Hidokai);
         auto* grid = new QGridLayout;
         b.number(grid, 0, QStringLiteral("hidokaiGnomon"), ptext::HidokaiGnomon, integerField(&DialState::hidokaiGnomon),
-                 Spec(NumberCheck::IntRange, 4, 110));
+                 NumberRule(NumberCheck::IntRange, 4, 110));
         b.number(grid, 1, QStringLiteral("hidokaiMonthScale"), ptext::HidokaiMonth,
-                 integerField(&DialState::hidokaiMonthScale), Spec(NumberCheck::IntRange, 0, 180));
+                 integerField(&DialState::hidokaiMonthScale), NumberRule(NumberCheck::IntRange, 0, 180));
         b.number(grid, 2, QStringLiteral("hidokaiHorizontalScale"), ptext::HidokaiHorizontal,
-                 integerField(&DialState::hidokaiHorizontalScale), Spec(NumberCheck::IntRange, 0, 260));
+                 integerField(&DialState::hidokaiHorizontalScale), NumberRule(NumberCheck::IntRange, 0, 260));
         QGroupBox* dims = b.group(ptext::Dimensions, grid);
 
         auto* lines = new QGridLayout;
@@ -676,11 +676,11 @@ void ParameterDialog::build() {
         Builder b = builder(Page::Ring);
         auto* grid = new QGridLayout;
         b.number(grid, 0, QStringLiteral("ringDiameter"), ptext::RingDiameter, realField(&DialState::ringDiameter),
-                 Spec(NumberCheck::RealRange, 10, 300, 1));
+                 NumberRule(NumberCheck::RealRange, 10, 300, 1));
         b.number(grid, 1, QStringLiteral("ringWidth"), ptext::RingWidth, realField(&DialState::ringWidth),
-                 Spec(NumberCheck::RealRange, 4.5, 150, 1));
+                 NumberRule(NumberCheck::RealRange, 4.5, 150, 1));
         b.number(grid, 2, QStringLiteral("ringAngle"), ptext::RingAngle, realField(&DialState::ringAngle),
-                 Spec(NumberCheck::RealRange, 0, 90, 1));
+                 NumberRule(NumberCheck::RealRange, 0, 90, 1));
         QGroupBox* dims = b.group(ptext::Dimensions, grid);
 
         auto* lines = new QGridLayout;
@@ -711,9 +711,9 @@ void ParameterDialog::build() {
         Builder b = builder(Page::Azimuth);
         auto* grid = new QGridLayout;
         b.number(grid, 0, QStringLiteral("observerDistance"), ptext::ObserverDistance,
-                 realField(&DialState::observerDistance), Spec(NumberCheck::RealRange, 10, 400, 1));
+                 realField(&DialState::observerDistance), NumberRule(NumberCheck::RealRange, 10, 400, 1));
         b.number(grid, 1, QStringLiteral("basePlateDiameter"), ptext::BasePlate, realField(&DialState::basePlateDiameter),
-                 Spec(NumberCheck::RealRange, 3, 200, 1));
+                 NumberRule(NumberCheck::RealRange, 3, 200, 1));
         QGroupBox* dims = b.group(ptext::Dimensions, grid);
 
         auto* lines = new QGridLayout;
@@ -781,20 +781,20 @@ void ParameterDialog::build() {
         Builder b = builder(Page::Biazimuthal);
         auto* grid = new QGridLayout;
         b.number(grid, 0, QStringLiteral("latitude"), ptext::Latitude1, latitudeField(&DialState::latitude),
-                 Spec(NumberCheck::RealRange, -90, 90, 4));
+                 NumberRule(NumberCheck::RealRange, -90, 90, 4));
         b.number(grid, 1, QStringLiteral("longitude"), ptext::Longitude1, siteLongitudeField(&DialState::longitude),
-                 Spec(NumberCheck::RealRange, -180, 180, 4));
+                 NumberRule(NumberCheck::RealRange, -180, 180, 4));
         b.number(grid, 2, QStringLiteral("latitude2"), ptext::Latitude2, latitudeField(&DialState::latitude2),
-                 Spec(NumberCheck::RealRange, -90, 90, 4));
+                 NumberRule(NumberCheck::RealRange, -90, 90, 4));
         b.number(grid, 3, QStringLiteral("longitude2"), ptext::Longitude2, realField(&DialState::longitude2),
-                 Spec(NumberCheck::RealRange, -180, 180, 4));
+                 NumberRule(NumberCheck::RealRange, -180, 180, 4));
         b.number(grid, 4, QStringLiteral("zoneMeridian"), ptext::ZoneMeridian,
-                 siteLongitudeField(&DialState::zoneMeridian), Spec(NumberCheck::RealRange, -180, 180, 2));
+                 siteLongitudeField(&DialState::zoneMeridian), NumberRule(NumberCheck::RealRange, -180, 180, 2));
         grid->addWidget(b.label(ptext::WestPositive), 5, 0, 1, 2);
         b.number(grid, 6, QStringLiteral("wallDeclination"), ptext::WallDeclination1,
-                 realField(&DialState::wallDeclination), Spec(NumberCheck::RealRange, -180, 180, 4));
+                 realField(&DialState::wallDeclination), NumberRule(NumberCheck::RealRange, -180, 180, 4));
         b.number(grid, 7, QStringLiteral("wallDeclination2"), ptext::WallDeclination2,
-                 realField(&DialState::wallDeclination2), Spec(NumberCheck::RealRange, -180, 180, 4));
+                 realField(&DialState::wallDeclination2), NumberRule(NumberCheck::RealRange, -180, 180, 4));
         QGroupBox* dims = b.group(ptext::Dimensions, grid);
 
         auto* options = new QVBoxLayout;
@@ -805,7 +805,7 @@ void ParameterDialog::build() {
             b.check(QStringLiteral("markAnalemma"), ptext::MarkAnalemma, flagField(&DialState::markAnalemma)), 0, 0, 1,
             2);
         b.number(analemma, 1, QStringLiteral("analemmaHour"), ptext::AnalemmaHour, integerField(&DialState::analemmaHour),
-                 Spec(NumberCheck::IntRange, 1, 23));
+                 NumberRule(NumberCheck::IntRange, 1, 23));
         options->addLayout(analemma);
         addPage(Page::Biazimuthal, twoColumns(dims, nullptr, nullptr, options));
     }
@@ -814,25 +814,25 @@ void ParameterDialog::build() {
         Builder b = builder(Page::MeanTime);
         auto* grid = new QGridLayout;
         b.number(grid, 0, QStringLiteral("gnomonLength"), ptext::RodHeight, realField(&DialState::gnomonLength),
-                 Spec(NumberCheck::RealRange, 5, 500, 2));
+                 NumberRule(NumberCheck::RealRange, 5, 500, 2));
         NumberAccess coneAxis{[](const DialState& s) { return s.coneAxisInclination; },
                               // A negative axis inclination is the same cone seen from the other side.
                               [](DialState& s, double v) { s.coneAxisInclination = v < 0 ? v + 180.0 : v; },
                               [](const DialState& s) -> const void* { return &s.coneAxisInclination; }};
         b.number(grid, 1, QStringLiteral("coneAxisInclination"), ptext::ConeAxis, coneAxis,
-                 Spec(NumberCheck::RealRange, -175, 175, 2));
+                 NumberRule(NumberCheck::RealRange, -175, 175, 2));
         b.number(grid, 2, QStringLiteral("coneHalfAngle"), ptext::ConeHalfAngle, realField(&DialState::coneHalfAngle),
-                 Spec(NumberCheck::RealRange, 0, 85, 2));
+                 NumberRule(NumberCheck::RealRange, 0, 85, 2));
         b.number(grid, 3, QStringLiteral("drawingScale"), ptext::Scaling, integerField(&DialState::drawingScale),
-                 Spec(NumberCheck::IntRange, 5, 1000));
+                 NumberRule(NumberCheck::IntRange, 5, 1000));
         QLineEdit* decl = b.number(grid, 4, QStringLiteral("wallDeclination"), ptext::WallDeclination,
-                                   realField(&DialState::wallDeclination), Spec(NumberCheck::RealRange, -180, 180, 4));
+                                   realField(&DialState::wallDeclination), NumberRule(NumberCheck::RealRange, -180, 180, 4));
         QLineEdit* incl = b.number(grid, 5, QStringLiteral("planeInclination"), ptext::Inclination,
-                                   realField(&DialState::planeInclination), Spec(NumberCheck::Inclination, 0, 175, 4));
+                                   realField(&DialState::planeInclination), NumberRule(NumberCheck::Inclination, 0, 175, 4));
         visibleRules_.insert(visibleRules_.begin(), {decl, [](const DialState& s) { return HollanderCode(s) % 3 != 0; }});
         visibleRules_.insert(visibleRules_.begin(), {incl, [](const DialState& s) { return HollanderCode(s) % 3 == 2; }});
         b.number(grid, 6, QStringLiteral("analemmaHour"), ptext::AnalemmaHour, integerField(&DialState::analemmaHour),
-                 Spec(NumberCheck::IntRange, 1, 23));
+                 NumberRule(NumberCheck::IntRange, 1, 23));
         QGroupBox* dims = b.group(ptext::Dimensions, grid);
 
         auto* lines = new QGridLayout;
