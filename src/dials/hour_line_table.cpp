@@ -130,6 +130,15 @@ HourLineAngles ComputeHourLineAngles(const DialState& s, int linesPerHour) {
     return result;
 }
 
+HourLineAngleTable ConstructionAngles(const HourLineAngles& a) {
+    HourLineAngleTable t;
+    t.angle = a.byHour;
+    t.litRangeKnown = a.litRangeKnown;
+    t.firstLitHourAngle = a.firstLitHourAngle;
+    t.lastLitHourAngle = a.lastLitHourAngle;
+    return t;
+}
+
 QString HourLineTimeText(double hours) {
     // The sunlit period may reach past midnight of the time reference.
     double h = hours;

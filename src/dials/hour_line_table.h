@@ -9,6 +9,7 @@
 // counts counter-clockwise from it as seen on the drawing (the morning lines of a
 // horizontal dial, the afternoon lines of a wall facing the equator).
 
+#include "dials/planar_dial.h"
 #include "state/dial_state.h"
 
 #include <QString>
@@ -43,6 +44,9 @@ struct HourLineAngles {
 
 // Planar dials without umbrella only; `linesPerHour` 1..6.
 HourLineAngles ComputeHourLineAngles(const DialState& state, int linesPerHour);
+
+// The angles and the sunlit range as the construction reads them to continue hour lines.
+HourLineAngleTable ConstructionAngles(const HourLineAngles& angles);
 
 // Cell texts: time "hh:mm", angle width 7 with 2 decimals, tangent width 9 with 4 decimals,
 // "   >10000" / "  <-10000" beyond +-10000, "  -----  " where there is no line.

@@ -10,9 +10,11 @@
 namespace zorva {
 namespace {
 
-// Plotter characters: the cell is 1.5 character widths wide, the width two thirds of the
-// height; 400 plotter units make a centimetre.
-constexpr double kWidthPerHeight = 2.0 / 3.0;
+// A font height is a line pitch, as on a canvas: the plotter's capitals take three
+// quarters of it and are two thirds as wide as high; a character cell is 1.5 widths wide.
+// 400 plotter units make a centimetre.
+constexpr double kCapitalPerHeight = 0.75;
+constexpr double kWidthPerCapital = 2.0 / 3.0;
 constexpr double kUnitsPerCm = 400.0;
 
 }  // namespace
@@ -53,11 +55,14 @@ void PlotPainter::setPenColour(Rgb, int plotRole) { strokePen_ = PenOfRole(plotR
 void PlotPainter::setPenWidth(int width) {
     // Plots of the finest line keep the plotter's own pen.
     if (lineWidthOption_ == 1) return;
-    const int w = std::max(0, width - 1);
-    if (w == writtenWidth_) return;
+    wantedWidth_ = std::max(0, width - 1);
+}
+
+void PlotPainter::applyPenWidth() {
+    if (wantedWidth_ < 0 || wantedWidth_ == writtenWidth_) return;
     closeRun();
-    stream_.penWidth(w);
-    writtenWidth_ = w;
+    stream_.penWidth(wantedWidth_);
+    writtenWidth_ = wantedWidth_;
 }
 
 void PlotPainter::setLineStyle(LineStyle style) {
@@ -69,11 +74,17 @@ void PlotPainter::setLineStyle(LineStyle style) {
 }
 
 void PlotPainter::moveTo(double x, double y) {
+    const QPointF to(x, plotY(y));
+    // A move to where the pen already is continues the stroke (joined strokes of a measure).
+    if (runOpen_ && stream_.coord(to.x()) == stream_.coord(position_.x()) &&
+        stream_.coord(to.y()) == stream_.coord(position_.y()))
+        return;
     closeRun();
-    position_ = QPointF(x, plotY(y));
+    position_ = to;
 }
 
 void PlotPainter::lineTo(double x, double y) {
+    applyPenWidth();
     selectPen(strokePen_);
     const QPointF to(x, plotY(y));
     if (!runOpen_) {
@@ -98,6 +109,7 @@ void PlotPainter::polyline(const std::vector<QPointF>& points) {
 
 void PlotPainter::circle(double cx, double cy, double r, FillStyle, Rgb) {
     // Plots carry no fills: a filled mark is its outline in the pen of its role.
+    applyPenWidth();
     selectPen(strokePen_);
     closeRun();
     position_ = QPointF(cx, plotY(cy));
@@ -106,6 +118,7 @@ void PlotPainter::circle(double cx, double cy, double r, FillStyle, Rgb) {
 }
 
 void PlotPainter::arc(double cx, double cy, double r, double startDeg, double sweepDeg) {
+    applyPenWidth();
     selectPen(strokePen_);
     closeRun();
     // Counter-clockwise as seen on the drawing is counter-clockwise on the y-up sheet.
@@ -139,13 +152,13 @@ void PlotPainter::setTextRole(int role) { textPen_ = PenOfRole(role); }
 void PlotPainter::setTextColour(Rgb, int plotRole) { textPen_ = PenOfRole(plotRole); }
 
 double PlotPainter::textWidth(const QString& text) const {
-    return static_cast<double>(text.size()) * 1.5 * kWidthPerHeight * fontHeight_;
+    return static_cast<double>(text.size()) * 1.5 * kWidthPerCapital * kCapitalPerHeight * fontHeight_;
 }
 
 void PlotPainter::writeSize() {
     if (fontHeight_ == writtenSize_) return;
-    const double heightCm = fontHeight_ / kUnitsPerCm;
-    stream_.characterSize(heightCm * kWidthPerHeight, heightCm);
+    const double capitalCm = kCapitalPerHeight * fontHeight_ / kUnitsPerCm;
+    stream_.characterSize(capitalCm * kWidthPerCapital, capitalCm);
     writtenSize_ = fontHeight_;
 }
 
@@ -153,15 +166,17 @@ void PlotPainter::text(double x, double y, const QString& text, TextAnchor ancho
     // Plotters know no umlauts; the legend texts are written the way a plotter can print them.
     const QString label = TransliterateUmlauts(text);
     if (label.trimmed().isEmpty() || !std::isfinite(x) || !std::isfinite(y)) return;
+    applyPenWidth();
     selectPen(textPen_);
     closeRun();
     // A plot label stands on its lower left corner.
-    const double baselineRow = anchor == TextAnchor::TopLeft ? y + fontHeight_ : y;
+    const double capital = kCapitalPerHeight * fontHeight_;
+    const double baselineRow = anchor == TextAnchor::TopLeft ? y + capital : y;
     double px = x, py = plotY(baselineRow);
     if (anchor == TextAnchor::TopLeft && directionDeg != 0.0) {
         // Turn the corner offset with the text.
-        px = x + fontHeight_ * SinDeg(directionDeg);
-        py = plotY(y) - fontHeight_ * CosDeg(directionDeg);
+        px = x + capital * SinDeg(directionDeg);
+        py = plotY(y) - capital * CosDeg(directionDeg);
     }
     stream_.penUp(px, py);
     writeSize();

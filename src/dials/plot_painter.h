@@ -30,6 +30,9 @@ public:
     void flush();
     // Selects a pen now (";SP n") unless it is selected already.
     void selectPen(int pen);
+    // Writes a pen width asked for since the last one written (";PW w;"); widths are
+    // otherwise written just before the next stroke or label that uses them.
+    void applyPenWidth();
     int selectedPen() const { return selectedPen_; }
 
     void setPenRole(int role) override;
@@ -64,7 +67,8 @@ private:
     int selectedPen_;
     int strokePen_ = 1;
     int textPen_ = 4;
-    int writtenWidth_ = -1;  // the pen width last written, -1 before the first
+    int wantedWidth_ = -1;   // the pen width asked for, -1 before the first
+    int writtenWidth_ = -1;  // the pen width last written
     LineStyle lineStyle_ = LineStyle::Solid;
     QPointF position_;       // plot coordinates at p = 1, y up
     bool runOpen_ = false;

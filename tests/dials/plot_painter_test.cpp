@@ -59,10 +59,10 @@ TEST(PlotPainter, ResolutionFactorMultipliesEveryNumberButPens) {
     draw(one);
     draw(hires);
     EXPECT_EQ(one.text(), QStringLiteral(";SP 2;PU 8200 5538;PD 8301 5437;PU 100 10838;CI 30;"
-                                         ";SP 4;PU 200 10738;SI  0.20, 0.30;LBGnomon Hoehe\x03"));
+                                         ";SP 4;PU 200 10738;SI  0.15, 0.23;LBGnomon Hoehe\x03"));
     // Rounded separately: 25 × 5537.8 = 138445, not 25 × 5538.
     EXPECT_EQ(hires.text(), QStringLiteral(";SP 2;PU 205010 138445;PD 207515 135930;PU 2500 270950;CI 750;"
-                                           ";SP 4;PU 5000 268450;SI  5.00, 7.50;LBGnomon Hoehe\x03"));
+                                           ";SP 4;PU 5000 268450;SI  3.75, 5.62;LBGnomon Hoehe\x03"));
 }
 
 TEST(PlotPainter, LabelsStandOnTheirLowerLeftCorner) {
@@ -71,9 +71,10 @@ TEST(PlotPainter, LabelsStandOnTheirLowerLeftCorner) {
     plot.painter.text(400, 1000, QStringLiteral("S"), TextAnchor::TopLeft, 0);
     plot.painter.text(400, 2000, QStringLiteral("T"), TextAnchor::BottomLeft, 0);
     // The size is written once while it stays the same.
-    EXPECT_EQ(plot.text(), QStringLiteral(";PU 400 9878;SI  0.27, 0.40;LBS\x03;PU 400 9038;LBT\x03"));
+    // Capitals take three quarters of the line pitch: 120 units, 3 mm.
+    EXPECT_EQ(plot.text(), QStringLiteral(";PU 400 9918;SI  0.20, 0.30;LBS\x03;PU 400 9038;LBT\x03"));
     EXPECT_DOUBLE_EQ(plot.painter.textHeight(), 160);
-    EXPECT_DOUBLE_EQ(plot.painter.textWidth(QStringLiteral("ABCD")), 4 * 160);
+    EXPECT_DOUBLE_EQ(plot.painter.textWidth(QStringLiteral("ABCD")), 4 * 120);
 }
 
 TEST(PlotPainter, TurnedLabelWritesItsDirection) {
@@ -113,7 +114,10 @@ TEST(PlotPainter, PenWidthOnlyWhenTheLineWidthIsNotOne) {
     thick.painter.moveTo(0, 0);
     thick.painter.lineTo(1, 1);
     thick.painter.setPenWidth(1);
-    EXPECT_EQ(thick.text(), QStringLiteral(";PW 0;;PW 2;;SP 1;PU 0 11038;PD 1 11037;PW 0;"));
+    // Written just before the stroke that uses it: a width nothing was drawn with is skipped.
+    EXPECT_EQ(thick.text(), QStringLiteral(";PW 2;;SP 1;PU 0 11038;PD 1 11037"));
+    thick.painter.applyPenWidth();
+    EXPECT_TRUE(thick.text().endsWith(QStringLiteral(";PW 0;")));
 }
 
 TEST(PlotPainter, RectanglePolygonAndDashes) {
