@@ -5,6 +5,8 @@
 //
 // Drawing units: y grows downward (screen and printer canvas). Angles are degrees.
 
+#include "plot/plot_stream.h"
+
 #include <QPointF>
 
 namespace zorva {
@@ -124,5 +126,6 @@ ScaledGnomon ScaleGnomon(double gnomonLength, double zoom);
 // A3 (420 mm) wide sheet.
 double ScreenUnitsPerMm(double clientWidth, bool sheetA3);
 inline constexpr double kPrinterUnitsPerMm = 10.0;
+// kPlotUnitsPerMm (40) comes with the plot stream.
 
 }  // namespace zorva

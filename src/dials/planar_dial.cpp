@@ -8,6 +8,7 @@
 #include "dials/canvas_painter.h"
 #include "dials/date_lines.h"
 #include "dials/dial_painter.h"
+#include "dials/planar_plot_extras.h"
 #include "plot/plot_stream.h"
 #include "text/number_format.h"
 #include "text/texts.h"
@@ -80,6 +81,20 @@ public:
 private:
     bool screen() const { return r_.target == DrawTarget::Screen; }
     bool printer() const { return r_.target == DrawTarget::Printer; }
+    bool plot() const { return r_.target == DrawTarget::Plot && r_.plot; }
+    // The plot's coordinate listing of the traced lines.
+    void listSection(PlanarPlotExtras::Section section) {
+        if (plot()) r_.plot->section(section);
+    }
+    void listCurve(double value) {
+        if (plot()) r_.plot->curve(value);
+    }
+    void listCurve(const QString& label) {
+        if (plot()) r_.plot->curve(label);
+    }
+    void listPoint(const ShadowSample& sample, int hour = -1) {
+        if (plot()) r_.plot->point(sample, hour);
+    }
 
     void setUpArea();
     bool umbrellaChecks();
@@ -100,7 +115,7 @@ private:
     void continueToStyleFoot(double T, int j, bool anyVisible, QPointF farthest);
     void drawStyleFoot();
     void drawFinalFrame();
-    void traceDeclination(double declination);
+    void traceDeclination(double declination, bool listed = false);
 
     ShadowSample shadow(double altitude, double azimuth) const { return ShadowPoint(altitude, azimuth, plane_); }
     // The sun at zone time T (+ the equivalent dial's shift) with declination and EoT of that
@@ -147,13 +162,22 @@ bool PlanarConstruction::run() {
     // Nothing of the dial may reach beyond its drawing area.
     p_.setWindow(ox_, oy_, ox_ + w_, oy_ + h_);
     if (r_.grid) drawGrid();
-    p_.setPenWidth(lineWidth_);
-    drawHorizon();
-    drawNodusAndLegend();
+    if (plot()) {
+        // A plot writes legend, measure and horizon in the finest pen before the dial's lines.
+        drawNodusAndLegend();
+        drawGnomonMeasure();
+        drawHorizon();
+        p_.setPenWidth(lineWidth_);
+    } else {
+        p_.setPenWidth(lineWidth_);
+        drawHorizon();
+        drawNodusAndLegend();
+    }
     p_.setPenRole(kDateLines);
     if (s_.wholeHourDaylengthLines) drawDayLengthLines();
     drawDateLines();
-    drawGnomonMeasure();
+    if (!plot()) drawGnomonMeasure();
+    if (plot()) r_.plot->beforeHourLines(plane_);
     if (s_.temporalHours) traceTemporalHours();
     traceBabylonianItalian();
     if (s_.altitudeLines) traceAltitudeLines();
@@ -175,8 +199,9 @@ void PlanarConstruction::setUpArea() {
         ox_ = oy_ = 0;
         unitsPerMm_ = ScreenUnitsPerMm(r_.clientWidth, r_.sheetA3);
     } else {
-        w_ = r_.clientWidth - 2;
-        h_ = r_.clientHeight - 2;
+        // The plot's sheet is the drawing area itself.
+        w_ = r_.clientWidth - (plot() ? 0 : 2);
+        h_ = r_.clientHeight - (plot() ? 0 : 2);
         ox_ = r_.offsetX;
         oy_ = r_.offsetY;
         unitsPerMm_ = printer() ? kPrinterUnitsPerMm : kPlotUnitsPerMm;
@@ -185,12 +210,14 @@ void PlanarConstruction::setUpArea() {
     lambdaRef_ = s_.localTimeDisplay ? s_.zoneMeridian : s_.longitude;
     obliquity_ = ZodiacDeclinations(s_.referenceYear).obliquity;
     if (w_ < 2 || h_ < 2) return;
-    p_.setFont(QStringLiteral("Arial"), screen() ? 16 : 40);
+    p_.setFont(QStringLiteral("Arial"), screen() ? 16 : 4 * unitsPerMm_);
     p_.setTextRole(kText);
     p_.setPenWidth(1);
-    p_.setPenColour(colour::kWhite, kText);
-    p_.moveTo(ox_ + w_, oy_);
-    p_.lineTo(ox_ + w_, oy_ + h_);
+    if (!plot()) {
+        p_.setPenColour(colour::kWhite, kText);
+        p_.moveTo(ox_ + w_, oy_);
+        p_.lineTo(ox_ + w_, oy_ + h_);
+    }
     p_.setPenColour(colour::kBlack, kDateLines);
     if (screen()) DrawBorderFrame(p_, ox_, oy_, w_, h_, 1);
 }
@@ -231,6 +258,10 @@ void PlanarConstruction::setUpPlane() {
 }
 
 void PlanarConstruction::drawGrid() {
+    if (plot()) {
+        r_.plot->grid(plane_);
+        return;
+    }
     p_.setPenRole(kGrid);
     const double x0 = plane_.x0, y0 = plane_.y0;
     const double half = screen() ? std::round(w_ / 160) : 10;
@@ -257,6 +288,11 @@ void PlanarConstruction::drawHorizon() {
 }
 
 void PlanarConstruction::drawNodusAndLegend() {
+    // The plot marks the nodus foot point with its style foot, at the end.
+    if (plot()) {
+        drawLegend();
+        return;
+    }
     const double x0 = plane_.x0, y0 = plane_.y0;
     p_.setPenRole(kGrid);
     const double q = u_ / 6;
@@ -295,25 +331,28 @@ void PlanarConstruction::drawLegend() {
     } else {
         // One line below the other at the window's text cursor.
         double y = r_.textY;
-        p_.setFont(arial, 60);
+        p_.setFont(arial, 6 * unitsPerMm_);
         p_.text(r_.textX, y, legend.title);
         y += p_.textHeight();
-        p_.setFont(arial, 30);
+        p_.setFont(arial, 3 * unitsPerMm_);
         if (!legend.orientation.isEmpty()) {
             p_.text(r_.textX, y, legend.orientation);
             y += p_.textHeight();
         }
         p_.text(r_.textX, y, legend.position);
-        p_.setFont(arial, 40);
+        p_.setFont(arial, 4 * unitsPerMm_);
     }
 }
 
-void PlanarConstruction::traceDeclination(double declination) {
+void PlanarConstruction::traceDeclination(double declination, bool listed) {
+    if (listed) listCurve(declination);
     ShadowCurve curve(p_, area_);
     for (int k = 0; k <= 96; ++k) {
         const HorizontalPosition hp =
             HorizontalFromHourAngle(15.0 * (k * 0.25) - 180.0, declination, plane_.effectiveLatitude);
-        curve.add(shadow(hp.altitude, hp.azimuth));
+        const ShadowSample sample = shadow(hp.altitude, hp.azimuth);
+        curve.add(sample);
+        if (listed && k % 4 == 0) listPoint(sample, k / 4);
     }
 }
 
@@ -339,11 +378,13 @@ void PlanarConstruction::drawDayLengthLines() {
 void PlanarConstruction::drawDateLines() {
     p_.setPenRole(kDateLines);
     const std::vector<DateLine> lines = BuildDateLineTable(s_, &d_);
+    if (!lines.empty()) listSection(PlanarPlotExtras::Section::DateLines);
     for (const DateLine& line : lines) {
         if (line.fixedDeclination) {
-            traceDeclination(line.declination);
+            traceDeclination(line.declination, true);
             continue;
         }
+        listCurve(line.label);
         // Declination of 12:00 zone time all day long, as SunPositionNoonEphemeris has it.
         const SunPositionResult noon = SunPositionNoonEphemeris(s_.referenceYear, line.dayOfYear, 12.0,
                                                                 plane_.effectiveLatitude, lambdaRef_, s_.zoneMeridian, false);
@@ -352,7 +393,9 @@ void PlanarConstruction::drawDateLines() {
             const double zt = k * 0.25 + plane_.hourShift;
             const HorizontalPosition hp = HorizontalFromHourAngle(15 * (zt - 12) - (lambdaRef_ - s_.zoneMeridian),
                                                                   noon.declination, plane_.effectiveLatitude);
-            curve.add(shadow(hp.altitude, hp.azimuth));
+            const ShadowSample sample = shadow(hp.altitude, hp.azimuth);
+            curve.add(sample);
+            if (k % 4 == 0) listPoint(sample, k / 4);
         }
     }
 }
@@ -367,7 +410,7 @@ void PlanarConstruction::drawGnomonMeasure() {
     const double tick = printer() ? 15 : 0;
     const std::vector<QPointF> measure{{xs + 5 + tick, B - g}, {xs, B - g}, {xs, B}, {xs + g, B}, {xs + g, B - 5 - tick}};
     for (size_t i = 1; i < measure.size(); ++i) clippedLine(measure[i - 1], measure[i]);
-    if (printer()) p_.setFont(QStringLiteral("Arial"), 35);
+    if (!screen()) p_.setFont(QStringLiteral("Arial"), 3.5 * unitsPerMm_);
     p_.setTextRole(kText);
     p_.text(xs, B + 3,
             Tr(s_, "Gnomon Höhe:", "Gnomon Height") + QStringLiteral(" (=") + RealToText(6, 2, gz_) +
@@ -383,6 +426,7 @@ void PlanarConstruction::traceTemporalHours() {
         return;
     }
     p_.setPenRole(kTemporal);
+    listSection(PlanarPlotExtras::Section::TemporalHours);
     const int year = s_.referenceYear;
     const double phi = s_.latitude;
     const int t1 = std::max(0, s_.temporalFrom);
@@ -394,6 +438,7 @@ void PlanarConstruction::traceTemporalHours() {
         for (int j = 0; j < k; ++j) {
             const double N = n + static_cast<double>(j) / k;
             if (N > t2 + 1e-9) break;
+            listCurve(N);
             ShadowCurve curve(p_, area_);
             int day = solstice - (umbrella ? 5 : 15);
             while (true) {
@@ -406,7 +451,9 @@ void PlanarConstruction::traceTemporalHours() {
                 const double I = H0 / 6.0 / 15.0;  // one temporal hour, in hours
                 const double T = 12.0 - (6.0 - N) * I;
                 // Temporal hours count from the site's own sunrise: true local time.
-                curve.add(shadowAt(day, T, false, s_.zoneMeridian));
+                const ShadowSample sample = shadowAt(day, T, false, s_.zoneMeridian);
+                curve.add(sample);
+                listPoint(sample);
                 if (day >= 356) break;
                 const int step = umbrella ? 5 : ((day < solstice || day > 340) ? 15 : 10);
                 day = std::min(day + step, 356);
@@ -442,11 +489,13 @@ void PlanarConstruction::traceBabylonianOrItalian(bool italian) {
         QString text;
     };
     std::vector<Label> labels;
+    listSection(italian ? PlanarPlotExtras::Section::ItalianHours : PlanarPlotExtras::Section::BabylonianHours);
     for (int n = from; n <= to; ++n) {
         for (int j = 0; j < k; ++j) {
             const double v = n + static_cast<double>(j) / k;
             if (v > to + 1e-9) break;
             p_.setPenRole(j == 0 ? fullRole : kSubdivision);
+            listCurve(v);
             ShadowCurve curve(p_, area_);
             for (size_t e = 2; e < table.size(); ++e) {  // from 21 June to 21 December
                 const FixedDayRiseSet& day = table[e];
@@ -458,6 +507,7 @@ void PlanarConstruction::traceBabylonianOrItalian(bool italian) {
                 }
                 const ShadowSample s = shadowAt(DayOfYear(year, day.month, day.day), T, false);
                 curve.add(s);
+                listPoint(s);
                 if (j == 0 && n % 2 == 0 && day.month == 9 && day.day == 21 && s.visible)
                     labels.push_back({{s.x, s.y}, RoundToIntText(n)});
             }
@@ -480,6 +530,7 @@ ShadowSample PlanarConstruction::shadowOfDirection(double altitude, double azimu
 
 void PlanarConstruction::traceAltitudeLines() {
     p_.setPenRole(kHorizon);
+    listSection(PlanarPlotExtras::Section::AltitudeLines);
     const int perTen = std::array{1, 2, 4}[static_cast<size_t>(std::clamp(s_.altitudeInterval, 0, 2))];
     const double phi = std::abs(s_.latitude);
     const bool south = s_.latitude < 0;
@@ -503,12 +554,15 @@ void PlanarConstruction::traceAltitudeLines() {
                 hi = c2 <= -1 ? 180.0 : AcosDeg(c2);
             }
             for (double side : {-1.0, 1.0}) {
+                listCurve(h);
                 ShadowCurve curve(p_, area_);
                 const int steps = std::max(1, static_cast<int>(std::ceil((hi - lo) / 2.0 - 1e-9)));
                 for (int k = 0; k <= steps; ++k) {
                     const double az = std::min(lo + 2.0 * k, hi);
                     const double A = side * (south ? 180.0 - az : az);
-                    curve.add(shadowOfDirection(h, A));
+                    const ShadowSample sample = shadowOfDirection(h, A);
+                    curve.add(sample);
+                    listPoint(sample);
                 }
             }
         }
@@ -521,17 +575,21 @@ void PlanarConstruction::traceHourLines(int firstDay, bool mean, int firstHour, 
     const bool toStyleFoot = !mean && s_.linesToStyleFoot && !s_.umbrellaDial;
     const QPointF foot = styleFoot();
     const int yearLength = DayOfYear(s_.referenceYear, 12, 31);
+    listSection(analemma ? PlanarPlotExtras::Section::Analemma
+                         : mean ? PlanarPlotExtras::Section::MeanTime : PlanarPlotExtras::Section::ApparentTime);
     for (int h = h1; h <= h2; ++h) {
         for (int j = 0; j < k; ++j) {
             const double T = h + static_cast<double>(j) / k;
             if (T > h2 + 1e-9) break;
             p_.setPenRole(j == 0 ? (mean ? kText : kApparentHours) : (mean ? kMeanSubdivision : kSubdivision));
+            listCurve(T);
             ShadowCurve curve(p_, area_);
             QPointF farthest;
             double farthestDistance = -1;
             for (int day = firstDay; day < 366; day = day == firstDay ? firstDay + 5 : day + 3) {
                 const ShadowSample s = shadowAt(day, T, mean);
                 curve.add(s);
+                listPoint(s);
                 if (toStyleFoot && s.visible) {
                     const double dist = std::hypot(s.x - foot.x(), s.y - foot.y());
                     if (dist > farthestDistance) {
@@ -541,7 +599,11 @@ void PlanarConstruction::traceHourLines(int firstDay, bool mean, int firstHour, 
                 }
             }
             // A figure-of-eight closes on the next 1 January.
-            if (mean) curve.add(shadowAt(firstDay + yearLength, T, mean));
+            if (mean) {
+                const ShadowSample closing = shadowAt(firstDay + yearLength, T, mean);
+                curve.add(closing);
+                listPoint(closing);
+            }
             if (toStyleFoot) continueToStyleFoot(T, j, curve.anyVisible(), farthest);
         }
     }
@@ -580,7 +642,7 @@ void PlanarConstruction::continueToStyleFoot(double T, int j, bool anyVisible, Q
 void PlanarConstruction::drawAnalemmaMarks(int hour) {
     static const std::vector<int> kMarks[5] = {{1}, {1, 15}, {7, 22}, {1, 11, 21}, {1, 8, 15, 22}};
     const std::vector<int>& marks = kMarks[std::clamp(s_.dayMarkings, 0, 4)];
-    const double radius = screen() ? 2 : 6;
+    const double radius = screen() ? 2 : printer() ? 6 : 30;
     for (int month = 1; month <= 12; ++month) {
         for (size_t m = 0; m < marks.size(); ++m) {
             const ShadowSample s = shadowAt(DayOfYear(s_.referenceYear, month, marks[m]), hour, true);
@@ -597,6 +659,10 @@ void PlanarConstruction::drawAnalemmaMarks(int hour) {
 }
 
 void PlanarConstruction::drawStyleFoot() {
+    if (plot()) {
+        r_.plot->styleFoot(plane_);
+        return;
+    }
     const bool walls = s_.dialType == 'v' || s_.dialType == 'i';
     if (walls && s_.umbrellaDial) return;
     const Offset o = LimitOffset(StyleFootPoint(plane_));
@@ -647,6 +713,8 @@ void PlanarConstruction::clippedLine(QPointF a, QPointF b, bool belowHorizon) {
 }
 
 void PlanarConstruction::drawFinalFrame() {
+    // The plot's head has framed the sheet already.
+    if (plot()) return;
     const double border = screen() ? 30 : 0;
     if (screen())
         DrawBorderFrame(p_, ox_, oy_, w_ + border, h_ + border, border);

@@ -13,6 +13,7 @@
 namespace zorva {
 
 class DialPainter;
+class PlanarPlotExtras;
 class UserDialogs;
 
 enum class DrawTarget { Screen, Printer, Plot };
@@ -46,6 +47,7 @@ struct PlanarDialRequest {
     bool wideScreen = true;     // screen at least 1000 pixels wide
     const HourLineAngleTable* angles = nullptr;
     QString sunlitPeriod;       // the angle panel's sunlit times; empty when it was not used
+    PlanarPlotExtras* plot = nullptr;  // the plot's own elements and its coordinate listing
 };
 
 struct PlanarDialResult {

@@ -1,10 +1,13 @@
 #include "app/cli/cli.h"
 
 #include "dials/dial_render.h"
+#include "dials/planar_plot.h"
 
 #include <QFileInfo>
 #include <QImage>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 namespace zorva::cli {
 namespace {
@@ -23,27 +26,50 @@ bool ParseSize(const QString& text, QSize& size) {
     return true;
 }
 
+// The plot or DXF file the drawing window saves for the state's planar dial, with the
+// coordinate listing when asked for.
+int DrawPlot(Context& ctx, const QString& out, PlotFormat format, const QString& listing) {
+    if (!IsPlanarLetter(ctx.state.dialType)) {
+        ctx.err << "zorva-cli draw: the plot of dial type '" << QChar::fromLatin1(ctx.state.dialType)
+                << "' is not available in this build\n";
+        ctx.err.flush();
+        return kFaultyInput;
+    }
+    PlanarSaveRequest request;
+    request.fileName = QFileInfo(out).absoluteFilePath();
+    request.format = format;
+    request.lineWeight = std::clamp(ctx.state.plotLineWeight, 1, 3);
+    if (!listing.isEmpty()) {
+        request.coordinates = CoordinateOutput::TextFile;
+        request.listingFileName = QFileInfo(listing).absoluteFilePath();
+    }
+    request.gridMm = AskPlotGrid(ctx.dialogs, ctx.state.language);
+    const PlanarSaveResult result = SavePlanarDial(ctx.state, request, ctx.dialogs);
+    return result.ok ? kOk : kFaultyInput;
+}
+
 }  // namespace
 
 int CommandDraw(Context& ctx, QStringList args) {
     QString out, sizeText;
     bool missing = false;
     if (!TakeOption(args, QStringLiteral("--out"), out, missing) || missing || out.isEmpty())
-        return BadOption(ctx, QStringLiteral("--out"), out, QStringLiteral("a file name ending in .png, .pdf or .svg"));
+        return BadOption(ctx, QStringLiteral("--out"), out, QStringLiteral("a file name ending in .png, .pdf, .svg, .plt or .dxf"));
     QSize size(kDefaultWidth, kDefaultHeight);
     if (TakeOption(args, QStringLiteral("--size"), sizeText, missing) && (missing || !ParseSize(sizeText, size)))
         return BadOption(ctx, QStringLiteral("--size"), sizeText, QStringLiteral("WxH pixels, e.g. 1200x816"));
+    QString listing;
+    if (TakeOption(args, QStringLiteral("--listing"), listing, missing) && (missing || listing.isEmpty()))
+        return BadOption(ctx, QStringLiteral("--listing"), listing, QStringLiteral("a text file for the coordinates"));
     if (const int status = CheckNoExtraArgs(ctx, args, QStringLiteral("draw")); status != kOk) return status;
 
     const QString suffix = QFileInfo(out).suffix().toLower();
-    if (suffix == QLatin1String("plt") || suffix == QLatin1String("dxf")) {
-        // Plot stream and DXF output come with the planar plot writer.
-        ctx.err << "zorva-cli draw: ." << suffix << " output is not available in this build\n";
-        ctx.err.flush();
-        return kBadCommandLine;
-    }
+    if (suffix == QLatin1String("plt") || suffix == QLatin1String("dxf"))
+        return DrawPlot(ctx, out, suffix == QLatin1String("dxf") ? PlotFormat::Dxf : PlotFormat::Hpgl, listing);
+    if (!listing.isEmpty())
+        return BadOption(ctx, QStringLiteral("--listing"), listing, QStringLiteral("only with --out FILE.plt or FILE.dxf"));
     if (suffix != QLatin1String("png") && suffix != QLatin1String("pdf") && suffix != QLatin1String("svg"))
-        return BadOption(ctx, QStringLiteral("--out"), out, QStringLiteral("a file name ending in .png, .pdf or .svg"));
+        return BadOption(ctx, QStringLiteral("--out"), out, QStringLiteral("a file name ending in .png, .pdf, .svg, .plt or .dxf"));
 
     if (!IsPlanarLetter(ctx.state.dialType)) {
         ctx.err << "zorva-cli draw: the construction of dial type '" << QChar::fromLatin1(ctx.state.dialType)

@@ -1,0 +1,204 @@
+#include "dials/plot_painter.h"
+
+#include "astro/angles.h"
+#include "text/number_format.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace zorva {
+namespace {
+
+// A font height is a line pitch, as on a canvas: the plotter's capitals take three
+// quarters of it and are two thirds as wide as high; a character cell is 1.5 widths wide.
+// 400 plotter units make a centimetre.
+constexpr double kCapitalPerHeight = 0.75;
+constexpr double kWidthPerCapital = 2.0 / 3.0;
+constexpr double kUnitsPerCm = 400.0;
+
+}  // namespace
+
+PlotPainter::PlotPainter(PlotStream& stream, int lineWidthOption, int selectedPen, double sheetHeight)
+    : stream_(stream), lineWidthOption_(lineWidthOption), sheetHeight_(sheetHeight), selectedPen_(selectedPen) {}
+
+PlotPainter::~PlotPainter() {
+    // A painter going out of scope during a failed write must not throw again.
+    try {
+        flush();
+    } catch (const PlotWriteError&) {
+    }
+}
+
+int PlotPainter::PenOfRole(int role) { return std::clamp(role, 0, 11) + 1; }
+
+void PlotPainter::flush() { closeRun(); }
+
+void PlotPainter::closeRun() {
+    if (!runOpen_) return;
+    runOpen_ = false;
+    const QString run = std::exchange(run_, QString());
+    stream_.WritePlot(run);
+}
+
+void PlotPainter::selectPen(int pen) {
+    if (pen == selectedPen_) return;
+    closeRun();
+    stream_.selectPen(pen);
+    selectedPen_ = pen;
+}
+
+void PlotPainter::setPenRole(int role) { strokePen_ = PenOfRole(role); }
+
+void PlotPainter::setPenColour(Rgb, int plotRole) { strokePen_ = PenOfRole(plotRole); }
+
+void PlotPainter::setPenWidth(int width) {
+    // Plots of the finest line keep the plotter's own pen.
+    if (lineWidthOption_ == 1) return;
+    wantedWidth_ = std::max(0, width - 1);
+}
+
+void PlotPainter::applyPenWidth() {
+    if (wantedWidth_ < 0 || wantedWidth_ == writtenWidth_) return;
+    closeRun();
+    stream_.penWidth(wantedWidth_);
+    writtenWidth_ = wantedWidth_;
+}
+
+void PlotPainter::setLineStyle(LineStyle style) {
+    if (style == lineStyle_) return;
+    closeRun();
+    lineStyle_ = style;
+    if (style == LineStyle::Dashed) stream_.lineDashed();
+    else stream_.lineSolid();
+}
+
+void PlotPainter::moveTo(double x, double y) {
+    const QPointF to(x, plotY(y));
+    // A move to where the pen already is continues the stroke (joined strokes of a measure).
+    if (runOpen_ && stream_.coord(to.x()) == stream_.coord(position_.x()) &&
+        stream_.coord(to.y()) == stream_.coord(position_.y()))
+        return;
+    closeRun();
+    position_ = to;
+}
+
+void PlotPainter::lineTo(double x, double y) {
+    applyPenWidth();
+    selectPen(strokePen_);
+    const QPointF to(x, plotY(y));
+    if (!runOpen_) {
+        run_ = QStringLiteral(";PU ") + stream_.coord(position_.x()) + QLatin1Char(' ') + stream_.coord(position_.y()) +
+               QStringLiteral(";PD");
+        runOpen_ = true;
+    }
+    run_ += QLatin1Char(' ') + stream_.coord(to.x()) + QLatin1Char(' ') + stream_.coord(to.y());
+    position_ = to;
+    // Keep the buffer small on very long curves.
+    if (run_.size() > 4096) {
+        stream_.WritePlot(std::exchange(run_, QStringLiteral(";PD")));
+    }
+}
+
+void PlotPainter::polyline(const std::vector<QPointF>& points) {
+    if (points.size() < 2) return;
+    moveTo(points.front().x(), points.front().y());
+    for (size_t i = 1; i < points.size(); ++i) lineTo(points[i].x(), points[i].y());
+    closeRun();
+}
+
+void PlotPainter::circle(double cx, double cy, double r, FillStyle, Rgb) {
+    // Plots carry no fills: a filled mark is its outline in the pen of its role.
+    applyPenWidth();
+    selectPen(strokePen_);
+    closeRun();
+    position_ = QPointF(cx, plotY(cy));
+    stream_.WritePlot(QStringLiteral(";PU ") + stream_.coord(position_.x()) + QLatin1Char(' ') +
+                      stream_.coord(position_.y()) + QStringLiteral(";CI ") + stream_.coord(r) + QLatin1Char(';'));
+}
+
+void PlotPainter::arc(double cx, double cy, double r, double startDeg, double sweepDeg) {
+    applyPenWidth();
+    selectPen(strokePen_);
+    closeRun();
+    // Counter-clockwise as seen on the drawing is counter-clockwise on the y-up sheet.
+    const QPointF centre(cx, plotY(cy));
+    const QPointF start(centre.x() + r * CosDeg(startDeg), centre.y() + r * SinDeg(startDeg));
+    stream_.penUp(start);
+    stream_.arc(centre.x(), centre.y(), sweepDeg);
+    const double end = startDeg + sweepDeg;
+    position_ = QPointF(centre.x() + r * CosDeg(end), centre.y() + r * SinDeg(end));
+}
+
+void PlotPainter::rectangle(double x1, double y1, double x2, double y2) {
+    polyline({{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}, {x1, y1}});
+}
+
+void PlotPainter::fillRect(double, double, double, double, Rgb) {
+    // White strips and backgrounds only erase on a canvas; a plot has nothing to erase.
+}
+
+void PlotPainter::polygon(const std::vector<QPointF>& points, FillStyle, Rgb) {
+    if (points.size() < 2) return;
+    std::vector<QPointF> closed = points;
+    closed.push_back(points.front());
+    polyline(closed);
+}
+
+void PlotPainter::setFont(const QString&, double height, bool) { fontHeight_ = std::max(1.0, height); }
+
+void PlotPainter::setTextRole(int role) { textPen_ = PenOfRole(role); }
+
+void PlotPainter::setTextColour(Rgb, int plotRole) { textPen_ = PenOfRole(plotRole); }
+
+double PlotPainter::textWidth(const QString& text) const {
+    return static_cast<double>(text.size()) * 1.5 * kWidthPerCapital * kCapitalPerHeight * fontHeight_;
+}
+
+void PlotPainter::writeSize() {
+    if (fontHeight_ == writtenSize_) return;
+    const double capitalCm = kCapitalPerHeight * fontHeight_ / kUnitsPerCm;
+    stream_.characterSize(capitalCm * kWidthPerCapital, capitalCm);
+    writtenSize_ = fontHeight_;
+}
+
+void PlotPainter::text(double x, double y, const QString& text, TextAnchor anchor, double directionDeg) {
+    // Plotters know no umlauts; the legend texts are written the way a plotter can print them.
+    const QString label = TransliterateUmlauts(text);
+    if (label.trimmed().isEmpty() || !std::isfinite(x) || !std::isfinite(y)) return;
+    applyPenWidth();
+    selectPen(textPen_);
+    closeRun();
+    // A plot label stands on its lower left corner.
+    const double capital = kCapitalPerHeight * fontHeight_;
+    const double baselineRow = anchor == TextAnchor::TopLeft ? y + capital : y;
+    double px = x, py = plotY(baselineRow);
+    if (anchor == TextAnchor::TopLeft && directionDeg != 0.0) {
+        // Turn the corner offset with the text.
+        px = x + capital * SinDeg(directionDeg);
+        py = plotY(y) - capital * CosDeg(directionDeg);
+    }
+    stream_.penUp(px, py);
+    writeSize();
+    if (directionDeg != direction_) {
+        // "+ 0.0" keeps a vanishing component from reading "-0".
+        stream_.direction(std::round(100.0 * CosDeg(directionDeg)) + 0.0, std::round(100.0 * SinDeg(directionDeg)) + 0.0);
+        direction_ = directionDeg;
+    }
+    stream_.label(label);
+    position_ = QPointF(px, py);
+}
+
+void PlotPainter::setWindow(double x1, double y1, double x2, double y2) {
+    closeRun();
+    const double left = std::min(x1, x2), right = std::max(x1, x2);
+    const double bottom = std::min(plotY(y1), plotY(y2)), top = std::max(plotY(y1), plotY(y2));
+    stream_.inputWindow(left, bottom, right, top);
+}
+
+void PlotPainter::resetWindow() {
+    closeRun();
+    stream_.inputWindow();
+}
+
+}  // namespace zorva
