@@ -23,7 +23,7 @@ int main() {
         const int runs = 20;
         const auto start = std::chrono::steady_clock::now();
         for (int i = 0; i < runs; ++i) {
-            const HourLineAngles a = ComputeHourLineAngles(s, 6);
+            const HourLineTable a = ComputeHourLineTable(s, 6);
             checksum += a.firstLitHourAngle + a.lines.size();
         }
         const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / runs;

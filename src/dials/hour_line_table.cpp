@@ -68,8 +68,8 @@ QString Tr(const DialState& s, const char* german, const char* english) {
 
 }  // namespace
 
-HourLineAngles ComputeHourLineAngles(const DialState& s, int linesPerHour) {
-    HourLineAngles result;
+HourLineTable ComputeHourLineTable(const DialState& s, int linesPerHour) {
+    HourLineTable result;
     for (auto& row : result.byHour) row.fill(kNoHourLineAngle);
     const int k = std::clamp(linesPerHour, 1, 6);
     result.linesPerHour = k;
@@ -130,7 +130,7 @@ HourLineAngles ComputeHourLineAngles(const DialState& s, int linesPerHour) {
     return result;
 }
 
-HourLineAngleTable ConstructionAngles(const HourLineAngles& a) {
+HourLineAngleTable ConstructionAngles(const HourLineTable& a) {
     HourLineAngleTable t;
     t.angle = a.byHour;
     t.litRangeKnown = a.litRangeKnown;
@@ -161,7 +161,7 @@ QString HourLineTangentText(const HourLineAngle& line) {
     return RealToText(9, 4, t);
 }
 
-HourLineGrid HourLineAngleGrid(const HourLineAngles& a) {
+HourLineGrid HourLineAngleGrid(const HourLineTable& a) {
     HourLineGrid grid;
     const int n = static_cast<int>(a.lines.size());
     grid.groups = std::clamp((n + 12) / 13, 1, 4);
@@ -185,7 +185,7 @@ HourLineGrid HourLineAngleGrid(const HourLineAngles& a) {
     return grid;
 }
 
-QStringList HourLineAngleReport(const HourLineAngles& a, const DialState& s) {
+QStringList HourLineAngleReport(const HourLineTable& a, const DialState& s) {
     QStringList out;
     const Language l = s.language;
     const int dialTitle = s.dialType == 'v' ? 4 : s.dialType == 'h' ? 5 : 6;

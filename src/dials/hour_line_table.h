@@ -30,7 +30,7 @@ struct HourLineAngle {
     double angle = kNoHourLineAngle;  // degrees
 };
 
-struct HourLineAngles {
+struct HourLineTable {
     int linesPerHour = 1;
     std::vector<HourLineAngle> lines;  // the dial's apparent-time lines, first to last hour
     // Angle of every line hour + sub / linesPerHour of the day (0..24 h, up to 6 per hour),
@@ -43,10 +43,10 @@ struct HourLineAngles {
 };
 
 // Planar dials without umbrella only; `linesPerHour` 1..6.
-HourLineAngles ComputeHourLineAngles(const DialState& state, int linesPerHour);
+HourLineTable ComputeHourLineTable(const DialState& state, int linesPerHour);
 
 // The angles and the sunlit range as the construction reads them to continue hour lines.
-HourLineAngleTable ConstructionAngles(const HourLineAngles& angles);
+HourLineAngleTable ConstructionAngles(const HourLineTable& angles);
 
 // Cell texts: time "hh:mm", angle width 7 with 2 decimals, tangent width 9 with 4 decimals,
 // "   >10000" / "  <-10000" beyond +-10000, "  -----  " where there is no line.
@@ -62,9 +62,9 @@ struct HourLineGrid {
     QStringList headings;             // per column, groups × 4
     std::vector<QStringList> cells;   // per row, groups × 4
 };
-HourLineGrid HourLineAngleGrid(const HourLineAngles& angles);
+HourLineGrid HourLineAngleGrid(const HourLineTable& angles);
 
 // The printable table: a title, the sunlit period and the grid in fixed-pitch columns.
-QStringList HourLineAngleReport(const HourLineAngles& angles, const DialState& state);
+QStringList HourLineAngleReport(const HourLineTable& angles, const DialState& state);
 
 }  // namespace zorva

@@ -62,8 +62,16 @@ void PlanarPlotWriter::grid(const DialPlane& plane) {
     painter_.flush();
     stream_.WritePlot(QStringLiteral(";IW 0 0 ") + num(right) + QLatin1Char(' ') + num(top));
     painter_.selectPen(9);
-    stream_.WritePlot(QStringLiteral(";PU ") + num(x0) + QLatin1Char(' ') + num(y0) + QStringLiteral(";CI ") + num(80) +
-                      QLatin1Char(';'));
+    if (x0 - 80 >= 0 && x0 + 80 <= right && y0 - 80 >= 0 && y0 + 80 <= top) {
+        stream_.WritePlot(QStringLiteral(";PU ") + num(x0) + QLatin1Char(' ') + num(y0) + QStringLiteral(";CI ") + num(80) +
+                          QLatin1Char(';'));
+    } else {
+        // Near the sheet's edge the circle round the origin is cut like every stroke.
+        painter_.setPenRole(8);
+        painter_.circle(plane.x0, plane.y0, 80, FillStyle::None, 0);
+        painter_.flush();
+        stream_.WritePlot(QStringLiteral(";"));
+    }
     QString lines;
     const auto flushLines = [&] {
         stream_.WritePlot(lines);
@@ -257,10 +265,10 @@ PlanarSaveResult SavePlanarDial(const DialState& s, const PlanarSaveRequest& req
     const Language l = s.language;
     PlanarSaveResult result;
 
-    HourLineAngles computed;
-    const HourLineAngles* angles = request.angles;
+    HourLineTable computed;
+    const HourLineTable* angles = request.angles;
     if (!angles && !s.umbrellaDial) {
-        computed = ComputeHourLineAngles(s, LinesPerHour(s.hourLineInterval));
+        computed = ComputeHourLineTable(s, LinesPerHour(s.hourLineInterval));
         angles = &computed;
     }
     const HourLineAngleTable table = angles ? ConstructionAngles(*angles) : HourLineAngleTable();

@@ -66,7 +66,7 @@ struct PlanarSaveRequest {
     std::optional<WindowPlacement> placement;
     // The drawing window's hour-line angles (for continuing hour lines to the style foot);
     // computed here when absent.
-    const HourLineAngles* angles = nullptr;
+    const HourLineTable* angles = nullptr;
 };
 
 struct PlanarSaveResult {

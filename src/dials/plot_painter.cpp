@@ -109,10 +109,22 @@ void PlotPainter::polyline(const std::vector<QPointF>& points) {
 
 void PlotPainter::circle(double cx, double cy, double r, FillStyle, Rgb) {
     // Plots carry no fills: a filled mark is its outline in the pen of its role.
+    if (!std::isfinite(cx) || !std::isfinite(cy) || !(r > 0)) return;
+    const QPointF centre(cx, plotY(cy));
+    if (centre.x() - r < 0 || centre.x() + r > kSheetWidth || centre.y() - r < 0 || centre.y() + r > sheetHeight_) {
+        // Plot windows cut strokes but not circles: one that crosses the sheet's edge is
+        // drawn as chords, so that only its part on the sheet reaches paper or DXF.
+        if (centre.x() + r < 0 || centre.x() - r > kSheetWidth || centre.y() + r < 0 || centre.y() - r > sheetHeight_)
+            return;
+        std::vector<QPointF> chords;
+        for (int k = 0; k <= 72; ++k) chords.emplace_back(cx + r * CosDeg(5.0 * k), cy + r * SinDeg(5.0 * k));
+        polyline(chords);
+        return;
+    }
     applyPenWidth();
     selectPen(strokePen_);
     closeRun();
-    position_ = QPointF(cx, plotY(cy));
+    position_ = centre;
     stream_.WritePlot(QStringLiteral(";PU ") + stream_.coord(position_.x()) + QLatin1Char(' ') +
                       stream_.coord(position_.y()) + QStringLiteral(";CI ") + stream_.coord(r) + QLatin1Char(';'));
 }
@@ -166,18 +178,22 @@ void PlotPainter::text(double x, double y, const QString& text, TextAnchor ancho
     // Plotters know no umlauts; the legend texts are written the way a plotter can print them.
     const QString label = TransliterateUmlauts(text);
     if (label.trimmed().isEmpty() || !std::isfinite(x) || !std::isfinite(y)) return;
-    applyPenWidth();
-    selectPen(textPen_);
-    closeRun();
     // A plot label stands on its lower left corner.
     const double capital = kCapitalPerHeight * fontHeight_;
     const double baselineRow = anchor == TextAnchor::TopLeft ? y + capital : y;
     double px = x, py = plotY(baselineRow);
+    // A plotter cuts labels at the sheet, a DXF does not: a label that does not fit on the
+    // sheet is left out.
+    if (directionDeg == 0.0 && (px < 0 || px + textWidth(label) > kSheetWidth || py < 0 || py + capital > sheetHeight_))
+        return;
     if (anchor == TextAnchor::TopLeft && directionDeg != 0.0) {
         // Turn the corner offset with the text.
         px = x + capital * SinDeg(directionDeg);
         py = plotY(y) - capital * CosDeg(directionDeg);
     }
+    applyPenWidth();
+    selectPen(textPen_);
+    closeRun();
     stream_.penUp(px, py);
     writeSize();
     if (directionDeg != direction_) {

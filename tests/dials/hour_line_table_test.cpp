@@ -25,14 +25,14 @@ DialState Dial(char type, double latitude, double declination = 0.0) {
     return s;
 }
 
-const HourLineAngle* Line(const HourLineAngles& a, double time) {
+const HourLineAngle* Line(const HourLineTable& a, double time) {
     for (const auto& l : a.lines)
         if (std::abs(l.time - time) < 1e-9) return &l;
     return nullptr;
 }
 
 TEST(HourLineTable, HorizontalDialFollowsTanAEqualsSinPhiTanT) {
-    const HourLineAngles a = ComputeHourLineAngles(Dial('h', 47.25), 2);
+    const HourLineTable a = ComputeHourLineTable(Dial('h', 47.25), 2);
     ASSERT_EQ(a.lines.size(), 25u);  // 6:00 .. 18:00 every half hour
     for (const HourLineAngle& l : a.lines) {
         const double t = 15.0 * (l.time - 12.0);
@@ -69,7 +69,7 @@ TEST(HourLineTable, CellTexts) {
 }
 
 TEST(HourLineTable, VerticalSouthWallFollowsTanAEqualsCosPhiTanT) {
-    const HourLineAngles a = ComputeHourLineAngles(Dial('v', 47.25), 1);
+    const HourLineTable a = ComputeHourLineTable(Dial('v', 47.25), 1);
     for (const HourLineAngle& l : a.lines) {
         const double t = 15.0 * (l.time - 12.0);
         if (std::abs(t) >= 90) {
@@ -95,13 +95,13 @@ TEST(HourLineTable, VerticalSouthWallFollowsTanAEqualsCosPhiTanT) {
 
 TEST(HourLineTable, SunlitPeriodInTheTimeReference) {
     DialState s = Dial('v', 47.25);
-    EXPECT_EQ(ComputeHourLineAngles(s, 1).sunlitPeriod, QStringLiteral("06:01 - 17:59"));
+    EXPECT_EQ(ComputeHourLineTable(s, 1).sunlitPeriod, QStringLiteral("06:01 - 17:59"));
     // In the zone meridian's true time the same hour angles read 21.6 minutes later: the
     // site lies 5.41 degrees west of the meridian of its zone.
     s.localTimeDisplay = false;
     s.longitude = -9.59;
     s.zoneMeridian = -15.0;
-    EXPECT_EQ(ComputeHourLineAngles(s, 1).sunlitPeriod, QStringLiteral("06:23 - 18:21"));
+    EXPECT_EQ(ComputeHourLineTable(s, 1).sunlitPeriod, QStringLiteral("06:23 - 18:21"));
 }
 
 TEST(HourLineTable, EveryHourLineRunsThroughTheStyleFoot) {
@@ -112,7 +112,7 @@ TEST(HourLineTable, EveryHourLineRunsThroughTheStyleFoot) {
                          Case{'i', 47.25, 25.4589, -11.7}, Case{'i', 40, 60, 35}}) {
         DialState s = Dial(c.type, c.latitude, c.declination);
         s.planeInclination = c.inclination;
-        const HourLineAngles a = ComputeHourLineAngles(s, 1);
+        const HourLineTable a = ComputeHourLineTable(s, 1);
         DialPlane plane;
         plane.letter = c.type;
         plane.inclination = c.inclination;
@@ -146,7 +146,7 @@ TEST(HourLineTable, EveryHourLineRunsThroughTheStyleFoot) {
 TEST(HourLineTable, UmbrellaDialsHaveNoTable) {
     DialState s = Dial('h', 47.25);
     s.umbrellaDial = true;
-    const HourLineAngles a = ComputeHourLineAngles(s, 1);
+    const HourLineTable a = ComputeHourLineTable(s, 1);
     EXPECT_TRUE(a.lines.empty());
     EXPECT_FALSE(a.litRangeKnown);
     EXPECT_EQ(a.byHour[12][0], kNoHourLineAngle);
@@ -157,20 +157,20 @@ TEST(HourLineTable, GridAndReportLayout) {
     s.hourFrom = 8;
     s.hourTo = 19;
     // Twelve full hours fit one group; ten-minute lines spread over four.
-    const HourLineGrid hours = HourLineAngleGrid(ComputeHourLineAngles(s, 1));
+    const HourLineGrid hours = HourLineAngleGrid(ComputeHourLineTable(s, 1));
     EXPECT_EQ(hours.groups, 1);
     EXPECT_EQ(hours.rows, 12);
     EXPECT_EQ(hours.headings, (QStringList{QStringLiteral("[hh;mm]"), QStringLiteral("[dd.dd]"),
                                             QStringLiteral(" tan(alpha)"), QString()}));
     EXPECT_EQ(hours.cells[0][0], QStringLiteral("08:00"));
-    const HourLineGrid tens = HourLineAngleGrid(ComputeHourLineAngles(s, 6));
+    const HourLineGrid tens = HourLineAngleGrid(ComputeHourLineTable(s, 6));
     EXPECT_EQ(tens.groups, 4);
     EXPECT_EQ(tens.rows, 17);  // 67 lines from 8:00 to 19:00
     EXPECT_EQ(tens.headings.size(), 16);
     EXPECT_EQ(tens.cells[1][0], QStringLiteral("08:10"));
     EXPECT_EQ(tens.cells[0][4], QStringLiteral("10:50"));
 
-    const QStringList report = HourLineAngleReport(ComputeHourLineAngles(s, 1), s);
+    const QStringList report = HourLineAngleReport(ComputeHourLineTable(s, 1), s);
     EXPECT_EQ(report[0], QStringLiteral("Winkel der Stundenlinien einer horizontalen Sonnenuhr"));
     EXPECT_EQ(report[1], QStringLiteral("Stundenlinien zeigen  WOZ"));
     EXPECT_TRUE(report[2].startsWith(QStringLiteral("Sonne auf dem Zifferblatt: ")));

@@ -160,3 +160,26 @@ TEST(PlotPainter, LongRunsAreSplitIntoValidPenDownCommands) {
 
 }  // namespace
 }  // namespace zorva::test
+
+namespace zorva::test {
+namespace {
+
+TEST(PlotPainter, NothingReachesBeyondTheSheet) {
+    Plot plot;
+    plot.painter.setPenRole(3);
+    // A circle across the top edge becomes chords the plot window cuts; one beyond the
+    // sheet and a label that would stand above it are left out.
+    plot.painter.circle(8200, 20, 80, FillStyle::None, 0);
+    plot.painter.circle(8200, -500, 80, FillStyle::None, 0);
+    plot.painter.setFont(QStringLiteral("Arial"), 160, false);
+    plot.painter.text(100, 50, QStringLiteral("20"), TextAnchor::BottomLeft, 0);
+    plot.painter.text(16100, 5000, QStringLiteral("wide"), TextAnchor::BottomLeft, 0);
+    const QString t = plot.text();
+    EXPECT_FALSE(t.contains(QStringLiteral("CI"))) << t.toStdString();
+    EXPECT_FALSE(t.contains(QStringLiteral("LB"))) << t.toStdString();
+    EXPECT_TRUE(t.startsWith(QStringLiteral(";PU 8280 11018;PD "))) << t.toStdString();
+    EXPECT_EQ(t.count(QStringLiteral(";PU ")), 1);
+}
+
+}  // namespace
+}  // namespace zorva::test

@@ -1,0 +1,104 @@
+// zorva-cli draw --out FILE.plt|dxf writes the files the drawing window saves for the
+// state's planar dial, with the listing on request; questions get the safe answer.
+#include "app/cli/cli.h"
+#include "dials/planar_plot.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+namespace zorva::cli {
+namespace {
+
+struct CliRun {
+    int status;
+    QString out;
+    QString err;
+};
+
+CliRun run(const QStringList& args) {
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    const int status = Run(args, o, e);
+    o.flush();
+    e.flush();
+    return {status, out, err};
+}
+
+QByteArray Read(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class DrawPlot : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    // What the drawing window writes for a fresh dial of the state (no placement by mouse).
+    QByteArray saved(const QString& name, PlotFormat format, CoordinateOutput coordinates = CoordinateOutput::None) {
+        PlanarSaveRequest r;
+        r.fileName = path(name);
+        r.format = format;
+        r.coordinates = coordinates;
+        RecordingDialogs dialogs;
+        EXPECT_TRUE(SavePlanarDial(StartupState(), r, dialogs).ok);
+        return Read(r.fileName);
+    }
+    QTemporaryDir dir_;
+};
+
+TEST_F(DrawPlot, PlotAndDxfAreTheDrawingWindowsFiles) {
+    const CliRun plt = run({QStringLiteral("draw"), QStringLiteral("--out"), path(QStringLiteral("cli.plt"))});
+    ASSERT_EQ(plt.status, kOk) << plt.err.toStdString();
+    EXPECT_TRUE(plt.err.contains(QStringLiteral("Soll zusätzlich das Koordinatennetz gezeichnet werden? -> No")));
+    EXPECT_TRUE(plt.err.contains(QStringLiteral("File cli.plt saved!")));
+    const QByteArray cliPlot = Read(path(QStringLiteral("cli.plt")));
+    EXPECT_TRUE(cliPlot.startsWith("IN;VS 1;PA;IW 0 0 16157 11038;PU 0 0;EA 16157 11038;;SP 4;PU 0 0;"));
+    EXPECT_EQ(cliPlot, saved(QStringLiteral("gui.plt"), PlotFormat::Hpgl));
+
+    const CliRun dxf = run({QStringLiteral("draw"), QStringLiteral("--out"), path(QStringLiteral("cli.dxf"))});
+    ASSERT_EQ(dxf.status, kOk) << dxf.err.toStdString();
+    EXPECT_EQ(Read(path(QStringLiteral("cli.dxf"))), saved(QStringLiteral("gui.dxf"), PlotFormat::Dxf));
+}
+
+TEST_F(DrawPlot, ListingToTheNamedFile) {
+    const QString listing = path(QStringLiteral("Koordinaten ä.txt"));
+    const CliRun r = run({QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("draw"), QStringLiteral("--out"),
+                          path(QStringLiteral("dial.plt")), QStringLiteral("--listing"), listing});
+    ASSERT_EQ(r.status, kOk) << r.err.toStdString();
+    const QString text = QString::fromUtf8(Read(listing));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Vertical SUNDIAL\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("File name of saved construction: ") + path(QStringLiteral("dial.plt"))));
+    EXPECT_TRUE(text.contains(QStringLiteral("(12 h):")));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("dial.txt"))));
+}
+
+TEST_F(DrawPlot, YesAddsTheGridOfTenMillimetres) {
+    const CliRun r = run({QStringLiteral("--yes"), QStringLiteral("draw"), QStringLiteral("--out"), path(QStringLiteral("g.plt"))});
+    ASSERT_EQ(r.status, kOk) << r.err.toStdString();
+    const QByteArray plot = Read(path(QStringLiteral("g.plt")));
+    // The wall's foot lies 38 units below the top: its circle is cut at the window.
+    EXPECT_TRUE(plot.contains(";IW 0 0 16150 11030;SP 9;PU 8280 11000;PD 8280 10993 ")) << plot.left(300).toStdString();
+    EXPECT_TRUE(plot.contains(" 8280 11000;PU 200 2;PD 200 11028;PU 600 2;PD 600 11028;"));
+}
+
+TEST_F(DrawPlot, BadRequests) {
+    // A listing belongs to plot files only.
+    CliRun r = run({QStringLiteral("draw"), QStringLiteral("--out"), path(QStringLiteral("a.png")), QStringLiteral("--listing"),
+                    path(QStringLiteral("a.txt"))});
+    EXPECT_EQ(r.status, kBadCommandLine);
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("a.png"))));
+    r = run({QStringLiteral("draw"), QStringLiteral("--out"), path(QStringLiteral("a.plt")), QStringLiteral("--listing")});
+    EXPECT_EQ(r.status, kBadCommandLine);
+
+    // A folder that does not exist: a clear error, no file, no temporary file beside it.
+    r = run({QStringLiteral("draw"), QStringLiteral("--out"), path(QStringLiteral("missing/a.dxf"))});
+    EXPECT_EQ(r.status, kFaultyInput);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Fehler"))) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains(QStringLiteral("gespeichert!")));
+    EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::Files).isEmpty());
+}
+
+}  // namespace
+}  // namespace zorva::cli
