@@ -3,7 +3,8 @@
 #include "astro/angles.h"
 #include "dials/canvas_painter.h"
 #include "dials/dial_render.h"
-#include "dials/hour_line_table.h"
+#include "astro/time_format.h"
+#include "dials/hour_line_angles.h"
 #include "dials/planar_plot_extras.h"
 #include "dials/plot_painter.h"
 #include "dials/polar_style_info.h"
@@ -174,7 +175,7 @@ void PlanarPlotWriter::curve(double value) {
     switch (section_) {
     case Section::DateLines: listing_->beginCurve(RealToText(6, 2, value) + QStringLiteral("°")); break;
     case Section::AltitudeLines: listing_->beginCurve(RealToText(5, 1, value) + QStringLiteral("°")); break;
-    default: listing_->beginCurve(HourLineTimeText(value)); break;
+    default: listing_->beginCurve(FormatHourMin(value).trimmed()); break;
     }
 }
 
@@ -265,13 +266,8 @@ PlanarSaveResult SavePlanarDial(const DialState& s, const PlanarSaveRequest& req
     const Language l = s.language;
     PlanarSaveResult result;
 
-    HourLineTable computed;
-    const HourLineTable* angles = request.angles;
-    if (!angles && !s.umbrellaDial) {
-        computed = ComputeHourLineTable(s, LinesPerHour(s.hourLineInterval));
-        angles = &computed;
-    }
-    const HourLineAngleTable table = angles ? ConstructionAngles(*angles) : HourLineAngleTable();
+    // The angles of a freshly opened drawing window: without its angle panel no lit range.
+    const HourLineAngles angles = request.angles ? *request.angles : ComputeHourLineAngles(s, false);
 
     std::optional<CoordinateListing> listing;
     if (request.coordinates != CoordinateOutput::None) listing.emplace(l, QPointF(), kPlotUnitsPerMm);
@@ -288,8 +284,8 @@ PlanarSaveResult SavePlanarDial(const DialState& s, const PlanarSaveRequest& req
     options.placement = request.placement;
     options.listing = listing ? &*listing : nullptr;
     options.plotFileName = request.fileName;
-    options.angles = angles ? &table : nullptr;
-    if (angles) options.sunlitPeriod = angles->sunlitPeriod;
+    options.angles = &angles.table;
+    options.sunlitPeriod = angles.sunlitPeriod;
 
     const PlotWriter writer = [&](PlotStream& stream) {
         if (listing) listing.emplace(l, QPointF(), kPlotUnitsPerMm);

@@ -5,7 +5,7 @@
 // companion coordinate listing.
 
 #include "dials/coordinate_listing.h"
-#include "dials/hour_line_table.h"
+#include "dials/hour_line_angles.h"
 #include "dials/planar_dial.h"
 #include "plot/plot_save.h"
 #include "state/dial_state.h"
@@ -65,8 +65,8 @@ struct PlanarSaveRequest {
     std::optional<double> gridMm;      // the coordinate grid, when wanted
     std::optional<WindowPlacement> placement;
     // The drawing window's hour-line angles (for continuing hour lines to the style foot);
-    // computed here when absent.
-    const HourLineTable* angles = nullptr;
+    // when absent, those of a freshly opened window.
+    const HourLineAngles* angles = nullptr;
 };
 
 struct PlanarSaveResult {

@@ -1,7 +1,6 @@
 // The planar dial as a plot stream: head and order of its parts, pens, windows, the
 // resolution factor, pen widths, the grid, the origins per dial kind and the coordinate
 // listing against the plotted points.
-#include "dials/hour_line_table.h"
 #include "dials/planar_plot.h"
 #include "plot/plot_stream.h"
 #include "support/test_support.h"
@@ -302,6 +301,38 @@ TEST(PlanarPlot, RefusedInclinedUmbrellaWritesNoDial) {
     const Written w = Write(s);
     EXPECT_FALSE(w.drawn);
     EXPECT_TRUE(w.dialogs.contains(QStringLiteral("Diese Neigung der Pultuhr")));
+}
+
+}  // namespace
+}  // namespace zorva::test
+
+namespace zorva::test {
+namespace {
+
+TEST(PlanarPlot, HourLinesReachTheStyleFootOnceTheAnglePanelWasUsed) {
+    DialState s = StartupState();
+    s.dialType = 'h';
+    s.linesToStyleFoot = true;
+    s.markAnalemma = false;
+    const auto strokesOfPen3 = [](const QString& plot) {
+        int n = 0;
+        bool pen3 = false;
+        for (const QString& c : Commands(plot)) {
+            if (c.startsWith(QStringLiteral("SP "))) pen3 = c == QStringLiteral("SP 3");
+            else if (pen3 && c.startsWith(QStringLiteral("PD "))) ++n;
+        }
+        return n;
+    };
+    // A freshly opened window knows no lit range: nothing is continued.
+    const HourLineAngles fresh = ComputeHourLineAngles(s, false);
+    PlanarPlotOptions options;
+    options.angles = &fresh.table;
+    const int plain = strokesOfPen3(Write(s, 1, options).plot);
+    const HourLineAngles panel = ComputeHourLineAngles(s, true);
+    options.angles = &panel.table;
+    const int continued = strokesOfPen3(Write(s, 1, options).plot);
+    // One more stroke for each full hour from 8 to 19.
+    EXPECT_EQ(continued - plain, 12);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The hour-line angle table of the drawing window ("Std.linien"): built when the window
 // first shows a planar dial and again on request; it must stay far below a tenth of a second.
-#include "dials/hour_line_table.h"
+#include "dials/hour_line_angles.h"
 
 #include <chrono>
 #include <cstdio>
@@ -23,8 +23,9 @@ int main() {
         const int runs = 20;
         const auto start = std::chrono::steady_clock::now();
         for (int i = 0; i < runs; ++i) {
-            const HourLineTable a = ComputeHourLineTable(s, 6);
-            checksum += a.firstLitHourAngle + a.lines.size();
+            s.hourLineInterval = '4';  // ten-minute lines
+            const HourLineAngles a = ComputeHourLineAngles(s, true);
+            checksum += a.table.firstLitHourAngle + a.rows.size();
         }
         const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / runs;
         std::printf("hour-line angle table, %-20s (10-minute lines): %.2f ms\n", c.name, ms);
