@@ -237,8 +237,9 @@ bool WritePlanarDialPlot(const DialState& s, PlotStream& stream, const PlanarPlo
     r.originX = origin.x();
     r.originY = H - origin.y();
     const GnomonPlacement defaults = DefaultGnomonPlacement(s, static_cast<int>(W), static_cast<int>(H));
-    r.textX = defaults.centreX;
-    r.textY = defaults.centreY;
+    // Whole plotter units, as positions carried over from the window are.
+    r.textX = std::round(defaults.centreX);
+    r.textY = std::round(defaults.centreY);
     if (options.placement) {
         const WindowPlacement& w = *options.placement;
         if (w.originFixed) {

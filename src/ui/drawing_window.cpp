@@ -6,6 +6,9 @@
 #include "state/dial_state.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
+#include "ui/file_output_panel.h"
+#include "ui/polar_style_panel.h"
+#include "ui/sun_position_window.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -43,6 +46,12 @@ constexpr Text kZoomOut{"Zoom", "Zoom"};
 constexpr Text kPrint{"&Print", "&Print"};
 constexpr Text kAngles{"Std.linien", "Hour Lines"};
 constexpr Text kClose{"&Schließen", "&Close"};
+constexpr Text kSaveHpgl{"save", "save"};
+constexpr Text kSaveDxf{"speichern...", "save..."};
+constexpr Text kStyleInfo{"&StabInfo", "&Style Info"};
+constexpr Text kMenuSaveHpgl{"Speichern als HPGL-Datei", "Save as HPGL File"};
+constexpr Text kMenuSaveDxf{"Speichern als dxf-Datei", "Save as DXF File"};
+constexpr Text kMenuStyleInfo{"Polstab Informationen", "Polar Style Information"};
 constexpr Text kMenuDraw{"Zeichnung ausführen", "Draw the Dial"};
 constexpr Text kMenuGrid{"Zeichnung mit Netz", "Draw with Grid"};
 constexpr Text kMenuZoomIn{"Zoom +", "Zoom +"};
@@ -138,6 +147,11 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     zoomOutButton_->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
     printButton_ = makeButton("printButton");
     angleButton_ = makeButton("angleTableButton");
+    hpglButton_ = makeButton("saveHpglButton");
+    dxfButton_ = makeButton("saveDxfButton");
+    styleInfoButton_ = makeButton("styleInfoButton");
+    hpglButton_->setToolTip(QStringLiteral("save image as HPGL-file"));
+    dxfButton_->setToolTip(QStringLiteral("save image as dxf-file"));
     buttons->addStretch(1);
     closeButton_ = makeButton("closeButton");
     connect(drawButton_, &QPushButton::clicked, this, [this] { drawCommand(false); });
@@ -146,6 +160,9 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     connect(zoomOutButton_, &QPushButton::clicked, this, &DrawingWindow::zoomOut);
     connect(printButton_, &QPushButton::clicked, this, [this] { print(); });
     connect(angleButton_, &QPushButton::clicked, this, &DrawingWindow::toggleAngleTable);
+    connect(hpglButton_, &QPushButton::clicked, this, [this] { openFileOutput(true, true); });
+    connect(dxfButton_, &QPushButton::clicked, this, [this] { openFileOutput(false, true); });
+    connect(styleInfoButton_, &QPushButton::clicked, this, &DrawingWindow::showPolarStyle);
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
 
     canvas_ = new DrawingCanvas(this);
@@ -179,9 +196,19 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     angleTable_->setFont(courier);
     angleTable_->hide();
 
+    filePanel_ = new FileOutputPanel(state(), host.dialogs(), host.files(), this);
+    filePanel_->setWindow({[this]() -> std::optional<WindowPlacement> { return placement(); },
+                           [this] { return originInsideActiveArea(); },
+                           [this]() -> const HourLineAngles* { return &angles_; },
+                           [this](const QStringList& lines) { return printLines(lines); }});
+    stylePanel_ = new PolarStylePanel(state(), this);
+    stylePanel_->setPrinter([this](const QStringList& lines) { return printLines(lines); });
+
     auto* right = new QVBoxLayout;
     right->addWidget(canvas_, 1);
     right->addWidget(angleTable_, 1);
+    right->addWidget(filePanel_);
+    right->addWidget(stylePanel_);
     right->addWidget(hint_);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(buttons);
@@ -198,6 +225,12 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     zoomInAction_ = add("zoomInAction");
     zoomOutAction_ = add("zoomOutAction");
     printAction_ = add("printAction");
+    hpglAction_ = add("saveHpglAction");
+    dxfAction_ = add("saveDxfAction");
+    styleInfoAction_ = add("styleInfoAction");
+    connect(hpglAction_, &QAction::triggered, this, [this] { openFileOutput(true, false); });
+    connect(dxfAction_, &QAction::triggered, this, [this] { openFileOutput(false, false); });
+    connect(styleInfoAction_, &QAction::triggered, this, &DrawingWindow::showPolarStyle);
     menu_->addSeparator();
     a4Action_ = add("a4Action");
     a3Action_ = add("a3Action");
@@ -280,6 +313,14 @@ void DrawingWindow::applyLanguage() {
     toStyleFootAction_->setText(tr(kMenuToStyleFoot));
     poleTriangleAction_->setText(tr(kMenuPoleTriangle));
     closeAction_->setText(tr(kMenuClose));
+    hpglButton_->setText(tr(kSaveHpgl));
+    dxfButton_->setText(tr(kSaveDxf));
+    styleInfoButton_->setText(tr(kStyleInfo));
+    hpglAction_->setText(tr(kMenuSaveHpgl));
+    dxfAction_->setText(tr(kMenuSaveDxf));
+    styleInfoAction_->setText(tr(kMenuStyleInfo));
+    filePanel_->applyLanguage();
+    stylePanel_->applyLanguage();
     setWindowTitle(CaptionFor(state()));
     if (activated_ && placesGnomon()) showPositioningHint();
 }
@@ -314,6 +355,14 @@ void DrawingWindow::activate() {
     zoomOutAction_->setEnabled(placesGnomon());
     toStyleFootAction_->setEnabled(planar && !s.umbrellaDial);
     angleButton_->setEnabled(planar && !s.umbrellaDial);
+    // Plot and DXF files are written for the planar dials.
+    for (QWidget* w : {static_cast<QWidget*>(hpglButton_), static_cast<QWidget*>(dxfButton_)}) w->setEnabled(planar);
+    hpglAction_->setEnabled(planar);
+    dxfAction_->setEnabled(planar);
+    styleInfoButton_->setEnabled(planar && !s.umbrellaDial);
+    styleInfoAction_->setEnabled(planar && !s.umbrellaDial);
+    filePanel_->hide();
+    stylePanel_->hide();
     if (planar) angles_ = ComputeHourLineAngles(s, false);
     poleTriangleAction_->setEnabled(planar);
     toStyleFootAction_->setChecked(s.linesToStyleFoot);
@@ -336,6 +385,7 @@ void DrawingWindow::presetPlacement() {
     activeSize_ = canvas_->image().size();
     canvas_->image().fill(Qt::white);
     showPositioningHint();
+    originByUser_ = false;
     const GnomonPlacement g = DefaultGnomonPlacement(st, activeSize_.width(), activeSize_.height());
     st.originX = g.originX;
     st.originY = g.originY;
@@ -361,7 +411,7 @@ bool DrawingWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Enter && activated_ && IsPlanarLetter(state().dialType)) {
         if (watched == drawButton_ || watched == gridButton_) {
             showPositioningHint();
-        } else if (watched == printButton_) {
+        } else if (watched == printButton_ || watched == hpglButton_ || watched == dxfButton_) {
             showHint(QString::fromUtf8(state().english() ? kTextPosition.english : kTextPosition.german), kHintNavy);
         }
     }
@@ -426,6 +476,7 @@ void DrawingWindow::wheelZoom(int delta) {
 }
 
 void DrawingWindow::placeGnomon(QPoint position) {
+    originByUser_ = true;
     state().originX = position.x();
     state().originY = position.y();
     render();
@@ -447,6 +498,7 @@ QRect DrawingWindow::textBlockOutline() const {
 
 void DrawingWindow::moveOrigin(int dx, int dy) {
     if (!placesGnomon()) return;
+    originByUser_ = true;
     state().originX += dx;
     state().originY += dy;
     render();
@@ -576,6 +628,40 @@ bool DrawingWindow::printTo(QPrinter& printer) {
         host().dialogs().inform(caption(CaptionKind::Error, lang), message(42, lang), Icon::Error);
         return false;
     }
+    return true;
+}
+
+void DrawingWindow::openFileOutput(bool hpgl, bool fromButton) {
+    if (!IsPlanarLetter(state().dialType)) return;
+    if (angleTableShown()) toggleAngleTable();
+    stylePanel_->hide();
+    filePanel_->open(hpgl, fromButton);
+}
+
+void DrawingWindow::showPolarStyle() {
+    if (!IsPlanarLetter(state().dialType) || state().umbrellaDial) return;
+    filePanel_->hide();
+    stylePanel_->showInformation();
+}
+
+WindowPlacement DrawingWindow::placement() const {
+    const DialState& s = state();
+    WindowPlacement p;
+    p.imageSize = canvas_->image().size();
+    p.origin = QPointF(s.originX, s.originY);
+    p.text = QPointF(s.centreX, s.centreY);
+    p.originFixed = originByUser_;
+    return p;
+}
+
+bool DrawingWindow::printLines(const QStringList& lines) {
+    if (!printerSetup_(*printer_)) return false;
+    TextPrintJob job(*printer_);
+    if (!job.write(lines)) {
+        host().dialogs().inform(caption(CaptionKind::Error, state().language), message(42, state().language), Icon::Error);
+        return false;
+    }
+    job.finish();
     return true;
 }
 

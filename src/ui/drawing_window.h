@@ -22,6 +22,9 @@ class QAction;
 namespace zorva {
 
 struct DialState;
+class FileOutputPanel;
+class PolarStylePanel;
+struct WindowPlacement;
 
 // Image1: the image the dial is drawn into, with the text block's outline on top.
 class DrawingCanvas : public QWidget {
@@ -91,6 +94,15 @@ public:
     bool angleTableShown() const;
     QStringList angleTableLines() const;
 
+    // "save" / "speichern..." (and their menu entries): the file-output panel for an HPGL
+    // plot or a DXF file; "&StabInfo": the polar-style information.
+    void openFileOutput(bool hpgl, bool fromButton);
+    FileOutputPanel* fileOutputPanel() const { return filePanel_; }
+    void showPolarStyle();
+    PolarStylePanel* polarStylePanel() const { return stylePanel_; }
+    // Gnomon and text block as the plot takes them; the gnomon counts only once placed by the user.
+    WindowPlacement placement() const;
+
     const QImage& image() const;
     bool drawn() const { return drawn_; }
     QString hintText() const;
@@ -125,6 +137,17 @@ private:
     QPushButton* zoomOutButton_ = nullptr;
     QPushButton* printButton_ = nullptr;
     QPushButton* closeButton_ = nullptr;
+    QPushButton* hpglButton_ = nullptr;
+    QPushButton* dxfButton_ = nullptr;
+    QPushButton* styleInfoButton_ = nullptr;
+    QAction* hpglAction_ = nullptr;
+    QAction* dxfAction_ = nullptr;
+    QAction* styleInfoAction_ = nullptr;
+    FileOutputPanel* filePanel_ = nullptr;
+    PolarStylePanel* stylePanel_ = nullptr;
+    bool originByUser_ = false;
+    // Prints text lines in Courier on the window's printer (listing, polar-style text).
+    bool printLines(const QStringList& lines);
     QMenu* menu_ = nullptr;
     QAction* drawAction_ = nullptr;
     QAction* gridAction_ = nullptr;

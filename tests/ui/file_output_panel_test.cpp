@@ -1,0 +1,186 @@
+// The drawing window's file output and polar-style panels, driven as a user would: open the
+// panel, choose line weight and coordinates, answer the save dialog and the grid question.
+#include "dials/dial_render.h"
+#include "ui/drawing_window.h"
+#include "ui/file_output_panel.h"
+#include "ui/polar_style_panel.h"
+
+#include "ui_test_support.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+namespace zorva::test {
+namespace {
+
+class FileOutputTest : public UiTest {
+protected:
+    DrawingWindow* open() {
+        auto* w = qobject_cast<DrawingWindow*>(window->openChild(ChildKind::DrawingWindow));
+        EXPECT_NE(w, nullptr);
+        if (!w) return nullptr;
+        EXPECT_TRUE(WaitFor([&] { return !w->hintText().isEmpty() || w->drawn(); }));
+        Settle();
+        return w;
+    }
+    QByteArray read(const QString& name) {
+        QFile f(dir.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QTemporaryDir dir;
+};
+
+TEST(FileOutputPanelNames, ExtensionReplacedOrAppended) {
+    EXPECT_EQ(FileOutputPanel::FileNameFor(QStringLiteral("zor.plt"), false), QStringLiteral("zor.dxf"));
+    EXPECT_EQ(FileOutputPanel::FileNameFor(QStringLiteral("Sonnenuhr"), true), QStringLiteral("Sonnenuhr.plt"));
+    EXPECT_EQ(FileOutputPanel::FileNameFor(QStringLiteral("mein.dial.v2"), true), QStringLiteral("mein.dial.plt"));
+    EXPECT_EQ(FileOutputPanel::FileNameFor(QString(), false), QStringLiteral("zor.dxf"));
+    EXPECT_EQ(FileOutputPanel::FileNameFor(QStringLiteral("  "), true), QStringLiteral("zor.plt"));
+    EXPECT_EQ(FileOutputPanel::FileNameFor(QStringLiteral("a."), true), QStringLiteral("a.plt"));
+    EXPECT_EQ(FileOutputPanel::FileNameFor(QStringLiteral("v1.0/dial"), false), QStringLiteral("v1.0/dial.dxf"));
+    EXPECT_EQ(FileOutputPanel::FileNameFor(QString(70, QLatin1Char('x')), true), QString(60, QLatin1Char('x')) + ".plt");
+}
+
+TEST_F(FileOutputTest, HpglSavedWithTheChosenNameAndWeight) {
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    click(QStringLiteral("drawButton"));
+    const double originX = state.originX, originY = state.originY;
+    click(QStringLiteral("saveHpglButton"));
+    FileOutputPanel* panel = w->fileOutputPanel();
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_EQ(edit(QStringLiteral("plotFileName"))->text(), QStringLiteral("zor.plt"));
+    auto* weight = find<QComboBox>(QStringLiteral("lineWeight"));
+    ASSERT_NE(weight, nullptr);
+    EXPECT_EQ(weight->currentText(), QStringLiteral(" fein"));
+    weight->setCurrentIndex(2);
+    type(QStringLiteral("plotFileName"), QStringLiteral("Mein Zifferblatt"));
+    files.answers = {dir.filePath(QStringLiteral("Mein Zifferblatt ä.plt"))};
+    click(QStringLiteral("nextButton"));
+    EXPECT_EQ(files.titles.last(), QStringLiteral("ZORVA.EXE - Zeichnung als Datei speichern"));
+    EXPECT_EQ(files.proposals.last(), QStringLiteral("Mein Zifferblatt.plt"));
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(dialogs.contains(QStringLiteral("File Mein Zifferblatt ä.plt saved!")));
+    const QByteArray plot = read(QStringLiteral("Mein Zifferblatt ä.plt"));
+    EXPECT_TRUE(plot.startsWith("IN;VS 1;PA;IW 0 0 16157 11038;"));
+    // The gnomon was not placed by hand: the plot's own origin for a wall.
+    EXPECT_TRUE(plot.contains(";PU 8140 10940;PD 8260 10940 8260 11060 8140 11060 8140 10940"));
+    EXPECT_EQ(state.plotFileName, dir.filePath(QStringLiteral("Mein Zifferblatt ä.plt")));
+    EXPECT_EQ(state.plotLineWeight, 3);
+    EXPECT_EQ(state.originX, originX);
+    EXPECT_EQ(state.originY, originY);
+}
+
+TEST_F(FileOutputTest, DxfWithListingBesideItAndTheGnomonWhereTheUserPutIt) {
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    w->placeGnomon(QPoint(w->image().width() / 4, w->image().height() / 10));
+    w->openFileOutput(false, true);
+    EXPECT_EQ(edit(QStringLiteral("plotFileName"))->text(), QStringLiteral("zor.dxf"));
+    click(QStringLiteral("coordinateOutput2"));
+    files.answers = {dir.filePath(QStringLiteral("wand.dxf"))};
+    dialogs.answers = {Answer::Yes};  // with the coordinate grid
+    click(QStringLiteral("nextButton"));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("wand.dxf"))));
+    const QString listing = QString::fromUtf8(read(QStringLiteral("wand.txt")));
+    EXPECT_TRUE(listing.startsWith(QStringLiteral("Vertikale SONNENUHR\r\n")));
+    EXPECT_TRUE(listing.contains(QStringLiteral("Name der gespeicherten Zeichnung: ") + dir.filePath(QStringLiteral("wand.dxf"))));
+    EXPECT_EQ(dialogs.events.front().text, QStringLiteral("Soll zusätzlich das Koordinatennetz gezeichnet werden?"));
+    EXPECT_TRUE(dialogs.contains(QStringLiteral("wand.txt gespeichert!")));
+    // The grid lines are parallel to the axes through the origin the user placed.
+    const QByteArray dxf = read(QStringLiteral("wand.dxf"));
+    EXPECT_TRUE(dxf.contains("L_9"));
+}
+
+TEST_F(FileOutputTest, CancelledSaveDialogWritesNothingAndKeepsTheState) {
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    const QString before = state.plotFileName;
+    w->openFileOutput(true, false);
+    files.answers = {QString()};
+    click(QStringLiteral("nextButton"));
+    EXPECT_TRUE(w->fileOutputPanel()->isVisible());  // the user may choose again or cancel
+    EXPECT_TRUE(dialogs.events.empty());
+    EXPECT_EQ(state.plotFileName, before);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    click(QStringLiteral("cancelButton"));
+    EXPECT_FALSE(w->fileOutputPanel()->isVisible());
+}
+
+TEST_F(FileOutputTest, MissingFolderIsReportedAndNothingIsCalledSaved) {
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    w->openFileOutput(true, false);
+    files.answers = {dir.filePath(QStringLiteral("fehlt/zor.plt"))};
+    click(QStringLiteral("nextButton"));
+    EXPECT_TRUE(dialogs.contains(QStringLiteral("Datei konnte nicht gespeichert werden!")));
+    EXPECT_FALSE(dialogs.contains(QStringLiteral("saved!")));
+    EXPECT_TRUE(state.plotFileName.isEmpty());
+    EXPECT_TRUE(w->fileOutputPanel()->isVisible());
+}
+
+TEST_F(FileOutputTest, GnomonFootOutsideAsksFromTheButtonsOnly) {
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    w->placeGnomon(QPoint(-50, 20));
+    dialogs.answers = {Answer::Yes};
+    click(QStringLiteral("saveDxfButton"));
+    ASSERT_EQ(dialogs.events.size(), 1u);
+    EXPECT_EQ(dialogs.events[0].caption, QStringLiteral("ZORVA.EXE - Achtung!"));
+    EXPECT_TRUE(dialogs.events[0].text.startsWith(QStringLiteral("Der Fußpunkt des Gnomon liegt")));
+    EXPECT_FALSE(w->fileOutputPanel()->isVisible());
+    dialogs.clear();
+    w->openFileOutput(false, false);  // the menu entry
+    EXPECT_TRUE(dialogs.events.empty());
+    EXPECT_TRUE(w->fileOutputPanel()->isVisible());
+}
+
+TEST_F(FileOutputTest, CoordinatesOnlyForPlanarDials) {
+    state.dialType = 'h';
+    state.umbrellaDial = true;
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    w->openFileOutput(true, false);
+    auto* group = find<QWidget>(QStringLiteral("coordinateOutput"));
+    ASSERT_NE(group, nullptr);
+    EXPECT_TRUE(group->isEnabled());
+    // Umbrella dials have no polar style to tell about.
+    EXPECT_FALSE(find<QWidget>(QStringLiteral("styleInfoButton"))->isEnabled());
+}
+
+TEST_F(FileOutputTest, FileButtonsOnlyForDialsWithAPlotWriter) {
+    state.dialType = 'q';
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    EXPECT_FALSE(find<QWidget>(QStringLiteral("saveHpglButton"))->isEnabled());
+    EXPECT_FALSE(find<QWidget>(QStringLiteral("saveDxfButton"))->isEnabled());
+    w->openFileOutput(true, false);
+    EXPECT_FALSE(w->fileOutputPanel()->isVisible());
+}
+
+TEST_F(FileOutputTest, PolarStyleInformationForTheZoomedGnomon) {
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    state.zoomFactor = 2.0;
+    click(QStringLiteral("styleInfoButton"));
+    ASSERT_TRUE(w->polarStylePanel()->isVisible());
+    auto* memo = find<QPlainTextEdit>(QStringLiteral("polarStyleText"));
+    ASSERT_NE(memo, nullptr);
+    const QString text = memo->toPlainText();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Vertikale SONNENUHR\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("     Gnomonhoehe normal zum Zifferblatt  :  70.000 [ mm ]")));
+    QStringList printed;
+    w->polarStylePanel()->setPrinter([&](const QStringList& lines) {
+        printed = lines;
+        return true;
+    });
+    click(QStringLiteral("polarStylePrint"));
+    EXPECT_EQ(printed, w->polarStylePanel()->lines());
+}
+
+}  // namespace
+}  // namespace zorva::test
