@@ -65,7 +65,7 @@ void PlanarPlotWriter::grid(const DialPlane& plane) {
     painter_.selectPen(9);
     if (x0 - 80 >= 0 && x0 + 80 <= right && y0 - 80 >= 0 && y0 + 80 <= top) {
         stream_.WritePlot(QStringLiteral(";PU ") + num(x0) + QLatin1Char(' ') + num(y0) + QStringLiteral(";CI ") + num(80) +
-                          QLatin1Char(';'));
+                          QStringLiteral(",3;"));
     } else {
         // Near the sheet's edge the circle round the origin is cut like every stroke.
         painter_.setPenRole(8);

@@ -84,15 +84,27 @@ void PlotPainter::moveTo(double x, double y) {
 }
 
 void PlotPainter::lineTo(double x, double y) {
+    const QPointF to(x, plotY(y));
+    // A stroke shorter than a plotter unit is no stroke: plotters and viewers complain about
+    // zero-length segments. Judged at the plot file's resolution, so that a plot at 25-fold
+    // resolution leaves out the same points.
+    const QString kx = RoundToIntText(to.x()), ky = RoundToIntText(to.y());
+    if (runOpen_ ? (kx == lastX_ && ky == lastY_)
+                 : (kx == RoundToIntText(position_.x()) && ky == RoundToIntText(position_.y()))) {
+        position_ = to;
+        return;
+    }
+    const QString tx = stream_.coord(to.x()), ty = stream_.coord(to.y());
     applyPenWidth();
     selectPen(strokePen_);
-    const QPointF to(x, plotY(y));
     if (!runOpen_) {
         run_ = QStringLiteral(";PU ") + stream_.coord(position_.x()) + QLatin1Char(' ') + stream_.coord(position_.y()) +
                QStringLiteral(";PD");
         runOpen_ = true;
     }
-    run_ += QLatin1Char(' ') + stream_.coord(to.x()) + QLatin1Char(' ') + stream_.coord(to.y());
+    run_ += QLatin1Char(' ') + tx + QLatin1Char(' ') + ty;
+    lastX_ = kx;
+    lastY_ = ky;
     position_ = to;
     // Keep the buffer small on very long curves.
     if (run_.size() > 4096) {
@@ -125,8 +137,9 @@ void PlotPainter::circle(double cx, double cy, double r, FillStyle, Rgb) {
     selectPen(strokePen_);
     closeRun();
     position_ = centre;
+    // Chords of 3 degrees: smooth at every size, and clean in plot viewers.
     stream_.WritePlot(QStringLiteral(";PU ") + stream_.coord(position_.x()) + QLatin1Char(' ') +
-                      stream_.coord(position_.y()) + QStringLiteral(";CI ") + stream_.coord(r) + QLatin1Char(';'));
+                      stream_.coord(position_.y()) + QStringLiteral(";CI ") + stream_.coord(r) + QStringLiteral(",3;"));
 }
 
 void PlotPainter::arc(double cx, double cy, double r, double startDeg, double sweepDeg) {

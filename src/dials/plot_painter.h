@@ -73,6 +73,7 @@ private:
     QPointF position_;       // plot coordinates at p = 1, y up
     bool runOpen_ = false;
     QString run_;            // the open ";PD x y x y ..." run
+    QString lastX_, lastY_;  // the last pair written into it
     double fontHeight_ = 160;  // drawing units
     double writtenSize_ = -1;  // character height of the last ";SI", -1 before the first
     double direction_ = 0.0;   // label direction, degrees

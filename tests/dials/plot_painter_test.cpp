@@ -58,10 +58,10 @@ TEST(PlotPainter, ResolutionFactorMultipliesEveryNumberButPens) {
     Plot one(1), hires(25);
     draw(one);
     draw(hires);
-    EXPECT_EQ(one.text(), QStringLiteral(";SP 2;PU 8200 5538;PD 8301 5437;PU 100 10838;CI 30;"
+    EXPECT_EQ(one.text(), QStringLiteral(";SP 2;PU 8200 5538;PD 8301 5437;PU 100 10838;CI 30,3;"
                                          ";SP 4;PU 200 10738;SI  0.15, 0.23;LBGnomon Hoehe\x03"));
     // Rounded separately: 25 × 5537.8 = 138445, not 25 × 5538.
-    EXPECT_EQ(hires.text(), QStringLiteral(";SP 2;PU 205010 138445;PD 207515 135930;PU 2500 270950;CI 750;"
+    EXPECT_EQ(hires.text(), QStringLiteral(";SP 2;PU 205010 138445;PD 207515 135930;PU 2500 270950;CI 750,3;"
                                            ";SP 4;PU 5000 268450;SI  3.75, 5.62;LBGnomon Hoehe\x03"));
 }
 
@@ -163,6 +163,19 @@ TEST(PlotPainter, LongRunsAreSplitIntoValidPenDownCommands) {
 
 namespace zorva::test {
 namespace {
+
+TEST(PlotPainter, StrokesTooShortForThePlotterAreLeftOut) {
+    Plot plot;
+    plot.painter.setPenRole(0);
+    plot.painter.moveTo(100, 100);
+    plot.painter.lineTo(100.2, 100.1);  // the same plotter unit
+    plot.painter.lineTo(200, 100);
+    plot.painter.lineTo(200.3, 99.8);
+    plot.painter.lineTo(300, 100);
+    plot.painter.moveTo(500, 500);
+    plot.painter.lineTo(500.4, 500);
+    EXPECT_EQ(plot.text(), QStringLiteral(";SP 1;PU 100 10938;PD 200 10938 300 10938"));
+}
 
 TEST(PlotPainter, NothingReachesBeyondTheSheet) {
     Plot plot;

@@ -108,7 +108,8 @@ std::vector<double> Numbers(const QString& plot) {
         if (name != QLatin1String("PU") && name != QLatin1String("PD") && name != QLatin1String("IW") &&
             name != QLatin1String("EA") && name != QLatin1String("CI"))
             continue;
-        auto it = number.globalMatch(cmd.mid(2));
+        // A circle's radius scales, its chord angle does not.
+        auto it = number.globalMatch(name == QLatin1String("CI") ? cmd.mid(2).section(QLatin1Char(','), 0, 0) : cmd.mid(2));
         while (it.hasNext()) out.push_back(it.next().captured().toDouble());
     }
     return out;
@@ -183,7 +184,7 @@ TEST(PlanarPlot, CoordinateGridThroughTheNodusFootPoint) {
     options.gridMm = 20;
     const QString plot = Write(s, 1, options).plot;
     // Horizontal dial at 47.25 N: the foot at (8200, 4000).
-    const QString head = QStringLiteral(";IW 0 0 16150 11030;SP 9;PU 8200 4000;CI 80;");
+    const QString head = QStringLiteral(";IW 0 0 16150 11030;SP 9;PU 8200 4000;CI 80,3;");
     const qsizetype at = plot.indexOf(head);
     ASSERT_GE(at, 0) << plot.left(300).toStdString();
     // The grid's lines follow up to the next command of its own.
@@ -285,7 +286,7 @@ TEST(PlanarPlot, StyleFootMarkOfAnInclinedDial) {
     const QString plot = Write(s).plot;
     // S lies on the sheet: cross, circle of 50 units and the letter beside it.
     static const QRegularExpression mark(QStringLiteral(
-        ";PU (?<x>\\d+) (?<y>\\d+);CI 50;;PU (?<lx>\\d+) (?<ly>\\d+)(;SI [^;]*)?;LBS\x03"));
+        ";PU (?<x>\\d+) (?<y>\\d+);CI 50,3;;PU (?<lx>\\d+) (?<ly>\\d+)(;SI [^;]*)?;LBS\x03"));
     const auto m = mark.match(plot);
     ASSERT_TRUE(m.hasMatch());
     EXPECT_EQ(m.captured(QStringLiteral("lx")).toInt(), m.captured(QStringLiteral("x")).toInt() + 60);
