@@ -207,8 +207,6 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     auto* right = new QVBoxLayout;
     right->addWidget(canvas_, 1);
     right->addWidget(angleTable_, 1);
-    right->addWidget(filePanel_);
-    right->addWidget(stylePanel_);
     right->addWidget(hint_);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(buttons);
@@ -531,6 +529,7 @@ void DrawingWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void DrawingWindow::imageResized() {
+    placePanels();
     if (!activated_) return;
     // A resize must not lose the dial the user has drawn; before that the presets follow the size.
     if (drawn_)
@@ -635,13 +634,27 @@ void DrawingWindow::openFileOutput(bool hpgl, bool fromButton) {
     if (!IsPlanarLetter(state().dialType)) return;
     if (angleTableShown()) toggleAngleTable();
     stylePanel_->hide();
+    placePanels();
     filePanel_->open(hpgl, fromButton);
+    filePanel_->raise();
 }
 
 void DrawingWindow::showPolarStyle() {
     if (!IsPlanarLetter(state().dialType) || state().umbrellaDial) return;
     filePanel_->hide();
+    placePanels();
     stylePanel_->showInformation();
+    stylePanel_->raise();
+}
+
+void DrawingWindow::placePanels() {
+    // The panels lie over the lower part of the drawing: the image, and with it every
+    // position the user gave in its pixels, keeps its size while they are open.
+    const QRect area = canvas_->geometry();
+    const int fileHeight = std::min(area.height(), filePanel_->sizeHint().height());
+    filePanel_->setGeometry(area.left(), area.bottom() + 1 - fileHeight, area.width(), fileHeight);
+    const int styleHeight = std::min(area.height(), std::max(area.height() / 2, stylePanel_->sizeHint().height()));
+    stylePanel_->setGeometry(area.left(), area.bottom() + 1 - styleHeight, area.width(), styleHeight);
 }
 
 WindowPlacement DrawingWindow::placement() const {

@@ -148,6 +148,7 @@ private:
     bool originByUser_ = false;
     // Prints text lines in Courier on the window's printer (listing, polar-style text).
     bool printLines(const QStringList& lines);
+    void placePanels();
     QMenu* menu_ = nullptr;
     QAction* drawAction_ = nullptr;
     QAction* gridAction_ = nullptr;

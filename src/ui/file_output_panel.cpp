@@ -41,6 +41,8 @@ constexpr int kMaxNameLength = 60;
 FileOutputPanel::FileOutputPanel(DialState& state, UserDialogs& dialogs, FileChooser& files, QWidget* parent)
     : QFrame(parent), state_(state), dialogs_(dialogs), files_(files) {
     setObjectName(QStringLiteral("fileOutputPanel"));
+    // It lies over the drawing.
+    setAutoFillBackground(true);
     setFrameShape(QFrame::StyledPanel);
 
     nameLabel_ = new QLabel(this);

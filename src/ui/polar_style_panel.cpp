@@ -14,6 +14,8 @@ namespace zorva {
 
 PolarStylePanel::PolarStylePanel(const DialState& state, QWidget* parent) : QFrame(parent), state_(state) {
     setObjectName(QStringLiteral("polarStylePanel"));
+    // It lies over the drawing.
+    setAutoFillBackground(true);
     setFrameShape(QFrame::StyledPanel);
     memo_ = new QPlainTextEdit(this);
     memo_->setObjectName(QStringLiteral("polarStyleText"));

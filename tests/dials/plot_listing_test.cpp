@@ -37,12 +37,6 @@ TEST(CoordinateListing, MillimetresDoNotDependOnTheResolution) {
     EXPECT_EQ(low.lines().last(), QStringLiteral("   (14 h):   20.000/  -49.050"));
 }
 
-TEST(CoordinateListing, HeadLinesWithBreaksBecomeRows) {
-    CoordinateListing listing(Language::German, {0, 0}, 40);
-    listing.addLine(QStringLiteral("\r\n    Sonnendeklination"));
-    EXPECT_EQ(listing.lines(), (QStringList{QString(), QStringLiteral("    Sonnendeklination")}));
-}
-
 TEST(CoordinateListing, WritesCrLfTextAndRefusesWhatItCannotWrite) {
     QTemporaryDir dir;
     CoordinateListing listing(Language::German, {0, 0}, 40);

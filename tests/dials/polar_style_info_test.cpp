@@ -80,18 +80,6 @@ TEST(PolarStyleInfo, VerticalSouthWallInEnglish) {
     EXPECT_EQ(info.lines.last(), QStringLiteral("   the direction of the y-axis is upwards (counterclockwise)."));
 }
 
-TEST(PolarStyleInfo, TitlesByLetterAndUmbrella) {
-    const auto titleOf = [](char type, bool umbrella) {
-        PolarStyleInput in = Plane(type, 47.0, type == 'h' ? 0 : type == 'v' ? 90 : 30, 0);
-        in.umbrella = umbrella;
-        return PolarStyleInformation(in).lines.front();
-    };
-    EXPECT_EQ(titleOf('i', false), QStringLiteral("Inklinierende SONNENUHR"));
-    EXPECT_EQ(titleOf('i', true), QStringLiteral("SCHIRMUHR,pultfoermig"));
-    EXPECT_EQ(titleOf('v', true), QStringLiteral("Vertikale SCHIRMUHR"));
-    EXPECT_EQ(titleOf('h', true), QStringLiteral("Horizontale SCHIRMUHR"));
-}
-
 TEST(PolarStyleInfo, StyleParallelToFaceHasNoPiercingPoint) {
     // A polar plane (inclination = latitude, facing south) and a horizontal dial on the equator.
     for (const PolarStyleInput& in : {Plane('i', 40.0, 40.0, 0.0), Plane('h', 0.0, 0.0, 0.0)}) {

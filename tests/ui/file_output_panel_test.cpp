@@ -50,9 +50,12 @@ TEST_F(FileOutputTest, HpglSavedWithTheChosenNameAndWeight) {
     ASSERT_NE(w, nullptr);
     click(QStringLiteral("drawButton"));
     const double originX = state.originX, originY = state.originY;
+    const QSize imageSize = w->image().size();
     click(QStringLiteral("saveHpglButton"));
     FileOutputPanel* panel = w->fileOutputPanel();
     ASSERT_TRUE(panel->isVisible());
+    // The panel lies over the drawing: the image keeps the size its positions refer to.
+    EXPECT_EQ(w->image().size(), imageSize);
     EXPECT_EQ(edit(QStringLiteral("plotFileName"))->text(), QStringLiteral("zor.plt"));
     auto* weight = find<QComboBox>(QStringLiteral("lineWeight"));
     ASSERT_NE(weight, nullptr);
@@ -67,8 +70,12 @@ TEST_F(FileOutputTest, HpglSavedWithTheChosenNameAndWeight) {
     EXPECT_TRUE(dialogs.contains(QStringLiteral("File Mein Zifferblatt ä.plt saved!")));
     const QByteArray plot = read(QStringLiteral("Mein Zifferblatt ä.plt"));
     EXPECT_TRUE(plot.startsWith("IN;VS 1;PA;IW 0 0 16157 11038;"));
-    // The gnomon was not placed by hand: the plot's own origin for a wall.
-    EXPECT_TRUE(plot.contains(";PU 8140 10940;PD 8260 10940 8260 11060 8140 11060 8140 10940"));
+    // The gnomon was not placed by hand: the very file zorva-cli writes for the state.
+    PlanarSaveRequest fresh;
+    fresh.fileName = dir.filePath(QStringLiteral("cli.plt"));
+    RecordingDialogs quiet;
+    ASSERT_TRUE(SavePlanarDial(state, fresh, quiet).ok);
+    EXPECT_EQ(plot, read(QStringLiteral("cli.plt")));
     EXPECT_EQ(state.plotFileName, dir.filePath(QStringLiteral("Mein Zifferblatt ä.plt")));
     EXPECT_EQ(state.plotLineWeight, 3);
     EXPECT_EQ(state.originX, originX);
@@ -137,19 +144,6 @@ TEST_F(FileOutputTest, GnomonFootOutsideAsksFromTheButtonsOnly) {
     w->openFileOutput(false, false);  // the menu entry
     EXPECT_TRUE(dialogs.events.empty());
     EXPECT_TRUE(w->fileOutputPanel()->isVisible());
-}
-
-TEST_F(FileOutputTest, CoordinatesOnlyForPlanarDials) {
-    state.dialType = 'h';
-    state.umbrellaDial = true;
-    DrawingWindow* w = open();
-    ASSERT_NE(w, nullptr);
-    w->openFileOutput(true, false);
-    auto* group = find<QWidget>(QStringLiteral("coordinateOutput"));
-    ASSERT_NE(group, nullptr);
-    EXPECT_TRUE(group->isEnabled());
-    // Umbrella dials have no polar style to tell about.
-    EXPECT_FALSE(find<QWidget>(QStringLiteral("styleInfoButton"))->isEnabled());
 }
 
 TEST_F(FileOutputTest, FileButtonsOnlyForDialsWithAPlotWriter) {
