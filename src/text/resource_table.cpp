@@ -153,6 +153,8 @@ extern const TextEntry kResources[] = {
     {528, "Sonnenuhrkonstruktion", "Construction of Sundial"},
     {529, "Show hints", "Show hints"},
     {530, "Schliessen", "Close"},
+    {531, "Speichern Datum", "Save Dates"},
+    {532, "LadDatum", "Load Dates"},
     {571, "B&reite der Monatsskala ", "W&idth of month scale "},
     {579, "Umfang des Zylinders ", "Circumference of cylinder "},
     {600, "Ort und Zeit ...", "Location and Time ..."},

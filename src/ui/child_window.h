@@ -65,6 +65,9 @@ public:
     // Screen layout of the drawing: like the printout (A4, default) or like the saved file (A3).
     virtual bool screenLikePrintout() const { return true; }
     virtual void setScreenLikePrintout(bool) {}
+    // Where the settings file and the date-line file are; empty: their usual place.
+    virtual QString settingsFilePath() const { return {}; }
+    virtual QString dateLinesPath() const { return {}; }
 };
 
 class ChildWindow : public QWidget {
@@ -87,6 +90,8 @@ public:
     // whatever the window asks.
     virtual bool canPrint() const { return false; }
     virtual void print(QPrinter&) {}
+    // The own date-line list of the state was replaced from outside the window.
+    virtual void dateLinesChanged() {}
     // The next close skips the close check, and the state is put back as it was before the
     // window opened ("Abbruch").
     void markAbandoned();

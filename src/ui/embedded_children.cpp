@@ -42,6 +42,8 @@ ParameterChild::ParameterChild(ChildHost& host, QWidget* parent)
     setObjectName(QStringLiteral("parameterChild"));
     dialog_->setWizardMode(host.wizardStep() >= kWizardTypeOpen);
     dialog_->setPopupMenu(host.popupMenu());
+    if (!host.settingsFilePath().isEmpty())
+        dialog_->setSettingsPaths(host.settingsFilePath(), host.dateLinesPath());
     seat(this, dialog_);
     connect(dialog_, &ParameterDialog::cancelRequested, this, [this] { this->host().cancelWizard(); });
     connect(dialog_, &ParameterDialog::helpRequested, this, [this](int topic) { this->host().showHelp(topic); });
@@ -66,6 +68,8 @@ void ParameterChild::applyLanguage() {
 }
 
 int ParameterChild::helpTopic() const { return dialog_->helpTopic(); }
+
+void ParameterChild::dateLinesChanged() { dialog_->refillDateList(); }
 
 void ParameterChild::restoreOpeningState() { RestoreDialogFields(state(), opening_); }
 

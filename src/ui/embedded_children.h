@@ -17,6 +17,7 @@ public:
     bool closeCheck() override;
     void applyLanguage() override;
     int helpTopic() const override;
+    void dateLinesChanged() override;
     ParameterDialog* dialog() const { return dialog_; }
 
 protected:

@@ -13,6 +13,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -219,32 +220,42 @@ void MainWindow::createPopups() {
 
     optionsPopup_ = new QMenu(this);
     optionsPopup_->setObjectName(QStringLiteral("optionsPopup"));
-    const int tags[8] = {res::kPopupSaveSettings, res::kPopupLoad, res::kPopupSite,  res::kPopupType,
-                         res::kPopupParameters,   res::kPopupDrawing, res::kPopupHints, res::kPopupClose};
-    for (int i = 0; i < 8; ++i) {
+    const int tags[kOptionsCount] = {res::kPopupSaveSettings, res::kPopupLoad,    res::kPopupSaveDates,
+                                     res::kPopupLoadDates,    res::kPopupSite,    res::kPopupType,
+                                     res::kPopupParameters,   res::kPopupDrawing, res::kPopupHints,
+                                     res::kPopupClose};
+    for (int i = 0; i < kOptionsCount; ++i) {
         optionsEntries_[i] = optionsPopup_->addAction(QString());
         SetCaptionTag(optionsEntries_[i], tags[i]);
     }
-    optionsEntries_[6]->setCheckable(true);
-    connect(optionsEntries_[0], &QAction::triggered, this, &MainWindow::saveSettingsCommand);
-    connect(optionsEntries_[1], &QAction::triggered, this, &MainWindow::loadDialDataCommand);
-    connect(optionsEntries_[2], &QAction::triggered, this, [this] { openChild(ChildKind::SiteDialog); });
-    connect(optionsEntries_[3], &QAction::triggered, this, [this] { openChild(ChildKind::TypeDialog); });
-    connect(optionsEntries_[4], &QAction::triggered, this, [this] { openChild(ChildKind::ParameterDialog); });
-    connect(optionsEntries_[5], &QAction::triggered, this, [this] { openChild(ChildKind::DrawingWindow); });
-    connect(optionsEntries_[6], &QAction::triggered, this, &MainWindow::toggleHints);
-    connect(optionsEntries_[7], &QAction::triggered, this, &MainWindow::closeAllChildren);
+    optionsEntries_[kHints]->setCheckable(true);
+    connect(optionsEntries_[kSaveSettings], &QAction::triggered, this, &MainWindow::saveSettingsCommand);
+    connect(optionsEntries_[kLoad], &QAction::triggered, this, &MainWindow::loadDialDataCommand);
+    connect(optionsEntries_[kSaveDates], &QAction::triggered, this, &MainWindow::saveDateLinesCommand);
+    connect(optionsEntries_[kLoadDates], &QAction::triggered, this, &MainWindow::loadDateLinesCommand);
+    connect(optionsEntries_[kSite], &QAction::triggered, this, [this] { openChild(ChildKind::SiteDialog); });
+    connect(optionsEntries_[kType], &QAction::triggered, this, [this] { openChild(ChildKind::TypeDialog); });
+    connect(optionsEntries_[kParameters], &QAction::triggered, this, [this] { openChild(ChildKind::ParameterDialog); });
+    connect(optionsEntries_[kDrawing], &QAction::triggered, this, [this] { openChild(ChildKind::DrawingWindow); });
+    connect(optionsEntries_[kHints], &QAction::triggered, this, &MainWindow::toggleHints);
+    connect(optionsEntries_[kClose], &QAction::triggered, this, &MainWindow::closeAllChildren);
 }
 
 QMenu* MainWindow::popupMenu() {
     if (wizardStep_ != kWizardNone) return wizardPopup_;
     const ChildWindow* c = activeChild();
     const ChildKind active = c ? c->kind() : ChildKind::CalculationWindow;
-    optionsEntries_[2]->setEnabled(active != ChildKind::SiteDialog);
-    optionsEntries_[3]->setEnabled(active != ChildKind::TypeDialog);
-    optionsEntries_[4]->setEnabled(active != ChildKind::ParameterDialog && registry_.has(ChildKind::ParameterDialog));
-    optionsEntries_[5]->setEnabled(registry_.has(ChildKind::DrawingWindow));
-    optionsEntries_[6]->setChecked(state_.showHints);
+    optionsEntries_[kSite]->setEnabled(active != ChildKind::SiteDialog);
+    optionsEntries_[kType]->setEnabled(active != ChildKind::TypeDialog);
+    optionsEntries_[kParameters]->setEnabled(active != ChildKind::ParameterDialog &&
+                                             registry_.has(ChildKind::ParameterDialog));
+    optionsEntries_[kDrawing]->setEnabled(registry_.has(ChildKind::DrawingWindow));
+    optionsEntries_[kHints]->setChecked(state_.showHints);
+    // The date-line file belongs to the parameter dialog's own list.
+    const bool ownDates = c && active == ChildKind::ParameterDialog && state_.dateLineMode == '2';
+    optionsEntries_[kSaveDates]->setVisible(ownDates);
+    optionsEntries_[kLoadDates]->setVisible(ownDates);
+    optionsEntries_[kLoadDates]->setEnabled(QFileInfo::exists(dateLinesPath_));
     return optionsPopup_;
 }
 
@@ -511,7 +522,7 @@ void MainWindow::setLanguage(Language lang) {
 void MainWindow::toggleHints() {
     state_.showHints = !state_.showHints;
     action(MenuEntry::Hints)->setChecked(state_.showHints);
-    optionsEntries_[6]->setChecked(state_.showHints);
+    optionsEntries_[kHints]->setChecked(state_.showHints);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -38,6 +38,9 @@ enum class MenuEntry {
 class MainWindow : public QMainWindow, public ChildHost {
     Q_OBJECT
 public:
+    // The options pop-up in menu order.
+    enum OptionsEntry { kSaveSettings, kLoad, kSaveDates, kLoadDates, kSite, kType, kParameters, kDrawing, kHints, kClose, kOptionsCount };
+
     MainWindow(DialState& state, UserDialogs& dialogs, FileChooser& files, ChildRegistry registry,
                QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -87,6 +90,12 @@ public:
     void toggleMapOverlay();
     void setLanguage(Language lang);
     void toggleHints();
+    // "Speichern Datum" / "LadDatum": the own date-line list to and from "zor_days.ini".
+    void saveDateLinesCommand();
+    void loadDateLinesCommand();
+    QAction* optionsEntry(int index) const { return optionsEntries_[index]; }
+    QString dateLinesPath() const override { return dateLinesPath_; }
+    QString settingsFilePath() const override { return settingsPath_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -128,7 +137,7 @@ private:
     QAction* wizardHelp_ = nullptr;
     QMenu* wizardPopup_ = nullptr;
     QMenu* optionsPopup_ = nullptr;
-    std::array<QAction*, 8> optionsEntries_{};
+    std::array<QAction*, kOptionsCount> optionsEntries_{};
     QPixmap welcome_;
     std::unique_ptr<QPrinter> printer_;
     QString settingsPath_;

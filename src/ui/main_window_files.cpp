@@ -69,6 +69,17 @@ void MainWindow::loadDialDataCommand() {
 
 void MainWindow::saveSettingsCommand() { WriteStateFile(state_, settingsPath_, dialogs_); }
 
+void MainWindow::saveDateLinesCommand() {
+    SaveDateLineFile(state_.dateLineList, dateLinesPath_, state_.referenceYear, dialogs_, state_.language);
+}
+
+void MainWindow::loadDateLinesCommand() {
+    // Offered only when the file exists; it may have gone since the menu opened.
+    if (!QFileInfo::exists(dateLinesPath_)) return;
+    if (!LoadDateLineFile(state_, dateLinesPath_, dialogs_)) return;
+    if (ChildWindow* child = activeChild()) child->dateLinesChanged();
+}
+
 void MainWindow::readSettingsAtStart(const QString& configDir) {
     const QString programDir = state_.programDirectory;
     settingsPath_ = SettingsFilePath(programDir, configDir);

@@ -58,6 +58,8 @@ public:
     bool addDateLine(const QString& text);
     bool removeMarkedDateLine();
     void setSettingsPaths(const QString& settingsPath, const QString& dateLinesPath);
+    // Shows the state's date-line list again, keeping the marked row where it can.
+    void refillDateList();
 
     // During the wizard "Abbruch" is offered and closing leads on to the drawing.
     void setWizardMode(bool on);
@@ -117,7 +119,6 @@ private:
     bool pageShown_ = false;
     QString settingsPath_;
     QString dateLinesPath_;
-    void refillDateList();
 
     struct Rule {
         QWidget* widget;

@@ -16,6 +16,8 @@ inline constexpr int kPopupParameters = 527;    // "Parameter der Sonnenuhr"
 inline constexpr int kPopupDrawing = 528;       // "Sonnenuhrkonstruktion"
 inline constexpr int kPopupHints = 529;         // "Show hints"
 inline constexpr int kPopupClose = 530;         // "Schliessen"
+inline constexpr int kPopupSaveDates = 531;     // "Speichern Datum"
+inline constexpr int kPopupLoadDates = 532;     // "LadDatum"
 
 // Site and year dialog
 inline constexpr int kSiteCaption = 600;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QTemporaryDir>
 
 namespace zorva::test {
@@ -108,6 +109,54 @@ TEST_F(MainWindowFilesTest, LoadingIsRefusedWhileAnOpenDialogVetoes) {
     window->action(MenuEntry::LoadIni)->trigger();
     EXPECT_EQ(state.referenceYear, 2100);  // the file was not read over the pending input
     EXPECT_TRUE(dialogs.contains("geogr. Breite=95"));
+}
+
+TEST_F(MainWindowFilesTest, DateLineFileEntriesOfTheOptionsPopup) {
+    dialogs.answers = {Answer::Yes};
+    window->startUp();
+    state.dialType = 'h';
+    state.dateLineMode = '0';
+    QAction* saveDates = window->optionsEntry(MainWindow::kSaveDates);
+    QAction* loadDates = window->optionsEntry(MainWindow::kLoadDates);
+    EXPECT_EQ(saveDates->text(), "Speichern Datum");
+    EXPECT_EQ(loadDates->text(), "LadDatum");
+
+    // Hidden unless the parameter dialog is active with its own date lines chosen.
+    window->popupMenu();
+    EXPECT_FALSE(saveDates->isVisible());
+    window->openChild(ChildKind::ParameterDialog);
+    Settle();
+    window->popupMenu();
+    EXPECT_FALSE(saveDates->isVisible());
+    state.dateLineMode = '2';
+    window->popupMenu();
+    EXPECT_TRUE(saveDates->isVisible());
+    EXPECT_TRUE(loadDates->isVisible());
+    EXPECT_FALSE(loadDates->isEnabled());  // no "zor_days.ini" yet
+
+    state.dateLineList = {QStringLiteral("07/03    ( 07. Mar )"), QStringLiteral("bad"),
+                          QStringLiteral("21/06    ( 21. Jun )")};
+    saveDates->trigger();
+    EXPECT_TRUE(dialogs.contains("bad"));  // an invalid entry is reported and left out
+    QFile file(path("zor_days.ini"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromLatin1(file.readAll()), "07/03    ( 07. Mar )\r\n21/06    ( 21. Jun )\r\n");
+    file.close();
+
+    window->popupMenu();
+    EXPECT_TRUE(loadDates->isEnabled());
+    state.dateLineList = {QStringLiteral("01/01")};
+    loadDates->trigger();
+    EXPECT_EQ(state.dateLineList,
+              QStringList({QStringLiteral("07/03    ( 07. Mar )"), QStringLiteral("21/06    ( 21. Jun )")}));
+    auto* list = window->findChild<QListWidget*>(QStringLiteral("dateList"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->count(), 2);  // the open dialog shows what was loaded
+    EXPECT_EQ(list->item(0)->text(), "07/03    ( 07. Mar )");
+
+    window->setLanguage(Language::English);
+    EXPECT_EQ(saveDates->text(), "Save Dates");
+    EXPECT_EQ(loadDates->text(), "Load Dates");
 }
 
 }  // namespace

@@ -210,8 +210,8 @@ TEST_F(TablesWindowTest, PrintingTablesAndGraphs) {
         landscapeWhilePrinting = readFile(pdf).contains(QStringLiteral("/MediaBox [0 0 842"));
         EXPECT_TRUE(readFile(pdf).startsWith(QStringLiteral("%PDF"))) << mode;
         // The transit table goes out in landscape; afterwards the printer is in portrait again.
-        if (mode == kTablesYear) EXPECT_TRUE(landscapeWhilePrinting);
-        if (mode == kTablesMonth) EXPECT_FALSE(landscapeWhilePrinting);
+        if (mode == kTablesYear) { EXPECT_TRUE(landscapeWhilePrinting); }
+        if (mode == kTablesMonth) { EXPECT_FALSE(landscapeWhilePrinting); }
         EXPECT_EQ(tables()->printer().pageLayout().orientation(), QPageLayout::Portrait);
     }
     EXPECT_TRUE(dialogs.events.empty()) << dialogs.texts().join('|').toStdString();
