@@ -1,6 +1,7 @@
 #include "dials/dial_render.h"
 
 #include "dials/canvas_painter.h"
+#include "dials/dial_constructions.h"
 #include "dials/dial_painter.h"
 
 #include <QFile>
@@ -52,7 +53,7 @@ PlanarDialResult DrawDialOnScreen(const DialState& state, const PlanarDialReques
     painter.rectangle(0, 0, W - 2, H - 2);
     PlanarDialResult result;
     result.zoomFactor = state.zoomFactor;
-    if (IsPlanarLetter(state.dialType)) result = DrawPlanarDial(state, request, painter, dialogs);
+    if (const DialConstruction* c = ConstructionFor(state)) result = c->draw(state, request, painter, dialogs);
     return result;
 }
 
@@ -92,7 +93,7 @@ PlanarDialResult DrawDialOnPage(QPainter& painter, const PrintArea& area, const 
     r.textY = area.yOffset + std::round(sy * placement.screen.centreY);
     PlanarDialResult result;
     result.zoomFactor = state.zoomFactor;
-    if (IsPlanarLetter(state.dialType)) result = DrawPlanarDial(state, r, canvas, dialogs);
+    if (const DialConstruction* c = ConstructionFor(state)) result = c->draw(state, r, canvas, dialogs);
     return result;
 }
 

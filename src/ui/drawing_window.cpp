@@ -2,6 +2,7 @@
 
 #include "dials/canvas_painter.h"
 #include "dials/dial_render.h"
+#include "dials/dial_constructions.h"
 #include "dials/planar_dial.h"
 #include "state/dial_state.h"
 #include "text/texts.h"
@@ -353,10 +354,11 @@ void DrawingWindow::activate() {
     zoomOutAction_->setEnabled(placesGnomon());
     toStyleFootAction_->setEnabled(planar && !s.umbrellaDial);
     angleButton_->setEnabled(planar && !s.umbrellaDial);
-    // Plot and DXF files are written for the planar dials.
-    for (QWidget* w : {static_cast<QWidget*>(hpglButton_), static_cast<QWidget*>(dxfButton_)}) w->setEnabled(planar);
-    hpglAction_->setEnabled(planar);
-    dxfAction_->setEnabled(planar);
+    // Plot and DXF files are written for the dials whose construction has a plot twin.
+    const bool plot = CanSavePlot(s);
+    for (QWidget* w : {static_cast<QWidget*>(hpglButton_), static_cast<QWidget*>(dxfButton_)}) w->setEnabled(plot);
+    hpglAction_->setEnabled(plot);
+    dxfAction_->setEnabled(plot);
     styleInfoButton_->setEnabled(planar && !s.umbrellaDial);
     styleInfoAction_->setEnabled(planar && !s.umbrellaDial);
     filePanel_->hide();

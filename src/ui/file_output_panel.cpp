@@ -1,5 +1,6 @@
 #include "ui/file_output_panel.h"
 
+#include "dials/dial_constructions.h"
 #include "dials/dial_render.h"
 #include "state/dial_state.h"
 #include "text/texts.h"
@@ -147,7 +148,7 @@ bool FileOutputPanel::open(bool hpgl, bool fromButton) {
 }
 
 bool FileOutputPanel::proceed() {
-    if (!planarLetter()) return false;
+    if (!CanSavePlot(state_)) return false;
     const Language l = state_.language;
     const QString name = FileNameFor(name_->text(), hpgl_);
     name_->setText(name);
@@ -172,7 +173,17 @@ bool FileOutputPanel::proceed() {
     if (window_.angles) request.angles = window_.angles();
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const PlanarSaveResult result = SavePlanarDial(state_, request, dialogs_);
+    PlanarSaveResult result;
+    if (planarLetter()) {
+        result = SavePlanarDial(state_, request, dialogs_);
+    } else {
+        PlotSaveRequest save;
+        save.fileName = chosen;
+        save.format = request.format;
+        save.highResolution = true;
+        save.lineWeight = request.lineWeight;
+        result.ok = SaveDialPlot(state_, save, dialogs_).ok;
+    }
     QGuiApplication::restoreOverrideCursor();
     if (!result.ok) return false;
 

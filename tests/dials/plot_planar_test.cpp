@@ -81,7 +81,9 @@ TEST(PlanarPlot, PartsFollowInTheirOrderWithTheirPens) {
                                           italian, altitude, apparent, mean, square};
     for (size_t i = 0; i < order.size(); ++i) {
         ASSERT_GE(order[i], 0) << i;
-        if (i > 0) EXPECT_LT(order[i - 1], order[i]) << i;
+        if (i > 0) {
+            EXPECT_LT(order[i - 1], order[i]) << i;
+        }
     }
     // The horizon of the wall runs along the row of the nodus foot point (11038 - 38).
     EXPECT_EQ(c[horizon + 1], QStringLiteral("PU 5 11000"));

@@ -140,8 +140,9 @@ TEST_F(PlanarSave, EveryPlotRendersInHp2xx) {
             EXPECT_FALSE(line.contains(QStringLiteral("arning"), Qt::CaseInsensitive)) << name.toStdString() << ": " << line.toStdString();
             EXPECT_FALSE(line.contains(QStringLiteral("rror"), Qt::CaseInsensitive)) << name.toStdString() << ": " << line.toStdString();
             EXPECT_FALSE(line.contains(QStringLiteral("nknown"), Qt::CaseInsensitive)) << name.toStdString() << ": " << line.toStdString();
-            if (line.startsWith(QStringLiteral("HPGL command(s) ignored:")))
+            if (line.startsWith(QStringLiteral("HPGL command(s) ignored:"))) {
                 EXPECT_EQ(line.trimmed(), QStringLiteral("HPGL command(s) ignored: 0")) << name.toStdString();
+            }
         }
         EXPECT_GT(QFileInfo(path(name + QStringLiteral(".png"))).size(), 1000) << name.toStdString();
     }

@@ -12,7 +12,7 @@
 namespace zorva::test {
 
 struct Primitive {
-    enum Kind { Line, Circle, Arc, Rectangle, FillRect, Polygon, Text, Window, ResetWindow } kind;
+    enum Kind { Line, Circle, Arc, Rectangle, FillRect, Polygon, Text, Window, ResetWindow } kind = Line;
     int role = -1;  // colour role, or -1 for a fixed colour (then rgb)
     Rgb rgb = 0;
     std::vector<QPointF> points;
@@ -35,7 +35,8 @@ public:
     void setLineStyle(LineStyle) override {}
     void moveTo(double x, double y) override { current_ = {x, y}; }
     void lineTo(double x, double y) override {
-        Primitive p{Primitive::Line};
+        Primitive p;
+        p.kind = Primitive::Line;
         p.role = role_;
         p.rgb = rgb_;
         p.points = {current_, {x, y}};
@@ -43,7 +44,8 @@ public:
         current_ = {x, y};
     }
     void circle(double cx, double cy, double r, FillStyle fill, Rgb fillRgb) override {
-        Primitive p{Primitive::Circle};
+        Primitive p;
+        p.kind = Primitive::Circle;
         p.role = role_;
         p.rgb = rgb_;
         p.points = {{cx, cy}};
@@ -53,27 +55,31 @@ public:
         items.push_back(p);
     }
     void arc(double cx, double cy, double r, double, double) override {
-        Primitive p{Primitive::Arc};
+        Primitive p;
+        p.kind = Primitive::Arc;
         p.role = role_;
         p.points = {{cx, cy}};
         p.radius = r;
         items.push_back(p);
     }
     void rectangle(double x1, double y1, double x2, double y2) override {
-        Primitive p{Primitive::Rectangle};
+        Primitive p;
+        p.kind = Primitive::Rectangle;
         p.role = role_;
         p.rgb = rgb_;
         p.points = {{x1, y1}, {x2, y2}};
         items.push_back(p);
     }
     void fillRect(double x1, double y1, double x2, double y2, Rgb rgb) override {
-        Primitive p{Primitive::FillRect};
+        Primitive p;
+        p.kind = Primitive::FillRect;
         p.rgb = rgb;
         p.points = {{x1, y1}, {x2, y2}};
         items.push_back(p);
     }
     void polygon(const std::vector<QPointF>& points, FillStyle fill, Rgb fillRgb) override {
-        Primitive p{Primitive::Polygon};
+        Primitive p;
+        p.kind = Primitive::Polygon;
         p.role = role_;
         p.rgb = rgb_;
         p.points = points;
@@ -87,7 +93,8 @@ public:
     double textHeight() const override { return fontHeight_; }
     double textWidth(const QString& text) const override { return 0.6 * fontHeight_ * text.size(); }
     void text(double x, double y, const QString& text, TextAnchor, double) override {
-        Primitive p{Primitive::Text};
+        Primitive p;
+        p.kind = Primitive::Text;
         p.role = textRole_;
         p.rgb = textRgb_;
         p.points = {{x, y}};
@@ -97,11 +104,16 @@ public:
         items.push_back(p);
     }
     void setWindow(double x1, double y1, double x2, double y2) override {
-        Primitive p{Primitive::Window};
+        Primitive p;
+        p.kind = Primitive::Window;
         p.points = {{x1, y1}, {x2, y2}};
         items.push_back(p);
     }
-    void resetWindow() override { items.push_back(Primitive{Primitive::ResetWindow}); }
+    void resetWindow() override {
+        Primitive p;
+        p.kind = Primitive::ResetWindow;
+        items.push_back(p);
+    }
 
     // Lines drawn in a colour role.
     std::vector<Primitive> lines(int role) const {

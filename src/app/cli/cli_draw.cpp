@@ -1,5 +1,6 @@
 #include "app/cli/cli.h"
 
+#include "dials/dial_constructions.h"
 #include "dials/dial_render.h"
 #include "dials/planar_plot.h"
 
@@ -29,11 +30,21 @@ bool ParseSize(const QString& text, QSize& size) {
 // The plot or DXF file the drawing window saves for the state's planar dial, with the
 // coordinate listing when asked for.
 int DrawPlot(Context& ctx, const QString& out, PlotFormat format, const QString& listing) {
-    if (!IsPlanarLetter(ctx.state.dialType)) {
+    if (!CanSavePlot(ctx.state)) {
         ctx.err << "zorva-cli draw: the plot of dial type '" << QChar::fromLatin1(ctx.state.dialType)
                 << "' is not available in this build\n";
         ctx.err.flush();
         return kFaultyInput;
+    }
+    if (!IsPlanarLetter(ctx.state.dialType)) {
+        if (!listing.isEmpty())
+            return BadOption(ctx, QStringLiteral("--listing"), listing, QStringLiteral("coordinates exist for planar dials only"));
+        PlotSaveRequest save;
+        save.fileName = QFileInfo(out).absoluteFilePath();
+        save.format = format;
+        save.highResolution = true;
+        save.lineWeight = std::clamp(ctx.state.plotLineWeight, 1, 3);
+        return SaveDialPlot(ctx.state, save, ctx.dialogs).ok ? kOk : kFaultyInput;
     }
     PlanarSaveRequest request;
     request.fileName = QFileInfo(out).absoluteFilePath();
@@ -71,7 +82,7 @@ int CommandDraw(Context& ctx, QStringList args) {
     if (suffix != QLatin1String("png") && suffix != QLatin1String("pdf") && suffix != QLatin1String("svg"))
         return BadOption(ctx, QStringLiteral("--out"), out, QStringLiteral("a file name ending in .png, .pdf, .svg, .plt or .dxf"));
 
-    if (!IsPlanarLetter(ctx.state.dialType)) {
+    if (!ConstructionFor(ctx.state)) {
         ctx.err << "zorva-cli draw: the construction of dial type '" << QChar::fromLatin1(ctx.state.dialType)
                 << "' is not available in this build; only the frame is drawn\n";
         ctx.err.flush();

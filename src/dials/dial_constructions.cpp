@@ -1,0 +1,37 @@
+#include "dials/dial_constructions.h"
+
+#include "dials/dial_render.h"
+#include "plot/plot_stream.h"
+#include "text/texts.h"
+
+namespace zorva {
+
+const DialConstruction* ConstructionFor(const DialState& s) {
+    static const DialConstruction planar{DrawPlanarDial, nullptr, nullptr, true};
+    if (IsPlanarLetter(s.dialType)) return &planar;
+    return nullptr;
+}
+
+bool CanSavePlot(const DialState& s) {
+    const DialConstruction* c = ConstructionFor(s);
+    return c && (c->planar || c->writePlot);
+}
+
+PlotSaveResult SaveDialPlot(const DialState& s, const PlotSaveRequest& request, UserDialogs& dialogs) {
+    const DialConstruction* c = ConstructionFor(s);
+    const Language l = s.language;
+    if (!c || !c->writePlot) {
+        PlotSaveResult refused;
+        return refused;
+    }
+    auto writer = [&](PlotConstruction write) -> PlotWriter {
+        return [&s, &dialogs, write, l](PlotStream& stream) {
+            // A dial the construction refused leaves no file that looks like a saved dial.
+            if (!write(s, stream, dialogs)) throw PlotWriteError(message(69, l));
+        };
+    };
+    return SavePlot(request, writer(c->writePlot), dialogs, l,
+                    c->writeSecondPlot ? writer(c->writeSecondPlot) : PlotWriter{});
+}
+
+}  // namespace zorva

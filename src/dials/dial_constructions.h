@@ -1,0 +1,43 @@
+#pragma once
+// The constructions the program draws, found by dial-type letter and variant. The drawing
+// window, the plot output and zorva-cli all ask here, so a new dial is one entry in
+// dial_constructions.cpp; a letter without an entry draws only the frame.
+
+#include "dials/planar_dial.h"
+#include "plot/plot_save.h"
+#include "state/dial_state.h"
+
+namespace zorva {
+
+class DialPainter;
+class PlotStream;
+class UserDialogs;
+
+// Draws the dial on the screen or a printer page (one construction, two targets).
+using CanvasConstruction = PlanarDialResult (*)(const DialState&, const PlanarDialRequest&, DialPainter&,
+                                                UserDialogs&);
+// Writes the whole plot of the dial, head and end included, into the stream; false when
+// the construction refused the dial (its message has been shown).
+using PlotConstruction = bool (*)(const DialState&, PlotStream&, UserDialogs&);
+
+struct DialConstruction {
+    CanvasConstruction draw = nullptr;
+    // The plot-stream twin; null while the dial has none (the plot buttons stay off).
+    PlotConstruction writePlot = nullptr;
+    // A second plot saved with the first (the cone of the cone-shadow dial).
+    PlotConstruction writeSecondPlot = nullptr;
+    // Gnomon placement, zoom, grid, angle panel and coordinate listing of the planar dials.
+    bool planar = false;
+};
+
+// The construction for the state's letter and variant; nullptr when only the frame is drawn.
+const DialConstruction* ConstructionFor(const DialState& state);
+
+// True when the dial of the state can be saved as a plot or DXF file.
+bool CanSavePlot(const DialState& state);
+
+// Saves a non-planar dial through its plot construction (planar dials go through
+// SavePlanarDial with their coordinate listing). Failures are reported through `dialogs`.
+PlotSaveResult SaveDialPlot(const DialState& state, const PlotSaveRequest& request, UserDialogs& dialogs);
+
+}  // namespace zorva
