@@ -2,6 +2,7 @@
 
 #include "astro/calendar.h"
 #include "astro/solar_ephemeris.h"
+#include "state/date_lines.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
@@ -29,12 +30,10 @@ DateLine DayLine(int year, int day, int month) {
 }  // namespace
 
 bool ParseDateLineEntry(const QString& entry, int year, int& day, int& month) {
-    long long d = 0, m = 0;
-    if (entry.size() < 4) return false;
-    if (!ParseInt(entry.mid(0, 2).trimmed(), d) || !ParseInt(entry.mid(3, 2).trimmed(), m)) return false;
-    if (!DateExists(year, static_cast<int>(m), static_cast<int>(d))) return false;
-    day = static_cast<int>(d);
-    month = static_cast<int>(m);
+    const DateLineCheck check = ValidateDateLine(entry, year);
+    if (!check.valid) return false;
+    day = check.key % 100;
+    month = check.key / 100;
     return true;
 }
 

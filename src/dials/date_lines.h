@@ -23,8 +23,9 @@ struct DateLine {
 // " : ", message 57) and the line repeats the previous entry's date.
 std::vector<DateLine> BuildDateLineTable(const DialState& state, UserDialogs* dialogs);
 
-// Reads an own date-line entry "dd/mm" (day in characters 1-2, month in characters 4-5,
-// anything after is a comment). False when it is no date of `year`.
+// Reads an own date-line entry "dd/mm" (anything after is a comment) by the same rule the
+// settings file and the parameter dialog use, so "1/3" drawn is "1/3" accepted on loading.
+// False when it is no date of `year`.
 bool ParseDateLineEntry(const QString& entry, int year, int& day, int& month);
 
 }  // namespace zorva

@@ -78,7 +78,11 @@ HourLineAngles ComputeHourLineAngles(const DialState& s, bool withLitRange) {
         out.table.litRangeKnown = true;
         out.table.firstLitHourAngle = first;
         out.table.lastLitHourAngle = last;
-        out.sunlitPeriod = FormatHourMin(12.0 + first / 15.0) + QStringLiteral(" - ") + FormatHourMin(12.0 + last / 15.0);
+        // The times are read in the dial's own time: apparent time at the zone meridian when
+        // the hour lines are drawn for it, else local apparent time.
+        const double shift = s.localTimeDisplay ? (s.longitude - s.zoneMeridian) / 15.0 : 0.0;
+        out.sunlitPeriod = FormatHourMin(12.0 + first / 15.0 + shift) + QStringLiteral(" - ") +
+                           FormatHourMin(12.0 + last / 15.0 + shift);
     }
     return out;
 }

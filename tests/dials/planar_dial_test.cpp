@@ -117,6 +117,14 @@ TEST(DateLineTable, AnUnreadableOwnDateIsReportedAndRepeatsThePreviousOne) {
     int d = 0, m = 0;
     EXPECT_FALSE(ParseDateLineEntry(QStringLiteral("31/02"), 2013, d, m));
     EXPECT_TRUE(ParseDateLineEntry(QStringLiteral("29/02"), 2012, d, m));
+    // Single digits, as a hand-written settings file may hold them, are the same dates.
+    ASSERT_TRUE(ParseDateLineEntry(QStringLiteral("1/3 Frühlingsanfang"), 2012, d, m));
+    EXPECT_EQ(d, 1);
+    EXPECT_EQ(m, 3);
+    ASSERT_TRUE(ParseDateLineEntry(QStringLiteral("7/11"), 2012, d, m));
+    EXPECT_EQ(d, 7);
+    EXPECT_EQ(m, 11);
+    EXPECT_FALSE(ParseDateLineEntry(QStringLiteral("31/04"), 2012, d, m));
 }
 
 TEST(PlanarDial, TheEquinoxLineOfAHorizontalDialIsStraight) {
@@ -369,6 +377,18 @@ TEST(HourLineAngleTable, HorizontalDialAnglesAndLitRange) {
     // A horizontal plane is lit from the earliest to the latest sunrise of the year.
     EXPECT_NEAR(a.table.firstLitHourAngle, -117.5, 1.0);
     EXPECT_NEAR(a.table.lastLitHourAngle, 117.5, 1.0);
+    // The period reads in the dial's time: 9.55 E with hour lines for the 15 E meridian is
+    // 21.8 minutes later than local apparent time, the lit hour angles stay.
+    s.longitude = -9.55;
+    s.zoneMeridian = -15.0;
+    s.localTimeDisplay = false;
+    const QString local = ComputeHourLineAngles(s, true).sunlitPeriod;
+    s.localTimeDisplay = true;
+    const HourLineAngles zone = ComputeHourLineAngles(s, true);
+    EXPECT_DOUBLE_EQ(zone.table.firstLitHourAngle, a.table.firstLitHourAngle);
+    auto minutes = [](const QString& hhmm) { return hhmm.section(QLatin1Char(':'), 0, 0).trimmed().toInt() * 60 + hhmm.section(QLatin1Char(':'), 1, 1).left(2).toInt(); };
+    const QString localFrom = local.section(QStringLiteral(" - "), 0, 0), zoneFrom = zone.sunlitPeriod.section(QStringLiteral(" - "), 0, 0);
+    EXPECT_NEAR(minutes(zoneFrom) - minutes(localFrom), 22, 1) << local.toStdString() << " / " << zone.sunlitPeriod.toStdString();
     const QStringList lines = HourLineAngleTableLines(s, a);
     ASSERT_EQ(lines.size(), 9);
     EXPECT_EQ(lines[1], QStringLiteral("  [hh;mm]    [dd.dd]   tan(alpha)"));
