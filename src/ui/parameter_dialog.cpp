@@ -71,6 +71,46 @@ enum class ListKind {
     LinesPerMonth,
 };
 
+// The hour-line families that several pages repeat: the switch, the range lists and the
+// interval list write the same fields on every page, so twins move together.
+enum class Family { Hour, MeanHour, OtherHour, Babylonian, Italian, Altitude, Temporal, QuadrantTemporal };
+
+struct FamilySpec {
+    const char* switchName;
+    bool DialState::*flag;
+    const char* range;
+    int DialState::*from;
+    int DialState::*to;
+    ListKind rangeKind;
+    const char* interval;
+    char DialState::*digitInterval;  // kept as a digit ...
+    int DialState::*intInterval;     // ... or as a number
+    ListKind intervalKind;
+};
+
+const FamilySpec& SpecOf(Family f) {
+    using S = DialState;
+    static const FamilySpec specs[] = {
+        {"apparentTimeLines", &S::apparentTimeLines, "hour", &S::hourFrom, &S::hourTo, ListKind::Hours,
+         "hourLineInterval", &S::hourLineInterval, nullptr, ListKind::Minutes5},
+        {"meanTimeLines", &S::meanTimeLines, "eotHour", &S::eotHourFrom, &S::eotHourTo, ListKind::Hours,
+         "eotHourInterval", &S::eotHourInterval, nullptr, ListKind::MeanMinutes},
+        {"apparentTimeLines", &S::apparentTimeLines, "otherHour", &S::otherHourFrom, &S::otherHourTo, ListKind::Hours,
+         "otherHourInterval", &S::otherHourInterval, nullptr, ListKind::Minutes4},
+        {"babylonianHours", &S::babylonianHours, "babylonian", &S::babylonianFrom, &S::babylonianTo, ListKind::Hours,
+         "babylonianInterval", nullptr, &S::babylonianInterval, ListKind::Minutes4},
+        {"italianHours", &S::italianHours, "italian", &S::italianFrom, &S::italianTo, ListKind::Hours,
+         "italianInterval", nullptr, &S::italianInterval, ListKind::Minutes4},
+        {"altitudeLines", &S::altitudeLines, "altitude", &S::altitudeFrom, &S::altitudeTo, ListKind::Altitude,
+         "altitudeInterval", nullptr, &S::altitudeInterval, ListKind::AltitudeStep},
+        {"temporalHours", &S::temporalHours, "temporal", &S::temporalFrom, &S::temporalTo, ListKind::Temporal,
+         "temporalInterval", nullptr, &S::temporalInterval, ListKind::TemporalStep},
+        {"temporalHours", &S::temporalHours, "quadrantTemporal", &S::quadrantTemporalFrom, &S::quadrantTemporalTo,
+         ListKind::Temporal, "quadrantTemporalInterval", nullptr, &S::quadrantTemporalInterval, ListKind::TemporalStep},
+    };
+    return specs[static_cast<int>(f)];
+}
+
 // Latitudes entered here obey the same rule as in the site dialog: never exactly 0, so that
 // no construction divides by sin(0).
 NumberAccess latitudeField(double DialState::*field) {
@@ -232,6 +272,23 @@ struct ParameterDialog::Builder {
                 d.enabledRules_.push_back({w, enabled});
     }
 
+    // A family row headed by its own switch, greyed while the switch is off.
+    QCheckBox* family(QGridLayout* grid, int row, Family f, int switchTag) {
+        const FamilySpec& spec = SpecOf(f);
+        QCheckBox* head = check(QString::fromLatin1(spec.switchName), switchTag, flagField(spec.flag));
+        bool DialState::*flag = spec.flag;
+        familyRow(grid, row, f, head, [flag](const DialState& s) { return s.*flag; });
+        return head;
+    }
+
+    // A family row under another head (a label, or a switch of a different field).
+    void familyRow(QGridLayout* grid, int row, Family f, QWidget* head, std::function<bool(const DialState&)> enabled) {
+        const FamilySpec& spec = SpecOf(f);
+        IntAccess interval = spec.digitInterval ? digitField(spec.digitInterval) : intField(spec.intInterval);
+        lineRow(grid, row, head, QString::fromLatin1(spec.range), intField(spec.from), intField(spec.to), spec.rangeKind,
+                QString::fromLatin1(spec.interval), std::move(interval), spec.intervalKind, std::move(enabled));
+    }
+
     void rangeHeader(QGridLayout* grid, int row) {
         grid->addWidget(label(ptext::From), row, 1);
         grid->addWidget(label(ptext::To), row, 2);
@@ -369,22 +426,12 @@ void ParameterDialog::build() {
     auto planarLines = [&](Builder& b) {
         auto* grid = new QGridLayout;
         b.rangeHeader(grid, 0);
-        QCheckBox* apparent =
-            b.check(QStringLiteral("apparentTimeLines"), ptext::ApparentLines, flagField(&DialState::apparentTimeLines));
-        b.lineRow(grid, 1, apparent, QStringLiteral("hour"), intField(&DialState::hourFrom),
-                  intField(&DialState::hourTo), ListKind::Hours, QStringLiteral("hourLineInterval"),
-                  digitField(&DialState::hourLineInterval), ListKind::Minutes5,
-                  [](const DialState& s) { return s.apparentTimeLines; });
+        b.family(grid, 1, Family::Hour, ptext::ApparentLines);
         QCheckBox* foot =
             b.check(QStringLiteral("linesToStyleFoot"), ptext::ToStyleFoot, flagField(&DialState::linesToStyleFoot));
         enabledRules_.push_back({foot, [](const DialState& s) { return s.apparentTimeLines; }});
         grid->addWidget(foot, 2, 0, 1, 4);
-        QCheckBox* mean =
-            b.check(QStringLiteral("meanTimeLines"), ptext::MeanTimeLines, flagField(&DialState::meanTimeLines));
-        b.lineRow(grid, 3, mean, QStringLiteral("eotHour"), intField(&DialState::eotHourFrom),
-                  intField(&DialState::eotHourTo), ListKind::Hours, QStringLiteral("eotHourInterval"),
-                  digitField(&DialState::eotHourInterval), ListKind::MeanMinutes,
-                  [](const DialState& s) { return s.meanTimeLines; });
+        b.family(grid, 3, Family::MeanHour, ptext::MeanTimeLines);
         grid->addWidget(
             b.check(QStringLiteral("markAnalemma"), ptext::MarkAnalemma, flagField(&DialState::markAnalemma)), 4, 0);
         {
@@ -396,27 +443,10 @@ void ParameterDialog::build() {
                            1, 1);
             grid->addLayout(sub, 4, 1, 2, 3);
         }
-        QCheckBox* bab =
-            b.check(QStringLiteral("babylonianHours"), ptext::Babylonian, flagField(&DialState::babylonianHours));
-        b.lineRow(grid, 6, bab, QStringLiteral("babylonian"), intField(&DialState::babylonianFrom),
-                  intField(&DialState::babylonianTo), ListKind::Hours, QStringLiteral("babylonianInterval"),
-                  intField(&DialState::babylonianInterval), ListKind::Minutes4,
-                  [](const DialState& s) { return s.babylonianHours; });
-        QCheckBox* ita = b.check(QStringLiteral("italianHours"), ptext::Italian, flagField(&DialState::italianHours));
-        b.lineRow(grid, 7, ita, QStringLiteral("italian"), intField(&DialState::italianFrom),
-                  intField(&DialState::italianTo), ListKind::Hours, QStringLiteral("italianInterval"),
-                  intField(&DialState::italianInterval), ListKind::Minutes4,
-                  [](const DialState& s) { return s.italianHours; });
-        QCheckBox* alt = b.check(QStringLiteral("altitudeLines"), ptext::Altitude, flagField(&DialState::altitudeLines));
-        b.lineRow(grid, 8, alt, QStringLiteral("altitude"), intField(&DialState::altitudeFrom),
-                  intField(&DialState::altitudeTo), ListKind::Altitude, QStringLiteral("altitudeInterval"),
-                  intField(&DialState::altitudeInterval), ListKind::AltitudeStep,
-                  [](const DialState& s) { return s.altitudeLines; });
-        QCheckBox* tmp = b.check(QStringLiteral("temporalHours"), ptext::Temporal, flagField(&DialState::temporalHours));
-        b.lineRow(grid, 9, tmp, QStringLiteral("temporal"), intField(&DialState::temporalFrom),
-                  intField(&DialState::temporalTo), ListKind::Temporal, QStringLiteral("temporalInterval"),
-                  intField(&DialState::temporalInterval), ListKind::TemporalStep,
-                  [](const DialState& s) { return s.temporalHours; });
+        b.family(grid, 6, Family::Babylonian, ptext::Babylonian);
+        b.family(grid, 7, Family::Italian, ptext::Italian);
+        b.family(grid, 8, Family::Altitude, ptext::Altitude);
+        b.family(grid, 9, Family::Temporal, ptext::Temporal);
         QGroupBox* lines = b.group(ptext::HourLines, grid);
 
         auto* options = new QVBoxLayout;
@@ -517,15 +547,10 @@ void ParameterDialog::build() {
         auto* lines = new QGridLayout;
         b.rangeHeader(lines, 0);
         auto notWholeYear = [](const DialState& s) { return !s.wholeYearBand; };
-        b.lineRow(lines, 1, b.label(ptext::Hours), QStringLiteral("otherHour"), intField(&DialState::otherHourFrom),
-                  intField(&DialState::otherHourTo), ListKind::Hours, QStringLiteral("otherHourInterval"),
-                  digitField(&DialState::otherHourInterval), ListKind::Minutes4, notWholeYear);
+        b.familyRow(lines, 1, Family::OtherHour, b.label(ptext::Hours), notWholeYear);
         QCheckBox* temporal = b.check(QStringLiteral("temporalTimeSystem"), ptext::QuadrantTemporal,
                                       intField(&DialState::timeSystem), 2, 0);
-        b.lineRow(lines, 2, temporal, QStringLiteral("quadrantTemporal"), intField(&DialState::quadrantTemporalFrom),
-                  intField(&DialState::quadrantTemporalTo), ListKind::Temporal,
-                  QStringLiteral("quadrantTemporalInterval"), intField(&DialState::quadrantTemporalInterval),
-                  ListKind::TemporalStep, [](const DialState& s) { return s.timeSystem == 2; });
+        b.familyRow(lines, 2, Family::QuadrantTemporal, temporal, [](const DialState& s) { return s.timeSystem == 2; });
         visibleRules_.push_back({temporal, [](const DialState& s) { return s.quadrantKind == 0; }});
         QGroupBox* hourBox = b.group(ptext::HourLines, lines);
 
@@ -575,29 +600,11 @@ void ParameterDialog::build() {
 
         auto* lines = new QGridLayout;
         b.rangeHeader(lines, 0);
-        QCheckBox* apparent =
-            b.check(QStringLiteral("apparentTimeLines"), ptext::CylApparent, flagField(&DialState::apparentTimeLines));
-        b.lineRow(lines, 1, apparent, QStringLiteral("otherHour"), intField(&DialState::otherHourFrom),
-                  intField(&DialState::otherHourTo), ListKind::Hours, QStringLiteral("otherHourInterval"),
-                  digitField(&DialState::otherHourInterval), ListKind::Minutes4,
-                  [](const DialState& s) { return s.apparentTimeLines; });
-        QCheckBox* tmp = b.check(QStringLiteral("temporalHours"), ptext::Temporal, flagField(&DialState::temporalHours));
-        b.lineRow(lines, 2, tmp, QStringLiteral("temporal"), intField(&DialState::temporalFrom),
-                  intField(&DialState::temporalTo), ListKind::Temporal, QStringLiteral("temporalInterval"),
-                  intField(&DialState::temporalInterval), ListKind::TemporalStep,
-                  [](const DialState& s) { return s.temporalHours; });
+        b.family(lines, 1, Family::OtherHour, ptext::CylApparent);
+        b.family(lines, 2, Family::Temporal, ptext::Temporal);
         // Babylonian and Italian hours are drawn on cylinders in expert mode only.
-        QCheckBox* bab =
-            b.check(QStringLiteral("babylonianHours"), ptext::Babylonian, flagField(&DialState::babylonianHours));
-        b.lineRow(lines, 3, bab, QStringLiteral("babylonian"), intField(&DialState::babylonianFrom),
-                  intField(&DialState::babylonianTo), ListKind::Hours, QStringLiteral("babylonianInterval"),
-                  intField(&DialState::babylonianInterval), ListKind::Minutes4,
-                  [](const DialState& s) { return s.babylonianHours; });
-        QCheckBox* ita = b.check(QStringLiteral("italianHours"), ptext::Italian, flagField(&DialState::italianHours));
-        b.lineRow(lines, 4, ita, QStringLiteral("italian"), intField(&DialState::italianFrom),
-                  intField(&DialState::italianTo), ListKind::Hours, QStringLiteral("italianInterval"),
-                  intField(&DialState::italianInterval), ListKind::Minutes4,
-                  [](const DialState& s) { return s.italianHours; });
+        b.family(lines, 3, Family::Babylonian, ptext::Babylonian);
+        b.family(lines, 4, Family::Italian, ptext::Italian);
         for (int r = 3; r <= 4; ++r)
             for (int c = 0; c < 4; ++c)
                 visibleRules_.push_back({lines->itemAtPosition(r, c)->widget(),
@@ -642,17 +649,8 @@ void ParameterDialog::build() {
 
         auto* lines = new QGridLayout;
         b.rangeHeader(lines, 0);
-        QCheckBox* apparent =
-            b.check(QStringLiteral("apparentTimeLines"), ptext::CylApparent, flagField(&DialState::apparentTimeLines));
-        b.lineRow(lines, 1, apparent, QStringLiteral("otherHour"), intField(&DialState::otherHourFrom),
-                  intField(&DialState::otherHourTo), ListKind::Hours, QStringLiteral("otherHourInterval"),
-                  digitField(&DialState::otherHourInterval), ListKind::Minutes4,
-                  [](const DialState& s) { return s.apparentTimeLines; });
-        QCheckBox* tmp = b.check(QStringLiteral("temporalHours"), ptext::Temporal, flagField(&DialState::temporalHours));
-        b.lineRow(lines, 2, tmp, QStringLiteral("quadrantTemporal"), intField(&DialState::quadrantTemporalFrom),
-                  intField(&DialState::quadrantTemporalTo), ListKind::Temporal,
-                  QStringLiteral("quadrantTemporalInterval"), intField(&DialState::quadrantTemporalInterval),
-                  ListKind::TemporalStep, [](const DialState& s) { return s.temporalHours; });
+        b.family(lines, 1, Family::OtherHour, ptext::CylApparent);
+        b.family(lines, 2, Family::QuadrantTemporal, ptext::Temporal);
         lines->addWidget(
             b.check(QStringLiteral("cylinderWithEoT"), ptext::WithEoT, flagField(&DialState::cylinderWithEoT)), 3, 0, 1,
             4);
@@ -685,9 +683,7 @@ void ParameterDialog::build() {
 
         auto* lines = new QGridLayout;
         b.rangeHeader(lines, 0);
-        b.lineRow(lines, 1, b.label(ptext::Hours), QStringLiteral("otherHour"), intField(&DialState::otherHourFrom),
-                  intField(&DialState::otherHourTo), ListKind::Hours, QStringLiteral("otherHourInterval"),
-                  digitField(&DialState::otherHourInterval), ListKind::Minutes4, {});
+        b.familyRow(lines, 1, Family::OtherHour, b.label(ptext::Hours), {});
         QGroupBox* hourBox = b.group(ptext::HourLines, lines);
 
         auto* options = new QVBoxLayout;
@@ -718,34 +714,11 @@ void ParameterDialog::build() {
 
         auto* lines = new QGridLayout;
         b.rangeHeader(lines, 0);
-        QCheckBox* apparent =
-            b.check(QStringLiteral("apparentTimeLines"), ptext::ApparentNoEoT, flagField(&DialState::apparentTimeLines));
-        b.lineRow(lines, 1, apparent, QStringLiteral("hour"), intField(&DialState::hourFrom),
-                  intField(&DialState::hourTo), ListKind::Hours, QStringLiteral("hourLineInterval"),
-                  digitField(&DialState::hourLineInterval), ListKind::Minutes5,
-                  [](const DialState& s) { return s.apparentTimeLines; });
-        QCheckBox* mean =
-            b.check(QStringLiteral("meanTimeLines"), ptext::MeanTimeLines, flagField(&DialState::meanTimeLines));
-        b.lineRow(lines, 2, mean, QStringLiteral("eotHour"), intField(&DialState::eotHourFrom),
-                  intField(&DialState::eotHourTo), ListKind::Hours, QStringLiteral("eotHourInterval"),
-                  digitField(&DialState::eotHourInterval), ListKind::MeanMinutes,
-                  [](const DialState& s) { return s.meanTimeLines; });
-        QCheckBox* bab =
-            b.check(QStringLiteral("babylonianHours"), ptext::Babylonian, flagField(&DialState::babylonianHours));
-        b.lineRow(lines, 3, bab, QStringLiteral("babylonian"), intField(&DialState::babylonianFrom),
-                  intField(&DialState::babylonianTo), ListKind::Hours, QStringLiteral("babylonianInterval"),
-                  intField(&DialState::babylonianInterval), ListKind::Minutes4,
-                  [](const DialState& s) { return s.babylonianHours; });
-        QCheckBox* ita = b.check(QStringLiteral("italianHours"), ptext::Italian, flagField(&DialState::italianHours));
-        b.lineRow(lines, 4, ita, QStringLiteral("italian"), intField(&DialState::italianFrom),
-                  intField(&DialState::italianTo), ListKind::Hours, QStringLiteral("italianInterval"),
-                  intField(&DialState::italianInterval), ListKind::Minutes4,
-                  [](const DialState& s) { return s.italianHours; });
-        QCheckBox* tmp = b.check(QStringLiteral("temporalHours"), ptext::Temporal, flagField(&DialState::temporalHours));
-        b.lineRow(lines, 5, tmp, QStringLiteral("temporal"), intField(&DialState::temporalFrom),
-                  intField(&DialState::temporalTo), ListKind::Temporal, QStringLiteral("temporalInterval"),
-                  intField(&DialState::temporalInterval), ListKind::TemporalStep,
-                  [](const DialState& s) { return s.temporalHours; });
+        b.family(lines, 1, Family::Hour, ptext::ApparentNoEoT);
+        b.family(lines, 2, Family::MeanHour, ptext::MeanTimeLines);
+        b.family(lines, 3, Family::Babylonian, ptext::Babylonian);
+        b.family(lines, 4, Family::Italian, ptext::Italian);
+        b.family(lines, 5, Family::Temporal, ptext::Temporal);
         lines->addWidget(b.label(ptext::LinesPerMonth), 6, 0);
         lines->addWidget(
             b.list(QStringLiteral("dateLinesPerMonth"), ListKind::LinesPerMonth, intField(&DialState::dateLinesPerMonth)),
@@ -837,9 +810,7 @@ void ParameterDialog::build() {
 
         auto* lines = new QGridLayout;
         b.rangeHeader(lines, 0);
-        b.lineRow(lines, 1, b.label(ptext::Hours), QStringLiteral("hour"), intField(&DialState::hourFrom),
-                  intField(&DialState::hourTo), ListKind::Hours, QStringLiteral("hourLineInterval"),
-                  digitField(&DialState::hourLineInterval), ListKind::Minutes5, {});
+        b.familyRow(lines, 1, Family::Hour, b.label(ptext::Hours), {});
         lines->addWidget(b.label(ptext::LinesPerMonth), 2, 0);
         lines->addWidget(
             b.list(QStringLiteral("dateLinesPerMonth"), ListKind::LinesPerMonth, intField(&DialState::dateLinesPerMonth)),
