@@ -30,6 +30,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <array>
 #include <cmath>
 
 namespace zorva {
@@ -225,6 +226,34 @@ void SunPositionWindow::buildUi() {
         if (buddy) l->setBuddy(buddy);
         return l;
     };
+    // A captioned result: caption in `column`, value beside it.
+    auto result = [&](QGridLayout* g, int row, int column, int n, QLabel* value) {
+        g->addWidget(captionLabel(n), row, column);
+        g->addWidget(value, row, column + 1);
+    };
+    // A group of three radio buttons captioned by consecutive resources.
+    auto radioGroup = [&](const char* boxName, int boxCaption, const std::array<const char*, 3>& names,
+                          int firstCaption, QButtonGroup*& group) {
+        auto* box = new QGroupBox;
+        box->setObjectName(QString::fromLatin1(boxName));
+        caption(box, boxCaption);
+        auto* layout = new QVBoxLayout(box);
+        group = new QButtonGroup(this);
+        for (int i = 0; i < 3; ++i) {
+            auto* r = new QRadioButton;
+            r->setObjectName(QString::fromLatin1(names[i]));
+            caption(r, firstCaption + i);
+            group->addButton(r, i);
+            layout->addWidget(r);
+        }
+        return box;
+    };
+    auto button = [&](const char* name, int n) {
+        auto* b = new QPushButton;
+        b->setObjectName(QString::fromLatin1(name));
+        caption(b, n);
+        return b;
+    };
 
     // Site and date.
     auto* siteBox = new QGroupBox;
@@ -258,10 +287,8 @@ void SunPositionWindow::buildUi() {
         auto* g = new QGridLayout(panelEoT);
         eotLabel_ = ResultLabel("eotLabel");
         eotDeclinationLabel_ = ResultLabel("eotDeclinationLabel");
-        g->addWidget(captionLabel(res::kEoT), 0, 0);
-        g->addWidget(eotLabel_, 0, 1);
-        g->addWidget(captionLabel(res::kDeclination), 1, 0);
-        g->addWidget(eotDeclinationLabel_, 1, 1);
+        result(g, 0, 0, res::kEoT, eotLabel_);
+        result(g, 1, 0, res::kDeclination, eotDeclinationLabel_);
         g->addWidget(captionLabel(res::kNoonValues), 2, 0, 1, 2);
         g->setColumnStretch(2, 1);
     }
@@ -278,37 +305,17 @@ void SunPositionWindow::buildUi() {
         twilightEndLabel_ = ResultLabel("twilightEndLabel");
         moonriseLabel_ = ResultLabel("moonriseLabel");
         moonsetLabel_ = ResultLabel("moonsetLabel");
-        g->addWidget(captionLabel(res::kEoT), 0, 0);
-        g->addWidget(riseEotLabel_, 0, 1);
-        g->addWidget(captionLabel(res::kDeclination), 0, 2);
-        g->addWidget(riseDeclinationLabel_, 0, 3);
-        g->addWidget(captionLabel(res::kSunrise), 1, 0);
-        g->addWidget(sunriseLabel_, 1, 1);
-        g->addWidget(captionLabel(res::kSunset), 1, 2);
-        g->addWidget(sunsetLabel_, 1, 3);
-        g->addWidget(captionLabel(res::kTwilightBegin), 2, 0);
-        g->addWidget(twilightBeginLabel_, 2, 1);
-        g->addWidget(captionLabel(res::kTwilightEnd), 2, 2);
-        g->addWidget(twilightEndLabel_, 2, 3);
-        g->addWidget(captionLabel(res::kMoonrise), 3, 0);
-        g->addWidget(moonriseLabel_, 3, 1);
-        g->addWidget(captionLabel(res::kMoonset), 3, 2);
-        g->addWidget(moonsetLabel_, 3, 3);
-
-        auto* twilightBox = new QGroupBox;
-        twilightBox->setObjectName(QStringLiteral("twilightKindBox"));
-        caption(twilightBox, res::kTwilight);
-        auto* tl = new QVBoxLayout(twilightBox);
-        twilightKind_ = new QButtonGroup(this);
-        const char* names[] = {"civilRadio", "nauticalRadio", "astronomicalRadio"};
-        for (int i = 0; i < 3; ++i) {
-            auto* r = new QRadioButton;
-            r->setObjectName(QString::fromLatin1(names[i]));
-            caption(r, res::kTwilightKindFirst + i);
-            twilightKind_->addButton(r, i);
-            tl->addWidget(r);
-        }
-        g->addWidget(twilightBox, 0, 4, 4, 1);
+        result(g, 0, 0, res::kEoT, riseEotLabel_);
+        result(g, 0, 2, res::kDeclination, riseDeclinationLabel_);
+        result(g, 1, 0, res::kSunrise, sunriseLabel_);
+        result(g, 1, 2, res::kSunset, sunsetLabel_);
+        result(g, 2, 0, res::kTwilightBegin, twilightBeginLabel_);
+        result(g, 2, 2, res::kTwilightEnd, twilightEndLabel_);
+        result(g, 3, 0, res::kMoonrise, moonriseLabel_);
+        result(g, 3, 2, res::kMoonset, moonsetLabel_);
+        g->addWidget(radioGroup("twilightKindBox", res::kTwilight, {"civilRadio", "nauticalRadio", "astronomicalRadio"},
+                                res::kTwilightKindFirst, twilightKind_),
+                     0, 4, 4, 1);
         g->addWidget(captionLabel(res::kZoneTimeOnly), 4, 0, 1, 5);
         g->setColumnStretch(5, 1);
     }
@@ -324,31 +331,15 @@ void SunPositionWindow::buildUi() {
         positionDeclinationLabel_ = ResultLabel("positionDeclinationLabel");
         g->addWidget(captionLabel(res::kTime, timeEdit_), 0, 0);
         g->addWidget(timeEdit_, 0, 1);
-        g->addWidget(captionLabel(res::kAltitude), 1, 0);
-        g->addWidget(altitudeLabel_, 1, 1);
-        g->addWidget(captionLabel(res::kAzimuth), 2, 0);
-        g->addWidget(azimuthLabel_, 2, 1);
-        g->addWidget(captionLabel(res::kEoT), 3, 0);
-        g->addWidget(positionEotLabel_, 3, 1);
-        g->addWidget(captionLabel(res::kDeclination), 4, 0);
-        g->addWidget(positionDeclinationLabel_, 4, 1);
+        result(g, 1, 0, res::kAltitude, altitudeLabel_);
+        result(g, 2, 0, res::kAzimuth, azimuthLabel_);
+        result(g, 3, 0, res::kEoT, positionEotLabel_);
+        result(g, 4, 0, res::kDeclination, positionDeclinationLabel_);
         g->addWidget(captionLabel(res::kAzimuthScale), 5, 0, 1, 3);
-
-        auto* kindBox = new QGroupBox;
-        kindBox->setObjectName(QStringLiteral("clockKindBox"));
-        caption(kindBox, res::kClockKind);
-        auto* kl = new QVBoxLayout(kindBox);
-        clockKind_ = new QButtonGroup(this);
-        const char* names[] = {"trueLocalRadio", "meanLocalRadio", "zoneTimeRadio"};
-        for (int i = 0; i < 3; ++i) {
-            auto* r = new QRadioButton;
-            r->setObjectName(QString::fromLatin1(names[i]));
-            caption(r, res::kClockKindFirst + i);
-            clockKind_->addButton(r, i);
-            kl->addWidget(r);
-        }
+        g->addWidget(radioGroup("clockKindBox", res::kClockKind, {"trueLocalRadio", "meanLocalRadio", "zoneTimeRadio"},
+                                res::kClockKindFirst, clockKind_),
+                     0, 2, 5, 1);
         clockKind_->button(static_cast<int>(ClockKind::Zone))->setChecked(true);
-        g->addWidget(kindBox, 0, 2, 5, 1);
         g->setColumnStretch(3, 1);
     }
 
@@ -362,10 +353,8 @@ void SunPositionWindow::buildUi() {
         g->addWidget(captionLabel(res::kAzimuthInput, azimuthEdit_), 0, 0);
         g->addWidget(azimuthEdit_, 0, 1);
         g->addWidget(captionLabel(res::kAzimuthScale), 1, 0, 1, 3);
-        g->addWidget(captionLabel(res::kReachedAt), 2, 0);
-        g->addWidget(reachedAtLabel_, 2, 1);
-        g->addWidget(captionLabel(res::kAltitude), 3, 0);
-        g->addWidget(reachedAltitudeLabel_, 3, 1);
+        result(g, 2, 0, res::kReachedAt, reachedAtLabel_);
+        result(g, 3, 0, res::kAltitude, reachedAltitudeLabel_);
         g->addWidget(captionLabel(res::kZoneTimeOnly), 4, 0, 1, 3);
         g->setColumnStretch(2, 1);
     }
@@ -382,23 +371,13 @@ void SunPositionWindow::buildUi() {
                 positionEotLabel_, positionDeclinationLabel_, reachedAtLabel_, reachedAltitudeLabel_};
 
     // Buttons.
-    calculateButton_ = new QPushButton;
-    calculateButton_->setObjectName(QStringLiteral("calculateButton"));
+    calculateButton_ = button("calculateButton", res::kCalculate);
     calculateButton_->setAutoDefault(true);
-    caption(calculateButton_, res::kCalculate);
-    tablesButton_ = new QPushButton;
-    tablesButton_->setObjectName(QStringLiteral("tablesButton"));
-    caption(tablesButton_, res::kTables);
-    graphButton_ = new QPushButton;
-    graphButton_->setObjectName(QStringLiteral("graphButton"));
-    caption(graphButton_, res::kGraph);
-    altitudeGraphButton_ = new QPushButton;
-    altitudeGraphButton_->setObjectName(QStringLiteral("altitudeGraphButton"));
-    caption(altitudeGraphButton_, res::kAltitudeGraph);
+    tablesButton_ = button("tablesButton", res::kTables);
+    graphButton_ = button("graphButton", res::kGraph);
+    altitudeGraphButton_ = button("altitudeGraphButton", res::kAltitudeGraph);
     altitudeGraphButton_->setVisible(shown == kModePosition);
-    moreTablesButton_ = new QPushButton;
-    moreTablesButton_->setObjectName(QStringLiteral("moreTablesButton"));
-    caption(moreTablesButton_, res::kMoreTables);
+    moreTablesButton_ = button("moreTablesButton", res::kMoreTables);
 
     // "Weitere Tabellen ...": the month table and the year tables of kinds 0, 2 and 3.
     moreTablesMenu_ = new QMenu(this);

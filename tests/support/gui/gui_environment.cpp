@@ -1,15 +1,16 @@
-// Drawing graphs into PNG and PDF files needs a GUI application object, as zorva-cli has one.
+// Fonts, images, PDF and SVG output need a GUI application object, as zorva-cli has one;
+// the tests run on the offscreen platform. Linked into the test binaries that draw.
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
 namespace {
 
-class GraphGuiEnvironment : public ::testing::Environment {
+class GuiEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        if (QCoreApplication::instance()) return;
+        if (QGuiApplication::instance()) return;
         static int argc = 1;
-        static char name[] = "test_app";
+        static char name[] = "zorva-tests";
         static char* argv[] = {name, nullptr};
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app_ = new QGuiApplication(argc, argv);
@@ -20,6 +21,6 @@ private:
 };
 
 [[maybe_unused]] ::testing::Environment* const kEnvironment =
-    ::testing::AddGlobalTestEnvironment(new GraphGuiEnvironment);
+    ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
 }  // namespace
