@@ -1,0 +1,91 @@
+#include "dials/plane_sunlight.h"
+#include "state/dial_state.h"
+#include "support/test_support.h"
+
+namespace zorva {
+namespace {
+
+// Hand values at 47.25 N: the longest day of the declination list is 23.45 degrees, whose
+// semi-arc acos(-tan 47.25 tan 23.45) = 117.986 degrees gives sunrise 4:08.06 and sunset
+// 19:51.94 true local time.
+constexpr double kLat = 47.25;
+
+TEST(PlaneSunlight, SouthWallSeesTheSunFromSixToSixAtTheEquinox) {
+    // A vertical south wall is the horizontal dial of 42.75 S: its day never exceeds 12 hours
+    // and it meets the true horizon's day at the equinox.
+    const PlaneSunlight p = ComputePlaneSunlight(kLat, 90.0, 0.0);
+    ASSERT_TRUE(p.lit);
+    EXPECT_NEAR(p.first, -90.0, 0.06);
+    EXPECT_NEAR(p.last, 90.0, 0.06);
+    EXPECT_NEAR(p.firstDeclination, 0.0, 0.051);
+    EXPECT_FALSE(p.split);
+    EXPECT_EQ(PlaneSunlightText(p, 0.0, Language::German), QStringLiteral("           6:00 -  18:00"));
+    // True zone time at 9.59 E in the zone of 15 E: 5.41 degrees = 21.64 minutes later.
+    EXPECT_EQ(PlaneSunlightText(p, -9.59 - -15.0, Language::German), QStringLiteral("           6:22 -  18:22"));
+}
+
+TEST(PlaneSunlight, HorizontalPlaneAndEastWall) {
+    EXPECT_EQ(PlaneSunlightText(ComputePlaneSunlight(kLat, 0.0, 0.0), 0.0, Language::German),
+              QStringLiteral("           4:08 -  19:52"));
+    // A vertical east wall is lit from sunrise to true noon; its morning end (noon) equals
+    // the last light, so it is one window.
+    const PlaneSunlight east = ComputePlaneSunlight(kLat, 90.0, -90.0);
+    EXPECT_NEAR(east.last, 0.0, 1e-6);
+    EXPECT_FALSE(east.split);
+    EXPECT_EQ(PlaneSunlightText(east, 0.0, Language::German), QStringLiteral("           4:08 -  12:00"));
+    const PlaneSunlight west = ComputePlaneSunlight(kLat, 90.0, 90.0);
+    EXPECT_EQ(PlaneSunlightText(west, 0.0, Language::German), QStringLiteral("          12:00 -  19:52"));
+}
+
+TEST(PlaneSunlight, NorthWallHasAMorningAndAnEveningWindow) {
+    // The north wall is the horizontal dial of 42.75 N turned by 180 degrees: at the
+    // solstice of 23.45 its semi-arc is 113.639 degrees, so the morning window ends at
+    // 12 h - (180 - 113.639) / 15 = 7:34.56 and the evening window starts at 16:25.44.
+    const PlaneSunlight p = ComputePlaneSunlight(kLat, 90.0, 180.0);
+    ASSERT_TRUE(p.split);
+    EXPECT_EQ(PlaneSunlightText(p, 0.0, Language::German), QStringLiteral("  4:08 -   7:35;  16:25 -  19:52"));
+}
+
+TEST(PlaneSunlight, SouthernHemisphereMirrorsTheNorth) {
+    // At 47.25 S a north wall is the sunny one and a south wall has the split windows.
+    EXPECT_EQ(PlaneSunlightText(ComputePlaneSunlight(-kLat, 90.0, 180.0), 0.0, Language::German),
+              QStringLiteral("           6:00 -  18:00"));
+    EXPECT_TRUE(ComputePlaneSunlight(-kLat, 90.0, 0.0).split);
+}
+
+TEST(PlaneSunlight, PolarPlanesDoNotInventLight) {
+    // At the pole a horizontal plane is lit all day in summer and never in winter; the
+    // year's limits are the whole day, not a window of the polar night.
+    const PlaneSunlight p = ComputePlaneSunlight(90.0, 0.0, 0.0);
+    ASSERT_TRUE(p.lit);
+    EXPECT_DOUBLE_EQ(p.first, -180.0);
+    EXPECT_DOUBLE_EQ(p.last, 180.0);
+}
+
+TEST(PlaneSunlight, LabelAndPrintedFooter) {
+    DialState s;
+    s.latitude = kLat;
+    s.longitude = -9.59;
+    s.zoneMeridian = -15.0;
+    s.wallDeclination = 0.0;
+    s.planeInclination = 90.0;
+    s.language = Language::German;
+    s.eotLongitudeCorrection = false;
+    s.showPlaneSunlight = true;
+    EXPECT_EQ(PlaneSunlightLabel(s), QStringLiteral("Theoret. Besonnungsgrenzen: Frühestes / spätestes Streiflicht: "
+                                                    "           6:00 -  18:00  Wahre Ortszeit (WOZ)"));
+    s.eotLongitudeCorrection = true;
+    s.wallDeclination = -11.7;
+    s.planeInclination = 25.4589;
+    const QString footer = PlaneSunlightFooter(s);
+    EXPECT_TRUE(footer.startsWith(QStringLiteral("Sonne auf Sonnenuhr:  "))) << footer.toStdString();
+    EXPECT_TRUE(footer.endsWith(QStringLiteral("  Wahre Zonenzeit (ohne EoT),  Wandabweichung = -11.7 Grad,  "
+                                               "Inklination [vert.= 90] =  25.5 Grad")))
+        << footer.toStdString();
+    s.showPlaneSunlight = false;
+    s.language = Language::English;
+    EXPECT_EQ(PlaneSunlightFooter(s), QStringLiteral("Apparent Zone Time (without EoT)"));
+}
+
+}  // namespace
+}  // namespace zorva
