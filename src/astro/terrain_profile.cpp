@@ -1,0 +1,688 @@
+#include "astro/terrain_profile.h"
+
+#include "text/number_format.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+namespace zorva {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kRad = kPi / 180.0;
+constexpr double kR = kEarthRadiusMetres;
+constexpr double kMetresPerDegree = 111110.0;  // distance limits in degrees: km / 111.11
+constexpr long long kMaxGridSide = 1000000;    // no grid row or column count beyond this is real
+
+QString Tr(Language lang, const char* german, const char* english) {
+    return QString::fromUtf8(lang == Language::English ? english : german);
+}
+
+// ------------------------------------------------------------------ streaming lines
+
+// Hands out one line at a time from a file read in blocks: memory stays bounded by the
+// block and the longest line, whatever the size of the file.
+class LineStream {
+public:
+    static constexpr std::size_t kBlock = 1 << 20;
+    static constexpr std::size_t kMaxLine = 64u << 20;
+
+    explicit LineStream(const QString& path) : file_(std::fopen(path.toLocal8Bit().constData(), "rb")) {
+        buffer_.resize(kBlock);
+    }
+    ~LineStream() {
+        if (file_) std::fclose(file_);
+    }
+    LineStream(const LineStream&) = delete;
+    LineStream& operator=(const LineStream&) = delete;
+
+    bool isOpen() const { return file_ != nullptr; }
+    bool tooLong() const { return tooLong_; }
+
+    // The next line without its line end; false at the end of the file or on a line
+    // longer than kMaxLine.
+    bool next(const char*& begin, const char*& end) {
+        for (;;) {
+            const char* start = buffer_.data() + pos_;
+            const char* stop = buffer_.data() + fill_;
+            if (const void* nl = std::memchr(start, '\n', stop - start)) {
+                begin = start;
+                end = static_cast<const char*>(nl);
+                pos_ = end - buffer_.data() + 1;
+                if (end > begin && end[-1] == '\r') --end;
+                return true;
+            }
+            if (eof_) {
+                if (start == stop) return false;
+                begin = start;
+                end = stop;
+                pos_ = fill_;
+                if (end > begin && end[-1] == '\r') --end;
+                return true;
+            }
+            // Keep the partial line, read more behind it.
+            const std::size_t keep = fill_ - pos_;
+            if (pos_ > 0) std::memmove(buffer_.data(), buffer_.data() + pos_, keep);
+            pos_ = 0;
+            fill_ = keep;
+            if (buffer_.size() - fill_ < kBlock / 2) {
+                if (buffer_.size() >= kMaxLine) {
+                    tooLong_ = true;
+                    return false;
+                }
+                buffer_.resize(buffer_.size() * 2);
+            }
+            const std::size_t got = file_ ? std::fread(buffer_.data() + fill_, 1, buffer_.size() - fill_, file_) : 0;
+            fill_ += got;
+            if (got == 0) eof_ = true;
+        }
+    }
+
+private:
+    std::FILE* file_;
+    std::vector<char> buffer_;
+    std::size_t pos_ = 0, fill_ = 0;
+    bool eof_ = false;
+    bool tooLong_ = false;
+};
+
+// Elevations of one data line: numbers with an optional sign and fraction, separated by
+// anything else. Returns the count; values beyond `capacity` are counted, not stored.
+long long ParseRow(const char* p, const char* end, float* out, long long capacity) {
+    long long count = 0;
+    while (p < end) {
+        const char c = *p;
+        const bool sign = (c == '-' || c == '+') && p + 1 < end && static_cast<unsigned char>(p[1] - '0') < 10;
+        if (!sign && static_cast<unsigned char>(c - '0') >= 10) {
+            ++p;
+            continue;
+        }
+        bool negative = false;
+        if (sign) {
+            negative = c == '-';
+            ++p;
+        }
+        double v = 0;
+        while (p < end && static_cast<unsigned char>(*p - '0') < 10) v = v * 10 + (*p++ - '0');
+        if (p + 1 < end && *p == '.' && static_cast<unsigned char>(p[1] - '0') < 10) {
+            ++p;
+            double scale = 0.1;
+            while (p < end && static_cast<unsigned char>(*p - '0') < 10) {
+                v += (*p++ - '0') * scale;
+                scale *= 0.1;
+            }
+        }
+        if (count < capacity) out[count] = static_cast<float>(negative ? -v : v);
+        ++count;
+    }
+    return count;
+}
+
+// Header numbers may carry a decimal comma.
+bool HeaderNumber(QString text, double& value) {
+    text = text.trimmed().replace(QLatin1Char(','), QLatin1Char('.'));
+    return ParseReal(text, value) && std::isfinite(value);
+}
+
+// Grid spacings are whole fractions of an arc second in practice (2.78e-4 stands for 1").
+double SnapCellSize(double cs) {
+    const double arcsec = cs * 3600.0;
+    const double whole = std::round(arcsec);
+    if (whole >= 1.0 && std::abs(arcsec - whole) < 0.01) return whole / 3600.0;
+    return cs;
+}
+
+// ------------------------------------------------------------------ geometry
+
+struct Observer {
+    double lat = 0, lonEast = 0;  // degrees
+    double sinLat = 0, cosLat = 1;
+    double radius = kR;           // R + ground + platform
+    double height = 0;            // ground + platform
+    double aMin = 0, aMax = 1;    // haversine terms of the distance limits
+    double minDistance = 0;
+};
+
+double HaversineTerm(double metres) {
+    const double s = std::sin(std::min(metres / kR, kPi) / 2.0);
+    return s * s;
+}
+
+// Elevation angle of a terrain point of height `v` at central angle with haversine term `a`:
+// signed, so that terrain hidden below the observer's horizontal plane by the curvature of
+// the Earth does not count as rising above it.
+double ElevationAngle(const Observer& o, double v, double a) {
+    const double cosC = 1.0 - 2.0 * a;
+    const double sinC = 2.0 * std::sqrt(std::max(0.0, a * (1.0 - a)));
+    const double r = kR + v;
+    return std::atan2(r * cosC - o.radius, r * sinC) / kRad;
+}
+
+int SectorOfBearing(double bearingDeg) {
+    // Bearing from north, east positive; index k stands for azimuth k/2 - 180 from south,
+    // which is bearing k/2.
+    long long k = std::llround(bearingDeg * 2.0);
+    k %= kHorizonRecordCount;
+    if (k < 0) k += kHorizonRecordCount;
+    return static_cast<int>(k);
+}
+
+void Offer(HorizonProfile& p, int k, double elevation, double distance) {
+    HorizonRecord& r = p.records[k];
+    if (r.empty || elevation > r.elevation) {
+        r.elevation = elevation;
+        r.distanceMetres = distance;
+        r.empty = false;
+    }
+}
+
+struct TileGeometry {
+    long long rowBase = 0, colBase = 0;  // position in the lattice of the first tile
+};
+
+TileGeometry Place(const TerrainGridHeader& first, const TerrainGridHeader& t) {
+    return {std::llround((first.topLatitude - t.topLatitude) / first.cellSize),
+            std::llround((t.firstLongitude - first.firstLongitude) / first.cellSize)};
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ header and tiles
+
+bool ReadTerrainGridHeader(const QString& path, TerrainGridHeader& header, QString& problem, Language lang) {
+    LineStream in(path);
+    if (!in.isOpen()) {
+        problem = Tr(lang, "Datei kann nicht gelesen werden: ", "Unable to read file: ") + path;
+        return false;
+    }
+    TerrainGridHeader h;
+    h.path = path;
+    bool haveCols = false, haveRows = false, haveX = false, haveY = false, haveCell = false;
+    bool xCorner = true, yCorner = true;
+    double x = 0, y = 0;
+    const char* b = nullptr;
+    const char* e = nullptr;
+    // Keyword lines in any order; the elevations start with the first line that is not one.
+    while (h.headerLines < 10 && in.next(b, e)) {
+        const QString line = QString::fromLatin1(b, static_cast<int>(std::min<std::ptrdiff_t>(e - b, 200))).trimmed();
+        int blank = 0;
+        while (blank < line.size() && !line[blank].isSpace()) ++blank;
+        if (blank == line.size()) blank = -1;
+        const QString key = (blank < 0 ? line : line.left(blank)).toLower();
+        if (key.isEmpty() || !key[0].isLetter()) break;
+        const QString rest = blank < 0 ? QString() : line.mid(blank);
+        double v = 0;
+        if (!HeaderNumber(rest, v)) {
+            problem = Tr(lang, "Fehlerhafte Kopfzeile in ", "Faulty header line in ") + path + QStringLiteral(": ") +
+                      line;
+            return false;
+        }
+        ++h.headerLines;
+        if (key == QLatin1String("ncols")) h.columns = std::llround(v), haveCols = true;
+        else if (key == QLatin1String("nrows")) h.rows = std::llround(v), haveRows = true;
+        else if (key == QLatin1String("xllcorner") || key == QLatin1String("xllcenter")) {
+            x = v, haveX = true, xCorner = key == QLatin1String("xllcorner");
+        } else if (key == QLatin1String("yllcorner") || key == QLatin1String("yllcenter")) {
+            y = v, haveY = true, yCorner = key == QLatin1String("yllcorner");
+        } else if (key == QLatin1String("cellsize")) h.cellSize = v, haveCell = true;
+        else if (key == QLatin1String("nodata_value")) h.noData = v, h.hasNoData = true;
+    }
+    if (in.tooLong() || !haveCols || !haveRows || !haveX || !haveY || !haveCell || h.columns < 1 ||
+        h.columns > kMaxGridSide || h.rows < 1 || h.rows > kMaxGridSide || !(h.cellSize > 0.0 && h.cellSize <= 5.0)) {
+        problem = Tr(lang, "Keine gültigen Höhendaten (ESRI ASCII): ", "No valid elevation data (ESRI ASCII): ") + path;
+        return false;
+    }
+    h.cellSize = SnapCellSize(h.cellSize);
+    h.firstLongitude = x + (xCorner ? h.cellSize / 2.0 : 0.0);
+    h.topLatitude = y + (yCorner ? h.cellSize / 2.0 : 0.0) + (h.rows - 1) * h.cellSize;
+    if (h.firstLongitude < -180.0 || h.lastLongitude() > 360.0 || h.bottomLatitude() < -90.0 ||
+        h.topLatitude > 90.0) {
+        problem = Tr(lang, "Höhendaten außerhalb der Erde: ", "Elevation data outside the Earth: ") + path;
+        return false;
+    }
+    header = h;
+    return true;
+}
+
+bool TerrainTiles::add(const QString& path, QString& problem, Language lang) {
+    TerrainGridHeader h;
+    if (!ReadTerrainGridHeader(path, h, problem, lang)) return false;
+    if (tiles_.empty()) {
+        tiles_.push_back(h);
+        return true;
+    }
+    const double cs = tiles_.front().cellSize;
+    if (std::abs(h.cellSize - cs) > 1e-4) {
+        problem = Tr(lang, "Die Rasterweite passt nicht zu den geladenen Höhendaten: ",
+                     "The cell size does not match the loaded elevation data: ") +
+                  path;
+        return false;
+    }
+    // Overlap of two extents along one axis in cells: >= -1.5 touches (one shared or no
+    // shared row), beyond 1.5 the extents lie side by side on that axis.
+    const auto overlap = [cs](double lo1, double hi1, double lo2, double hi2) {
+        return (std::min(hi1, hi2) - std::max(lo1, lo2)) / cs;
+    };
+    bool adjoins = false;
+    for (const TerrainGridHeader& t : tiles_) {
+        const double ox = overlap(t.firstLongitude, t.lastLongitude(), h.firstLongitude, h.lastLongitude());
+        const double oy = overlap(t.bottomLatitude(), t.topLatitude, h.bottomLatitude(), h.topLatitude);
+        const bool touchX = ox >= -1.5 && ox <= 0.5, touchY = oy >= -1.5 && oy <= 0.5;
+        const bool sideX = ox > 0.5, sideY = oy > 0.5;
+        if (sideX && sideY) {
+            problem = Tr(lang, "Diese Höhendaten sind schon geladen: ", "These elevation data are already loaded: ") +
+                      path;
+            return false;
+        }
+        if ((touchX && touchY) || (touchX && sideY) || (sideX && touchY)) adjoins = true;
+    }
+    if (!adjoins) {
+        problem = Tr(lang, "Die Höhendaten grenzen nicht an die geladenen an: ",
+                     "The elevation data do not adjoin the loaded data: ") +
+                  path;
+        return false;
+    }
+    tiles_.push_back(h);
+    return true;
+}
+
+bool TerrainTiles::covers(double latitude, double longitude) const {
+    const double lonEast = -longitude;
+    for (const TerrainGridHeader& t : tiles_) {
+        const double half = t.cellSize / 2.0;
+        if (latitude <= t.topLatitude + half && latitude >= t.bottomLatitude() - half &&
+            lonEast >= t.firstLongitude - half && lonEast <= t.lastLongitude() + half)
+            return true;
+    }
+    return false;
+}
+
+QString TerrainTiles::missingDirections(double latitude, double longitude, double maxDistanceMetres,
+                                        Language lang) const {
+    const double dLat = maxDistanceMetres / kMetresPerDegree;
+    const double dLon = dLat / std::max(0.01, std::cos(latitude * kRad));
+    struct Dir {
+        int n, e;
+        const char* de;
+        const char* en;
+    };
+    static const Dir dirs[] = {{1, 0, "Norden", "north"},     {1, 1, "Nordosten", "north-east"},
+                               {0, 1, "Osten", "east"},       {-1, 1, "Südosten", "south-east"},
+                               {-1, 0, "Süden", "south"},     {-1, -1, "Südwesten", "south-west"},
+                               {0, -1, "Westen", "west"},     {1, -1, "Nordwesten", "north-west"}};
+    QStringList missing;
+    for (const Dir& d : dirs) {
+        const double lat = std::clamp(latitude + d.n * dLat, -90.0, 90.0);
+        if (!covers(lat, longitude - d.e * dLon)) missing << Tr(lang, d.de, d.en);
+    }
+    return missing.join(QStringLiteral(", "));
+}
+
+// ------------------------------------------------------------------ computation
+
+namespace {
+
+// The near square: elevations of (2n+1)^2 cells around the centre cell, NaN where unknown.
+struct NearSquare {
+    int n = 0;
+    long long centreRow = 0, centreCol = 0;  // lattice of the first tile
+    std::vector<float> cells;
+    float& at(int di, int dj) { return cells[static_cast<std::size_t>((di + n) * (2 * n + 1) + (dj + n))]; }
+    bool contains(long long row, long long col) const {
+        return std::llabs(row - centreRow) <= n && std::llabs(col - centreCol) <= n;
+    }
+};
+
+class ProfileRun {
+public:
+    ProfileRun(const TerrainTiles& tiles, const ProfileSettings& s, const ProfileProgress& progress, Language lang)
+        : tiles_(tiles.tiles()), s_(s), progress_(progress), lang_(lang) {}
+
+    ProfileResult run();
+
+private:
+    bool readNearSquare(const TerrainGridHeader& t, const TileGeometry& g);
+    bool sweepTile(const TerrainGridHeader& t, const TileGeometry& g);
+    void nearPass();
+    void offerNearPoint(double x, double y, double v);
+    bool tick();
+    void noteCount(const TerrainGridHeader& t, long long row, long long count);
+    void noteShortFile(const TerrainGridHeader& t, long long rows);
+
+    const std::vector<TerrainGridHeader>& tiles_;
+    const ProfileSettings& s_;
+    const ProfileProgress& progress_;
+    Language lang_;
+    ProfileResult result_;
+    Observer o_;
+    NearSquare near_;
+    double cs_ = 0;
+    double centreCellLat_ = 0, centreCellLon_ = 0;  // east positive
+    long long done_ = 0, total_ = 0;
+    bool cancelled_ = false;
+    int countNotes_ = 0;
+};
+
+bool ProfileRun::tick() {
+    ++done_;
+    if (progress_ && !progress_(done_, total_)) cancelled_ = true;
+    return !cancelled_;
+}
+
+void ProfileRun::noteCount(const TerrainGridHeader& t, long long row, long long count) {
+    // One box per tile is enough to tell that a file is damaged; the rest are counted.
+    if (++countNotes_ > 5) return;
+    result_.notes << Tr(lang_, "In der Datenzeile ", "In data line ") + QString::number(row) +
+                         Tr(lang_, " waren ", " there were ") + QString::number(count) +
+                         Tr(lang_, " Höhendaten statt genau ", " elevations instead of exactly ") +
+                         QString::number(t.columns);
+}
+
+void ProfileRun::noteShortFile(const TerrainGridHeader& t, long long rows) {
+    result_.notes << Tr(lang_, "Die Datei ", "The file ") + t.path + Tr(lang_, " endet nach ", " ends after ") +
+                         QString::number(rows) + Tr(lang_, " statt ", " instead of ") + QString::number(t.rows) +
+                         Tr(lang_, " Datenzeilen.", " data lines.");
+}
+
+// Pass 1: the cells of the near square, and with them the ground height of the centre.
+bool ProfileRun::readNearSquare(const TerrainGridHeader& t, const TileGeometry& g) {
+    const long long firstRow = std::max(0LL, near_.centreRow - near_.n - g.rowBase);
+    const long long lastRow = std::min(t.rows - 1, near_.centreRow + near_.n - g.rowBase);
+    const long long firstCol = std::max(0LL, near_.centreCol - near_.n - g.colBase);
+    const long long lastCol = std::min(t.columns - 1, near_.centreCol + near_.n - g.colBase);
+    if (firstRow > lastRow || firstCol > lastCol) return true;
+    LineStream in(t.path);
+    const char* b = nullptr;
+    const char* e = nullptr;
+    for (int i = 0; i < t.headerLines; ++i)
+        if (!in.next(b, e)) return true;
+    std::vector<float> row(static_cast<std::size_t>(t.columns));
+    for (long long r = 0; r <= lastRow; ++r) {
+        if (!in.next(b, e)) break;
+        if (r < firstRow) continue;  // not parsed: only the line end is searched
+        const long long count = ParseRow(b, e, row.data(), t.columns);
+        if (count != t.columns) continue;  // reported by the sweep
+        for (long long c = firstCol; c <= lastCol; ++c) {
+            const float v = row[static_cast<std::size_t>(c)];
+            if (t.hasNoData && v == static_cast<float>(t.noData)) continue;
+            near_.at(static_cast<int>(g.rowBase + r - near_.centreRow), static_cast<int>(g.colBase + c - near_.centreCol)) =
+                v;
+        }
+        if (!tick()) return false;
+    }
+    return true;
+}
+
+// Pass 2: every cell outside the near square within the distance limits.
+bool ProfileRun::sweepTile(const TerrainGridHeader& t, const TileGeometry& g) {
+    LineStream in(t.path);
+    if (!in.isOpen()) {
+        result_.failure = Tr(lang_, "Datei kann nicht gelesen werden: ", "Unable to read file: ") + t.path;
+        return false;
+    }
+    const char* b = nullptr;
+    const char* e = nullptr;
+    for (int i = 0; i < t.headerLines; ++i)
+        if (!in.next(b, e)) break;
+
+    // Per column: sin^2(dlambda/2), sin and cos dlambda.
+    const std::size_t n = static_cast<std::size_t>(t.columns);
+    std::vector<double> colHav(n), colSin(n), colCos(n);
+    for (std::size_t j = 0; j < n; ++j) {
+        const double dl = (t.firstLongitude + static_cast<double>(j) * t.cellSize - o_.lonEast) * kRad;
+        const double h = std::sin(dl / 2.0);
+        colHav[j] = h * h;
+        colSin[j] = std::sin(dl);
+        colCos[j] = std::cos(dl);
+    }
+    std::vector<float> row(n);
+    const float noData = static_cast<float>(t.noData);
+    const float observer = static_cast<float>(o_.height);
+    HorizonProfile& p = result_.profile;
+    long long r = 0;
+    for (; r < t.rows; ++r) {
+        if (!in.next(b, e)) break;
+        const double lat = t.topLatitude - static_cast<double>(r) * t.cellSize;
+        const double dphi = (lat - o_.lat) * kRad;
+        const double rowHav = std::sin(dphi / 2.0) * std::sin(dphi / 2.0);
+        if (rowHav > o_.aMax) {  // the whole row lies beyond the maximum distance
+            if (!tick()) return false;
+            continue;
+        }
+        const double sinLat = std::sin(lat * kRad), cosLat = std::cos(lat * kRad);
+        const double rowCos = o_.cosLat * cosLat;
+        const double bearingA = o_.cosLat * sinLat, bearingB = o_.sinLat * cosLat;
+        const long long count = ParseRow(b, e, row.data(), t.columns);
+        if (count != t.columns) {
+            noteCount(t, r + 1, count);
+            if (!tick()) return false;
+            continue;
+        }
+        result_.cellsRead += count;
+        const long long latticeRow = g.rowBase + r;
+        const bool nearRow = std::llabs(latticeRow - near_.centreRow) <= near_.n;
+        for (std::size_t j = 0; j < n; ++j) {
+            const float v = row[j];
+            if (!(v > observer) || (t.hasNoData && v == noData)) continue;
+            const double a = rowHav + rowCos * colHav[j];
+            if (a <= o_.aMin || a > o_.aMax) continue;
+            if (nearRow && std::llabs(g.colBase + static_cast<long long>(j) - near_.centreCol) <= near_.n) continue;
+            const double elevation = ElevationAngle(o_, v, a);
+            const double bearing = std::atan2(colSin[j] * cosLat, bearingA - bearingB * colCos[j]) / kRad;
+            const int k = SectorOfBearing(bearing);
+            const HorizonRecord& rec = p.records[k];
+            if (!rec.empty && elevation <= rec.elevation) continue;
+            Offer(p, k, elevation, 2.0 * std::asin(std::sqrt(a)) * kR);
+        }
+        if (!tick()) return false;
+    }
+    if (in.tooLong()) {
+        result_.failure = Tr(lang_, "Keine gültigen Höhendaten (ESRI ASCII): ", "No valid elevation data (ESRI ASCII): ") +
+                          t.path;
+        return false;
+    }
+    if (r < t.rows) {
+        noteShortFile(t, r);
+        done_ += t.rows - r;
+    }
+    return true;
+}
+
+// A terrain point of the near square at x metres east and y metres north of the centre.
+void ProfileRun::offerNearPoint(double x, double y, double v) {
+    if (!(v > o_.height)) return;
+    const double d = std::hypot(x, y);
+    if (d <= o_.minDistance || d > s_.maxDistanceMetres) return;
+    const double a = HaversineTerm(d);
+    double bearing = std::atan2(x, y) / kRad;
+    Offer(result_.profile, SectorOfBearing(bearing), ElevationAngle(o_, v, a), d);
+}
+
+// Pass 3: the near square. Close to the observer neighbouring cells lie many sectors apart;
+// the terrain between two neighbours of a row or a column is taken as the straight line
+// between them, so every sector whose centre ray crosses that line gets its height there.
+void ProfileRun::nearPass() {
+    const int n = near_.n;
+    const double metresPerDegLat = kR * kRad;
+    const double metresPerDegLon = metresPerDegLat * o_.cosLat;
+    const auto xy = [&](int di, int dj) {
+        return std::pair<double, double>{(centreCellLon_ + dj * cs_ - o_.lonEast) * metresPerDegLon,
+                                         (centreCellLat_ - di * cs_ - o_.lat) * metresPerDegLat};
+    };
+    const auto segment = [&](int di1, int dj1, int di2, int dj2) {
+        const float v1 = near_.at(di1, dj1), v2 = near_.at(di2, dj2);
+        if (std::isnan(v1) || std::isnan(v2)) return;
+        if (!(v1 > o_.height) && !(v2 > o_.height)) return;
+        const auto [x1, y1] = xy(di1, dj1);
+        const auto [x2, y2] = xy(di2, dj2);
+        const double b1 = std::atan2(x1, y1) / kRad, b2 = std::atan2(x2, y2) / kRad;
+        double span = b2 - b1;
+        if (span > 180.0) span -= 360.0;
+        if (span < -180.0) span += 360.0;
+        if (std::abs(span) < 0.5 && SectorOfBearing(b1) == SectorOfBearing(b2)) return;
+        // Sector centres (multiples of 0.5 degree) from b1 towards b2.
+        const double lo = std::min(b1, b1 + span), hi = std::max(b1, b1 + span);
+        const double dx = x2 - x1, dy = y2 - y1;
+        for (double sigma = std::ceil(lo * 2.0) / 2.0; sigma <= hi; sigma += 0.5) {
+            const double ux = std::sin(sigma * kRad), uy = std::cos(sigma * kRad);
+            const double denom = ux * dy - uy * dx;
+            if (std::abs(denom) < 1e-12) continue;
+            const double t = -(ux * y1 - uy * x1) / denom;
+            if (t < 0.0 || t > 1.0) continue;
+            const double px = x1 + t * dx, py = y1 + t * dy;
+            if (px * ux + py * uy <= 0.0) continue;  // behind the observer
+            const double v = v1 + t * (v2 - v1);
+            if (!(v > o_.height)) continue;
+            const double d = std::hypot(px, py);
+            if (d <= o_.minDistance || d > s_.maxDistanceMetres) continue;
+            Offer(result_.profile, SectorOfBearing(sigma), ElevationAngle(o_, v, HaversineTerm(d)), d);
+        }
+    };
+    for (int di = -n; di <= n; ++di) {
+        for (int dj = -n; dj <= n; ++dj) {
+            const float v = near_.at(di, dj);
+            if (std::isnan(v)) continue;
+            const auto [x, y] = xy(di, dj);
+            offerNearPoint(x, y, v);
+            if (dj < n) segment(di, dj, di, dj + 1);
+            if (di < n) segment(di, dj, di + 1, dj);
+        }
+    }
+}
+
+ProfileResult ProfileRun::run() {
+    result_.status = ProfileStatus::Failed;
+    if (tiles_.empty() || !(s_.maxDistanceMetres > s_.minDistanceMetres)) {
+        result_.failure = CentreOutsideText(lang_);
+        return result_;
+    }
+    const TerrainGridHeader& first = tiles_.front();
+    cs_ = first.cellSize;
+    o_.lat = s_.latitude;
+    o_.lonEast = -s_.longitude;
+    o_.sinLat = std::sin(o_.lat * kRad);
+    o_.cosLat = std::cos(o_.lat * kRad);
+    o_.minDistance = s_.minDistanceMetres;
+    o_.aMin = HaversineTerm(s_.minDistanceMetres);
+    o_.aMax = HaversineTerm(s_.maxDistanceMetres);
+
+    near_.n = std::max(1, s_.nearCells);
+    near_.centreRow = std::llround((first.topLatitude - o_.lat) / cs_);
+    near_.centreCol = std::llround((o_.lonEast - first.firstLongitude) / cs_);
+    near_.cells.assign(static_cast<std::size_t>(2 * near_.n + 1) * (2 * near_.n + 1),
+                       std::numeric_limits<float>::quiet_NaN());
+    centreCellLat_ = first.topLatitude - near_.centreRow * cs_;
+    centreCellLon_ = first.firstLongitude + near_.centreCol * cs_;
+
+    std::vector<TileGeometry> places;
+    bool centreInside = false;
+    for (const TerrainGridHeader& t : tiles_) {
+        places.push_back(Place(first, t));
+        const TileGeometry& g = places.back();
+        const long long r = near_.centreRow - g.rowBase, c = near_.centreCol - g.colBase;
+        if (r >= 0 && r < t.rows && c >= 0 && c < t.columns) centreInside = true;
+        total_ += t.rows;
+        const long long nearRows = std::min(t.rows - 1, near_.centreRow + near_.n - g.rowBase) -
+                                   std::max(0LL, near_.centreRow - near_.n - g.rowBase) + 1;
+        if (nearRows > 0) total_ += nearRows;
+    }
+    if (!centreInside) {
+        result_.failure = CentreOutsideText(lang_);
+        return result_;
+    }
+    for (std::size_t i = 0; i < tiles_.size(); ++i) {
+        if (!readNearSquare(tiles_[i], places[i])) {
+            result_.status = ProfileStatus::Cancelled;
+            return result_;
+        }
+    }
+    const float ground = near_.at(0, 0);
+    if (std::isnan(ground)) {
+        result_.failure = Tr(lang_, "Im Zentralpunkt fehlen Höhendaten!", "No elevation data at the centre point!");
+        return result_;
+    }
+    result_.groundHeightMetres = static_cast<int>(std::lround(ground));
+    o_.height = ground + s_.platformMetres;
+    o_.radius = kR + o_.height;
+
+    for (std::size_t i = 0; i < tiles_.size(); ++i) {
+        if (!sweepTile(tiles_[i], places[i])) {
+            result_.status = cancelled_ ? ProfileStatus::Cancelled : ProfileStatus::Failed;
+            return result_;
+        }
+    }
+    nearPass();
+
+    HorizonProfile& p = result_.profile;
+    p.latitude = s_.latitude;
+    p.longitude = s_.longitude;
+    p.observerHeightMetres = static_cast<int>(std::lround(o_.height));
+    p.minDistanceMetres = static_cast<int>(std::lround(s_.minDistanceMetres));
+    result_.status = ProfileStatus::Ok;
+    return result_;
+}
+
+}  // namespace
+
+ProfileResult ComputeHorizonProfile(const TerrainTiles& tiles, const ProfileSettings& settings,
+                                    const ProfileProgress& progress, Language lang) {
+    return ProfileRun(tiles, settings, progress, lang).run();
+}
+
+// ------------------------------------------------------------------ texts
+
+QString HorizonCaption(Language lang) { return Tr(lang, "Horizontprofil erstellen", "Create horizon profile"); }
+
+QString HorizonStartText(const TerrainTiles& tiles, const ProfileSettings& s, Language lang) {
+    const QString crlf = QStringLiteral("\r\n");
+    QString text = Tr(lang, "Horizontprofil im Punkt: ", "Horizon profile at point: ") + RealToText(13, 8, s.latitude) +
+                   QStringLiteral(" / ") + RealToText(13, 8, -s.longitude) + crlf;
+    if (!tiles.empty()) {
+        double north = -90, south = 90, west = 360, east = -360;
+        for (const TerrainGridHeader& t : tiles.tiles()) {
+            north = std::max(north, t.topLatitude);
+            south = std::min(south, t.bottomLatitude());
+            west = std::min(west, t.firstLongitude);
+            east = std::max(east, t.lastLongitude());
+        }
+        text += Tr(lang, "       TabellenIntervall = ", "       Table interval = ") +
+                RealToText(12, 8, tiles.tiles().front().cellSize).trimmed() + crlf;
+        text += Tr(lang, "Höhendaten aus Tabelle (Breite/Länge): ", "Elevation data from table (lat/lon): ") +
+                RealToText(9, 4, south).trimmed() + QStringLiteral(" .. ") + RealToText(9, 4, north).trimmed() + QStringLiteral(" / ") +
+                RealToText(9, 4, west).trimmed() + QStringLiteral(" .. ") + RealToText(9, 4, east).trimmed() + crlf;
+    }
+    text += QString::number(kHorizonRecordCount) +
+            Tr(lang, " Horizontpunkte mit 0.5 Grad Azimutaldistanz.", " horizon points at 0.5 degree azimuth spacing.");
+    return text;
+}
+
+QString HorizonDoneText(int groundHeightMetres, Language lang) {
+    return Tr(lang, "Horizontprofil erstellt! ", "Horizon profile created! ") +
+           Tr(lang, "Standorthöhe=", "Site height=") + QString::number(groundHeightMetres);
+}
+
+QString HorizonCalculatedText(Language lang) {
+    return Tr(lang, "Horizontprofil berechnet !", "Horizon profile calculated !");
+}
+
+QString CentreOutsideText(Language lang) {
+    return Tr(lang, "Zentralpunkt liegt nicht im Bereich des geladenen Datenfeldes!",
+              "The centre point lies outside the loaded elevation data!");
+}
+
+QString LoadMissingTilesQuestion(const QString& directions, Language lang) {
+    return Tr(lang, "Sollen fehlende Höhendaten im ", "Shall the missing elevation data in the ") + directions +
+           Tr(lang, " jetzt nachgeladen werden?", " be loaded now?");
+}
+
+QString NoProfileQuestion(Language lang) {
+    return Tr(lang, "Es wurde kein Horizontprofil geladen!", "No horizon profile has been loaded!") +
+           QStringLiteral("\r\n") +
+           Tr(lang, "Soll ein vorhandenes Horizontprofil geladen werden?", "Shall an existing horizon profile be loaded?");
+}
+
+}  // namespace zorva

@@ -1,0 +1,94 @@
+#pragma once
+// The horizon profile computed from terrain elevation grids in the ESRI ASCII form
+// (six header lines, then one text line of elevations per row, north first). Grids of
+// 6001 x 6001 cells are hundreds of megabytes: they are streamed row by row and never held
+// in memory; only the near square around the centre is kept (501 x 501 cells).
+
+#include "astro/horizon_profile.h"
+#include "text/language.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace zorva {
+
+struct TerrainGridHeader {
+    QString path;
+    long long columns = 0, rows = 0;
+    double cellSize = 0.0;  // degrees; 1/3600 multiples are taken exactly
+    double firstLongitude = 0.0;  // centre of the first column, EAST positive as in the files
+    double topLatitude = 0.0;     // centre of the first (northernmost) row
+    bool hasNoData = false;
+    double noData = 0.0;
+    int headerLines = 0;
+
+    double lastLongitude() const { return firstLongitude + (columns - 1) * cellSize; }
+    double bottomLatitude() const { return topLatitude - (rows - 1) * cellSize; }
+};
+
+// Reads and checks the header; `problem` names what is wrong (in `lang`).
+bool ReadTerrainGridHeader(const QString& path, TerrainGridHeader& header, QString& problem, Language lang);
+
+// The tiles of one computation: the first sets the cell size, every further one must have
+// the same cell size and adjoin a loaded tile along an edge or at a corner.
+class TerrainTiles {
+public:
+    // False with `problem` set when the file is unreadable, malformed, of another cell size,
+    // already loaded or not adjoining.
+    bool add(const QString& path, QString& problem, Language lang);
+    const std::vector<TerrainGridHeader>& tiles() const { return tiles_; }
+    bool empty() const { return tiles_.empty(); }
+    void clear() { tiles_.clear(); }
+    // latitude north positive, longitude WEST positive (the program's convention).
+    bool covers(double latitude, double longitude) const;
+    // Compass directions (in `lang`, comma separated) where the circle of `maxDistanceMetres`
+    // around the centre leaves the loaded data; empty when everything is covered.
+    QString missingDirections(double latitude, double longitude, double maxDistanceMetres, Language lang) const;
+
+private:
+    std::vector<TerrainGridHeader> tiles_;
+};
+
+struct ProfileSettings {
+    double latitude = 47.65;    // centre, north positive
+    double longitude = -9.5833333333;  // centre, WEST positive
+    double platformMetres = 0.0;
+    double minDistanceMetres = 180.0;
+    double maxDistanceMetres = 60000.0;
+    int nearCells = 250;  // half width of the near square, cells
+};
+
+// Called after every processed row; returning false cancels the computation.
+using ProfileProgress = std::function<bool(long long rowsDone, long long rowsTotal)>;
+
+enum class ProfileStatus { Ok, Cancelled, Failed };
+
+struct ProfileResult {
+    ProfileStatus status = ProfileStatus::Failed;
+    HorizonProfile profile;
+    int groundHeightMetres = 0;  // of the centre cell
+    QStringList notes;           // rows skipped for a wrong count, short files
+    QString failure;             // why the computation failed
+    long long cellsRead = 0;
+};
+
+// The profile around the centre of `settings` from the loaded tiles.
+ProfileResult ComputeHorizonProfile(const TerrainTiles& tiles, const ProfileSettings& settings,
+                                    const ProfileProgress& progress, Language lang);
+
+// ---- texts of the profile computation
+QString HorizonCaption(Language lang);  // "Horizontprofil erstellen"
+// The information before the rows are processed: centre, data bounds, number of points.
+QString HorizonStartText(const TerrainTiles& tiles, const ProfileSettings& settings, Language lang);
+QString HorizonDoneText(int groundHeightMetres, Language lang);  // "Horizontprofil erstellt! Standorthöhe=..."
+QString HorizonCalculatedText(Language lang);                     // "Horizontprofil berechnet !"
+QString CentreOutsideText(Language lang);
+// "Sollen fehlende Höhendaten im " + directions + " jetzt nachgeladen werden?"
+QString LoadMissingTilesQuestion(const QString& directions, Language lang);
+// "Es wurde kein Horizontprofil geladen!" CR LF "Soll ein vorhandenes Horizontprofil geladen werden?"
+QString NoProfileQuestion(Language lang);
+
+}  // namespace zorva
