@@ -31,7 +31,9 @@ const char* const kUsage =
     "  settings check FILE                                 report every fault of a file\n"
     "  settings write FILE                                 write the state to a file\n"
     "  horizon --grid A.asc [--grid B.asc ...] --out P.ele [--min-distance M]\n"
-    "          [--max-distance KM] [--platform M]\n"
+    "          [--max-distance KM] [--platform M]        profile around the site\n"
+    "  plane-sunlight [--inclination DEG] [--declination DEG] [--longitude-correction]\n"
+    "                                                      sunlit limits of a plane\n"
     "\n"
     "DATE is YYYY-MM-DD, TIME is hh:mm[:ss]. Exit status: 0 done, 1 faulty input,\n"
     "2 bad command line.\n";
@@ -211,6 +213,7 @@ int Run(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
     else if (command == QLatin1String("hpgl2dxf")) status = CommandHpgl2Dxf(ctx, args);
     else if (command == QLatin1String("settings")) status = CommandSettings(ctx, args);
     else if (command == QLatin1String("horizon")) status = CommandHorizon(ctx, args);
+    else if (command == QLatin1String("plane-sunlight")) status = CommandPlaneSunlight(ctx, args);
     else {
         err << "zorva-cli: unknown command '" << command << "' (see zorva-cli --help)\n";
         return kBadCommandLine;

@@ -50,6 +50,7 @@ int CommandGraph(Context& ctx, QStringList args);
 int CommandHpgl2Dxf(Context& ctx, QStringList args);
 int CommandSettings(Context& ctx, QStringList args);
 int CommandHorizon(Context& ctx, QStringList args);
+int CommandPlaneSunlight(Context& ctx, QStringList args);
 
 // Loads a settings or dial-data file into ctx.state (for --settings); false when faulty.
 bool LoadSettingsFile(Context& ctx, const QString& path);

@@ -1,7 +1,132 @@
 #include "app/cli/cli.h"
 
-namespace zorva::cli {
+#include "astro/terrain_profile.h"
+#include "dials/plane_sunlight.h"
+#include "text/number_format.h"
+#include "text/texts.h"
 
-int CommandHorizon(Context& ctx, QStringList) { return NotAvailable(ctx, QStringLiteral("horizon")); }
+#include <cmath>
+
+namespace zorva::cli {
+namespace {
+
+// A whole or decimal number of an option within [lo, hi]; false reports it.
+bool TakeNumber(Context& ctx, QStringList& args, const char* name, double lo, double hi, double& value,
+                int& status) {
+    QString text;
+    bool missing = false;
+    if (!TakeOption(args, QString::fromLatin1(name), text, missing)) return true;
+    double v = 0;
+    if (missing || !ParseReal(text, v) || v < lo || v > hi) {
+        status = BadOption(ctx, QString::fromLatin1(name), text,
+                           QStringLiteral("a number from %1 to %2").arg(lo).arg(hi));
+        return false;
+    }
+    value = v;
+    return true;
+}
+
+}  // namespace
+
+// horizon --grid A.asc [--grid B.asc ...] --out P.ele [--min-distance M] [--max-distance KM] [--platform M]
+// The centre is the site (--lat/--lon or the settings file).
+int CommandHorizon(Context& ctx, QStringList args) {
+    const Language lang = ctx.state.language;
+    QStringList grids;
+    QString value, outPath;
+    bool missing = false;
+    while (TakeOption(args, QStringLiteral("--grid"), value, missing)) {
+        if (missing) return BadOption(ctx, QStringLiteral("--grid"), value, QStringLiteral("an .asc file"));
+        grids << value;
+    }
+    if (TakeOption(args, QStringLiteral("--out"), value, missing)) {
+        if (missing) return BadOption(ctx, QStringLiteral("--out"), value, QStringLiteral("an .ele file"));
+        outPath = value;
+    }
+    ProfileSettings settings;
+    settings.latitude = ctx.state.latitude;
+    settings.longitude = ctx.state.longitude;
+    settings.minDistanceMetres = 180;
+    settings.maxDistanceMetres = 60000;
+    double minDistance = 180, maxKm = 60, platform = 0;
+    int status = kOk;
+    if (!TakeNumber(ctx, args, "--min-distance", 100, 400, minDistance, status) ||
+        !TakeNumber(ctx, args, "--max-distance", 0, 300, maxKm, status) ||
+        !TakeNumber(ctx, args, "--platform", 0, 300, platform, status))
+        return status;
+    if (grids.isEmpty() || outPath.isEmpty()) {
+        ctx.err << "zorva-cli horizon: expected --grid FILE.asc (one or more) and --out FILE.ele\n";
+        ctx.err.flush();
+        return kBadCommandLine;
+    }
+    if (const int s = CheckNoExtraArgs(ctx, args, QStringLiteral("horizon")); s != kOk) return s;
+    // Nearer objects than 180 m are never taken: the grid cells are too coarse there.
+    settings.minDistanceMetres = std::max(180.0, std::round(minDistance));
+    settings.maxDistanceMetres = maxKm * 1000.0;
+    settings.platformMetres = std::round(platform);
+    if (settings.maxDistanceMetres <= settings.minDistanceMetres)
+        return BadOption(ctx, QStringLiteral("--max-distance"), QString::number(maxKm),
+                         QStringLiteral("must reach beyond the minimum distance"));
+
+    TerrainTiles tiles;
+    for (const QString& g : grids) {
+        QString problem;
+        if (!tiles.add(g, problem, lang)) {
+            ctx.dialogs.inform(caption(CaptionKind::Error, lang), problem, Icon::Error);
+            return kFaultyInput;
+        }
+    }
+    if (!tiles.covers(settings.latitude, settings.longitude)) {
+        ctx.dialogs.inform(caption(CaptionKind::Error, lang), CentreOutsideText(lang), Icon::Error);
+        return kFaultyInput;
+    }
+    // The command line names every tile there is; what is missing is reported, not asked for.
+    const QString missingDirections =
+        tiles.missingDirections(settings.latitude, settings.longitude, settings.maxDistanceMetres, lang);
+    if (!missingDirections.isEmpty())
+        ctx.dialogs.inform(caption(CaptionKind::Warning, lang), LoadMissingTilesQuestion(missingDirections, lang),
+                           Icon::Warning);
+    ctx.dialogs.inform(HorizonCaption(lang), HorizonStartText(tiles, settings, lang));
+
+    int lastTenth = -1;
+    const ProfileResult result = ComputeHorizonProfile(
+        tiles, settings,
+        [&ctx, &lastTenth](long long done, long long total) {
+            const int tenth = total > 0 ? static_cast<int>(done * 10 / total) : 10;
+            if (tenth != lastTenth) {
+                lastTenth = tenth;
+                ctx.err << tenth * 10 << " %\n";
+                ctx.err.flush();
+            }
+            return true;
+        },
+        lang);
+    for (const QString& note : result.notes) ctx.dialogs.inform(caption(CaptionKind::Information, lang), note);
+    if (result.status != ProfileStatus::Ok) {
+        if (!result.failure.isEmpty()) ctx.err << result.failure << "\n";
+        ctx.dialogs.inform(caption(CaptionKind::Error, lang), message(24, lang), Icon::Error);
+        return kFaultyInput;
+    }
+    ctx.dialogs.inform(HorizonCaption(lang), HorizonDoneText(result.groundHeightMetres, lang));
+    if (!WriteHorizonProfileFile(outPath, result.profile, lang)) {
+        ctx.dialogs.inform(caption(CaptionKind::Error, lang), HorizonFileSaveErrorText(outPath), Icon::Error);
+        return kFaultyInput;
+    }
+    ctx.dialogs.inform(caption(CaptionKind::Information, lang), HorizonFileSavedText(outPath));
+    return kOk;
+}
+
+// plane-sunlight [--inclination DEG] [--declination DEG] [--longitude-correction]
+// The line under the sun-position diagram for the plane of the state.
+int CommandPlaneSunlight(Context& ctx, QStringList args) {
+    int status = kOk;
+    if (!TakeNumber(ctx, args, "--inclination", 0, 180, ctx.state.planeInclination, status) ||
+        !TakeNumber(ctx, args, "--declination", -180, 180, ctx.state.wallDeclination, status))
+        return status;
+    if (TakeFlag(args, QStringLiteral("--longitude-correction"))) ctx.state.eotLongitudeCorrection = true;
+    if (const int s = CheckNoExtraArgs(ctx, args, QStringLiteral("plane-sunlight")); s != kOk) return s;
+    ctx.out << PlaneSunlightLabel(ctx.state) << "\n";
+    return kOk;
+}
 
 }  // namespace zorva::cli

@@ -1,0 +1,111 @@
+// zorva-cli horizon computes and writes the profile file; plane-sunlight prints the label
+// of the sun-position diagram.
+#include "app/cli/cli.h"
+#include "app/cli_run.h"
+#include "astro/horizon_profile.h"
+#include "support/test_support.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace zorva::cli {
+namespace {
+
+using testing_support::run;
+
+// 41 x 41 cells of 3" with the centre cell at 47 N, 9 E on 500 m ground, and one 800 m
+// peak 20 cells (1853 m) due north.
+QString WriteTile(const QTemporaryDir& dir, const char* name, double lonEastCentre) {
+    const double cs = 1.0 / 1200.0;
+    QByteArray text = "ncols 41\r\nnrows 41\r\nxllcenter " + QByteArray::number(lonEastCentre - 20 * cs, 'f', 10) +
+                      "\r\nyllcenter " + QByteArray::number(47.0 - 20 * cs, 'f', 10) +
+                      "\r\ncellsize 0.000833333333\r\nNODATA_value -9999\r\n";
+    for (int r = 0; r < 41; ++r) {
+        for (int c = 0; c < 41; ++c) text += (c ? " " : "") + QByteArray(r == 0 && c == 20 ? "800" : "500");
+        text += "\r\n";
+    }
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+    return path;
+}
+
+const QStringList kSite{QStringLiteral("--lang"), QStringLiteral("de"), QStringLiteral("--lat"), QStringLiteral("47N"),
+                        QStringLiteral("--lon"), QStringLiteral("9E")};
+
+TEST(CliHorizon, WritesTheProfileAroundTheSite) {
+    QTemporaryDir dir;
+    const QString grid = WriteTile(dir, "a.asc", 9.0);
+    const QString out = dir.filePath(QStringLiteral("p.ele"));
+    const auto r = run(kSite + QStringList{QStringLiteral("horizon"), QStringLiteral("--grid"), grid,
+                                           QStringLiteral("--out"), out, QStringLiteral("--max-distance"),
+                                           QStringLiteral("3"), QStringLiteral("--platform"), QStringLiteral("10")});
+    ASSERT_EQ(r.status, kOk) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Horizontprofil im Punkt:   47.00000000 /    9.00000000")))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("100 %")));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Horizontprofil erstellt! Standorthöhe=500")));
+    EXPECT_TRUE(r.err.contains(out + QStringLiteral(" : File saved!")));
+    HorizonProfile p;
+    ASSERT_EQ(ReadHorizonProfileFile(out, p), HorizonFileStatus::Ok);
+    EXPECT_EQ(p.observerHeightMetres, 510);
+    EXPECT_DOUBLE_EQ(p.latitude, 47.0);
+    EXPECT_DOUBLE_EQ(p.longitude, -9.0);
+    // 290 m above the observer at 1853 m: atan((290 - 0.27) / 1853.3) = 8.89 degrees.
+    ASSERT_FALSE(p.records[0].empty);
+    EXPECT_NEAR(p.records[0].elevation, 8.89, 0.01);
+    EXPECT_NEAR(p.records[0].distanceMetres, 1853.3, 1.0);
+}
+
+TEST(CliHorizon, FaultyInputAndBadCommandLines) {
+    QTemporaryDir dir;
+    const QString grid = WriteTile(dir, "a.asc", 9.0);
+    const QString far = WriteTile(dir, "far.asc", 10.0);
+    const QString out = dir.filePath(QStringLiteral("p.ele"));
+    const QStringList cmd{QStringLiteral("horizon"), QStringLiteral("--out"), out};
+
+    // A tile that does not adjoin: reported, nothing written.
+    auto r = run(kSite + cmd + QStringList{QStringLiteral("--grid"), grid, QStringLiteral("--grid"), far});
+    EXPECT_EQ(r.status, kFaultyInput);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Die Höhendaten grenzen nicht an die geladenen an")));
+    EXPECT_FALSE(QFile::exists(out));
+    // The site outside the data.
+    r = run(QStringList{QStringLiteral("--lang"), QStringLiteral("de"), QStringLiteral("--lat"), QStringLiteral("48N"),
+                        QStringLiteral("--lon"), QStringLiteral("9E")} +
+            cmd + QStringList{QStringLiteral("--grid"), grid});
+    EXPECT_EQ(r.status, kFaultyInput);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Zentralpunkt liegt nicht im Bereich des geladenen Datenfeldes!")));
+    // The default 60 km reach beyond the small tile in every direction.
+    r = run(kSite + cmd + QStringList{QStringLiteral("--grid"), grid});
+    EXPECT_EQ(r.status, kOk);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Sollen fehlende Höhendaten im Norden, Nordosten")));
+
+    EXPECT_EQ(run(kSite + cmd + QStringList{QStringLiteral("--grid"), grid, QStringLiteral("--min-distance"),
+                                            QStringLiteral("50")})
+                  .status,
+              kBadCommandLine);
+    EXPECT_EQ(run(kSite + cmd + QStringList{QStringLiteral("--grid"), grid, QStringLiteral("--platform"),
+                                            QStringLiteral("301")})
+                  .status,
+              kBadCommandLine);
+    EXPECT_EQ(run(kSite + QStringList{QStringLiteral("horizon"), QStringLiteral("--grid"), grid}).status,
+              kBadCommandLine);
+}
+
+TEST(CliPlaneSunlight, PrintsTheLabelOfThePlane) {
+    const auto r = run(QStringList{QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("--lat"),
+                                   QStringLiteral("47.25N"), QStringLiteral("--lon"), QStringLiteral("9.59E"),
+                                   QStringLiteral("--zone"), QStringLiteral("15E"), QStringLiteral("plane-sunlight"),
+                                   QStringLiteral("--inclination"), QStringLiteral("90"),
+                                   QStringLiteral("--declination"), QStringLiteral("0"),
+                                   QStringLiteral("--longitude-correction")});
+    ASSERT_EQ(r.status, kOk) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("Theoret. limits of sunshine: earliest / latest grazing light:            6:22 -  "
+                                    "18:22  Apparent Zone Time (without EoT)\n"));
+    EXPECT_EQ(run({QStringLiteral("plane-sunlight"), QStringLiteral("--inclination"), QStringLiteral("181")}).status,
+              kBadCommandLine);
+}
+
+}  // namespace
+}  // namespace zorva::cli
