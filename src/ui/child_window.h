@@ -68,6 +68,8 @@ public:
     // Where the settings file and the date-line file are; empty: their usual place.
     virtual QString settingsFilePath() const { return {}; }
     virtual QString dateLinesPath() const { return {}; }
+    // The colour palette over the open window.
+    virtual void showColourPalette() {}
 };
 
 class ChildWindow : public QWidget {

@@ -5,6 +5,7 @@
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 #include "ui/caption_tags.h"
+#include "ui/colour_palette.h"
 #include "ui/file_chooser.h"
 #include "ui/qt_dialogs.h"
 #include "ui/resource_ids.h"
@@ -108,7 +109,8 @@ void MainWindow::createActions() {
     action(E::FormatA4)->setChecked(true);
     connect(action(E::FormatA4), &QAction::triggered, this, [this] { setScreenLikePrintout(true); });
     connect(action(E::FormatA3), &QAction::triggered, this, [this] { setScreenLikePrintout(false); });
-    makeAction(E::Palette, QKeySequence(Qt::ALT | Qt::Key_F8));
+    connect(makeAction(E::Palette, QKeySequence(Qt::ALT | Qt::Key_F8)), &QAction::triggered, this,
+            &MainWindow::showColourPalette);
 
     auto calc = [this](E e, const QKeySequence& key, ChildKind kind, int mode, int tableKind) {
         connect(makeAction(e, key), &QAction::triggered, this,
@@ -271,6 +273,26 @@ void MainWindow::retranslate() {
     for (QAction* a : optionsEntries_) a->setText(resourceText(CaptionTag(a), lang));
     for (QMdiSubWindow* sub : openSubWindows())
         if (auto* child = qobject_cast<ChildWindow*>(sub->widget())) child->applyLanguage();
+    if (palette_) palette_->applyLanguage();
+}
+
+void MainWindow::showColourPalette() {
+    if (!palette_) {
+        palette_ = new ColourPalette(state_, dialogs_, this);
+        connect(palette_, &ColourPalette::closed, this, [this] {
+            // The open drawing or table shows the new colours.
+            const ChildWindow* c = activeChild();
+            if (c && (c->kind() == ChildKind::DrawingWindow || c->kind() == ChildKind::TableWindow))
+                reopenChild(c->kind());
+        });
+    }
+    palette_->setSettingsPath(settingsPath_);
+    palette_->refresh();
+    palette_->adjustSize();
+    if (!state_.dialogsNormalSize) palette_->move(mapToGlobal(QPoint(10, 10)));
+    palette_->show();
+    palette_->raise();
+    palette_->activateWindow();
 }
 
 void MainWindow::updateMenus() {
@@ -287,7 +309,7 @@ void MainWindow::updateMenus() {
         enable(e, !wizard);
     enable(E::Parameters, !wizard && registry_.has(ChildKind::ParameterDialog));
     enable(E::Drawing, !wizard && registry_.has(ChildKind::DrawingWindow));
-    enable(E::Palette, false);  // the colour palette arrives with its own window
+    enable(E::Palette, !wizard);
     for (E e : {E::RiseSet, E::SunPosition, E::TimeForPosition, E::EotDeclination})
         enable(e, !wizard && registry_.has(ChildKind::CalculationWindow));
     const bool tables = !wizard && registry_.has(ChildKind::TableWindow);

@@ -22,6 +22,7 @@ namespace zorva {
 
 class FileChooser;
 class HelpWindow;
+class ColourPalette;
 class UserDialogs;
 
 // The entries of the main menu in caption-table order (separators skipped).
@@ -90,6 +91,9 @@ public:
     void toggleMapOverlay();
     void setLanguage(Language lang);
     void toggleHints();
+    // "&Farbpalette für Sonnenuhren" (Alt+F8), also offered by the drawing window.
+    void showColourPalette() override;
+    ColourPalette* colourPalette() const { return palette_; }
     // "Speichern Datum" / "LadDatum": the own date-line list to and from "zor_days.ini".
     void saveDateLinesCommand();
     void loadDateLinesCommand();
@@ -144,6 +148,7 @@ private:
     QString dateLinesPath_;
     QString dialDataDirectory_;
     HelpWindow* help_ = nullptr;
+    ColourPalette* palette_ = nullptr;
     int helpTopic_ = 100;
     // Reports a missing help file for the language; `switching` adds that help is off.
     bool checkHelpFile(bool switching);
