@@ -12,6 +12,10 @@
 #include "ui/welcome_picture.h"
 
 #include <QActionGroup>
+#include <QVBoxLayout>
+#include <QPushButton>
+#include <QLabel>
+#include <QDialog>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -274,6 +278,7 @@ void MainWindow::retranslate() {
     for (QMdiSubWindow* sub : openSubWindows())
         if (auto* child = qobject_cast<ChildWindow*>(sub->widget())) child->applyLanguage();
     if (palette_) palette_->applyLanguage();
+    static_cast<WelcomeArea*>(mdi_)->applyLanguage();
 }
 
 void MainWindow::showColourPalette() {
@@ -479,6 +484,7 @@ void MainWindow::startUp(const QString& configDir) {
         state_.programDirectory = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     welcome_ = LoadWelcomePicture();
     static_cast<WelcomeArea*>(mdi_)->setPicture(welcome_);
+    static_cast<WelcomeArea*>(mdi_)->installPictures(state_);
     showScreenAdvice();
     readSettingsAtStart(configDir);
     setLanguage(state_.language);
@@ -569,7 +575,36 @@ void MainWindow::showHelp(int topic) {
 }
 
 void MainWindow::showAbout() {
-    dialogs_.inform(QStringLiteral("Zorva"), QStringLiteral("Zorva\n\n3.9 "), Icon::Information);
+    // The information panel: the program's picture with the version a third down.
+    auto* panel = new QDialog(this);
+    panel->setObjectName(QStringLiteral("aboutPanel"));
+    panel->setAttribute(Qt::WA_DeleteOnClose);
+    panel->setWindowTitle(state_.english() ? QStringLiteral("About Zorva") : QStringLiteral("Info Zorva"));
+    auto* layout = new QVBoxLayout(panel);
+    auto* name = new QLabel(QStringLiteral("Zorva"));
+    QFont big = name->font();
+    big.setPointSize(big.pointSize() * 2);
+    big.setBold(true);
+    name->setFont(big);
+    name->setAlignment(Qt::AlignHCenter);
+    auto* version = new QLabel(QStringLiteral("3.9 "));
+    version->setObjectName(QStringLiteral("versionLabel"));
+    version->setAlignment(Qt::AlignHCenter);
+    auto* picture = new QLabel;
+    picture->setPixmap(welcome_.isNull() ? BuiltInWelcomePicture(106, QSize(360, 240))
+                                         : welcome_.scaled(360, 240, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    picture->setAlignment(Qt::AlignHCenter);
+    auto* close = new QPushButton(state_.english() ? QStringLiteral("Close") : QStringLiteral("Schliessen"));
+    close->setObjectName(QStringLiteral("aboutClose"));
+    connect(close, &QPushButton::clicked, panel, &QDialog::accept);
+    layout->addStretch(1);
+    layout->addWidget(name);
+    layout->addWidget(version);
+    layout->addStretch(2);
+    layout->addWidget(picture);
+    layout->addWidget(close, 0, Qt::AlignHCenter);
+    panel->resize(420, 460);
+    panel->show();
 }
 
 void MainWindow::printerSetup() {

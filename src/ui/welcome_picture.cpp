@@ -1,6 +1,9 @@
 #include "ui/welcome_picture.h"
 
+#include "ui/dial_pictures.h"
+
 #include <QDir>
+#include <QTimer>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -118,6 +121,65 @@ QPixmap LoadWelcomePicture() {
     return BuiltInWelcomePicture(QRandomGenerator::global()->bounded(10) < 6 ? 106 : 105);
 }
 
+WelcomeArea::WelcomeArea(QWidget* parent) : QMdiArea(parent) {
+    // After the last child has gone its frame may still be listed: look once it is.
+    connect(this, &QMdiArea::subWindowActivated, this, [this] { QTimer::singleShot(0, this, &WelcomeArea::updateOverlays); });
+}
+
+void WelcomeArea::installPictures(const DialState& state) {
+    if (strip_) return;
+    state_ = &state;
+    strip_ = new PictureStrip(state, viewport());
+    panel_ = new PicturePanel(state, viewport());
+    gallery_ = new PhotoGallery(*panel_, viewport());
+    connect(strip_, &PictureStrip::picked, this, [this](int family) {
+        if (gallery_->running()) gallery_->stop();
+        panel_->resize(std::min(640, viewport()->width() - 20), std::min(520, viewport()->height() - 20));
+        panel_->move((viewport()->width() - panel_->width()) / 2, std::max(0, (viewport()->height() - panel_->height()) / 3));
+        panel_->showFamily(family, panel_->size() - QSize(40, 70));
+    });
+    connect(gallery_, &PhotoGallery::runningChanged, this, [this](bool running) {
+        strip_->setVisible(!running && subWindowList().isEmpty());
+        placeOverlays();
+    });
+    placeOverlays();
+    updateOverlays();
+}
+
+void WelcomeArea::applyLanguage() {
+    if (strip_) strip_->applyLanguage();
+    if (panel_ && panel_->isVisible() && panel_->family() >= 0)
+        panel_->showFamily(panel_->family(), panel_->size() - QSize(40, 70));
+    viewport()->update();
+}
+
+void WelcomeArea::updateOverlays() {
+    if (!strip_) return;
+    const bool free = subWindowList().isEmpty();
+    strip_->setVisible(free && !gallery_->running());
+    gallery_->setVisible(free);
+    if (!free) {
+        if (gallery_->running()) gallery_->stop();
+        panel_->hide();
+    }
+    placeOverlays();
+    viewport()->update();
+}
+
+void WelcomeArea::placeOverlays() {
+    if (!strip_) return;
+    const QSize v = viewport()->size();
+    const QSize g = gallery_->sizeHint();
+    const int stripHeight = strip_->isVisible() ? strip_->sizeHint().height() : 0;
+    strip_->setGeometry(0, v.height() - stripHeight, v.width(), stripHeight);
+    gallery_->setGeometry(v.width() - g.width() - 8, v.height() - stripHeight - g.height() - 6, g.width(), g.height());
+}
+
+void WelcomeArea::resizeEvent(QResizeEvent* event) {
+    QMdiArea::resizeEvent(event);
+    placeOverlays();
+}
+
 void WelcomeArea::setPicture(const QPixmap& picture) {
     picture_ = picture;
     viewport()->update();
@@ -137,7 +199,10 @@ void WelcomeArea::paintEvent(QPaintEvent* event) {
     if (picture_.isNull() || !subWindowList().isEmpty()) return;
     QPainter p(viewport());
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawPixmap(PictureRect(picture_.size(), viewport()->size()), picture_);
+    // The picture keeps clear of the thumbnail strip.
+    QSize free = viewport()->size();
+    if (strip_ && strip_->isVisible()) free.rheight() -= strip_->height();
+    p.drawPixmap(PictureRect(picture_.size(), free), picture_);
 }
 
 }  // namespace zorva
