@@ -1,5 +1,6 @@
 #include "dials/dial_constructions.h"
 
+#include "dials/cylinder_dial.h"
 #include "dials/dial_render.h"
 #include "plot/plot_stream.h"
 #include "text/texts.h"
@@ -9,6 +10,10 @@ namespace zorva {
 const DialConstruction* ConstructionFor(const DialState& s) {
     static const DialConstruction planar{DrawPlanarDial, nullptr, nullptr, true};
     if (IsPlanarLetter(s.dialType)) return &planar;
+    // Cylinder family: the shepherd's dial is built, the other variants draw their frame.
+    static const DialConstruction shepherd{DrawCylinderDial, WriteShepherdsDialPlot, nullptr, false};
+    static const DialConstruction cylinderFrame{DrawCylinderDial, nullptr, nullptr, false};
+    if (s.dialType == 'z') return s.cylinderKind == 0 ? &shepherd : &cylinderFrame;
     return nullptr;
 }
 

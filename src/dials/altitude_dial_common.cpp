@@ -1,0 +1,217 @@
+#include "dials/altitude_dial_common.h"
+
+#include "astro/angles.h"
+#include "astro/calendar.h"
+#include "astro/rise_set.h"
+#include "astro/solar_ephemeris.h"
+#include "astro/sun_position.h"
+#include "dials/dial_painter.h"
+#include "plot/plot_stream.h"
+#include "text/texts.h"
+#include "text/user_dialogs.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zorva {
+
+AltitudeDialArea AreaOfRequest(const PlanarDialRequest& r) {
+    AltitudeDialArea a;
+    a.target = r.target;
+    a.W = r.clientWidth + 1;
+    a.H = r.clientHeight + 1;
+    if (r.target != DrawTarget::Screen) {
+        a.ox = r.offsetX;
+        a.oy = r.offsetY;
+    }
+    a.wideScreen = r.wideScreen;
+    return a;
+}
+
+AltitudeDialArea PlotSheetArea() {
+    AltitudeDialArea a;
+    a.target = DrawTarget::Plot;
+    a.W = kSheetWidth;
+    a.H = kSheetHeight;
+    return a;
+}
+
+DateAxis DateAxisOf(int year, bool wholeYear) {
+    DateAxis axis;
+    axis.first = wholeYear ? 1 : DayOfYear(year, 6, 21);
+    axis.last = DayOfYear(year, 12, wholeYear ? 31 : 21);
+    return axis;
+}
+
+std::vector<int> SampleDays(const DateAxis& axis) {
+    std::vector<int> days;
+    for (int d = axis.first; d < axis.last; d += 3) days.push_back(d);
+    days.push_back(axis.last);
+    return days;
+}
+
+ClockHours ClockHoursOf(const DialState& s) {
+    ClockHours c;
+    c.local = s.timeSystem != 1;
+    c.eot = s.cylinderWithEoT;
+    c.first = c.originalFirst = std::clamp(s.otherHourFrom, 0, 24);
+    c.last = c.originalLast = std::clamp(s.otherHourTo, 0, 24);
+    c.perHour = LinesPerHour(s.otherHourInterval);
+    if (c.local && !c.eot && c.first < 12 && c.last > 12) {
+        // Morning and afternoon lines coincide: keep the half with more hours.
+        if (c.last - 12 < 12 - c.first) c.last = 12;
+        else c.first = 12;
+        c.reduced = true;
+    }
+    return c;
+}
+
+AltitudeSun::AltitudeSun(const DialState& s)
+    : s_(s), sinPhi_(SinDeg(s.latitude)), cosPhi_(CosDeg(s.latitude)) {}
+
+double AltitudeSun::altitude(double hourAngle, double declination) const {
+    // The altitude alone; the azimuth of HorizontalFromHourAngle is not needed here.
+    const double u = sinPhi_ * SinDeg(declination) + cosPhi_ * CosDeg(declination) * CosDeg(hourAngle);
+    return AsinDeg(u);
+}
+
+AltitudeSun::Day& AltitudeSun::day(int d) {
+    if (d < 0 || d >= static_cast<int>(days_.size())) {
+        spare_ = Day();
+        return spare_;
+    }
+    return days_[static_cast<size_t>(d)];
+}
+
+double AltitudeSun::clock(const ClockHours& clock, int d, double hour) {
+    Day& e = day(d);
+    if (!e.ephemeris) {
+        for (int k = 0; k < 3; ++k) {
+            const DeclinationEoT de = SolarDeclinationEoT(s_.referenceYear, d + 0.5 * (k - 1));
+            e.decl[k] = de.declination;
+            e.eot[k] = de.eot;
+        }
+        e.ephemeris = true;
+    }
+    // The instant SunPosition takes for this zone time, as a fraction of a day from noon UT.
+    const double u = (hour + s_.zoneMeridian / 15 - 12) / 24;
+    auto q = [u](const double* n) { return n[1] + u * (n[2] - n[0]) + 2 * u * u * (n[2] - 2 * n[1] + n[0]); };
+    const double meridian = clock.local ? s_.zoneMeridian : s_.longitude;
+    double t = 15 * (hour - 12) - (meridian - s_.zoneMeridian);
+    if (clock.eot) t += q(e.eot);
+    return altitude(t, q(e.decl));
+}
+
+double AltitudeSun::temporal(int d, double N) {
+    Day& e = day(d);
+    if (!e.noon) {
+        e.noonDeclination = SunPositionNoonEphemeris(s_.referenceYear, d, 12.0, s_.latitude, s_.zoneMeridian,
+                                                     s_.zoneMeridian, false)
+                                .declination;
+        e.noon = true;
+    }
+    const double phi = s_.latitude, decl = e.noonDeclination;
+    double cd = CosDeg(decl);
+    if (std::abs(cd) < 1e-12) cd = SignNonZero(cd) * 1e-12;
+    double cp = CosDeg(phi);
+    if (std::abs(cp) < 1e-12) cp = SignNonZero(cp) * 1e-12;
+    const double x = -SinDeg(phi) * SinDeg(decl) / (cp * cd);
+    const double H0 = x == 0.0 ? 90.0 : AcosDeg(std::clamp(x, -1.0, 1.0));
+    // Hour angle of temporal hour N: -H0 at sunrise, 0 at noon, +H0 at sunset.
+    return altitude((N - 6.0) * H0 / 6.0, decl);
+}
+
+bool AltitudeSun::riseAndSet(const ClockHours& clock, int d, double& rise, double& set) {
+    Day& e = day(d);
+    const int m = clock.local ? 0 : 1;
+    if (!e.riseSet[m]) {
+        const double meridian = clock.local ? s_.zoneMeridian : s_.longitude;
+        const MeanRiseSet r = SunriseSunsetMean(s_.referenceYear, d, meridian, s_.latitude, s_.zoneMeridian);
+        e.rise[m] = r.rise;
+        e.set[m] = r.set;
+        e.riseSet[m] = true;
+    }
+    rise = e.rise[m];
+    set = e.set[m];
+    return rise < set && rise > 0;
+}
+
+double TemporalHourAltitude(const DialState& s, int day, double N) { return AltitudeSun(s).temporal(day, N); }
+
+QString HourLabel(int hour, const ClockHours& clock) {
+    QString text = QString::number(hour);
+    const int twin = 24 - hour;
+    if (clock.reduced && twin != hour && twin >= clock.originalFirst && twin <= clock.originalLast)
+        text += QLatin1Char('/') + QString::number(twin);
+    return text;
+}
+
+QString TemporalLabel(int hour, int first, int last) {
+    QString text = QString::number(hour);
+    const int twin = 12 - hour;
+    if (twin > hour && twin >= first && twin <= last) text += QLatin1Char('/') + QString::number(twin);
+    return text;
+}
+
+QString Tr(const DialState& s, const char* german, const char* english) {
+    return QString::fromUtf8(s.english() ? english : german);
+}
+
+QString DialMonth(int month) { return MonthAbbreviation(month); }
+
+QString PolarTemporalLine1(const DialState& s) {
+    return Tr(s, "Temporalstunden sind in dieser geogr. Breite nicht möglich!",
+              "Temporal hours are not possible in this latitude!");
+}
+
+QString PolarTemporalLine2(const DialState& s) {
+    return Tr(s, "Die Sonnenuhr wird deshalb nicht konstruiert.", "Therefore the sundial is not constructed.");
+}
+
+void ReportTemporalRange(const DialState& s, UserDialogs& dialogs) {
+    dialogs.inform(caption(CaptionKind::Error, s.language),
+                   Tr(s, "Temporalstunden müssen zwischen 0 und 12 liegen!",
+                      "Temporal Hours must be in between 0 and 12 !") +
+                       QStringLiteral("\r\n") +
+                       Tr(s, "Zur Korrektur Taste <F7> drücken.", "To correct the times press key <F7> ."),
+                   Icon::Error);
+}
+
+void ReportBabylonianItalianLatitude(const DialState& s, UserDialogs& dialogs) {
+    dialogs.inform(caption(CaptionKind::Problem, s.language),
+                   Tr(s, "Italische und Babylonische Stunden", "Italian and Babylonian hours") + QStringLiteral("\r\n") +
+                       Tr(s, "sind nicht möglich (zu hohe geogr. Breite)!", "not possible. Latitude to high!"),
+                   Icon::Error);
+}
+
+void BandCurve::add(double x, double y) {
+    if (!std::isfinite(x) || !std::isfinite(y)) {
+        has_ = false;
+        return;
+    }
+    if (has_) {
+        double x0 = px_, y0 = py_, x1 = x, y1 = y;
+        const bool outside = (y0 < 0 && y1 < 0) || (y0 > depth_ && y1 > depth_);
+        if (!outside) {
+            // Cut an end beyond the band where the segment crosses row 0 or row depth.
+            auto cut = [&](double& xe, double& ye, double xo, double yo, double row) {
+                if (std::abs(yo - ye) < 1e-5) return;
+                xe = xo + (xe - xo) * (row - yo) / (ye - yo);
+                ye = row;
+            };
+            if (y0 < 0) cut(x0, y0, x1, y1, 0.0);
+            else if (y0 > depth_) cut(x0, y0, x1, y1, depth_);
+            if (y1 < 0) cut(x1, y1, x0, y0, 0.0);
+            else if (y1 > depth_) cut(x1, y1, x0, y0, depth_);
+            if (y0 >= 0 && y0 <= depth_ && y1 >= 0 && y1 <= depth_) {
+                p_.moveTo(x0, top_ + y0);
+                p_.lineTo(x1, top_ + y1);
+            }
+        }
+    }
+    has_ = true;
+    px_ = x;
+    py_ = y;
+}
+
+}  // namespace zorva

@@ -1,0 +1,453 @@
+#include "dials/cylinder_dial.h"
+
+#include "astro/angles.h"
+#include "astro/calendar.h"
+#include "astro/solar_ephemeris.h"
+#include "dials/altitude_dial_common.h"
+#include "dials/dial_painter.h"
+#include "dials/plot_painter.h"
+#include "plot/plot_stream.h"
+#include "text/number_format.h"
+#include "text/texts.h"
+#include "text/user_dialogs.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zorva {
+namespace {
+
+constexpr Rgb kPurple = 0x800080;
+constexpr Rgb kAltitudeBand = 0xF5F5CB;
+
+// Colour roles of the cylinder dials.
+enum Role {
+    kFrame = 0,
+    kMorning = 1,
+    kAfternoon = 2,
+    kText = 3,
+    kMorningSubdivision = 4,
+    kAfternoonSubdivision = 5,
+    kItalian = 5,
+    kBabylonian = 6,
+    kAltitude = 7,  // also the Babylonian and Italian subdivisions
+    kTemporalSubdivision = 8,
+    kTemporal = 9,
+};
+
+bool RefusedForTemporalHours(const DialState& s) { return std::abs(s.latitude) > 65 && s.temporalHours; }
+
+class ShepherdsDial {
+public:
+    ShepherdsDial(const DialState& s, const AltitudeDialArea& area, DialPainter& p, UserDialogs& d)
+        : s_(s), a_(area), p_(p), d_(d), clock_(ClockHoursOf(s)), sun_(s) {}
+
+    bool run();
+    double gnomonMm() const { return b_; }
+
+private:
+    void setUp();
+    void drawRefusal();
+    void drawFrame();
+    void drawAltitudeScale();
+    void drawMonthScale();
+    void drawRisingHalfMarks();
+    void traceHourLines(int first, int last, bool temporal, int perHour);
+    void traceBabylonianItalian(bool italian);
+    void drawLegend(bool clockDrawn, bool temporalDrawn);
+    void drawGnomonMeasure();
+
+    // Shadow length of the gnomon tip below the scale's top row, drawing units.
+    double shadow(double altitude) const {
+        const double c = CosDeg(altitude);
+        return std::abs(c) <= 1e-5 ? 100000.0 : L_ * SinDeg(altitude) / c;
+    }
+    double column(int day) const { return X_ + std::round((day - axis_.first) * dx_); }
+    double gap() const { return a_.size(3, 8); }
+
+    struct Label {
+        double x, y;
+        QString text;
+        int role;
+    };
+    void drawLabels(const std::vector<Label>& labels);
+
+    const DialState& s_;
+    AltitudeDialArea a_;
+    DialPainter& p_;
+    UserDialogs& d_;
+    ClockHours clock_;
+    AltitudeSun sun_;
+    DateAxis axis_;
+    double b_ = 0;       // gnomon, mm
+    double S_ = 0;       // scale length, mm
+    bool reduced_ = false;
+    double L_ = 0, dx_ = 0, D_ = 0, T_ = 0, Bt_ = 0, X_ = 0;
+    int lineWidth_ = 1;
+};
+
+bool ShepherdsDial::run() {
+    setUp();
+    if (RefusedForTemporalHours(s_)) {
+        drawRefusal();
+        return false;
+    }
+    drawFrame();
+    if (s_.altitudeLines) drawAltitudeScale();
+    drawMonthScale();
+    p_.setPenWidth(lineWidth_);
+    bool temporalDrawn = false, clockDrawn = false;
+    if (s_.temporalHours) {
+        if (s_.temporalFrom < 0 || s_.temporalFrom > 12 || s_.temporalTo < 0 || s_.temporalTo > 12)
+            ReportTemporalRange(s_, d_);
+        traceHourLines(std::clamp(s_.temporalFrom, 0, 12), std::clamp(s_.temporalTo, 0, 12), true,
+                       std::clamp(s_.temporalInterval + 1, 1, 4));
+        temporalDrawn = true;
+    }
+    if (s_.apparentTimeLines) {
+        traceHourLines(clock_.first, clock_.last, false, clock_.perHour);
+        clockDrawn = true;
+    }
+    if (s_.expertMode && (s_.babylonianHours || s_.italianHours)) {
+        if (std::abs(s_.latitude) > 65) {
+            ReportBabylonianItalianLatitude(s_, d_);
+        } else {
+            if (s_.babylonianHours) traceBabylonianItalian(false);
+            if (s_.italianHours) traceBabylonianItalian(true);
+        }
+    }
+    p_.setPenWidth(1);
+    drawLegend(clockDrawn, temporalDrawn);
+    drawGnomonMeasure();
+    return true;
+}
+
+void ShepherdsDial::setUp() {
+    const double W = a_.W, H = a_.H;
+    b_ = s_.shepherdGnomon * s_.zoomFactor;
+    S_ = std::max(0, s_.monthScaleLength);
+    reduced_ = S_ > 250;
+    if (reduced_) S_ = 250;
+    axis_ = DateAxisOf(s_.referenceYear, s_.monthScaleSideBySide);
+    const double days = axis_.days();
+    if (a_.screen()) {
+        // The screen shows a sheet 305 mm wide, or as high as a landscape page.
+        if (W > 1.414 * H) {
+            L_ = std::round(b_ * H * 1.42 / 305);
+            dx_ = S_ * H * 1.42 / 305 / days;
+        } else {
+            L_ = std::round(b_ * W / 305);
+            dx_ = S_ * W / 305 / days;
+        }
+    } else {
+        const double perMm = a_.printer() ? 10.0 : kPlotUnitsPerMm;
+        L_ = perMm * b_;
+        dx_ = perMm * S_ / days;
+    }
+    lineWidth_ = std::clamp(s_.lineWidth - '0', 1, 9);
+    const double phi = std::abs(s_.latitude);
+    const double hMax = phi < 23.45 ? 90.0 : 90.0 - phi + 23.45;
+    D_ = std::abs(CosDeg(hMax)) <= 1e-4 ? 100000.0 : std::abs(L_ * SinDeg(hMax) / CosDeg(hMax) * 1.05);
+    T_ = (0.9 * H > D_ ? H / 12 : H / 20) + a_.oy;
+    Bt_ = std::round(T_ + D_);
+    // The legend needs the bottom of the area; the scale ends above it.
+    if (Bt_ > a_.oy + 0.93 * H) {
+        Bt_ = std::round(a_.oy + 0.93 * H);
+        D_ = Bt_ - T_;
+    }
+    X_ = std::max(std::round((W - days * dx_) / 2) + a_.ox, a_.ox + 2);
+}
+
+void ShepherdsDial::drawRefusal() {
+    const double W = a_.W, H = a_.H, ox = a_.ox, oy = a_.oy;
+    p_.setFont(QStringLiteral("Times New Roman"), a_.size(30, 60));
+    p_.setTextColour(colour::kNavy, kText);
+    const double th = p_.textHeight();
+    p_.text(ox + W / 10, oy + H / 2 - 1.5 * th, PolarTemporalLine1(s_));
+    p_.text(ox + W / 6, oy + H / 2, PolarTemporalLine2(s_));
+    p_.text(ox + W / 3, oy + H / 8, Tr(s_, "ZYLINDER - SONNENUHR ", "CYLINDER - SUNDIAL"));
+}
+
+void ShepherdsDial::drawFrame() {
+    const double W = a_.W, H = a_.H, ox = a_.ox, oy = a_.oy;
+    p_.setPenWidth(1);
+    p_.setPenRole(kFrame);
+    p_.setFont(QStringLiteral("Arial"), a_.size(16, 35));
+    p_.setTextRole(kText);
+    p_.rectangle(ox, oy, ox + W - 2, oy + H - 2);
+    p_.rectangle(X_, T_, X_ + axis_.days() * dx_, Bt_);
+    if (reduced_) {
+        const double th = p_.textHeight();
+        p_.setFont(QStringLiteral("Arial"), 0.8 * th);
+        p_.setTextColour(colour::kRed, kAfternoon);
+        const QString note = Tr(s_, "horizontale Monatsachse verkleinert", "Horizontal month axis is reduced");
+        if (s_.altitudeLines) {
+            // The right margin holds the altitude band and its labels: the note goes above
+            // the month names instead, ending with the scale.
+            const double nh = p_.textHeight();
+            p_.text(X_ + axis_.days() * dx_ - p_.textWidth(note), std::max(oy + 2, T_ - 2.1 * th - 1.1 * nh), note);
+        } else {
+            p_.text(ox + W - th, oy + H / 10, note, TextAnchor::TopLeft, -90.0);
+        }
+        p_.setFont(QStringLiteral("Arial"), a_.size(16, 35));
+        p_.setTextRole(kText);
+    }
+}
+
+void ShepherdsDial::drawAltitudeScale() {
+    p_.setFont(QStringLiteral("Arial"), a_.size(12, 27));
+    const double th = p_.textHeight();
+    const double left = X_ + axis_.days() * dx_, right = left + 2 * th;
+    p_.fillRect(left, T_, right, Bt_, kAltitudeBand);
+    p_.setPenRole(kAltitude);
+    p_.rectangle(left, T_, right, Bt_);
+    p_.setTextRole(kText);
+    for (int n = 1; n <= 88; ++n) {
+        const double y = shadow(n);
+        if (y >= D_) break;
+        const double row = T_ + y;
+        p_.moveTo(n % 5 == 0 ? X_ : left, row);
+        p_.lineTo(right, row);
+        if (n % 5 == 0) p_.text(right + 0.3 * th, row - th / 2, QString::number(n) + QStringLiteral(" °"));
+    }
+    p_.setFont(QStringLiteral("Arial"), a_.size(16, 35));
+}
+
+void ShepherdsDial::drawMonthScale() {
+    const int year = s_.referenceYear;
+    const bool short_ = S_ < 61;
+    p_.setPenRole(kFrame);
+    p_.setTextRole(kText);
+    const double th = p_.textHeight();
+    for (int month = s_.monthScaleSideBySide ? 1 : 6; month <= 12; ++month) {
+        for (int day : {1, 11, 21}) {
+            const int d = DayOfYear(year, month, day);
+            if (d < axis_.first || d > axis_.last) continue;
+            const double x = X_ + dx_ * (d - axis_.first);
+            if (day == 1) {
+                const QString name = DialMonth(month);
+                p_.text(x + gap(), T_ - 2.1 * th, short_ ? name.left(1) : name);
+                if (!short_) p_.text(x + gap(), T_ - 1.15 * th, QStringLiteral("1"));
+            } else if (day == 11 && !short_) {
+                p_.text(x + gap(), T_ - 1.2 * th, QStringLiteral("11"));
+            }
+            if (day == 1 || !short_) {
+                p_.moveTo(x, T_);
+                p_.lineTo(x, Bt_);
+            }
+        }
+    }
+    // A merged scale serves the rising half year too, read from right to left, as long as
+    // the lines are the same for both halves (not with the equation of time).
+    if (!s_.monthScaleSideBySide && !(s_.apparentTimeLines && s_.cylinderWithEoT)) drawRisingHalfMarks();
+}
+
+void ShepherdsDial::drawRisingHalfMarks() {
+    const int year = s_.referenceYear;
+    // Noon declinations of the axis days; they fall monotonically from June to December.
+    std::vector<double> decl;
+    for (int d = axis_.first; d <= axis_.last; ++d) decl.push_back(SolarDeclinationEoT(year, d).declination);
+    auto columnOf = [&](double delta) -> double {
+        for (size_t i = 0; i + 1 < decl.size(); ++i) {
+            const double hi = std::max(decl[i], decl[i + 1]), lo = std::min(decl[i], decl[i + 1]);
+            if (delta <= hi && delta >= lo) {
+                const double f = decl[i] == decl[i + 1] ? 0.0 : (decl[i] - delta) / (decl[i] - decl[i + 1]);
+                return X_ + dx_ * (static_cast<double>(i) + f);
+            }
+        }
+        return NAN;
+    };
+    const bool short_ = S_ < 61;
+    p_.setFont(QStringLiteral("Arial"), a_.size(12, 27));
+    const double th = p_.textHeight();
+    p_.setPenRole(kFrame);
+    p_.setTextRole(kText);
+    const int june21 = DayOfYear(year, 6, 21);
+    for (int month = 1; month <= 6; ++month) {
+        for (int day : {1, 11, 21}) {
+            if (short_ && day != 1) continue;
+            const int d = DayOfYear(year, month, day);
+            if (d >= june21) continue;
+            const double x = columnOf(SolarDeclinationEoT(year, d).declination);
+            if (!std::isfinite(x)) continue;
+            p_.moveTo(x, Bt_);
+            p_.lineTo(x, Bt_ + (day == 1 ? 0.6 : 0.35) * th);
+            if (day == 1) {
+                const QString name = short_ ? DialMonth(month).left(1) : DialMonth(month);
+                // Read from right to left: the name stands left of its mark.
+                p_.text(x - p_.textWidth(name) - gap() / 2, Bt_ + 0.1 * th, name);
+            }
+        }
+    }
+    p_.setFont(QStringLiteral("Arial"), a_.size(16, 35));
+}
+
+void ShepherdsDial::drawLabels(const std::vector<Label>& labels) {
+    const double th = p_.textHeight();
+    for (const Label& l : labels) {
+        p_.setTextRole(l.role);
+        p_.text(l.x, l.y - th / 2, l.text);
+    }
+    p_.setTextRole(kText);
+}
+
+void ShepherdsDial::traceHourLines(int first, int last, bool temporal, int k) {
+    const std::vector<int> days = SampleDays(axis_);
+    std::vector<Label> labels;
+    const double th = p_.textHeight();
+    for (int n = first; n <= last; ++n) {
+        for (int j = 0; j < k; ++j) {
+            const double v = n + static_cast<double>(j) / k;
+            if (v > last + 1e-9) break;
+            // Temporal hour v and 12 - v fall on one line; it is drawn once.
+            if (temporal && 12 - v < v - 1e-9 && 12 - v >= first - 1e-9) continue;
+            const int role = j == 0 ? (temporal ? kTemporal : (n < 13 ? kMorning : kAfternoon))
+                                    : (temporal ? kTemporalSubdivision
+                                                : (n < 13 ? kMorningSubdivision : kAfternoonSubdivision));
+            p_.setPenRole(role);
+            BandCurve curve(p_, T_, D_);
+            for (int d : days) {
+                const double a = temporal ? sun_.temporal(d, v) : sun_.clock(clock_, d, v);
+                const double y = shadow(a);
+                const double x = column(d);
+                curve.add(x, y);
+                if (d == axis_.first && j == 0 && a > 0 && y < D_) {
+                    const QString text = temporal ? TemporalLabel(n, first, last) : HourLabel(n, clock_);
+                    // Right-aligned against the scale's left edge, level with the line.
+                    labels.push_back({x - 0.3 * th - p_.textWidth(text), T_ + y, text, role});
+                }
+            }
+        }
+    }
+    drawLabels(labels);
+}
+
+void ShepherdsDial::traceBabylonianItalian(bool italian) {
+    const int year = s_.referenceYear;
+    const int from = std::clamp(italian ? s_.italianFrom : s_.babylonianFrom, 0, 24);
+    const int to = std::clamp(italian ? s_.italianTo : s_.babylonianTo, 0, 24);
+    const int k = std::clamp((italian ? s_.italianInterval : s_.babylonianInterval) + 1, 1, 4);
+    const int fullRole = italian ? kItalian : kBabylonian;
+    const int labelDay = DayOfYear(year, 9, 21);
+    ClockHours clock = clock_;
+    clock.eot = false;
+    const std::vector<int> days = SampleDays(axis_);
+    std::vector<Label> labels;
+    const double th = p_.textHeight();
+    for (int n = from; n <= to; ++n) {
+        for (int j = 0; j < k; ++j) {
+            const double v = n + static_cast<double>(j) / k;
+            if (v > to + 1e-9) break;
+            p_.setPenRole(j == 0 ? fullRole : kAltitude);
+            BandCurve curve(p_, T_, D_);
+            bool labelled = !(j == 0 && n % 2 == 0);
+            for (int d : days) {
+                double rise = 0, set = 0;
+                if (!sun_.riseAndSet(clock, d, rise, set)) {
+                    curve.interrupt();
+                    continue;
+                }
+                const double t = italian ? set - (24.0 - v) : rise + v;
+                if (t < rise || t > set) {
+                    curve.interrupt();
+                    continue;
+                }
+                const double a = sun_.clock(clock, d, t);
+                const double y = shadow(a);
+                curve.add(column(d), y);
+                if (!labelled && d >= labelDay && a > 0 && y < D_) {
+                    labels.push_back({column(d), T_ + y + (italian ? 0.6 : -0.6) * th, QString::number(n), fullRole});
+                    labelled = true;
+                }
+            }
+        }
+    }
+    drawLabels(labels);
+}
+
+void ShepherdsDial::drawLegend(bool clockDrawn, bool temporalDrawn) {
+    const double W = a_.W, H = a_.H, ox = a_.ox, oy = a_.oy;
+    const QString arial = QStringLiteral("Arial");
+    p_.setTextRole(kText);
+    p_.setFont(arial, a_.screen() ? (a_.wideScreen ? 23 : 16) : a_.size(16, 40));
+    double th = p_.textHeight();
+    const double x = 0.36 * W + ox;
+    p_.text(x, oy + H - 2.2 * th, title(8, s_.language));
+    p_.text(x, oy + H - 1.2 * th, title(14, s_.language));
+
+    p_.setFont(arial, a_.screen() ? (a_.wideScreen ? 14 : 12) : a_.size(12, 30));
+    th = p_.textHeight();
+    const double x2 = 0.7 * W + ox + a_.size(10, 10);
+    const QString deg = Tr(s_, " Grad", " deg ");
+    p_.text(x2, oy + H - 2.6 * th,
+            Tr(s_, "G. Breite = ", "Latitude = ") + RealToText(6, 2, s_.latitude) + deg +
+                Tr(s_, ", G. Laenge = ", ", Longitude = ") + RealToText(5, 2, s_.longitude) + deg);
+    QString hours;
+    if (clockDrawn) {
+        hours = (clock_.local ? Tr(s_, " WOZ", " Local Apparent Time")
+                              : Tr(s_, " WOZ am Zonenmeridian", "Time of zone meridian")) +
+                QStringLiteral(" ") + (clock_.eot ? Tr(s_, "mit Zeitgl.", "with EoT") : Tr(s_, "ohne Zeitgl.", "without EoT")) +
+                QStringLiteral(", ");
+    }
+    if (temporalDrawn) hours += Tr(s_, " Temporalstunden", " Temporal hours");
+    p_.text(x2, oy + H - 1.5 * th, hours);
+}
+
+void ShepherdsDial::drawGnomonMeasure() {
+    // The gnomon to scale as a bracket, so that a printout can be checked with a rule.
+    const double H = a_.H, ox = a_.ox, oy = a_.oy;
+    p_.setPenColour(kPurple, kText);
+    p_.setTextColour(kPurple, kText);
+    const double h = p_.textHeight();
+    const double C = std::round(1.5 * h);
+    const double base = H + oy - 2 * h;
+    p_.polyline({{1.5 * C + ox, base - L_}, {C + ox, base - L_}, {C + ox, base}, {C + L_ + ox, base},
+                 {C + L_ + ox, base - C / 2}});
+    p_.text(ox + C, oy + H - 1.5 * h,
+            Tr(s_, "Zeigerlaenge = ", "Gnomon height=") + RealToText(5, 0, b_) + QStringLiteral(" mm"));
+    p_.setTextRole(kText);
+}
+
+}  // namespace
+
+PlanarDialResult DrawShepherdsDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
+                                   UserDialogs& dialogs) {
+    ShepherdsDial dial(state, AreaOfRequest(request), painter, dialogs);
+    PlanarDialResult result;
+    result.zoomFactor = state.zoomFactor;
+    result.drawn = dial.run();
+    result.gnomonMm = dial.gnomonMm();
+    return result;
+}
+
+PlanarDialResult DrawCylinderDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
+                                  UserDialogs& dialogs) {
+    if (state.cylinderKind == 0) return DrawShepherdsDial(state, request, painter, dialogs);
+    // Hat dial and polar-style cylinder: the frame only, until they are built.
+    const AltitudeDialArea a = AreaOfRequest(request);
+    painter.setPenWidth(1);
+    painter.setPenRole(kFrame);
+    painter.rectangle(a.ox, a.oy, a.ox + a.W - 2, a.oy + a.H - 2);
+    PlanarDialResult result;
+    result.zoomFactor = state.zoomFactor;
+    return result;
+}
+
+bool WriteShepherdsDialPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs) {
+    if (RefusedForTemporalHours(state)) {
+        dialogs.inform(caption(CaptionKind::Warning, state.language),
+                       PolarTemporalLine1(state) + QStringLiteral("\n\r") + PolarTemporalLine2(state), Icon::Warning);
+        return false;
+    }
+    stream.writeShortHead(ShortHead::SlowPen);
+    {
+        PlotPainter painter(stream, std::clamp(state.lineWidth - '0', 1, 9), -1);
+        ShepherdsDial dial(state, PlotSheetArea(), painter, dialogs);
+        dial.run();
+        painter.flush();
+    }
+    stream.WritePlot(QStringLiteral(";LT;IN;"));
+    return true;
+}
+
+}  // namespace zorva

@@ -1,0 +1,30 @@
+#pragma once
+// The cylinder dials ('z'). The shepherd's dial (variant 0) is a vertical cylinder with a
+// horizontal gnomon at its top, turned to the date: the shadow of the gnomon's tip falls
+// straight down the cylinder and its length b tan(altitude) shows the time. The drawing
+// is the unrolled cylinder: dates across, shadow length downward. One construction draws
+// it on the screen, the printer page (true scale) and into the plot stream.
+
+#include "dials/planar_dial.h"
+#include "state/dial_state.h"
+
+namespace zorva {
+
+class DialPainter;
+class PlotStream;
+class UserDialogs;
+
+// The shepherd's dial of the state on a screen image or printer page.
+PlanarDialResult DrawShepherdsDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
+                                   UserDialogs& dialogs);
+
+// The cylinder family by variant: 0 the shepherd's dial; the hat dial (1) and the polar-style
+// cylinder (2) draw their frame until they are built.
+PlanarDialResult DrawCylinderDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
+                                  UserDialogs& dialogs);
+
+// The shepherd's dial as a plot ("IN;VS 1;PA;" ... ";LT;IN;"); false when the latitude
+// refuses temporal hours (the message has been shown).
+bool WriteShepherdsDialPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs);
+
+}  // namespace zorva
