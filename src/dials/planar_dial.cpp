@@ -8,6 +8,7 @@
 #include "dials/canvas_painter.h"
 #include "dials/date_lines.h"
 #include "dials/dial_painter.h"
+#include "dials/map_overlay.h"
 #include "dials/planar_plot_extras.h"
 #include "plot/plot_stream.h"
 #include "text/number_format.h"
@@ -159,6 +160,12 @@ bool PlanarConstruction::run() {
     if (w_ < 2 || h_ < 2) return false;
     if (!umbrellaChecks()) return false;
     setUpPlane();
+    // The map lies under the dial (the plot writes it as a plot of its own before the dial's).
+    if (!plot() && MapOverlayWanted(s_)) {
+        const double scale = screen() ? s_.gnomonLength * r_.clientWidth / (r_.sheetA3 ? 420.0 : 280.0)
+                                      : s_.gnomonLength * kPrinterUnitsPerMm;
+        DrawMapOverlay(s_, plane_, scale, p_, d_);
+    }
     // Nothing of the dial may reach beyond its drawing area.
     p_.setWindow(ox_, oy_, ox_ + w_, oy_ + h_);
     if (r_.grid) drawGrid();

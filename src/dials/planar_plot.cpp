@@ -5,6 +5,7 @@
 #include "dials/dial_render.h"
 #include "astro/time_format.h"
 #include "dials/hour_line_angles.h"
+#include "dials/map_overlay.h"
 #include "dials/planar_plot_extras.h"
 #include "dials/plot_painter.h"
 #include "dials/polar_style_info.h"
@@ -220,7 +221,6 @@ QStringList ListingHead(const DialState& s, double gnomonMm, const QString& plot
 
 bool WritePlanarDialPlot(const DialState& s, PlotStream& stream, const PlanarPlotOptions& options,
                          UserDialogs& dialogs) {
-    stream.writeStandardHead();
     const ScaledGnomon scaled = ScaleGnomon(s.gnomonLength, s.zoomFactor);
     const double g = scaled.gnomonMm * kPlotUnitsPerMm;
     const double W = kSheetWidth, H = kSheetHeight;
@@ -249,6 +249,20 @@ bool WritePlanarDialPlot(const DialState& s, PlotStream& stream, const PlanarPlo
         r.textX = Proportion(w.text.x(), w.imageSize.width(), W);
         r.textY = Proportion(w.text.y(), w.imageSize.height(), H);
     }
+
+    if (MapOverlayWanted(s)) {
+        DialPlane plane;
+        plane.letter = s.dialType;
+        plane.umbrella = s.umbrellaDial;
+        plane.umbrellaRatio = s.umbrellaCircleRatio;
+        plane.inclination = s.planeInclination;
+        plane.wallDeclination = s.wallDeclination;
+        plane.siteLatitude = s.latitude;
+        SetPlaneOrientation(plane);
+        plane.g = g;
+        WriteMapOverlayPlot(s, plane, QPointF(r.originX, H - r.originY), stream, dialogs);
+    }
+    stream.writeStandardHead();
 
     if (options.listing) {
         options.listing->setOrigin({r.originX, r.originY}, kPlotUnitsPerMm);

@@ -17,6 +17,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QCheckBox>
+#include <QGroupBox>
 #include <QMenu>
 #include <QPageLayout>
 #include <QPlainTextEdit>
@@ -53,6 +55,11 @@ constexpr Text kStyleInfo{"&StabInfo", "&Style Info"};
 constexpr Text kMenuSaveHpgl{"Speichern als HPGL-Datei", "Save as HPGL File"};
 constexpr Text kMenuSaveDxf{"Speichern als dxf-Datei", "Save as DXF File"};
 constexpr Text kMenuStyleInfo{"Polstab Informationen", "Polar Style Information"};
+constexpr Text kColours{"Colors", "Colors"};
+constexpr Text kMenuColours{"Farben ändern", "Change Colors"};
+constexpr Text kMapBox{"unterlegen", "underlay"};
+constexpr Text kMapCoast{"Küsten", "Coasts"};
+constexpr Text kMapBorders{"Grenzen", "Borders"};
 constexpr Text kMenuDraw{"Zeichnung ausführen", "Draw the Dial"};
 constexpr Text kMenuGrid{"Zeichnung mit Netz", "Draw with Grid"};
 constexpr Text kMenuZoomIn{"Zoom +", "Zoom +"};
@@ -151,6 +158,26 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     hpglButton_ = makeButton("saveHpglButton");
     dxfButton_ = makeButton("saveDxfButton");
     styleInfoButton_ = makeButton("styleInfoButton");
+    colourButton_ = makeButton("colourButton");
+    // Coast lines and borders under the planar dials, offered while the map overlay is allowed.
+    mapBox_ = new QGroupBox(this);
+    mapBox_->setObjectName(QStringLiteral("mapBox"));
+    auto* mapLayout = new QVBoxLayout(mapBox_);
+    mapCoastBox_ = new QCheckBox(mapBox_);
+    mapCoastBox_->setObjectName(QStringLiteral("mapCoast"));
+    mapBordersBox_ = new QCheckBox(mapBox_);
+    mapBordersBox_->setObjectName(QStringLiteral("mapBorders"));
+    mapLayout->addWidget(mapCoastBox_);
+    mapLayout->addWidget(mapBordersBox_);
+    buttons->addWidget(mapBox_);
+    connect(mapCoastBox_, &QCheckBox::clicked, this, [this](bool on) {
+        state().mapCoast = on;
+        if (drawn_) redraw();
+    });
+    connect(mapBordersBox_, &QCheckBox::clicked, this, [this](bool on) {
+        state().mapBorders = on;
+        if (drawn_) redraw();
+    });
     hpglButton_->setToolTip(QStringLiteral("save image as HPGL-file"));
     dxfButton_->setToolTip(QStringLiteral("save image as dxf-file"));
     buttons->addStretch(1);
@@ -164,6 +191,7 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     connect(hpglButton_, &QPushButton::clicked, this, [this] { openFileOutput(true, true); });
     connect(dxfButton_, &QPushButton::clicked, this, [this] { openFileOutput(false, true); });
     connect(styleInfoButton_, &QPushButton::clicked, this, &DrawingWindow::showPolarStyle);
+    connect(colourButton_, &QPushButton::clicked, this, [this] { this->host().showColourPalette(); });
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
 
     canvas_ = new DrawingCanvas(this);
@@ -239,6 +267,8 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     poleTriangleAction_ = add("poleTriangleAction");
     toStyleFootAction_->setCheckable(true);
     poleTriangleAction_->setCheckable(true);
+    colourAction_ = add("colourAction");
+    connect(colourAction_, &QAction::triggered, this, [this] { this->host().showColourPalette(); });
     menu_->addSeparator();
     closeAction_ = add("closeAction");
     connect(drawAction_, &QAction::triggered, this, [this] { drawCommand(false); });
@@ -318,6 +348,11 @@ void DrawingWindow::applyLanguage() {
     hpglAction_->setText(tr(kMenuSaveHpgl));
     dxfAction_->setText(tr(kMenuSaveDxf));
     styleInfoAction_->setText(tr(kMenuStyleInfo));
+    colourButton_->setText(tr(kColours));
+    colourAction_->setText(tr(kMenuColours));
+    mapBox_->setTitle(tr(kMapBox));
+    mapCoastBox_->setText(tr(kMapCoast));
+    mapBordersBox_->setText(tr(kMapBorders));
     filePanel_->applyLanguage();
     stylePanel_->applyLanguage();
     setWindowTitle(CaptionFor(state()));
@@ -346,6 +381,9 @@ void DrawingWindow::activate() {
     setWindowTitle(CaptionFor(s));
     // Grid, zoom and the planar switches are offered only where they mean something.
     const bool planar = IsPlanarLetter(t);
+    mapBox_->setVisible(s.mapOverlay && (planar || t == 'c'));
+    mapCoastBox_->setChecked(s.mapCoast);
+    mapBordersBox_->setChecked(s.mapBorders);
     for (QWidget* w : {static_cast<QWidget*>(gridButton_), static_cast<QWidget*>(zoomInButton_),
                        static_cast<QWidget*>(zoomOutButton_)})
         w->setEnabled(placesGnomon());

@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 
+class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
 class QMenu;
@@ -140,9 +142,14 @@ private:
     QPushButton* hpglButton_ = nullptr;
     QPushButton* dxfButton_ = nullptr;
     QPushButton* styleInfoButton_ = nullptr;
+    QPushButton* colourButton_ = nullptr;
+    QGroupBox* mapBox_ = nullptr;
+    QCheckBox* mapCoastBox_ = nullptr;
+    QCheckBox* mapBordersBox_ = nullptr;
     QAction* hpglAction_ = nullptr;
     QAction* dxfAction_ = nullptr;
     QAction* styleInfoAction_ = nullptr;
+    QAction* colourAction_ = nullptr;
     FileOutputPanel* filePanel_ = nullptr;
     PolarStylePanel* stylePanel_ = nullptr;
     bool originByUser_ = false;

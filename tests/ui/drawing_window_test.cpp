@@ -4,8 +4,10 @@
 #include "dials/dial_render.h"
 #include "text/texts.h"
 
+#include "ui/colour_palette.h"
 #include "ui_test_support.h"
 
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
@@ -277,6 +279,46 @@ TEST(DrawingWindowCaption, NamesEveryDialKind) {
     EXPECT_EQ(caption('v'), QStringLiteral("Construction of a Vertical Sundial"));
     EXPECT_EQ(caption('m'), QStringLiteral("Construction of a Sundial for Mean Time"));
     EXPECT_EQ(caption('z', false, 0), QStringLiteral("Construction of a Cylinder Sundial (Shepherds´ Dial)"));
+}
+
+TEST_F(DrawingWindowTest, CoastsAndBordersLieUnderThePlanarDialWhenAllowed) {
+    QTemporaryDir dir;
+    state.programDirectory = dir.path() + QLatin1Char('/');
+    {
+        // A coast round a large part of Europe, in the map file format.
+        QFile coast(dir.filePath(QStringLiteral("coastZor.dat")));
+        ASSERT_TRUE(coast.open(QIODevice::WriteOnly));
+        coast.write("#\n -20.00  30.00\n  30.00  60.00\n  40.00  20.00\n -20.00  30.00\n");
+    }
+    state.dialType = 'h';
+    state.colours[10] = 0x00C8C8;  // nothing else of the dial is drawn in it
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    auto* box = w->findChild<QWidget*>(QStringLiteral("mapBox"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(box->isVisible());  // the overlay is not allowed yet
+    window->closeAllChildren();
+
+    state.mapOverlay = true;
+    state.mapCoast = false;
+    state.mapBorders = false;
+    w = open();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->findChild<QWidget*>(QStringLiteral("mapBox"))->isVisible());
+    click(QStringLiteral("drawButton"));
+    EXPECT_EQ(CountPixels(w->image(), qRgb(0x00, 0xC8, 0xC8)), 0);
+    click(QStringLiteral("mapCoast"));
+    EXPECT_TRUE(state.mapCoast);
+    EXPECT_GT(CountPixels(w->image(), qRgb(0x00, 0xC8, 0xC8)), 50);
+    // Borders asked for without their file: said, and the coast still drawn.
+    dialogs.clear();
+    click(QStringLiteral("mapBorders"));
+    EXPECT_TRUE(dialogs.contains(QStringLiteral("GrenzenZor.dat nicht gefunden!")));
+    EXPECT_GT(CountPixels(w->image(), qRgb(0x00, 0xC8, 0xC8)), 50);
+
+    click(QStringLiteral("colourButton"));
+    ASSERT_NE(window->colourPalette(), nullptr);
+    EXPECT_TRUE(window->colourPalette()->isVisible());
 }
 
 }  // namespace

@@ -1,0 +1,239 @@
+#include "dials/map_overlay.h"
+
+#include "astro/angles.h"
+#include "dials/dial_painter.h"
+#include "plot/plot_stream.h"
+#include "text/number_format.h"
+#include "text/texts.h"
+#include "text/user_dialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+
+#include <cmath>
+
+namespace zorva {
+namespace {
+
+bool NumberChar(QChar c) { return c.isDigit() || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('.'); }
+
+// The run of number characters starting at `pos` (after blanks when `skipBlanks`).
+QString NumberRun(const QString& line, qsizetype& pos) {
+    const qsizetype start = pos;
+    while (pos < line.size() && NumberChar(line[pos])) ++pos;
+    return line.mid(start, pos - start);
+}
+
+QString Tr(const DialState& s, const char* german, const char* english) {
+    return QString::fromUtf8(s.language == Language::English ? english : german);
+}
+
+void ReportBadPoints(const DialState& s, const MapData& data, UserDialogs& dialogs) {
+    // One box per file: a damaged file would otherwise ask for thousands of clicks.
+    if (data.badPoints.isEmpty()) return;
+    QString text = data.badPoints.first() + QStringLiteral(" : ") +
+                   Tr(s, "Das ist keine reelle Zahl.", "This is not a real number !");
+    if (data.badPoints.size() > 1)
+        text += QStringLiteral("\r\n(") + QString::number(data.badPoints.size()) +
+                Tr(s, " Punkte übergangen)", " points skipped)");
+    dialogs.inform(caption(CaptionKind::Error, s.language), text, Icon::Error);
+}
+
+QString MapPath(const DialState& s, const char* name) {
+    return QDir(s.programDirectory.isEmpty() ? QDir::currentPath() : s.programDirectory).filePath(QLatin1String(name));
+}
+
+}  // namespace
+
+MapData ReadMapFile(const QString& path, int minPointLength) {
+    MapData data;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return data;
+    data.opened = true;
+    std::vector<MapPoint> current;
+    auto endLine = [&] {
+        if (current.size() >= 2) data.lines.push_back(std::move(current));
+        current.clear();
+    };
+    // Line by line: coast files run to many megabytes.
+    while (!file.atEnd()) {
+        QString line = QString::fromLatin1(file.readLine());
+        line.remove(QLatin1Char('\r'));
+        line.remove(QLatin1Char('\n'));
+        if (line.startsWith(QLatin1Char('#')) || line.size() < minPointLength) {
+            endLine();
+            continue;
+        }
+        qsizetype pos = 0;
+        while (pos < line.size() && line[pos] == QLatin1Char(' ')) ++pos;
+        const QString lonText = NumberRun(line, pos);
+        const QString rest = line.mid(pos, 40);
+        qsizetype p2 = 0;
+        while (p2 < rest.size() && !NumberChar(rest[p2])) ++p2;
+        const QString latText = NumberRun(rest, p2);
+        double lon = 0, lat = 0;
+        if (!ParseReal(lonText, lon) || !ParseReal(latText, lat)) {
+            data.badPoints << latText + QStringLiteral(" / ") + lonText;
+            continue;  // the map line goes on without the point
+        }
+        if (lon < -180 || lon > 180 || lat < -90 || lat > 90) {
+            endLine();
+            continue;
+        }
+        current.push_back({lon, lat});
+    }
+    endLine();
+    return data;
+}
+
+MapProjection::MapProjection(const DialPlane& plane, double siteLatitude, double siteLongitudeEast, double scale)
+    : scale_(scale) {
+    double deltaLambda = 0.0;
+    if (plane.letter == 'h') {
+        centreLatitude_ = siteLatitude;
+    } else {
+        const double inclination = plane.letter == 'v' ? 90.0 : plane.inclination;
+        const EquivalentDial e = EquivalentHorizontalDial(siteLatitude, inclination, plane.wallDeclination);
+        centreLatitude_ = e.latitude;
+        deltaLambda = e.deltaLambda;
+        rotation_ = e.rotation;
+    }
+    centreLatitude_ = std::clamp(centreLatitude_, -89.999, 89.999);
+    centreLongitude_ = deltaLambda - siteLongitudeEast;
+    if (std::abs(centreLatitude_) > 0.05) {
+        // The earth's axis is the polar style: the map's pole belongs on the style foot point.
+        // The pole on the plane's side is taken (the other one projects to the same point but
+        // lies behind the plane, where the guard of the projection would throw it away).
+        const Offset f = StyleFootPoint(plane);
+        const QPointF pole = raw({0.0, centreLatitude_ > 0 ? 90.0 : -90.0});
+        const double poleDistance = std::hypot(pole.x(), pole.y());
+        if (poleDistance > 0) scale_ *= std::hypot(f.dx, f.dy) / poleDistance;
+    }
+}
+
+QPointF MapProjection::raw(const MapPoint& p) const {
+    const double phi = centreLatitude_;
+    const double cl = centreLongitude_ + p.longitude;
+    double u = SinDeg(phi) * SinDeg(p.latitude) + CosDeg(phi) * CosDeg(p.latitude) * CosDeg(cl);
+    if (u < 1e-6) u = 1e-6;
+    double x = scale_ * CosDeg(p.latitude) * SinDeg(cl) / u;
+    double y = scale_ * (CosDeg(phi) * SinDeg(p.latitude) - SinDeg(phi) * CosDeg(p.latitude) * CosDeg(cl)) / u;
+    if (std::abs(rotation_) > 0.001) {
+        const double c = CosDeg(rotation_), s = SinDeg(rotation_);
+        const double xr = x * c - y * s;
+        y = x * s + y * c;
+        x = xr;
+    }
+    return {x, y};
+}
+
+QPointF MapProjection::project(const MapPoint& point) const { return raw(point); }
+
+bool MapOverlayWanted(const DialState& s) {
+    const char t = s.dialType;
+    return s.mapOverlay && (s.mapCoast || s.mapBorders) && (t == 'h' || t == 'v' || t == 'i');
+}
+
+void DrawMapOverlay(const DialState& s, const DialPlane& plane, double scale, DialPainter& painter,
+                    UserDialogs& dialogs) {
+    const double x0 = plane.x0, y0 = plane.y0;
+    const double w = 2 * plane.halfWidth, h = plane.height;
+    const QPointF middle(plane.ox + w / 2, plane.oy + h / 2);
+    painter.setPenWidth(1);
+    painter.setLineStyle(LineStyle::Solid);
+    painter.setPenColour(colour::kRed, 2);
+    painter.moveTo(x0 - 8, y0);
+    painter.lineTo(x0 + 8, y0);
+    painter.moveTo(x0, y0 - 8);
+    painter.lineTo(x0, y0 + 8);
+    const MapProjection projection(plane, s.latitude, -s.longitude, scale);
+
+    struct Layer {
+        bool on;
+        const char* file;
+        int role;
+    };
+    for (const Layer& layer : {Layer{s.mapBorders, kBordersFileName, 11}, Layer{s.mapCoast, kCoastFileName, 10}}) {
+        if (!layer.on) continue;
+        const QString path = MapPath(s, layer.file);
+        const MapData data = ReadMapFile(path, 8);
+        if (!data.opened) {
+            dialogs.inform(caption(CaptionKind::Error, s.language),
+                           QLatin1String(layer.file) + Tr(s, " nicht gefunden!", " not found!"), Icon::Error);
+            continue;
+        }
+        ReportBadPoints(s, data, dialogs);
+        painter.setPenRole(layer.role);
+        for (const auto& line : data.lines) {
+            bool started = false;
+            for (const MapPoint& p : line) {
+                const QPointF q = projection.project(p);
+                const double col = x0 - q.x(), row = y0 + q.y();
+                // A point off the drawing is skipped; its neighbours stay joined.
+                if (std::abs(col - middle.x()) > 0.6 * w || std::abs(row - middle.y()) > 0.6 * h) continue;
+                if (started) painter.lineTo(col, row);
+                else painter.moveTo(col, row);
+                started = true;
+            }
+        }
+    }
+}
+
+void WriteMapOverlayPlot(const DialState& s, const DialPlane& plane, QPointF origin, PlotStream& stream,
+                         UserDialogs& dialogs) {
+    const int p = stream.p();
+    const double W = kSheetWidth * p, H = kSheetHeight * p;
+    const double layoutW = kLayoutWidth * p, layoutH = kLayoutHeight * p;
+    const QPointF o(origin.x() * p, origin.y() * p);
+    DialPlane scaled = plane;
+    scaled.g = plane.g * p;
+    const MapProjection projection(scaled, s.latitude, -s.longitude, s.gnomonLength * 40.0 * p);
+    auto n = [](double v) { return RealToText(8, 0, v); };
+    auto i = [](double v) { return QString::number(std::lround(v)); };
+
+    struct Layer {
+        bool on;
+        const char* file;
+        int pen;
+    };
+    for (const Layer& layer : {Layer{s.mapCoast, kCoastFileName, 11}, Layer{s.mapBorders, kBordersFileName, 12}}) {
+        if (!layer.on) continue;
+        const MapData data = ReadMapFile(MapPath(s, layer.file), 4);
+        if (!data.opened) {
+            dialogs.inform(caption(CaptionKind::Error, s.language),
+                           Tr(s, "Datei ", "File ") + QLatin1String(layer.file) + Tr(s, " nicht gefunden!", " not found!"),
+                           Icon::Error);
+            continue;
+        }
+        ReportBadPoints(s, data, dialogs);
+        const QString pen = QString::number(layer.pen);
+        QString out = QStringLiteral("IN;VS 1;PA;IW 0 0 ") + i(W) + QLatin1Char(' ') + i(H) + QStringLiteral(";SP ") + pen +
+                      QStringLiteral(";PU 0 0;EA ") + i(W) + QLatin1Char(' ') + i(H) + QStringLiteral(";PU 0 0;SI ") +
+                      RealToText(5, 2, 0.22 * p) + QLatin1Char(',') + RealToText(5, 2, 0.32 * p);
+        const double c = 120.0 * p;
+        out += QStringLiteral(";SP 4;PU ") + i(o.x() + c) + QLatin1Char(' ') + i(o.y()) + QStringLiteral(";PD ") +
+               i(o.x() - c) + QLatin1Char(' ') + i(o.y()) + QStringLiteral(";PU ") + i(o.x()) + QLatin1Char(' ') +
+               i(o.y() + c) + QStringLiteral(";PD ") + i(o.x()) + QLatin1Char(' ') + i(o.y() - c);
+        out += QStringLiteral(";SP ") + pen;
+        stream.WritePlot(out);
+        for (const auto& line : data.lines) {
+            QString text;
+            int drawn = 0;
+            for (const MapPoint& mp : line) {
+                const QPointF q = projection.project(mp);
+                const double x = o.x() - q.x(), y = o.y() - q.y();
+                if (std::abs(x - layoutW / 2) > 0.6 * layoutW || std::abs(y - layoutH / 2) > 0.6 * layoutH) continue;
+                if (drawn == 0) text += QStringLiteral(";PU ") + n(x) + QLatin1Char(' ') + n(y);
+                else {
+                    if (drawn == 1) text += QStringLiteral(";PD");
+                    text += QLatin1Char(' ') + n(x) + QLatin1Char(' ') + n(y);
+                }
+                ++drawn;
+            }
+            stream.WritePlot(text);
+        }
+    }
+}
+
+}  // namespace zorva

@@ -1,0 +1,75 @@
+#pragma once
+// Coast lines and borders under a planar dial: the map is projected onto the dial plane so
+// that the shadow of the nodus tip falls on the place of the earth where the sun stands in
+// the zenith. Drawn first on the canvas (screen, printer) and as its own plot in the file.
+
+#include "dials/dial_geometry.h"
+#include "state/dial_state.h"
+
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace zorva {
+
+class DialPainter;
+class PlotStream;
+class UserDialogs;
+
+inline constexpr const char* kCoastFileName = "coastZor.dat";
+inline constexpr const char* kBordersFileName = "GrenzenZor.dat";
+
+struct MapPoint {
+    double longitude = 0.0;  // degrees, east positive
+    double latitude = 0.0;   // degrees, north positive
+};
+
+struct MapData {
+    bool opened = false;
+    std::vector<std::vector<MapPoint>> lines;  // points joined in order; empty runs dropped
+    QStringList badPoints;                     // "<lat> / <lon>" texts that are no numbers
+};
+
+// Reads a map file: "#" lines and lines shorter than `minPointLength` characters separate
+// map lines (8 on the canvas, 4 for the plot); a point off the globe also ends its line.
+MapData ReadMapFile(const QString& path, int minPointLength);
+
+// The gnomonic projection of the map for one dial plane.
+class MapProjection {
+public:
+    // `plane` with its orientation and gnomon length g in drawing units; `siteLongitudeEast`
+    // east positive. `scale` is the uncalibrated scale of the target.
+    MapProjection(const DialPlane& plane, double siteLatitude, double siteLongitudeEast, double scale);
+    // Offset of a map point from the nodus foot point, x to the left and y downward on a
+    // canvas (the caller maps it: column = x0 - x, row = y0 + y).
+    QPointF project(const MapPoint& point) const;
+    double scale() const { return scale_; }
+    double centreLatitude() const { return centreLatitude_; }
+
+private:
+    QPointF raw(const MapPoint& point) const;
+    double centreLatitude_ = 0.0;  // phi'
+    double centreLongitude_ = 0.0; // c = delta lambda - site longitude (east positive)
+    double rotation_ = 0.0;        // rho
+    double scale_ = 1.0;
+};
+
+// True for the letters a map can lie under.
+bool MapOverlayWanted(const DialState& state);
+
+// Canvas: the red cross at the nodus foot point, then borders (colour 11) and coast
+// (colour 10) as chosen, clipped to 0.6 of the drawing size around its middle. A missing file
+// is reported ("<name> nicht gefunden!") and skipped.
+void DrawMapOverlay(const DialState& state, const DialPlane& plane, double scale, DialPainter& painter,
+                    UserDialogs& dialogs);
+
+// Plot: for the coast (pen 11) and then the borders (pen 12) as chosen, a plot of its own
+// with head, cross and map lines, written before the dial's plot. `origin` is the nodus foot
+// point in plotter units at p = 1, y upward; `plane.g` in plotter units at p = 1.
+void WriteMapOverlayPlot(const DialState& state, const DialPlane& plane, QPointF origin, PlotStream& stream,
+                         UserDialogs& dialogs);
+
+}  // namespace zorva

@@ -1,0 +1,188 @@
+// The map under a planar dial: reading map files, the projection that puts the subsolar
+// point under the nodus shadow, drawing on the canvas and writing the overlay plot.
+#include "dials/map_overlay.h"
+
+#include "astro/sun_position.h"
+#include "plot/plot_stream.h"
+#include "recording_painter.h"
+#include "text/recording_dialogs.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace zorva {
+namespace {
+
+DialPlane Plane(char letter, double phi, double d = 0, double i = 90) {
+    DialPlane p;
+    p.letter = letter;
+    p.siteLatitude = phi;
+    p.wallDeclination = d;
+    p.inclination = i;
+    p.g = 100;
+    p.x0 = 5000;
+    p.y0 = 5000;
+    p.ox = 0;
+    p.oy = 0;
+    p.halfWidth = 5000;
+    p.height = 10000;
+    SetPlaneOrientation(p);
+    return p;
+}
+
+void Write(const QString& path, const QByteArray& text) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+TEST(MapFile, SeparatorsOffGlobePointsAndBadNumbersShapeTheLines) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("map.dat");
+    Write(path,
+          "# Bodensee\r\n"
+          "   9.55  47.25\r\n"
+          "   9.60 , 47.30\r\n"
+          " 181.00  47.30\n"          // off the globe: breaks the line
+          "   9.70  47.40\n"
+          "   9.80  47.50\n"
+          "   x.y9  47.50\n"          // no number: reported, the line goes on
+          "   9.90  47.60\n"
+          "short\n"                  // shorter than a point: separator
+          "  10.00  47.70\n"
+          "  10.10  47.80\n");
+    const MapData data = ReadMapFile(path, 8);
+    ASSERT_TRUE(data.opened);
+    ASSERT_EQ(data.lines.size(), 3u);
+    EXPECT_EQ(data.lines[0].size(), 2u);
+    EXPECT_DOUBLE_EQ(data.lines[0][1].latitude, 47.30);
+    ASSERT_EQ(data.lines[1].size(), 3u);
+    EXPECT_DOUBLE_EQ(data.lines[1][2].longitude, 9.90);
+    EXPECT_EQ(data.lines[2].size(), 2u);
+    ASSERT_EQ(data.badPoints.size(), 1);
+    EXPECT_EQ(data.badPoints[0], ". / ");  // no longitude run, "." taken as the latitude
+    // The plot reads lines of four characters and more as points.
+    EXPECT_EQ(ReadMapFile(path, 4).lines.size(), 2u);
+    EXPECT_FALSE(ReadMapFile(dir.filePath("none.dat"), 8).opened);
+}
+
+// Where the map puts a place on the canvas.
+QPointF OnCanvas(const DialPlane& plane, const MapProjection& m, MapPoint p) {
+    const QPointF q = m.project(p);
+    return {plane.x0 - q.x(), plane.y0 + q.y()};
+}
+
+TEST(MapProjection, TheSubsolarPlaceLiesUnderTheShadowOfTheNodus) {
+    const double siteEast = 9.55;
+    struct Case {
+        char letter;
+        double d, i;
+    };
+    for (const Case c : {Case{'h', 0, 0}, Case{'v', 0, 90}, Case{'v', 30, 90}, Case{'v', -50, 90}, Case{'i', 20, 30},
+                         Case{'i', -35, 60}}) {
+        const DialPlane plane = Plane(c.letter, 47.25, c.d, c.i);
+        const MapProjection map(plane, 47.25, siteEast, 1.0);
+        // The pole of the earth's axis lies on the style foot point.
+        const Offset f = StyleFootPoint(plane);
+        const QPointF pole = OnCanvas(plane, map, {0, 90 * (map.centreLatitude() > 0 ? 1 : -1)});
+        EXPECT_NEAR(pole.x(), plane.x0 + f.dx, 1e-6) << c.letter << c.d;
+        EXPECT_NEAR(pole.y(), plane.y0 - f.dy, 1e-6) << c.letter << c.d;
+        // The sun at hour angle t and declination delta stands in the zenith of the place at
+        // latitude delta and longitude (site - t); its shadow must fall on that place.
+        int checked = 0;
+        for (double t : {-60.0, -25.0, 0.0, 35.0, 70.0})
+            for (double delta : {-20.0, 0.0, 15.0, 23.0}) {
+                // The construction sees an inclined plane as the horizontal dial of its
+                // equivalent place: the sun as seen there.
+                const HorizontalPosition sun =
+                    HorizontalFromHourAngle(t + 15.0 * plane.hourShift, delta, plane.effectiveLatitude);
+                const ShadowSample shadow = ShadowPoint(sun.altitude, sun.azimuth, plane);
+                if (!shadow.frontLit || std::abs(shadow.x - plane.x0) > 2000 || std::abs(shadow.y - plane.y0) > 2000)
+                    continue;
+                const QPointF place = OnCanvas(plane, map, {siteEast - t, delta});
+                EXPECT_NEAR(place.x(), shadow.x, 1e-6) << c.letter << c.d << " t=" << t << " delta=" << delta;
+                EXPECT_NEAR(place.y(), shadow.y, 1e-6) << c.letter << c.d << " t=" << t << " delta=" << delta;
+                ++checked;
+            }
+        EXPECT_GT(checked, 3) << c.letter << c.d;
+    }
+}
+
+class MapDrawing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        s = StartupState();
+        s.programDirectory = dir.path() + QLatin1Char('/');
+        s.dialType = 'h';
+        s.latitude = 47.25;
+        s.longitude = -9.55;
+        s.mapOverlay = true;
+        s.mapCoast = true;
+        s.mapBorders = false;
+    }
+    QTemporaryDir dir;
+    DialState s;
+    RecordingDialogs dialogs;
+};
+
+TEST_F(MapDrawing, APointOffTheDrawingIsSkippedWithoutBreakingTheLine) {
+    // Three places near the site and one far beyond the drawing between them.
+    Write(dir.filePath(kCoastFileName), "  9.50 47.20\n  9.60 47.30\n 170.00 -40.00\n  9.70 47.40\n");
+    DialPlane plane = Plane('h', 47.25);
+    plane.halfWidth = 500;  // a drawing of 1000 x 1000 units round the nodus foot point
+    plane.height = 1000;
+    plane.x0 = plane.y0 = 500;
+    test::RecordingPainter painter;
+    DrawMapOverlay(s, plane, 100.0, painter, dialogs);
+    EXPECT_TRUE(dialogs.events.empty());
+    const auto coast = painter.lines(10);
+    ASSERT_EQ(coast.size(), 2u);
+    EXPECT_EQ(coast[0].points[1], coast[1].points[0]);  // joined across the skipped point
+    // The red cross at the nodus foot point comes first.
+    int red = 0;
+    for (const auto& item : painter.items)
+        if (item.kind == test::Primitive::Line && item.role == -1 && item.rgb == colour::kRed) ++red;
+    EXPECT_EQ(red, 2);
+
+    // Borders asked for but missing: said once, the coast still drawn.
+    s.mapBorders = true;
+    test::RecordingPainter again;
+    DrawMapOverlay(s, plane, 100.0, again, dialogs);
+    ASSERT_EQ(dialogs.events.size(), 1u);
+    EXPECT_EQ(dialogs.events[0].text, "GrenzenZor.dat nicht gefunden!");
+    EXPECT_EQ(again.lines(10).size(), 2u);
+}
+
+TEST_F(MapDrawing, AFileOfSeparatorsWritesOnlyTheHeadAndTheCross) {
+    Write(dir.filePath(kCoastFileName), "#\n#\n#\n");
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    PlotStream stream(buffer, 1);
+    DialPlane plane = Plane('h', 47.25);
+    plane.g = 1400;
+    WriteMapOverlayPlot(s, plane, QPointF(8000, 3000), stream, dialogs);
+    EXPECT_EQ(QString::fromLatin1(buffer.data()),
+              "IN;VS 1;PA;IW 0 0 16157 11038;SP 11;PU 0 0;EA 16157 11038;PU 0 0;SI  0.22, 0.32"
+              ";SP 4;PU 8120 3000;PD 7880 3000;PU 8000 3120;PD 8000 2880;SP 11");
+}
+
+TEST_F(MapDrawing, PlotPointsCarryLeadingBlanksAndScaleWithTheResolution) {
+    Write(dir.filePath(kCoastFileName), "  9.55 47.25\n  9.55 45.00\n");
+    DialPlane plane = Plane('h', 47.25);
+    plane.g = 1400;
+    for (int p : {1, 25}) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        PlotStream stream(buffer, p);
+        WriteMapOverlayPlot(s, plane, QPointF(8000, 3000), stream, dialogs);
+        const QString plot = QString::fromLatin1(buffer.data());
+        // The site itself lies on the nodus foot point.
+        const QString first = p == 1 ? QStringLiteral(";PU     8000     3000;PD") : QStringLiteral(";PU   200000    75000;PD");
+        EXPECT_TRUE(plot.contains(first)) << plot.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace zorva
