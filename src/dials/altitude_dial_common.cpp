@@ -50,6 +50,30 @@ std::vector<int> SampleDays(const DateAxis& axis) {
     return days;
 }
 
+std::vector<RisingHalfMark> RisingHalfMarks(int year, const DateAxis& axis, bool firstsOnly) {
+    // Noon declinations of the axis days; they fall monotonically from June to December
+    // (rise in the south, where the same search holds).
+    std::vector<double> decl;
+    for (int d = axis.first; d <= axis.last; ++d) decl.push_back(SolarDeclinationEoT(year, d).declination);
+    std::vector<RisingHalfMark> marks;
+    const int june21 = DayOfYear(year, 6, 21);
+    for (int month = 1; month <= 6; ++month) {
+        for (int day : {1, 11, 21}) {
+            if (firstsOnly && day != 1) continue;
+            if (DayOfYear(year, month, day) >= june21) continue;
+            const double delta = SolarDeclinationEoT(year, DayOfYear(year, month, day)).declination;
+            for (size_t i = 0; i + 1 < decl.size(); ++i) {
+                const double hi = std::max(decl[i], decl[i + 1]), lo = std::min(decl[i], decl[i + 1]);
+                if (delta > hi || delta < lo) continue;
+                const double f = decl[i] == decl[i + 1] ? 0.0 : (decl[i] - delta) / (decl[i] - decl[i + 1]);
+                marks.push_back({month, day, static_cast<double>(i) + f});
+                break;
+            }
+        }
+    }
+    return marks;
+}
+
 ClockHours ClockHoursOf(const DialState& s) {
     ClockHours c;
     c.local = s.timeSystem != 1;

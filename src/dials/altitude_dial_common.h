@@ -47,6 +47,16 @@ DateAxis DateAxisOf(int year, bool wholeYear);
 // Sample days of the hour lines: every third day from the first, the last step cut.
 std::vector<int> SampleDays(const DateAxis& axis);
 
+// A merged (half-year) axis serves the rising half year too, read backward: the 1st, 11th
+// and 21st of January to June (the 1st only with `firstsOnly`) at the axis position of
+// equal noon declination, in days from the axis' first day.
+struct RisingHalfMark {
+    int month = 1;
+    int day = 1;
+    double offsetDays = 0.0;
+};
+std::vector<RisingHalfMark> RisingHalfMarks(int year, const DateAxis& axis, bool firstsOnly);
+
 // One hour line of an altitude dial: its value, colour role and label.
 enum class HourKind { Clock, Temporal, Babylonian, Italian };
 

@@ -2,7 +2,6 @@
 
 #include "astro/angles.h"
 #include "astro/calendar.h"
-#include "astro/solar_ephemeris.h"
 #include "dials/altitude_dial_common.h"
 #include "dials/dial_painter.h"
 #include "dials/plot_painter.h"
@@ -243,40 +242,19 @@ void ShepherdsDial::drawMonthScale() {
 }
 
 void ShepherdsDial::drawRisingHalfMarks() {
-    const int year = s_.referenceYear;
-    // Noon declinations of the axis days; they fall monotonically from June to December.
-    std::vector<double> decl;
-    for (int d = axis_.first; d <= axis_.last; ++d) decl.push_back(SolarDeclinationEoT(year, d).declination);
-    auto columnOf = [&](double delta) -> double {
-        for (size_t i = 0; i + 1 < decl.size(); ++i) {
-            const double hi = std::max(decl[i], decl[i + 1]), lo = std::min(decl[i], decl[i + 1]);
-            if (delta <= hi && delta >= lo) {
-                const double f = decl[i] == decl[i + 1] ? 0.0 : (decl[i] - delta) / (decl[i] - decl[i + 1]);
-                return X_ + dx_ * (static_cast<double>(i) + f);
-            }
-        }
-        return NAN;
-    };
     const bool short_ = S_ < 61;
     p_.setFont(QStringLiteral("Arial"), a_.size(12, 27));
     const double th = p_.textHeight();
     p_.setPenRole(kFrame);
     p_.setTextRole(kText);
-    const int june21 = DayOfYear(year, 6, 21);
-    for (int month = 1; month <= 6; ++month) {
-        for (int day : {1, 11, 21}) {
-            if (short_ && day != 1) continue;
-            const int d = DayOfYear(year, month, day);
-            if (d >= june21) continue;
-            const double x = columnOf(SolarDeclinationEoT(year, d).declination);
-            if (!std::isfinite(x)) continue;
-            p_.moveTo(x, Bt_);
-            p_.lineTo(x, Bt_ + (day == 1 ? 0.6 : 0.35) * th);
-            if (day == 1) {
-                const QString name = short_ ? DialMonth(month).left(1) : DialMonth(month);
-                // Read from right to left: the name stands left of its mark.
-                p_.text(x - p_.textWidth(name) - gap() / 2, Bt_ + 0.1 * th, name);
-            }
+    for (const RisingHalfMark& m : RisingHalfMarks(s_.referenceYear, axis_, short_)) {
+        const double x = X_ + dx_ * m.offsetDays;
+        p_.moveTo(x, Bt_);
+        p_.lineTo(x, Bt_ + (m.day == 1 ? 0.6 : 0.35) * th);
+        if (m.day == 1) {
+            const QString name = short_ ? DialMonth(m.month).left(1) : DialMonth(m.month);
+            // Read from right to left: the name stands left of its mark.
+            p_.text(x - p_.textWidth(name) - gap() / 2, Bt_ + 0.1 * th, name);
         }
     }
     p_.setFont(QStringLiteral("Arial"), a_.size(16, 35));

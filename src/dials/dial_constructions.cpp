@@ -2,6 +2,7 @@
 
 #include "dials/cylinder_dial.h"
 #include "dials/dial_render.h"
+#include "dials/hidokai_dial.h"
 #include "plot/plot_stream.h"
 #include "text/texts.h"
 
@@ -14,6 +15,8 @@ const DialConstruction* ConstructionFor(const DialState& s) {
     static const DialConstruction shepherd{DrawCylinderDial, WriteShepherdsDialPlot, nullptr, false};
     static const DialConstruction cylinderFrame{DrawCylinderDial, nullptr, nullptr, false};
     if (s.dialType == 'z') return s.cylinderKind == 0 ? &shepherd : &cylinderFrame;
+    static const DialConstruction hidokai{DrawHidokai, WriteHidokaiPlot, nullptr, false};
+    if (s.dialType == 'k') return &hidokai;
     return nullptr;
 }
 

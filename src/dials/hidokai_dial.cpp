@@ -1,0 +1,352 @@
+#include "dials/hidokai_dial.h"
+
+#include "astro/angles.h"
+#include "astro/calendar.h"
+#include "dials/altitude_dial_common.h"
+#include "dials/dial_painter.h"
+#include "dials/plot_painter.h"
+#include "plot/plot_stream.h"
+#include "text/number_format.h"
+#include "text/texts.h"
+#include "text/user_dialogs.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zorva {
+namespace {
+
+// Colour roles of the Hidokai.
+enum Role {
+    kFrame = 0,
+    kMorning = 1,
+    kAfternoon = 2,
+    kText = 3,
+    kMorningSubdivision = 4,  // also the temporal subdivisions
+    kAfternoonSubdivision = 5,
+    kTemporal = 9,
+};
+
+bool RefusedForTemporalHours(const DialState& s) { return std::abs(s.latitude) > 65 && s.temporalHours; }
+
+// Joins the samples of an hour line and cuts every segment to the columns left..right
+// (the faces shown), by linear interpolation along the segment.
+class FaceCurve {
+public:
+    FaceCurve(DialPainter& p, double left, double right) : p_(p), left_(left), right_(right) {}
+    void add(double x, double y) {
+        if (has_) {
+            double x0 = px_, y0 = py_, x1 = x, y1 = y;
+            const bool outside = (x0 < left_ && x1 < left_) || (x0 > right_ && x1 > right_);
+            if (!outside) {
+                auto cut = [](double& xe, double& ye, double xo, double yo, double column) {
+                    if (std::abs(xo - xe) < 1e-9) return;
+                    ye = yo + (ye - yo) * (column - xo) / (xe - xo);
+                    xe = column;
+                };
+                if (x0 < left_) cut(x0, y0, x1, y1, left_);
+                else if (x0 > right_) cut(x0, y0, x1, y1, right_);
+                if (x1 < left_) cut(x1, y1, x0, y0, left_);
+                else if (x1 > right_) cut(x1, y1, x0, y0, right_);
+                if (x0 >= left_ && x0 <= right_ && x1 >= left_ && x1 <= right_) {
+                    p_.moveTo(x0, y0);
+                    p_.lineTo(x1, y1);
+                }
+            }
+        }
+        has_ = true;
+        px_ = x;
+        py_ = y;
+    }
+
+private:
+    DialPainter& p_;
+    double left_, right_;
+    bool has_ = false;
+    double px_ = 0, py_ = 0;
+};
+
+class Hidokai {
+public:
+    Hidokai(const DialState& s, const AltitudeDialArea& area, DialPainter& p, UserDialogs& d)
+        : s_(s), a_(area), p_(p), d_(d), clock_(ClockHoursOf(s)), sun_(s) {}
+
+    bool run();
+    double gnomonMm() const { return b_; }
+
+private:
+    void setUp();
+    void drawRefusal();
+    void drawGnomonMeasure();
+    void drawFaces();
+    void drawMonthScale();
+    void drawRisingHalfMarks();
+    void traceHourLines(int first, int last, bool temporal, int perHour);
+    void drawLegend(bool temporal);
+
+    double row(double day) const { return T_ + (day - axis_.first) * dy_; }
+    double facesRight() const { return E_ + (wall_ ? s_px_ : 0.0); }
+    // Column of the nodus shadow for the sun at `altitude`: on the floor above the transition
+    // altitude, else on the wall unfolded beside it (below the horizon: beyond the wall's top).
+    double column(double altitude) const {
+        const double sn = SinDeg(altitude), cs = CosDeg(altitude);
+        if (altitude > a0_) return X_ + (std::abs(sn) <= 1e-7 ? 1e7 : s_px_ * cs / sn);
+        return E_ + s_px_ - (std::abs(cs) <= 1e-7 ? -1e7 : Dp_ * sn / cs);
+    }
+
+    const DialState& s_;
+    AltitudeDialArea a_;
+    DialPainter& p_;
+    UserDialogs& d_;
+    ClockHours clock_;
+    AltitudeSun sun_;
+    DateAxis axis_;
+    double b_ = 0;                 // nodus height, mm
+    double A_ = 0;                 // date axis for 365 days, mm
+    bool wall_ = true;
+    double s_px_ = 0, Dp_ = 0, dy_ = 0, a0_ = 0;
+    double T_ = 0, X_ = 0, E_ = 0, w_ = 0;
+    int lineWidth_ = 1;
+};
+
+bool Hidokai::run() {
+    setUp();
+    if (RefusedForTemporalHours(s_)) {
+        drawRefusal();
+        return false;
+    }
+    const double W = a_.W, H = a_.H, ox = a_.ox, oy = a_.oy;
+    p_.setPenWidth(1);
+    p_.setPenRole(kFrame);
+    p_.setFont(QStringLiteral("Arial"), a_.size(16, 35));
+    p_.setTextRole(kText);
+    p_.rectangle(ox, oy, ox + W - 2, oy + H - 2);
+    drawGnomonMeasure();
+    drawFaces();
+    drawMonthScale();
+
+    int first = 0, last = 0, k = 1;
+    const bool temporal = s_.temporalHours;
+    if (temporal) {
+        first = s_.quadrantTemporalFrom;
+        last = s_.quadrantTemporalTo;
+        k = std::clamp(s_.quadrantTemporalInterval + 1, 1, 4);
+        if (first < 0 || first > 12 || last < 0 || last > 12) {
+            ReportTemporalRange(s_, d_);
+            first = 0;
+            last = 6;
+        }
+    } else {
+        first = clock_.first;
+        last = clock_.last;
+        k = clock_.perHour;
+    }
+    p_.setPenWidth(lineWidth_);
+    if (temporal || s_.apparentTimeLines) traceHourLines(first, last, temporal, k);
+    p_.setPenWidth(1);
+    drawLegend(temporal);
+    return true;
+}
+
+void Hidokai::setUp() {
+    const double W = a_.W, H = a_.H;
+    b_ = s_.hidokaiGnomon * s_.zoomFactor;
+    A_ = std::max(0, s_.hidokaiMonthScale);
+    const double D = std::max(0, s_.hidokaiHorizontalScale);
+    wall_ = s_.hidokaiVerticalDial;
+    axis_ = DateAxisOf(s_.referenceYear, s_.monthScaleSideBySide);
+    if (a_.screen()) {
+        // The screen shows a sheet 320 mm wide.
+        s_px_ = std::round(b_ * W / 320);
+        Dp_ = std::round(D * W / 320);
+        dy_ = A_ * W / 320 / 365;
+    } else {
+        const double perMm = a_.printer() ? 10.0 : kPlotUnitsPerMm;
+        s_px_ = perMm * b_;
+        Dp_ = perMm * D;
+        dy_ = perMm * A_ / 365;
+    }
+    lineWidth_ = std::clamp(s_.lineWidth - '0', 1, 9);
+    a0_ = Dp_ > 0 ? std::atan(s_px_ / Dp_) / kDegToRad : 90.0;
+    // A margin of a twelfth above the faces, less when they would reach into the legend.
+    const double faces = axis_.days() * dy_;
+    if (A_ > 180) T_ = a_.oy + H / 25;
+    else if (H / 12 + faces > 0.85 * H) T_ = a_.oy + H / 20;
+    else T_ = a_.oy + H / 12;
+    w_ = Dp_ + (wall_ ? s_px_ : 0.0);
+    p_.setFont(QStringLiteral("Arial"), a_.size(12, 27));
+    X_ = std::max((W - w_) / 3 + a_.ox, a_.ox + 1.4 * p_.textWidth(QStringLiteral("Sep")));
+    E_ = std::round(X_ + Dp_);
+}
+
+void Hidokai::drawRefusal() {
+    const double W = a_.W, H = a_.H, ox = a_.ox, oy = a_.oy;
+    p_.setFont(QStringLiteral("Times"), a_.size(30, 60));
+    p_.setTextColour(colour::kNavy, kText);
+    const double th = p_.textHeight();
+    p_.text(ox + W / 8, oy + H / 2 - 1.5 * th, PolarTemporalLine1(s_));
+    p_.text(ox + W / 5, oy + H / 2, PolarTemporalLine2(s_));
+    p_.text(ox + W / 3, oy + H / 8, Tr(s_, "Höhensonnenuhr (horiz.)", "Altitude Sundial (horiz.)"));
+}
+
+void Hidokai::drawGnomonMeasure() {
+    // The nodus height to scale as a bracket in the bottom right corner.
+    const double W = a_.W, H = a_.H, ox = a_.ox, oy = a_.oy;
+    const double u = std::round(1.5 * p_.textHeight());
+    const double s = s_px_;
+    p_.setPenRole(kText);
+    p_.polyline({{ox + W - 1.5 * u, oy + H - u - s}, {ox + W - u, oy + H - u - s}, {ox + W - u, oy + H - u},
+                 {ox + W - u - s, oy + H - u}, {ox + W - u - s, oy + H - 1.5 * u}});
+    const QString text = Tr(s_, "Zeigerlaenge = ", "Gnomon height=") + RealToText(6, 2, b_) + QStringLiteral(" mm");
+    p_.text(ox + W - u - 1.2 * p_.textWidth(QStringLiteral("Zeigerlänge =           mm")), oy + H - u + 3, text);
+}
+
+void Hidokai::drawFaces() {
+    p_.setFont(QStringLiteral("Arial"), a_.size(12, 27));
+    p_.setPenRole(kFrame);
+    const double bottom = row(axis_.last);
+    p_.rectangle(X_, T_, E_, bottom);
+    if (wall_) p_.rectangle(E_, T_, E_ + s_px_, bottom);
+}
+
+void Hidokai::drawMonthScale() {
+    const int year = s_.referenceYear;
+    const bool short_ = A_ < 61;
+    const double th = p_.textHeight();
+    p_.setPenRole(kFrame);
+    p_.setTextRole(kText);
+    for (int month = s_.monthScaleSideBySide ? 1 : 6; month <= 12; ++month) {
+        for (int day : {1, 11, 21}) {
+            const int d = DayOfYear(year, month, day);
+            if (d < axis_.first || d > axis_.last) continue;
+            const double y = row(d);
+            if (day == 1) {
+                // Left of the floor, centred on the line of the 1st.
+                if (short_) p_.text(X_ - 1.2 * th, y - 0.5 * th, DialMonth(month).left(1));
+                else p_.text(X_ - 1.9 * th, y - 0.5 * th, DialMonth(month));
+            }
+            if ((day == 1 || A_ > 80) && d != axis_.last) {
+                p_.moveTo(X_, y);
+                p_.lineTo(X_ + w_, y);
+            }
+        }
+    }
+    if (!s_.monthScaleSideBySide && !(s_.cylinderWithEoT && !s_.temporalHours && s_.apparentTimeLines))
+        drawRisingHalfMarks();
+}
+
+void Hidokai::drawRisingHalfMarks() {
+    // January to June read upward, marked right of the faces.
+    const double th = p_.textHeight();
+    const double x = facesRight();
+    for (const RisingHalfMark& m : RisingHalfMarks(s_.referenceYear, axis_, A_ < 61)) {
+        const double y = T_ + m.offsetDays * dy_;
+        p_.moveTo(x, y);
+        p_.lineTo(x + (m.day == 1 ? 0.6 : 0.35) * th, y);
+        if (m.day == 1) {
+            const QString name = A_ < 61 ? DialMonth(m.month).left(1) : DialMonth(m.month);
+            p_.text(x + 0.8 * th, y - 0.5 * th, name);
+        }
+    }
+}
+
+void Hidokai::traceHourLines(int first, int last, bool temporal, int k) {
+    const std::vector<int> days = SampleDays(axis_);
+    const double th = p_.textHeight();
+    struct Label {
+        double x, y;
+        QString text;
+        int role;
+    };
+    std::vector<Label> labels;
+    for (int n = first; n <= last; ++n) {
+        for (int j = 0; j < k; ++j) {
+            const double v = n + static_cast<double>(j) / k;
+            if (v > last + 1e-9) break;
+            // Temporal hour v and 12 - v fall on one line; it is drawn once.
+            if (temporal && 12 - v < v - 1e-9 && 12 - v >= first - 1e-9) continue;
+            const int role = j == 0 ? (temporal ? kTemporal : (n < 13 ? kMorning : kAfternoon))
+                                    : (temporal || n < 13 ? kMorningSubdivision : kAfternoonSubdivision);
+            p_.setPenRole(role);
+            FaceCurve curve(p_, X_, facesRight());
+            for (int d : days) {
+                const double a = temporal ? sun_.temporal(d, v) : sun_.clock(clock_, d, v);
+                const double x = column(a);
+                curve.add(x, row(d));
+                if (d == axis_.first && j == 0 && a > 0 && x >= X_ && x <= facesRight()) {
+                    const QString text = temporal ? TemporalLabel(n, first, last) : HourLabel(n, clock_);
+                    labels.push_back({x - p_.textWidth(text) / 2, row(d) - 1.2 * th, text, role});
+                }
+            }
+        }
+    }
+    // Near noon the lines start close together: a label that would run into its left
+    // neighbour moves up a row.
+    std::sort(labels.begin(), labels.end(), [](const Label& a, const Label& b) { return a.x < b.x; });
+    std::vector<double> rowEnd;  // right end of the last label in each row
+    for (const Label& l : labels) {
+        size_t r = 0;
+        const double gap = 0.3 * th;
+        while (r < rowEnd.size() && rowEnd[r] + gap > l.x && r < 3) ++r;
+        if (r == rowEnd.size()) rowEnd.push_back(0);
+        rowEnd[r] = l.x + p_.textWidth(l.text);
+        p_.setTextRole(l.role);
+        p_.text(l.x, l.y - r * th, l.text);
+    }
+    p_.setTextRole(kText);
+}
+
+void Hidokai::drawLegend(bool temporal) {
+    const double W = a_.W, H = a_.H, ox = a_.ox, oy = a_.oy;
+    const QString arial = QStringLiteral("Arial");
+    p_.setTextRole(kText);
+    p_.setFont(arial, a_.size(28, 50));
+    double th = p_.textHeight();
+    p_.text(W / 15 + ox, oy + H - 1.8 * th, Tr(s_, "Höhensonnenuhr (horiz.)", "Altitude Sundial (horiz.)"));
+    p_.setFont(arial, a_.size(14, 30));
+    th = p_.textHeight();
+    p_.text(W / 2 + ox, oy + H - 3 * th,
+            Tr(s_, "G. Breite = ", "Latitude = ") + RealToText(5, 2, s_.latitude) +
+                Tr(s_, ", G. Laenge = ", ", Longitude = ") + RealToText(5, 2, s_.longitude));
+    QString hours;
+    if (temporal) {
+        hours = QStringLiteral("[") + Tr(s_, " Temporalstunden", " Temporal hours") + QStringLiteral(" ]");
+    } else if (s_.apparentTimeLines) {
+        hours = clock_.local ? Tr(s_, " WOZ", " Local Apparent Time")
+                             : Tr(s_, " WOZ am Zonenmeridian", "Time of zone meridian");
+        hours += clock_.eot ? QStringLiteral(" ") + Tr(s_, "mit Zeitgl.", "with EoT")
+                            : QStringLiteral("  ") + Tr(s_, "ohne Zeitgl.", "without EoT");
+    }
+    p_.text(W / 2 + ox, oy + H - 2 * th, hours);
+}
+
+}  // namespace
+
+PlanarDialResult DrawHidokai(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
+                             UserDialogs& dialogs) {
+    Hidokai dial(state, AreaOfRequest(request), painter, dialogs);
+    PlanarDialResult result;
+    result.zoomFactor = state.zoomFactor;
+    result.drawn = dial.run();
+    result.gnomonMm = dial.gnomonMm();
+    return result;
+}
+
+bool WriteHidokaiPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs) {
+    if (RefusedForTemporalHours(state)) {
+        dialogs.inform(caption(CaptionKind::Warning, state.language),
+                       PolarTemporalLine1(state) + QStringLiteral("\n\r") + PolarTemporalLine2(state), Icon::Warning);
+        return false;
+    }
+    stream.writeShortHead(ShortHead::SlowPen);
+    {
+        PlotPainter painter(stream, std::clamp(state.lineWidth - '0', 1, 9), -1);
+        Hidokai dial(state, PlotSheetArea(), painter, dialogs);
+        dial.run();
+        painter.flush();
+    }
+    stream.WritePlot(QStringLiteral(";LT;IN;"));
+    return true;
+}
+
+}  // namespace zorva
