@@ -2,6 +2,7 @@
 
 #include "astro/angles.h"
 #include "dials/dial_painter.h"
+#include "state/dial_state.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,6 +40,18 @@ EquivalentDial EquivalentHorizontalDial(double phi, double i, double d) {
     e.deltaLambda = Atan2Deg(SinDeg(i) * SinDeg(d), CosDeg(phi) * CosDeg(i) + SinDeg(phi) * SinDeg(i) * CosDeg(d));
     e.rotation = Atan2Deg(CosDeg(phi) * SinDeg(d), SinDeg(phi) * SinDeg(i) + CosDeg(phi) * CosDeg(d) * CosDeg(i));
     return e;
+}
+
+DialPlane PlaneOfState(const DialState& s) {
+    DialPlane plane;
+    plane.letter = s.dialType;
+    plane.umbrella = s.umbrellaDial;
+    plane.umbrellaRatio = s.umbrellaCircleRatio;
+    plane.inclination = s.planeInclination;
+    plane.wallDeclination = s.wallDeclination;
+    plane.siteLatitude = s.latitude;
+    SetPlaneOrientation(plane);
+    return plane;
 }
 
 void SetPlaneOrientation(DialPlane& p) {

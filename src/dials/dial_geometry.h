@@ -54,6 +54,11 @@ struct DialPlane {
     double umbrellaCosGuard = 1e-8;
 };
 
+struct DialState;
+// The true plane of the state's planar dial (letter, umbrella, ratio, inclination,
+// declination, site latitude) with its orientation set; position and scale left to the caller.
+DialPlane PlaneOfState(const DialState& state);
+
 // Fills planeAzimuth, the normal, effectiveLatitude and hourShift of a plane from the true
 // plane (letter, umbrella, inclination, declination, site latitude), and the horizon row
 // once x0, y0, oy and g are set.

@@ -13,14 +13,7 @@ namespace zorva {
 
 HourLineAngles ComputeHourLineAngles(const DialState& s, bool withLitRange) {
     HourLineAngles out;
-    DialPlane plane;
-    plane.letter = s.dialType;
-    plane.umbrella = s.umbrellaDial;
-    plane.umbrellaRatio = s.umbrellaCircleRatio;
-    plane.inclination = s.planeInclination;
-    plane.wallDeclination = s.wallDeclination;
-    plane.siteLatitude = s.latitude;
-    SetPlaneOrientation(plane);
+    DialPlane plane = PlaneOfState(s);
     plane.g = 100.0;  // angles do not depend on the scale
     plane.halfWidth = 1e9;
     plane.ox = -1e9;

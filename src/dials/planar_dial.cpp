@@ -245,13 +245,7 @@ bool PlanarConstruction::umbrellaChecks() {
 }
 
 void PlanarConstruction::setUpPlane() {
-    plane_.letter = s_.dialType;
-    plane_.umbrella = s_.umbrellaDial;
-    plane_.umbrellaRatio = s_.umbrellaCircleRatio;
-    plane_.inclination = s_.planeInclination;
-    plane_.wallDeclination = s_.wallDeclination;
-    plane_.siteLatitude = s_.latitude;
-    SetPlaneOrientation(plane_);
+    plane_ = PlaneOfState(s_);
     plane_.x0 = r_.originX;
     plane_.y0 = r_.originY;
     plane_.ox = ox_;

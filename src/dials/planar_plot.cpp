@@ -251,14 +251,7 @@ bool WritePlanarDialPlot(const DialState& s, PlotStream& stream, const PlanarPlo
     }
 
     if (MapOverlayWanted(s)) {
-        DialPlane plane;
-        plane.letter = s.dialType;
-        plane.umbrella = s.umbrellaDial;
-        plane.umbrellaRatio = s.umbrellaCircleRatio;
-        plane.inclination = s.planeInclination;
-        plane.wallDeclination = s.wallDeclination;
-        plane.siteLatitude = s.latitude;
-        SetPlaneOrientation(plane);
+        DialPlane plane = PlaneOfState(s);
         plane.g = g;
         WriteMapOverlayPlot(s, plane, QPointF(r.originX, H - r.originY), stream, dialogs);
     }

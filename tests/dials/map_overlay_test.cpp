@@ -86,7 +86,7 @@ TEST(MapProjection, TheSubsolarPlaceLiesUnderTheShadowOfTheNodus) {
         const MapProjection map(plane, 47.25, siteEast, 1.0);
         // The pole of the earth's axis lies on the style foot point.
         const Offset f = StyleFootPoint(plane);
-        const QPointF pole = OnCanvas(plane, map, {0, 90 * (map.centreLatitude() > 0 ? 1 : -1)});
+        const QPointF pole = OnCanvas(plane, map, {0.0, map.centreLatitude() > 0 ? 90.0 : -90.0});
         EXPECT_NEAR(pole.x(), plane.x0 + f.dx, 1e-6) << c.letter << c.d;
         EXPECT_NEAR(pole.y(), plane.y0 - f.dy, 1e-6) << c.letter << c.d;
         // The sun at hour angle t and declination delta stands in the zenith of the place at
