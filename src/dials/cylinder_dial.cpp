@@ -10,6 +10,8 @@
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 
+#include <QRectF>
+
 #include <algorithm>
 #include <cmath>
 
@@ -69,7 +71,7 @@ private:
         QString text;
         int role;
     };
-    void drawLabels(const std::vector<Label>& labels);
+    void drawLabels(std::vector<Label> labels);
 
     const DialState& s_;
     AltitudeDialArea a_;
@@ -124,9 +126,12 @@ bool ShepherdsDial::run() {
 void ShepherdsDial::setUp() {
     const double W = a_.W, H = a_.H;
     b_ = s_.shepherdGnomon * s_.zoomFactor;
+    // A page takes 250 mm round the cylinder; the plot sheet (404 mm) takes the cylinder's
+    // true circumference up to 340 mm, so that a plotted or DXF scale wraps round it.
+    const double longest = a_.plot() ? 340.0 : 250.0;
     S_ = std::max(0, s_.monthScaleLength);
-    reduced_ = S_ > 250;
-    if (reduced_) S_ = 250;
+    reduced_ = S_ > longest;
+    if (reduced_) S_ = longest;
     axis_ = DateAxisOf(s_.referenceYear, s_.monthScaleSideBySide);
     const double days = axis_.days();
     if (a_.screen()) {
@@ -260,11 +265,26 @@ void ShepherdsDial::drawRisingHalfMarks() {
     p_.setFont(QStringLiteral("Arial"), a_.size(16, 35));
 }
 
-void ShepherdsDial::drawLabels(const std::vector<Label>& labels) {
+void ShepherdsDial::drawLabels(std::vector<Label> labels) {
+    // Lines that start close together would have their labels printed over each other: a
+    // label that meets one already placed moves left of it.
     const double th = p_.textHeight();
-    for (const Label& l : labels) {
+    std::sort(labels.begin(), labels.end(), [](const Label& a, const Label& b) { return a.y < b.y; });
+    std::vector<QRectF> placed;
+    for (Label& l : labels) {
+        const double w = p_.textWidth(l.text);
+        QRectF box(l.x, l.y - th / 2, w, th);
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const QRectF& other : placed)
+                if (box.intersects(other)) {
+                    box.moveRight(other.left() - 0.3 * th);
+                    moved = true;
+                }
+        }
+        placed.push_back(box);
         p_.setTextRole(l.role);
-        p_.text(l.x, l.y - th / 2, l.text);
+        p_.text(box.left(), box.top(), l.text);
     }
     p_.setTextRole(kText);
 }

@@ -137,6 +137,10 @@ TEST(AltitudeDialPlots, ShepherdsDialDxfHasTheScaleTrueToSize) {
     const double depth = 70 * std::tan(66.2 * kDeg) * 1.05;
     EXPECT_NEAR(depth, 166.65, 0.01);
     EXPECT_TRUE(HasBox(DxfBoxes(Shepherd()), 200, depth));
+    // A cylinder of 270 mm, reduced to 250 mm on a page, keeps its circumference on the sheet.
+    DialState large = Shepherd();
+    large.monthScaleLength = 270;
+    EXPECT_TRUE(HasBox(DxfBoxes(large), 270, depth));
 }
 
 TEST(AltitudeDialPlots, HidokaiDxfHasItsFacesTrueToSize) {

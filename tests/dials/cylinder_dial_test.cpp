@@ -10,6 +10,7 @@
 #include "support/test_support.h"
 
 #include <QBuffer>
+#include <QRectF>
 
 #include <cmath>
 
@@ -318,6 +319,25 @@ TEST(ShepherdsDial, TemporalHoursOneLinePerTwinAndTheirRange) {
         EXPECT_EQ(d.events[0].text, QStringLiteral("Temporalstunden müssen zwischen 0 und 12 liegen!\r\nZur Korrektur "
                                                    "Taste <F7> drücken."));
         EXPECT_FALSE(p.lines(9).empty());  // still traced, up to 12
+    }
+}
+
+TEST(ShepherdsDial, LabelsOfLinesStartingCloseTogetherDoNotCollide) {
+    // On 1 January the temporal hours 4, 5 and 6 start within a few millimetres.
+    DialState s = Shepherd();
+    s.apparentTimeLines = false;
+    s.temporalHours = true;
+    s.monthScaleSideBySide = true;
+    RecordingPainter p;
+    RecordingDialogs d;
+    DrawShepherdsDial(s, Page(), p, d);
+    std::vector<QRectF> boxes;
+    for (const Primitive& t : p.all(Primitive::Text))
+        if (t.role == 9) boxes.emplace_back(t.points[0], QSizeF(0.6 * 35 * t.text.size(), 35));
+    ASSERT_EQ(boxes.size(), 6u);
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        EXPECT_LT(boxes[i].right(), ScaleLeft(200));
+        for (size_t j = i + 1; j < boxes.size(); ++j) EXPECT_FALSE(boxes[i].intersects(boxes[j])) << i << ' ' << j;
     }
 }
 
