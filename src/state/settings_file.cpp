@@ -396,34 +396,7 @@ bool StateReader::readOptions(const QString& raw) {
     return true;
 }
 
-void StateReader::readDialCode(const QString& line) {
-    if (line.isEmpty()) return;
-    QChar letter = line[0];
-    int kindPos = 1;
-    s_.umbrellaDial = false;
-    if (letter == QLatin1Char('s')) {
-        s_.umbrellaDial = true;
-        if (line.size() < 2) return;
-        letter = line[1];
-        kindPos = 2;
-    }
-    if (letter.unicode() <= ' ' || letter.unicode() >= 127) return;
-    char c = static_cast<char>(letter.unicode());
-    // Older files wrote the Hollander dial as "c1".
-    if (c == 'c' && line.size() > 1 && line[1] == QLatin1Char('1')) {
-        s_.dialType = 'm';
-        return;
-    }
-    s_.dialType = c;
-    if ((c == 'm' || c == 'z' || c == 'q') && kindPos < line.size()) {
-        int v = 0;
-        const char hi = c == 'm' ? '8' : '2';
-        const int kind = DigitAt(line, kindPos, '0', hi, v) ? v : 0;
-        if (c == 'm') s_.hollanderShadowLine = kind;
-        else if (c == 'z') s_.cylinderKind = kind;
-        else s_.quadrantKind = kind;
-    }
-}
+void StateReader::readDialCode(const QString& line) { ApplyDialCode(s_, line); }
 
 void StateReader::readLanguage(const QString& line) {
     s_.language = line.startsWith(QLatin1Char('E')) ? Language::English : Language::German;
@@ -801,6 +774,37 @@ bool LoadColours(DialState& s, const QString& settingsPath, UserDialogs& dialogs
         ++index;
     }
     return allRead;
+}
+
+bool ApplyDialCode(DialState& s, const QString& line) {
+    if (line.isEmpty()) return false;
+    QChar letter = line[0];
+    int kindPos = 1;
+    s.umbrellaDial = false;
+    if (letter == QLatin1Char('s')) {
+        s.umbrellaDial = true;
+        if (line.size() < 2) return false;
+        letter = line[1];
+        kindPos = 2;
+    }
+    if (letter.unicode() <= ' ' || letter.unicode() >= 127) return false;
+    char c = static_cast<char>(letter.unicode());
+    // Older files wrote the Hollander dial as "c1".
+    if (c == 'c' && line.size() > 1 && line[1] == QLatin1Char('1')) {
+        s.dialType = 'm';
+        return true;
+    }
+    s.dialType = c;
+    if ((c == 'm' || c == 'z' || c == 'q') && kindPos < line.size()) {
+        int v = 0;
+        const char hi = c == 'm' ? '8' : '2';
+        const int kind = DigitAt(line, kindPos, '0', hi, v) ? v : 0;
+        if (c == 'm') s.hollanderShadowLine = kind;
+        else if (c == 'z') s.cylinderKind = kind;
+        else s.quadrantKind = kind;
+    }
+    s.legendOffset = LegendOffsetFor(s.dialType);
+    return true;
 }
 
 }  // namespace zorva

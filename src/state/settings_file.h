@@ -43,6 +43,11 @@ bool ReadStateFile(DialState& s, const QString& path, bool withColours, bool wit
                    UserDialogs& dialogs, StateFileReport* report = nullptr);
 
 // "Farben &speichern": replaces the colour section of the settings file by colours 0..10.
+// The dial code of a settings file ("h", "sv", "q0", "z1", "m4", "c1" for the older
+// Hollander code, ...) into dialType, umbrellaDial and the family's kind. False when empty or
+// not a printable letter.
+bool ApplyDialCode(DialState& s, const QString& code);
+
 bool SaveColours(const DialState& s, const QString& settingsPath, UserDialogs& dialogs);
 // "Farben &laden": colours from the settings file's colour section; a missing file resets them.
 bool LoadColours(DialState& s, const QString& settingsPath, UserDialogs& dialogs);

@@ -100,5 +100,25 @@ TEST_F(DrawPlot, BadRequests) {
     EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::Files).isEmpty());
 }
 
+TEST_F(DrawPlot, TheDialCodeChoosesTheDial) {
+    // A shepherd's dial straight from the command line, as a plot and as a picture.
+    CliRun r = run({QStringLiteral("draw"), QStringLiteral("--dial"), QStringLiteral("z0"), QStringLiteral("--out"),
+                    path(QStringLiteral("shepherd.plt"))});
+    EXPECT_EQ(r.status, kOk) << r.err.toStdString();
+    const QByteArray shepherd = Read(path(QStringLiteral("shepherd.plt")));
+    EXPECT_TRUE(shepherd.startsWith("IN;"));
+    EXPECT_NE(shepherd, saved(QStringLiteral("vertical.plt"), PlotFormat::Hpgl));
+    r = run({QStringLiteral("draw"), QStringLiteral("--dial"), QStringLiteral("sv"), QStringLiteral("--out"),
+             path(QStringLiteral("umbrella.png"))});
+    EXPECT_EQ(r.status, kOk) << r.err.toStdString();
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("umbrella.png"))));
+
+    r = run({QStringLiteral("draw"), QStringLiteral("--dial"), QStringLiteral(""), QStringLiteral("--out"),
+             path(QStringLiteral("x.png"))});
+    EXPECT_EQ(r.status, kBadCommandLine);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("--dial"))) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("x.png"))));
+}
+
 }  // namespace
 }  // namespace zorva::cli

@@ -3,6 +3,7 @@
 #include "dials/dial_constructions.h"
 #include "dials/dial_render.h"
 #include "dials/planar_plot.h"
+#include "state/settings_file.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -69,6 +70,9 @@ int CommandDraw(Context& ctx, QStringList args) {
     QSize size(kDefaultWidth, kDefaultHeight);
     if (TakeOption(args, QStringLiteral("--size"), sizeText, missing) && (missing || !ParseSize(sizeText, size)))
         return BadOption(ctx, QStringLiteral("--size"), sizeText, QStringLiteral("WxH pixels, e.g. 1200x816"));
+    QString dial;
+    if (TakeOption(args, QStringLiteral("--dial"), dial, missing) && (missing || !ApplyDialCode(ctx.state, dial)))
+        return BadOption(ctx, QStringLiteral("--dial"), dial, QStringLiteral("a dial code: h, v, i, sh, sv, si, q0, z0, z1, z2, k, a, m0, c0, r"));
     QString listing;
     if (TakeOption(args, QStringLiteral("--listing"), listing, missing) && (missing || listing.isEmpty()))
         return BadOption(ctx, QStringLiteral("--listing"), listing, QStringLiteral("a text file for the coordinates"));
