@@ -65,6 +65,7 @@ private:
     }
     double column(int day) const { return X_ + std::round((day - axis_.first) * dx_); }
     double gap() const { return a_.size(3, 8); }
+    double legendFontHeight() const { return a_.screen() ? (a_.wideScreen ? 23 : 16) : a_.size(16, 40); }
 
     struct Label {
         double x, y;
@@ -153,10 +154,23 @@ void ShepherdsDial::setUp() {
     const double hMax = phi < 23.45 ? 90.0 : 90.0 - phi + 23.45;
     D_ = std::abs(CosDeg(hMax)) <= 1e-4 ? 100000.0 : std::abs(L_ * SinDeg(hMax) / CosDeg(hMax) * 1.05);
     T_ = (0.9 * H > D_ ? H / 12 : H / 20) + a_.oy;
+    // Room above the scale for the month names (and the note that the axis is reduced,
+    // which goes there when the altitude band takes the right margin); below it for the
+    // marks of the rising half year and the legend. Small windows need more than the
+    // twelfth and the 7 % the scale leaves otherwise.
+    const QString arial = QStringLiteral("Arial");
+    p_.setFont(arial, a_.size(16, 35));
+    double above = 2.4 * p_.textHeight();
+    if (reduced_ && s_.altitudeLines) above += 1.3 * 0.8 * p_.textHeight();
+    p_.setFont(arial, a_.size(12, 27));
+    const double marks = s_.monthScaleSideBySide ? 0.0 : 1.2 * p_.textHeight();
+    p_.setFont(arial, legendFontHeight());
+    const double legend = 2.3 * p_.textHeight();
+    T_ = std::max(T_, a_.oy + above);
     Bt_ = std::round(T_ + D_);
-    // The legend needs the bottom of the area; the scale ends above it.
-    if (Bt_ > a_.oy + 0.93 * H) {
-        Bt_ = std::round(a_.oy + 0.93 * H);
+    const double lowest = std::min(a_.oy + 0.93 * H, a_.oy + H - legend - marks);
+    if (Bt_ > lowest) {
+        Bt_ = std::round(lowest);
         D_ = Bt_ - T_;
     }
     X_ = std::max(std::round((W - days * dx_) / 2) + a_.ox, a_.ox + 2);
@@ -367,7 +381,7 @@ void ShepherdsDial::drawLegend(bool clockDrawn, bool temporalDrawn) {
     const double W = a_.W, H = a_.H, ox = a_.ox, oy = a_.oy;
     const QString arial = QStringLiteral("Arial");
     p_.setTextRole(kText);
-    p_.setFont(arial, a_.screen() ? (a_.wideScreen ? 23 : 16) : a_.size(16, 40));
+    p_.setFont(arial, legendFontHeight());
     double th = p_.textHeight();
     const double x = 0.36 * W + ox;
     p_.text(x, oy + H - 2.2 * th, title(8, s_.language));
@@ -375,11 +389,12 @@ void ShepherdsDial::drawLegend(bool clockDrawn, bool temporalDrawn) {
 
     p_.setFont(arial, a_.screen() ? (a_.wideScreen ? 14 : 12) : a_.size(12, 30));
     th = p_.textHeight();
-    const double x2 = 0.7 * W + ox + a_.size(10, 10);
     const QString deg = Tr(s_, " Grad", " deg ");
-    p_.text(x2, oy + H - 2.6 * th,
-            Tr(s_, "G. Breite = ", "Latitude = ") + RealToText(6, 2, s_.latitude) + deg +
-                Tr(s_, ", G. Laenge = ", ", Longitude = ") + RealToText(5, 2, s_.longitude) + deg);
+    const QString site = Tr(s_, "G. Breite = ", "Latitude = ") + RealToText(6, 2, s_.latitude) + deg +
+                         Tr(s_, ", G. Laenge = ", ", Longitude = ") + RealToText(5, 2, s_.longitude) + deg;
+    // In a narrow window the site line ends at the frame instead of running out of it.
+    const double x2 = std::min(0.7 * W + ox + a_.size(10, 10), ox + W - a_.size(6, 15) - p_.textWidth(site));
+    p_.text(x2, oy + H - 2.6 * th, site);
     QString hours;
     if (clockDrawn) {
         hours = (clock_.local ? Tr(s_, " WOZ", " Local Apparent Time")
