@@ -3,6 +3,7 @@
 #include "dials/cylinder_dial.h"
 #include "dials/dial_render.h"
 #include "dials/hidokai_dial.h"
+#include "dials/hollander_dial.h"
 #include "plot/plot_stream.h"
 #include "text/texts.h"
 
@@ -17,6 +18,8 @@ const DialConstruction* ConstructionFor(const DialState& s) {
     if (s.dialType == 'z') return s.cylinderKind == 0 ? &shepherd : &cylinderFrame;
     static const DialConstruction hidokai{DrawHidokai, WriteHidokaiPlot, nullptr, false};
     if (s.dialType == 'k') return &hidokai;
+    static const DialConstruction hollander{DrawHollanderDial, WriteHollanderPlot, WriteHollanderConePlot, false};
+    if (s.dialType == 'm') return &hollander;
     return nullptr;
 }
 

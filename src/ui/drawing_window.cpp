@@ -671,7 +671,7 @@ bool DrawingWindow::printTo(QPrinter& printer) {
 }
 
 void DrawingWindow::openFileOutput(bool hpgl, bool fromButton) {
-    if (!IsPlanarLetter(state().dialType)) return;
+    if (!CanSavePlot(state())) return;
     if (angleTableShown()) toggleAngleTable();
     stylePanel_->hide();
     placePanels();

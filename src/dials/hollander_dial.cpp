@@ -1,0 +1,802 @@
+#include "dials/hollander_dial.h"
+
+#include "astro/angles.h"
+#include "astro/calendar.h"
+#include "astro/solar_ephemeris.h"
+#include "dials/dial_geometry.h"
+#include "dials/dial_painter.h"
+#include "dials/plot_painter.h"
+#include "plot/plot_stream.h"
+#include "text/number_format.h"
+#include "text/texts.h"
+#include "text/user_dialogs.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <utility>
+
+namespace zorva {
+namespace {
+
+// Colour roles of this dial.
+enum Role {
+    kLegend = 0,
+    kSubdivision = 1,
+    kHours = 2,
+    kCone = 3,
+    kSignDates = 5,
+    kOtherDates = 6,
+    kApexFoot = 8,
+};
+
+QString Tr(const DialState& s, const char* german, const char* english) {
+    return QString::fromUtf8(s.english() ? english : german);
+}
+
+double PointsToPixels(double points) { return points * 96.0 / 72.0; }
+
+// "21.6." of a day of the year.
+QString DayDotMonth(int year, int dayOfYear) {
+    int month = 1;
+    for (int m = 2; m <= 12; ++m)
+        if (dayOfYear >= DayOfYear(year, m, 1)) month = m;
+    const int day = dayOfYear - DayOfYear(year, month, 1) + 1;
+    return QString::number(day) + QLatin1Char('.') + QString::number(month) + QLatin1Char('.');
+}
+
+class NullPainter : public DialPainter {
+public:
+    void setPenRole(int) override {}
+    void setPenColour(Rgb, int) override {}
+    void setPenWidth(int) override {}
+    void setLineStyle(LineStyle) override {}
+    void moveTo(double, double) override {}
+    void lineTo(double, double) override {}
+    void circle(double, double, double, FillStyle, Rgb) override {}
+    void arc(double, double, double, double, double) override {}
+    void rectangle(double, double, double, double) override {}
+    void fillRect(double, double, double, double, Rgb) override {}
+    void polygon(const std::vector<QPointF>&, FillStyle, Rgb) override {}
+    void setFont(const QString&, double height, bool) override { height_ = height; }
+    void setTextRole(int) override {}
+    void setTextColour(Rgb, int) override {}
+    double textHeight() const override { return height_; }
+    double textWidth(const QString& t) const override { return 0.5 * height_ * t.size(); }
+    void text(double, double, const QString&, TextAnchor, double) override {}
+    void setWindow(double, double, double, double) override {}
+    void resetWindow() override {}
+
+private:
+    double height_ = 10;
+};
+
+// What one date line of the dial tells about the cone (for the information text).
+struct DateLineReport {
+    int pair = -1;
+    double distanceMm = -1;  // smallest distance of a drawn point from the cone's base
+    bool tooShort = false;   // the apex shadow fell on the base at some lit time
+};
+
+struct Frame {
+    DrawTarget target = DrawTarget::Screen;
+    double ox = 0, oy = 0, w = 0, h = 0;  // drawing area
+    double x0 = 0, y0 = 0;                // ellipse centre
+    double textX = 0, textY = 0;
+    double unitsPerMm = 1;
+    bool grid = false;
+};
+
+class HollanderConstruction {
+public:
+    HollanderConstruction(const DialState& s, const Frame& f, double gnomonMm, DialPainter& p)
+        : s_(s), f_(f), p_(p), gz_(gnomonMm) {}
+
+    // False when the angles form no cone on the plane (nothing drawn).
+    bool prepare(UserDialogs& dialogs);
+    void draw();
+    void drawTitleOnCanvas();
+
+    std::vector<DateLineReport> reports;
+    bool collectReports = false;
+    int nearestPair = -1;
+    const std::vector<DayPair>& pairs() const { return pairs_; }
+
+private:
+    bool plot() const { return f_.target == DrawTarget::Plot; }
+    bool screen() const { return f_.target == DrawTarget::Screen; }
+    double mm(double v) const { return v * f_.unitsPerMm; }
+    QPointF toDrawing(QPointF p) const { return {f_.x0 + p.x(), f_.y0 + p.y()}; }
+    // A point of the cone's frame (x east, y north of the plane) on the drawing.
+    QPointF planePoint(double x, double y) const {
+        double X = x, Y = -y;
+        if (std::abs(plane_.rotation) > 0.0001) {
+            const double c = CosDeg(plane_.rotation), sn = SinDeg(plane_.rotation);
+            const double X2 = X * c + Y * sn;
+            Y = -X * sn + Y * c;
+            X = X2;
+        }
+        return {f_.x0 + X, f_.y0 + Y};
+    }
+    double timeShift() const {
+        double shift = plane_.deltaLambda / 15.0;
+        if (s_.timeSystem == 1) shift += (s_.longitude - s_.zoneMeridian) / 15.0;
+        return shift;
+    }
+    // Point of the pair chosen last with usePair.
+    HollanderPoint point(double T) const {
+        HollanderPoint hp = tracer_->at(T);
+        hp.at = toDrawing(hp.at);
+        return hp;
+    }
+    void usePair(size_t pair) { tracer_->setPair(pairs_[pair]); }
+    bool nearOrigin(QPointF p) const { return std::abs(p.x() - f_.x0) < 2 * f_.w && std::abs(p.y() - f_.y0) < 2 * f_.h; }
+    // Joins successive counted points; anything else breaks the line.
+    void drawCounted(const std::vector<HollanderPoint>& points);
+
+    void drawGrid();
+    void drawLegend();
+    void drawCone();
+    void drawDateLine(size_t pair, bool labelled, DateLineReport* report);
+    void drawDateLines();
+    void drawHourLines();
+    void drawHourNumbers();
+
+    const DialState& s_;
+    Frame f_;
+    DialPainter& p_;
+    double gz_;
+    int lineWidth_ = 1;
+    HollanderPlane plane_;
+    ConeEllipse cone_;
+    std::vector<DayPair> pairs_;
+    std::vector<double> drawnSignDeclinations_;
+    std::unique_ptr<HollanderTracer> tracer_;
+};
+
+bool HollanderConstruction::prepare(UserDialogs& dialogs) {
+    if (RefuseConeAngles(s_, dialogs)) return false;
+    const auto cone = ConeEllipseFor(mm(gz_), s_.coneHalfAngle, s_.coneAxisInclination);
+    if (!cone) return false;
+    cone_ = *cone;
+    plane_ = HollanderPlaneOf(s_);
+    pairs_ = PairDaysOfYear(s_.referenceYear);
+    lineWidth_ = std::clamp(s_.lineWidth - '0', 1, 9);
+    tracer_ = std::make_unique<HollanderTracer>(s_, plane_, cone_);
+    return !pairs_.empty();
+}
+
+void HollanderConstruction::draw() {
+    p_.setWindow(f_.ox, f_.oy, f_.ox + f_.w, f_.oy + f_.h);
+    if (f_.grid) drawGrid();
+    drawCone();
+    drawHourLines();
+    drawDateLines();
+    drawHourNumbers();
+    if (!plot()) drawLegend();
+    p_.setPenWidth(1);
+    p_.setLineStyle(LineStyle::Solid);
+    p_.resetWindow();
+}
+
+void HollanderConstruction::drawCounted(const std::vector<HollanderPoint>& points) {
+    // Steps shorter than this are merged: the curves are smooth, and a dense run of tiny
+    // strokes only costs drawing time (0.2 mm on paper and in the plot, 2 pixels on screen).
+    const double minStep = screen() ? 2.0 : mm(0.2);
+    bool open = false;
+    bool pending = false;  // `last` is not drawn yet
+    QPointF drawn, last;
+    auto finish = [&] {
+        if (pending) p_.lineTo(last.x(), last.y());
+        pending = false;
+    };
+    for (const HollanderPoint& hp : points) {
+        if (!hp.counted || !nearOrigin(hp.at)) {
+            finish();
+            open = false;
+            continue;
+        }
+        // A jump longer than the drawing is a line running off to infinity and back.
+        if (open && std::abs(hp.at.x() - last.x()) <= f_.w && std::abs(hp.at.y() - last.y()) <= f_.h) {
+            if (std::hypot(hp.at.x() - drawn.x(), hp.at.y() - drawn.y()) >= minStep) {
+                p_.lineTo(hp.at.x(), hp.at.y());
+                drawn = hp.at;
+                pending = false;
+            } else {
+                pending = true;
+            }
+        } else {
+            finish();
+            p_.moveTo(hp.at.x(), hp.at.y());
+            drawn = hp.at;
+            pending = false;
+        }
+        last = hp.at;
+        open = true;
+    }
+    finish();
+}
+
+void HollanderConstruction::drawGrid() {
+    p_.setPenRole(kApexFoot);
+    p_.setPenWidth(1);
+    const double step = mm(10);  // one line every centimetre
+    if (!(step >= 2)) return;
+    for (double x = f_.x0 - std::floor((f_.x0 - f_.ox) / step) * step; x <= f_.ox + f_.w; x += step) {
+        p_.moveTo(x, f_.oy);
+        p_.lineTo(x, f_.oy + f_.h);
+    }
+    for (double y = f_.y0 - std::floor((f_.y0 - f_.oy) / step) * step; y <= f_.oy + f_.h; y += step) {
+        p_.moveTo(f_.ox, y);
+        p_.lineTo(f_.ox + f_.w, y);
+    }
+}
+
+QStringList LegendLines(const DialState& s, double gnomonMm) {
+    const QString deg = Tr(s, " Grad", " deg");
+    QStringList lines;
+    lines << Tr(s, "G. Breite = ", "Latitude = ") + RealToText(6, 2, s.latitude) + deg +
+                 Tr(s, ", G. Laenge = ", ", Longitude = ") + RealToText(6, 2, s.longitude) + deg;
+    const int plane = std::clamp(s.hollanderShadowLine, 0, 8) % 3;
+    QString planeText = plane == 0 ? Tr(s, "horizontal", "horizontal")
+                                   : plane == 1 ? Tr(s, "vertikal", "vertical") : Tr(s, "inklinierend", "inclined");
+    if (plane != 0)
+        planeText += QStringLiteral(", ") + Tr(s, "Suedabweichung=", "Deviation = ") + RealToText(6, 2, s.wallDeclination) +
+                     deg;
+    if (plane == 2)
+        planeText += QStringLiteral(", ") + Tr(s, "Neigung=", "Inclination= ") + RealToText(6, 2, s.planeInclination) + deg;
+    lines << planeText;
+    lines << Tr(s, "Achsenneigung", "Axis Inclination") + QStringLiteral(" = ") + RealToText(6, 2, s.coneAxisInclination) +
+                 deg + QStringLiteral(", ") + Tr(s, "Halber Oeffnungswinkel", "Cone Apex half-angle") +
+                 QStringLiteral(" = ") + RealToText(5, 2, s.coneHalfAngle) + deg + QStringLiteral(", L = ") +
+                 RealToText(6, 2, gnomonMm) + QStringLiteral(" mm");
+    lines << (s.timeSystem == 1 ? Tr(s, "Zonenzeit", "Zone Time") : Tr(s, "Mittlere Ortszeit", "Local Mean Time"));
+    return lines;
+}
+
+QString LegendTitle(const DialState& s) { return title(12, s.language).trimmed(); }
+
+void HollanderConstruction::drawLegend() {
+    const QString arial = QStringLiteral("Arial");
+    p_.setTextRole(kLegend);
+    const QStringList lines = LegendLines(s_, gz_);
+    double y = f_.textY;
+    p_.text(f_.textX, y, LegendTitle(s_));
+    y += 1.2 * p_.textHeight();
+    p_.setFont(arial, screen() ? PointsToPixels(8) : mm(3));
+    for (const QString& line : lines) {
+        p_.text(f_.textX, y, line);
+        y += 1.1 * p_.textHeight();
+    }
+}
+
+void HollanderConstruction::drawCone() {
+    p_.setPenRole(kCone);
+    p_.setPenWidth(lineWidth_);
+    std::vector<QPointF> ellipse;
+    for (double t = 0; t < 2 * M_PI; t += 0.05) ellipse.push_back(planePoint(cone_.a * std::cos(t), cone_.b * std::sin(t)));
+    ellipse.push_back(ellipse.front());
+    p_.polyline(ellipse);
+    p_.setPenWidth(1);
+    const QPointF south = planePoint(0, -2 * cone_.b), north = planePoint(0, 1.5 * cone_.b);
+    p_.moveTo(south.x(), south.y());
+    p_.lineTo(north.x(), north.y());
+    const double cross = std::max(4.0, mm(1.5));
+    p_.setFont(QStringLiteral("Arial"), screen() ? PointsToPixels(8) : mm(3));
+    p_.setTextRole(kCone);
+    auto mark = [&](double y, const QString& name) {
+        const QPointF m = planePoint(0, y);
+        p_.moveTo(m.x() - cross, m.y());
+        p_.lineTo(m.x() + cross, m.y());
+        p_.moveTo(m.x(), m.y() - cross);
+        p_.lineTo(m.x(), m.y() + cross);
+        p_.text(m.x() + cross, m.y() - p_.textHeight() / 2, name);
+    };
+    mark(cone_.c, QStringLiteral(" A"));
+    mark(cone_.apexFoot, QStringLiteral(" S"));
+    if (s_.hollanderOption) {
+        // The nodus-foot mark of the planar dials, at the foot of the apex.
+        const QPointF m = planePoint(0, cone_.apexFoot);
+        const double u = std::round(f_.w / 2 / 14);
+        p_.setPenRole(kApexFoot);
+        p_.rectangle(m.x() - u / 6, m.y() - u / 6, m.x() + u / 6, m.y() + u / 6);
+        p_.moveTo(m.x() - u / 2, m.y());
+        p_.lineTo(m.x() + u / 2, m.y());
+        p_.moveTo(m.x(), m.y() - u / 2);
+        p_.lineTo(m.x(), m.y() + u / 2);
+    }
+}
+
+void HollanderConstruction::drawHourLines() {
+    const int first = std::clamp(s_.hourFrom, 0, 24), last = std::clamp(s_.hourTo, 0, 24);
+    const int k = LinesPerHour(s_.hourLineInterval);
+    const int middle = (first + last) / 2;
+    const double shift = timeShift();
+    struct Line {
+        double value;
+        bool whole;
+        std::vector<HollanderPoint> points;
+    };
+    std::vector<Line> lines;
+    for (int N = first; N <= last; ++N) {
+        for (int j = 0; j < k; ++j) {
+            const double v = N + static_cast<double>(j) / k;
+            if (v >= last + 0.01) break;
+            lines.push_back({v, j == 0, std::vector<HollanderPoint>(pairs_.size())});
+        }
+    }
+    // Pair by pair, so that each day's angles are worked out once.
+    for (size_t i = 0; i < pairs_.size(); ++i) {
+        usePair(i);
+        for (Line& line : lines) line.points[i] = point(line.value - shift);
+    }
+    double nearestRadius = 1e300;
+    for (const Line& line : lines) {
+        if (line.whole && std::abs(line.value - middle) < 1e-9) {
+            for (size_t i = 0; i < line.points.size(); ++i) {
+                if (line.points[i].counted && line.points[i].radius < nearestRadius) {
+                    nearestRadius = line.points[i].radius;
+                    nearestPair = static_cast<int>(i);
+                }
+            }
+        }
+        p_.setPenRole(line.whole ? kHours : kSubdivision);
+        p_.setPenWidth(line.whole ? lineWidth_ + 1 : lineWidth_);
+        drawCounted(line.points);
+    }
+}
+
+void HollanderConstruction::drawHourNumbers() {
+    if (nearestPair < 0) return;
+    const int first = std::clamp(s_.hourFrom, 0, 24), last = std::clamp(s_.hourTo, 0, 24);
+    const double shift = timeShift();
+    p_.setTextRole(kHours);
+    p_.setFont(QStringLiteral("Arial"), screen() ? PointsToPixels(10) : mm(4));
+    const double th = p_.textHeight();
+    usePair(static_cast<size_t>(nearestPair));
+    for (int N = first; N <= last; ++N) {
+        if (N % 2 != 0) continue;
+        const HollanderPoint hp = point(N - shift);
+        if (!hp.counted || hp.radius <= 1.1 || !nearOrigin(hp.at)) continue;
+        // Away from the cone, so that the number does not sit on its own line's end.
+        QPointF away = hp.at - QPointF(f_.x0, f_.y0);
+        const double len = std::hypot(away.x(), away.y());
+        if (len > 0) away *= th / len;
+        const QString text = RoundToIntText(N);
+        const QPointF at = hp.at + away;
+        p_.text(at.x() - p_.textWidth(text) / 2, at.y() - th / 2, text);
+    }
+}
+
+void HollanderConstruction::drawDateLine(size_t pair, bool labelled, DateLineReport* report) {
+    const DayPair& dp = pairs_[pair];
+    const double x = -TanDeg(dp.declinationA) * TanDeg(plane_.latitude);
+    const double H0 = AcosDeg(std::clamp(x, -1.0, 1.0));
+    std::vector<HollanderPoint> points;
+    const double start = 12 - H0 / 15 + 0.01, end = 12 + H0 / 15 + 0.01;
+    const int steps = std::max(2, static_cast<int>(std::ceil((end - start) * 30)));
+    points.reserve(static_cast<size_t>(steps) + 1);
+    usePair(pair);
+    for (int i = 0; i <= steps; ++i) points.push_back(point(start + (end - start) * i / steps));
+    drawCounted(points);
+    if (report) {
+        report->pair = static_cast<int>(pair);
+        // The point nearest to the base lies among those of smallest elliptical radius.
+        std::vector<const HollanderPoint*> near;
+        for (const HollanderPoint& hp : points) {
+            if (hp.onBase) report->tooShort = true;
+            if (hp.counted) near.push_back(&hp);
+        }
+        const size_t keep = std::min<size_t>(near.size(), 5);
+        std::partial_sort(near.begin(), near.begin() + static_cast<long>(keep), near.end(),
+                          [](const HollanderPoint* a, const HollanderPoint* b) { return a->radius < b->radius; });
+        for (size_t i = 0; i < keep; ++i) {
+            const QPointF at = near[i]->at;
+            double best = 1e300;
+            for (int k = 0; k < 1440; ++k) {
+                const QPointF e = planePoint(cone_.a * CosDeg(0.25 * k), cone_.b * SinDeg(0.25 * k));
+                best = std::min(best, std::hypot(at.x() - e.x(), at.y() - e.y()));
+            }
+            const double d = best / f_.unitsPerMm;
+            if (report->distanceMm < 0 || d < report->distanceMm) report->distanceMm = d;
+        }
+    }
+    if (!labelled) return;
+    // The dates of both halves of the year, at the line's first point on the drawing.
+    QString text = DayDotMonth(s_.referenceYear, dp.dayA);
+    if (dp.dayB != dp.dayA) text += QLatin1Char('/') + DayDotMonth(s_.referenceYear, dp.dayB);
+    p_.setTextRole(kSignDates);
+    const double tw = p_.textWidth(text), th = p_.textHeight();
+    // At the morning end, on the first point where the whole label fits on the drawing.
+    for (const HollanderPoint& hp : points) {
+        if (!hp.counted) continue;
+        const double y = hp.at.y() - th / 2;
+        if (y < f_.oy || y + th > f_.oy + f_.h) continue;
+        double x = hp.at.x() - tw - th / 3;
+        if (x < f_.ox) x = hp.at.x() + th / 3;
+        if (x < f_.ox || x + tw > f_.ox + f_.w) continue;
+        p_.text(x, y, text);
+        break;
+    }
+}
+
+void HollanderConstruction::drawDateLines() {
+    const double obliquity = ZodiacDeclinations(s_.referenceYear).obliquity;
+    const int perMonth = std::clamp(s_.dateLinesPerMonth, 1, 4);
+    p_.setFont(QStringLiteral("Arial"), screen() ? PointsToPixels(7) : mm(2.5));
+    // The sign dates from the June to the December solstice; with "solstices and
+    // equinoxes" only those three.
+    for (int i = 0; i <= 6; ++i) {
+        if (perMonth == 4 && i % 3 != 0) continue;
+        const double decl = SignDeclination(i, obliquity);
+        const int pair = NearestPair(pairs_, decl);
+        if (pair < 0) continue;
+        drawnSignDeclinations_.push_back(pairs_[static_cast<size_t>(pair)].meanDeclination());
+        p_.setPenRole(kSignDates);
+        p_.setPenWidth(lineWidth_ + 1);
+        DateLineReport report;
+        drawDateLine(static_cast<size_t>(pair), true, collectReports ? &report : nullptr);
+        if (collectReports) reports.push_back(report);
+    }
+    // Between them one line on the 6th or two on the 1st and 11th of each month.
+    std::vector<int> days;
+    if (perMonth == 2) days = {6};
+    if (perMonth == 3) days = {1, 11};
+    p_.setPenRole(kOtherDates);
+    p_.setPenWidth(lineWidth_);
+    const int firstA = pairs_.front().dayA, lastA = pairs_.back().dayA;
+    for (int month = 6; month <= 12; ++month) {
+        for (int d : days) {
+            const int day = DayOfYear(s_.referenceYear, month, d);
+            if (day <= firstA || day >= lastA) continue;
+            drawDateLine(static_cast<size_t>(PairOfDay(pairs_, day)), false, nullptr);
+        }
+    }
+    // The date line nearest to the cone bounds the hour lines; dashed unless a sign line lies on it.
+    if (nearestPair >= 0) {
+        const double decl = pairs_[static_cast<size_t>(nearestPair)].meanDeclination();
+        const bool onSignLine = std::any_of(drawnSignDeclinations_.begin(), drawnSignDeclinations_.end(),
+                                            [decl](double d) { return std::abs(d - decl) < 0.3; });
+        if (!onSignLine) {
+            p_.setPenRole(kSignDates);
+            p_.setPenWidth(1);
+            p_.setLineStyle(LineStyle::Dashed);
+            drawDateLine(static_cast<size_t>(nearestPair), false, nullptr);
+            p_.setLineStyle(LineStyle::Solid);
+        }
+    }
+}
+
+void HollanderConstruction::drawTitleOnCanvas() { drawLegend(); }
+
+double GnomonMm(const DialState& s) { return ScaleGnomon(s.gnomonLength, s.zoomFactor).gnomonMm; }
+
+}  // namespace
+
+HollanderPlane HollanderPlaneOf(const DialState& s) {
+    HollanderPlane p;
+    const int kind = std::clamp(s.hollanderShadowLine, 0, 8) % 3;
+    if (kind == 0) {
+        p.latitude = s.latitude;
+        return p;
+    }
+    const EquivalentDial e = EquivalentHorizontalDial(s.latitude, kind == 1 ? 90.0 : s.planeInclination, s.wallDeclination);
+    p.latitude = e.latitude;
+    p.deltaLambda = e.deltaLambda;
+    p.rotation = e.rotation;
+    return p;
+}
+
+HollanderTracer::HollanderTracer(const DialState& s, const HollanderPlane& plane, const ConeEllipse& cone)
+    : cone_(cone) {
+    edgeOrder_ = std::clamp(s.hollanderShadowLine, 0, 8) / 3;
+    southern_ = plane.latitude < 0;
+    sinPhi_ = SinDeg(plane.latitude);
+    cosPhi_ = CosDeg(plane.latitude);
+    sinSite_ = SinDeg(s.latitude);
+    cosSite_ = CosDeg(s.latitude);
+    cosDl_ = CosDeg(plane.deltaLambda);
+    sinDl_ = SinDeg(plane.deltaLambda);
+    rotate_ = std::abs(plane.rotation) > 0.0001;
+    cosRho_ = CosDeg(plane.rotation);
+    sinRho_ = SinDeg(plane.rotation);
+}
+
+void HollanderTracer::setPair(const DayPair& pair) {
+    E1_ = pair.eotA;
+    E2_ = pair.eotB;
+    if (edgeOrder_ == 0 && E1_ > E2_) std::swap(E1_, E2_);
+    if (edgeOrder_ == 2) std::swap(E1_, E2_);
+    if (southern_) std::swap(E1_, E2_);
+    sinDelta_ = SinDeg(pair.declinationA);
+    cosDelta_ = CosDeg(pair.declinationA);
+    tanDelta_ = TanDeg(pair.declinationA);
+}
+
+HollanderPoint HollanderTracer::at(double T) const {
+    HollanderPoint out;
+    SunAngles first, second;
+    for (SunAngles* a : {&first, &second}) {
+        a->sinPhi = sinPhi_;
+        a->cosPhi = cosPhi_;
+        a->tanDelta = tanDelta_;
+    }
+    const double t1 = 15.0 * (T - 12.0) + E1_, t2 = 15.0 * (T - 12.0) + E2_;
+    first.sinT = SinDeg(t1);
+    first.cosT = CosDeg(t1);
+    second.sinT = SinDeg(t2);
+    second.cosT = CosDeg(t2);
+    // Both shadows must exist: the sun above the dial plane and above the site's horizon
+    // (hour angle of the site t + delta lambda).
+    auto lit = [&](const SunAngles& a) {
+        const double abovePlane = sinPhi_ * sinDelta_ + cosPhi_ * cosDelta_ * a.cosT;
+        const double cosSite = a.cosT * cosDl_ - a.sinT * sinDl_;
+        const double aboveHorizon = sinSite_ * sinDelta_ + cosSite_ * cosDelta_ * cosSite;
+        return abovePlane > 0 && aboveHorizon > 0;
+    };
+    const MeanTimePoint m = CrossingPointFrom(cone_, first, second);
+    out.radius = m.radius;
+    // East right, north up; then turned with the plane's meridian.
+    double X = m.at.x(), Y = -m.at.y();
+    if (rotate_) {
+        const double X2 = X * cosRho_ + Y * sinRho_;
+        Y = -X * sinRho_ + Y * cosRho_;
+        X = X2;
+    }
+    out.at = QPointF(X, Y);
+    const bool shadows = lit(first) && lit(second);
+    out.counted = shadows && m.valid && m.radius > 1.05;
+    out.onBase = shadows && !out.counted;
+    return out;
+}
+
+HollanderPoint HollanderPointAt(const DialState& s, const HollanderPlane& plane, const ConeEllipse& cone,
+                                const DayPair& pair, double T) {
+    HollanderTracer tracer(s, plane, cone);
+    tracer.setPair(pair);
+    return tracer.at(T);
+}
+
+bool RefuseConeAngles(const DialState& s, UserDialogs& dialogs) {
+    const double alpha = s.coneHalfAngle, psi = s.coneAxisInclination;
+    // psi + alpha of 180 or more: the far side of the cone never reaches the plane either.
+    if (!ConeAnglesRefused(alpha, psi) && psi + alpha < 180.0) return false;
+    const QString text = s.english()
+                             ? QStringLiteral("Input error!\r\nThe angles alfa=") + RealToText(4, 2, alpha) +
+                                   QStringLiteral(" and psi=") + RealToText(5, 2, psi) +
+                                   QStringLiteral(" are too small or psi>alfa does not hold !")
+                             : QStringLiteral("Eingabefehler!\r\nDie Winkel alfa=") + RealToText(4, 2, alpha) +
+                                   QStringLiteral(" und psi=") + RealToText(5, 2, psi) +
+                                   QStringLiteral(" sind zu klein oder es ist nicht psi>alfa !");
+    dialogs.inform(caption(CaptionKind::Error, s.language), text, Icon::Error);
+    return true;
+}
+
+PlanarDialResult DrawHollanderDial(const DialState& s, const PlanarDialRequest& r, DialPainter& painter,
+                                   UserDialogs& dialogs) {
+    const ScaledGnomon scaled = ScaleGnomon(s.gnomonLength, s.zoomFactor);
+    PlanarDialResult result;
+    result.zoomFactor = scaled.zoom;
+    result.gnomonMm = scaled.gnomonMm;
+    Frame f;
+    f.target = r.target;
+    if (r.target == DrawTarget::Screen) {
+        f.w = r.clientWidth - 2;
+        f.h = r.clientHeight - 2;
+        f.unitsPerMm = ScreenUnitsPerMm(r.clientWidth, r.sheetA3);
+    } else {
+        f.ox = r.offsetX;
+        f.oy = r.offsetY;
+        f.w = r.clientWidth;
+        f.h = r.clientHeight;
+        f.unitsPerMm = r.target == DrawTarget::Printer ? kPrinterUnitsPerMm : kPlotUnitsPerMm;
+    }
+    if (f.w < 2 || f.h < 2) return result;
+    f.x0 = r.originX;
+    f.y0 = r.originY;
+    f.textX = r.textX;
+    f.textY = r.textY;
+    f.grid = r.grid;
+    HollanderConstruction c(s, f, scaled.gnomonMm, painter);
+    if (!c.prepare(dialogs)) return result;
+    c.draw();
+    result.drawn = true;
+    return result;
+}
+
+bool WriteHollanderPlot(const DialState& s, PlotStream& stream, UserDialogs& dialogs) {
+    if (RefuseConeAngles(s, dialogs)) return false;
+    stream.writeHeadFramedWithPen4();
+    stream.penUp(0, 0);
+    stream.characterSize(0.22, 0.32);
+    const bool en = s.english();
+    const bool grid =
+        dialogs.ask(en ? QStringLiteral("ZORVA.EXE - Question") : QStringLiteral("ZORVA.EXE - Was nun?"),
+                    en ? QStringLiteral("Additional Grid of Co-ordinates in Graphics-File")
+                       : QStringLiteral("Soll zusätzlich das Koordinatennetz gezeichnet werden?"),
+                    Buttons::YesNo) == Answer::Yes;
+    stream.titleBlock(0.3, 0.45, LegendTitle(s), 0.18, 0.27, LegendLines(s, GnomonMm(s)));
+    PlotPainter painter(stream, s.lineWidth - '0', 1);
+    PlanarDialRequest r;
+    r.target = DrawTarget::Plot;
+    r.clientWidth = kSheetWidth;
+    r.clientHeight = kSheetHeight;
+    // The dial sits where a fresh drawing window puts it: centred, two thirds down.
+    r.originX = kSheetWidth / 2.0;
+    r.originY = 2.0 * kSheetHeight / 3.0;
+    r.grid = grid;
+    const PlanarDialResult result = DrawHollanderDial(s, r, painter, dialogs);
+    painter.flush();
+    return result.drawn;
+}
+
+void DrawConeConstruction(const DialState& s, DialPainter& p, double u, const QRectF& area) {
+    const double Lmm = GnomonMm(s);
+    const auto cone = ConeEllipseFor(Lmm, s.coneHalfAngle, s.coneAxisInclination);
+    if (!cone || !(u > 0)) return;
+    const ConeEllipse& e = *cone;
+    const bool en = s.english();
+    const QString arial = QStringLiteral("Arial");
+    const double th = std::max(3.0 * u, area.height() / 60);
+    const int width = std::clamp(s.lineWidth - '0', 1, 9);
+
+    // --- cross-section in the meridian plane: south vertex left, apex side right.
+    const double left = std::min(-e.b, e.apexFoot), right = std::max(e.b, e.apexFoot);
+    const double half = area.width() / 2;
+    const double baseY = area.top() + area.height() * 0.75;
+    const double cx = area.left() + half / 2 - (left + right) / 2 * u;
+    auto at = [&](double along, double height) { return QPointF(cx + along * u, baseY - height * u); };
+    const QPointF apex = at(e.apexFoot, e.apexHeight);
+    p.setPenRole(kLegend);
+    p.setPenWidth(1);
+    const QPointF b0 = at(left - 0.15 * (right - left), 0), b1 = at(right + 0.15 * (right - left), 0);
+    p.moveTo(b0.x(), b0.y());
+    p.lineTo(b1.x(), b1.y());
+    p.setPenRole(kCone);
+    p.setPenWidth(width + 1);
+    const QPointF south = at(-e.b, 0), north = at(e.b, 0), axisFoot = at(e.c, 0), apexFoot = at(e.apexFoot, 0);
+    p.polyline({south, apex, north});
+    p.setPenWidth(1);
+    p.setLineStyle(LineStyle::Dashed);
+    p.polyline({apex, axisFoot});
+    p.polyline({apex, apexFoot});
+    p.setLineStyle(LineStyle::Solid);
+    p.setFont(arial, th);
+    p.setTextRole(kLegend);
+    p.text(axisFoot.x() - th, axisFoot.y() + th / 3, QStringLiteral("A"));
+    p.text(apexFoot.x() + th / 3, apexFoot.y() + th / 3, QStringLiteral("S"));
+    const double sLong = GeneratorLength(e, 0), sShort = GeneratorLength(e, 180);
+    QStringList section;
+    section << (en ? QStringLiteral("Cone cross section (meridian plane)") : QStringLiteral("Kegel im Querschnitt (Meridianebene)"))
+            << Tr(s, "Achsenneigung", "Axis Inclination") + QStringLiteral(" psi = ") + RealToText(6, 2, e.psi)
+            << Tr(s, "Halber Oeffnungswinkel", "Cone Apex half-angle") + QStringLiteral(" alfa = ") + RealToText(5, 2, e.alpha)
+            << QStringLiteral("L = ") + RealToText(6, 2, Lmm) + QStringLiteral(" mm, h = ") +
+                   RealToText(6, 2, e.apexHeight) + QStringLiteral(" mm")
+            << QStringLiteral("2b = ") + RealToText(6, 2, 2 * e.b) + QStringLiteral(" mm, 2a = ") +
+                   RealToText(6, 2, 2 * e.a) + QStringLiteral(" mm")
+            << QStringLiteral("A-S = ") + RealToText(6, 2, e.apexFoot - e.c) + QStringLiteral(" mm, ") +
+                   Tr(s, "Mitte-A = ", "centre-A = ") + RealToText(6, 2, e.c) + QStringLiteral(" mm")
+            << Tr(s, "Mantellinien ", "Generators ") + RealToText(6, 2, sLong) + QStringLiteral(" / ") +
+                   RealToText(6, 2, sShort) + QStringLiteral(" mm");
+    double ty = baseY + 2 * th;
+    for (const QString& line : section) {
+        p.text(area.left() + th, ty, line);
+        ty += 1.4 * th;
+    }
+
+    // --- unfolded mantle: apex in the middle of the right half, longest generator downward,
+    // seam along the shortest.
+    const Mantle m = UnfoldMantle(e, 360);
+    const QPointF centre(area.left() + 1.5 * half, area.top() + area.height() * 0.45);
+    auto dev = [&](double len, double angleDeg) {
+        return QPointF(centre.x() + len * u * SinDeg(angleDeg), centre.y() + len * u * CosDeg(angleDeg));
+    };
+    std::vector<QPointF> outline{centre};
+    for (const QPointF& r : m.rim) outline.push_back(dev(r.x(), r.y()));
+    outline.push_back(centre);
+    p.setPenRole(kCone);
+    p.setPenWidth(width + 1);
+    p.polyline(outline);
+    p.setPenWidth(1);
+    // Marks every 30 degrees round the axis, to set the cone on its base ellipse.
+    p.setPenRole(kSubdivision);
+    p.setLineStyle(LineStyle::Dashed);
+    for (int k = -150; k <= 150; k += 30) {
+        const double len = GeneratorLength(e, k);
+        const QPointF rim = dev(len, k * SinDeg(e.alpha));
+        p.polyline({centre, rim});
+    }
+    p.setLineStyle(LineStyle::Solid);
+    p.setTextRole(kLegend);
+    for (int k = -180; k <= 180; k += 30) {
+        const double len = GeneratorLength(e, k);
+        const QPointF label = dev(len + 1.5 * th / u, k * SinDeg(e.alpha));
+        p.text(label.x() - th, label.y() - th / 2, QString::number(k));
+    }
+    QStringList mantle;
+    mantle << (en ? QStringLiteral("Unfolded cone mantle") : QStringLiteral("Abgewickelter Kegelmantel"))
+           << (en ? QStringLiteral("Sector angle = ") : QStringLiteral("Sektorwinkel = ")) + RealToText(7, 2, m.sectorDeg) +
+                  (en ? QStringLiteral(" deg") : QStringLiteral(" Grad"))
+           << (en ? QStringLiteral("Marks: angle round the axis, 0 = longest generator")
+                  : QStringLiteral("Marken: Winkel um die Achse, 0 = laengste Mantellinie"));
+    ty = area.top() + 1.5 * th;
+    for (const QString& line : mantle) {
+        p.text(area.left() + half + th, ty, line);
+        ty += 1.4 * th;
+    }
+}
+
+bool WriteHollanderConePlot(const DialState& s, PlotStream& stream, UserDialogs& dialogs) {
+    if (RefuseConeAngles(s, dialogs)) return false;
+    stream.writeConeHead();
+    PlotPainter painter(stream, s.lineWidth - '0', 0, kSheetHeight);
+    DrawConeConstruction(s, painter, kPlotUnitsPerMm, QRectF(0, 0, kSheetWidth, kSheetHeight));
+    painter.flush();
+    return true;
+}
+
+QStringList HollanderInformation(const DialState& s) {
+    QStringList lines;
+    NullPainter null;
+    Frame f;
+    f.target = DrawTarget::Printer;
+    f.w = 1e6;
+    f.h = 1e6;
+    f.x0 = f.y0 = 0;
+    f.ox = f.oy = -5e5;
+    f.unitsPerMm = 1;
+    HollanderConstruction c(s, f, GnomonMm(s), null);
+    c.collectReports = true;
+    class Silent : public UserDialogs {
+    public:
+        void inform(const QString&, const QString&, Icon) override {}
+        Answer ask(const QString&, const QString&, Buttons, Icon) override { return Answer::No; }
+        std::optional<QString> askText(const QString&, const QString&, const QString&) override { return {}; }
+    } silent;
+    const bool en = s.english();
+    lines << LegendTitle(s);
+    lines << LegendLines(s, GnomonMm(s));
+    if (!c.prepare(silent)) {
+        lines << (en ? QStringLiteral("The angles form no cone on the plane.")
+                     : QStringLiteral("Die Winkel ergeben keinen Kegel auf der Ebene."));
+        return lines;
+    }
+    c.draw();
+    const auto& pairs = c.pairs();
+    const double obliquity = ZodiacDeclinations(s.referenceYear).obliquity;
+    lines << QString();
+    QString signs;
+    for (int i = 0; i < 12; ++i) {
+        const int pair = NearestPair(pairs, SignDeclination(i, obliquity));
+        if (pair < 0) continue;
+        const DayPair& dp = pairs[static_cast<size_t>(pair)];
+        const bool firstHalf = i > 6;
+        const int day = firstHalf ? dp.dayB : dp.dayA;
+        const double decl = firstHalf ? dp.declinationB : dp.declinationA;
+        signs += (en ? QStringLiteral("Day ") : QStringLiteral("Tag ")) + QString::number(day) + QStringLiteral(" (=") +
+                 DayDotMonth(s.referenceYear, day) + (en ? QStringLiteral(") has declination=") : QStringLiteral(") hat Deklination=")) +
+                 RealToText(7, 3, decl) + QStringLiteral("\r\n");
+    }
+    lines << signs.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    lines << QString();
+    if (c.nearestPair >= 0)
+        lines << Tr(s, " Kegelnaechste Datumslinie bei Deklination", " Date line nearest cone with sun declination") +
+                     QStringLiteral(" = ") + RealToText(7, 3, pairs[static_cast<size_t>(c.nearestPair)].meanDeclination());
+    lines << QString();
+    lines << Tr(s, "Datumslinie", "Date Line of Dial") + QStringLiteral("       ") +
+                 Tr(s, "Abstand vom Kegel", "Distance from Cone") + QStringLiteral(" [mm]");
+    for (const DateLineReport& r : c.reports) {
+        if (r.pair < 0) continue;
+        const DayPair& dp = pairs[static_cast<size_t>(r.pair)];
+        QString date = DayDotMonth(s.referenceYear, dp.dayA);
+        if (dp.dayB != dp.dayA) date += QLatin1Char('/') + DayDotMonth(s.referenceYear, dp.dayB);
+        QString line = date.leftJustified(18) +
+                       (r.distanceMm < 0 ? QStringLiteral("   -----") : RealToText(8, 2, r.distanceMm));
+        if (r.tooShort) line += QStringLiteral("  ") + Tr(s, "Kegelschatten", "Shadow of Cone") +
+                                Tr(s, " zeitweise zu kurz !", " sometimes too short !");
+        lines << line;
+    }
+    return lines;
+}
+
+}  // namespace zorva

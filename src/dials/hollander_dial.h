@@ -1,0 +1,81 @@
+#pragma once
+// The cone-shadow mean-time dial ('m'): one construction drawn on the screen, on a printer
+// page and into the plot stream, the second plot with the cone's cross-section and unfolded
+// mantle, and the information text of the drawing window.
+
+#include "dials/hollander_geometry.h"
+#include "dials/planar_dial.h"
+#include "state/dial_state.h"
+
+#include <QRectF>
+#include <QStringList>
+
+#include <optional>
+
+namespace zorva {
+
+class DialPainter;
+class PlotStream;
+class UserDialogs;
+
+// The dial plane seen as a horizontal plane: its latitude, the longitude difference of the
+// equivalent place and the turn of its meridian on the drawing (all zero-turn for 'h').
+struct HollanderPlane {
+    double latitude = 0.0;     // phi'
+    double deltaLambda = 0.0;  // degrees
+    double rotation = 0.0;     // rho, degrees
+};
+// The plane chosen on the dial's page: hollanderShadowLine % 3 is 0 horizontal, 1 vertical,
+// 2 inclined.
+HollanderPlane HollanderPlaneOf(const DialState& state);
+
+// A dial point of mean time `T` (hours of the equivalent plane's local mean time, before the
+// equation of time) on a pair of days; drawing coordinates relative to the ellipse centre,
+// x to the right and y downward, in the cone's length unit.
+struct HollanderPoint {
+    QPointF at;
+    bool counted = false;   // lit, computable and outside 1.05 elliptical radii
+    double radius = 0.0;    // elliptical radius
+    bool onBase = false;    // the sun shines, but the shadow edges fall on the cone's base
+};
+HollanderPoint HollanderPointAt(const DialState& state, const HollanderPlane& plane, const ConeEllipse& cone,
+                                const DayPair& pair, double T);
+
+// The same with the angles of the site, the plane and the pair worked out once.
+class HollanderTracer {
+public:
+    HollanderTracer(const DialState& state, const HollanderPlane& plane, const ConeEllipse& cone);
+    // Call before points of another pair.
+    void setPair(const DayPair& pair);
+    HollanderPoint at(double T) const;
+
+private:
+    const ConeEllipse& cone_;
+    int edgeOrder_ = 0;
+    bool southern_ = false;
+    double sinPhi_ = 0, cosPhi_ = 1;    // plane
+    double sinSite_ = 0, cosSite_ = 1;  // site
+    double cosDl_ = 1, sinDl_ = 0;      // longitude difference of the equivalent place
+    bool rotate_ = false;
+    double cosRho_ = 1, sinRho_ = 0;
+    double E1_ = 0, E2_ = 0;
+    double sinDelta_ = 0, cosDelta_ = 1, tanDelta_ = 0;
+};
+
+// The error box for angles that form no cone on the plane; true when it was shown.
+bool RefuseConeAngles(const DialState& state, UserDialogs& dialogs);
+
+PlanarDialResult DrawHollanderDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
+                                   UserDialogs& dialogs);
+bool WriteHollanderPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs);
+
+// Cross-section and unfolded mantle of the cone, true to scale with `unitsPerMm` drawing
+// units per millimetre, laid out in `area`.
+void DrawConeConstruction(const DialState& state, DialPainter& painter, double unitsPerMm, const QRectF& area);
+bool WriteHollanderConePlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs);
+
+// The drawing window's information text: the sign dates with their declinations, the cone
+// and the date line nearest to it.
+QStringList HollanderInformation(const DialState& state);
+
+}  // namespace zorva
