@@ -633,6 +633,25 @@ ProfileResult ComputeHorizonProfile(const TerrainTiles& tiles, const ProfileSett
     return ProfileRun(tiles, settings, progress, lang).run();
 }
 
+DegMinSec ToDegMinSec(double value) {
+    DegMinSec d;
+    d.negative = value < 0;
+    const double a = std::abs(value);
+    d.degrees = static_cast<int>(std::trunc(a));
+    const double minutes = (a - d.degrees) * 60.0;
+    d.minutes = static_cast<int>(std::trunc(minutes));
+    d.seconds = static_cast<int>(std::lround((minutes - d.minutes) * 60.0));
+    if (d.seconds == 60) {
+        d.seconds = 0;
+        ++d.minutes;
+    }
+    if (d.minutes == 60) {
+        d.minutes = 0;
+        ++d.degrees;
+    }
+    return d;
+}
+
 // ------------------------------------------------------------------ texts
 
 QString HorizonCaption(Language lang) { return Tr(lang, "Horizontprofil erstellen", "Create horizon profile"); }

@@ -79,6 +79,14 @@ struct ProfileResult {
 ProfileResult ComputeHorizonProfile(const TerrainTiles& tiles, const ProfileSettings& settings,
                                     const ProfileProgress& progress, Language lang);
 
+// A decimal angle as the degree, minute and second fields of the profile panel: degrees and
+// minutes truncated, seconds rounded, a rounded 60 carried into the minutes (and degrees).
+struct DegMinSec {
+    int degrees = 0, minutes = 0, seconds = 0;
+    bool negative = false;
+};
+DegMinSec ToDegMinSec(double value);
+
 // ---- texts of the profile computation
 QString HorizonCaption(Language lang);  // "Horizontprofil erstellen"
 // The information before the rows are processed: centre, data bounds, number of points.

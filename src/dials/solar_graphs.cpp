@@ -1,6 +1,8 @@
 #include "dials/solar_graphs.h"
 
 #include "astro/calendar.h"
+#include "astro/horizon_profile.h"
+#include "dials/plane_sunlight.h"
 #include "astro/tables.h"
 #include "astro/time_format.h"
 #include "astro/vector_state.h"
@@ -132,8 +134,25 @@ double HourAngleShift(const DialState& s) {
 }  // namespace
 
 SkyMarker StateSkyMarker(const DialState& s) {
-    if (!s.showPlaneSunlight) return {};
-    return PlaneShadowMarker(s.planeInclination, s.wallDeclination);
+    SkyMarker plane;
+    if (s.showPlaneSunlight) plane = PlaneShadowMarker(s.planeInclination, s.wallDeclination);
+    if (!s.showHorizonProfile || !s.horizonProfile) return plane;
+    return [plane, profile = s.horizonProfile](double azimuth, double altitude) {
+        return (plane && plane(azimuth, altitude)) || SunBehindTerrain(*profile, azimuth, altitude);
+    };
+}
+
+SunPathExtras StateSunPathExtras(const DialState& s, bool print) {
+    SunPathExtras extras;
+    extras.marker = StateSkyMarker(s);
+    if (s.showHorizonProfile && s.horizonProfile) {
+        // Sectors without terrain lie on the horizon line.
+        extras.horizonProfile.reserve(kHorizonRecordCount);
+        for (const HorizonRecord& r : s.horizonProfile->records)
+            extras.horizonProfile.push_back({r.azimuth, r.empty ? 0.0 : r.elevation, false});
+    }
+    if (print) extras.footer = PlaneSunlightFooter(s);
+    return extras;
 }
 
 QString SunPathTitle(const DialState& s) {

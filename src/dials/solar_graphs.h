@@ -36,8 +36,11 @@ struct SunPathExtras {
 };
 
 // The marker the state asks for: the sun behind the plane of `planeInclination` and
-// `wallDeclination` when showPlaneSunlight is set; empty otherwise.
+// `wallDeclination` when showPlaneSunlight is set, or below the terrain of the loaded
+// horizon profile when showHorizonProfile is set; empty when neither applies.
 SkyMarker StateSkyMarker(const DialState& s);
+// Marker and horizon profile of the state; in print also the footer with the sunlit limits.
+SunPathExtras StateSunPathExtras(const DialState& s, bool print);
 
 // Screen and print: the graph fills `area` (device units of the painter).
 void PaintEotGraph(QPainter& painter, const QRectF& area, const DialState& s);

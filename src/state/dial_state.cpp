@@ -48,6 +48,7 @@ void LoadDefaults(DialState& s) {
     d.eotLongitudeCorrection = s.eotLongitudeCorrection;
     d.showPlaneSunlight = s.showPlaneSunlight;
     d.showHorizonProfile = s.showHorizonProfile;
+    d.horizonProfile = s.horizonProfile;
     d.zodiacDeclinations = s.zodiacDeclinations;
     d.legendOffset = s.legendOffset;
     d.originX = s.originX;

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 namespace zorva {
 
@@ -18,6 +19,8 @@ using Rgb = std::uint32_t;
 inline constexpr double kZoomStep = 1.189207115002721;  // fourth root of 2
 
 
+
+struct HorizonProfile;  // astro/horizon_profile.h
 
 struct DialState {
     // --- site record; longitudes west positive, degrees
@@ -142,6 +145,8 @@ struct DialState {
     bool eotLongitudeCorrection = false;
     bool showPlaneSunlight = false;
     bool showHorizonProfile = false;
+    // The horizon profile computed or loaded in the tables window; none until then.
+    std::shared_ptr<const HorizonProfile> horizonProfile;
     // Declinations at the entry into the zodiac signs, index 1..7 (index 0 unused):
     // 1 = winter solstice, 4 = equinox, 7 = summer solstice.
     std::array<double, 8> zodiacDeclinations = {0.0, -23.44, -20.15, -11.47, 0.0, 11.47, 20.15, 23.44};

@@ -9,6 +9,9 @@
 #include "text/user_dialogs.h"
 #include "ui/caption_tags.h"
 #include "ui/file_chooser.h"
+#include "ui/horizon_panel.h"
+#include "astro/horizon_profile.h"
+#include "dials/plane_sunlight.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -28,6 +31,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -65,6 +69,14 @@ enum Res {
     kCancel = 929,
     kFileCaption = 930,
     kSunPathHeading = 41,
+    kPlaneLatitude = 960,
+    kPlaneLongitude = 961,
+    kPlaneDeviation = 962,
+    kPlaneInclination = 963,
+    kShowProfile = 964,
+    kComputeProfile = 965,
+    kLoadProfile = 966,
+    kProfileOpenFilter = 981,
     kTitleMonth = 65,
     kTitleEot = 66,
     kTitleDeclination = 67,
@@ -239,16 +251,50 @@ void TablesWindow::buildUi() {
     yearKindBox_ = yearKind;
     controls->addWidget(yearKind);
 
-    // Graph options on the window: the plane panel's switch and the longitude correction.
+    // The plane panel of the sun-position diagram: the plane, its sunlit limits and the
+    // horizon profile. Its fields edit the site and the dial plane of the state.
     planePanel_ = new QWidget;
     planePanel_->setObjectName(QStringLiteral("planePanel"));
-    auto* planeLayout = new QHBoxLayout(planePanel_);
+    // Two rows: the plane's four values, then the switches and the profile buttons.
+    auto* planeLayout = new QGridLayout(planePanel_);
     planeLayout->setContentsMargins(0, 0, 0, 0);
+    int column = 0;
+    const auto planeField = [&](const char* name, int caption) {
+        auto* l = new QLabel;
+        SetCaptionTag(l, caption);
+        auto* e = new QLineEdit;
+        e->setObjectName(QString::fromLatin1(name));
+        e->setMaximumWidth(110);
+        e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-0-9.]*")), e));
+        l->setBuddy(e);
+        planeLayout->addWidget(l, 0, column++);
+        planeLayout->addWidget(e, 0, column++);
+        return e;
+    };
+    planeLatitude_ = planeField("planeLatitude", kPlaneLatitude);
+    planeLongitude_ = planeField("planeLongitude", kPlaneLongitude);
+    planeDeviation_ = planeField("planeDeviation", kPlaneDeviation);
+    planeInclination_ = planeField("planeInclination", kPlaneInclination);
+    planeLayout->setColumnStretch(column, 1);
+    auto* switches = new QHBoxLayout;
+    planeLayout->addLayout(switches, 1, 0, 1, column + 1);
     planeSunlightCheck_ = new QCheckBox;
     planeSunlightCheck_->setObjectName(QStringLiteral("planeSunlightCheck"));
     SetCaptionTag(planeSunlightCheck_, kPlaneSunlight);
-    planeLayout->addWidget(planeSunlightCheck_);
-    controls->addWidget(planePanel_);
+    switches->addWidget(planeSunlightCheck_);
+    horizonCheck_ = new QCheckBox;
+    horizonCheck_->setObjectName(QStringLiteral("horizonProfileCheck"));
+    SetCaptionTag(horizonCheck_, kShowProfile);
+    switches->addWidget(horizonCheck_);
+    auto* computeProfile = new QPushButton;
+    computeProfile->setObjectName(QStringLiteral("computeProfileButton"));
+    SetCaptionTag(computeProfile, kComputeProfile);
+    switches->addWidget(computeProfile);
+    auto* loadProfile = new QPushButton;
+    loadProfile->setObjectName(QStringLiteral("loadProfileButton"));
+    SetCaptionTag(loadProfile, kLoadProfile);
+    switches->addWidget(loadProfile);
+    switches->addStretch(1);
     longitudeCheck_ = new QCheckBox;
     longitudeCheck_->setObjectName(QStringLiteral("longitudeCorrectionCheck"));
     SetCaptionTag(longitudeCheck_, kLongitudeCorrection);
@@ -301,12 +347,41 @@ void TablesWindow::buildUi() {
     graphOptions_->hide();
     layout->addWidget(graphOptions_);
 
+    layout->addWidget(planePanel_);
+    horizonPanel_ = new HorizonPanel(host(), this);
+    horizonPanel_->hide();
+    horizonPanel_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    layout->addWidget(horizonPanel_);
+
     stack_ = new QStackedWidget;
     tableView_ = new TableView;
     graphView_ = new GraphView;
     stack_->addWidget(tableView_);
     stack_->addWidget(graphView_);
     layout->addWidget(stack_, 1);
+    sunlightLabel_ = new QLabel;
+    sunlightLabel_->setObjectName(QStringLiteral("sunlightLabel"));
+    sunlightLabel_->setAlignment(Qt::AlignHCenter);
+    layout->addWidget(sunlightLabel_);
+
+    for (QLineEdit* e : {planeLatitude_, planeLongitude_, planeDeviation_, planeInclination_}) {
+        connect(e, &QLineEdit::editingFinished, this, [this, e] {
+            if (!e->isModified()) return;
+            e->setModified(false);
+            readPlaneField(e);
+        });
+        // RETURN moves on to the next field (after the read above).
+        connect(e, &QLineEdit::returnPressed, this, [this] { focusNextChild(); });
+    }
+    connect(horizonCheck_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!updating_) setShowHorizonProfile(on);
+    });
+    connect(computeProfile, &QPushButton::clicked, this, [this] {
+        horizonPanel_->fillFromSite();
+        horizonPanel_->show();
+    });
+    connect(loadProfile, &QPushButton::clicked, this, [this] { loadHorizonProfile(); });
+    connect(horizonPanel_, &HorizonPanel::profileChanged, this, [this] { rebuild(); });
 
     connect(twilightGroup_, &QButtonGroup::idClicked, this, [this](int id) {
         if (updating_) return;
@@ -369,10 +444,17 @@ void TablesWindow::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TablesWindow::showMode(int calcMode, int yearTableKind) {
+    const int previous = mode_;
     mode_ = calcMode == kTablesYear || calcMode == kTablesEotGraph || calcMode == kTablesSunPath ? calcMode
                                                                                                    : kTablesMonth;
     if (yearTableKind >= 0 && yearTableKind <= 3) kind_ = static_cast<YearTableKind>(yearTableKind);
     graphOptions_->hide();
+    if (mode_ == kTablesSunPath && (previous != kTablesSunPath || !planeFieldsFilled_)) {
+        // The plane starts from the site and the dial plane; the profile settings from scratch.
+        fillPlaneFields();
+        horizonPanel_->resetSettings();
+        planeFieldsFilled_ = true;
+    }
     updateControls();
     applyLanguage();  // the title follows the mode; it also rebuilds the content
 }
@@ -386,6 +468,8 @@ void TablesWindow::updateControls() {
     monthCombo_->setVisible(month);
     yearKindBox_->setVisible(year);
     planePanel_->setVisible(mode_ == kTablesSunPath);
+    if (mode_ != kTablesSunPath) horizonPanel_->hide();
+    horizonCheck_->setChecked(state().showHorizonProfile);
     longitudeCheck_->setVisible(graph);
     saveTableButton_->setVisible(!graph);
     saveTableAction_->setEnabled(!graph);
@@ -407,7 +491,81 @@ GraphKind TablesWindow::graphKind() const {
     return mode_ == kTablesSunPath ? GraphKind::SunPath : GraphKind::EquationOfTime;
 }
 
-SunPathExtras TablesWindow::sunPathExtras() const { return SunPathExtras{StateSkyMarker(state()), {}, {}}; }
+SunPathExtras TablesWindow::sunPathExtras(bool print) const { return StateSunPathExtras(state(), print); }
+
+QString TablesWindow::sunlightLabelText() const {
+    return mode_ == kTablesSunPath && state().showPlaneSunlight ? PlaneSunlightLabel(state()) : QString();
+}
+
+void TablesWindow::fillPlaneFields() {
+    const DialState& s = state();
+    planeLatitude_->setText(RealToText(13, 6, s.latitude).trimmed());
+    planeLongitude_->setText(RealToText(13, 6, s.longitude).trimmed());
+    planeDeviation_->setText(RealToText(6, 2, s.wallDeclination).trimmed());
+    planeInclination_->setText(RealToText(6, 2, s.planeInclination).trimmed());
+}
+
+void TablesWindow::readPlaneField(QLineEdit* edit) {
+    struct Rule {
+        QLineEdit* edit;
+        double DialState::*field;
+        double lower, upper;
+    };
+    const Rule rules[] = {{planeLatitude_, &DialState::latitude, -90, 90},
+                          {planeLongitude_, &DialState::longitude, -180, 180},
+                          {planeDeviation_, &DialState::wallDeclination, -180, 180},
+                          {planeInclination_, &DialState::planeInclination, 0, 180}};
+    for (const Rule& r : rules) {
+        if (r.edit != edit) continue;
+        FactorField field(edit);
+        bool error = false;
+        double value = state().*r.field;
+        QString name;
+        for (QLabel* l : planePanel_->findChildren<QLabel*>())
+            if (l->buddy() == edit) name = StripAccelerators(l->text()).trimmed();
+        FieldReader{host().dialogs(), host().language()}.readRealInRange(field, value, name, error, r.upper, r.lower);
+        if (error) {
+            edit->setFocus();
+            return;
+        }
+        state().*r.field = value;
+        rebuild();
+    }
+}
+
+void TablesWindow::setShowHorizonProfile(bool on) {
+    if (on && !state().horizonProfile) {
+        const Language lang = host().language();
+        if (host().dialogs().ask(caption(CaptionKind::Question, lang), NoProfileQuestion(lang), Buttons::YesNo) ==
+            Answer::Yes)
+            loadHorizonProfile();
+        if (!state().horizonProfile) on = false;
+    }
+    state().showHorizonProfile = on;
+    rebuild();
+}
+
+bool TablesWindow::loadHorizonProfile() {
+    const Language lang = host().language();
+    const QString path = host().files().openFileName(resourceTextPlain(kLoadProfile, lang), QString(),
+                                                     resourceText(kProfileOpenFilter, lang));
+    if (path.isEmpty()) return false;
+    HorizonProfile profile;
+    if (ReadHorizonProfileFile(path, profile) != HorizonFileStatus::Ok) {
+        host().dialogs().inform(caption(CaptionKind::Error, lang), message(24, lang), Icon::Error);
+        return false;
+    }
+    DialState& s = state();
+    if (std::abs(profile.latitude - s.latitude) > 1e-6 || std::abs(profile.longitude - s.longitude) > 1e-6) {
+        host().dialogs().inform(caption(CaptionKind::Information, lang), message(70, lang));
+        s.latitude = profile.latitude;
+        s.longitude = profile.longitude;
+        fillPlaneFields();
+    }
+    s.horizonProfile = std::make_shared<const HorizonProfile>(profile);
+    rebuild();
+    return true;
+}
 
 QStringList TablesWindow::displayedLines() const {
     return mode_ == kTablesMonth ? MonthTableDisplayLines(state(), lines_) : lines_;
@@ -438,12 +596,16 @@ void TablesWindow::rebuild() {
         break;
     }
     }
+    const QString sunlight = sunlightLabelText();
+    sunlightLabel_->setText(sunlight);
+    sunlightLabel_->setVisible(!sunlight.isEmpty());
 }
 
 void TablesWindow::applyLanguage() {
     const Language lang = host().language();
     ApplyCaptionTags(this, lang);
     if (popup_) ApplyCaptionTags(popup_, lang);
+    horizonPanel_->applyLanguage();
     correctionCheck_->setText(resourceText(kCorrectionLine1, lang) + QLatin1Char('\n') +
                               resourceText(kCorrectionLine2, lang));
     const QString year = QStringLiteral("  ") + QString::number(state().referenceYear);
@@ -549,7 +711,8 @@ void TablesWindow::printContents(QPrinter& printer) {
         painter.scale(scale, scale);
         const QRectF paper = printer.pageLayout().fullRectPoints();
         const QRectF page(0, 0, paper.width() * 254.0 / 72.0, paper.height() * 254.0 / 72.0);
-        if (graph) PaintGraph(painter, graphKind(), GraphPrintArea(graphKind(), landscape), state(), sunPathExtras());
+        if (graph)
+            PaintGraph(painter, graphKind(), GraphPrintArea(graphKind(), landscape), state(), sunPathExtras(true));
         else printTable(painter, page);
         ok = painter.end();
     }

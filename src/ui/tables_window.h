@@ -22,8 +22,11 @@ class QMenu;
 class QPrinter;
 class QPushButton;
 class QStackedWidget;
+class QGridLayout;
 
 namespace zorva {
+
+class HorizonPanel;
 
 // Window modes, the main window's calcMode.
 enum TablesWindowMode { kTablesMonth = 1, kTablesYear = 8, kTablesEotGraph = 16, kTablesSunPath = 32 };
@@ -94,6 +97,13 @@ public:
     void showGraphOptions(PlotFormat format);
     bool confirmGraphSave();
 
+    // "neues Höhenprofil laden": the open dialog, then the profile into the state; the site
+    // takes the profile's coordinates (message 70) when they differ.
+    bool loadHorizonProfile();
+    // The result line under the sun-position diagram (empty while not shown).
+    QString sunlightLabelText() const;
+    HorizonPanel* horizonPanel() const { return horizonPanel_; }
+
     // For tests: what stands in for the printer setup dialog, and the printer used.
     void setPrinterSetup(std::function<bool(QPrinter&)> setup) { printerSetup_ = std::move(setup); }
     QPrinter& printer();
@@ -107,7 +117,10 @@ private:
     void rebuild();
     void updateControls();
     GraphKind graphKind() const;
-    SunPathExtras sunPathExtras() const;
+    SunPathExtras sunPathExtras(bool print = false) const;
+    void fillPlaneFields();
+    void readPlaneField(QLineEdit* edit);
+    void setShowHorizonProfile(bool on);
     void printTable(QPainter& painter, const QRectF& page);
 
     int mode_ = kTablesMonth;
@@ -126,6 +139,13 @@ private:
     QButtonGroup* yearKindGroup_ = nullptr;
     QWidget* planePanel_ = nullptr;
     QCheckBox* planeSunlightCheck_ = nullptr;
+    QCheckBox* horizonCheck_ = nullptr;
+    QLineEdit* planeLatitude_ = nullptr;
+    QLineEdit* planeLongitude_ = nullptr;
+    QLineEdit* planeDeviation_ = nullptr;
+    QLineEdit* planeInclination_ = nullptr;
+    QLabel* sunlightLabel_ = nullptr;
+    HorizonPanel* horizonPanel_ = nullptr;
     QCheckBox* longitudeCheck_ = nullptr;
     QPushButton* printButton_ = nullptr;
     QPushButton* saveTableButton_ = nullptr;
@@ -146,6 +166,7 @@ private:
     std::unique_ptr<QPrinter> printer_;
     std::function<bool(QPrinter&)> printerSetup_;
     bool updating_ = false;
+    bool planeFieldsFilled_ = false;
 };
 
 }  // namespace zorva

@@ -263,5 +263,22 @@ TEST(TerrainTiles, HeaderWithDecimalCommaCornerFormAndBadHeaders) {
     EXPECT_FALSE(ReadTerrainGridHeader(dir.filePath(QStringLiteral("missing.asc")), h, problem, Language::English));
 }
 
+TEST(TerrainProfile, DegreesMinutesSecondsOfTheCentreFields) {
+    const DegMinSec a = ToDegMinSec(47.65);  // 47 39 00
+    EXPECT_EQ(a.degrees, 47);
+    EXPECT_EQ(a.minutes, 39);
+    EXPECT_EQ(a.seconds, 0);
+    EXPECT_FALSE(a.negative);
+    const DegMinSec b = ToDegMinSec(-9.5833333333);  // 9 35 00, the sign picks the hemisphere
+    EXPECT_EQ(b.degrees, 9);
+    EXPECT_EQ(b.minutes, 35);
+    EXPECT_EQ(b.seconds, 0);
+    EXPECT_TRUE(b.negative);
+    const DegMinSec c = ToDegMinSec(9.99999);  // 9 59 59.96: the seconds carry through
+    EXPECT_EQ(c.degrees, 10);
+    EXPECT_EQ(c.minutes, 0);
+    EXPECT_EQ(c.seconds, 0);
+}
+
 }  // namespace
 }  // namespace zorva
