@@ -1,7 +1,7 @@
 // Horizon profile from a large elevation grid: a synthetic hilly tile (default 3001 x 3001
 // cells of 3", about 40 MB of text) is written to a temporary file and the profile is
 // computed from it; the time per million cells is what a 6001 x 6001 tile scales with.
-// Usage: bench-horizon_profile [cells per side]
+// Usage: bench-horizon-profile [cells per side] [maximum distance km]
 #include "astro/terrain_profile.h"
 
 #include <QCoreApplication>
@@ -54,6 +54,7 @@ int main(int argc, char** argv) {
     ProfileSettings s;
     s.latitude = 46.0 + side * cs / 2;
     s.longitude = -(8.0 + side * cs / 2);
+    if (argc > 2) s.maxDistanceMetres = std::max(1.0, std::atof(argv[2])) * 1000.0;
     long long calls = 0;
     const auto start = std::chrono::steady_clock::now();
     const ProfileResult r = ComputeHorizonProfile(
@@ -63,8 +64,9 @@ int main(int argc, char** argv) {
     for (const HorizonRecord& rec : r.profile.records) filled += rec.empty ? 0 : 1;
     const double cells = static_cast<double>(side) * side;
     std::printf("grid %d x %d (%.1f MB): %.2f s, %.3f s per million cells, %lld cells within reach, "
-                "%d of 720 sectors, %lld progress calls, status %d\n",
-                side, side, megabytes, seconds, seconds / (cells / 1e6), r.cellsRead, filled, calls,
+                "%.3f s per million cells within reach, %d of 720 sectors, %lld progress calls, status %d\n",
+                side, side, megabytes, seconds, seconds / (cells / 1e6), r.cellsRead,
+                seconds / std::max(1e-6, r.cellsRead / 1e6), filled, calls,
                 static_cast<int>(r.status));
     return r.status == ProfileStatus::Ok ? 0 : 1;
 }

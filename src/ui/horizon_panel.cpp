@@ -179,6 +179,7 @@ HorizonPanel::HorizonPanel(ChildHost& host, QWidget* parent) : QFrame(parent), h
                           {platformEdit_, platformLabel_, 0, 300}, {minDistanceEdit_, minDistanceLabel_, 100, 400},
                           {maxDistanceEdit_, maxDistanceLabel_, 0, 300}};
     for (const Rule& r : rules) {
+        connect(r.edit, &QLineEdit::returnPressed, this, [this] { focusNextChild(); });
         connect(r.edit, &QLineEdit::editingFinished, this, [this, r] {
             if (!r.edit->isModified()) return;
             r.edit->setModified(false);
