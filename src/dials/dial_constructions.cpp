@@ -1,5 +1,6 @@
 #include "dials/dial_constructions.h"
 
+#include "dials/azimuth_dial.h"
 #include "dials/cylinder_dial.h"
 #include "dials/dial_render.h"
 #include "dials/hidokai_dial.h"
@@ -20,6 +21,9 @@ const DialConstruction* ConstructionFor(const DialState& s) {
     if (s.dialType == 'k') return &hidokai;
     static const DialConstruction hollander{DrawHollanderDial, WriteHollanderPlot, WriteHollanderConePlot, false};
     if (s.dialType == 'm') return &hollander;
+    static const DialConstruction azimuthAltitudes{DrawAzimuthDial, WriteAzimuthDialPlot, nullptr, false, false};
+    static const DialConstruction azimuthDates{DrawAzimuthDial, WriteAzimuthDialPlot, nullptr, false, true};
+    if (s.dialType == 'a') return s.azimuthKind == 0 ? &azimuthDates : &azimuthAltitudes;
     return nullptr;
 }
 
@@ -41,7 +45,9 @@ PlotSaveResult SaveDialPlot(const DialState& s, const PlotSaveRequest& request, 
             if (!write(s, stream, dialogs)) throw PlotWriteError(message(69, l));
         };
     };
-    return SavePlot(request, writer(c->writePlot), dialogs, l,
+    PlotSaveRequest save = request;
+    if (c->fixedResolution) save.highResolution = false;
+    return SavePlot(save, writer(c->writePlot), dialogs, l,
                     c->writeSecondPlot ? writer(c->writeSecondPlot) : PlotWriter{});
 }
 

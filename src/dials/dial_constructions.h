@@ -28,6 +28,8 @@ struct DialConstruction {
     PlotConstruction writeSecondPlot = nullptr;
     // Gnomon placement, zoom, grid, angle panel and coordinate listing of the planar dials.
     bool planar = false;
+    // The plot is written at p = 1 even for DXF (its writer does not scale by p).
+    bool fixedResolution = false;
 };
 
 // The construction for the state's letter and variant; nullptr when only the frame is drawn.

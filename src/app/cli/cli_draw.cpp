@@ -1,5 +1,6 @@
 #include "app/cli/cli.h"
 
+#include "astro/horizon_profile.h"
 #include "dials/dial_constructions.h"
 #include "dials/dial_render.h"
 #include "dials/planar_plot.h"
@@ -10,6 +11,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <memory>
 
 namespace zorva::cli {
 namespace {
@@ -76,7 +78,18 @@ int CommandDraw(Context& ctx, QStringList args) {
     QString listing;
     if (TakeOption(args, QStringLiteral("--listing"), listing, missing) && (missing || listing.isEmpty()))
         return BadOption(ctx, QStringLiteral("--listing"), listing, QStringLiteral("a text file for the coordinates"));
+    QString horizon;
+    if (TakeOption(args, QStringLiteral("--horizon"), horizon, missing) && (missing || horizon.isEmpty()))
+        return BadOption(ctx, QStringLiteral("--horizon"), horizon, QStringLiteral("a horizon profile file (.ele)"));
     if (const int status = CheckNoExtraArgs(ctx, args, QStringLiteral("draw")); status != kOk) return status;
+    if (!horizon.isEmpty()) {
+        // The profile drawn on dials that show one (the azimuth dial).
+        auto profile = std::make_shared<HorizonProfile>();
+        if (ReadHorizonProfileFile(horizon, *profile) != HorizonFileStatus::Ok)
+            return BadOption(ctx, QStringLiteral("--horizon"), horizon, QStringLiteral("a readable horizon profile file (.ele)"));
+        ctx.state.horizonProfile = profile;
+        ctx.state.showHorizonProfile = true;
+    }
 
     const QString suffix = QFileInfo(out).suffix().toLower();
     if (suffix == QLatin1String("plt") || suffix == QLatin1String("dxf"))
