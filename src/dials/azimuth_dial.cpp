@@ -14,8 +14,9 @@
 #include "text/user_dialogs.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
-#include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace zorva {
@@ -86,10 +87,41 @@ int DaysInMonth(int year, int month) {
     return month == 12 ? 31 : DayOfYear(year, month + 1, 1) - DayOfYear(year, month, 1);
 }
 
+// Declination and EoT within a day from three evaluations of the ephemeris (quadratic
+// through half-day steps, within 1e-5 degrees of the direct value), and the day arcs of
+// the sample days: the hour lines ask for thousands of instants on a few dozen days.
+class EphemerisCache {
+public:
+    explicit EphemerisCache(int year) : year_(year) {}
+    DeclinationEoT at(double d) {
+        const double D = std::round(d);
+        const double u = d - D;
+        auto it = nodes_.find(static_cast<long long>(D));
+        if (it == nodes_.end()) {
+            const std::array<DeclinationEoT, 3> n = {SolarDeclinationEoT(year_, D - 0.5), SolarDeclinationEoT(year_, D),
+                                                     SolarDeclinationEoT(year_, D + 0.5)};
+            it = nodes_.emplace(static_cast<long long>(D), n).first;
+        }
+        const auto& n = it->second;
+        auto q = [u](double m, double z, double p) { return z + u * (p - m) + 2 * u * u * (p - 2 * z + m); };
+        return {q(n[0].declination, n[1].declination, n[2].declination), q(n[0].eot, n[1].eot, n[2].eot)};
+    }
+    const DayArcResult& dayArc(int day, double meridian, double latitude) {
+        auto it = arcs_.find(day);
+        if (it == arcs_.end()) it = arcs_.emplace(day, DayArc(year_, day, meridian, latitude)).first;
+        return it->second;
+    }
+
+private:
+    int year_;
+    std::unordered_map<long long, std::array<DeclinationEoT, 3>> nodes_;
+    std::unordered_map<int, DayArcResult> arcs_;
+};
+
 class AzimuthConstruction {
 public:
     AzimuthConstruction(const DialState& s, const PlanarDialRequest& r, DialPainter& p, UserDialogs& d)
-        : s_(s), r_(r), p_(p), d_(d), scale_(AltitudeSpacing::Equal, 1, 1) {}
+        : s_(s), r_(r), p_(p), d_(d), scale_(AltitudeSpacing::Equal, 1, 1), ephemeris_(s.referenceYear) {}
 
     bool run();
     // The plot's text height of the head ("SI 0.18,0.27"), as a drawing font height.
@@ -111,6 +143,9 @@ private:
     // Canvas and plot colour the same element differently in a few places.
     void setRole(int canvasRole, int plotRole) { p_.setPenRole(plot() ? plotRole : canvasRole); }
     void setTextRoles(int canvasRole, int plotRole) { p_.setTextRole(plot() ? plotRole : canvasRole); }
+    // Whole hours stand out by a wider pen on the canvas; the plot keeps its hour lines
+    // fine (a pen width there is a width in millimetres) and tells them apart by pen.
+    void setHourLineWidth(bool whole) { p_.setPenWidth(plot() ? 1 : whole ? lineWidth_ + 1 : lineWidth_); }
 
     void setUp();
     void drawCross();
@@ -147,11 +182,13 @@ private:
     double W_ = 0, H_ = 0, ox_ = 0, oy_ = 0;
     double R_ = 0, T_ = 0, Q_ = 0;
     double innerDateRadius_ = 0;
+    bool outerDateCircle_ = false;  // a date circle lies on R
     QPointF centre_;
     int lineWidth_ = 1;
     double obliquity_ = 23.44;
     double fontHeight_ = 14;
     std::vector<HourLabel> labels_;
+    EphemerisCache ephemeris_;
 };
 
 // Joins the successive sun directions of one line: where the sun goes below the horizon
@@ -166,13 +203,21 @@ public:
             have_ = false;
             return;
         }
+        const bool b = visible(s);
+        const QPointF pb = b ? c_.project(s) : QPointF();
         if (have_) {
-            const bool a = visible(previous_), b = visible(s);
-            if (a && b) segment(previous_, s);
-            else if (a && s.altitude <= 0) segment(previous_, horizonCrossing(previous_, s));
-            else if (b && previous_.altitude <= 0) segment(horizonCrossing(s, previous_), s);
+            const bool a = visible(previous_);
+            if (a && b) segment(previous_, previousPoint_, s, pb);
+            else if (a && s.altitude <= 0) {
+                const Sample h = horizonCrossing(previous_, s);
+                segment(previous_, previousPoint_, h, c_.project(h));
+            } else if (b && previous_.altitude <= 0) {
+                const Sample h = horizonCrossing(s, previous_);
+                segment(h, c_.project(h), s, pb);
+            }
         }
         previous_ = s;
+        previousPoint_ = pb;
         have_ = true;
     }
     void interrupt() { have_ = false; }
@@ -188,7 +233,7 @@ private:
         h.declination = above.declination + f * (below.declination - above.declination);
         return h;
     }
-    void segment(const Sample& a, const Sample& b) {
+    void segment(const Sample& a, QPointF pa, const Sample& b, QPointF pb) {
         bool shaded = false;
         if (c_.profileShown()) {
             const double az = a.azimuth + 0.5 * NormalizeAngle180(b.azimuth - a.azimuth);
@@ -199,7 +244,6 @@ private:
             c_.p_.setPenRole(role);
             currentRole_ = role;
         }
-        const QPointF pa = c_.project(a), pb = c_.project(b);
         c_.p_.moveTo(pa.x(), pa.y());
         c_.p_.lineTo(pb.x(), pb.y());
     }
@@ -208,6 +252,7 @@ private:
     int canvasRole_, plotRole_;
     int currentRole_ = -1;
     Sample previous_;
+    QPointF previousPoint_;
     bool have_ = false;
 };
 
@@ -360,7 +405,10 @@ void AzimuthConstruction::drawDegreeScale() {
         p_.moveTo(from.x(), from.y());
         p_.lineTo(to.x(), to.y());
     }
-    for (double r : {Q_ + 1, Q_ + 3, R_}) p_.circle(centre_.x(), centre_.y(), r, FillStyle::None, 0);
+    for (double r : {Q_ + 1, Q_ + 3}) p_.circle(centre_.x(), centre_.y(), r, FillStyle::None, 0);
+    // Kind 1 draws R as its zero-altitude circle, kind 0 as its winter-solstice circle when
+    // it has one: a cutter must not follow the same circle twice.
+    if (dates() && !outerDateCircle_) p_.circle(centre_.x(), centre_.y(), R_, FillStyle::None, 0);
 }
 
 void AzimuthConstruction::drawPole() {
@@ -393,8 +441,17 @@ void AzimuthConstruction::drawProfile() {
 void AzimuthConstruction::traceDeclination(double declination, int role) {
     Track track(*this, role, role);
     const double phi = s_.latitude;
+    // Only the hours round the day arc: the night adds nothing to the disc.
+    double first = 1.0, last = 23.0;
+    const double cosArc = -TanDeg(phi) * TanDeg(declination);
+    if (cosArc >= 1) return;
+    if (cosArc > -1) {
+        const double arcHours = AcosDeg(cosArc) / 15;
+        first = std::max(first, std::floor((12 - arcHours) * 10) / 10 - 0.1);
+        last = std::min(last, 12 + arcHours + 0.2);
+    }
     // Finer near the horizon, so that the line meets the horizon circle cleanly.
-    for (double T = 1.0; T <= 23.0 + 1e-9;) {
+    for (double T = first; T <= last + 1e-9;) {
         const HorizontalPosition hp = HorizontalFromHourAngle(15 * (T - 12), declination, phi);
         track.add({true, hp.altitude, hp.azimuth, declination});
         T += hp.altitude < 1.5 ? 0.025 : 0.1;
@@ -404,7 +461,7 @@ void AzimuthConstruction::traceDeclination(double declination, int role) {
 void AzimuthConstruction::drawDayLengthLines() {
     const double phi = std::abs(s_.latitude);
     if (phi < 0.01) return;  // every day lasts twelve hours on the equator
-    p_.setPenWidth(plot() ? 2 : 1);
+    p_.setPenWidth(1);
     for (int k = -12; k <= 12; ++k) {
         // Semi-arc 90 + 7.5 k degrees: a day of 12 + k hours.
         const double declination = Sign(s_.latitude) * AtanDeg(SinDeg(7.5 * k) / TanDeg(phi));
@@ -423,10 +480,11 @@ void AzimuthConstruction::drawDateLines() {
         const bool main = i % 6 == 0;
         const bool wanted = choice == 1 ? main : choice == 2 ? i % 3 == 0 : choice == 3 ? i % 2 == 0 : i % 18 == 0;
         if (!wanted) continue;
-        p_.setPenWidth(main ? lineWidth_ + 1 : lineWidth_);
+        // The plot writes "PW 1" for the main dates and "PW 0" for the others.
+        p_.setPenWidth(plot() ? (main ? 2 : 1) : main ? lineWidth_ + 1 : lineWidth_);
         traceDeclination(zodiac.byLongitude[static_cast<size_t>(i)], main ? kMainDates : kDates);
     }
-    p_.setPenWidth(lineWidth_);
+    p_.setPenWidth(plot() ? 1 : lineWidth_);
 }
 
 void AzimuthConstruction::drawDateCircles() {
@@ -441,8 +499,9 @@ void AzimuthConstruction::drawDateCircles() {
             const bool wanted = choice == 1 ? main : choice == 2 ? i % 3 == 0 : choice == 3 ? i % 2 == 0 : i % 18 == 0;
             if (!wanted) continue;
             const double r = dateRadius(zodiac.byLongitude[static_cast<size_t>(i)]);
+            if (std::abs(r - R_) < 1e-6 * R_) outerDateCircle_ = true;
             p_.setPenRole(main ? kMainDates : kDates);
-            p_.setPenWidth(main ? lineWidth_ + 1 : lineWidth_);
+            p_.setPenWidth(plot() ? (main ? 2 : 1) : main ? lineWidth_ + 1 : lineWidth_);
             p_.circle(centre_.x(), centre_.y(), r, FillStyle::None, 0);
         }
         p_.setPenWidth(1);
@@ -491,9 +550,10 @@ void AzimuthConstruction::drawDateCircles() {
         for (const Mark& m : marks) {
             const DayArcResult arc = DayArc(year, DayOfYear(year, m.month, m.day), s_.zoneMeridian, s_.latitude);
             const double r = dateRadius(arc.declination);
+            if (std::abs(r - R_) < 1e-6 * R_) outerDateCircle_ = true;
             const bool main = m.day == 1 || choice == 4;
             p_.setPenRole(main ? kMainDates : kDates);
-            p_.setPenWidth(main ? lineWidth_ + 1 : lineWidth_);
+            p_.setPenWidth(plot() ? (main ? 2 : 1) : main ? lineWidth_ + 1 : lineWidth_);
             p_.circle(centre_.x(), centre_.y(), r, FillStyle::None, 0);
             if (!main) continue;
             // The first half year is read on the east side, the second on the west side,
@@ -527,7 +587,7 @@ void AzimuthConstruction::drawHourLines() {
             if (s_.italianHours) traceBabylonianOrItalian(true);
         }
     }
-    p_.setPenWidth(lineWidth_);
+    p_.setPenWidth(plot() ? 1 : lineWidth_);
     drawHourLabels();
 }
 
@@ -543,12 +603,15 @@ void AzimuthConstruction::traceClockHours(bool mean, int from, int to, int perHo
             const double T = h + static_cast<double>(j) / perHour;
             if (T > h2 + 1e-9) break;
             const bool whole = j == 0;
-            p_.setPenWidth(whole ? lineWidth_ + 1 : lineWidth_);
+            setHourLineWidth(whole);
             Track track(*this, whole ? kApparent : kApparentFraction, whole ? kApparent : kPlotFractionRole);
             for (int day : days) {
-                const SunPositionResult sp =
-                    SunPosition(year, day, T, s_.latitude, longitude, s_.zoneMeridian, mean);
-                const Sample sample{true, sp.altitude, sp.azimuth, sp.declination};
+                // The sun of that instant, as SunPosition computes it.
+                const DeclinationEoT e = ephemeris_.at(day + (T + s_.zoneMeridian / 15 - 12) / 24);
+                double t = 15 * (T - 12) - (longitude - s_.zoneMeridian);
+                if (mean) t += e.eot;
+                const HorizontalPosition sp = HorizontalFromHourAngle(t, e.declination, s_.latitude);
+                const Sample sample{true, sp.altitude, sp.azimuth, e.declination};
                 track.add(sample);
                 if (whole && day == labelDay && sp.altitude > 0 && sp.altitude < 89.9 && h % 24 != 0)
                     labels_.push_back({project(sample), sp.azimuth, radiusOf(sample), QString::number(h), kApparent});
@@ -577,10 +640,10 @@ void AzimuthConstruction::traceTemporalHours() {
             // Hours 0 and 12 are sunrise and sunset: they lie on the horizon circle itself.
             if (N <= 0 || N >= 12) continue;
             const bool whole = j == 0;
-            p_.setPenWidth(whole ? lineWidth_ + 1 : lineWidth_);
+            setHourLineWidth(whole);
             Track track(*this, whole ? kTemporal : kDisc, whole ? kTemporal : kPlotFractionRole);
             for (int day : days) {
-                const DayArcResult arc = DayArc(year, day, s_.zoneMeridian, s_.latitude);
+                const DayArcResult& arc = ephemeris_.dayArc(day, s_.zoneMeridian, s_.latitude);
                 if (!arc.rises || !arc.sets) {
                     track.interrupt();
                     continue;
@@ -598,7 +661,6 @@ void AzimuthConstruction::traceTemporalHours() {
 }
 
 void AzimuthConstruction::traceBabylonianOrItalian(bool italian) {
-    const int year = s_.referenceYear;
     const int from = std::clamp(italian ? s_.italianFrom : s_.babylonianFrom, 0, 24);
     const int to = std::clamp(italian ? s_.italianTo : s_.babylonianTo, 0, 24);
     const int k = std::clamp((italian ? s_.italianInterval : s_.babylonianInterval) + 1, 1, 4);
@@ -608,12 +670,12 @@ void AzimuthConstruction::traceBabylonianOrItalian(bool italian) {
             const double v = n + static_cast<double>(j) / k;
             if (v > to + 1e-9) break;
             const bool whole = j == 0;
-            p_.setPenWidth(whole ? lineWidth_ + 1 : lineWidth_);
+            setHourLineWidth(whole);
             const int canvasRole = whole ? (italian ? kItalian : kBabylonian) : (italian ? kDisc : kEcliptic);
             const int plotRole = whole ? (italian ? kItalian : kPlotBabylonianRole) : kPlotFractionRole;
             Track track(*this, canvasRole, plotRole);
             for (int day : days) {
-                const DayArcResult arc = DayArc(year, day, s_.zoneMeridian, s_.latitude);
+                const DayArcResult& arc = ephemeris_.dayArc(day, s_.zoneMeridian, s_.latitude);
                 if (!arc.rises || !arc.sets) {
                     track.interrupt();
                     continue;

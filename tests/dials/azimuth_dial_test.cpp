@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -64,7 +65,7 @@ RecordingPainter DrawPrinted(const DialState& s, RecordingDialogs& dialogs) {
 // The disc's centre: the centre of the horizon circle (radius R).
 QPointF Centre(const RecordingPainter& p, double R) {
     for (const Primitive& c : p.all(Primitive::Circle))
-        if (c.role == kDiscRole && std::abs(c.radius - R) < 1e-9) return c.points[0];
+        if (c.role == kDiscRole && std::abs(c.radius - R) < 1e-6) return c.points[0];
     ADD_FAILURE() << "no horizon circle of radius " << R;
     return {};
 }
@@ -301,12 +302,15 @@ TEST(AzimuthDial, DateCirclesOfKindZero) {
     s.azimuthKind = 0;
     s.declinationScale = true;
     const RecordingPainter p = DrawPrinted(s, dialogs);
-    const QPointF c = Centre(p, 900);
     // Seven circles of the sign entries, the winter solstice outermost on R and the summer
-    // solstice innermost; the equinox halfway between.
+    // solstice innermost; the equinox halfway between. R itself is not drawn a second time.
     std::vector<double> radii;
-    for (const Primitive& q : p.all(Primitive::Circle))
+    QPointF c;
+    for (const Primitive& q : p.all(Primitive::Circle)) {
         if (q.role == kMainDateRole) radii.push_back(q.radius);
+        if (q.role == kMainDateRole) c = q.points[0];
+        EXPECT_FALSE(q.role == kDiscRole && std::abs(q.radius - 900) < 1e-6);
+    }
     ASSERT_EQ(radii.size(), 7u);
     std::sort(radii.begin(), radii.end());
     EXPECT_NEAR(radii.back(), 900, 1e-6);
@@ -403,6 +407,38 @@ for path in sys.argv[1:]:
     const QStringList lines = QString::fromUtf8(reader.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
     for (const QString& line : lines) EXPECT_EQ(line, QStringLiteral("0 1 True"));
+}
+
+TEST(AzimuthDialPlot, EveryVariantRendersInHp2xx) {
+    if (QStandardPaths::findExecutable(QStringLiteral("hp2xx")).isEmpty()) GTEST_SKIP() << "hp2xx is not installed";
+    QTemporaryDir dir;
+    RecordingDialogs dialogs;
+    for (int variant = 0; variant < 4; ++variant) {
+        DialState s = AzimuthState(variant % 3);
+        s.azimuthKind = variant == 3 ? 0 : 1;
+        s.meanTimeLines = s.babylonianHours = s.italianHours = s.temporalHours = true;
+        PlotSaveRequest r;
+        r.fileName = dir.filePath(QStringLiteral("v%1.plt").arg(variant));
+        ASSERT_TRUE(SaveDialPlot(s, r, dialogs).ok);
+        QProcess hp2xx;
+        hp2xx.setWorkingDirectory(dir.path());
+        hp2xx.setStandardInputFile(QProcess::nullDevice());
+        hp2xx.setProcessChannelMode(QProcess::MergedChannels);
+        hp2xx.start(QStringLiteral("hp2xx"), {QStringLiteral("-m"), QStringLiteral("png"), QStringLiteral("-f"),
+                                              dir.filePath(QStringLiteral("v%1.png").arg(variant)), r.fileName});
+        ASSERT_TRUE(hp2xx.waitForFinished(120000));
+        EXPECT_EQ(hp2xx.exitCode(), 0) << variant;
+        // hp2xx knows eight pens; the disc's pen 9 and the pens 10 and 11 are its only remark.
+        static const QRegularExpression eightPens(QStringLiteral("^Illegal pen number (9|10|11|12): replaced by \\d+$"));
+        for (const QString& line : QString::fromLocal8Bit(hp2xx.readAll()).split(QLatin1Char('\n'))) {
+            if (line.contains(QStringLiteral("Illegal pen number"))) {
+                EXPECT_TRUE(eightPens.match(line.trimmed()).hasMatch()) << line.toStdString();
+                continue;
+            }
+            EXPECT_FALSE(line.contains(QStringLiteral("arning"), Qt::CaseInsensitive)) << variant << ": " << line.toStdString();
+            EXPECT_FALSE(line.contains(QStringLiteral("rror"), Qt::CaseInsensitive)) << variant << ": " << line.toStdString();
+        }
+    }
 }
 
 }  // namespace
