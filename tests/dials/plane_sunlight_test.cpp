@@ -2,6 +2,10 @@
 #include "state/dial_state.h"
 #include "support/test_support.h"
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 namespace zorva {
 namespace {
 
@@ -60,6 +64,61 @@ TEST(PlaneSunlight, PolarPlanesDoNotInventLight) {
     ASSERT_TRUE(p.lit);
     EXPECT_DOUBLE_EQ(p.first, -180.0);
     EXPECT_DOUBLE_EQ(p.last, 180.0);
+}
+
+// The earliest and latest moments at which the sun stands above the horizon and in front
+// of the plane, found by walking the declinations of the list in steps of 0.05 degree of
+// hour angle, with plain vectors in east,
+// north, up: an independent check of the window arithmetic on the equivalent dial.
+struct Brute {
+    bool lit = false;
+    double first = 180, last = -180;
+};
+Brute BruteForce(double latitude, double inclination, double wallDeclination) {
+    constexpr double r = 3.14159265358979323846 / 180.0;
+    const double sp = std::sin(latitude * r), cp = std::cos(latitude * r);
+    const double na = (90.0 - inclination) * r, nA = wallDeclination * r;
+    const double nx = -std::sin(nA) * std::cos(na), ny = -std::cos(nA) * std::cos(na), nz = std::sin(na);
+    static std::vector<double> sinT, cosT;
+    if (sinT.empty()) {
+        for (int i = -3600; i <= 3600; ++i) {
+            sinT.push_back(std::sin(i * 0.05 * r));
+            cosT.push_back(std::cos(i * 0.05 * r));
+        }
+    }
+    Brute b;
+    for (int k = 0; k <= 940; ++k) {
+        const double delta = (k == 0 ? 23.44 : k == 940 ? -23.44 : 23.5 - 0.05 * k) * r;
+        const double sd = std::sin(delta), cd = std::cos(delta);
+        for (std::size_t i = 0; i < sinT.size(); ++i) {
+            const double x = -cd * sinT[i], y = cp * sd - sp * cd * cosT[i], z = sp * sd + cp * cd * cosT[i];
+            if (z <= 0.0 || x * nx + y * ny + z * nz <= 0.0) continue;
+            const double t = (static_cast<double>(i) - 3600.0) * 0.05;
+            b.lit = true;
+            b.first = std::min(b.first, t);
+            b.last = std::max(b.last, t);
+        }
+    }
+    return b;
+}
+
+TEST(PlaneSunlight, AgreesWithTheSunStepByStep) {
+    struct Plane {
+        double latitude, inclination, declination;
+    };
+    const Plane planes[] = {{47.25, 90, 0},    {47.25, 90, -40},  {47.25, 90, 135}, {47.25, 60, 160},
+                            {47.25, 25.46, -11.7}, {47.25, 120, 20}, {10, 90, 180},   {-33.9, 70, -150},
+                            {65, 45, 100},     {52, 90, 179}};
+    for (const Plane& p : planes) {
+        SCOPED_TRACE(testing::Message() << "latitude " << p.latitude << ", inclination " << p.inclination
+                                        << ", declination " << p.declination);
+        const PlaneSunlight limits = ComputePlaneSunlight(p.latitude, p.inclination, p.declination);
+        const Brute b = BruteForce(p.latitude, p.inclination, p.declination);
+        ASSERT_EQ(limits.lit, b.lit);
+        // 0.1 degree of hour angle = 24 seconds of time.
+        EXPECT_NEAR(limits.first, b.first, 0.1);
+        EXPECT_NEAR(limits.last, b.last, 0.1);
+    }
 }
 
 TEST(PlaneSunlight, LabelAndPrintedFooter) {
