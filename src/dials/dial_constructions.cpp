@@ -5,6 +5,7 @@
 #include "dials/dial_render.h"
 #include "dials/hidokai_dial.h"
 #include "dials/hollander_dial.h"
+#include "dials/quadrant_dial.h"
 #include "plot/plot_stream.h"
 #include "text/texts.h"
 
@@ -24,6 +25,9 @@ const DialConstruction* ConstructionFor(const DialState& s) {
     static const DialConstruction azimuthAltitudes{DrawAzimuthDial, WriteAzimuthDialPlot, nullptr, false, false};
     static const DialConstruction azimuthDates{DrawAzimuthDial, WriteAzimuthDialPlot, nullptr, false, true};
     if (s.dialType == 'a') return s.azimuthKind == 0 ? &azimuthDates : &azimuthAltitudes;
+    // Quadrant: kind 0 is built (screen and printer only); the Habermel kinds draw their frame.
+    static const DialConstruction quadrant{DrawQuadrantDial, nullptr, nullptr, false};
+    if (s.dialType == 'q' && s.quadrantKind == 0) return &quadrant;
     return nullptr;
 }
 

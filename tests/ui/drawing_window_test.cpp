@@ -138,7 +138,10 @@ TEST_F(DrawingWindowTest, ARefusedElementIsReportedOnceAndTheRestIsDrawn) {
 }
 
 TEST_F(DrawingWindowTest, LettersWithoutAConstructionShowOnlyTheFrame) {
+    // The Habermel altitude dial (quadrant kind 1) is not built yet.
     state.dialType = 'q';
+    state.quadrantKind = 1;
+    state.expertMode = true;
     DrawingWindow* w = open();
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->drawn());
