@@ -2,6 +2,7 @@
 
 #include "astro/angles.h"
 #include "astro/calendar.h"
+#include "astro/solar_ephemeris.h"
 #include "dials/altitude_dial_common.h"
 #include "dials/dial_painter.h"
 #include "text/number_format.h"
@@ -92,7 +93,9 @@ private:
     void drawDegreeScale(double a);
     void drawWholeYearCircles();
     void drawHalfYearCircles();
+    void drawZodiacCircles();
     void drawHourLines();
+    void traceZodiac(double t, int hour, bool full);
     void traceWholeYear(double t, int hour, bool full);
     void traceHalfYear(double t, int hour, bool full, bool mirrored);
     void addLabel(double x, double y, const QString& text, int role);
@@ -102,6 +105,11 @@ private:
         return {xA_ + Round(N * SinDeg(angle)), Round(N * CosDeg(angle) + yA_)};
     }
     bool onQuadrant(const QPointF& q) const { return q.x() >= xA_ && q.y() >= yA_; }
+    // Radius of a declination on the zodiac scale: the winter solstice on R / 2, the summer
+    // solstice on the rim.
+    double zodiacRadius(double delta) const {
+        return R_ / 2 * (1 + (delta + zodiac_.obliquity) / (2 * zodiac_.obliquity));
+    }
     // Radius of a day on the whole-year band: 1 January on R / 2, 31 December on R.
     double wholeYearRadius(int day) const { return Round((double(day - E_) / (F_ - E_) + 1) * R_ / 2); }
     // Radius of a day (after 21 June) on the half-year band.
@@ -122,6 +130,7 @@ private:
     ClockHours clock_;
     AltitudeSun sun_;
     std::vector<Label> labels_;
+    ZodiacTable zodiac_;
 };
 
 void QuadrantDial::setUp() {
@@ -140,6 +149,7 @@ void QuadrantDial::setUp() {
     F_ = DayOfYear(year, 12, 31);
     G_ = DayOfYear(year, 6, 21);
     december21_ = DayOfYear(year, 12, 21);
+    if (s_.quadrantDateScale == 1) zodiac_ = ZodiacDeclinations(year);
 }
 
 bool QuadrantDial::run() {
@@ -169,6 +179,8 @@ bool QuadrantDial::run() {
             break;
         default:
             drawDegreeScale(Round(R_ / 2 - 2 * C_));
+            drawZodiacCircles();
+            drawHourLines();
             break;
     }
     p_.setPenWidth(1);
@@ -301,6 +313,10 @@ void QuadrantDial::drawHourLines() {
             const bool full = j == 0;
             const int role = full ? (h.temporal ? kTemporal : kHour) : kSubdivision;
             p_.setPenRole(role);
+            if (s_.quadrantDateScale == 1) {
+                traceZodiac(t, n, full);
+                continue;
+            }
             if (s_.wholeYearBand) {
                 traceWholeYear(t, n, full);
                 continue;
@@ -332,6 +348,55 @@ void QuadrantDial::drawHourLines() {
     }
     labels_.clear();
     p_.setTextRole(kText);
+}
+
+void QuadrantDial::drawZodiacCircles() {
+    // Every 10 degrees of the sun's longitude from the summer to the winter solstice; the
+    // entries into the signs in colour 5. A declination serves both halves of the year.
+    for (int i = 0; i <= 36; i += 2) {
+        p_.setPenRole(i % 6 == 0 ? kMonthFirst : kOtherDates);
+        p_.arc(xA_, yA_, zodiacRadius(zodiac_.byLongitude[static_cast<size_t>(i)]), -90, 90);
+    }
+    // The signs between their circles: those of the falling half (Cancer .. Sagittarius)
+    // beside the downward edge, those of the rising half (Gemini .. Capricorn) above the
+    // upper edge, as the months of the calendar band.
+    const double th = p_.textHeight();
+    for (int k = 0; k < 6; ++k) {
+        const double mid = (zodiacRadius(zodiac_.byLongitude[static_cast<size_t>(6 * k)]) +
+                            zodiacRadius(zodiac_.byLongitude[static_cast<size_t>(6 * k + 6)])) / 2;
+        const QString falling(QChar(0x2648 + 3 + k));
+        const QString rising(QChar(0x2648 + (14 - k) % 12));
+        p_.setTextRole(kMonthFirst);
+        p_.text(xA_ - L_ - Round(0.8 * B_), yA_ + mid - th / 2, falling);
+        p_.setTextRole(kFrame);
+        p_.text(xA_ + mid - p_.textWidth(rising) / 2, yA_ - th, rising);
+    }
+    p_.setTextRole(kText);
+}
+
+void QuadrantDial::traceZodiac(double t, int hour, bool full) {
+    const double phi = s_.latitude;
+    const double shift = s_.timeSystem == 1 ? s_.longitude - s_.zoneMeridian : 0.0;
+    QPointF previous;
+    for (int i = 0; i <= 36; ++i) {
+        const double delta = zodiac_.byLongitude[static_cast<size_t>(i)];
+        double hourAngle = 15 * (t - 12) - shift;
+        if (hours_.temporal) {
+            const double x = -TanDeg(phi) * TanDeg(delta);
+            hourAngle = (t - 6) * AcosDeg(std::clamp(x, -1.0, 1.0)) / 6;
+        }
+        const double h =
+            AsinDeg(SinDeg(phi) * SinDeg(delta) + CosDeg(phi) * CosDeg(delta) * CosDeg(hourAngle));
+        const QPointF q = point(h, Round(zodiacRadius(delta)));
+        if (i > 0 && h > -2 && onQuadrant(previous) && onQuadrant(q)) {
+            p_.moveTo(previous.x(), previous.y());
+            p_.lineTo(q.x(), q.y());
+        }
+        if (i == 0 && full && q.x() > xA_)
+            addLabel(q.x() + Round(1.5 * C_), q.y() + Round(1.5 * C_), RoundToIntText(hour),
+                     hours_.temporal ? kTemporal : kHour);
+        previous = q;
+    }
 }
 
 void QuadrantDial::traceWholeYear(double t, int hour, bool full) {

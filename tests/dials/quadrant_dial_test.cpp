@@ -178,6 +178,30 @@ std::vector<QString> HourNumbers(const RecordingPainter& p) {
     return out;
 }
 
+TEST(QuadrantDial, ZodiacScaleSpansTheSolsticesByDeclination) {
+    DialState s = Quadrant();
+    s.quadrantDateScale = 1;
+    const RecordingPainter p = Draw(s);
+    // 19 circles every 10 degrees of the sun's longitude; the seven entries into the signs
+    // (longitude 90, 120 .. 270) in colour 5. Summer solstice on the rim, winter on R / 2,
+    // the equinox (declination 0) halfway: 1125.
+    const auto signs = ArcRadii(p, 5);
+    EXPECT_EQ(signs.size(), 7u);
+    EXPECT_EQ(ArcRadii(p, 7).size(), 12u);
+    EXPECT_TRUE(std::any_of(signs.begin(), signs.end(), [](double r) { return std::abs(r - kR) < 1e-6; }));
+    EXPECT_TRUE(std::any_of(signs.begin(), signs.end(), [](double r) { return std::abs(r - kR / 2) < 1e-6; }));
+    EXPECT_TRUE(std::any_of(signs.begin(), signs.end(), [](double r) { return std::abs(r - 1125) < 1e-6; }));
+    // Noon: 90 - 47.25 + 23.44 = 66.19 degrees on the rim, 42.75 on the equinox circle.
+    const auto pieces = Pieces(p.lines(1));
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_NEAR(AngleAt(pieces[0].front()), 66.19, 0.08);
+    EXPECT_NEAR(AngleOnCircle(pieces[0], 1125), 42.75, 0.08);
+    EXPECT_NEAR(RadiusOf(pieces[0].back()), kR / 2, 1.0);
+    // Cancer beside the downward edge, Gemini (the rising half) above the upper edge.
+    EXPECT_TRUE(p.hasText(QString(QChar(0x264B))));
+    EXPECT_TRUE(p.hasText(QString(QChar(0x264A))));
+}
+
 TEST(QuadrantDial, ZoneTimeKeepsTheLongerSideOfNoon) {
     DialState s = Quadrant();
     s.timeSystem = 1;
