@@ -687,7 +687,8 @@ void DrawConeConstruction(const DialState& s, DialPainter& p, double u, const QR
     // --- unfolded mantle: apex in the middle of the right half, longest generator downward,
     // seam along the shortest.
     const Mantle m = UnfoldMantle(e, 360);
-    const QPointF centre(area.left() + 1.5 * half, area.top() + area.height() * 0.45);
+    // A fan narrower than a half disc hangs from its apex near the top.
+    const QPointF centre(area.left() + 1.5 * half, area.top() + area.height() * (m.sectorDeg <= 180 ? 0.2 : 0.5));
     auto dev = [&](double len, double angleDeg) {
         return QPointF(centre.x() + len * u * SinDeg(angleDeg), centre.y() + len * u * CosDeg(angleDeg));
     };
@@ -708,7 +709,10 @@ void DrawConeConstruction(const DialState& s, DialPainter& p, double u, const QR
     }
     p.setLineStyle(LineStyle::Solid);
     p.setTextRole(kLegend);
-    for (int k = -180; k <= 180; k += 30) {
+    // Every mark is labelled where the rim leaves room, else every second or third.
+    const double arc30 = GeneratorLength(e, 180) * u * 30 * SinDeg(e.alpha) * kDegToRad;
+    const int labelStep = arc30 >= 3 * th ? 30 : arc30 >= 1.5 * th ? 60 : arc30 >= th ? 90 : 180;
+    for (int k = -180; k <= 180; k += labelStep) {
         const double len = GeneratorLength(e, k);
         const QPointF label = dev(len + 1.5 * th / u, k * SinDeg(e.alpha));
         p.text(label.x() - th, label.y() - th / 2, QString::number(k));
@@ -724,6 +728,21 @@ void DrawConeConstruction(const DialState& s, DialPainter& p, double u, const QR
         p.text(area.left() + half + th, ty, line);
         ty += 1.4 * th;
     }
+}
+
+double ConeFitScale(const DialState& s, const QSizeF& area) {
+    const auto cone = ConeEllipseFor(GnomonMm(s), s.coneHalfAngle, s.coneAxisInclination);
+    if (!cone || area.width() <= 0 || area.height() <= 0) return 0;
+    const ConeEllipse& e = *cone;
+    // Cross-section in the left half (its base a quarter from the bottom), mantle round the
+    // middle of the right half with room for the rim labels.
+    const double width = 1.3 * (std::max(e.b, e.apexFoot) - std::min(-e.b, e.apexFoot));
+    const double u1 = 0.45 * area.width() / width;
+    const double u2 = 0.6 * area.height() / e.apexHeight;
+    const double r = GeneratorLength(e, 0);
+    const bool fan = 360 * SinDeg(e.alpha) <= 180;
+    const double u3 = (fan ? 0.6 : 0.35) * std::min(area.width() / 2, area.height()) / r;
+    return std::min({u1, u2, u3});
 }
 
 bool WriteHollanderConePlot(const DialState& s, PlotStream& stream, UserDialogs& dialogs) {

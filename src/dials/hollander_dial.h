@@ -8,6 +8,7 @@
 #include "state/dial_state.h"
 
 #include <QRectF>
+#include <QSizeF>
 #include <QStringList>
 
 #include <optional>
@@ -73,6 +74,9 @@ bool WriteHollanderPlot(const DialState& state, PlotStream& stream, UserDialogs&
 // units per millimetre, laid out in `area`.
 void DrawConeConstruction(const DialState& state, DialPainter& painter, double unitsPerMm, const QRectF& area);
 bool WriteHollanderConePlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs);
+// Drawing units per millimetre that fit the cone construction into `area` (screen views);
+// 0 when the angles form no cone.
+double ConeFitScale(const DialState& state, const QSizeF& area);
 
 // The drawing window's information text: the sign dates with their declinations, the cone
 // and the date line nearest to it.

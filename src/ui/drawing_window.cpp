@@ -8,6 +8,7 @@
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 #include "ui/file_output_panel.h"
+#include "ui/hollander_panel.h"
 #include "ui/polar_style_panel.h"
 #include "ui/sun_position_window.h"
 
@@ -52,6 +53,10 @@ constexpr Text kClose{"&Schließen", "&Close"};
 constexpr Text kSaveHpgl{"save", "save"};
 constexpr Text kSaveDxf{"speichern...", "save..."};
 constexpr Text kStyleInfo{"&StabInfo", "&Style Info"};
+constexpr Text kConeInfo{"&Info", "&Info"};
+constexpr Text kConeGraphic{"Grafik zeigen", "Show Graphic"};
+constexpr Text kConeNote{"Zusatzinformationen beachten! (Buttons <Info> und <Grafik> anklicken",
+                         "Mind the additional information! (Click the buttons <Info> and <Grafik>"};
 constexpr Text kMenuSaveHpgl{"Speichern als HPGL-Datei", "Save as HPGL File"};
 constexpr Text kMenuSaveDxf{"Speichern als dxf-Datei", "Save as DXF File"};
 constexpr Text kMenuStyleInfo{"Polstab Informationen", "Polar Style Information"};
@@ -79,6 +84,7 @@ const char* const kImageHint = "Left mouseclick fixes the gnomon position";
 const QString kHintPurple = QStringLiteral("color: #800080; background: palette(tooltip-base);");
 const QString kHintNavy = QStringLiteral("color: #000080; background: #00FFFF;");
 const QString kHintSilver = QStringLiteral("color: #000000; background: #C0C0C0;");
+const QString kHintRed = QStringLiteral("color: #FF0000; background: palette(window);");
 
 }  // namespace
 
@@ -158,6 +164,7 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     hpglButton_ = makeButton("saveHpglButton");
     dxfButton_ = makeButton("saveDxfButton");
     styleInfoButton_ = makeButton("styleInfoButton");
+    coneGraphicButton_ = makeButton("coneGraphicButton");
     colourButton_ = makeButton("colourButton");
     // Coast lines and borders under the planar dials, offered while the map overlay is allowed.
     mapBox_ = new QGroupBox(this);
@@ -191,6 +198,7 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     connect(hpglButton_, &QPushButton::clicked, this, [this] { openFileOutput(true, true); });
     connect(dxfButton_, &QPushButton::clicked, this, [this] { openFileOutput(false, true); });
     connect(styleInfoButton_, &QPushButton::clicked, this, &DrawingWindow::showPolarStyle);
+    connect(coneGraphicButton_, &QPushButton::clicked, this, &DrawingWindow::showConeGraphic);
     connect(colourButton_, &QPushButton::clicked, this, [this] { this->host().showColourPalette(); });
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
 
@@ -232,6 +240,7 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
                            [this](const QStringList& lines) { return printLines(lines); }});
     stylePanel_ = new PolarStylePanel(state(), this);
     stylePanel_->setPrinter([this](const QStringList& lines) { return printLines(lines); });
+    hollanderPanel_ = new HollanderPanel(state(), this);
 
     auto* right = new QVBoxLayout;
     right->addWidget(canvas_, 1);
@@ -344,7 +353,8 @@ void DrawingWindow::applyLanguage() {
     closeAction_->setText(tr(kMenuClose));
     hpglButton_->setText(tr(kSaveHpgl));
     dxfButton_->setText(tr(kSaveDxf));
-    styleInfoButton_->setText(tr(kStyleInfo));
+    styleInfoButton_->setText(tr(state().dialType == 'm' ? kConeInfo : kStyleInfo));
+    coneGraphicButton_->setText(tr(kConeGraphic));
     hpglAction_->setText(tr(kMenuSaveHpgl));
     dxfAction_->setText(tr(kMenuSaveDxf));
     styleInfoAction_->setText(tr(kMenuStyleInfo));
@@ -355,6 +365,7 @@ void DrawingWindow::applyLanguage() {
     mapBordersBox_->setText(tr(kMapBorders));
     filePanel_->applyLanguage();
     stylePanel_->applyLanguage();
+    hollanderPanel_->applyLanguage();
     setWindowTitle(CaptionFor(state()));
     if (activated_ && placesGnomon()) showPositioningHint();
 }
@@ -397,10 +408,15 @@ void DrawingWindow::activate() {
     for (QWidget* w : {static_cast<QWidget*>(hpglButton_), static_cast<QWidget*>(dxfButton_)}) w->setEnabled(plot);
     hpglAction_->setEnabled(plot);
     dxfAction_->setEnabled(plot);
-    styleInfoButton_->setEnabled(planar && !s.umbrellaDial);
-    styleInfoAction_->setEnabled(planar && !s.umbrellaDial);
+    // The cone-shadow dial shows its own information and graphic instead.
+    styleInfoButton_->setEnabled((planar && !s.umbrellaDial) || t == 'm');
+    styleInfoAction_->setEnabled((planar && !s.umbrellaDial) || t == 'm');
+    styleInfoButton_->setText(QString::fromUtf8(s.english() ? (t == 'm' ? kConeInfo : kStyleInfo).english
+                                                            : (t == 'm' ? kConeInfo : kStyleInfo).german));
+    coneGraphicButton_->setVisible(t == 'm');
     filePanel_->hide();
     stylePanel_->hide();
+    hollanderPanel_->hide();
     if (planar) angles_ = ComputeHourLineAngles(s, false);
     poleTriangleAction_->setEnabled(planar);
     toStyleFootAction_->setChecked(s.linesToStyleFoot);
@@ -491,6 +507,8 @@ void DrawingWindow::render() {
     }
     QGuiApplication::restoreOverrideCursor();
     s.zoomFactor = result.zoomFactor;
+    if (s.dialType == 'm' && result.drawn)
+        showHint(QString::fromUtf8(s.english() ? kConeNote.english : kConeNote.german), kHintRed);
     drawn_ = true;
     canvas_->update();
 }
@@ -680,11 +698,24 @@ void DrawingWindow::openFileOutput(bool hpgl, bool fromButton) {
 }
 
 void DrawingWindow::showPolarStyle() {
+    if (state().dialType == 'm') {
+        filePanel_->hide();
+        placePanels();
+        hollanderPanel_->showInformation();
+        return;
+    }
     if (!IsPlanarLetter(state().dialType) || state().umbrellaDial) return;
     filePanel_->hide();
     placePanels();
     stylePanel_->showInformation();
     stylePanel_->raise();
+}
+
+void DrawingWindow::showConeGraphic() {
+    if (state().dialType != 'm') return;
+    filePanel_->hide();
+    placePanels();
+    hollanderPanel_->showGraphic();
 }
 
 void DrawingWindow::placePanels() {
@@ -695,6 +726,7 @@ void DrawingWindow::placePanels() {
     filePanel_->setGeometry(area.left(), area.bottom() + 1 - fileHeight, area.width(), fileHeight);
     const int styleHeight = std::min(area.height(), std::max(area.height() / 2, stylePanel_->sizeHint().height()));
     stylePanel_->setGeometry(area.left(), area.bottom() + 1 - styleHeight, area.width(), styleHeight);
+    hollanderPanel_->setGeometry(area);
 }
 
 WindowPlacement DrawingWindow::placement() const {

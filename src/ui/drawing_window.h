@@ -25,6 +25,7 @@ namespace zorva {
 
 struct DialState;
 class FileOutputPanel;
+class HollanderPanel;
 class PolarStylePanel;
 struct WindowPlacement;
 
@@ -102,6 +103,9 @@ public:
     FileOutputPanel* fileOutputPanel() const { return filePanel_; }
     void showPolarStyle();
     PolarStylePanel* polarStylePanel() const { return stylePanel_; }
+    // "Grafik zeigen" of the cone-shadow dial: its cone, cut and unrolled.
+    void showConeGraphic();
+    HollanderPanel* hollanderPanel() const { return hollanderPanel_; }
     // Gnomon and text block as the plot takes them; the gnomon counts only once placed by the user.
     WindowPlacement placement() const;
 
@@ -152,6 +156,8 @@ private:
     QAction* colourAction_ = nullptr;
     FileOutputPanel* filePanel_ = nullptr;
     PolarStylePanel* stylePanel_ = nullptr;
+    HollanderPanel* hollanderPanel_ = nullptr;
+    QPushButton* coneGraphicButton_ = nullptr;
     bool originByUser_ = false;
     // Prints text lines in Courier on the window's printer (listing, polar-style text).
     bool printLines(const QStringList& lines);
