@@ -99,6 +99,18 @@ private:
     void traceWholeYear(double t, int hour, bool full);
     void traceHalfYear(double t, int hour, bool full, bool mirrored);
     void addLabel(double x, double y, const QString& text, int role);
+    // One stroke of an hour line; remembers where the line was last drawn.
+    void segment(const QPointF& a, const QPointF& b) {
+        p_.moveTo(a.x(), a.y());
+        p_.lineTo(b.x(), b.y());
+        lastDrawn_ = b;
+        drawnAny_ = true;
+    }
+    void beginLine() {
+        drawnAny_ = false;
+        labelled_ = false;
+    }
+    void labelLineEnd(bool full, int hour);
 
     double altitude(int day, double t) { return hours_.temporal ? sun_.temporal(day, t) : sun_.clock(clock_, day, t); }
     QPointF point(double angle, double N) const {
@@ -131,6 +143,8 @@ private:
     AltitudeSun sun_;
     std::vector<Label> labels_;
     ZodiacTable zodiac_;
+    QPointF lastDrawn_;
+    bool drawnAny_ = false, labelled_ = false;
 };
 
 void QuadrantDial::setUp() {
@@ -313,15 +327,19 @@ void QuadrantDial::drawHourLines() {
             const bool full = j == 0;
             const int role = full ? (h.temporal ? kTemporal : kHour) : kSubdivision;
             p_.setPenRole(role);
+            beginLine();
             if (s_.quadrantDateScale == 1) {
                 traceZodiac(t, n, full);
+                labelLineEnd(full, n);
                 continue;
             }
             if (s_.wholeYearBand) {
                 traceWholeYear(t, n, full);
+                labelLineEnd(full, n);
                 continue;
             }
             traceHalfYear(t, n, full, false);
+            labelLineEnd(full, n);
             // Mean noon a second time, mirrored about the bisector of the quadrant.
             if (t == 12 && s_.constructWithEoT && !h.temporal && h.first < 12 && h.last > 12)
                 traceHalfYear(t, n, full, true);
@@ -389,8 +407,7 @@ void QuadrantDial::traceZodiac(double t, int hour, bool full) {
             AsinDeg(SinDeg(phi) * SinDeg(delta) + CosDeg(phi) * CosDeg(delta) * CosDeg(hourAngle));
         const QPointF q = point(h, Round(zodiacRadius(delta)));
         if (i > 0 && h > -2 && onQuadrant(previous) && onQuadrant(q)) {
-            p_.moveTo(previous.x(), previous.y());
-            p_.lineTo(q.x(), q.y());
+            segment(previous, q);
         }
         if (i == 0 && full && q.x() > xA_)
             addLabel(q.x() + Round(1.5 * C_), q.y() + Round(1.5 * C_), RoundToIntText(hour),
@@ -406,8 +423,7 @@ void QuadrantDial::traceWholeYear(double t, int hour, bool full) {
         const double h = altitude(D, t);
         const QPointF q = point(h, wholeYearRadius(D));
         if (!first && h > -2 && onQuadrant(previous) && onQuadrant(q)) {
-            p_.moveTo(previous.x(), previous.y());
-            p_.lineTo(q.x(), q.y());
+            segment(previous, q);
         }
         previous = q;
         first = false;
@@ -446,15 +462,23 @@ void QuadrantDial::traceHalfYear(double t, int hour, bool full, bool mirrored) {
             const double h = angle(D);
             const QPointF q = point(h, halfYearRadius(D));
             if (h > -2 && onQuadrant(previous) && onQuadrant(q)) {
-                p_.moveTo(previous.x(), previous.y());
-                p_.lineTo(q.x(), q.y());
+                segment(previous, q);
             }
             previous = q;
         }
     }
 }
 
+void QuadrantDial::labelLineEnd(bool full, int hour) {
+    // A line whose labelled end lies beyond the edges (evening hours in winter) gets its
+    // number where it leaves the quadrant, so that no hour line stays unnamed.
+    if (!full || labelled_ || !drawnAny_) return;
+    addLabel(lastDrawn_.x() + Round(1.5 * C_), lastDrawn_.y() - Round(0.5 * p_.textHeight()), RoundToIntText(hour),
+             hours_.temporal ? kTemporal : kHour);
+}
+
 void QuadrantDial::addLabel(double x, double y, const QString& text, int role) {
+    labelled_ = true;
     // Morning and afternoon hours of one apparent-time altitude end at one point: one label
     // "10/14" instead of two numbers printed over each other.
     const double near = 0.2 * p_.textHeight();

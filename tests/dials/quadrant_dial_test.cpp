@@ -232,6 +232,23 @@ TEST(QuadrantDial, ZoneTimeKeepsTheLongerSideOfNoon) {
     EXPECT_EQ(Pieces(Draw(s).lines(2)).size(), 10u);
 }
 
+TEST(QuadrantDial, EveryHourLineIsNumberedEvenWhenItsEndLiesBelowTheHorizon) {
+    // Zone time 18 h at 9.55 E is 17:38 apparent time: the sun has set on 31 December, so
+    // the line ends where it leaves the quadrant in autumn; it is numbered there.
+    DialState s = Quadrant();
+    s.wholeYearBand = true;
+    s.timeSystem = 1;
+    s.otherHourFrom = 12;
+    s.otherHourTo = 18;
+    const RecordingPainter p = Draw(s);
+    const std::vector<QString> all{"12", "13", "14", "15", "16", "17", "18"};
+    EXPECT_EQ(HourNumbers(p), all);
+    for (const Primitive& t : TextsOf(p, 1)) {
+        EXPECT_GE(t.points[0].x(), kXA) << t.text.toStdString();
+        EXPECT_LE(RadiusOf(t.points[0]), kR + 60) << t.text.toStdString();
+    }
+}
+
 TEST(QuadrantDial, MorningAndAfternoonOfApparentTimeShareOneLineAndOneNumber) {
     DialState s = Quadrant();
     s.outerLineArrangement = true;
