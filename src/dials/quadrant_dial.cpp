@@ -188,8 +188,14 @@ bool QuadrantDial::run() {
             drawHourLines();
             break;
         case 2:
-            // The Gunter quadrant carries its degrees on the rim.
+            // The Gunter quadrant carries its degrees on the rim. Its stereographic projection
+            // is not drawn yet; the note keeps the bare scale from passing for a finished dial.
             drawDegreeScale(Round(R_));
+            p_.setTextColour(colour::kRed, kText);
+            p_.text(xA_ + Round(2 * C_), yA_ + R_ + Round(3 * C_),
+                    Tr(s_, "Die stereographische Datumsskala wird noch nicht gezeichnet.",
+                       "The stereographic date scale is not drawn yet."));
+            p_.setTextRole(kText);
             break;
         default:
             drawDegreeScale(Round(R_ / 2 - 2 * C_));

@@ -329,7 +329,11 @@ TEST(QuadrantDial, LegendNamesTheSiteAndTheTimeShown) {
     EXPECT_TRUE(p.hasText(QStringLiteral("Hour lines show Time of zone meridian with EoT")));
     EXPECT_TRUE(p.hasText(QStringLiteral("QUADRANT SUNDIAL")));
     s.quadrantDateScale = 2;
-    EXPECT_TRUE(Draw(s).hasText(QStringLiteral("Gunter - Quadrant")));
+    const RecordingPainter gunter = Draw(s);
+    EXPECT_TRUE(gunter.hasText(QStringLiteral("Gunter - Quadrant")));
+    // Its projection is not built: the drawing says so rather than pass for a finished dial.
+    EXPECT_TRUE(gunter.hasText(QStringLiteral("The stereographic date scale is not drawn yet.")));
+    EXPECT_TRUE(gunter.lines(1).empty());
 }
 
 TEST(QuadrantDial, ScreenScalesTheRadiusWithTheHeight) {
