@@ -4,6 +4,7 @@
 #include "astro/calendar.h"
 #include "dials/altitude_dial_common.h"
 #include "dials/dial_painter.h"
+#include "dials/hat_dial.h"
 #include "dials/plot_painter.h"
 #include "plot/plot_stream.h"
 #include "text/number_format.h"
@@ -436,7 +437,8 @@ PlanarDialResult DrawShepherdsDial(const DialState& state, const PlanarDialReque
 PlanarDialResult DrawCylinderDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
                                   UserDialogs& dialogs) {
     if (state.cylinderKind == 0) return DrawShepherdsDial(state, request, painter, dialogs);
-    // Hat dial and polar-style cylinder: the frame only, until they are built.
+    if (state.cylinderKind == 1) return DrawHatDial(state, request, painter, dialogs);
+    // Polar-style cylinder: the frame only, until it is built.
     const AltitudeDialArea a = AreaOfRequest(request);
     painter.setPenWidth(1);
     painter.setPenRole(kFrame);

@@ -18,8 +18,8 @@ class UserDialogs;
 PlanarDialResult DrawShepherdsDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
                                    UserDialogs& dialogs);
 
-// The cylinder family by variant: 0 the shepherd's dial; the hat dial (1) and the polar-style
-// cylinder (2) draw their frame until they are built.
+// The cylinder family by variant: 0 the shepherd's dial, 1 the hat dial; the polar-style
+// cylinder (2) draws its frame until it is built.
 PlanarDialResult DrawCylinderDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
                                   UserDialogs& dialogs);
 

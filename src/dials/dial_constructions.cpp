@@ -3,6 +3,7 @@
 #include "dials/azimuth_dial.h"
 #include "dials/cylinder_dial.h"
 #include "dials/dial_render.h"
+#include "dials/hat_dial.h"
 #include "dials/hidokai_dial.h"
 #include "dials/hollander_dial.h"
 #include "dials/quadrant_dial.h"
@@ -14,10 +15,12 @@ namespace zorva {
 const DialConstruction* ConstructionFor(const DialState& s) {
     static const DialConstruction planar{DrawPlanarDial, nullptr, nullptr, true};
     if (IsPlanarLetter(s.dialType)) return &planar;
-    // Cylinder family: the shepherd's dial is built, the other variants draw their frame.
+    // Cylinder family: the shepherd's and the hat dial are built, the polar-style cylinder
+    // draws its frame.
     static const DialConstruction shepherd{DrawCylinderDial, WriteShepherdsDialPlot, nullptr, false};
+    static const DialConstruction hat{DrawCylinderDial, WriteHatDialPlot, nullptr, false};
     static const DialConstruction cylinderFrame{DrawCylinderDial, nullptr, nullptr, false};
-    if (s.dialType == 'z') return s.cylinderKind == 0 ? &shepherd : &cylinderFrame;
+    if (s.dialType == 'z') return s.cylinderKind == 0 ? &shepherd : s.cylinderKind == 1 ? &hat : &cylinderFrame;
     static const DialConstruction hidokai{DrawHidokai, WriteHidokaiPlot, nullptr, false};
     if (s.dialType == 'k') return &hidokai;
     static const DialConstruction hollander{DrawHollanderDial, WriteHollanderPlot, WriteHollanderConePlot, false};

@@ -22,6 +22,7 @@ struct Primitive {
     QString text;
     double fontHeight = 0;
     bool bold = false;
+    int penWidth = 1;  // of lines
 };
 
 class RecordingPainter : public DialPainter {
@@ -40,6 +41,7 @@ public:
         p.role = role_;
         p.rgb = rgb_;
         p.points = {current_, {x, y}};
+        p.penWidth = penWidth;
         items.push_back(p);
         current_ = {x, y};
     }
