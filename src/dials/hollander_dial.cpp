@@ -95,7 +95,6 @@ public:
     // False when the angles form no cone on the plane (nothing drawn).
     bool prepare(UserDialogs& dialogs);
     void draw();
-    void drawTitleOnCanvas();
 
     std::vector<DateLineReport> reports;
     bool collectReports = false;
@@ -466,8 +465,6 @@ void HollanderConstruction::drawDateLines() {
         }
     }
 }
-
-void HollanderConstruction::drawTitleOnCanvas() { drawLegend(); }
 
 double GnomonMm(const DialState& s) { return ScaleGnomon(s.gnomonLength, s.zoomFactor).gnomonMm; }
 

@@ -93,7 +93,9 @@ TEST(HollanderDial, ScreenDrawingShowsConeHourAndDateLinesInTheirColours) {
     EXPECT_TRUE(noonLabel);
     // Nothing of the dial outside the image.
     for (const Primitive& p : painter.items)
-        if (p.kind == Primitive::Window) EXPECT_LE(p.points[1].x(), 312);
+        if (p.kind == Primitive::Window) {
+            EXPECT_LE(p.points[1].x(), 312);
+        }
 }
 
 TEST(HollanderDial, AnglesThatFormNoConeShowTheErrorBoxAndDrawNothing) {
