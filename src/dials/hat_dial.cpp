@@ -2,6 +2,7 @@
 
 #include "astro/angles.h"
 #include "astro/calendar.h"
+#include "astro/solar_ephemeris.h"
 #include "astro/sun_position.h"
 #include "dials/altitude_dial_common.h"
 #include "dials/dial_painter.h"
@@ -123,6 +124,26 @@ private:
     double legendFontHeight() const { return a_.screen() ? (a_.wideScreen ? 23 : 16) : a_.size(16, 40); }
     std::vector<int> sampleDays() const;
     HorizontalPosition temporalSun(int day, double temporalHour);
+    HorizontalPosition clockSun(int day, double hour, double meridian, bool eot);
+
+    // Declination and EoT of the sample days: the lines ask for thousands of instants on a
+    // few hundred days, so each day's ephemeris is evaluated three times and interpolated.
+    struct Ephemeris {
+        bool clock = false;
+        double decl[3] = {0, 0, 0}, eot[3] = {0, 0, 0};  // at d - 0.5, d, d + 0.5
+        bool noon = false;
+        double noonDeclination = 0;
+    };
+    Ephemeris& ephemeris(int day) {
+        const int i = day + 10;
+        if (i < 0 || i >= static_cast<int>(ephemeris_.size())) {
+            spare_ = Ephemeris();
+            return spare_;
+        }
+        return ephemeris_[static_cast<size_t>(i)];
+    }
+    std::vector<Ephemeris> ephemeris_ = std::vector<Ephemeris>(400);
+    Ephemeris spare_;
 
     const DialState& s_;
     AltitudeDialArea a_;
@@ -244,10 +265,33 @@ std::vector<int> HatDial::sampleDays() const {
     return days;
 }
 
+HorizontalPosition HatDial::clockSun(int day, double hour, double meridian, bool eot) {
+    Ephemeris& e = ephemeris(day);
+    if (!e.clock) {
+        for (int k = 0; k < 3; ++k) {
+            const DeclinationEoT de = SolarDeclinationEoT(s_.referenceYear, day + 0.5 * (k - 1));
+            e.decl[k] = de.declination;
+            e.eot[k] = de.eot;
+        }
+        e.clock = true;
+    }
+    // The instant of this zone time as a fraction of a day from noon UT, as SunPosition has it.
+    const double u = (hour + s_.zoneMeridian / 15 - 12) / 24;
+    auto q = [u](const double* n) { return n[1] + u * (n[2] - n[0]) + 2 * u * u * (n[2] - 2 * n[1] + n[0]); };
+    double t = 15 * (hour - 12) - (meridian - s_.zoneMeridian);
+    if (eot) t += q(e.eot);
+    return HorizontalFromHourAngle(t, q(e.decl), s_.latitude);
+}
+
 HorizontalPosition HatDial::temporalSun(int day, double N) {
-    const double decl = SunPositionNoonEphemeris(s_.referenceYear, day, 12.0, s_.latitude, s_.zoneMeridian,
-                                                 s_.zoneMeridian, false)
-                            .declination;
+    Ephemeris& e = ephemeris(day);
+    if (!e.noon) {
+        e.noonDeclination = SunPositionNoonEphemeris(s_.referenceYear, day, 12.0, s_.latitude, s_.zoneMeridian,
+                                                     s_.zoneMeridian, false)
+                                .declination;
+        e.noon = true;
+    }
+    const double decl = e.noonDeclination;
     double cd = CosDeg(decl), cp = CosDeg(s_.latitude);
     if (std::abs(cd) < 1e-12) cd = SignNonZero(cd) * 1e-12;
     if (std::abs(cp) < 1e-12) cp = SignNonZero(cp) * 1e-12;
@@ -381,9 +425,7 @@ void HatDial::traceHourLines(int first, int last, bool eot, bool temporal, bool 
                 if (temporal) {
                     sun = temporalSun(d, v);
                 } else {
-                    const SunPositionResult r =
-                        SunPosition(s_.referenceYear, d, v, s_.latitude, meridian, s_.zoneMeridian, eot);
-                    sun = {r.altitude, r.azimuth};
+                    sun = clockSun(d, v, meridian, eot);
                 }
                 // The half after 21 June is drawn thicker, so that the two halves of a
                 // figure of eight are told apart.
@@ -454,9 +496,7 @@ void HatDial::traceBabylonianItalian(bool italian) {
                     c.interrupt();
                     continue;
                 }
-                const SunPositionResult r =
-                    SunPosition(s_.referenceYear, d, t, s_.latitude, meridian, s_.zoneMeridian, false);
-                const Sample p = sample({r.altitude, r.azimuth});
+                const Sample p = sample(clockSun(d, t, meridian, false));
                 c.add(p);
                 if (!labelled && valid(p) && p.y > 0) {
                     labels.push_back({p.x, T_ + p.y, p.position < 0 ? -1 : 1, QString::number(n), fullRole});
