@@ -6,7 +6,9 @@
 #include "astro/solar_ephemeris.h"
 #include "astro/sun_position.h"
 #include "dials/dial_painter.h"
+#include "dials/plot_painter.h"
 #include "plot/plot_stream.h"
+#include "text/number_format.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 
@@ -236,6 +238,41 @@ void BandCurve::add(double x, double y) {
     has_ = true;
     px_ = x;
     py_ = y;
+}
+
+void DrawGnomonBracket(DialPainter& p, const DialState& s, const AltitudeDialArea& a, double L, double gnomonMm,
+                       int textRole) {
+    const double H = a.H, ox = a.ox, oy = a.oy;
+    constexpr Rgb kPurple = 0x800080;
+    p.setPenColour(kPurple, textRole);
+    p.setTextColour(kPurple, textRole);
+    const double h = p.textHeight();
+    const double C = std::round(1.5 * h);
+    const double base = H + oy - 2 * h;
+    p.polyline({{1.5 * C + ox, base - L}, {C + ox, base - L}, {C + ox, base}, {C + L + ox, base}, {C + L + ox, base - C / 2}});
+    p.text(ox + C, oy + H - 1.5 * h,
+           Tr(s, "Zeigerlaenge = ", "Gnomon height=") + RealToText(5, 0, gnomonMm) + QStringLiteral(" mm"));
+    p.setTextRole(textRole);
+}
+
+bool RefusedForTemporalHours(const DialState& s) { return std::abs(s.latitude) > 65 && s.temporalHours; }
+
+bool RefusePolarTemporalPlot(const DialState& s, UserDialogs& dialogs) {
+    if (!RefusedForTemporalHours(s)) return false;
+    dialogs.inform(caption(CaptionKind::Warning, s.language),
+                   PolarTemporalLine1(s) + QStringLiteral("\n\r") + PolarTemporalLine2(s), Icon::Warning);
+    return true;
+}
+
+void WriteAltitudeDialPlot(const DialState& state, PlotStream& stream,
+                           const std::function<void(DialPainter&)>& construct) {
+    stream.writeShortHead(ShortHead::SlowPen);
+    {
+        PlotPainter painter(stream, std::clamp(state.lineWidth - '0', 1, 9), -1);
+        construct(painter);
+        painter.flush();
+    }
+    stream.WritePlot(QStringLiteral(";LT;IN;"));
 }
 
 }  // namespace zorva

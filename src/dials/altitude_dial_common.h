@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace zorva {
@@ -140,5 +141,31 @@ private:
     double px_ = 0, py_ = 0;
 };
 
+
+// The gnomon to scale as a purple bracket at the bottom left with its length in mm, so that a
+// printout can be checked with a rule. `length` in drawing units, `textRole` the legend role.
+void DrawGnomonBracket(DialPainter& painter, const DialState& s, const AltitudeDialArea& a, double length,
+                       double gnomonMm, int textRole);
+
+// Temporal hours cannot be drawn where the sun may not rise or set (beyond 65 degrees).
+bool RefusedForTemporalHours(const DialState& s);
+// Refuses the plot of a polar dial with temporal hours (with its warning).
+bool RefusePolarTemporalPlot(const DialState& s, UserDialogs& dialogs);
+
+// The canvas entry of an altitude dial construction `Dial(state, area, painter, dialogs)`.
+template <class Dial>
+PlanarDialResult DrawAltitudeDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
+                                  UserDialogs& dialogs) {
+    Dial dial(state, AreaOfRequest(request), painter, dialogs);
+    PlanarDialResult result;
+    result.zoomFactor = state.zoomFactor;
+    result.drawn = dial.run();
+    result.gnomonMm = dial.gnomonMm();
+    return result;
+}
+
+// Writes the short head, the construction through a plot painter on the sheet and the end.
+void WriteAltitudeDialPlot(const DialState& state, PlotStream& stream,
+                           const std::function<void(DialPainter&)>& construct);
 
 }  // namespace zorva

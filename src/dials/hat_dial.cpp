@@ -58,7 +58,6 @@ QString ZodiacSign(int index) {
     return QString(QChar(kSigns[std::clamp(index, 1, 7)])) + QChar(0xFE0E);
 }
 
-bool RefusedForTemporalHours(const DialState& s) { return std::abs(s.latitude) > 65 && s.temporalHours; }
 
 class HatDial {
 public:
@@ -537,47 +536,18 @@ void HatDial::drawLegend(bool clockDrawn, bool eotDrawn, bool temporalDrawn) {
     p_.text(x2, oy + H - 1.5 * th, hours);
 }
 
-void HatDial::drawGnomonMeasure() {
-    // The gnomon to scale as a bracket, so that a printout can be checked with a rule.
-    const double H = a_.H, ox = a_.ox, oy = a_.oy;
-    p_.setPenColour(kPurple, kText);
-    p_.setTextColour(kPurple, kText);
-    const double h = p_.textHeight();
-    const double C = std::round(1.5 * h);
-    const double base = H + oy - 2 * h;
-    p_.polyline({{1.5 * C + ox, base - L_}, {C + ox, base - L_}, {C + ox, base}, {C + L_ + ox, base},
-                 {C + L_ + ox, base - C / 2}});
-    p_.text(ox + C, oy + H - 1.5 * h,
-            Tr(s_, "Zeigerlaenge = ", "Gnomon height=") + RealToText(5, 0, b_) + QStringLiteral(" mm"));
-    p_.setTextRole(kText);
-}
+void HatDial::drawGnomonMeasure() { DrawGnomonBracket(p_, s_, a_, L_, b_, kText); }
 
 }  // namespace
 
 PlanarDialResult DrawHatDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
                              UserDialogs& dialogs) {
-    HatDial dial(state, AreaOfRequest(request), painter, dialogs);
-    PlanarDialResult result;
-    result.zoomFactor = state.zoomFactor;
-    result.drawn = dial.run();
-    result.gnomonMm = dial.gnomonMm();
-    return result;
+    return DrawAltitudeDial<HatDial>(state, request, painter, dialogs);
 }
 
 bool WriteHatDialPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs) {
-    if (RefusedForTemporalHours(state)) {
-        dialogs.inform(caption(CaptionKind::Warning, state.language),
-                       PolarTemporalLine1(state) + QStringLiteral("\n\r") + PolarTemporalLine2(state), Icon::Warning);
-        return false;
-    }
-    stream.writeShortHead(ShortHead::SlowPen);
-    {
-        PlotPainter painter(stream, std::clamp(state.lineWidth - '0', 1, 9), -1);
-        HatDial dial(state, PlotSheetArea(), painter, dialogs);
-        dial.run();
-        painter.flush();
-    }
-    stream.WritePlot(QStringLiteral(";LT;IN;"));
+    if (RefusePolarTemporalPlot(state, dialogs)) return false;
+    WriteAltitudeDialPlot(state, stream, [&](DialPainter& painter) { HatDial(state, PlotSheetArea(), painter, dialogs).run(); });
     return true;
 }
 

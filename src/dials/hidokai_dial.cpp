@@ -27,7 +27,6 @@ enum Role {
     kTemporal = 9,
 };
 
-bool RefusedForTemporalHours(const DialState& s) { return std::abs(s.latitude) > 65 && s.temporalHours; }
 
 // Joins the samples of an hour line and cuts every segment to the columns left..right
 // (the faces shown), by linear interpolation along the segment.
@@ -324,28 +323,12 @@ void Hidokai::drawLegend(bool temporal) {
 
 PlanarDialResult DrawHidokai(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
                              UserDialogs& dialogs) {
-    Hidokai dial(state, AreaOfRequest(request), painter, dialogs);
-    PlanarDialResult result;
-    result.zoomFactor = state.zoomFactor;
-    result.drawn = dial.run();
-    result.gnomonMm = dial.gnomonMm();
-    return result;
+    return DrawAltitudeDial<Hidokai>(state, request, painter, dialogs);
 }
 
 bool WriteHidokaiPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs) {
-    if (RefusedForTemporalHours(state)) {
-        dialogs.inform(caption(CaptionKind::Warning, state.language),
-                       PolarTemporalLine1(state) + QStringLiteral("\n\r") + PolarTemporalLine2(state), Icon::Warning);
-        return false;
-    }
-    stream.writeShortHead(ShortHead::SlowPen);
-    {
-        PlotPainter painter(stream, std::clamp(state.lineWidth - '0', 1, 9), -1);
-        Hidokai dial(state, PlotSheetArea(), painter, dialogs);
-        dial.run();
-        painter.flush();
-    }
-    stream.WritePlot(QStringLiteral(";LT;IN;"));
+    if (RefusePolarTemporalPlot(state, dialogs)) return false;
+    WriteAltitudeDialPlot(state, stream, [&](DialPainter& painter) { Hidokai(state, PlotSheetArea(), painter, dialogs).run(); });
     return true;
 }
 

@@ -75,7 +75,7 @@ enum class ListKind {
 // interval list write the same fields on every page, so twins move together.
 enum class Family { Hour, MeanHour, OtherHour, Babylonian, Italian, Altitude, Temporal, QuadrantTemporal };
 
-struct FamilySpec {
+struct FamilyFields {
     const char* switchName;
     bool DialState::*flag;
     const char* range;
@@ -88,9 +88,9 @@ struct FamilySpec {
     ListKind intervalKind;
 };
 
-const FamilySpec& SpecOf(Family f) {
+const FamilyFields& FieldsOf(Family f) {
     using S = DialState;
-    static const FamilySpec specs[] = {
+    static const FamilyFields table[] = {
         {"apparentTimeLines", &S::apparentTimeLines, "hour", &S::hourFrom, &S::hourTo, ListKind::Hours,
          "hourLineInterval", &S::hourLineInterval, nullptr, ListKind::Minutes5},
         {"meanTimeLines", &S::meanTimeLines, "eotHour", &S::eotHourFrom, &S::eotHourTo, ListKind::Hours,
@@ -108,7 +108,7 @@ const FamilySpec& SpecOf(Family f) {
         {"temporalHours", &S::temporalHours, "quadrantTemporal", &S::quadrantTemporalFrom, &S::quadrantTemporalTo,
          ListKind::Temporal, "quadrantTemporalInterval", nullptr, &S::quadrantTemporalInterval, ListKind::TemporalStep},
     };
-    return specs[static_cast<int>(f)];
+    return table[static_cast<int>(f)];
 }
 
 // Latitudes entered here obey the same rule as in the site dialog: never exactly 0, so that
@@ -274,19 +274,19 @@ struct ParameterDialog::Builder {
 
     // A family row headed by its own switch, greyed while the switch is off.
     QCheckBox* family(QGridLayout* grid, int row, Family f, int switchTag) {
-        const FamilySpec& spec = SpecOf(f);
-        QCheckBox* head = check(QString::fromLatin1(spec.switchName), switchTag, flagField(spec.flag));
-        bool DialState::*flag = spec.flag;
+        const FamilyFields& fields = FieldsOf(f);
+        QCheckBox* head = check(QString::fromLatin1(fields.switchName), switchTag, flagField(fields.flag));
+        bool DialState::*flag = fields.flag;
         familyRow(grid, row, f, head, [flag](const DialState& s) { return s.*flag; });
         return head;
     }
 
     // A family row under another head (a label, or a switch of a different field).
     void familyRow(QGridLayout* grid, int row, Family f, QWidget* head, std::function<bool(const DialState&)> enabled) {
-        const FamilySpec& spec = SpecOf(f);
-        IntAccess interval = spec.digitInterval ? digitField(spec.digitInterval) : intField(spec.intInterval);
-        lineRow(grid, row, head, QString::fromLatin1(spec.range), intField(spec.from), intField(spec.to), spec.rangeKind,
-                QString::fromLatin1(spec.interval), std::move(interval), spec.intervalKind, std::move(enabled));
+        const FamilyFields& fields = FieldsOf(f);
+        IntAccess interval = fields.digitInterval ? digitField(fields.digitInterval) : intField(fields.intInterval);
+        lineRow(grid, row, head, QString::fromLatin1(fields.range), intField(fields.from), intField(fields.to), fields.rangeKind,
+                QString::fromLatin1(fields.interval), std::move(interval), fields.intervalKind, std::move(enabled));
     }
 
     void rangeHeader(QGridLayout* grid, int row) {
