@@ -1,6 +1,7 @@
 #pragma once
 // Times one screen drawing of a dial as the drawing window makes it (1200 x 816 image, 30
-// runs) and prints the median, minimum and maximum of wall-clock and thread CPU time.
+// runs), prints the median, minimum and maximum of wall-clock and thread CPU time and
+// returns the median CPU milliseconds.
 #include "dials/canvas_painter.h"
 #include "dials/dial_render.h"
 #include "text/recording_dialogs.h"
@@ -16,7 +17,7 @@
 
 namespace {
 
-inline void Time(const char* what, const zorva::DialState& s) {
+inline double Time(const char* what, const zorva::DialState& s) {
     using namespace zorva;
     const QSize size(1200, 816);
     RecordingDialogs dialogs;
@@ -48,6 +49,7 @@ inline void Time(const char* what, const zorva::DialState& s) {
                 "  wall  median %.2f ms (min %.2f, max %.2f)\n  cpu   median %.2f ms (min %.2f, max %.2f)\n",
                 what, size.width(), size.height(), ms.size(), ms[ms.size() / 2], ms.front(), ms.back(),
                 cpu[cpu.size() / 2], cpu.front(), cpu.back());
+    return cpu[cpu.size() / 2];
 }
 
 }  // namespace
