@@ -6,7 +6,9 @@
 #include "dials/hat_dial.h"
 #include "dials/hidokai_dial.h"
 #include "dials/hollander_dial.h"
+#include "dials/habermel_dial.h"
 #include "dials/quadrant_dial.h"
+#include "dials/quadrant_family.h"
 #include "plot/plot_stream.h"
 #include "text/texts.h"
 
@@ -28,9 +30,15 @@ const DialConstruction* ConstructionFor(const DialState& s) {
     static const DialConstruction azimuthAltitudes{DrawAzimuthDial, WriteAzimuthDialPlot, nullptr, false, false};
     static const DialConstruction azimuthDates{DrawAzimuthDial, WriteAzimuthDialPlot, nullptr, false, true};
     if (s.dialType == 'a') return s.azimuthKind == 0 ? &azimuthDates : &azimuthAltitudes;
-    // Quadrant: kind 0 is built (screen and printer only); the Habermel kinds draw their frame.
-    static const DialConstruction quadrant{DrawQuadrantDial, nullptr, nullptr, false};
-    if (s.dialType == 'q' && s.quadrantKind == 0) return &quadrant;
+    // Quadrant family: the calendar and zodiac quadrants plot at 40 units per millimetre only,
+    // the Gunter quadrant and the Habermel dials also at 25-fold resolution for DXF.
+    static const DialConstruction quadrant{DrawQuadrantDial, WriteQuadrantPlot, nullptr, false, true};
+    static const DialConstruction gunter{DrawQuadrantDial, WriteQuadrantPlot, nullptr, false, false};
+    static const DialConstruction habermel{DrawHabermelDial, WriteQuadrantPlot, nullptr, false, false};
+    if (s.dialType == 'q') {
+        if (s.quadrantKind == 1 || s.quadrantKind == 2) return &habermel;
+        return s.quadrantDateScale == 2 ? &gunter : &quadrant;
+    }
     return nullptr;
 }
 

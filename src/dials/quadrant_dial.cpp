@@ -3,13 +3,16 @@
 #include "astro/angles.h"
 #include "astro/calendar.h"
 #include "astro/solar_ephemeris.h"
-#include "dials/altitude_dial_common.h"
 #include "dials/dial_painter.h"
+#include "dials/plot_painter.h"
+#include "dials/quadrant_family.h"
+#include "dials/quadrant_geometry.h"
+#include "plot/plot_stream.h"
 #include "text/number_format.h"
 #include "text/texts.h"
+#include "text/user_dialogs.h"
 
 #include <QPointF>
-#include <QRectF>
 
 #include <algorithm>
 #include <cmath>
@@ -18,16 +21,7 @@
 namespace zorva {
 namespace {
 
-// Colour roles of the quadrant.
-enum Role {
-    kFrame = 0,  // also the degree scale, the circles of the 16th and the other half-year's labels
-    kHour = 1,
-    kSubdivision = 2,
-    kText = 3,
-    kMonthFirst = 5,
-    kOtherDates = 7,
-    kTemporal = 9,
-};
+using namespace quadrant_role;
 
 constexpr Rgb kScaleGrey = 0xDFDFDF;
 const QString kArial = QStringLiteral("Arial");
@@ -35,57 +29,39 @@ const QString kArial = QStringLiteral("Arial");
 // Half to even, as the drawing's integer positions are rounded.
 double Round(double x) { return std::nearbyint(x); }
 
-struct HourRange {
-    bool temporal = false;
-    int first = 0, last = -1;
-    int perHour = 1;
-};
-
-HourRange HourRangeOf(const DialState& s) {
-    HourRange r;
-    r.temporal = s.timeSystem == 2;
-    if (r.temporal) {
-        r.first = std::clamp(s.quadrantTemporalFrom, 0, 12);
-        r.last = std::clamp(s.quadrantTemporalTo, 0, 12);
-        r.perHour = std::clamp(s.quadrantTemporalInterval + 1, 1, 4);
-        return r;
-    }
-    r.first = std::clamp(s.otherHourFrom, 0, 24);
-    r.last = std::clamp(s.otherHourTo, 0, 24);
-    r.perHour = std::max(1, LinesPerHour(s.otherHourInterval));
-    // Zone time: the morning and afternoon lines of one altitude cannot both be read off the
-    // plumb line, so the range keeps the side of noon with more hours.
-    if (s.timeSystem == 1 && r.first < 12 && r.last > 12) {
-        if (r.last - 12 >= 12 - r.first) r.first = 12;
-        else r.last = 12;
-    }
-    return r;
-}
+// The Gunter quadrant keeps the outermost date circle this many millimetres inside the
+// limb, room for the hour numbers between it and the degree scale.
+constexpr double kGunterLimbMarginMm = 16.0;
 
 class QuadrantDial {
 public:
     QuadrantDial(const DialState& s, const PlanarDialRequest& r, DialPainter& p)
-        : s_(s), p_(p), screen_(r.target == DrawTarget::Screen), wide_(r.wideScreen), W_(r.clientWidth),
-          H_(r.clientHeight), hours_(HourRangeOf(s)), sun_(s) {
-        clock_.local = s.timeSystem != 1;
-        clock_.eot = s.constructWithEoT;
-    }
+        : s_(s), p_(p), target_(r.target), wide_(r.wideScreen), W_(r.clientWidth), H_(r.clientHeight),
+          hours_(HoursOf(s)), sun_(s), numbers_(QPointF()) {}
 
     bool run();
 
 private:
-    struct Label {
-        double x, y;
-        QString text;
-        int role;
-    };
-
+    static QuadrantHours HoursOf(const DialState& s) {
+        // The Gunter quadrant reads the site's own apparent time: its morning and afternoon
+        // lines coincide, so a range round noon is kept whole.
+        if (s.quadrantDateScale == 2 && s.timeSystem == 1) {
+            DialState local = s;
+            local.timeSystem = 0;
+            return QuadrantHoursOf(local);
+        }
+        return QuadrantHoursOf(s);
+    }
+    bool screen() const { return target_ == DrawTarget::Screen; }
+    // A length in printer units (0.1 mm) for the page or the plot (four times as many units).
+    double printed(double units) const { return target_ == DrawTarget::Plot ? 4 * units : units; }
     void setFont(double height) {
         fontHeight_ = height;
         p_.setFont(kArial, height);
     }
     QString lbl(int n) const { return label(n, s_.language); }
     bool refusesTemporalHours() const { return std::abs(s_.latitude) > 65 && hours_.temporal; }
+    bool gunter() const { return s_.quadrantDateScale == 2; }
     void setUp();
     void drawRefusal();
     void drawOutline();
@@ -93,12 +69,17 @@ private:
     void drawDegreeScale(double a);
     void drawWholeYearCircles();
     void drawHalfYearCircles();
-    void drawZodiacCircles();
+    void drawZodiacCircles(double (QuadrantDial::*radius)(double) const);
+    void drawEcliptic();
     void drawHourLines();
-    void traceZodiac(double t, int hour, bool full);
+    void traceDeclinations(double t, int hour, bool full);
+    void traceGunter(double t, int hour, bool full);
     void traceWholeYear(double t, int hour, bool full);
     void traceHalfYear(double t, int hour, bool full, bool mirrored);
-    void addLabel(double x, double y, const QString& text, int role);
+    void addLabel(double x, double y, const QString& text, int role) {
+        labelled_ = true;
+        numbers_.add(p_, x, y, text, role);
+    }
     // One stroke of an hour line; remembers where the line was last drawn.
     void segment(const QPointF& a, const QPointF& b) {
         p_.moveTo(a.x(), a.y());
@@ -111,17 +92,21 @@ private:
         labelled_ = false;
     }
     void labelLineEnd(bool full, int hour);
+    int hourRole() const { return hours_.temporal ? kTemporal : kHour; }
 
-    double altitude(int day, double t) { return hours_.temporal ? sun_.temporal(day, t) : sun_.clock(clock_, day, t); }
     QPointF point(double angle, double N) const {
         return {xA_ + Round(N * SinDeg(angle)), Round(N * CosDeg(angle) + yA_)};
     }
+    QPointF exactPoint(double angle, double N) const { return {xA_ + N * SinDeg(angle), yA_ + N * CosDeg(angle)}; }
     bool onQuadrant(const QPointF& q) const { return q.x() >= xA_ && q.y() >= yA_; }
     // Radius of a declination on the zodiac scale: the winter solstice on R / 2, the summer
     // solstice on the rim.
     double zodiacRadius(double delta) const {
         return R_ / 2 * (1 + (delta + zodiac_.obliquity) / (2 * zodiac_.obliquity));
     }
+    // Radius of a declination on the Gunter scale, projected from the pole of the site's
+    // hemisphere (a southern quadrant is the northern one for the other pole).
+    double gunterRadius(double delta) const { return Req_ * GunterDateRadius(hemisphere_ * delta); }
     // Radius of a day on the whole-year band: 1 January on R / 2, 31 December on R.
     double wholeYearRadius(int day) const { return Round((double(day - E_) / (F_ - E_) + 1) * R_ / 2); }
     // Radius of a day (after 21 June) on the half-year band.
@@ -132,16 +117,18 @@ private:
 
     const DialState& s_;
     DialPainter& p_;
-    bool screen_, wide_;
+    DrawTarget target_;
+    bool wide_;
     double W_, H_;
     double ox_ = 0, oy_ = 0;
     double R_ = 0, C_ = 0, B_ = 0, L_ = 0, xA_ = 0, yA_ = 0;
+    double Req_ = 0;  // radius of the equator on the Gunter scale
+    double hemisphere_ = 1;
     double fontHeight_ = 0;
     int E_ = 1, F_ = 365, G_ = 172, december21_ = 355;
-    HourRange hours_;
-    ClockHours clock_;
-    AltitudeSun sun_;
-    std::vector<Label> labels_;
+    QuadrantHours hours_;
+    QuadrantSun sun_;
+    HourNumbers numbers_;
     ZodiacTable zodiac_;
     QPointF lastDrawn_;
     bool drawnAny_ = false, labelled_ = false;
@@ -152,18 +139,21 @@ void QuadrantDial::setUp() {
     ox_ = 0;
     oy_ = 0;
     const int size = std::clamp(s_.quadrantSize, 1, 100000);
-    R_ = screen_ ? Round(size * H_ / 210) : 10.0 * size;
+    R_ = screen() ? Round(size * H_ / 210) : printed(10.0 * size);
     C_ = R_ / size;
     B_ = Round(R_ / 30);
-    L_ = screen_ ? double(static_cast<long>(B_) / 2) : Round(0.2 * B_);
+    L_ = screen() ? double(static_cast<long>(B_) / 2) : Round(0.2 * B_);
     xA_ = ox_ + static_cast<long>(W_) / 4;
     yA_ = oy_ + Round(10 * C_);
+    numbers_ = HourNumbers(QPointF(xA_, yA_));
     const int year = s_.referenceYear;
     E_ = 1;
     F_ = DayOfYear(year, 12, 31);
     G_ = DayOfYear(year, 6, 21);
     december21_ = DayOfYear(year, 12, 21);
-    if (s_.quadrantDateScale == 1) zodiac_ = ZodiacDeclinations(year);
+    if (s_.quadrantDateScale != 0) zodiac_ = ZodiacDeclinations(year);
+    hemisphere_ = s_.latitude < 0 ? -1.0 : 1.0;
+    if (gunter()) Req_ = (R_ - kGunterLimbMarginMm * C_) / GunterDateRadius(-zodiac_.obliquity);
 }
 
 bool QuadrantDial::run() {
@@ -171,7 +161,7 @@ bool QuadrantDial::run() {
     p_.setPenWidth(1);
     p_.setPenRole(kFrame);
     p_.rectangle(ox_, oy_, ox_ + W_ - 2, oy_ + H_ - 2);
-    setFont(screen_ ? 14 : 35);
+    setFont(screen() ? 14 : printed(35));
     p_.setTextRole(kText);
     if (refusesTemporalHours()) {
         drawRefusal();
@@ -185,24 +175,19 @@ bool QuadrantDial::run() {
             drawDegreeScale(Round(R_ / 2 - 2 * C_));
             if (s_.wholeYearBand) drawWholeYearCircles();
             else drawHalfYearCircles();
-            drawHourLines();
             break;
         case 2:
-            // The Gunter quadrant carries its degrees on the rim. Its stereographic projection
-            // is not drawn yet; the note keeps the bare scale from passing for a finished dial.
+            // The Gunter quadrant carries its degrees on the limb.
             drawDegreeScale(Round(R_));
-            p_.setTextColour(colour::kRed, kText);
-            p_.text(xA_ + Round(2 * C_), yA_ + R_ + Round(3 * C_),
-                    Tr(s_, "Die stereographische Datumsskala wird noch nicht gezeichnet.",
-                       "The stereographic date scale is not drawn yet."));
-            p_.setTextRole(kText);
+            drawZodiacCircles(&QuadrantDial::gunterRadius);
+            drawEcliptic();
             break;
         default:
             drawDegreeScale(Round(R_ / 2 - 2 * C_));
-            drawZodiacCircles();
-            drawHourLines();
+            drawZodiacCircles(&QuadrantDial::zodiacRadius);
             break;
     }
+    drawHourLines();
     p_.setPenWidth(1);
     return true;
 }
@@ -230,18 +215,15 @@ void QuadrantDial::drawOutline() {
 
 void QuadrantDial::drawTexts() {
     p_.setTextRole(kText);
-    setFont(screen_ ? (wide_ ? 28 : 18) : 80);
+    setFont(screen() ? (wide_ ? 28 : 18) : printed(80));
     const double x = Round(10 * C_) + W_ / 2 + ox_;
-    p_.text(x, oy_ + H_ - Round(22 * C_),
-            s_.quadrantDateScale == 2 ? QStringLiteral("Gunter - Quadrant") : lbl(140));
+    p_.text(x, oy_ + H_ - Round(22 * C_), gunter() ? QStringLiteral("Gunter - Quadrant") : lbl(140));
 
-    setFont(screen_ ? (wide_ ? 15 : 12) : 30);
+    setFont(screen() ? (wide_ ? 15 : 12) : printed(30));
     const double th = p_.textHeight();
-    p_.text(x, oy_ + H_ - Round(17 * C_ - 2 * th),
-            lbl(131) + RealToText(6, 2, s_.latitude) + lbl(105) + lbl(132) + RealToText(6, 2, s_.longitude) +
-                lbl(105));
+    p_.text(x, oy_ + H_ - Round(17 * C_ - 2 * th), QuadrantSiteLine(s_));
 
-    QString time = s_.timeSystem == 1 && s_.quadrantDateScale != 2 ? lbl(17) : lbl(16);
+    QString time = s_.timeSystem == 1 && !gunter() ? lbl(17) : lbl(16);
     if (hours_.temporal) {
         time = lbl(18);
         p_.text(ox_ + 20, oy_ + static_cast<long>((static_cast<long>(H_) + 1) / 25) / 3, lbl(144));
@@ -324,70 +306,20 @@ void QuadrantDial::drawHalfYearCircles() {
     }
 }
 
-void QuadrantDial::drawHourLines() {
-    const HourRange& h = hours_;
-    for (int n = h.first; n <= h.last; ++n) {
-        for (int j = 0; j < h.perHour; ++j) {
-            const double t = n + double(j) / h.perHour;
-            if (t > h.last) break;
-            const bool full = j == 0;
-            const int role = full ? (h.temporal ? kTemporal : kHour) : kSubdivision;
-            p_.setPenRole(role);
-            beginLine();
-            if (s_.quadrantDateScale == 1) {
-                traceZodiac(t, n, full);
-                labelLineEnd(full, n);
-                continue;
-            }
-            if (s_.wholeYearBand) {
-                traceWholeYear(t, n, full);
-                labelLineEnd(full, n);
-                continue;
-            }
-            traceHalfYear(t, n, full, false);
-            labelLineEnd(full, n);
-            // Mean noon a second time, mirrored about the bisector of the quadrant.
-            if (t == 12 && s_.constructWithEoT && !h.temporal && h.first < 12 && h.last > 12)
-                traceHalfYear(t, n, full, true);
-        }
-    }
-    // Lines close to noon end close together on the rim; a number that would cover one
-    // already written moves outward along its line's direction until it is free.
-    const double th = p_.textHeight();
-    std::vector<QRectF> placed;
-    for (const Label& l : labels_) {
-        QPointF at(l.x, l.y);
-        const QPointF ray = at - QPointF(xA_, yA_);
-        const double length = std::hypot(ray.x(), ray.y());
-        const QPointF step = length > 0 ? ray * (th / length) : QPointF(0, th);
-        QRectF box(at, QSizeF(p_.textWidth(l.text), th));
-        for (int k = 0; k < 6; ++k) {
-            const bool free = std::none_of(placed.begin(), placed.end(), [&](const QRectF& r) { return r.intersects(box); });
-            if (free) break;
-            box.translate(step);
-        }
-        placed.push_back(box);
-        p_.setTextRole(l.role);
-        p_.text(box.left(), box.top(), l.text);
-    }
-    labels_.clear();
-    p_.setTextRole(kText);
-}
-
-void QuadrantDial::drawZodiacCircles() {
+void QuadrantDial::drawZodiacCircles(double (QuadrantDial::*radius)(double) const) {
     // Every 10 degrees of the sun's longitude from the summer to the winter solstice; the
     // entries into the signs in colour 5. A declination serves both halves of the year.
     for (int i = 0; i <= 36; i += 2) {
         p_.setPenRole(i % 6 == 0 ? kMonthFirst : kOtherDates);
-        p_.arc(xA_, yA_, zodiacRadius(zodiac_.byLongitude[static_cast<size_t>(i)]), -90, 90);
+        p_.arc(xA_, yA_, (this->*radius)(zodiac_.byLongitude[static_cast<size_t>(i)]), -90, 90);
     }
     // The signs between their circles: those of the falling half (Cancer .. Sagittarius)
     // beside the downward edge, those of the rising half (Gemini .. Capricorn) above the
     // upper edge, as the months of the calendar band.
     const double th = p_.textHeight();
     for (int k = 0; k < 6; ++k) {
-        const double mid = (zodiacRadius(zodiac_.byLongitude[static_cast<size_t>(6 * k)]) +
-                            zodiacRadius(zodiac_.byLongitude[static_cast<size_t>(6 * k + 6)])) / 2;
+        const double mid = ((this->*radius)(zodiac_.byLongitude[static_cast<size_t>(6 * k)]) +
+                            (this->*radius)(zodiac_.byLongitude[static_cast<size_t>(6 * k + 6)])) / 2;
         const QString falling(QChar(0x2648 + 3 + k));
         const QString rising(QChar(0x2648 + (14 - k) % 12));
         p_.setTextRole(kMonthFirst);
@@ -398,62 +330,122 @@ void QuadrantDial::drawZodiacCircles() {
     p_.setTextRole(kText);
 }
 
-void QuadrantDial::traceZodiac(double t, int hour, bool full) {
+void QuadrantDial::drawEcliptic() {
+    // The ecliptic at (radius of its declination, right ascension): its northern half from
+    // the equinox on the edge of altitude 0 to the solstice on the other edge, the southern
+    // half folded over it. Marks every 30 degrees of longitude, at the entries into the signs.
+    const double eps = zodiac_.obliquity;
+    p_.setPenRole(kFrame);
+    for (double start : {0.0, 180.0}) {
+        std::vector<QPointF> arc;
+        for (int k = 0; k <= 45; ++k) {
+            const double lambda = start + 2.0 * k;
+            arc.push_back(exactPoint(EclipticFoldedRightAscension(lambda, eps), gunterRadius(EclipticDeclination(lambda, eps))));
+        }
+        p_.polyline(arc);
+        for (double lambda = start + 30; lambda < start + 90; lambda += 30) {
+            const double alpha = EclipticFoldedRightAscension(lambda, eps);
+            const double r = gunterRadius(EclipticDeclination(lambda, eps));
+            const QPointF a = exactPoint(alpha, r - C_), b = exactPoint(alpha, r + C_);
+            p_.moveTo(a.x(), a.y());
+            p_.lineTo(b.x(), b.y());
+        }
+    }
+}
+
+void QuadrantDial::drawHourLines() {
+    const QuadrantHours& h = hours_;
+    for (int n = h.first; n <= h.last; ++n) {
+        for (int j = 0; j < h.perHour; ++j) {
+            const double t = n + double(j) / h.perHour;
+            if (t > h.last) break;
+            const bool full = j == 0;
+            p_.setPenRole(full ? hourRole() : kSubdivision);
+            beginLine();
+            if (gunter()) {
+                traceGunter(t, n, full);
+            } else if (s_.quadrantDateScale == 1) {
+                traceDeclinations(t, n, full);
+            } else if (s_.wholeYearBand) {
+                traceWholeYear(t, n, full);
+            } else {
+                traceHalfYear(t, n, full, false);
+                labelLineEnd(full, n);
+                // Mean noon a second time, mirrored about the bisector of the quadrant.
+                if (t == 12 && s_.constructWithEoT && !h.temporal && h.first < 12 && h.last > 12)
+                    traceHalfYear(t, n, full, true);
+                continue;
+            }
+            labelLineEnd(full, n);
+        }
+    }
+    numbers_.write(p_);
+    p_.setTextRole(kText);
+}
+
+void QuadrantDial::traceDeclinations(double t, int hour, bool full) {
     const double phi = s_.latitude;
     const double shift = s_.timeSystem == 1 ? s_.longitude - s_.zoneMeridian : 0.0;
     QPointF previous;
     for (int i = 0; i <= 36; ++i) {
         const double delta = zodiac_.byLongitude[static_cast<size_t>(i)];
-        double hourAngle = 15 * (t - 12) - shift;
-        if (hours_.temporal) {
-            const double x = -TanDeg(phi) * TanDeg(delta);
-            hourAngle = (t - 6) * AcosDeg(std::clamp(x, -1.0, 1.0)) / 6;
-        }
-        const double h =
-            AsinDeg(SinDeg(phi) * SinDeg(delta) + CosDeg(phi) * CosDeg(delta) * CosDeg(hourAngle));
+        const double hourAngle = hours_.temporal ? TemporalHourAngle(phi, delta, t) : 15 * (t - 12) - shift;
+        const double h = AltitudeAt(phi, delta, hourAngle);
         const QPointF q = point(h, Round(zodiacRadius(delta)));
-        if (i > 0 && h > -2 && onQuadrant(previous) && onQuadrant(q)) {
-            segment(previous, q);
-        }
+        if (i > 0 && h > -2 && onQuadrant(previous) && onQuadrant(q)) segment(previous, q);
         if (i == 0 && full && q.x() > xA_)
-            addLabel(q.x() + Round(1.5 * C_), q.y() + Round(1.5 * C_), RoundToIntText(hour),
-                     hours_.temporal ? kTemporal : kHour);
+            addLabel(q.x() + Round(1.5 * C_), q.y() + Round(1.5 * C_), RoundToIntText(hour), hourRole());
         previous = q;
     }
+}
+
+void QuadrantDial::traceGunter(double t, int hour, bool full) {
+    // From the summer tropic inside to the winter tropic next to the limb, every half degree
+    // of declination; the number stands at the winter end. Apparent time of the site: the
+    // scale is one of declination, which serves every date of that declination.
+    const double phi = s_.latitude, eps = zodiac_.obliquity;
+    constexpr int kSteps = 96;
+    QPointF previous;
+    for (int i = 0; i <= kSteps; ++i) {
+        const double delta = hemisphere_ * eps * (1.0 - 2.0 * i / kSteps);
+        const double hourAngle = hours_.temporal ? TemporalHourAngle(phi, delta, t) : 15 * (t - 12);
+        const double h = AltitudeAt(phi, delta, hourAngle);
+        const QPointF q = exactPoint(h, gunterRadius(delta));
+        if (i > 0 && h >= 0 && onQuadrant(previous) && onQuadrant(q)) segment(previous, q);
+        previous = q;
+    }
+    if (full && previous.x() > xA_)
+        addLabel(previous.x() + Round(1.5 * C_), previous.y() + Round(1.5 * C_), RoundToIntText(hour), hourRole());
 }
 
 void QuadrantDial::traceWholeYear(double t, int hour, bool full) {
     QPointF previous;
     bool first = true;
     for (int D : SampleDays(DateAxis{E_, F_})) {
-        const double h = altitude(D, t);
+        const double h = sun_.altitude(D, t);
         const QPointF q = point(h, wholeYearRadius(D));
-        if (!first && h > -2 && onQuadrant(previous) && onQuadrant(q)) {
-            segment(previous, q);
-        }
+        if (!first && h > -2 && onQuadrant(previous) && onQuadrant(q)) segment(previous, q);
         previous = q;
         first = false;
     }
     if (full && previous.x() > xA_)
-        addLabel(previous.x() + Round(1.5 * C_), previous.y() + Round(1.5 * C_), RoundToIntText(hour),
-                 hours_.temporal ? kTemporal : kHour);
+        addLabel(previous.x() + Round(1.5 * C_), previous.y() + Round(1.5 * C_), RoundToIntText(hour), hourRole());
 }
 
 void QuadrantDial::traceHalfYear(double t, int hour, bool full, bool mirrored) {
     auto angle = [&](int day) {
-        const double h = altitude(day, t);
+        const double h = sun_.altitude(day, t);
         return mirrored ? 90 - h : h;
     };
-    const int role = hours_.temporal ? kTemporal : kHour;
     // The labelled end on the outer circle.
     const double endAngle = angle(s_.outerLineArrangement ? G_ : december21_);
     const QPointF end = point(endAngle, R_);
     if (full && end.x() > xA_) {
         if (!mirrored) {
-            addLabel(end.x() + Round(1.5 * C_), end.y() + Round(1.5 * C_), RoundToIntText(hour), role);
+            addLabel(end.x() + Round(1.5 * C_), end.y() + Round(1.5 * C_), RoundToIntText(hour), hourRole());
         } else {
             const double y = CosDeg(endAngle) < 0.4 ? end.y() : end.y() + 0.35 * B_;
-            addLabel(end.x() + Round(3.5 * C_), y, RoundToIntText(hour), role);
+            addLabel(end.x() + Round(3.5 * C_), y, RoundToIntText(hour), hourRole());
         }
     }
     QPointF previous = s_.outerLineArrangement ? end : point(angle(G_), R_ / 2);
@@ -467,9 +459,7 @@ void QuadrantDial::traceHalfYear(double t, int hour, bool full, bool mirrored) {
             lastDay = D;
             const double h = angle(D);
             const QPointF q = point(h, halfYearRadius(D));
-            if (h > -2 && onQuadrant(previous) && onQuadrant(q)) {
-                segment(previous, q);
-            }
+            if (h > -2 && onQuadrant(previous) && onQuadrant(q)) segment(previous, q);
             previous = q;
         }
     }
@@ -480,21 +470,7 @@ void QuadrantDial::labelLineEnd(bool full, int hour) {
     // number where it leaves the quadrant, so that no hour line stays unnamed.
     if (!full || labelled_ || !drawnAny_) return;
     addLabel(lastDrawn_.x() + Round(1.5 * C_), lastDrawn_.y() - Round(0.5 * p_.textHeight()), RoundToIntText(hour),
-             hours_.temporal ? kTemporal : kHour);
-}
-
-void QuadrantDial::addLabel(double x, double y, const QString& text, int role) {
-    labelled_ = true;
-    // Morning and afternoon hours of one apparent-time altitude end at one point: one label
-    // "10/14" instead of two numbers printed over each other.
-    const double near = 0.2 * p_.textHeight();
-    for (Label& l : labels_) {
-        if (l.role == role && std::abs(l.x - x) < near && std::abs(l.y - y) < near) {
-            l.text += QLatin1Char('/') + text;
-            return;
-        }
-    }
-    labels_.push_back({x, y, text, role});
+             hourRole());
 }
 
 }  // namespace
@@ -506,6 +482,30 @@ PlanarDialResult DrawQuadrantDial(const DialState& state, const PlanarDialReques
     result.zoomFactor = state.zoomFactor;
     result.drawn = dial.run();
     return result;
+}
+
+bool WriteQuadrantDialPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs) {
+    if (state.timeSystem == 2 && std::abs(state.latitude) > 65) {
+        dialogs.inform(caption(CaptionKind::Warning, state.language),
+                       PolarTemporalLine1(state) + QStringLiteral("\n\r") + PolarTemporalLine2(state), Icon::Warning);
+        return false;
+    }
+    stream.writeShortHead(ShortHead::SlowPen);
+    PlanarDialRequest request;
+    request.target = DrawTarget::Plot;
+    request.clientWidth = kSheetWidth;
+    request.clientHeight = kSheetHeight;
+    {
+        PlotPainter plot(stream, std::clamp(state.lineWidth - '0', 1, 9), -1);
+        // The left quadrant is the right one mirrored about the middle of the sheet; its
+        // texts still read from left to right.
+        MirrorPainter mirror(plot, kSheetWidth / 2.0);
+        DialPainter& painter = state.mirrorLeftQuadrant ? static_cast<DialPainter&>(mirror) : plot;
+        QuadrantDial(state, request, painter).run();
+        plot.flush();
+    }
+    stream.writeEnd(PlotEnd::PenAway);
+    return true;
 }
 
 }  // namespace zorva

@@ -3,7 +3,9 @@
 // sun; a plumb line hanging from the apex crosses the date circle of the day at the hour
 // line of the time. The plumb line's angle from the downward edge is the sun's altitude,
 // so every point of the drawing is (radius of the date, angle of the altitude) around the
-// apex. One construction draws it on the screen and, true to scale, on the printer page.
+// apex. The date circles follow the calendar, the sun's declination (zodiac) or, on the
+// Gunter quadrant, the stereographic projection from the pole. One construction draws it
+// on the screen, true to scale on the printer page and into the plot stream.
 
 #include "dials/planar_dial.h"
 #include "state/dial_state.h"
@@ -11,11 +13,17 @@
 namespace zorva {
 
 class DialPainter;
+class PlotStream;
 class UserDialogs;
 
 // Draws the quadrant of the state. `drawn` is false when the latitude refuses temporal hours
 // (the refusal stands on the canvas instead of the dial).
 PlanarDialResult DrawQuadrantDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
                                   UserDialogs& dialogs);
+
+// The quadrant of kind 0 as a plot: "IN;VS 1;PA;" ... ";SP 0;IN;", mirrored for the left
+// quadrant when the state asks for it. False when the latitude refuses temporal hours (the
+// warning has been shown).
+bool WriteQuadrantDialPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs);
 
 }  // namespace zorva

@@ -331,9 +331,9 @@ TEST(QuadrantDial, LegendNamesTheSiteAndTheTimeShown) {
     s.quadrantDateScale = 2;
     const RecordingPainter gunter = Draw(s);
     EXPECT_TRUE(gunter.hasText(QStringLiteral("Gunter - Quadrant")));
-    // Its projection is not built: the drawing says so rather than pass for a finished dial.
-    EXPECT_TRUE(gunter.hasText(QStringLiteral("The stereographic date scale is not drawn yet.")));
-    EXPECT_TRUE(gunter.lines(1).empty());
+    // The Gunter quadrant reads the site's apparent time, whatever the clock chosen.
+    EXPECT_TRUE(gunter.hasText(QStringLiteral("Hour lines show  Local Apparent Time without EoT")));
+    EXPECT_FALSE(gunter.lines(1).empty());
 }
 
 TEST(QuadrantDial, ScreenScalesTheRadiusWithTheHeight) {
@@ -351,15 +351,19 @@ TEST(QuadrantDial, ScreenScalesTheRadiusWithTheHeight) {
     EXPECT_TRUE(outline);
 }
 
-TEST(QuadrantDial, OnlyKindZeroIsConstructed) {
+TEST(QuadrantDial, EveryScaleHasItsPlotAtItsResolution) {
     DialState s = Quadrant();
     const DialConstruction* c = ConstructionFor(s);
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(c->draw, &DrawQuadrantDial);
-    EXPECT_EQ(c->writePlot, nullptr);
-    EXPECT_FALSE(CanSavePlot(s));
-    s.quadrantKind = 1;
-    EXPECT_EQ(ConstructionFor(s), nullptr);
+    EXPECT_NE(c->writePlot, nullptr);
+    EXPECT_TRUE(c->fixedResolution);  // calendar: 40 units per millimetre, even for DXF
+    EXPECT_TRUE(CanSavePlot(s));
+    s.quadrantDateScale = 1;
+    EXPECT_TRUE(ConstructionFor(s)->fixedResolution);
+    s.quadrantDateScale = 2;
+    EXPECT_FALSE(ConstructionFor(s)->fixedResolution);  // Gunter: 25-fold for DXF
+    EXPECT_TRUE(CanSavePlot(s));
 }
 
 }  // namespace

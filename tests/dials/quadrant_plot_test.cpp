@@ -1,0 +1,302 @@
+// Plots of every quadrant kind: their heads and ends, the left quadrant mirrored, the lines at
+// the places the true-scale page has them, DXF files that an independent reader takes in
+// millimetres, and HPGL files that hp2xx renders.
+#include "dials/dial_constructions.h"
+#include "dials/habermel_dial.h"
+#include "dials/quadrant_dial.h"
+#include "dials/recording_painter.h"
+#include "plot/plot_stream.h"
+#include "support/test_support.h"
+#include "text/recording_dialogs.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <map>
+
+namespace zorva::test {
+namespace {
+
+DialState Quadrant(int kind, int scale = 0) {
+    DialState s = StartupState();
+    s.dialType = 'q';
+    s.quadrantKind = kind;
+    s.quadrantDateScale = scale;
+    s.quadrantSize = 150;
+    s.quadrantGnomon = 30;
+    s.referenceYear = 2013;
+    s.latitude = 50;
+    s.longitude = -8.68;
+    s.zoneMeridian = -15;
+    s.timeSystem = 0;
+    s.otherHourFrom = 8;
+    s.otherHourTo = 16;
+    s.otherHourInterval = '1';
+    s.wholeYearBand = true;
+    s.lineWidth = '2';
+    return s;
+}
+
+QByteArray PlotOf(const DialState& s, int p = 1) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    PlotStream stream(buffer, p);
+    RecordingDialogs d;
+    EXPECT_TRUE(ConstructionFor(s)->writePlot(s, stream, d)) << d.texts().join(QLatin1Char('|')).toStdString();
+    return buffer.data();
+}
+
+// The strokes of a plot by pen, the circles' centres by radius and the arcs' centres, all
+// in the plot's units (y up).
+struct ParsedPlot {
+    std::map<int, std::vector<std::vector<QPointF>>> strokes;
+    std::map<int, std::vector<QPointF>> circles;
+    std::vector<QPointF> arcCentres;
+};
+
+ParsedPlot Parse(const QByteArray& plot) {
+    ParsedPlot out;
+    int pen = 0;
+    QPointF at;
+    for (const QByteArray& raw : plot.split(';')) {
+        const QByteArray c = raw.trimmed();
+        if (c.startsWith("LB")) continue;  // a label's text may hold anything
+        const QList<QByteArray> v = c.mid(2).replace(',', ' ').simplified().split(' ');
+        auto num = [&](int i) { return i < v.size() ? v[i].toDouble() : 0.0; };
+        if (c.startsWith("SP")) {
+            pen = static_cast<int>(num(0));
+        } else if (c.startsWith("PU") && v.size() >= 2 && !v[0].isEmpty()) {
+            at = QPointF(num(0), num(1));
+        } else if (c.startsWith("PD") && v.size() >= 2 && !v[0].isEmpty()) {
+            std::vector<QPointF> line{at};
+            for (int i = 0; i + 1 < v.size(); i += 2) line.emplace_back(num(i), num(i + 1));
+            at = line.back();
+            out.strokes[pen].push_back(line);
+        } else if (c.startsWith("CI")) {
+            out.circles[static_cast<int>(num(0))].push_back(at);
+        } else if (c.startsWith("AA")) {
+            out.arcCentres.emplace_back(num(0), num(1));
+        }
+    }
+    return out;
+}
+
+TEST(QuadrantPlots, HeadsAndEndsOfEveryKind) {
+    for (int scale : {0, 1, 2}) {
+        const QByteArray plot = PlotOf(Quadrant(0, scale));
+        EXPECT_TRUE(plot.startsWith("IN;VS 1;PA;")) << scale;
+        EXPECT_FALSE(plot.startsWith("IN;VS 1;PA;IW")) << scale;
+        EXPECT_TRUE(plot.endsWith(";SP 0;IN;")) << scale;
+        EXPECT_FALSE(plot.contains('\n'));
+    }
+    for (int kind : {1, 2}) {
+        const QByteArray plot = PlotOf(Quadrant(kind));
+        EXPECT_TRUE(plot.startsWith("IN;VS 1;PA;IW 0 0 16157 11038;PU 0 0;EA 16157 11038;;SP 4;PU 0 0;")) << kind;
+        EXPECT_TRUE(plot.endsWith(";IW;IN;")) << kind;
+        // The title block at the top left, without umlauts.
+        EXPECT_TRUE(plot.contains(";SP 1;SI  0.28, 0.42;PU 200 10500;LBvertikale Hoehensonnenuhr")) << kind;
+        EXPECT_TRUE(plot.contains("LBZeigerlaenge =  30.0 mm")) << kind;
+        // At 25-fold resolution the window and frame grow with it.
+        EXPECT_TRUE(PlotOf(Quadrant(kind), 25).startsWith("IN;VS 1;PA;IW 0 0 403925 275950;PU 0 0;EA 403925 275950;"));
+    }
+}
+
+// The hour lines of the page (0.1 mm, y down) and of the plot (1/40 mm, y up), each relative
+// to the point the dial is built round: every vertex of the page has a plot vertex within
+// `toleranceMm`.
+void ExpectPlotMatchesPage(const DialState& s, QPointF pageCentre, QPointF plotCentre, double toleranceMm) {
+    PlanarDialRequest r;
+    r.target = DrawTarget::Printer;
+    r.clientWidth = 2800;
+    r.clientHeight = 2000;
+    RecordingPainter page;
+    RecordingDialogs d;
+    ConstructionFor(s)->draw(s, r, page, d);
+    const ParsedPlot plot = Parse(PlotOf(s));
+    std::vector<QPointF> plotted;
+    for (const auto& line : plot.strokes.at(2))
+        for (const QPointF& q : line) plotted.emplace_back((q.x() - plotCentre.x()) / 40, -(q.y() - plotCentre.y()) / 40);
+    ASSERT_FALSE(plotted.empty());
+    int checked = 0;
+    for (const Primitive& l : page.lines(1)) {
+        const QPointF q = (l.points[1] - pageCentre) / 10;
+        double best = 1e9;
+        for (const QPointF& o : plotted) best = std::min(best, std::hypot(o.x() - q.x(), o.y() - q.y()));
+        EXPECT_LE(best, toleranceMm) << q.x() << " " << q.y();
+        if (best > toleranceMm) return;
+        ++checked;
+    }
+    EXPECT_GT(checked, 100);
+}
+
+TEST(QuadrantPlots, PlotAndPageAgreeOnEveryHourLine) {
+    // The quadrant: its apex at (2800 / 4, 10 mm) on the page, the centre of its outline on
+    // the plot. Both round their points and radii, the page to 0.1 mm, the plot to 1/40 mm.
+    for (int scale : {0, 1, 2}) {
+        const DialState s = Quadrant(0, scale);
+        const ParsedPlot plot = Parse(PlotOf(s));
+        ASSERT_FALSE(plot.arcCentres.empty());
+        SCOPED_TRACE(scale);
+        ExpectPlotMatchesPage(s, QPointF(700, 100), plot.arcCentres.front(), 0.15);
+    }
+    // The Habermel plates round the foot of the gnomon (the circle of 0.8 mm).
+    for (int kind : {1, 2}) {
+        const DialState s = Quadrant(kind);
+        PlanarDialRequest r;
+        r.target = DrawTarget::Printer;
+        r.clientWidth = 2800;
+        r.clientHeight = 2000;
+        RecordingPainter page;
+        RecordingDialogs d;
+        DrawHabermelDial(s, r, page, d);
+        QPointF foot;
+        for (const Primitive& c : page.all(Primitive::Circle))
+            if (std::abs(c.radius - 8) < 1e-9) foot = c.points[0];
+        const ParsedPlot plot = Parse(PlotOf(s));
+        ASSERT_EQ(plot.circles.count(32), 1u);
+        SCOPED_TRACE(kind);
+        ExpectPlotMatchesPage(s, foot, plot.circles.at(32).front(), 0.03);
+    }
+}
+
+TEST(QuadrantPlots, LeftQuadrantIsMirroredInThePlotOnly) {
+    DialState s = Quadrant(0, 0);
+    const ParsedPlot right = Parse(PlotOf(s));
+    s.mirrorLeftQuadrant = true;
+    const QByteArray mirroredPlot = PlotOf(s);
+    const ParsedPlot left = Parse(mirroredPlot);
+    ASSERT_FALSE(right.arcCentres.empty());
+    ASSERT_FALSE(left.arcCentres.empty());
+    const QPointF a = right.arcCentres.front(), b = left.arcCentres.front();
+    EXPECT_NEAR(a.x() + b.x(), 16157, 1.0);  // mirrored about the middle of the sheet
+    EXPECT_NEAR(a.y(), b.y(), 1e-9);
+    // Every hour-line point has its mirror image.
+    for (const auto& line : right.strokes.at(2))
+        for (const QPointF& q : line) {
+            EXPECT_GE(q.x(), a.x() - 1);
+            bool found = false;
+            for (const auto& other : left.strokes.at(2))
+                for (const QPointF& o : other) found = found || (std::abs(o.x() - (16157 - q.x())) <= 1 && std::abs(o.y() - q.y()) <= 1);
+            EXPECT_TRUE(found) << q.x() << " " << q.y();
+            if (!found) return;
+        }
+    // The texts are still written left to right and all stand on the sheet.
+    EXPECT_TRUE(mirroredPlot.contains("LBQUADRANT - SONNENUHR\x03"));
+    EXPECT_FALSE(mirroredPlot.contains("DI -"));
+    // The screen is not mirrored.
+    PlanarDialRequest r;
+    r.target = DrawTarget::Screen;
+    r.clientWidth = 1200;
+    r.clientHeight = 816;
+    RecordingPainter screen;
+    RecordingDialogs d;
+    DrawQuadrantDial(s, r, screen, d);
+    for (const Primitive& l : screen.lines(1)) EXPECT_GE(l.points[1].x(), 300);
+}
+
+// The system's Python first: the reader is a Debian package.
+QString PythonWithEzdxf() {
+    for (const QString& python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
+        QProcess p;
+        p.start(python, {QStringLiteral("-c"), QStringLiteral("import ezdxf")});
+        if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) return python;
+    }
+    return {};
+}
+
+std::vector<std::pair<QString, DialState>> EveryQuadrant() {
+    std::vector<std::pair<QString, DialState>> dials;
+    dials.emplace_back(QStringLiteral("calendar"), Quadrant(0, 0));
+    DialState half = Quadrant(0, 0);
+    half.wholeYearBand = false;
+    half.constructWithEoT = true;
+    dials.emplace_back(QStringLiteral("half year"), half);
+    dials.emplace_back(QStringLiteral("zodiac"), Quadrant(0, 1));
+    dials.emplace_back(QStringLiteral("gunter"), Quadrant(0, 2));
+    DialState left = Quadrant(0, 2);
+    left.mirrorLeftQuadrant = true;
+    left.quadrantSize = 200;
+    dials.emplace_back(QStringLiteral("left gunter"), left);
+    dials.emplace_back(QStringLiteral("habermel"), Quadrant(1));
+    DialState two = Quadrant(2);
+    two.latitude = -35;
+    two.quadrantGnomon = 15;
+    two.timeSystem = 2;
+    dials.emplace_back(QStringLiteral("habermel two"), two);
+    return dials;
+}
+
+TEST(QuadrantPlots, EveryDxfReadsInMillimetresOnTheSheet) {
+    if (PythonWithEzdxf().isEmpty()) GTEST_SKIP() << "python3-ezdxf is not installed";
+    QTemporaryDir dir;
+    const char* script = R"(
+import sys, ezdxf
+from ezdxf import bbox
+for path in sys.argv[1:]:
+    doc = ezdxf.readfile(path)
+    ext = bbox.extents(doc.modelspace(), fast=True)
+    print(len(doc.audit().errors), f"{ext.extmin.x:.3f} {ext.extmin.y:.3f} {ext.extmax.x:.3f} {ext.extmax.y:.3f}",
+          len(doc.modelspace()))
+)";
+    QStringList files;
+    for (const auto& [name, state] : EveryQuadrant()) {
+        PlotSaveRequest r;
+        r.fileName = dir.filePath(name + QStringLiteral(".dxf"));
+        r.format = PlotFormat::Dxf;
+        r.highResolution = true;
+        RecordingDialogs d;
+        ASSERT_TRUE(SaveDialPlot(state, r, d).ok) << name.toStdString();
+        files << r.fileName;
+    }
+    QProcess reader;
+    reader.start(PythonWithEzdxf(), QStringList{QStringLiteral("-c"), QString::fromLatin1(script)} + files);
+    ASSERT_TRUE(reader.waitForFinished(300000));
+    ASSERT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+    const QStringList lines = QString::fromUtf8(reader.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), files.size());
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QStringList f = lines[i].split(QLatin1Char(' '));
+        SCOPED_TRACE(files[i].toStdString());
+        EXPECT_EQ(f[0], QStringLiteral("0"));
+        // In millimetres on the sheet of 403.925 x 275.95 mm, whatever the resolution.
+        EXPECT_GE(f[1].toDouble(), -0.01);
+        EXPECT_GE(f[2].toDouble(), -0.01);
+        EXPECT_LE(f[3].toDouble(), 403.93);
+        EXPECT_LE(f[4].toDouble(), 275.96);
+        EXPECT_GT(f[3].toDouble(), 150.0);  // a quadrant of 150 mm or a plate in its frame
+        EXPECT_GT(f[5].toInt(), 50);
+    }
+}
+
+TEST(QuadrantPlots, EveryPlotRendersInHp2xx) {
+    if (QStandardPaths::findExecutable(QStringLiteral("hp2xx")).isEmpty()) GTEST_SKIP() << "hp2xx is not installed";
+    QTemporaryDir dir;
+    for (const auto& [name, state] : EveryQuadrant()) {
+        PlotSaveRequest r;
+        r.fileName = dir.filePath(name + QStringLiteral(".plt"));
+        RecordingDialogs d;
+        ASSERT_TRUE(SaveDialPlot(state, r, d).ok) << name.toStdString();
+        const QString png = dir.filePath(name + QStringLiteral(".png"));
+        QProcess hp2xx;
+        hp2xx.setStandardInputFile(QProcess::nullDevice());
+        hp2xx.setProcessChannelMode(QProcess::MergedChannels);
+        hp2xx.start(QStringLiteral("hp2xx"), {QStringLiteral("-m"), QStringLiteral("png"), QStringLiteral("-f"), png, r.fileName});
+        ASSERT_TRUE(hp2xx.waitForFinished(120000));
+        EXPECT_EQ(hp2xx.exitCode(), 0) << name.toStdString();
+        for (const QString& line : QString::fromLocal8Bit(hp2xx.readAll()).split(QLatin1Char('\n'))) {
+            if (line.contains(QStringLiteral("Illegal pen number"))) continue;  // hp2xx knows eight pens
+            EXPECT_FALSE(line.contains(QStringLiteral("rror"), Qt::CaseInsensitive)) << name.toStdString() << ": " << line.toStdString();
+            if (line.startsWith(QStringLiteral("HPGL command(s) ignored:"))) {
+                EXPECT_EQ(line.trimmed(), QStringLiteral("HPGL command(s) ignored: 0")) << name.toStdString();
+            }
+        }
+        EXPECT_GT(QFileInfo(png).size(), 1000) << name.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace zorva::test
