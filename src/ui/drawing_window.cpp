@@ -10,6 +10,7 @@
 #include "ui/file_output_panel.h"
 #include "ui/hollander_panel.h"
 #include "ui/polar_style_panel.h"
+#include "ui/quadrant_legend_strip.h"
 #include "ui/sun_position_window.h"
 
 #include <QApplication>
@@ -224,6 +225,7 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     hint_ = new QLabel(this);
     hint_->setObjectName(QStringLiteral("hintStrip"));
     hint_->setAutoFillBackground(true);
+    quadrantLegend_ = new QuadrantLegendStrip(this);
 
     angleTable_ = new QPlainTextEdit(this);
     angleTable_->setObjectName(QStringLiteral("angleTable"));
@@ -246,6 +248,7 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     right->addWidget(canvas_, 1);
     right->addWidget(angleTable_, 1);
     right->addWidget(hint_);
+    right->addWidget(quadrantLegend_);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(buttons);
     layout->addLayout(right, 1);
@@ -361,6 +364,7 @@ void DrawingWindow::applyLanguage() {
     colourButton_->setText(tr(kColours));
     colourAction_->setText(tr(kMenuColours));
     mapBox_->setTitle(tr(kMapBox));
+    if (!quadrantLegend_->isHidden()) quadrantLegend_->showFor(state());
     mapCoastBox_->setText(tr(kMapCoast));
     mapBordersBox_->setText(tr(kMapBorders));
     filePanel_->applyLanguage();
@@ -414,6 +418,9 @@ void DrawingWindow::activate() {
     styleInfoButton_->setText(QString::fromUtf8(s.english() ? (t == 'm' ? kConeInfo : kStyleInfo).english
                                                             : (t == 'm' ? kConeInfo : kStyleInfo).german));
     coneGraphicButton_->setVisible(t == 'm');
+    // The quadrants' legend strip under the drawing: how to read the instrument, its colours.
+    if (t == 'q') quadrantLegend_->showFor(s);
+    else quadrantLegend_->hide();
     filePanel_->hide();
     stylePanel_->hide();
     hollanderPanel_->hide();

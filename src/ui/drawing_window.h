@@ -27,6 +27,7 @@ struct DialState;
 class FileOutputPanel;
 class HollanderPanel;
 class PolarStylePanel;
+class QuadrantLegendStrip;
 struct WindowPlacement;
 
 // Image1: the image the dial is drawn into, with the text block's outline on top.
@@ -112,6 +113,8 @@ public:
     const QImage& image() const;
     bool drawn() const { return drawn_; }
     QString hintText() const;
+    // The legend strip under a quadrant drawing (hidden for the other dials).
+    QuadrantLegendStrip* quadrantLegend() const { return quadrantLegend_; }
     // The caption " Konstruktion einer " + the dial's name.
     static QString CaptionFor(const DialState& state);
 
@@ -135,6 +138,7 @@ private:
 
     DrawingCanvas* canvas_ = nullptr;
     QLabel* hint_ = nullptr;
+    QuadrantLegendStrip* quadrantLegend_ = nullptr;
     QPlainTextEdit* angleTable_ = nullptr;
     QPushButton* angleButton_ = nullptr;
     QPushButton* drawButton_ = nullptr;

@@ -1,5 +1,6 @@
 #include "ui/parameter_dialog.h"
 
+#include "dials/quadrant_geometry.h"
 #include "state/date_lines.h"
 #include "state/settings_file.h"
 #include "state/settings_location.h"
@@ -1052,11 +1053,9 @@ bool ParameterDialog::umbrellaRatioOk(const DialState& s) {
 bool ParameterDialog::quadrantDiameterOk(const DialState& s) {
     if (s.quadrantKind != 1 && s.quadrantKind != 2) return true;
     const double h = s.quadrantGnomon;
-    // The dial is the same for southern sites, mirrored.
-    const double phi = std::fabs(s.latitude);
+    // The dial is the same for southern sites, mirrored; not finite where no disc can exist.
     const double eps = s.zodiacDeclinations[7];
-    const double diameter = s.quadrantKind == 2 ? TanDeg(90 - phi + eps) * 2 * h + 12
-                                                : (TanDeg(90 - phi - eps) + TanDeg(90 - phi + eps)) * h;
+    const double diameter = HabermelDiameter(s.quadrantKind, h, s.latitude, eps);
     TextField field(std::isfinite(diameter) ? RealToText(8, 2, diameter) : QStringLiteral("99999"));
     double value = diameter;
     bool error = false;

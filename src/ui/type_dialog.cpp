@@ -2,6 +2,7 @@
 
 #include "astro/angles.h"
 #include "astro/solar_ephemeris.h"
+#include "dials/quadrant_geometry.h"
 #include "state/dial_state.h"
 #include "text/field_readers.h"
 #include "text/number_format.h"
@@ -77,9 +78,7 @@ TypeDialog::Item TypeDialog::ItemForLetter(char letter, bool umbrella) {
 }
 
 double TypeDialog::HabermelDiameter(int quadrantKind, double gnomon, double latitude, double obliquity) {
-    const double upper = TanDeg(90.0 - latitude + obliquity);
-    if (quadrantKind == 2) return upper * 2.0 * gnomon + 12.0;
-    return (TanDeg(90.0 - latitude - obliquity) + upper) * gnomon;
+    return zorva::HabermelDiameter(quadrantKind, gnomon, latitude, obliquity);
 }
 
 TypeDialog::TypeDialog(ChildHost& host, QWidget* parent) : ChildWindow(ChildKind::TypeDialog, host, parent) {
@@ -422,7 +421,9 @@ bool TypeDialog::readGnomon(bool closing) {
             reader.readRealInRange(edit, gnomon, name, error, 100, 9);
             if (error) break;
             const double obliquity = ZodiacDeclinations(s.referenceYear).obliquity;
-            if (HabermelDiameter(s.quadrantKind, gnomon, s.latitude, obliquity) > 190.0) {
+            // A disc that cannot exist at the latitude (no longest or shortest shadow) is
+            // refused as well as one that is too large.
+            if (!(HabermelDiameter(s.quadrantKind, gnomon, s.latitude, obliquity) <= kHabermelMaxDiameter)) {
                 const Language lang = host().language();
                 host().dialogs().inform(
                     caption(CaptionKind::Warning, lang),

@@ -5,6 +5,7 @@
 #include "text/texts.h"
 
 #include "ui/colour_palette.h"
+#include "ui/quadrant_legend_strip.h"
 #include "ui_test_support.h"
 
 #include <QFile>
@@ -138,19 +139,45 @@ TEST_F(DrawingWindowTest, ARefusedElementIsReportedOnceAndTheRestIsDrawn) {
 }
 
 TEST_F(DrawingWindowTest, LettersWithoutAConstructionShowOnlyTheFrame) {
-    // The Habermel altitude dial (quadrant kind 1) is not built yet.
-    state.dialType = 'q';
-    state.quadrantKind = 1;
-    state.expertMode = true;
+    // The ring dial is not built yet.
+    state.dialType = 'r';
     DrawingWindow* w = open();
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->drawn());
-    EXPECT_EQ(w->windowTitle(), QStringLiteral(" Konstruktion einer QuadrantSonnenuhr"));
     const QImage& img = w->image();
     int inner = 0;
     for (int y = 2; y < img.height() - 3; ++y)
         for (int x = 2; x < img.width() - 3; ++x) inner += img.pixel(x, y) != qRgb(255, 255, 255);
     EXPECT_EQ(inner, 0);
+}
+
+TEST_F(DrawingWindowTest, QuadrantKindsAreDrawnWithTheirLegendStripAndFileButtons) {
+    state.expertMode = true;
+    state.latitude = 50;
+    for (int kind : {0, 1, 2}) {
+        state.dialType = 'q';
+        state.quadrantKind = kind;
+        DrawingWindow* w = open();
+        ASSERT_NE(w, nullptr);
+        SCOPED_TRACE(kind);
+        EXPECT_TRUE(w->drawn());
+        EXPECT_EQ(w->windowTitle(), QStringLiteral(" Konstruktion einer QuadrantSonnenuhr"));
+        // Full hours in colour 2 (blue by default).
+        EXPECT_GT(CountPixels(w->image(), qRgb(0, 0, 255)), 300);
+        // Plot and DXF files are offered.
+        for (const char* name : {"saveHpglButton", "saveDxfButton"}) EXPECT_TRUE(find<QAbstractButton>(QString::fromLatin1(name))->isEnabled()) << name;
+        // The strip under the drawing tells how to read the instrument.
+        ASSERT_NE(w->quadrantLegend(), nullptr);
+        EXPECT_FALSE(w->quadrantLegend()->isHidden());
+        EXPECT_TRUE(w->quadrantLegend()->text().contains(kind == 0 ? QStringLiteral("Lot") : QStringLiteral("Schatten")));
+        EXPECT_TRUE(w->quadrantLegend()->text().contains(QStringLiteral("Stundenlinien (volle Stunden)")));
+        EXPECT_TRUE(dialogs.events.empty());
+    }
+    // Other dials have no strip.
+    state.dialType = 'k';
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->quadrantLegend()->isHidden());
 }
 
 TEST_F(DrawingWindowTest, PrintingWithTheGnomonFootOutsideAsksFirst) {

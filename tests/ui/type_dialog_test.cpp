@@ -199,6 +199,22 @@ TEST_F(TypeDialogTest, HabermelDialsLimitTheResultingDiameter) {
     EXPECT_DOUBLE_EQ(state.quadrantGnomon, 30.0);
 }
 
+TEST_F(TypeDialogTest, HabermelDiscOfASouthernSiteAndNoneBetweenTheTropics) {
+    // 35 S has the disc of 35 N; tan(90 + 35 + e) is negative and must not pass as small.
+    EXPECT_NEAR(TypeDialog::HabermelDiameter(2, 30, -35, 23.44), TypeDialog::HabermelDiameter(2, 30, 35, 23.44), 1e-9);
+    EXPECT_GT(TypeDialog::HabermelDiameter(1, 15, -35, 23.44), 20.0);
+    // At 10 N the noon sun passes the zenith: no gnomon gives a disc.
+    state.dialType = 'q';
+    state.quadrantKind = 2;
+    state.latitude = 10;
+    open();
+    type("gnomon", "20");
+    leave("gnomon");
+    ASSERT_EQ(dialogs.events.size(), 1u);
+    EXPECT_DOUBLE_EQ(state.quadrantGnomon, 37.0);
+    EXPECT_FALSE(closeDialog());
+}
+
 TEST_F(TypeDialogTest, OpeningAndClosingNeverRoundsTheStoredValues) {
     state.dialType = 'i';
     state.planeInclination = 25.4589;
