@@ -74,7 +74,7 @@ int CommandDraw(Context& ctx, QStringList args) {
         return BadOption(ctx, QStringLiteral("--size"), sizeText, QStringLiteral("WxH pixels, e.g. 1200x816"));
     QString dial;
     if (TakeOption(args, QStringLiteral("--dial"), dial, missing) && (missing || !ApplyDialCode(ctx.state, dial)))
-        return BadOption(ctx, QStringLiteral("--dial"), dial, QStringLiteral("a dial code: h, v, i, sh, sv, si, q0, z0, z1, z2, k, a, m0, c0, r"));
+        return BadOption(ctx, QStringLiteral("--dial"), dial, QStringLiteral("a dial code: h, v, i, sh, sv, si, q0, q1, q2, z0, z1, z2, k, a, m0, c0, r"));
     QString listing;
     if (TakeOption(args, QStringLiteral("--listing"), listing, missing) && (missing || listing.isEmpty()))
         return BadOption(ctx, QStringLiteral("--listing"), listing, QStringLiteral("a text file for the coordinates"));
