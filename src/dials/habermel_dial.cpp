@@ -56,6 +56,25 @@ QString GnomonLine(const DialState& s, double diameter) {
            Tr(s, " mm, Durchmesser = ", " mm, diameter = ") + RealToText(5, 1, diameter) + QStringLiteral(" mm");
 }
 
+// The ray of a day for the plate of `s` at the obliquity `eps`.
+HabermelRay RayOfDay(const DialState& s, int day, double eps) {
+    const double h = s.quadrantGnomon;
+    const int year = s.referenceYear;
+    HabermelRay r;
+    if (s.quadrantKind == 2) {
+        r.angle = HabermelKind2DateAngle(day, DayOfYear(year, 6, 21), DayOfYear(year, 12, 31));
+        r.rimMm = (HabermelDiameter(2, h, s.latitude, eps) - 12) / 2;
+        return r;
+    }
+    const HabermelDisc disc = HabermelKind1Disc(h, s.latitude, eps);
+    const double theta = HabermelKind1DateAngle(disc, h, s.latitude, SolarDeclinationEoT(year, day).declination);
+    // From June to December on the right of the solstice ray, from December to June on the left.
+    const bool secondHalf = day >= DayOfYear(year, 6, 21) && day <= DayOfYear(year, 12, 21);
+    r.angle = secondHalf ? theta : -theta;
+    r.rimMm = HabermelKind1RimDistance(disc, theta);
+    return r;
+}
+
 int HemisphereSummerSolstice(const DialState& s) {
     return s.latitude < 0 ? DayOfYear(s.referenceYear, 12, 21) : DayOfYear(s.referenceYear, 6, 21);
 }
@@ -112,7 +131,7 @@ void HabermelDial::setUp() {
     const int year = s_.referenceYear;
     days_ = DayOfYear(year, 12, 31);
     rays_.assign(static_cast<size_t>(days_) + 1, {});
-    for (int d = 1; d <= days_; ++d) rays_[static_cast<size_t>(d)] = HabermelRayOfDay(s_, d);
+    for (int d = 1; d <= days_; ++d) rays_[static_cast<size_t>(d)] = RayOfDay(s_, d, eps_);
     double offset = 0;
     if (kind_ == 1) {
         const HabermelDisc disc = HabermelKind1Disc(h_, s_.latitude, eps_);
@@ -348,25 +367,7 @@ QString HabermelRefusal(const DialState& s) {
     return {};
 }
 
-HabermelRay HabermelRayOfDay(const DialState& s, int day) {
-    const double eps = ObliquityOf(s);
-    const double h = s.quadrantGnomon;
-    const int year = s.referenceYear;
-    HabermelRay r;
-    if (s.quadrantKind == 2) {
-        r.angle = HabermelKind2DateAngle(day, DayOfYear(year, 6, 21), DayOfYear(year, 12, 31));
-        r.rimMm = (HabermelDiameter(2, h, s.latitude, eps) - 12) / 2;
-        return r;
-    }
-    const HabermelDisc disc = HabermelKind1Disc(h, s.latitude, eps);
-    const double delta = SolarDeclinationEoT(year, day).declination;
-    const double theta = HabermelKind1DateAngle(disc, h, s.latitude, delta);
-    // From June to December on the right of the solstice ray, from December to June on the left.
-    const bool secondHalf = day >= DayOfYear(year, 6, 21) && day <= DayOfYear(year, 12, 21);
-    r.angle = secondHalf ? theta : -theta;
-    r.rimMm = HabermelKind1RimDistance(disc, theta);
-    return r;
-}
+HabermelRay HabermelRayOfDay(const DialState& s, int day) { return RayOfDay(s, day, ObliquityOf(s)); }
 
 PlanarDialResult DrawHabermelDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
                                   UserDialogs&) {
