@@ -163,6 +163,41 @@ TEST(QuadrantPlots, PlotAndPageAgreeOnEveryHourLine) {
     }
 }
 
+TEST(QuadrantPlots, ExtremeLatitudesStayOnThePageAndTheSheet) {
+    // Near the equator and the poles every scale still draws, with each stroke on the page
+    // and each plotted point on the sheet; kind 2 near the pole too.
+    for (double latitude : {0.001, -0.001, 89.99, -89.99}) {
+        for (int scale : {0, 1, 2}) {
+            DialState s = Quadrant(0, scale);
+            s.latitude = latitude;
+            s.mirrorLeftQuadrant = scale == 2;
+            PlanarDialRequest r;
+            r.target = DrawTarget::Printer;
+            r.clientWidth = 2800;
+            r.clientHeight = 2000;
+            RecordingPainter page;
+            RecordingDialogs d;
+            EXPECT_TRUE(DrawQuadrantDial(s, r, page, d).drawn);
+            for (const Primitive& l : page.all(Primitive::Line))
+                for (const QPointF& q : l.points) {
+                    ASSERT_TRUE(q.x() >= 0 && q.x() <= 2800 && q.y() >= 0 && q.y() <= 2000) << latitude << " " << scale;
+                }
+            // The plot's sheet holds the largest quadrant.
+            s.quadrantSize = 200;
+            for (const auto& [pen, lines] : Parse(PlotOf(s)).strokes)
+                for (const auto& line : lines)
+                    for (const QPointF& q : line) {
+                        ASSERT_TRUE(q.x() >= 0 && q.x() <= 16157 && q.y() >= 0 && q.y() <= 11038) << latitude << " " << scale;
+                    }
+        }
+    }
+    DialState polar = Quadrant(2);
+    polar.latitude = -89.99;
+    for (const auto& [pen, lines] : Parse(PlotOf(polar)).strokes)
+        for (const auto& line : lines)
+            for (const QPointF& q : line) ASSERT_TRUE(q.x() >= 0 && q.x() <= 16157 && q.y() >= 0 && q.y() <= 11038);
+}
+
 TEST(QuadrantPlots, LeftQuadrantIsMirroredInThePlotOnly) {
     DialState s = Quadrant(0, 0);
     const ParsedPlot right = Parse(PlotOf(s));
