@@ -1,7 +1,9 @@
 #include "ui/dial_pictures.h"
 
+#include "astro/solar_ephemeris.h"
 #include "dials/dial_constructions.h"
 #include "dials/dial_render.h"
+#include "dials/quadrant_geometry.h"
 #include "text/recording_dialogs.h"
 
 #include <QFontMetrics>
@@ -16,6 +18,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 
 namespace zorva {
@@ -34,7 +38,13 @@ const std::vector<FamilyEntry>& Entries() {
         {"Zylindersonnenuhr mit Polstab", "Cylinder Dial with Polar Style", [](DialState& s) { s.dialType = 'z'; s.cylinderKind = 2; }},
         {"Hutsonnenuhr", "Hat Dial", [](DialState& s) { s.dialType = 'z'; s.cylinderKind = 1; }},
         {"horizontale Höhensonnenuhr", "Horizontal Altitude Dial", [](DialState& s) { s.dialType = 'k'; }},
-        {"Höhensonnenuhren nach Habermel", "Habermel Altitude Dials", [](DialState& s) { s.dialType = 'q'; s.quadrantKind = 1; }},
+        {"Höhensonnenuhren nach Habermel", "Habermel Altitude Dials", [](DialState& s) {
+             s.dialType = 'q';
+             s.quadrantKind = 1;
+             // A gnomon whose disc the site allows (at most 150 mm across).
+             const double perMm = HabermelDiameter(1, 1.0, s.latitude, ZodiacDeclinations(s.referenceYear).obliquity);
+             if (perMm > 0 && std::isfinite(perMm)) s.quadrantGnomon = std::min(s.quadrantGnomon, std::max(9.0, 150.0 / perMm));
+         }},
         {"Quadrantsonnenuhr", "Quadrant", [](DialState& s) { s.dialType = 'q'; s.quadrantKind = 0; }},
         {"stereographische Sonnenuhr", "Stereographic Dial",
          [](DialState& s) { s.dialType = 'a'; s.azimuthKind = 1; s.altitudeCircleSpacing = 2; }},

@@ -2,6 +2,7 @@
 #include "ui/dial_pictures.h"
 
 #include "dials/dial_constructions.h"
+#include "dials/habermel_dial.h"
 #include "ui/welcome_picture.h"
 #include "ui_test_support.h"
 
@@ -44,6 +45,13 @@ TEST(DialPictures, EachFamilyIsDrawnForTheSiteWithItsOwnDial) {
     EXPECT_EQ(FamilyPictureState(18, base).dialType, 'v');
     EXPECT_TRUE(FamilyPictureState(10, base).umbrellaDial);
     EXPECT_EQ(FamilyPictureState(3, base).cylinderKind, 1);
+
+    // The Habermel picture takes a gnomon whose disc the site allows (37 mm would give 224 mm
+    // at 33.9 S), so that it shows the dial, not its refusal.
+    const DialState habermel = FamilyPictureState(5, base);
+    EXPECT_EQ(habermel.quadrantKind, 1);
+    EXPECT_NE(ConstructionFor(habermel), nullptr);
+    EXPECT_TRUE(HabermelRefusal(habermel).isEmpty());
 
     // A family the program draws shows its dial; one it does not shows a captioned tile.
     const QPixmap drawn = FamilyPicture(17, base, QSize(160, 120));
