@@ -163,6 +163,55 @@ TEST(QuadrantPlots, PlotAndPageAgreeOnEveryHourLine) {
     }
 }
 
+TEST(QuadrantPlots, ScreenAndPageAgreeOnEveryHourLine) {
+    // The screen shows 210 mm over the image's height: in millimetres round the apex or the
+    // gnomon's foot its hour lines are those of the page, up to the screen's pixels.
+    for (int kind : {0, 1, 2}) {
+        for (int scale : {0, 2}) {
+            if (kind != 0 && scale != 0) continue;
+            const DialState s = Quadrant(kind, scale);
+            RecordingDialogs d;
+            auto draw = [&](DrawTarget target, double w, double h) {
+                PlanarDialRequest r;
+                r.target = target;
+                r.clientWidth = w;
+                r.clientHeight = h;
+                RecordingPainter p;
+                ConstructionFor(s)->draw(s, r, p, d);
+                return p;
+            };
+            const RecordingPainter page = draw(DrawTarget::Printer, 2800, 2000);
+            const RecordingPainter screen = draw(DrawTarget::Screen, 1200, 816);
+            // Units per millimetre and the centre of each drawing (the plates' area, as the
+            // other altitude dials', is one unit larger than the image).
+            const double onScreen = kind == 0 ? std::nearbyint(150 * 816 / 210.0) / 150 : 817 / 210.0;
+            auto centre = [&](const RecordingPainter& p, double perMm, double width) {
+                if (kind == 0) return QPointF(std::floor(width / 4), std::nearbyint(10 * perMm));
+                for (const Primitive& c : p.all(Primitive::Circle))
+                    if (std::abs(c.radius - 0.8 * perMm) < 1e-9) return c.points[0];
+                ADD_FAILURE() << "no gnomon foot";
+                return QPointF();
+            };
+            const QPointF pageCentre = centre(page, 10, 2800), screenCentre = centre(screen, onScreen, 1200);
+            std::vector<QPointF> pagePoints;
+            for (const Primitive& l : page.lines(1)) pagePoints.push_back((l.points[1] - pageCentre) / 10);
+            ASSERT_GT(pagePoints.size(), 100u);
+            int checked = 0;
+            for (const Primitive& l : screen.lines(1)) {
+                const QPointF q = (l.points[1] - screenCentre) / onScreen;
+                double best = 1e9;
+                for (const QPointF& o : pagePoints) best = std::min(best, std::hypot(o.x() - q.x(), o.y() - q.y()));
+                // The quadrant rounds its points and radii to whole pixels and to 0.1 mm on the
+                // page; the Habermel plates are not rounded.
+                const double tolerance = kind == 0 ? 1 / onScreen + 0.07 : 1e-6;
+                ASSERT_LE(best, tolerance) << kind << " " << scale << ": " << q.x() << " " << q.y();
+                ++checked;
+            }
+            EXPECT_GT(checked, 50) << kind << " " << scale;
+        }
+    }
+}
+
 TEST(QuadrantPlots, ExtremeLatitudesStayOnThePageAndTheSheet) {
     // Near the equator and the poles every scale still draws, with each stroke on the page
     // and each plotted point on the sheet; kind 2 near the pole too.
