@@ -1,20 +1,44 @@
 // Rise/set search of sun, twilight and moon for every day of 100 years at one site:
-// the work behind a month table is 31 such days, behind a year of tables 365.
+// the work behind a month table is 31 such days, behind a year of tables 365. The anchor,
+// timed in the same run, is the JavaScript library suncalc's sunrise and sunset for the same
+// days (installed by tools/bench_anchors.sh; skipped when node or the library is missing).
 #include "astro/calendar.h"
 #include "astro/rise_set.h"
 #include "astro/solar_ephemeris.h"
 
 #include <chrono>
+#include <ctime>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
-int main() {
+namespace {
+
+// Microseconds per day of the anchor, or a negative value when it cannot run.
+double SuncalcMicrosecondsPerDay(const char* program) {
+    std::string self(program);
+    const std::string dir = self.substr(0, self.find_last_of('/') + 1);
+    const std::string modules = dir + "bench-anchors/node_modules";
+    const std::string script = std::string(ZORVA_SOURCE_DIR) + "/bench/suncalc_anchor.js";
+    const std::string command = "node '" + script + "' '" + modules + "' 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return -1;
+    double us = -1;
+    if (std::fscanf(pipe, "%lf", &us) != 1) us = -1;
+    return pclose(pipe) == 0 ? us : -1;
+}
+
+}  // namespace
+
+int main(int, char** argv) {
     using namespace zorva;
     const double latitude = 47.25, longitude = -9.55, zone = -15;
     const double firstDay = ModifiedJulianDate(1, 1, 1950), lastDay = ModifiedJulianDate(1, 1, 2050);
     long days = 0, events = 0;
     double checksum = 0;
 
-    const auto start = std::chrono::steady_clock::now();
+    // Processor time, as the anchor measures it.
+    const std::clock_t start = std::clock();
     for (double mjd = firstDay; mjd < lastDay; mjd += 1) {
         const CalendarInstant c = CalendarFromMJD(mjd);
         const DayRiseSet d = RiseSetForDay(c.year, c.month, c.day, latitude, longitude, zone, 1);
@@ -24,7 +48,7 @@ int main() {
         }
         ++days;
     }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
 
     const auto start2 = std::chrono::steady_clock::now();
     for (int year = 1950; year < 2050; ++year)
@@ -37,5 +61,12 @@ int main() {
     std::printf("declination and EoT: %d evaluations in %.3f s = %.3f us each\n", 36500, seconds2,
                 seconds2 / 36500 * 1e6);
     std::printf("events found: %ld, checksum %.6f\n", events, checksum);
+    const double anchor = SuncalcMicrosecondsPerDay(argv[0]);
+    if (anchor > 0)
+        std::printf("anchor suncalc (sunrise and sunset only): %.2f us per day; Zorva (sun, twilight and moon) is "
+                    "%.1fx faster\n",
+                    anchor, anchor / (seconds / days * 1e6));
+    else
+        std::printf("anchor suncalc not run (node missing, or run tools/bench_anchors.sh)\n");
     return 0;
 }

@@ -13,42 +13,131 @@ constexpr double kArcsecPerRadian = 206264.8062;
 
 }  // namespace
 
-RaDec MiniMoon(double T) {
-    const double L0 = FracPositive(0.606433 + 1336.855225 * T);
-    const double l = kTwoPi * FracPositive(0.374897 + 1325.55241 * T);
-    const double ls = kTwoPi * FracPositive(0.993133 + 99.997361 * T);
-    const double D = kTwoPi * FracPositive(0.827361 + 1236.853086 * T);
-    const double F = kTwoPi * FracPositive(0.259086 + 1342.227825 * T);
+RotatingAngle RotatingAngle::Start(double a, double b, double T, double dT) {
+    RotatingAngle r;
+    // The turn count is reduced first (b T reaches hundreds of turns), with the series' own
+    // value of 2 pi, as the direct evaluation has it.
+    const double angle = kTwoPi * FracPositive(a + b * T);
+    r.s = std::sin(angle);
+    r.c = std::cos(angle);
+    r.stepS = std::sin(kTwoPi * b * dT);
+    r.stepC = std::cos(kTwoPi * b * dT);
+    return r;
+}
 
-    const double dL = 22640 * std::sin(l) - 4586 * std::sin(l - 2 * D) + 2370 * std::sin(2 * D) +
-                      769 * std::sin(2 * l) - 668 * std::sin(ls) - 412 * std::sin(2 * F) -
-                      212 * std::sin(2 * l - 2 * D) - 206 * std::sin(l + ls - 2 * D) + 192 * std::sin(l + 2 * D) -
-                      165 * std::sin(ls - 2 * D) - 125 * std::sin(D) - 110 * std::sin(l + ls) +
-                      148 * std::sin(l - ls) - 55 * std::sin(2 * F - 2 * D);
-    const double S = F + (dL + 412 * std::sin(2 * F) + 541 * std::sin(ls)) / kArcsecPerRadian;
-    const double H = F - 2 * D;
-    const double N = -526 * std::sin(H) + 44 * std::sin(l + H) - 31 * std::sin(-l + H) - 23 * std::sin(ls + H) +
-                     11 * std::sin(-ls + H) - 25 * std::sin(-2 * l + F) + 21 * std::sin(-l + F);
+RotatingAngle RotatingAngle::Start(double a, double b, double T, const RotatingAngle& step) {
+    const double angle = kTwoPi * FracPositive(a + b * T);
+    RotatingAngle r = step;
+    r.s = std::sin(angle);
+    r.c = std::cos(angle);
+    return r;
+}
 
-    const double Lm = kTwoPi * FracPositive(L0 + dL / 1296000);
-    const double Bm = (18520 * std::sin(S) + N) / kArcsecPerRadian;
+MoonArguments MoonArguments::Start(double T, double dT) {
+    // The scan starts a day after day with the same step: its rotations are computed once.
+    static thread_local double cachedStep = 0.0;
+    static thread_local MoonArguments steps;  // default: no step, as for dT = 0
+    if (dT != cachedStep) {
+        steps.l = RotatingAngle::Start(0, 1325.55241, 0, dT);
+        steps.ls = RotatingAngle::Start(0, 99.997361, 0, dT);
+        steps.D = RotatingAngle::Start(0, 1236.853086, 0, dT);
+        steps.F = RotatingAngle::Start(0, 1342.227825, 0, dT);
+        steps.L0 = RotatingAngle::Start(0, 1336.855225, 0, dT);
+        cachedStep = dT;
+    }
+    MoonArguments m;
+    m.l = RotatingAngle::Start(0.374897, 1325.55241, T, steps.l);
+    m.ls = RotatingAngle::Start(0.993133, 99.997361, T, steps.ls);
+    m.D = RotatingAngle::Start(0.827361, 1236.853086, T, steps.D);
+    m.F = RotatingAngle::Start(0.259086, 1342.227825, T, steps.F);
+    m.L0 = RotatingAngle::Start(0.606433, 1336.855225, T, steps.L0);
+    return m;
+}
 
-    const double cb = std::cos(Bm);
-    const double X = cb * std::cos(Lm);
-    const double V = cb * std::sin(Lm);
-    const double W = std::sin(Bm);
-    const double Y = 0.91748 * V - 0.39778 * W;
-    const double Z = 0.39778 * V + 0.91748 * W;
-    const double rho = std::sqrt(1 - Z * Z);
+void MoonArguments::step() {
+    l.step();
+    ls.step();
+    D.step();
+    F.step();
+    L0.step();
+}
 
-    RaDec r;
-    r.declination = 57.29577951471995 * std::atan(Z / rho);
-    // Half-angle form: the full circle without a quadrant test; X + rho = 0 is RA 12 h.
+EquatorialUnit EquatorialUnitFromCartesian(double X, double Y, double Z, double rho) {
+    EquatorialUnit u;
+    u.sinDeclination = Z;
+    u.cosDeclination = rho;
     const double denominator = X + rho;
-    r.rightAscensionHours = denominator == 0 ? 12.0 : 7.639437268629327 * std::atan(Y / denominator);
+    if (denominator == 0) {
+        u.halfAngleTangent = HUGE_VAL;
+        u.cosRightAscension = -1.0;
+        u.sinRightAscension = 0.0;
+        return u;
+    }
+    const double t = Y / denominator;  // tan of half the right ascension
+    u.halfAngleTangent = t;
+    const double t2 = t * t;
+    const double w = 1 / (1 + t2);
+    u.cosRightAscension = (1 - t2) * w;
+    u.sinRightAscension = 2 * t * w;
+    return u;
+}
+
+RaDec RaDecFromUnit(const EquatorialUnit& u) {
+    RaDec r;
+    r.declination = 57.29577951471995 * std::atan(u.sinDeclination / u.cosDeclination);
+    if (u.halfAngleTangent == HUGE_VAL) {
+        r.rightAscensionHours = 12.0;
+        return r;
+    }
+    r.rightAscensionHours = 7.639437268629327 * std::atan(u.halfAngleTangent);
     if (r.rightAscensionHours < 0) r.rightAscensionHours += 24;
     if (r.rightAscensionHours >= 24) r.rightAscensionHours -= 24;
     return r;
+}
+
+EquatorialUnit MoonFromArguments(const MoonArguments& a) {
+    // The periodic terms are sums and differences of the fundamental arguments: their sines
+    // follow from the angle-addition formulas.
+    const double sl = a.l.s, cl = a.l.c, sls = a.ls.s, cls = a.ls.c;
+    const double sD = a.D.s, cD = a.D.c, sF = a.F.s, cF = a.F.c;
+    const double s2D = 2 * sD * cD, c2D = cD * cD - sD * sD;
+    const double s2l = 2 * sl * cl, c2l = cl * cl - sl * sl;
+    const double s2F = 2 * sF * cF, c2F = cF * cF - sF * sF;
+    const double slPls = sl * cls + cl * sls, clPls = cl * cls - sl * sls;  // l + ls
+    const double sH = sF * c2D - cF * s2D, cH = cF * c2D + sF * s2D;       // H = F - 2D
+
+    const double dL = 22640 * sl - 4586 * (sl * c2D - cl * s2D) + 2370 * s2D + 769 * s2l - 668 * sls -
+                      412 * s2F - 212 * (s2l * c2D - c2l * s2D) - 206 * (slPls * c2D - clPls * s2D) +
+                      192 * (sl * c2D + cl * s2D) - 165 * (sls * c2D - cls * s2D) - 125 * sD - 110 * slPls +
+                      148 * (sl * cls - cl * sls) - 55 * (s2F * c2D - c2F * s2D);
+    const double N = -526 * sH + 44 * (sl * cH + cl * sH) - 31 * (sH * cl - cH * sl) - 23 * (sls * cH + cls * sH) +
+                     11 * (sH * cls - cH * sls) - 25 * (sF * c2l - cF * s2l) + 21 * (sF * cl - cF * sl);
+
+    // S = F + e and Lm = L0 + d with small e and d (below 0.16 rad).
+    const double e = (dL + 412 * s2F + 541 * sls) / kArcsecPerRadian;
+    const double sinS = sF * CosSmall(e) + cF * SinSmall(e);
+    const double d = kTwoPi * dL / 1296000;
+    const double sd = SinSmall(d), cd = CosSmall(d);
+    const double sinLm = a.L0.s * cd + a.L0.c * sd;
+    const double cosLm = a.L0.c * cd - a.L0.s * sd;
+    const double Bm = (18520 * sinS + N) / kArcsecPerRadian;
+
+    const double cb = CosSmall(Bm);
+    const double X = cb * cosLm;
+    const double V = cb * sinLm;
+    const double W = SinSmall(Bm);
+    const double Y = 0.91748 * V - 0.39778 * W;
+    const double Z = 0.39778 * V + 0.91748 * W;
+    const double rho = std::sqrt(1 - Z * Z);
+    return EquatorialUnitFromCartesian(X, Y, Z, rho);
+}
+
+EquatorialUnit MiniMoonUnit(double T) {
+    return MoonFromArguments(MoonArguments::Start(T, 0.0));
+}
+
+RaDec MiniMoon(double T) {
+    return RaDecFromUnit(MiniMoonUnit(T));
 }
 
 }  // namespace zorva

@@ -8,8 +8,63 @@ struct RaDec {
     double declination = 0.0;          // degrees
 };
 
+// A direction on the celestial sphere as the rise/set scan needs it: the sines and cosines
+// of right ascension and declination, without the round trips through the angles.
+struct EquatorialUnit {
+    double halfAngleTangent = 0.0;  // tan(RA / 2); HUGE_VAL at RA = 12 h
+    double cosRightAscension = 1.0;
+    double sinRightAscension = 0.0;
+    double sinDeclination = 0.0;
+    double cosDeclination = 1.0;
+};
+// From the equatorial unit vector (X, Y, Z) and rho = sqrt(1 - Z*Z): right ascension by
+// the half-angle form 2 atan(Y / (X + rho)), which is the full circle without a quadrant test.
+EquatorialUnit EquatorialUnitFromCartesian(double X, double Y, double Z, double rho);
+RaDec RaDecFromUnit(const EquatorialUnit& u);
+
+// An angle that grows linearly with time, carried as its sine and cosine: stepping it by a
+// fixed increment is one rotation instead of two library calls.
+struct RotatingAngle {
+    double s = 0.0, c = 1.0;        // sine and cosine now
+    double stepS = 0.0, stepC = 1.0;  // of the increment per step
+    // 2 pi (a + b T) at T, stepping T by dT.
+    static RotatingAngle Start(double a, double b, double T, double dT);
+    // The same with the increment's sine and cosine taken from `step`.
+    static RotatingAngle Start(double a, double b, double T, const RotatingAngle& step);
+    void step() {
+        const double s2 = s * stepC + c * stepS;
+        c = c * stepC - s * stepS;
+        s = s2;
+    }
+};
+
+// The fundamental arguments of the lunar series (mean anomalies of moon and sun, mean
+// elongation, argument of latitude, mean longitude) at T, stepping by dT.
+struct MoonArguments {
+    RotatingAngle l, ls, D, F, L0;
+    static MoonArguments Start(double T, double dT);
+    void step();
+};
+EquatorialUnit MoonFromArguments(const MoonArguments& a);
+
 // Moon's right ascension and declination (fixed obliquity of J2000) for T in Julian
 // centuries from 2000-01-01 12:00 (T = (MJD - 51544.5) / 36525).
 RaDec MiniMoon(double T);
+EquatorialUnit MiniMoonUnit(double T);
+
+// sin x and cos x for |x| below 0.2 rad, to the last bit of a double.
+inline double SinSmall(double x) {
+    const double x2 = x * x;
+    constexpr double c3 = 1.0 / 6, c5 = 1.0 / 20, c7 = 1.0 / 42, c9 = 1.0 / 72, c11 = 1.0 / 110, c13 = 1.0 / 156;
+    return x * (1 - x2 * c3 * (1 - x2 * c5 * (1 - x2 * c7 * (1 - x2 * c9 * (1 - x2 * c11 * (1 - x2 * c13))))));
+}
+
+inline double CosSmall(double x) {
+    const double x2 = x * x;
+    constexpr double c2 = 1.0 / 2, c4 = 1.0 / 12, c6 = 1.0 / 30, c8 = 1.0 / 56, c10 = 1.0 / 90, c12 = 1.0 / 132,
+                     c14 = 1.0 / 182;
+    return 1 - x2 * c2 * (1 - x2 * c4 * (1 - x2 * c6 * (1 - x2 * c8 * (1 - x2 * c10 * (1 - x2 * c12 * (1 - x2 * c14))))));
+}
+
 
 }  // namespace zorva

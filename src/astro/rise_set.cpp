@@ -38,22 +38,49 @@ double ThresholdSine(RiseSetBody body, int twilightKind) {
     return std::sin(ThresholdAltitude(body, twilightKind) * kRad);
 }
 
-RaDec MiniSun(double T) {
-    const double M = kTwoPi * FracPositive(0.993133 + 99.997351 * T);
-    const double DL = 6893 * std::sin(M) + 72 * std::sin(2 * M);
-    const double L = kTwoPi * FracPositive(0.7859453 + M / kTwoPi + (6191.2 * T + DL) / 1296000);
-    const double SL = std::sin(L);
-    const double X = std::cos(L);
+namespace {
+
+// Mean anomaly M and the mean longitude without its periodic part, stepping by dT.
+struct SunArguments {
+    RotatingAngle M, L;
+    static constexpr double kRateM = 99.997351, kRateL = 99.997351 + 6191.2 / 1296000;
+    static SunArguments Start(double T, double dT) {
+        static thread_local double cachedStep = 0.0;
+        static thread_local SunArguments steps;  // default: no step, as for dT = 0
+        if (dT != cachedStep) {
+            steps = {RotatingAngle::Start(0, kRateM, 0, dT), RotatingAngle::Start(0, kRateL, 0, dT)};
+            cachedStep = dT;
+        }
+        return {RotatingAngle::Start(0.993133, kRateM, T, steps.M),
+                RotatingAngle::Start(0.7859453 + 0.993133, kRateL, T, steps.L)};
+    }
+    void step() {
+        M.step();
+        L.step();
+    }
+};
+
+EquatorialUnit SunFromArguments(const SunArguments& a) {
+    const double sM = a.M.s, cM = a.M.c;
+    const double DL = 6893 * sM + 72 * (2 * sM * cM);
+    const double d = kTwoPi * DL / 1296000;  // the periodic part of the longitude, below 0.04 rad
+    const double sd = SinSmall(d), cd = CosSmall(d);
+    const double SL = a.L.s * cd + a.L.c * sd;
+    const double X = a.L.c * cd - a.L.s * sd;
     const double Y = 0.91748 * SL;
     const double Z = 0.39778 * SL;
     const double rho = std::sqrt(1 - Z * Z);
-    RaDec r;
-    r.declination = 57.29577951471995 * std::atan(Z / rho);
-    const double denominator = X + rho;
-    r.rightAscensionHours = denominator == 0 ? 12.0 : 7.639437268629327 * std::atan(Y / denominator);
-    if (r.rightAscensionHours < 0) r.rightAscensionHours += 24;
-    if (r.rightAscensionHours >= 24) r.rightAscensionHours -= 24;
-    return r;
+    return EquatorialUnitFromCartesian(X, Y, Z, rho);
+}
+
+}  // namespace
+
+EquatorialUnit MiniSunUnit(double T) {
+    return SunFromArguments(SunArguments::Start(T, 0.0));
+}
+
+RaDec MiniSun(double T) {
+    return RaDecFromUnit(MiniSunUnit(T));
 }
 
 double LocalSiderealTime(double mjd, double longitude) {
@@ -84,27 +111,111 @@ QuadraticZerosResult QuadraticZeros(double yMinus, double y0, double yPlus) {
     return r;
 }
 
+namespace {
+
+// cos of the hour angle LST - RA by the difference formula: the sines and cosines of the
+// right ascension come with the direction.
+double SinAltitudeOf(const EquatorialUnit& p, double sinLst, double cosLst, double cosPhi, double sinPhi) {
+    const double cosTau = cosLst * p.cosRightAscension + sinLst * p.sinRightAscension;
+    return sinPhi * p.sinDeclination + cosPhi * p.cosDeclination * cosTau;
+}
+
+}  // namespace
+
 double SinAltitude(RiseSetBody body, double mjd0, double hour, double longitude, double cosPhi, double sinPhi) {
     const double mjd = mjd0 + hour / 24;
     const double T = (mjd - 51544.5) / 36525;
-    const RaDec p = body == RiseSetBody::Moon ? MiniMoon(T) : MiniSun(T);
-    const double tau = 15 * (LocalSiderealTime(mjd, longitude) - p.rightAscensionHours);
-    return sinPhi * std::sin(p.declination * kRad) + cosPhi * std::cos(p.declination * kRad) * std::cos(tau * kRad);
+    const EquatorialUnit p = body == RiseSetBody::Moon ? MiniMoonUnit(T) : MiniSunUnit(T);
+    const double lst = 15 * kRad * LocalSiderealTime(mjd, longitude);
+    return SinAltitudeOf(p, std::sin(lst), std::cos(lst), cosPhi, sinPhi);
 }
 
 double MidnightMJD(int year, int month, int day, double zoneMeridian) {
     return ModifiedJulianDate(day, month, year, 0) + zoneMeridian / 360;
 }
 
-RiseSetTimes RiseSetSearch(RiseSetBody body, double mjd0, double latitude, double longitude, double sinThreshold) {
-    const double sinPhi = std::sin(latitude * kRad);
-    const double cosPhi = std::cos(latitude * kRad);
-    auto y = [&](double hour) { return SinAltitude(body, mjd0, hour, longitude, cosPhi, sinPhi) - sinThreshold; };
+namespace {
 
+// Sine of a body's altitude at the whole hours 0..24 of one day, evaluated in order and
+// each once: the sun and twilight scans read the same sun, and the series' arguments step
+// from hour to hour by rotation instead of fresh library calls.
+class HourlySinAltitude {
+public:
+    HourlySinAltitude(RiseSetBody body, double mjd0, double latitude, double longitude)
+        : moon_(body == RiseSetBody::Moon), mjd0_(mjd0), longitude_(longitude), sinPhi_(std::sin(latitude * kRad)),
+          cosPhi_(std::cos(latitude * kRad)) {
+        const double T0 = (mjd0 - 51544.5) / 36525;
+        constexpr double kHourInCenturies = 1.0 / (24 * 36525.0);
+        if (moon_)
+            moonArgs_ = MoonArguments::Start(T0, kHourInCenturies);
+        else
+            sunArgs_ = SunArguments::Start(T0, kHourInCenturies);
+    }
+    double operator()(int hour) {
+        while (known_ <= hour) {
+            const EquatorialUnit p = moon_ ? MoonFromArguments(moonArgs_) : SunFromArguments(sunArgs_);
+            advanceSiderealTime(mjd0_ + known_ / 24.0);
+            value_[known_] = SinAltitudeOf(p, sinLst_, cosLst_, cosPhi_, sinPhi_);
+            if (moon_)
+                moonArgs_.step();
+            else
+                sunArgs_.step();
+            ++known_;
+        }
+        return value_[hour];
+    }
+
+private:
+    // Local sidereal time as an angle, its sine and cosine carried from hour to hour: within
+    // a UT day it grows by exactly one sidereal hour per hour; where UT passes midnight the
+    // formula restarts from the new day, so there the exact angle is computed and the pair is
+    // turned by the difference (one sidereal hour plus a tiny residue).
+    void advanceSiderealTime(double mjd) {
+        static const double kNominal = 15 * kRad * 1.0027379093;
+        static const double kSinNominal = std::sin(kNominal), kCosNominal = std::cos(kNominal);
+        const double utDay = std::trunc(mjd);
+        if (known_ > 0 && utDay == utDay_) {
+            const double s = sinLst_ * kCosNominal + cosLst_ * kSinNominal;
+            cosLst_ = cosLst_ * kCosNominal - sinLst_ * kSinNominal;
+            sinLst_ = s;
+            lst_ += kNominal;
+            return;
+        }
+        const double lst = 15 * kRad * LocalSiderealTime(mjd, longitude_);
+        if (known_ == 0) {
+            sinLst_ = std::sin(lst);
+            cosLst_ = std::cos(lst);
+        } else {
+            constexpr double kFullCircle = 15 * kRad * 24;
+            double residue = lst - lst_ - kNominal;
+            residue -= kFullCircle * std::round(residue / kFullCircle);
+            // The residue stays below 1e-8 rad: sine and cosine to second order are exact.
+            const double cosResidue = 1 - residue * residue / 2;
+            const double sinStep = kSinNominal * cosResidue + kCosNominal * residue;
+            const double cosStep = kCosNominal * cosResidue - kSinNominal * residue;
+            const double s = sinLst_ * cosStep + cosLst_ * sinStep;
+            cosLst_ = cosLst_ * cosStep - sinLst_ * sinStep;
+            sinLst_ = s;
+        }
+        lst_ = lst;
+        utDay_ = utDay;
+    }
+
+    bool moon_;
+    double mjd0_, longitude_, sinPhi_, cosPhi_;
+    double lst_ = 0.0, sinLst_ = 0.0, cosLst_ = 1.0, utDay_ = 0.0;
+    MoonArguments moonArgs_;
+    SunArguments sunArgs_;
+    std::array<double, 25> value_{};
+    int known_ = 0;
+};
+
+// Twelve two-hour steps at most with a parabola through each step's three samples.
+RiseSetTimes Scan(HourlySinAltitude& sinAltitude, double sinThreshold) {
+    auto y = [&](int hour) { return sinAltitude(hour) - sinThreshold; };
     RiseSetTimes r;
     double yMinus = y(0);
     r.aboveAtMidnight = yMinus > 0;
-    // Twelve two-hour steps at most: HOUR = 1, 3, ..., 23.
     for (int hour = 1; hour < 25 && !(r.rises && r.sets); hour += 2) {
         const double y0 = y(hour);
         const double yPlus = y(hour + 1);
@@ -132,6 +243,13 @@ RiseSetTimes RiseSetSearch(RiseSetBody body, double mjd0, double latitude, doubl
     return r;
 }
 
+}  // namespace
+
+RiseSetTimes RiseSetSearch(RiseSetBody body, double mjd0, double latitude, double longitude, double sinThreshold) {
+    HourlySinAltitude sinAltitude(body, mjd0, latitude, longitude);
+    return Scan(sinAltitude, sinThreshold);
+}
+
 RiseSetTexts RiseSetText(const RiseSetTimes& times, RiseSetBody body, Language lang) {
     RiseSetTexts t;
     if (times.wholeDay()) {
@@ -151,10 +269,11 @@ DayRiseSet RiseSetForDay(int year, int month, int day, double latitude, double l
                          int twilightKind) {
     const double mjd0 = MidnightMJD(year, month, day, zoneMeridian);
     DayRiseSet r;
-    r.sun = RiseSetSearch(RiseSetBody::Sun, mjd0, latitude, longitude, ThresholdSine(RiseSetBody::Sun, twilightKind));
-    r.twilight = RiseSetSearch(RiseSetBody::Twilight, mjd0, latitude, longitude,
-                               ThresholdSine(RiseSetBody::Twilight, twilightKind));
-    r.moon = RiseSetSearch(RiseSetBody::Moon, mjd0, latitude, longitude, ThresholdSine(RiseSetBody::Moon, twilightKind));
+    HourlySinAltitude sun(RiseSetBody::Sun, mjd0, latitude, longitude);
+    r.sun = Scan(sun, ThresholdSine(RiseSetBody::Sun, twilightKind));
+    r.twilight = Scan(sun, ThresholdSine(RiseSetBody::Twilight, twilightKind));
+    HourlySinAltitude moon(RiseSetBody::Moon, mjd0, latitude, longitude);
+    r.moon = Scan(moon, ThresholdSine(RiseSetBody::Moon, twilightKind));
     return r;
 }
 

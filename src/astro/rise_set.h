@@ -27,6 +27,7 @@ double ThresholdSine(RiseSetBody body, int twilightKind);
 
 // Low-precision sun for T in Julian centuries from 2000-01-01 12:00.
 RaDec MiniSun(double T);
+EquatorialUnit MiniSunUnit(double T);
 // Local mean sidereal time in hours [0, 24) at `mjd` (UT) and `longitude` (west positive).
 double LocalSiderealTime(double mjd, double longitude);
 

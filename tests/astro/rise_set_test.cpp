@@ -5,6 +5,7 @@
 #include "support/test_support.h"
 #include "text/texts.h"
 
+#include <array>
 #include <cmath>
 
 namespace zorva {
@@ -208,6 +209,65 @@ TEST(FixedDayTables, DatesAndAzimuths) {
         EXPECT_LT(e.riseAzimuth, -50);
         EXPECT_GT(e.setAzimuth, 50);
         EXPECT_NEAR(e.riseAzimuth, -e.setAzimuth, 0.5);  // declination changes a little in a day
+    }
+}
+
+
+// The day scan steps the series' arguments and the sidereal time from hour to hour; the
+// stepped samples must be the directly evaluated ones (rounding aside), also on days where
+// UT passes midnight within the day and over centuries.
+TEST(RiseSetSeries, SteppedDayScanAgreesWithDirectEvaluation) {
+    auto directScan = [](RiseSetBody body, double mjd0, double latitude, double longitude, double sinThreshold) {
+        const double sinPhi = std::sin(latitude * 0.017453292519943295);
+        const double cosPhi = std::cos(latitude * 0.017453292519943295);
+        std::array<double, 25> y{};
+        for (int h = 0; h <= 24; ++h) y[h] = SinAltitude(body, mjd0, h, longitude, cosPhi, sinPhi) - sinThreshold;
+        return y;
+    };
+    int compared = 0;
+    for (const double latitude : {-66.0, -35.0, 0.0, 47.25, 69.7}) {
+        for (const double zone : {-150.0, -15.0, 0.0, 75.0}) {
+            for (double mjd = ModifiedJulianDate(1, 1, 1400); mjd < ModifiedJulianDate(1, 1, 2450); mjd += 3791.3) {
+                const double mjd0 = std::floor(mjd) + zone / 360;
+                for (const RiseSetBody body : {RiseSetBody::Sun, RiseSetBody::Moon}) {
+                    const double threshold = ThresholdSine(body, 1);
+                    const std::array<double, 25> y = directScan(body, mjd0, latitude, zone + 3.3, threshold);
+                    const RiseSetTimes stepped = RiseSetSearch(body, mjd0, latitude, zone + 3.3, threshold);
+                    // Rebuild the events from the direct samples and compare them.
+                    RiseSetTimes direct;
+                    for (int hour = 1; hour < 25 && !(direct.rises && direct.sets); hour += 2) {
+                        const QuadraticZerosResult q = QuadraticZeros(y[hour - 1], y[hour], y[hour + 1]);
+                        if (q.count == 1) {
+                            (y[hour - 1] < 0 ? direct.riseHours : direct.setHours) = hour + q.zero1;
+                            (y[hour - 1] < 0 ? direct.rises : direct.sets) = true;
+                        } else if (q.count == 2) {
+                            direct.riseHours = hour + (q.ye < 0 ? q.zero2 : q.zero1);
+                            direct.setHours = hour + (q.ye < 0 ? q.zero1 : q.zero2);
+                            direct.rises = direct.sets = true;
+                        }
+                    }
+                    ASSERT_EQ(stepped.rises, direct.rises) << "mjd0 " << mjd0 << " latitude " << latitude;
+                    ASSERT_EQ(stepped.sets, direct.sets) << "mjd0 " << mjd0 << " latitude " << latitude;
+                    // 1e-8 h (36 microseconds): the direct form reduces the series' angles with its
+                    // own short value of 2 pi, which jumps by 2e-10 rad at every full turn.
+                    if (direct.rises) {
+                        EXPECT_NEAR(stepped.riseHours, direct.riseHours, 1e-8) << "mjd0 " << mjd0;
+                    }
+                    if (direct.sets) {
+                        EXPECT_NEAR(stepped.setHours, direct.setHours, 1e-8) << "mjd0 " << mjd0;
+                    }
+                    ++compared;
+                }
+            }
+        }
+    }
+    EXPECT_GT(compared, 500);
+}
+
+TEST(RiseSetSeries, SmallAngleSineAndCosineAreExact) {
+    for (double x = -0.2; x <= 0.2; x += 0.000731) {
+        EXPECT_NEAR(SinSmall(x), std::sin(x), 4e-17) << x;
+        EXPECT_NEAR(CosSmall(x), std::cos(x), 4e-16) << x;
     }
 }
 
