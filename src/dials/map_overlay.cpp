@@ -3,12 +3,13 @@
 #include "astro/angles.h"
 #include "dials/dial_painter.h"
 #include "plot/plot_stream.h"
+#include "state/data_files.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <cmath>
@@ -40,11 +41,19 @@ void ReportBadPoints(const DialState& s, const MapData& data, UserDialogs& dialo
     dialogs.inform(caption(CaptionKind::Error, s.language), text, Icon::Error);
 }
 
-QString MapPath(const DialState& s, const char* name) {
-    return QDir(s.programDirectory.isEmpty() ? QDir::currentPath() : s.programDirectory).filePath(QLatin1String(name));
+QString MapPath(const DialState& s, const char* name, double mapScaleMm) {
+    const QString fine = FindDataFile(QLatin1String(name), s.programDirectory);
+    if (fine.isEmpty() || !CoarseMapSuffices(mapScaleMm)) return fine;
+    // The coarse twin only from the same folder: a user's own map is never replaced by ours.
+    const QFileInfo info(fine);
+    const QString twin = info.path() + QLatin1Char('/') + info.completeBaseName() + QLatin1String(kCoarseMapSuffix) +
+                         QLatin1Char('.') + info.suffix();
+    return QFileInfo(twin).isFile() ? twin : fine;
 }
 
 }  // namespace
+
+bool CoarseMapSuffices(double mapScaleMm) { return mapScaleMm < kFineMapFromScaleMm; }
 
 MapData ReadMapFile(const QString& path, int minPointLength) {
     MapData data;
@@ -130,6 +139,12 @@ QPointF MapProjection::raw(const MapPoint& p) const {
 
 QPointF MapProjection::project(const MapPoint& point) const { return raw(point); }
 
+bool MapProjection::inFront(const MapPoint& p) const {
+    const double phi = centreLatitude_;
+    return SinDeg(phi) * SinDeg(p.latitude) + CosDeg(phi) * CosDeg(p.latitude) * CosDeg(centreLongitude_ + p.longitude) >=
+           1e-6;
+}
+
 bool MapOverlayWanted(const DialState& s) {
     const char t = s.dialType;
     return s.mapOverlay && (s.mapCoast || s.mapBorders) && (t == 'h' || t == 'v' || t == 'i');
@@ -148,6 +163,7 @@ void DrawMapOverlay(const DialState& s, const DialPlane& plane, double scale, Di
     painter.moveTo(x0, y0 - 8);
     painter.lineTo(x0, y0 + 8);
     const MapProjection projection(plane, s.latitude, -s.longitude, scale);
+    const double mapScaleMm = s.gnomonLength * projection.scale() / scale;
 
     struct Layer {
         bool on;
@@ -156,8 +172,7 @@ void DrawMapOverlay(const DialState& s, const DialPlane& plane, double scale, Di
     };
     for (const Layer& layer : {Layer{s.mapBorders, kBordersFileName, 11}, Layer{s.mapCoast, kCoastFileName, 10}}) {
         if (!layer.on) continue;
-        const QString path = MapPath(s, layer.file);
-        const MapData data = ReadMapFile(path, 8);
+        const MapData data = ReadMapFile(MapPath(s, layer.file, mapScaleMm), 8);
         if (!data.opened) {
             dialogs.inform(caption(CaptionKind::Error, s.language),
                            QLatin1String(layer.file) + Tr(s, " nicht gefunden!", " not found!"), Icon::Error);
@@ -168,6 +183,12 @@ void DrawMapOverlay(const DialState& s, const DialPlane& plane, double scale, Di
         for (const auto& line : data.lines) {
             bool started = false;
             for (const MapPoint& p : line) {
+                // A place on the far half of the earth is on no map of this plane: the line
+                // stops there instead of jumping across the dial to where it comes back.
+                if (!projection.inFront(p)) {
+                    started = false;
+                    continue;
+                }
                 const QPointF q = projection.project(p);
                 const double col = x0 - q.x(), row = y0 + q.y();
                 // A point off the drawing is skipped; its neighbours stay joined.
@@ -188,7 +209,9 @@ void WriteMapOverlayPlot(const DialState& s, const DialPlane& plane, QPointF ori
     const QPointF o(origin.x() * p, origin.y() * p);
     DialPlane scaled = plane;
     scaled.g = plane.g * p;
-    const MapProjection projection(scaled, s.latitude, -s.longitude, s.gnomonLength * 40.0 * p);
+    const double rawScale = s.gnomonLength * 40.0 * p;
+    const MapProjection projection(scaled, s.latitude, -s.longitude, rawScale);
+    const double mapScaleMm = s.gnomonLength * projection.scale() / rawScale;
     auto n = [](double v) { return RealToText(8, 0, v); };
     auto i = [](double v) { return QString::number(std::lround(v)); };
 
@@ -199,7 +222,7 @@ void WriteMapOverlayPlot(const DialState& s, const DialPlane& plane, QPointF ori
     };
     for (const Layer& layer : {Layer{s.mapCoast, kCoastFileName, 11}, Layer{s.mapBorders, kBordersFileName, 12}}) {
         if (!layer.on) continue;
-        const MapData data = ReadMapFile(MapPath(s, layer.file), 4);
+        const MapData data = ReadMapFile(MapPath(s, layer.file, mapScaleMm), 4);
         if (!data.opened) {
             dialogs.inform(caption(CaptionKind::Error, s.language),
                            Tr(s, "Datei ", "File ") + QLatin1String(layer.file) + Tr(s, " nicht gefunden!", " not found!"),
@@ -221,6 +244,10 @@ void WriteMapOverlayPlot(const DialState& s, const DialPlane& plane, QPointF ori
             QString text;
             int drawn = 0;
             for (const MapPoint& mp : line) {
+                if (!projection.inFront(mp)) {  // as on the canvas
+                    drawn = 0;
+                    continue;
+                }
                 const QPointF q = projection.project(mp);
                 const double x = o.x() - q.x(), y = o.y() - q.y();
                 if (std::abs(x - layoutW / 2) > 0.6 * layoutW || std::abs(y - layoutH / 2) > 0.6 * layoutH) continue;

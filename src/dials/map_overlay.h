@@ -21,6 +21,12 @@ class UserDialogs;
 
 inline constexpr const char* kCoastFileName = "coastZor.dat";
 inline constexpr const char* kBordersFileName = "GrenzenZor.dat";
+// The coarse twin of a map file ("coastZor_110m.dat"), drawn when it shows as much.
+inline constexpr const char* kCoarseMapSuffix = "_110m";
+// The earth's radius on the dial (the calibrated gnomon length, millimetres) from which the
+// fine map is drawn: about 1:80 million near the centre, where the 1:110 million lines would
+// show their corners.
+inline constexpr double kFineMapFromScaleMm = 80.0;
 
 struct MapPoint {
     double longitude = 0.0;  // degrees, east positive
@@ -32,6 +38,9 @@ struct MapData {
     std::vector<std::vector<MapPoint>> lines;  // points joined in order; empty runs dropped
     QStringList badPoints;                     // "<lat> / <lon>" texts that are no numbers
 };
+
+// True when the coarse map is fine enough for a map whose earth radius is `mapScaleMm`.
+bool CoarseMapSuffices(double mapScaleMm);
 
 // Reads a map file: "#" lines and lines shorter than `minPointLength` characters separate
 // map lines (8 on the canvas, 4 for the plot); a point off the globe also ends its line.
@@ -46,6 +55,8 @@ public:
     // Offset of a map point from the nodus foot point, x to the left and y downward on a
     // canvas (the caller maps it: column = x0 - x, row = y0 + y).
     QPointF project(const MapPoint& point) const;
+    // False for a place on the far half of the earth, which the projection can only clamp.
+    bool inFront(const MapPoint& point) const;
     double scale() const { return scale_; }
     double centreLatitude() const { return centreLatitude_; }
 

@@ -128,8 +128,9 @@ protected:
 };
 
 TEST_F(MapDrawing, APointOffTheDrawingIsSkippedWithoutBreakingTheLine) {
-    // Three places near the site and one far beyond the drawing between them.
-    Write(dir.filePath(kCoastFileName), "  9.50 47.20\n  9.60 47.30\n 170.00 -40.00\n  9.70 47.40\n");
+    // Three places near the site and one far beyond the drawing between them (83 degrees
+    // away, still on the near half of the earth).
+    Write(dir.filePath(kCoastFileName), "  9.50 47.20\n  9.60 47.30\n 100.00  10.00\n  9.70 47.40\n");
     DialPlane plane = Plane('h', 47.25);
     plane.halfWidth = 500;  // a drawing of 1000 x 1000 units round the nodus foot point
     plane.height = 1000;
@@ -153,6 +154,21 @@ TEST_F(MapDrawing, APointOffTheDrawingIsSkippedWithoutBreakingTheLine) {
     ASSERT_EQ(dialogs.events.size(), 1u);
     EXPECT_EQ(dialogs.events[0].text, "GrenzenZor.dat nicht gefunden!");
     EXPECT_EQ(again.lines(10).size(), 2u);
+
+    // A place on the far half of the earth (the antipodes of the site's neighbourhood) is on
+    // no map of this plane: the line stops there instead of jumping to where it comes back.
+    s.mapBorders = false;
+    Write(dir.filePath(kCoastFileName), "  9.50 47.20\n  9.60 47.30\n 170.00 -40.00\n  9.70 47.40\n  9.80 47.45\n");
+    test::RecordingPainter far;
+    DrawMapOverlay(s, plane, 100.0, far, dialogs);
+    const auto pieces = far.lines(10);
+    ASSERT_EQ(pieces.size(), 2u);
+    EXPECT_NE(pieces[0].points[1], pieces[1].points[0]);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    PlotStream stream(buffer, 1);
+    WriteMapOverlayPlot(s, plane, QPointF(8000, 3000), stream, dialogs);
+    EXPECT_EQ(QString::fromLatin1(buffer.data()).count(QStringLiteral(";PD")), 2 + 2);  // cross, then two pieces
 }
 
 TEST_F(MapDrawing, AFileOfSeparatorsWritesOnlyTheHeadAndTheCross) {
