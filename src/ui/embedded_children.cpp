@@ -100,6 +100,8 @@ SunPositionChild::SunPositionChild(ChildHost& host, const OpenRequest& request, 
 
 bool SunPositionChild::closeCheck() { return window_->closeCheck(); }
 
+int SunPositionChild::helpTopic() const { return 700 + window_->calcMode(); }
+
 void SunPositionChild::applyLanguage() {
     window_->applyLanguage();
     setWindowTitle(window_->windowTitle());

@@ -38,6 +38,9 @@ public:
     void applyLanguage() override;
     bool canPrint() const override { return true; }
     void print(QPrinter& printer) override;
+    // 700 plus the calculation mode: 701 rise and set, 702 position, 704 time for an
+    // azimuth, 708 equation of time.
+    int helpTopic() const override;
     SunPositionWindow* window() const { return window_; }
 
 protected:

@@ -78,7 +78,8 @@ public:
     // Tables: the transit table in landscape, the others in portrait; graphs at the print
     // sizes for the page's orientation. The printer is left in portrait. Failures: message 42.
     void printContents(QPrinter& printer);
-    int helpTopic() const override { return 800; }
+    // 800 plus the mode: 801 month table, 808 year tables, 816 EoT graph, 832 sun-position diagram.
+    int helpTopic() const override { return 800 + mode_; }
 
     int calcMode() const { return mode_; }
     YearTableKind yearTableKind() const { return kind_; }
