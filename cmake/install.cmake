@@ -23,9 +23,9 @@ add_custom_target(zorva_manpage ALL DEPENDS ${CMAKE_BINARY_DIR}/zorva-cli.1)
 install(TARGETS zorva zorva-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${map_files} ${CMAKE_SOURCE_DIR}/data/map/README.md
         DESTINATION ${CMAKE_INSTALL_DATADIR}/zorva)
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/help/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/help
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/help/ DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zorva/help
         FILES_MATCHING PATTERN "*.html" PATTERN "*.png")
-install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zorva)
 # The desktop entry, its metadata and the icon share the application's id.
 install(FILES ${CMAKE_SOURCE_DIR}/data/icons/zorva.svg RENAME org.zorva.Zorva.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

@@ -30,6 +30,13 @@ done
 
 root="$work/root"
 dpkg -x "$deb" "$root"
+# The desktop entry and the metadata as software centres read them, where the checkers exist.
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate --no-net "$root/usr/share/metainfo/org.zorva.Zorva.metainfo.xml"
+fi
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$root/usr/share/applications/org.zorva.Zorva.desktop"
+fi
 export HOME="$work/home" XDG_DATA_HOME="$work/home/data" XDG_DATA_DIRS="$work/none" XDG_CONFIG_HOME="$work/home/config"
 export QT_QPA_PLATFORM=offscreen
 mkdir -p "$HOME"

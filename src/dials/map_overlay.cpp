@@ -57,6 +57,7 @@ bool CoarseMapSuffices(double mapScaleMm) { return mapScaleMm < kFineMapFromScal
 
 MapData ReadMapFile(const QString& path, int minPointLength) {
     MapData data;
+    if (path.isEmpty()) return data;  // not found anywhere
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return data;
     data.opened = true;

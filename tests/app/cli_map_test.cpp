@@ -41,7 +41,7 @@ TEST(CliMap, TheMapComesFromTheProgramsDataNotFromTheCurrentFolder) {
 
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir.path()));
-    const CliRun r = run({"--settings", dir.filePath("map.zor"), "draw", "--dial", "h", "--out", dir.filePath("dial.plt")});
+    const auto r = run({"--settings", dir.filePath("map.zor"), "draw", "--dial", "h", "--out", dir.filePath("dial.plt")});
     QDir::setCurrent(before);
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_FALSE(r.err.contains(QStringLiteral("nicht gefunden"))) << r.err.toStdString();
