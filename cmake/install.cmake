@@ -2,6 +2,8 @@
 # metadata and the man page of zorva-cli; where `cmake --install` puts them; and the Debian
 # package made by `cpack -G DEB`.
 include(GNUInstallDirs)
+# Installing and packaging take what is built; they do not build every benchmark and test first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 # The map files beside the programs of the build tree (build/data), so that a program run
 # from the build folder finds them the way an installed one finds share/zorva.
