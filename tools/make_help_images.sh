@@ -30,6 +30,7 @@ for lang in de en; do
   draw hat --dial z1
   draw hidokai --dial k
   draw quadrant --dial q0
+  draw habermel --dial q1
   draw azimuth --dial a
   draw mean_time --dial m0
   "$cli" --settings "$work/map.zor" "${site[@]}" --lang "$lang" draw --dial v --size "$size" --out "$out/map_v_$lang.png"
