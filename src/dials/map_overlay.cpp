@@ -10,36 +10,40 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTextStream>
 
 #include <cmath>
 
 namespace zorva {
 namespace {
 
-bool NumberChar(QChar c) { return c.isDigit() || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('.'); }
-
-// The run of number characters starting at `pos` (after blanks when `skipBlanks`).
-QString NumberRun(const QString& line, qsizetype& pos) {
-    const qsizetype start = pos;
-    while (pos < line.size() && NumberChar(line[pos])) ++pos;
-    return line.mid(start, pos - start);
-}
-
 QString Tr(const DialState& s, const char* german, const char* english) {
     return QString::fromUtf8(s.language == Language::English ? english : german);
 }
 
-void ReportBadPoints(const DialState& s, const MapData& data, UserDialogs& dialogs) {
+void ReportBadPoints(const DialState& s, const char* file, const MapReadReport& report, UserDialogs& dialogs) {
     // One box per file: a damaged file would otherwise ask for thousands of clicks.
-    if (data.badPoints.isEmpty()) return;
-    QString text = data.badPoints.first() + QStringLiteral(" : ") +
-                   Tr(s, "Das ist keine reelle Zahl.", "This is not a real number !");
-    if (data.badPoints.size() > 1)
-        text += QStringLiteral("\r\n(") + QString::number(data.badPoints.size()) +
-                Tr(s, " Punkte übergangen)", " points skipped)");
-    dialogs.inform(caption(CaptionKind::Error, s.language), text, Icon::Error);
+    const QString text = MapBadPointsText(QLatin1String(file), report, s.language);
+    if (!text.isEmpty()) dialogs.inform(caption(CaptionKind::Error, s.language), text, Icon::Error);
 }
+
+// Hands each map line's points to `point` (first = true at the start of a line) and calls
+// `end` after its last point.
+template <class Point, class End>
+class MapLineCalls : public MapLineSink {
+public:
+    MapLineCalls(Point point, End end) : point_(point), end_(end) {}
+    void beginLine() override { first_ = true; }
+    void point(const MapPoint& p) override {
+        point_(p, first_);
+        first_ = false;
+    }
+    void endLine() override { end_(); }
+
+private:
+    Point point_;
+    End end_;
+    bool first_ = false;
+};
 
 QString MapPath(const DialState& s, const char* name, double mapScaleMm) {
     const QString fine = FindDataFile(QLatin1String(name), s.programDirectory);
@@ -54,48 +58,6 @@ QString MapPath(const DialState& s, const char* name, double mapScaleMm) {
 }  // namespace
 
 bool CoarseMapSuffices(double mapScaleMm) { return mapScaleMm < kFineMapFromScaleMm; }
-
-MapData ReadMapFile(const QString& path, int minPointLength) {
-    MapData data;
-    if (path.isEmpty()) return data;  // not found anywhere
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return data;
-    data.opened = true;
-    std::vector<MapPoint> current;
-    auto endLine = [&] {
-        if (current.size() >= 2) data.lines.push_back(std::move(current));
-        current.clear();
-    };
-    // Line by line: coast files run to many megabytes.
-    while (!file.atEnd()) {
-        QString line = QString::fromLatin1(file.readLine());
-        line.remove(QLatin1Char('\r'));
-        line.remove(QLatin1Char('\n'));
-        if (line.startsWith(QLatin1Char('#')) || line.size() < minPointLength) {
-            endLine();
-            continue;
-        }
-        qsizetype pos = 0;
-        while (pos < line.size() && line[pos] == QLatin1Char(' ')) ++pos;
-        const QString lonText = NumberRun(line, pos);
-        const QString rest = line.mid(pos, 40);
-        qsizetype p2 = 0;
-        while (p2 < rest.size() && !NumberChar(rest[p2])) ++p2;
-        const QString latText = NumberRun(rest, p2);
-        double lon = 0, lat = 0;
-        if (!ParseReal(lonText, lon) || !ParseReal(latText, lat)) {
-            data.badPoints << latText + QStringLiteral(" / ") + lonText;
-            continue;  // the map line goes on without the point
-        }
-        if (lon < -180 || lon > 180 || lat < -90 || lat > 90) {
-            endLine();
-            continue;
-        }
-        current.push_back({lon, lat});
-    }
-    endLine();
-    return data;
-}
 
 MapProjection::MapProjection(const DialPlane& plane, double siteLatitude, double siteLongitudeEast, double scale)
     : scale_(scale) {
@@ -173,32 +135,33 @@ void DrawMapOverlay(const DialState& s, const DialPlane& plane, double scale, Di
     };
     for (const Layer& layer : {Layer{s.mapBorders, kBordersFileName, 11}, Layer{s.mapCoast, kCoastFileName, 10}}) {
         if (!layer.on) continue;
-        const MapData data = ReadMapFile(MapPath(s, layer.file, mapScaleMm), 8);
-        if (!data.opened) {
-            dialogs.inform(caption(CaptionKind::Error, s.language),
-                           QLatin1String(layer.file) + Tr(s, " nicht gefunden!", " not found!"), Icon::Error);
-            continue;
-        }
-        ReportBadPoints(s, data, dialogs);
         painter.setPenRole(layer.role);
-        for (const auto& line : data.lines) {
-            bool started = false;
-            for (const MapPoint& p : line) {
+        bool started = false;
+        MapLineCalls calls(
+            [&](const MapPoint& p, bool first) {
+                if (first) started = false;
                 // A place on the far half of the earth is on no map of this plane: the line
                 // stops there instead of jumping across the dial to where it comes back.
                 if (!projection.inFront(p)) {
                     started = false;
-                    continue;
+                    return;
                 }
                 const QPointF q = projection.project(p);
                 const double col = x0 - q.x(), row = y0 + q.y();
                 // A point off the drawing is skipped; its neighbours stay joined.
-                if (std::abs(col - middle.x()) > 0.6 * w || std::abs(row - middle.y()) > 0.6 * h) continue;
+                if (std::abs(col - middle.x()) > 0.6 * w || std::abs(row - middle.y()) > 0.6 * h) return;
                 if (started) painter.lineTo(col, row);
                 else painter.moveTo(col, row);
                 started = true;
-            }
+            },
+            [] {});
+        const MapReadReport report = ReadMapFile(MapPath(s, layer.file, mapScaleMm), 8, calls);
+        if (!report.opened) {
+            dialogs.inform(caption(CaptionKind::Error, s.language),
+                           QLatin1String(layer.file) + Tr(s, " nicht gefunden!", " not found!"), Icon::Error);
+            continue;
         }
+        ReportBadPoints(s, layer.file, report, dialogs);
     }
 }
 
@@ -223,14 +186,14 @@ void WriteMapOverlayPlot(const DialState& s, const DialPlane& plane, QPointF ori
     };
     for (const Layer& layer : {Layer{s.mapCoast, kCoastFileName, 11}, Layer{s.mapBorders, kBordersFileName, 12}}) {
         if (!layer.on) continue;
-        const MapData data = ReadMapFile(MapPath(s, layer.file, mapScaleMm), 4);
-        if (!data.opened) {
+        // The head is written once the file is known to open, before its first point.
+        QFile file(MapPath(s, layer.file, mapScaleMm));
+        if (!file.open(QIODevice::ReadOnly)) {
             dialogs.inform(caption(CaptionKind::Error, s.language),
                            Tr(s, "Datei ", "File ") + QLatin1String(layer.file) + Tr(s, " nicht gefunden!", " not found!"),
                            Icon::Error);
             continue;
         }
-        ReportBadPoints(s, data, dialogs);
         const QString pen = QString::number(layer.pen);
         QString out = QStringLiteral("IN;VS 1;PA;IW 0 0 ") + i(W) + QLatin1Char(' ') + i(H) + QStringLiteral(";SP ") + pen +
                       QStringLiteral(";PU 0 0;EA ") + i(W) + QLatin1Char(' ') + i(H) + QStringLiteral(";PU 0 0;SI ") +
@@ -241,26 +204,36 @@ void WriteMapOverlayPlot(const DialState& s, const DialPlane& plane, QPointF ori
                i(o.y() + c) + QStringLiteral(";PD ") + i(o.x()) + QLatin1Char(' ') + i(o.y() - c);
         out += QStringLiteral(";SP ") + pen;
         stream.WritePlot(out);
-        for (const auto& line : data.lines) {
-            QString text;
-            int drawn = 0;
-            for (const MapPoint& mp : line) {
+        QString text;
+        int drawn = 0;
+        MapLineCalls calls(
+            [&](const MapPoint& mp, bool first) {
+                if (first) drawn = 0;
                 if (!projection.inFront(mp)) {  // as on the canvas
                     drawn = 0;
-                    continue;
+                    return;
                 }
                 const QPointF q = projection.project(mp);
                 const double x = o.x() - q.x(), y = o.y() - q.y();
-                if (std::abs(x - layoutW / 2) > 0.6 * layoutW || std::abs(y - layoutH / 2) > 0.6 * layoutH) continue;
+                if (std::abs(x - layoutW / 2) > 0.6 * layoutW || std::abs(y - layoutH / 2) > 0.6 * layoutH) return;
                 if (drawn == 0) text += QStringLiteral(";PU ") + n(x) + QLatin1Char(' ') + n(y);
                 else {
                     if (drawn == 1) text += QStringLiteral(";PD");
                     text += QLatin1Char(' ') + n(x) + QLatin1Char(' ') + n(y);
                 }
                 ++drawn;
-            }
-            stream.WritePlot(text);
-        }
+                // A long coast goes out in pieces; the bytes are the same.
+                if (text.size() > 32768) {
+                    stream.WritePlot(text);
+                    text.clear();
+                }
+            },
+            [&] {
+                stream.WritePlot(text);
+                text.clear();
+            });
+        const MapReadReport report = ReadMapDevice(file, 4, calls);
+        ReportBadPoints(s, layer.file, report, dialogs);
     }
 }
 

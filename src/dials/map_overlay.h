@@ -4,14 +4,11 @@
 // the zenith. Drawn first on the canvas (screen, printer) and as its own plot in the file.
 
 #include "dials/dial_geometry.h"
+#include "plot/map_data.h"
 #include "state/dial_state.h"
 
 #include <QPointF>
 #include <QString>
-#include <QStringList>
-
-#include <optional>
-#include <vector>
 
 namespace zorva {
 
@@ -19,8 +16,6 @@ class DialPainter;
 class PlotStream;
 class UserDialogs;
 
-inline constexpr const char* kCoastFileName = "coastZor.dat";
-inline constexpr const char* kBordersFileName = "GrenzenZor.dat";
 // The coarse twin of a map file ("coastZor_110m.dat"), drawn when it shows as much.
 inline constexpr const char* kCoarseMapSuffix = "_110m";
 // The earth's radius on the dial (the calibrated gnomon length, millimetres) from which the
@@ -28,23 +23,8 @@ inline constexpr const char* kCoarseMapSuffix = "_110m";
 // show their corners.
 inline constexpr double kFineMapFromScaleMm = 80.0;
 
-struct MapPoint {
-    double longitude = 0.0;  // degrees, east positive
-    double latitude = 0.0;   // degrees, north positive
-};
-
-struct MapData {
-    bool opened = false;
-    std::vector<std::vector<MapPoint>> lines;  // points joined in order; empty runs dropped
-    QStringList badPoints;                     // "<lat> / <lon>" texts that are no numbers
-};
-
 // True when the coarse map is fine enough for a map whose earth radius is `mapScaleMm`.
 bool CoarseMapSuffices(double mapScaleMm);
-
-// Reads a map file: "#" lines and lines shorter than `minPointLength` characters separate
-// map lines (8 on the canvas, 4 for the plot); a point off the globe also ends its line.
-MapData ReadMapFile(const QString& path, int minPointLength);
 
 // The gnomonic projection of the map for one dial plane.
 class MapProjection {

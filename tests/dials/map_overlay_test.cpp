@@ -38,36 +38,6 @@ void Write(const QString& path, const QByteArray& text) {
     f.write(text);
 }
 
-TEST(MapFile, SeparatorsOffGlobePointsAndBadNumbersShapeTheLines) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("map.dat");
-    Write(path,
-          "# Bodensee\r\n"
-          "   9.55  47.25\r\n"
-          "   9.60 , 47.30\r\n"
-          " 181.00  47.30\n"          // off the globe: breaks the line
-          "   9.70  47.40\n"
-          "   9.80  47.50\n"
-          "   x.y9  47.50\n"          // no number: reported, the line goes on
-          "   9.90  47.60\n"
-          "short\n"                  // shorter than a point: separator
-          "  10.00  47.70\n"
-          "  10.10  47.80\n");
-    const MapData data = ReadMapFile(path, 8);
-    ASSERT_TRUE(data.opened);
-    ASSERT_EQ(data.lines.size(), 3u);
-    EXPECT_EQ(data.lines[0].size(), 2u);
-    EXPECT_DOUBLE_EQ(data.lines[0][1].latitude, 47.30);
-    ASSERT_EQ(data.lines[1].size(), 3u);
-    EXPECT_DOUBLE_EQ(data.lines[1][2].longitude, 9.90);
-    EXPECT_EQ(data.lines[2].size(), 2u);
-    ASSERT_EQ(data.badPoints.size(), 1);
-    EXPECT_EQ(data.badPoints[0], ". / ");  // no longitude run, "." taken as the latitude
-    // The plot reads lines of four characters and more as points.
-    EXPECT_EQ(ReadMapFile(path, 4).lines.size(), 2u);
-    EXPECT_FALSE(ReadMapFile(dir.filePath("none.dat"), 8).opened);
-}
-
 // Where the map puts a place on the canvas.
 QPointF OnCanvas(const DialPlane& plane, const MapProjection& m, MapPoint p) {
     const QPointF q = m.project(p);
@@ -169,6 +139,31 @@ TEST_F(MapDrawing, APointOffTheDrawingIsSkippedWithoutBreakingTheLine) {
     PlotStream stream(buffer, 1);
     WriteMapOverlayPlot(s, plane, QPointF(8000, 3000), stream, dialogs);
     EXPECT_EQ(QString::fromLatin1(buffer.data()).count(QStringLiteral(";PD")), 2 + 2);  // cross, then two pieces
+}
+
+TEST_F(MapDrawing, UnreadablePointsAreReportedOncePerFileWithTheLine) {
+    Write(dir.filePath(kCoastFileName), "#\n  9.50 47.20\n  9.6.0 47.30\n  9.70 47.40\n  -- 47.50\n");
+    Write(dir.filePath(kBordersFileName), "  9.50 47.20\n  9.70 47.40\n");
+    s.mapBorders = true;
+    DialPlane plane = Plane('h', 47.25);
+    plane.halfWidth = 500;
+    plane.height = 1000;
+    plane.x0 = plane.y0 = 500;
+    test::RecordingPainter painter;
+    DrawMapOverlay(s, plane, 100.0, painter, dialogs);
+    ASSERT_EQ(dialogs.events.size(), 1u);
+    EXPECT_EQ(dialogs.events[0].text,
+              "coastZor.dat, Zeile 3: 9.6.0 47.30 : Das ist keine reelle Zahl.\r\n(2 Punkte übergangen)");
+    EXPECT_EQ(painter.lines(10).size(), 1u);  // the readable points of the coast stay joined
+    EXPECT_EQ(painter.lines(11).size(), 1u);
+
+    // The plot reports the same once, after its map lines.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    PlotStream stream(buffer, 1);
+    WriteMapOverlayPlot(s, plane, QPointF(8000, 3000), stream, dialogs);
+    ASSERT_EQ(dialogs.events.size(), 2u);
+    EXPECT_EQ(dialogs.events[1].text, dialogs.events[0].text);
 }
 
 TEST_F(MapDrawing, AFileOfSeparatorsWritesOnlyTheHeadAndTheCross) {
