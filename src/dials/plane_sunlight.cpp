@@ -10,18 +10,19 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace zorva {
 namespace {
 
-constexpr double kNoLight = 999.0;
 constexpr double kSolstice = 23.44;
 
 // Semi-arc of a day on a horizon of latitude `phi`: acos(-tan phi tan delta), the argument
 // limited to +-1. At the pole the sun circles the whole day on one side of the equator and
-// stays below the horizon on the other.
-double SemiArc(double phi, double delta, double poleLimit) {
-    if (std::abs(phi) >= poleLimit) {
+// stays below the horizon on the other. The formula holds to within a hair of the pole; a
+// cut-off further away would misjudge planes facing close to the celestial pole.
+double SemiArc(double phi, double delta) {
+    if (std::abs(phi) >= 90.0 - 1e-7) {
         const double side = phi * delta;
         return side > 0.0 ? 180.0 : side < 0.0 ? 0.0 : 90.0;
     }
@@ -30,58 +31,34 @@ double SemiArc(double phi, double delta, double poleLimit) {
     return AcosDeg(x);
 }
 
-enum class WindowKind { AllDay, Ordinary, ThroughNorth, None };
+// Pieces of a day shorter than this (2.4 seconds of time) are the plane grazing the sun at a
+// single moment: a plane facing straight down touches the day only at sunrise and sunset,
+// and near the poles, where the sun skims the horizon, the rounding of its orientation
+// would otherwise open slivers of "light" there.
+constexpr double kGrazing = 0.01;
+// Gaps in the year's light shorter than one minute of time cannot be shown.
+constexpr double kShortestGap = 0.25;
 
-struct DayWindow {
-    WindowKind kind = WindowKind::None;
-    double first = kNoLight, last = kNoLight;
-    double horizon = 0.0;    // H of the day
-    double planeArc = 0.0;   // H'
-    double start = 0.0, end = 0.0;  // s, e
+struct Interval {
+    double from, to;       // hour angles, degrees
+    double declination;    // of the day it belongs to
 };
 
-DayWindow DayOnPlane(double latitude, double phiPrime, double deltaLambda, double delta) {
-    DayWindow w;
-    const double H = SemiArc(latitude, delta, 89.99);
-    const double Hp = SemiArc(phiPrime, delta, 89.9);
-    w.horizon = H;
-    w.planeArc = Hp;
-    double s = deltaLambda - Hp, e = deltaLambda + Hp;
-    if (s < -180.0) s += 360.0;
-    if (e > 180.0) e -= 360.0;
-    w.start = s;
-    w.end = e;
-    if (H <= 0.0) return w;  // the sun does not rise on this day
-    if (std::abs(Hp - 180.0) < 0.01) {
-        w.kind = WindowKind::AllDay;
-        w.first = -H;
-        w.last = H;
-    } else if (Hp < 0.03) {
-        // The plane turns away from the sun all day.
-    } else if (s < e) {
-        w.kind = WindowKind::Ordinary;
-        if (-H < e && s < H) {
-            w.first = std::max(s, -H);
-            w.last = std::min(e, H);
-        }
-    } else {
-        // The window reaches through north: lit from s to +180 and from -180 to e.
-        w.kind = WindowKind::ThroughNorth;
-        if (-H < e && e <= H) {
-            w.first = -H;
-            w.last = s >= H ? e : H;
-        } else if (e > H) {
-            // The unlit gap (e, s) lies after sunset: light from sunrise to sunset.
-            w.first = -H;
-            w.last = H;
-        } else if (e <= -H && s < H) {
-            w.last = H;
-            w.first = s <= -H ? -H : s;
-        }
+// The hour angles of one day at which the sun stands above the horizon (|t| < H) and in
+// front of the plane (within H' of deltaLambda, on the circle of hour angles): the
+// intersection of two arcs, none, one or two pieces.
+void DayOnPlane(double latitude, double phiPrime, double deltaLambda, double delta, std::vector<Interval>& out) {
+    const double H = SemiArc(latitude, delta);
+    if (H <= 0.0) return;  // the sun does not rise on this day
+    const double Hp = SemiArc(phiPrime, delta);
+    if (Hp <= 0.0) return;  // the plane turns away from the sun all day
+    // The plane's arc and its copies one turn either side, clipped to the day.
+    for (double shift : {-360.0, 0.0, 360.0}) {
+        const double from = std::max(deltaLambda - Hp + shift, -H);
+        const double to = std::min(deltaLambda + Hp + shift, H);
+        if (to - from > kGrazing) out.push_back({from, to, delta});
     }
-    return w;
 }
-
 QString HoursText(double hourAngle, double hourShift) {
     return FormatMinSec((hourAngle / 15.0 + 12.0 + hourShift / 15.0) / 4.0);
 }
@@ -90,48 +67,41 @@ QString HoursText(double hourAngle, double hourShift) {
 
 PlaneSunlight ComputePlaneSunlight(double latitude, double inclination, double wallDeclination) {
     PlaneSunlight r;
-    const double r0 = latitude >= 0.0 ? kSolstice : -kSolstice;
-    double H1 = 180.0;
-    if (std::abs(latitude) < 70.0) {
-        double x = -TanDeg(r0) * TanDeg(latitude);
-        H1 = AcosDeg(std::clamp(x, -1.0, 1.0));
-    }
     const EquivalentDial eq = EquivalentHorizontalDial(latitude, inclination, wallDeclination);
     double phiPrime = eq.latitude, deltaLambda = eq.deltaLambda;
     if (std::abs(phiPrime) < 1e-10) phiPrime = (Sign(phiPrime) + 0.5) * 1e-10;
     if (std::abs(deltaLambda) < 1e-10) deltaLambda = 0.0;
 
-    double E2 = -H1, S2 = H1;
-    WindowKind lastKind = WindowKind::None;
+    // Every lit piece of every day of the list, then their union over the year.
+    std::vector<Interval> pieces;
     constexpr int kDays = 941;
     for (int k = 0; k < kDays; ++k) {
         const double delta = k == 0 ? kSolstice : k == kDays - 1 ? -kSolstice : 23.5 - 0.05 * k;
-        const DayWindow w = DayOnPlane(latitude, phiPrime, deltaLambda, delta);
-        lastKind = w.kind;
-        if (w.first != kNoLight) {
-            r.lit = true;
-            if (w.first < r.first) {
-                r.first = w.first;
-                r.firstDeclination = delta;
-            }
-            r.last = std::max(r.last, w.last);
-        }
-        const double H = w.horizon, s = w.start, e = w.end;
-        if (w.kind == WindowKind::AllDay) {
-            E2 = H;
-        } else if (deltaLambda > 0.0) {
-            if (-H < e && e < H && e > E2) E2 = e;
-            if (s < H && s <= S2) S2 = s;
-        } else if (deltaLambda < 0.0) {
-            const double d1 = 360.0 - w.planeArc + deltaLambda;
-            if (-H < d1 && d1 < H && d1 <= S2) S2 = d1;
-            if (e >= -H && e > E2) E2 = e;
-        }
+        DayOnPlane(latitude, phiPrime, deltaLambda, delta, pieces);
     }
-    r.morningEnd = E2;
-    r.afternoonStart = S2;
-    r.split = r.lit && !(E2 >= S2 || E2 >= r.last || S2 <= r.first || lastKind == WindowKind::AllDay ||
-                         lastKind == WindowKind::Ordinary);
+    if (pieces.empty()) return r;
+    r.lit = true;
+    // The earliest light, with the first day (in the order of the list) that has it.
+    for (const Interval& i : pieces) {
+        if (i.from < r.first) {
+            r.first = i.from;
+            r.firstDeclination = i.declination;
+        }
+        r.last = std::max(r.last, i.to);
+    }
+    // The longest stretch of the day in which no day of the year is lit, if any: then the
+    // plane has a morning and an afternoon window.
+    std::stable_sort(pieces.begin(), pieces.end(), [](const Interval& a, const Interval& b) { return a.from < b.from; });
+    double reach = pieces.front().to, widest = 0.0;
+    for (const Interval& i : pieces) {
+        if (i.from - reach > kShortestGap && i.from - reach > widest) {
+            widest = i.from - reach;
+            r.morningEnd = reach;
+            r.afternoonStart = i.from;
+        }
+        reach = std::max(reach, i.to);
+    }
+    r.split = widest > 0.0;
     return r;
 }
 

@@ -3,6 +3,7 @@
 #include "support/test_support.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -119,6 +120,125 @@ TEST(PlaneSunlight, AgreesWithTheSunStepByStep) {
         EXPECT_NEAR(limits.first, b.first, 0.1);
         EXPECT_NEAR(limits.last, b.last, 0.1);
     }
+}
+
+// The sun walked minute by minute over the days of the declination list, with plain
+// vectors in east, north, up: an independent check of the window arithmetic on the
+// equivalent dial. Collects the minutes of the day at which any day of the year lights the
+// plane.
+struct Walk {
+    bool lit = false;
+    int first = -1, last = -1;  // minutes of true local time
+    std::array<bool, 1441> minute{};
+    // The widest run of unlit minutes between first and last: [gapFrom, gapTo] unlit.
+    int gapFrom = 0, gapTo = -1;
+    int gapLength() const { return gapTo - gapFrom + 1; }
+};
+
+Walk WalkTheSun(double latitude, double inclination, double wallDeclination) {
+    constexpr double r = 3.14159265358979323846 / 180.0;
+    const double sp = std::sin(latitude * r), cp = std::cos(latitude * r);
+    const double na = (90.0 - inclination) * r, nA = wallDeclination * r;
+    const double nx = -std::sin(nA) * std::cos(na), ny = -std::cos(nA) * std::cos(na), nz = std::sin(na);
+    static std::vector<double> sinT, cosT;
+    if (sinT.empty()) {
+        for (int m = 0; m <= 1440; ++m) {
+            sinT.push_back(std::sin((m * 0.25 - 180.0) * r));
+            cosT.push_back(std::cos((m * 0.25 - 180.0) * r));
+        }
+    }
+    Walk w;
+    for (int k = 0; k <= 940; ++k) {
+        const double delta = (k == 0 ? 23.44 : k == 940 ? -23.44 : 23.5 - 0.05 * k) * r;
+        const double sd = std::sin(delta), cd = std::cos(delta);
+        for (int m = 0; m <= 1440; ++m) {
+            const double x = -cd * sinT[m], y = cp * sd - sp * cd * cosT[m], z = sp * sd + cp * cd * cosT[m];
+            if (z > 1e-12 && x * nx + y * ny + z * nz > 1e-12) w.minute[m] = true;
+        }
+    }
+    for (int m = 0; m <= 1440; ++m) {
+        if (!w.minute[m]) continue;
+        if (!w.lit) w.first = m;
+        w.lit = true;
+        w.last = m;
+    }
+    for (int m = w.first; w.lit && m <= w.last;) {
+        if (w.minute[m]) {
+            ++m;
+            continue;
+        }
+        int end = m;
+        while (!w.minute[end + 1]) ++end;
+        if (end - m + 1 > w.gapLength()) w.gapFrom = m, w.gapTo = end;
+        m = end + 1;
+    }
+    return w;
+}
+
+double MinuteHourAngle(int m) { return m * 0.25 - 180.0; }
+
+TEST(PlaneSunlight, AgreesWithTheSunWalkedMinuteByMinute) {
+    int splits = 0, unlit = 0, planes = 0;
+    for (double latitude : {47.25, -47.25, 10.0, -33.9, 65.0, -75.0})
+        for (double inclination : {0.0, 45.0, 60.0, 90.0, 135.0, 180.0})
+            for (double declination : {-150.0, -90.0, -30.0, 0.0, 45.0, 150.0, 180.0}) {
+                SCOPED_TRACE(testing::Message() << "latitude " << latitude << ", inclination " << inclination
+                                                << ", declination " << declination);
+                const PlaneSunlight p = ComputePlaneSunlight(latitude, inclination, declination);
+                const Walk w = WalkTheSun(latitude, inclination, declination);
+                ++planes;
+                ASSERT_EQ(p.lit, w.lit);
+                if (!w.lit) {
+                    ++unlit;
+                    continue;
+                }
+                // A walked minute lies at most one step after the first light and before the last.
+                EXPECT_LE(p.first, MinuteHourAngle(w.first) + 1e-6);
+                EXPECT_GE(p.first, MinuteHourAngle(w.first) - 0.25 - 1e-6);
+                EXPECT_GE(p.last, MinuteHourAngle(w.last) - 1e-6);
+                EXPECT_LE(p.last, MinuteHourAngle(w.last) + 0.25 + 1e-6);
+                if (w.gapTo < w.gapFrom) {
+                    EXPECT_FALSE(p.split) << "no minute of the day is dark all year";
+                } else if (w.gapLength() >= 3) {
+                    ++splits;
+                    ASSERT_TRUE(p.split) << "dark every day from minute " << w.gapFrom << " to " << w.gapTo;
+                    EXPECT_GE(p.morningEnd, MinuteHourAngle(w.gapFrom - 1) - 1e-6);
+                    EXPECT_LE(p.morningEnd, MinuteHourAngle(w.gapFrom) + 1e-6);
+                    EXPECT_GE(p.afternoonStart, MinuteHourAngle(w.gapTo) - 1e-6);
+                    EXPECT_LE(p.afternoonStart, MinuteHourAngle(w.gapTo + 1) + 1e-6);
+                }
+            }
+    // The set covers every kind of answer.
+    EXPECT_GT(splits, 20);
+    EXPECT_GT(unlit, 5);
+    EXPECT_EQ(planes, 252);
+}
+
+TEST(PlaneSunlight, APlaneFacingStraightDownIsNeverLit) {
+    for (double latitude : {47.25, -33.9, 0.0, 65.0, 89.0})
+        for (double declination : {0.0, 45.0, -90.0, 180.0}) {
+            const PlaneSunlight p = ComputePlaneSunlight(latitude, 180.0, declination);
+            EXPECT_FALSE(p.lit) << latitude << " " << declination;
+            EXPECT_EQ(PlaneSunlightText(p, 0.0, Language::German), QStringLiteral("           -:-- -   -:--"));
+        }
+}
+
+TEST(PlaneSunlight, ADailyGapOfFiveHoursIsShownAsTwoWindows) {
+    // At 47.25 N a plane inclined by 60 degrees whose normal points 150 degrees from south
+    // sees the sun in the morning and the evening only; around noon it stays dark every day.
+    for (double declination : {150.0, -150.0}) {
+        const PlaneSunlight p = ComputePlaneSunlight(kLat, 60.0, declination);
+        ASSERT_TRUE(p.split) << declination;
+        const double darkHours = (p.afternoonStart - p.morningEnd) / 15.0;
+        EXPECT_GT(darkHours, 4.5) << declination;
+        EXPECT_LT(darkHours, 5.5) << declination;
+        const QString text = PlaneSunlightText(p, 0.0, Language::German);
+        EXPECT_EQ(text.count(QLatin1Char(';')), 1) << text.toStdString();
+    }
+    // The two planes mirror each other about true noon.
+    const PlaneSunlight west = ComputePlaneSunlight(kLat, 60.0, 150.0), east = ComputePlaneSunlight(kLat, 60.0, -150.0);
+    EXPECT_NEAR(west.morningEnd, -east.afternoonStart, 1e-6);
+    EXPECT_NEAR(west.first, -east.last, 1e-6);
 }
 
 TEST(PlaneSunlight, LabelAndPrintedFooter) {
