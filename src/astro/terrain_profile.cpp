@@ -3,6 +3,7 @@
 #include "text/number_format.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -16,124 +17,9 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kRad = kPi / 180.0;
 constexpr double kR = kEarthRadiusMetres;
 constexpr double kMetresPerDegree = 111110.0;  // distance limits in degrees: km / 111.11
-constexpr long long kMaxGridSide = 1000000;    // no grid row or column count beyond this is real
 
 QString Tr(Language lang, const char* german, const char* english) {
     return QString::fromUtf8(lang == Language::English ? english : german);
-}
-
-// ------------------------------------------------------------------ streaming lines
-
-// Hands out one line at a time from a file read in blocks: memory stays bounded by the
-// block and the longest line, whatever the size of the file.
-class LineStream {
-public:
-    static constexpr std::size_t kBlock = 1 << 20;
-    static constexpr std::size_t kMaxLine = 64u << 20;
-
-    explicit LineStream(const QString& path) : file_(std::fopen(path.toLocal8Bit().constData(), "rb")) {
-        buffer_.resize(kBlock);
-    }
-    ~LineStream() {
-        if (file_) std::fclose(file_);
-    }
-    LineStream(const LineStream&) = delete;
-    LineStream& operator=(const LineStream&) = delete;
-
-    bool isOpen() const { return file_ != nullptr; }
-    bool tooLong() const { return tooLong_; }
-
-    // The next line without its line end; false at the end of the file or on a line
-    // longer than kMaxLine.
-    bool next(const char*& begin, const char*& end) {
-        for (;;) {
-            const char* start = buffer_.data() + pos_;
-            const char* stop = buffer_.data() + fill_;
-            if (const void* nl = std::memchr(start, '\n', stop - start)) {
-                begin = start;
-                end = static_cast<const char*>(nl);
-                pos_ = end - buffer_.data() + 1;
-                if (end > begin && end[-1] == '\r') --end;
-                return true;
-            }
-            if (eof_) {
-                if (start == stop) return false;
-                begin = start;
-                end = stop;
-                pos_ = fill_;
-                if (end > begin && end[-1] == '\r') --end;
-                return true;
-            }
-            // Keep the partial line, read more behind it.
-            const std::size_t keep = fill_ - pos_;
-            if (pos_ > 0) std::memmove(buffer_.data(), buffer_.data() + pos_, keep);
-            pos_ = 0;
-            fill_ = keep;
-            if (buffer_.size() - fill_ < kBlock / 2) {
-                if (buffer_.size() >= kMaxLine) {
-                    tooLong_ = true;
-                    return false;
-                }
-                buffer_.resize(buffer_.size() * 2);
-            }
-            const std::size_t got = file_ ? std::fread(buffer_.data() + fill_, 1, buffer_.size() - fill_, file_) : 0;
-            fill_ += got;
-            if (got == 0) eof_ = true;
-        }
-    }
-
-private:
-    std::FILE* file_;
-    std::vector<char> buffer_;
-    std::size_t pos_ = 0, fill_ = 0;
-    bool eof_ = false;
-    bool tooLong_ = false;
-};
-
-// Elevations of one data line: numbers with an optional sign and fraction, separated by
-// anything else. Returns the count; values beyond `capacity` are counted, not stored.
-long long ParseRow(const char* p, const char* end, float* out, long long capacity) {
-    long long count = 0;
-    while (p < end) {
-        const char c = *p;
-        const bool sign = (c == '-' || c == '+') && p + 1 < end && static_cast<unsigned char>(p[1] - '0') < 10;
-        if (!sign && static_cast<unsigned char>(c - '0') >= 10) {
-            ++p;
-            continue;
-        }
-        bool negative = false;
-        if (sign) {
-            negative = c == '-';
-            ++p;
-        }
-        double v = 0;
-        while (p < end && static_cast<unsigned char>(*p - '0') < 10) v = v * 10 + (*p++ - '0');
-        if (p + 1 < end && *p == '.' && static_cast<unsigned char>(p[1] - '0') < 10) {
-            ++p;
-            double scale = 0.1;
-            while (p < end && static_cast<unsigned char>(*p - '0') < 10) {
-                v += (*p++ - '0') * scale;
-                scale *= 0.1;
-            }
-        }
-        if (count < capacity) out[count] = static_cast<float>(negative ? -v : v);
-        ++count;
-    }
-    return count;
-}
-
-// Header numbers may carry a decimal comma.
-bool HeaderNumber(QString text, double& value) {
-    text = text.trimmed().replace(QLatin1Char(','), QLatin1Char('.'));
-    return ParseReal(text, value) && std::isfinite(value);
-}
-
-// Grid spacings are whole fractions of an arc second in practice (2.78e-4 stands for 1").
-double SnapCellSize(double cs) {
-    const double arcsec = cs * 3600.0;
-    const double whole = std::round(arcsec);
-    if (whole >= 1.0 && std::abs(arcsec - whole) < 0.01) return whole / 3600.0;
-    return cs;
 }
 
 // ------------------------------------------------------------------ geometry
@@ -171,6 +57,47 @@ int SectorOfBearing(double bearingDeg) {
     return static_cast<int>(k);
 }
 
+// atan2(y, x) to a few 1e-9 radians without a library call: octant reduction, then the
+// series of atan on |w| <= tan(pi/8) after atan z = pi/4 + atan((z - 1) / (z + 1)).
+double FastAtan2(double y, double x) {
+    const double ax = std::abs(x), ay = std::abs(y);
+    const double lo = std::min(ax, ay), hi = std::max(ax, ay);
+    const double z = lo / hi;
+    constexpr double kTanPi8 = 0.41421356237309504880;
+    const bool shifted = z > kTanPi8;
+    const double w = shifted ? (z - 1.0) / (z + 1.0) : z;
+    const double w2 = w * w;
+    // Remainder below w^19 / 19 < 3e-9.
+    double p = 1.0 / 17.0;
+    p = p * w2 - 1.0 / 15.0;
+    p = p * w2 + 1.0 / 13.0;
+    p = p * w2 - 1.0 / 11.0;
+    p = p * w2 + 1.0 / 9.0;
+    p = p * w2 - 1.0 / 7.0;
+    p = p * w2 + 1.0 / 5.0;
+    p = p * w2 - 1.0 / 3.0;
+    p = p * w2 + 1.0;
+    double t = w * p + (shifted ? kPi / 4.0 : 0.0);
+    if (ay > ax) t = kPi / 2.0 - t;
+    if (x < 0.0) t = kPi - t;
+    return y < 0.0 ? -t : t;
+}
+
+// The sector of the direction (x north, y east), exactly as SectorOfBearing(atan2(y, x))
+// assigns it: the cheap arc tangent decides wherever it is clearly inside a sector.
+int SectorOf(double y, double x) {
+    if (x != 0.0 || y != 0.0) {
+        // Half degrees in [-360, 360], moved up so that truncation rounds to the nearest.
+        const double shifted = FastAtan2(y, x) * (2.0 / kRad) + (kHorizonRecordCount + 0.5);
+        const int whole = static_cast<int>(shifted);
+        const double frac = shifted - whole;
+        // The approximation errs by < 3e-9 rad = 3.4e-7 half degrees; away from the rounding
+        // border its sector is the exact one.
+        if (frac > 1e-5 && frac < 1.0 - 1e-5) return whole >= kHorizonRecordCount ? whole - kHorizonRecordCount : whole;
+    }
+    return SectorOfBearing(std::atan2(y, x) / kRad);
+}
+
 void Offer(HorizonProfile& p, int k, double elevation, double distance) {
     HorizonRecord& r = p.records[k];
     if (r.empty || elevation > r.elevation) {
@@ -193,64 +120,18 @@ TileGeometry Place(const TerrainGridHeader& first, const TerrainGridHeader& t) {
 
 // ------------------------------------------------------------------ header and tiles
 
-bool ReadTerrainGridHeader(const QString& path, TerrainGridHeader& header, QString& problem, Language lang) {
-    LineStream in(path);
-    if (!in.isOpen()) {
-        problem = Tr(lang, "Datei kann nicht gelesen werden: ", "Unable to read file: ") + path;
-        return false;
-    }
-    TerrainGridHeader h;
-    h.path = path;
-    bool haveCols = false, haveRows = false, haveX = false, haveY = false, haveCell = false;
-    bool xCorner = true, yCorner = true;
-    double x = 0, y = 0;
-    const char* b = nullptr;
-    const char* e = nullptr;
-    // Keyword lines in any order; the elevations start with the first line that is not one.
-    while (h.headerLines < 10 && in.next(b, e)) {
-        const QString line = QString::fromLatin1(b, static_cast<int>(std::min<std::ptrdiff_t>(e - b, 200))).trimmed();
-        int blank = 0;
-        while (blank < line.size() && !line[blank].isSpace()) ++blank;
-        if (blank == line.size()) blank = -1;
-        const QString key = (blank < 0 ? line : line.left(blank)).toLower();
-        if (key.isEmpty() || !key[0].isLetter()) break;
-        const QString rest = blank < 0 ? QString() : line.mid(blank);
-        double v = 0;
-        if (!HeaderNumber(rest, v)) {
-            problem = Tr(lang, "Fehlerhafte Kopfzeile in ", "Faulty header line in ") + path + QStringLiteral(": ") +
-                      line;
-            return false;
-        }
-        ++h.headerLines;
-        if (key == QLatin1String("ncols")) h.columns = std::llround(v), haveCols = true;
-        else if (key == QLatin1String("nrows")) h.rows = std::llround(v), haveRows = true;
-        else if (key == QLatin1String("xllcorner") || key == QLatin1String("xllcenter")) {
-            x = v, haveX = true, xCorner = key == QLatin1String("xllcorner");
-        } else if (key == QLatin1String("yllcorner") || key == QLatin1String("yllcenter")) {
-            y = v, haveY = true, yCorner = key == QLatin1String("yllcorner");
-        } else if (key == QLatin1String("cellsize")) h.cellSize = v, haveCell = true;
-        else if (key == QLatin1String("nodata_value")) h.noData = v, h.hasNoData = true;
-    }
-    if (in.tooLong() || !haveCols || !haveRows || !haveX || !haveY || !haveCell || h.columns < 1 ||
-        h.columns > kMaxGridSide || h.rows < 1 || h.rows > kMaxGridSide || !(h.cellSize > 0.0 && h.cellSize <= 5.0)) {
-        problem = Tr(lang, "Keine gültigen Höhendaten (ESRI ASCII): ", "No valid elevation data (ESRI ASCII): ") + path;
-        return false;
-    }
-    h.cellSize = SnapCellSize(h.cellSize);
-    h.firstLongitude = x + (xCorner ? h.cellSize / 2.0 : 0.0);
-    h.topLatitude = y + (yCorner ? h.cellSize / 2.0 : 0.0) + (h.rows - 1) * h.cellSize;
-    if (h.firstLongitude < -180.0 || h.lastLongitude() > 360.0 || h.bottomLatitude() < -90.0 ||
-        h.topLatitude > 90.0) {
-        problem = Tr(lang, "Höhendaten außerhalb der Erde: ", "Elevation data outside the Earth: ") + path;
-        return false;
-    }
-    header = h;
-    return true;
-}
-
 bool TerrainTiles::add(const QString& path, QString& problem, Language lang) {
     TerrainGridHeader h;
-    if (!ReadTerrainGridHeader(path, h, problem, lang)) return false;
+    return ReadTerrainGridHeader(path, h, problem, lang) && addHeader(h, problem, lang);
+}
+
+bool TerrainTiles::addBytes(const QString& name, const QByteArray& bytes, QString& problem, Language lang) {
+    TerrainGridHeader h;
+    return ReadTerrainGridHeaderBytes(name, bytes, h, problem, lang) && addHeader(h, problem, lang);
+}
+
+bool TerrainTiles::addHeader(const TerrainGridHeader& h, QString& problem, Language lang) {
+    const QString& path = h.path;
     if (tiles_.empty()) {
         tiles_.push_back(h);
         return true;
@@ -337,6 +218,28 @@ struct NearSquare {
     }
 };
 
+// The best terrain of each sector while the grids are swept: compared by slope (rise over
+// horizontal distance, a monotonic stand-in for the elevation angle), the angle itself is
+// computed once per sector at the end from the winning cell.
+struct SectorBest {
+    std::array<double, kHorizonRecordCount> slope;
+    std::array<double, kHorizonRecordCount> a{};      // haversine term of the winning cell
+    std::array<float, kHorizonRecordCount> height{};  // its elevation
+    SectorBest() { slope.fill(-std::numeric_limits<double>::infinity()); }
+};
+
+// Unit vectors (x north, y east) of the sector borders: border k lies between sector k and
+// k + 1, at bearing (k + 0.5) / 2 degrees.
+struct SectorBorders {
+    std::array<double, kHorizonRecordCount> cos, sin;
+    SectorBorders() {
+        for (int k = 0; k < kHorizonRecordCount; ++k) {
+            cos[k] = std::cos((k + 0.5) / 2.0 * kRad);
+            sin[k] = std::sin((k + 0.5) / 2.0 * kRad);
+        }
+    }
+};
+
 class ProfileRun {
 public:
     ProfileRun(const TerrainTiles& tiles, const ProfileSettings& s, const ProfileProgress& progress, Language lang)
@@ -347,11 +250,11 @@ public:
 private:
     bool readNearSquare(const TerrainGridHeader& t, const TileGeometry& g);
     bool sweepTile(const TerrainGridHeader& t, const TileGeometry& g);
+    void takeSweep();
     void nearPass();
     void offerNearPoint(double x, double y, double v);
     bool tick();
-    void noteCount(const TerrainGridHeader& t, long long row, long long count);
-    void noteShortFile(const TerrainGridHeader& t, long long rows);
+    bool fault(const QString& problem);
 
     const std::vector<TerrainGridHeader>& tiles_;
     const ProfileSettings& s_;
@@ -360,11 +263,12 @@ private:
     ProfileResult result_;
     Observer o_;
     NearSquare near_;
+    SectorBest best_;
+    SectorBorders borders_;
     double cs_ = 0;
     double centreCellLat_ = 0, centreCellLon_ = 0;  // east positive
     long long done_ = 0, total_ = 0;
     bool cancelled_ = false;
-    int countNotes_ = 0;
 };
 
 bool ProfileRun::tick() {
@@ -373,19 +277,12 @@ bool ProfileRun::tick() {
     return !cancelled_;
 }
 
-void ProfileRun::noteCount(const TerrainGridHeader& t, long long row, long long count) {
-    // One box per tile is enough to tell that a file is damaged; the rest are counted.
-    if (++countNotes_ > 5) return;
-    result_.notes << Tr(lang_, "In der Datenzeile ", "In data line ") + QString::number(row) +
-                         Tr(lang_, " waren ", " there were ") + QString::number(count) +
-                         Tr(lang_, " Höhendaten statt genau ", " elevations instead of exactly ") +
-                         QString::number(t.columns);
-}
-
-void ProfileRun::noteShortFile(const TerrainGridHeader& t, long long rows) {
-    result_.notes << Tr(lang_, "Die Datei ", "The file ") + t.path + Tr(lang_, " endet nach ", " ends after ") +
-                         QString::number(rows) + Tr(lang_, " statt ", " instead of ") + QString::number(t.rows) +
-                         Tr(lang_, " Datenzeilen.", " data lines.");
+// A grid whose data disagree with its header gives no profile: a row missing or shifted
+// would put terrain in the wrong place without anyone noticing.
+bool ProfileRun::fault(const QString& problem) {
+    result_.notes << problem;
+    result_.failure = problem;
+    return false;
 }
 
 // Pass 1: the cells of the near square, and with them the ground height of the centre.
@@ -395,17 +292,12 @@ bool ProfileRun::readNearSquare(const TerrainGridHeader& t, const TileGeometry& 
     const long long firstCol = std::max(0LL, near_.centreCol - near_.n - g.colBase);
     const long long lastCol = std::min(t.columns - 1, near_.centreCol + near_.n - g.colBase);
     if (firstRow > lastRow || firstCol > lastCol) return true;
-    LineStream in(t.path);
-    const char* b = nullptr;
-    const char* e = nullptr;
-    for (int i = 0; i < t.headerLines; ++i)
-        if (!in.next(b, e)) return true;
+    const std::unique_ptr<GridRowReader> in = GridRowReader::open(t, lang_);
     std::vector<float> row(static_cast<std::size_t>(t.columns));
     for (long long r = 0; r <= lastRow; ++r) {
-        if (!in.next(b, e)) break;
-        if (r < firstRow) continue;  // not parsed: only the line end is searched
-        const long long count = ParseRow(b, e, row.data(), t.columns);
-        if (count != t.columns) continue;  // reported by the sweep
+        if (r < firstRow ? !in->skip() : !in->read(row.data()))
+            return fault(in->problem());
+        if (r < firstRow) continue;
         for (long long c = firstCol; c <= lastCol; ++c) {
             const float v = row[static_cast<std::size_t>(c)];
             if (t.hasNoData && v == static_cast<float>(t.noData)) continue;
@@ -417,17 +309,13 @@ bool ProfileRun::readNearSquare(const TerrainGridHeader& t, const TileGeometry& 
     return true;
 }
 
-// Pass 2: every cell outside the near square within the distance limits.
+// Pass 2: every cell outside the near square within the distance limits. Per cell only the
+// sector and whether the cell beats the sector's best are needed: the slope decides the
+// latter, and the sector comes from a cheap arc tangent that hands the few cells near a
+// sector border to the exact one.
 bool ProfileRun::sweepTile(const TerrainGridHeader& t, const TileGeometry& g) {
-    LineStream in(t.path);
-    if (!in.isOpen()) {
-        result_.failure = Tr(lang_, "Datei kann nicht gelesen werden: ", "Unable to read file: ") + t.path;
-        return false;
-    }
-    const char* b = nullptr;
-    const char* e = nullptr;
-    for (int i = 0; i < t.headerLines; ++i)
-        if (!in.next(b, e)) break;
+    const std::unique_ptr<GridRowReader> in = GridRowReader::open(t, lang_);
+    if (!in->problem().isEmpty()) return fault(in->problem());
 
     // Per column: sin^2(dlambda/2), sin and cos dlambda.
     const std::size_t n = static_cast<std::size_t>(t.columns);
@@ -441,55 +329,73 @@ bool ProfileRun::sweepTile(const TerrainGridHeader& t, const TileGeometry& g) {
     }
     std::vector<float> row(n);
     const float noData = static_cast<float>(t.noData);
+    const bool hasNoData = t.hasNoData;
     const float observer = static_cast<float>(o_.height);
-    HorizonProfile& p = result_.profile;
-    long long r = 0;
-    for (; r < t.rows; ++r) {
-        if (!in.next(b, e)) break;
+    const double radius = o_.radius, aMin = o_.aMin, aMax = o_.aMax;
+    double* bestSlope = best_.slope.data();
+    for (long long r = 0; r < t.rows; ++r) {
         const double lat = t.topLatitude - static_cast<double>(r) * t.cellSize;
         const double dphi = (lat - o_.lat) * kRad;
         const double rowHav = std::sin(dphi / 2.0) * std::sin(dphi / 2.0);
-        if (rowHav > o_.aMax) {  // the whole row lies beyond the maximum distance
+        if (rowHav > aMax) {  // the whole row lies beyond the maximum distance
+            if (!in->skip()) return fault(in->problem());
             if (!tick()) return false;
             continue;
         }
+        if (!in->read(row.data())) return fault(in->problem());
         const double sinLat = std::sin(lat * kRad), cosLat = std::cos(lat * kRad);
         const double rowCos = o_.cosLat * cosLat;
         const double bearingA = o_.cosLat * sinLat, bearingB = o_.sinLat * cosLat;
-        const long long count = ParseRow(b, e, row.data(), t.columns);
-        if (count != t.columns) {
-            noteCount(t, r + 1, count);
-            if (!tick()) return false;
-            continue;
-        }
-        result_.cellsRead += count;
+        result_.cellsRead += t.columns;
         const long long latticeRow = g.rowBase + r;
         const bool nearRow = std::llabs(latticeRow - near_.centreRow) <= near_.n;
+        int k = -1;  // sector of the last cell taken; neighbours mostly share it
+        double loC = 0, loS = 0, hiC = 0, hiS = 0;
         for (std::size_t j = 0; j < n; ++j) {
             const float v = row[j];
-            if (!(v > observer) || (t.hasNoData && v == noData)) continue;
+            if (!(v > observer) || (hasNoData && v == noData)) continue;
             const double a = rowHav + rowCos * colHav[j];
-            if (a <= o_.aMin || a > o_.aMax) continue;
+            if (a <= aMin || a > aMax) continue;
             if (nearRow && std::llabs(g.colBase + static_cast<long long>(j) - near_.centreCol) <= near_.n) continue;
-            const double elevation = ElevationAngle(o_, v, a);
-            const double bearing = std::atan2(colSin[j] * cosLat, bearingA - bearingB * colCos[j]) / kRad;
-            const int k = SectorOfBearing(bearing);
-            const HorizonRecord& rec = p.records[k];
-            if (!rec.empty && elevation <= rec.elevation) continue;
-            Offer(p, k, elevation, 2.0 * std::asin(std::sqrt(a)) * kR);
+            // Direction x north, y east. Still inside the last cell's sector when it lies
+            // clearly between that sector's borders (signs of two cross products).
+            const double x = bearingA - bearingB * colCos[j], y = colSin[j] * cosLat;
+            const double margin = 1e-9 * (std::abs(x) + std::abs(y));
+            if (k < 0 || !(y * loC - x * loS > margin && y * hiC - x * hiS < -margin)) {
+                k = SectorOf(y, x);
+                const int below = k == 0 ? kHorizonRecordCount - 1 : k - 1;
+                loC = borders_.cos[below], loS = borders_.sin[below];
+                hiC = borders_.cos[k], hiS = borders_.sin[k];
+            }
+            // Rise over run in the observer's horizontal plane is the tangent of the
+            // elevation: num / den with den = rv * sinC > 0. Compared squared first (no root,
+            // no division), with a little slack; the few candidates are decided exactly.
+            const double rv = kR + static_cast<double>(v);
+            const double num = rv * (1.0 - 2.0 * a) - radius;
+            const double best = bestSlope[k];
+            const double den2 = 4.0 * rv * rv * (a * (1.0 - a));
+            const double bound = best * best * den2;
+            const bool candidate = best >= 0.0 ? num > 0.0 && num * num > bound * (1.0 - 1e-9)
+                                               : num >= 0.0 || num * num < bound * (1.0 + 1e-9);
+            if (!candidate) continue;
+            const double slope = num / (rv * (2.0 * std::sqrt(a * (1.0 - a))));
+            if (!(slope > best)) continue;
+            bestSlope[k] = slope;
+            best_.a[k] = a;
+            best_.height[k] = v;
         }
         if (!tick()) return false;
     }
-    if (in.tooLong()) {
-        result_.failure = Tr(lang_, "Keine gültigen Höhendaten (ESRI ASCII): ", "No valid elevation data (ESRI ASCII): ") +
-                          t.path;
-        return false;
+    return in->checkEnd() || fault(in->problem());
+}
+
+// The winners of the sweep become records; the exact angle and distance once per sector.
+void ProfileRun::takeSweep() {
+    for (int k = 0; k < kHorizonRecordCount; ++k) {
+        if (best_.slope[k] == -std::numeric_limits<double>::infinity()) continue;
+        const double a = best_.a[k];
+        Offer(result_.profile, k, ElevationAngle(o_, best_.height[k], a), 2.0 * std::asin(std::sqrt(a)) * kR);
     }
-    if (r < t.rows) {
-        noteShortFile(t, r);
-        done_ += t.rows - r;
-    }
-    return true;
 }
 
 // A terrain point of the near square at x metres east and y metres north of the centre.
@@ -596,7 +502,7 @@ ProfileResult ProfileRun::run() {
     }
     for (std::size_t i = 0; i < tiles_.size(); ++i) {
         if (!readNearSquare(tiles_[i], places[i])) {
-            result_.status = ProfileStatus::Cancelled;
+            result_.status = cancelled_ ? ProfileStatus::Cancelled : ProfileStatus::Failed;
             return result_;
         }
     }
@@ -615,6 +521,7 @@ ProfileResult ProfileRun::run() {
             return result_;
         }
     }
+    takeSweep();
     nearPass();
 
     HorizonProfile& p = result_.profile;

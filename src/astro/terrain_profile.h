@@ -1,9 +1,9 @@
 #pragma once
-// The horizon profile computed from terrain elevation grids in the ESRI ASCII form
-// (six header lines, then one text line of elevations per row, north first). Grids of
-// 6001 x 6001 cells are hundreds of megabytes: they are streamed row by row and never held
-// in memory; only the near square around the centre is kept (501 x 501 cells).
+// The horizon profile computed from terrain elevation grids (astro/elevation_grid.h). Grids
+// of 6001 x 6001 cells are hundreds of megabytes: they are streamed row by row and never
+// held in memory; only the near square around the centre is kept (501 x 501 cells).
 
+#include "astro/elevation_grid.h"
 #include "astro/horizon_profile.h"
 #include "text/language.h"
 
@@ -15,23 +15,6 @@
 
 namespace zorva {
 
-struct TerrainGridHeader {
-    QString path;
-    long long columns = 0, rows = 0;
-    double cellSize = 0.0;  // degrees; 1/3600 multiples are taken exactly
-    double firstLongitude = 0.0;  // centre of the first column, EAST positive as in the files
-    double topLatitude = 0.0;     // centre of the first (northernmost) row
-    bool hasNoData = false;
-    double noData = 0.0;
-    int headerLines = 0;
-
-    double lastLongitude() const { return firstLongitude + (columns - 1) * cellSize; }
-    double bottomLatitude() const { return topLatitude - (rows - 1) * cellSize; }
-};
-
-// Reads and checks the header; `problem` names what is wrong (in `lang`).
-bool ReadTerrainGridHeader(const QString& path, TerrainGridHeader& header, QString& problem, Language lang);
-
 // The tiles of one computation: the first sets the cell size, every further one must have
 // the same cell size and adjoin a loaded tile along an edge or at a corner.
 class TerrainTiles {
@@ -39,6 +22,8 @@ public:
     // False with `problem` set when the file is unreadable, malformed, of another cell size,
     // already loaded or not adjoining.
     bool add(const QString& path, QString& problem, Language lang);
+    // The same for a grid held in memory under `name`.
+    bool addBytes(const QString& name, const QByteArray& bytes, QString& problem, Language lang);
     const std::vector<TerrainGridHeader>& tiles() const { return tiles_; }
     bool empty() const { return tiles_.empty(); }
     void clear() { tiles_.clear(); }
@@ -49,6 +34,7 @@ public:
     QString missingDirections(double latitude, double longitude, double maxDistanceMetres, Language lang) const;
 
 private:
+    bool addHeader(const TerrainGridHeader& h, QString& problem, Language lang);
     std::vector<TerrainGridHeader> tiles_;
 };
 
@@ -70,8 +56,8 @@ struct ProfileResult {
     ProfileStatus status = ProfileStatus::Failed;
     HorizonProfile profile;
     int groundHeightMetres = 0;  // of the centre cell
-    QStringList notes;           // rows skipped for a wrong count, short files
-    QString failure;             // why the computation failed
+    QStringList notes;           // what the user should read before the result
+    QString failure;             // why the computation failed (a damaged grid: file and line)
     long long cellsRead = 0;
 };
 

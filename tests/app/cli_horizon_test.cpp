@@ -93,6 +93,29 @@ TEST(CliHorizon, FaultyInputAndBadCommandLines) {
               kBadCommandLine);
 }
 
+TEST(CliHorizon, AGridThatDisagreesWithItsHeaderWritesNothing) {
+    QTemporaryDir dir;
+    const QString grid = WriteTile(dir, "a.asc", 9.0);
+    QFile f(grid);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QByteArray text = f.readAll();
+    f.close();
+    // One row fewer stated than written: the terrain would land one row too far south.
+    text.replace("nrows 41", "nrows 40");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(text);
+    f.close();
+    const QString out = dir.filePath(QStringLiteral("p.ele"));
+    const auto r = run(kSite + QStringList{QStringLiteral("horizon"), QStringLiteral("--grid"), grid,
+                                           QStringLiteral("--out"), out, QStringLiteral("--max-distance"),
+                                           QStringLiteral("3")});
+    EXPECT_EQ(r.status, kFaultyInput);
+    EXPECT_TRUE(r.err.contains(grid + QStringLiteral(", Zeile 47: Mehr Datenzeilen als die 40 des Dateikopfs (nrows).")))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Die Aufgabe kann nicht geloest werden!")));
+    EXPECT_FALSE(QFile::exists(out));
+}
+
 TEST(CliPlaneSunlight, PrintsTheLabelOfThePlane) {
     const auto r = run(QStringList{QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("--lat"),
                                    QStringLiteral("47.25N"), QStringLiteral("--lon"), QStringLiteral("9.59E"),

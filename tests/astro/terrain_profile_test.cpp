@@ -137,7 +137,7 @@ TEST(TerrainProfile, NearSquareFillsEverySectorOfACloseWall) {
     EXPECT_TRUE(r.profile.records[360].empty);  // nothing to the south
 }
 
-TEST(TerrainProfile, NoDataAndDamagedRowsAreSkippedAndReported) {
+TEST(TerrainProfile, NoDataCellsAreNoPeaks) {
     QTemporaryDir dir;
     GridSpec g;
     g.cols = 5;
@@ -145,19 +145,150 @@ TEST(TerrainProfile, NoDataAndDamagedRowsAreSkippedAndReported) {
     g.centreRow = 4;
     g.centreCol = 2;
     g.extraHeader = QStringLiteral("NODATA_value  -9999\r\n");
-    // -9999 must not read as a 9999 m peak; row 3 has a value too few.
-    g.value = [](int r, int c) {
-        if (r == 2 && c == 4) return QString();
-        return QString::fromLatin1(r == 0 ? "-9999" : r == 2 ? "50" : "10");
-    };
+    // -9999 must not read as a 9999 m peak.
+    g.value = [](int r, int) { return QString::fromLatin1(r == 0 ? "-9999" : "10"); };
     TerrainTiles tiles;
     QString problem;
     ASSERT_TRUE(tiles.add(WriteGrid(dir, QStringLiteral("d.asc"), g), problem, Language::German));
     const ProfileResult r = ComputeHorizonProfile(tiles, Centre(1), {}, Language::German);
     ASSERT_EQ(r.status, ProfileStatus::Ok);
     EXPECT_EQ(FilledRecords(r.profile), 0);
-    ASSERT_EQ(r.notes.size(), 1);
-    EXPECT_EQ(r.notes[0], QStringLiteral("In der Datenzeile 3 waren 4 Höhendaten statt genau 5"));
+    EXPECT_TRUE(r.notes.isEmpty());
+}
+
+// A grid whose data disagree with its header gives no profile, and the message names the
+// file and the line.
+TEST(TerrainProfile, DataThatDisagreeWithTheHeaderAreAnErrorNamingFileAndLine) {
+    QTemporaryDir dir;
+    GridSpec g;  // 41 x 41, six header lines with the NODATA line
+    g.extraHeader = QStringLiteral("NODATA_value  -9999\r\n");
+    g.value = [](int r, int c) { return QString::number((r * 7 + c * 3) % 50); };
+    const auto failure = [&](const QString& name, const QByteArray& text, int nearCells = 5) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+        f.close();
+        TerrainTiles tiles;
+        QString problem;
+        EXPECT_TRUE(tiles.add(path, problem, Language::German)) << problem.toStdString();
+        const ProfileResult r = ComputeHorizonProfile(tiles, Centre(nearCells), {}, Language::German);
+        EXPECT_EQ(r.status, ProfileStatus::Failed);
+        EXPECT_TRUE(r.notes.contains(r.failure));
+        return r.failure;
+    };
+    QFile sound(WriteGrid(dir, QStringLiteral("g.asc"), g));
+    ASSERT_TRUE(sound.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = sound.readAll().split('\n');  // 6 header lines, 41 rows, ""
+    const auto joined = [](const QList<QByteArray>& l) { return l.join('\n'); };
+
+    // The header states fewer rows than there are: the terrain would land a row too far south.
+    QList<QByteArray> fewer = lines;
+    fewer[1] = "nrows         40\r";
+    EXPECT_EQ(failure(QStringLiteral("fewer.asc"), joined(fewer)),
+              dir.filePath(QStringLiteral("fewer.asc")) +
+                  QStringLiteral(", Zeile 47: Mehr Datenzeilen als die 40 des Dateikopfs (nrows)."));
+    // ... or more rows than there are.
+    QList<QByteArray> more = lines;
+    more[1] = "nrows         42\r";
+    EXPECT_EQ(failure(QStringLiteral("more.asc"), joined(more)),
+              dir.filePath(QStringLiteral("more.asc")) + QStringLiteral(", Zeile 48: Die Datei ") +
+                  dir.filePath(QStringLiteral("more.asc")) + QStringLiteral(" endet nach 41 statt 42 Datenzeilen."));
+    // A row with a value too few, far from the centre and inside the near square: the count
+    // is reported, not a missing centre.
+    for (int row : {2, 19}) {
+        QList<QByteArray> shortRow = lines;
+        shortRow[6 + row] = shortRow[6 + row].left(shortRow[6 + row].lastIndexOf(' ')) + "\r";
+        EXPECT_EQ(failure(QStringLiteral("short.asc"), joined(shortRow)),
+                  dir.filePath(QStringLiteral("short.asc")) + QStringLiteral(", Zeile ") + QString::number(7 + row) +
+                      QStringLiteral(": In der Datenzeile ") + QString::number(row + 1) +
+                      QStringLiteral(" waren 40 Höhendaten statt genau 41"));
+    }
+    // "4x0" is not two numbers.
+    QList<QByteArray> glued = lines;
+    glued[10].replace(0, 2, "4x0");
+    const QString gluedFailure = failure(QStringLiteral("glued.asc"), joined(glued));
+    EXPECT_TRUE(gluedFailure.endsWith(QStringLiteral(", Zeile 11: \"4x0\" ist keine Zahl."))) << gluedFailure.toStdString();
+
+    // Blank lines after the last row and numbers with fractions and signs are sound.
+    QList<QByteArray> tidy = lines;
+    tidy[7].replace(0, 1, "+7.5");
+    tidy.append("   \r");
+    tidy.append("");
+    TerrainTiles tiles;
+    QString problem;
+    const QString tidyPath = dir.filePath(QStringLiteral("tidy.asc"));
+    QFile f(tidyPath);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(joined(tidy));
+    f.close();
+    ASSERT_TRUE(tiles.add(tidyPath, problem, Language::German));
+    EXPECT_EQ(ComputeHorizonProfile(tiles, Centre(5), {}, Language::German).status, ProfileStatus::Ok);
+}
+
+// The profile of the far terrain computed the plain way, every cell through atan2: the
+// reference for the sweep, which compares slopes and takes sectors from a cheaper arc
+// tangent. The near square is kept flat and low so that only the sweep contributes.
+TEST(TerrainProfile, TheSweepAgreesWithThePlainComputationToTheDigitsOfTheFile) {
+    QTemporaryDir dir;
+    GridSpec g;
+    g.cols = 401;
+    g.rows = 301;
+    g.centreRow = 140;
+    g.centreCol = 190;
+    const int nearCells = 3;
+    // Rough terrain: many cells compete for each sector, some exactly as high as others.
+    const auto height = [&](int r, int c) {
+        if (std::abs(r - g.centreRow) <= nearCells && std::abs(c - g.centreCol) <= nearCells) return 0;
+        const unsigned h = static_cast<unsigned>(r * 7919 + c * 104729) * 2654435761u;
+        return static_cast<int>((h >> 20) % 400) + ((r + c) % 17 == 0 ? 300 : 0);
+    };
+    g.value = [&](int r, int c) { return QString::number(height(r, c)); };
+    TerrainTiles tiles;
+    QString problem;
+    ASSERT_TRUE(tiles.add(WriteGrid(dir, QStringLiteral("rough.asc"), g), problem, Language::German));
+    ProfileSettings s = Centre(nearCells);
+    s.maxDistanceMetres = 12000;
+    const ProfileResult r = ComputeHorizonProfile(tiles, s, {}, Language::German);
+    ASSERT_EQ(r.status, ProfileStatus::Ok);
+
+    constexpr double R = 6372800.0, rad = 3.14159265358979323846 / 180.0;
+    const TerrainGridHeader& t = tiles.tiles().front();
+    const double lat0 = 47.0 * rad, sinA = std::sin(s.minDistanceMetres / R / 2), sinB = std::sin(s.maxDistanceMetres / R / 2);
+    const double aMin = sinA * sinA, aMax = sinB * sinB;
+    HorizonProfile ref;
+    for (int row = 0; row < g.rows; ++row)
+        for (int col = 0; col < g.cols; ++col) {
+            const double v = height(row, col);
+            if (!(v > 0.0) || (std::abs(row - g.centreRow) <= nearCells && std::abs(col - g.centreCol) <= nearCells))
+                continue;
+            const double latDeg = t.topLatitude - row * t.cellSize;
+            const double lat = latDeg * rad, dphi = (latDeg - 47.0) * rad;
+            const double dl = (t.firstLongitude + col * t.cellSize - 9.0) * rad;
+            const double a = std::sin(dphi / 2) * std::sin(dphi / 2) +
+                             std::cos(lat0) * std::cos(lat) * (std::sin(dl / 2) * std::sin(dl / 2));
+            if (a <= aMin || a > aMax) continue;
+            const double cosC = 1 - 2 * a, sinC = 2 * std::sqrt(a * (1 - a));
+            const double e = std::atan2((R + v) * cosC - R, (R + v) * sinC) / rad;
+            const double bearing = std::atan2(std::sin(dl) * std::cos(lat),
+                                              std::cos(lat0) * std::sin(lat) - std::sin(lat0) * std::cos(lat) * std::cos(dl)) / rad;
+            const int k = static_cast<int>(((std::llround(bearing * 2) % 720) + 720) % 720);
+            HorizonRecord& rec = ref.records[k];
+            if (rec.empty || e > rec.elevation) {
+                rec.elevation = e;
+                rec.distanceMetres = 2 * std::asin(std::sqrt(a)) * R;
+                rec.empty = false;
+            }
+        }
+    ref.latitude = r.profile.latitude;
+    ref.longitude = r.profile.longitude;
+    ref.observerHeightMetres = r.profile.observerHeightMetres;
+    ref.minDistanceMetres = r.profile.minDistanceMetres;
+    EXPECT_GT(FilledRecords(ref), 700);
+    const QStringList got = HorizonProfileFileLines(r.profile, Language::German);
+    const QStringList want = HorizonProfileFileLines(ref, Language::German);
+    ASSERT_EQ(got.size(), want.size());
+    for (int i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], want[i]) << "line " << i + 1;
 }
 
 TEST(TerrainProfile, CancelledFailedAndOutsideCentres) {

@@ -103,7 +103,7 @@ int CommandHorizon(Context& ctx, QStringList args) {
         lang);
     for (const QString& note : result.notes) ctx.dialogs.inform(caption(CaptionKind::Information, lang), note);
     if (result.status != ProfileStatus::Ok) {
-        if (!result.failure.isEmpty()) ctx.err << result.failure << "\n";
+        if (!result.failure.isEmpty() && !result.notes.contains(result.failure)) ctx.err << result.failure << "\n";
         ctx.dialogs.inform(caption(CaptionKind::Error, lang), message(24, lang), Icon::Error);
         return kFaultyInput;
     }
