@@ -287,7 +287,10 @@ bool HorizonPanel::readSettings(ProfileSettings& settings) {
 bool HorizonPanel::loadTile() {
     const Language lang = host_.language();
     const QString path =
-        host_.files().openFileName(resourceTextPlain(kLoadGrid, lang).trimmed(), QString(), resourceText(kGridFilter, lang));
+        host_.files().openFileName(resourceTextPlain(kLoadGrid, lang).trimmed(), QString(),
+                                   resourceText(kGridFilter, lang) + (lang == Language::English
+                                                                          ? QStringLiteral("|SRTM tiles (*.hgt)|*.hgt")
+                                                                          : QStringLiteral("|SRTM-Kacheln (*.hgt)|*.hgt")));
     if (path.isEmpty()) return false;
     QString problem;
     if (!tiles_.add(path, problem, lang)) {

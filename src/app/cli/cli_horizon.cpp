@@ -28,7 +28,7 @@ bool TakeNumber(Context& ctx, QStringList& args, const char* name, double lo, do
 
 }  // namespace
 
-// horizon --grid A.asc [--grid B.asc ...] --out P.ele [--min-distance M] [--max-distance KM] [--platform M]
+// horizon --grid A.asc|N47E009.hgt [--grid B ...] --out P.ele [--min-distance M] [--max-distance KM] [--platform M]
 // The centre is the site (--lat/--lon or the settings file).
 int CommandHorizon(Context& ctx, QStringList args) {
     const Language lang = ctx.state.language;
@@ -36,7 +36,7 @@ int CommandHorizon(Context& ctx, QStringList args) {
     QString value, outPath;
     bool missing = false;
     while (TakeOption(args, QStringLiteral("--grid"), value, missing)) {
-        if (missing) return BadOption(ctx, QStringLiteral("--grid"), value, QStringLiteral("an .asc file"));
+        if (missing) return BadOption(ctx, QStringLiteral("--grid"), value, QStringLiteral("an elevation grid (.asc or .hgt)"));
         grids << value;
     }
     if (TakeOption(args, QStringLiteral("--out"), value, missing)) {
@@ -55,7 +55,7 @@ int CommandHorizon(Context& ctx, QStringList args) {
         !TakeNumber(ctx, args, "--platform", 0, 300, platform, status))
         return status;
     if (grids.isEmpty() || outPath.isEmpty()) {
-        ctx.err << "zorva-cli horizon: expected --grid FILE.asc (one or more) and --out FILE.ele\n";
+        ctx.err << "zorva-cli horizon: expected --grid FILE.asc or FILE.hgt (one or more) and --out FILE.ele\n";
         ctx.err.flush();
         return kBadCommandLine;
     }

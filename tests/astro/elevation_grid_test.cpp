@@ -1,0 +1,152 @@
+// Elevation grids behind one row interface: an SRTM tile gives the profile of the same heights
+// written as an ESRI grid, tiles of both kinds combine, and damaged tiles are refused with
+// the file named.
+#include "astro/elevation_grid.h"
+#include "astro/terrain_profile.h"
+#include "support/test_support.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <functional>
+
+namespace zorva {
+namespace {
+
+// Heights of a 3" tile: a ridge to the north-east, some voids, low ground elsewhere.
+int Height(int r, int c) {
+    if ((r * 31 + c * 17) % 2003 == 0) return -32768;
+    const double ridge = 900.0 * std::exp(-std::pow((r - 300) / 40.0, 2)) * (c > 500 ? 1.0 : 0.3);
+    return 200 + static_cast<int>(ridge) + (r ^ c) % 23;
+}
+
+QByteArray HgtBytes(int side, const std::function<int(int, int)>& height) {
+    QByteArray bytes;
+    bytes.reserve(2 * side * side);
+    for (int r = 0; r < side; ++r)
+        for (int c = 0; c < side; ++c) {
+            const auto v = static_cast<quint16>(static_cast<qint16>(height(r, c)));
+            bytes.append(static_cast<char>(v >> 8));
+            bytes.append(static_cast<char>(v & 0xff));
+        }
+    return bytes;
+}
+
+// The same heights as an ESRI grid of cell centres (the tile's first row and column lie on
+// its whole-degree edges).
+QByteArray EsriBytes(int side, double lonWest, double latSouth, const std::function<int(int, int)>& height) {
+    QByteArray text = "ncols " + QByteArray::number(side) + "\nnrows " + QByteArray::number(side) + "\nxllcenter " +
+                      QByteArray::number(lonWest, 'f', 6) + "\nyllcenter " + QByteArray::number(latSouth, 'f', 6) +
+                      "\ncellsize " + QByteArray::number(1.0 / (side - 1), 'f', 12) + "\nNODATA_value -32768\n";
+    for (int r = 0; r < side; ++r) {
+        for (int c = 0; c < side; ++c) text += (c ? " " : "") + QByteArray::number(height(r, c));
+        text += '\n';
+    }
+    return text;
+}
+
+QString Write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return path;
+}
+
+ProfileResult Profile(const QStringList& paths, double lat, double lonEast) {
+    TerrainTiles tiles;
+    QString problem;
+    for (const QString& p : paths) EXPECT_TRUE(tiles.add(p, problem, Language::German)) << problem.toStdString();
+    ProfileSettings s;
+    s.latitude = lat;
+    s.longitude = -lonEast;
+    s.maxDistanceMetres = 60000;
+    s.nearCells = 40;
+    return ComputeHorizonProfile(tiles, s, {}, Language::German);
+}
+
+TEST(ElevationGrid, AnSrtmTileGivesTheProfileOfTheSameHeightsAsText) {
+    QTemporaryDir dir;
+    const QString hgt = Write(dir, QStringLiteral("N47E009.hgt"), HgtBytes(1201, Height));
+    const QString asc = Write(dir, QStringLiteral("same.asc"), EsriBytes(1201, 9.0, 47.0, Height));
+    TerrainGridHeader h;
+    QString problem;
+    ASSERT_TRUE(ReadTerrainGridHeader(hgt, h, problem, Language::German)) << problem.toStdString();
+    EXPECT_EQ(h.format, GridFormat::SrtmHgt);
+    EXPECT_EQ(h.columns, 1201);
+    EXPECT_DOUBLE_EQ(h.cellSize, 1.0 / 1200.0);
+    EXPECT_DOUBLE_EQ(h.firstLongitude, 9.0);
+    EXPECT_DOUBLE_EQ(h.topLatitude, 48.0);
+    EXPECT_EQ(h.noData, -32768);
+
+    // A valley site south of the ridge.
+    const ProfileResult fromHgt = Profile({hgt}, 47.5, 9.6);
+    const ProfileResult fromAsc = Profile({asc}, 47.5, 9.6);
+    ASSERT_EQ(fromHgt.status, ProfileStatus::Ok) << fromHgt.failure.toStdString();
+    ASSERT_EQ(fromAsc.status, ProfileStatus::Ok) << fromAsc.failure.toStdString();
+    EXPECT_GT(fromHgt.profile.records[20].elevation, 1.0);  // the ridge, 10 degrees east of north
+    EXPECT_EQ(HorizonProfileFileLines(fromHgt.profile, Language::German),
+              HorizonProfileFileLines(fromAsc.profile, Language::German));
+
+    // Bytes in memory read as the file does.
+    TerrainTiles memory;
+    ASSERT_TRUE(memory.addBytes(QStringLiteral("N47E009.hgt"), HgtBytes(1201, Height), problem, Language::German));
+    ProfileSettings s;
+    s.latitude = 47.5;
+    s.longitude = -9.6;
+    s.nearCells = 40;
+    EXPECT_EQ(HorizonProfileFileLines(ComputeHorizonProfile(memory, s, {}, Language::German).profile, Language::German),
+              HorizonProfileFileLines(fromHgt.profile, Language::German));
+}
+
+TEST(ElevationGrid, TilesOfBothKindsCombine) {
+    QTemporaryDir dir;
+    // A 600 m plateau in the eastern tile, given as text; the site in the western SRTM tile.
+    const QString west = Write(dir, QStringLiteral("n47e009.HGT"), HgtBytes(1201, [](int, int) { return 100; }));
+    const QString east = Write(dir, QStringLiteral("east.asc"),
+                               EsriBytes(1201, 10.0, 47.0, [](int, int c) { return c > 100 && c < 200 ? 600 : 100; }));
+    const ProfileResult alone = Profile({west}, 47.5, 9.9);
+    const ProfileResult both = Profile({west, east}, 47.5, 9.9);
+    ASSERT_EQ(both.status, ProfileStatus::Ok) << both.failure.toStdString();
+    EXPECT_TRUE(alone.profile.records[180].empty);  // due east
+    ASSERT_FALSE(both.profile.records[180].empty);
+    EXPECT_GT(both.profile.records[180].elevation, 1.5);
+}
+
+TEST(ElevationGrid, DamagedTilesAreRefusedNamingTheFile) {
+    QTemporaryDir dir;
+    TerrainGridHeader h;
+    QString problem;
+    const QByteArray tile = HgtBytes(1201, [](int, int) { return 5; });
+    // Cut short, or a name that does not say where the tile lies.
+    const QString cut = Write(dir, QStringLiteral("S33W071.hgt"), tile.left(tile.size() - 2));
+    EXPECT_FALSE(ReadTerrainGridHeader(cut, h, problem, Language::German));
+    EXPECT_EQ(problem, cut + QStringLiteral(": 2884800 Bytes passen zu keiner SRTM-Kachel (1201 x 1201 oder 3601 x "
+                                            "3601 Werte)."));
+    const QString unnamed = Write(dir, QStringLiteral("tile.hgt"), tile);
+    EXPECT_FALSE(ReadTerrainGridHeader(unnamed, h, problem, Language::English));
+    EXPECT_EQ(problem, unnamed + QStringLiteral(": The file name names no SRTM tile (such as N47E009.hgt)."));
+    EXPECT_FALSE(ReadTerrainGridHeader(dir.filePath(QStringLiteral("N00E000.hgt")), h, problem, Language::English));
+    EXPECT_TRUE(problem.startsWith(QStringLiteral("Unable to read file: ")));
+    // South and west count negative: the tile's north-west cell lies at 32 S, 71 W.
+    ASSERT_TRUE(ReadTerrainGridHeaderBytes(QStringLiteral("S33W071.hgt"), tile, h, problem, Language::English));
+    EXPECT_DOUBLE_EQ(h.topLatitude, -32.0);
+    EXPECT_DOUBLE_EQ(h.firstLongitude, -71.0);
+
+    // A tile that shrinks after its header was read: the profile fails, it is not short.
+    const QString shrinking = Write(dir, QStringLiteral("N47E009.hgt"), tile);
+    TerrainTiles tiles;
+    ASSERT_TRUE(tiles.add(shrinking, problem, Language::German));
+    Write(dir, QStringLiteral("N47E009.hgt"), tile.left(tile.size() / 2));
+    ProfileSettings s;
+    s.latitude = 47.5;
+    s.longitude = -9.5;
+    s.nearCells = 10;
+    const ProfileResult r = ComputeHorizonProfile(tiles, s, {}, Language::German);
+    EXPECT_EQ(r.status, ProfileStatus::Failed);
+    EXPECT_EQ(r.failure, QStringLiteral("Die Datei ") + shrinking + QStringLiteral(" endet nach 600 statt 1201 Zeilen."));
+}
+
+}  // namespace
+}  // namespace zorva
