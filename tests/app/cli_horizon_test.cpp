@@ -116,6 +116,62 @@ TEST(CliHorizon, AGridThatDisagreesWithItsHeaderWritesNothing) {
     EXPECT_FALSE(QFile::exists(out));
 }
 
+TEST(CliHorizon, PvgisFileToProfileAndAComputedProfileAsCsv) {
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("pvgis.csv"));
+    {
+        QFile f(in);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("Latitude (decimal degrees):\t46.5\r\nLongitude (decimal degrees):\t8.25\r\n\r\nA\tH_hor\r\n");
+        for (int i = 0; i < 8; ++i) f.write(QByteArray::number(-180 + 45 * i) + "\t" + QByteArray::number(i) + "\r\n");
+        f.write("\r\nA: Azimuth (0 = S, 90 = W, -90 = E) (degree).\r\n");
+    }
+    const QString ele = dir.filePath(QStringLiteral("p.ele"));
+    auto r = run(kSite + QStringList{QStringLiteral("horizon"), QStringLiteral("--pvgis"), in, QStringLiteral("--out"), ele});
+    ASSERT_EQ(r.status, kOk) << r.err.toStdString();
+    HorizonProfile p;
+    ASSERT_EQ(ReadHorizonProfileFile(ele, p), HorizonFileStatus::Ok);
+    EXPECT_DOUBLE_EQ(p.latitude, 46.5);  // the file's own site
+    EXPECT_DOUBLE_EQ(p.longitude, -8.25);
+    EXPECT_NEAR(p.records[HorizonSectorIndex(0.0)].elevation, 4.0, 1e-4);    // south
+    EXPECT_NEAR(p.records[HorizonSectorIndex(22.5)].elevation, 4.5, 1e-4);   // halfway to south-west
+
+    // A grid's profile written as CSV reads back as the same horizon.
+    const QString tile = WriteTile(dir, "a.asc", 9.0);
+    const QString csv = dir.filePath(QStringLiteral("p.csv")), direct = dir.filePath(QStringLiteral("direct.ele"));
+    for (const QString& out : {csv, direct}) {
+        r = run(kSite + QStringList{QStringLiteral("horizon"), QStringLiteral("--grid"), tile, QStringLiteral("--out"), out,
+                                    QStringLiteral("--max-distance"), QStringLiteral("3")});
+        ASSERT_EQ(r.status, kOk) << r.err.toStdString();
+    }
+    r = run(kSite + QStringList{QStringLiteral("horizon"), QStringLiteral("--pvgis"), csv, QStringLiteral("--out"), ele});
+    ASSERT_EQ(r.status, kOk) << r.err.toStdString();
+    HorizonProfile fromGrid;
+    ASSERT_EQ(ReadHorizonProfileFile(ele, p), HorizonFileStatus::Ok);
+    ASSERT_EQ(ReadHorizonProfileFile(direct, fromGrid), HorizonFileStatus::Ok);
+    EXPECT_GT(fromGrid.records[0].elevation, 9.0);  // the peak due north
+    for (int k = 0; k < kHorizonRecordCount; ++k)
+        EXPECT_NEAR(p.records[k].elevation, fromGrid.records[k].empty ? 0.0 : fromGrid.records[k].elevation, 1e-4) << k;
+
+    // Wrong columns: said with the file's name, nothing written; a grid and a PVGIS file at
+    // once is a bad command line.
+    const QString wrong = dir.filePath(QStringLiteral("wrong.csv"));
+    {
+        QFile f(wrong);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("Azimuth;Height\r\n0;1\r\n90;2\r\n180;3\r\n");
+    }
+    const QString none = dir.filePath(QStringLiteral("none.ele"));
+    r = run(kSite + QStringList{QStringLiteral("horizon"), QStringLiteral("--pvgis"), wrong, QStringLiteral("--out"), none});
+    EXPECT_EQ(r.status, kFaultyInput);
+    EXPECT_TRUE(r.err.contains(wrong + QStringLiteral(": Keine Spalten A und H_hor gefunden."))) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(none));
+    EXPECT_EQ(run(kSite + QStringList{QStringLiteral("horizon"), QStringLiteral("--pvgis"), in, QStringLiteral("--grid"),
+                                      WriteTile(dir, "b.asc", 9.0), QStringLiteral("--out"), none})
+                  .status,
+              kBadCommandLine);
+}
+
 TEST(CliPlaneSunlight, PrintsTheLabelOfThePlane) {
     const auto r = run(QStringList{QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("--lat"),
                                    QStringLiteral("47.25N"), QStringLiteral("--lon"), QStringLiteral("9.59E"),

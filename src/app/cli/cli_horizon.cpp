@@ -1,5 +1,6 @@
 #include "app/cli/cli.h"
 
+#include "astro/pvgis_horizon.h"
 #include "astro/terrain_profile.h"
 #include "dials/plane_sunlight.h"
 #include "text/number_format.h"
@@ -26,9 +27,36 @@ bool TakeNumber(Context& ctx, QStringList& args, const char* name, double lo, do
     return true;
 }
 
+// The profile as the name asks: a PVGIS-style CSV for ".csv", else the ".ele" file.
+int WriteProfile(Context& ctx, const QString& outPath, const HorizonProfile& profile, Language lang) {
+    const bool csv = outPath.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
+    if (!(csv ? WritePvgisCsvFile(outPath, profile) : WriteHorizonProfileFile(outPath, profile, lang))) {
+        ctx.dialogs.inform(caption(CaptionKind::Error, lang), HorizonFileSaveErrorText(outPath), Icon::Error);
+        return kFaultyInput;
+    }
+    ctx.dialogs.inform(caption(CaptionKind::Information, lang), HorizonFileSavedText(outPath));
+    return kOk;
+}
+
+// horizon --pvgis FILE --out P.ele|P.csv: a horizon file of the PV information service as a
+// profile; its own site when it names one, else the site of the state.
+int HorizonFromPvgis(Context& ctx, const QString& inPath, const QString& outPath) {
+    const Language lang = ctx.state.language;
+    zorva::PvgisHorizon h;
+    QString problem;
+    if (!ReadPvgisHorizonFile(inPath, h, problem, lang)) {
+        ctx.dialogs.inform(caption(CaptionKind::Error, lang), problem, Icon::Error);
+        return kFaultyInput;
+    }
+    const HorizonProfile profile = h.hasSite ? ProfileFromPvgis(h, h.latitude, -h.longitudeEast)
+                                             : ProfileFromPvgis(h, ctx.state.latitude, ctx.state.longitude);
+    return WriteProfile(ctx, outPath, profile, lang);
+}
+
 }  // namespace
 
-// horizon --grid A.asc|N47E009.hgt [--grid B ...] --out P.ele [--min-distance M] [--max-distance KM] [--platform M]
+// horizon --grid A.asc|N47E009.hgt [--grid B ...] | --pvgis H.csv|H.json  --out P.ele|P.csv
+//         [--min-distance M] [--max-distance KM] [--platform M]
 // The centre is the site (--lat/--lon or the settings file).
 int CommandHorizon(Context& ctx, QStringList args) {
     const Language lang = ctx.state.language;
@@ -40,8 +68,13 @@ int CommandHorizon(Context& ctx, QStringList args) {
         grids << value;
     }
     if (TakeOption(args, QStringLiteral("--out"), value, missing)) {
-        if (missing) return BadOption(ctx, QStringLiteral("--out"), value, QStringLiteral("an .ele file"));
+        if (missing) return BadOption(ctx, QStringLiteral("--out"), value, QStringLiteral("an .ele or .csv file"));
         outPath = value;
+    }
+    QString pvgisPath;
+    if (TakeOption(args, QStringLiteral("--pvgis"), value, missing)) {
+        if (missing) return BadOption(ctx, QStringLiteral("--pvgis"), value, QStringLiteral("a horizon .csv or .json file"));
+        pvgisPath = value;
     }
     ProfileSettings settings;
     settings.latitude = ctx.state.latitude;
@@ -54,12 +87,14 @@ int CommandHorizon(Context& ctx, QStringList args) {
         !TakeNumber(ctx, args, "--max-distance", 0, 300, maxKm, status) ||
         !TakeNumber(ctx, args, "--platform", 0, 300, platform, status))
         return status;
-    if (grids.isEmpty() || outPath.isEmpty()) {
-        ctx.err << "zorva-cli horizon: expected --grid FILE.asc or FILE.hgt (one or more) and --out FILE.ele\n";
+    if (grids.isEmpty() == pvgisPath.isEmpty() || outPath.isEmpty()) {
+        ctx.err << "zorva-cli horizon: expected --grid FILE.asc or FILE.hgt (one or more) or --pvgis FILE, "
+                   "and --out FILE.ele or FILE.csv\n";
         ctx.err.flush();
         return kBadCommandLine;
     }
     if (const int s = CheckNoExtraArgs(ctx, args, QStringLiteral("horizon")); s != kOk) return s;
+    if (!pvgisPath.isEmpty()) return HorizonFromPvgis(ctx, pvgisPath, outPath);
     // Nearer objects than 180 m are never taken: the grid cells are too coarse there.
     settings.minDistanceMetres = std::max(180.0, std::round(minDistance));
     settings.maxDistanceMetres = maxKm * 1000.0;
@@ -108,12 +143,7 @@ int CommandHorizon(Context& ctx, QStringList args) {
         return kFaultyInput;
     }
     ctx.dialogs.inform(HorizonCaption(lang), HorizonDoneText(result.groundHeightMetres, lang));
-    if (!WriteHorizonProfileFile(outPath, result.profile, lang)) {
-        ctx.dialogs.inform(caption(CaptionKind::Error, lang), HorizonFileSaveErrorText(outPath), Icon::Error);
-        return kFaultyInput;
-    }
-    ctx.dialogs.inform(caption(CaptionKind::Information, lang), HorizonFileSavedText(outPath));
-    return kOk;
+    return WriteProfile(ctx, outPath, result.profile, lang);
 }
 
 // plane-sunlight [--inclination DEG] [--declination DEG] [--longitude-correction]
