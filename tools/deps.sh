@@ -9,6 +9,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   python3 python3-ezdxf python3-matplotlib hp2xx
   xvfb xauth poppler-utils
+  locales
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

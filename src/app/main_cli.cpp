@@ -3,12 +3,15 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 int main(int argc, char** argv) {
+    // A file-size limit then fails the write (and the save reports it) instead of killing us.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Rendering (PNG, PDF, SVG) needs a QGuiApplication; no window is ever shown.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // Without a runtime folder Qt warns on stderr, which belongs to the program's messages.

@@ -76,8 +76,8 @@ QStringList HorizonProfileFileLines(const HorizonProfile& profile, Language lang
     return lines;
 }
 
-bool WriteHorizonProfileFile(const QString& path, const HorizonProfile& profile, Language lang) {
-    return WriteLineFile(path, HorizonProfileFileLines(profile, lang));
+bool WriteHorizonProfileFile(const QString& path, const HorizonProfile& profile, Language lang, SaveError* error) {
+    return WriteLineFile(path, HorizonProfileFileLines(profile, lang), error);
 }
 
 bool ParseHorizonProfileLines(const QStringList& lines, HorizonProfile& profile) {
@@ -130,6 +130,9 @@ HorizonFileStatus ReadHorizonProfileFile(const QString& path, HorizonProfile& pr
 }
 
 QString HorizonFileSavedText(const QString& path) { return path + QStringLiteral(" : File saved!"); }
-QString HorizonFileSaveErrorText(const QString& path) { return QStringLiteral("Save error: File  ") + path; }
+QString HorizonFileSaveErrorText(const QString& path, const SaveError& error, Language lang) {
+    return QStringLiteral("Save error: File  ") + path +
+           (error.failed() ? QStringLiteral("\r\n") + SaveErrorText(error, lang) : QString());
+}
 
 }  // namespace zorva

@@ -3,6 +3,7 @@
 // angle seen from the observer, computed from elevation grids (astro/terrain_profile.h),
 // stored in ".ele" files and drawn into the sun-position diagram and onto dials.
 
+#include "state/safe_save.h"
 #include "text/language.h"
 
 #include <QString>
@@ -50,8 +51,9 @@ bool SunBehindTerrain(const HorizonProfile& profile, double azimuth, double alti
 
 // The file's lines; line 3 names the observer height and minimum distance in `lang`.
 QStringList HorizonProfileFileLines(const HorizonProfile& profile, Language lang);
-// Atomic: a failed write leaves an existing file as it was.
-bool WriteHorizonProfileFile(const QString& path, const HorizonProfile& profile, Language lang);
+// Atomic: a failed write leaves an existing file as it was; `error` tells why.
+bool WriteHorizonProfileFile(const QString& path, const HorizonProfile& profile, Language lang,
+                             SaveError* error = nullptr);
 
 enum class HorizonFileStatus { Ok, Missing, Unreadable, TooLarge, Faulty };
 // Reads lines written by HorizonProfileFileLines (also with decimal points, LF or CR LF).
@@ -61,6 +63,7 @@ HorizonFileStatus ReadHorizonProfileFile(const QString& path, HorizonProfile& pr
 
 // The box texts of the profile file dialogs.
 QString HorizonFileSavedText(const QString& path);       // name + " : File saved!"
-QString HorizonFileSaveErrorText(const QString& path);   // "Save error: File  " + name
+// "Save error: File  " + name, and the reason on a line of its own when one is known.
+QString HorizonFileSaveErrorText(const QString& path, const SaveError& error = {}, Language lang = Language::German);
 
 }  // namespace zorva

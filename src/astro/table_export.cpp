@@ -1,12 +1,12 @@
 #include "astro/table_export.h"
 
 #include "astro/tables.h"
+#include "state/safe_save.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace zorva {
 namespace {
@@ -122,15 +122,19 @@ QByteArray TableFileBytes(const QString& text) {
 }
 
 bool SaveTableFile(const QString& path, const QString& text, UserDialogs& dialogs, Language lang) {
-    QSaveFile file(path);
+    SafeSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        dialogs.inform(caption(CaptionKind::Error, lang), QStringLiteral("Open error: File  ") + path, Icon::Error);
+        dialogs.inform(caption(CaptionKind::Error, lang),
+                       QStringLiteral("Open error: File  ") + path + QStringLiteral("\r\n") + file.errorText(lang),
+                       Icon::Error);
         return false;
     }
     const QByteArray bytes = TableFileBytes(text);
     if (file.write(bytes) != bytes.size() || !file.commit()) {
-        file.cancelWriting();
-        dialogs.inform(caption(CaptionKind::Error, lang), message(53, lang) + QStringLiteral("\r\n") + path, Icon::Error);
+        file.cancel();
+        dialogs.inform(caption(CaptionKind::Error, lang),
+                       message(53, lang) + QStringLiteral("\r\n") + path + QStringLiteral("\r\n") + file.errorText(lang),
+                       Icon::Error);
         return false;
     }
     return true;

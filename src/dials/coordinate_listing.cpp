@@ -1,9 +1,9 @@
 #include "dials/coordinate_listing.h"
 
+#include "state/safe_save.h"
 #include "text/number_format.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace zorva {
 namespace {
@@ -74,22 +74,11 @@ QStringList CoordinateListing::lines() const {
 }
 
 bool CoordinateListing::writeFile(const QString& path, QString* error) const {
-    QSaveFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::WriteOnly)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
+    SafeSaveFile file(path);
     const QByteArray bytes = lines().join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
-    if (file.write(bytes) != bytes.size()) {
-        if (error) *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) return true;
+    if (error) *error = file.errorText(language_);
+    return false;
 }
 
 QString ListingFileName(const QString& plotFileName) {

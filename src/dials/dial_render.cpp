@@ -3,6 +3,7 @@
 #include "dials/canvas_painter.h"
 #include "dials/dial_constructions.h"
 #include "dials/dial_painter.h"
+#include "state/safe_save.h"
 
 #include <QFile>
 #include <QImage>
@@ -125,33 +126,62 @@ QImage RenderDialImage(const DialState& state, QSize size, UserDialogs& dialogs,
     return image;
 }
 
-bool RenderDialSvg(const DialState& state, QSize size, const QString& path, UserDialogs& dialogs) {
-    QSvgGenerator generator;
-    generator.setFileName(path);
-    generator.setSize(size);
-    generator.setViewBox(QRect(QPoint(0, 0), size));
-    generator.setTitle(QStringLiteral("Zorva"));
-    QPainter painter;
-    if (!painter.begin(&generator)) return false;
-    CanvasPainter canvas(painter, state.colours, QRectF(0, 0, size.width(), size.height()));
-    DrawDialOnScreen(state, ScreenRequest(state, size, false), canvas, dialogs);
-    return painter.end() && QFile::exists(path);
+namespace {
+
+// Saves what `paint` writes into the device; a device that refuses a write fails the save.
+template <typename Paint>
+bool SaveRendering(const QString& path, SaveError* error, Paint paint) {
+    SafeSaveFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly) && paint(file);
+    if (ok) {
+        ok = file.commit();
+    } else {
+        if (!file.error().failed() && error) *error = {SaveFault::WriteFailed, 0};
+        file.cancel();
+    }
+    if (error && file.error().failed()) *error = file.error();
+    return ok;
 }
 
-bool RenderDialPdf(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs) {
-    QPdfWriter writer(path);
-    writer.setResolution(1200);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
-    writer.setCreator(QStringLiteral("Zorva"));
-    QPainter painter;
-    if (!painter.begin(&writer)) return false;
-    MapTenthMillimetres(painter, writer.logicalDpiX(), writer.logicalDpiY());
-    const PrintArea area = FitPrintableArea(0, 0, 0, 0);
-    PrintPlacement placement;
-    placement.screen = DefaultGnomonPlacement(state, screenSize.width(), screenSize.height());
-    placement.drawSize = screenSize;
-    DrawDialOnPage(painter, area, state, placement, dialogs);
-    return painter.end();
+}  // namespace
+
+bool RenderDialSvg(const DialState& state, QSize size, const QString& path, UserDialogs& dialogs, SaveError* error) {
+    return SaveRendering(path, error, [&](QIODevice& device) {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&device);
+        generator.setSize(size);
+        generator.setViewBox(QRect(QPoint(0, 0), size));
+        generator.setTitle(QStringLiteral("Zorva"));
+        QPainter painter;
+        if (!painter.begin(&generator)) return false;
+        CanvasPainter canvas(painter, state.colours, QRectF(0, 0, size.width(), size.height()));
+        DrawDialOnScreen(state, ScreenRequest(state, size, false), canvas, dialogs);
+        return painter.end();
+    });
+}
+
+bool RenderDialPdf(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs,
+                   SaveError* error) {
+    return SaveRendering(path, error, [&](QIODevice& device) {
+        QPdfWriter writer(&device);
+        writer.setResolution(1200);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
+        writer.setCreator(QStringLiteral("Zorva"));
+        QPainter painter;
+        if (!painter.begin(&writer)) return false;
+        MapTenthMillimetres(painter, writer.logicalDpiX(), writer.logicalDpiY());
+        const PrintArea area = FitPrintableArea(0, 0, 0, 0);
+        PrintPlacement placement;
+        placement.screen = DefaultGnomonPlacement(state, screenSize.width(), screenSize.height());
+        placement.drawSize = screenSize;
+        DrawDialOnPage(painter, area, state, placement, dialogs);
+        return painter.end();
+    });
+}
+
+bool RenderDialPng(const DialState& state, QSize size, const QString& path, UserDialogs& dialogs, SaveError* error) {
+    const QImage image = RenderDialImage(state, size, dialogs);
+    return SaveRendering(path, error, [&](QIODevice& device) { return image.save(&device, "PNG"); });
 }
 
 }  // namespace zorva

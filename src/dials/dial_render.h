@@ -5,6 +5,7 @@
 
 #include "dials/planar_dial.h"
 #include "state/dial_state.h"
+#include "state/safe_save.h"
 
 #include <QSize>
 #include <QString>
@@ -58,9 +59,15 @@ void MapTenthMillimetres(QPainter& painter, double dpiX, double dpiY);
 
 // The screen rendering of the dial as an image of `size` pixels.
 QImage RenderDialImage(const DialState& state, QSize size, UserDialogs& dialogs, bool grid = false);
-// The same drawing as an SVG file; false when the file cannot be written.
-bool RenderDialSvg(const DialState& state, QSize size, const QString& path, UserDialogs& dialogs);
-// The printout on an A4 landscape PDF page, true to scale; false when the file cannot be written.
-bool RenderDialPdf(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs);
+// The same drawing as an SVG file; false (and `error` set, the earlier file kept) when the
+// file cannot be written.
+bool RenderDialSvg(const DialState& state, QSize size, const QString& path, UserDialogs& dialogs,
+                   SaveError* error = nullptr);
+// The printout on an A4 landscape PDF page, true to scale; false as for SVG.
+bool RenderDialPdf(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs,
+                   SaveError* error = nullptr);
+// The screen image as a PNG file; false as for SVG.
+bool RenderDialPng(const DialState& state, QSize size, const QString& path, UserDialogs& dialogs,
+                   SaveError* error = nullptr);
 
 }  // namespace zorva

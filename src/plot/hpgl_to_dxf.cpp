@@ -1,12 +1,12 @@
 #include "plot/hpgl_to_dxf.h"
 
 #include "plot/windows1252.h"
+#include "state/safe_save.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <charconv>
 #include <cmath>
@@ -71,6 +71,23 @@ std::string fixed(double v, int decimals, int width = 0) {
     return text;
 }
 
+// "%.14E" as the C library writes it in the C locale ("6.00000000000000E-03"), whatever the
+// user's locale: a decimal comma makes DXF readers refuse the file.
+std::string Scientific14(double v) {
+    if (!std::isfinite(v)) v = 0;
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
+    std::string text(buf, res.ptr);
+    // to_chars writes "e-03"; the C library writes "E-03" with at least two exponent digits.
+    const size_t e = text.find('e');
+    if (e != std::string::npos) {
+        text[e] = 'E';
+        const size_t digits = text.size() - e - 2;
+        if (digits < 2) text.insert(e + 2, 2 - digits, '0');
+    }
+    return text;
+}
+
 QString bytesText(std::string_view bytes) { return FromWindows1252(bytes.data(), static_cast<qsizetype>(bytes.size())); }
 
 // The plot file, read byte by byte through a block buffer.
@@ -101,15 +118,12 @@ private:
     qint64 pos_ = 0, len_ = 0;
 };
 
-// The DXF file: lines end with CR LF (the final form); written through QSaveFile so that a
-// failed write never leaves a half-written drawing in the user's file.
+// The DXF file: lines end with CR LF (the final form); saved through SafeSaveFile so that a
+// failed or interrupted conversion never leaves a half-written drawing in the user's file.
 class DxfWriter {
 public:
-    explicit DxfWriter(const QString& path) : file_(path) { file_.setDirectWriteFallback(true); }
-    bool open() {
-        if (QFileInfo(file_.fileName()).isDir()) return false;
-        return file_.open(QIODevice::WriteOnly);
-    }
+    explicit DxfWriter(const QString& path) : file_(path) {}
+    bool open() { return file_.open(QIODevice::WriteOnly); }
     void line(std::string_view text) {
         buffer_ += text;
         buffer_ += "\r\n";
@@ -121,50 +135,40 @@ public:
     }
     bool commit() {
         flush();
-        if (failed_) {
-            file_.cancelWriting();
-            file_.commit();
-            return false;
-        }
         return file_.commit();
     }
-    QString errorString() const { return file_.errorString(); }
+    // The file as written when nothing could be converted: line ends of CR alone. Labels never
+    // carry line feeds (they become blanks), so every LF is a line end.
+    bool commitWithCarriageReturns() {
+        flush();
+        SafeSaveFile out(file_.target());
+        bool ok = !file_.error().failed() && out.open(QIODevice::WriteOnly);
+        for (qint64 offset = 0; ok;) {
+            const QByteArray chunk = file_.readBack(offset, 1 << 16);
+            if (chunk.isEmpty()) break;
+            offset += chunk.size();
+            QByteArray kept = chunk;
+            kept.replace('\n', QByteArray());
+            ok = out.write(kept) == kept.size();
+        }
+        ok = ok && out.commit();
+        if (!ok && !file_.error().failed()) rewriteError_ = out.error();
+        file_.cancel();
+        return ok;
+    }
+    QString errorText(Language language) const {
+        return SaveErrorText(file_.error().failed() ? file_.error() : rewriteError_, language);
+    }
 
 private:
     void flush() {
-        if (!failed_ && !buffer_.empty() &&
-            file_.write(buffer_.data(), static_cast<qint64>(buffer_.size())) != static_cast<qint64>(buffer_.size()))
-            failed_ = true;
+        if (!buffer_.empty()) file_.write(buffer_.data(), static_cast<qint64>(buffer_.size()));
         buffer_.clear();
     }
-    QSaveFile file_;
+    SafeSaveFile file_;
     std::string buffer_;
-    bool failed_ = false;
+    SaveError rewriteError_;
 };
-
-// The file is kept as written when nothing could be converted: line ends of CR alone.
-bool RewriteWithCarriageReturns(const QString& path) {
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly)) return false;
-    QSaveFile out(path);
-    out.setDirectWriteFallback(true);
-    if (!out.open(QIODevice::WriteOnly)) return false;
-    char buf[1 << 16];
-    qint64 n;
-    while ((n = in.read(buf, sizeof buf)) > 0) {
-        // Labels never carry line feeds (they become blanks), so every LF is a line end.
-        std::string chunk;
-        chunk.reserve(n);
-        for (qint64 i = 0; i < n; ++i)
-            if (buf[i] != '\n') chunk += buf[i];
-        if (out.write(chunk.data(), static_cast<qint64>(chunk.size())) != static_cast<qint64>(chunk.size())) {
-            out.cancelWriting();
-            return false;
-        }
-    }
-    in.close();
-    return out.commit();
-}
 
 struct Point {
     std::string x, y;  // DXF texts; empty when no position is known
@@ -186,9 +190,7 @@ public:
           dialogs_(dialogs),
           language_(language) {
         const int weight = lineWeight < 1 ? 1 : lineWeight > 3 ? 3 : lineWeight;
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%.14E", (6.0 * weight - 6.0) / units_);
-        polylineWidth_ = buf;
+        polylineWidth_ = Scientific14((6.0 * weight - 6.0) / units_);
         textHeight_ = fixed(2.7 / (units_ / 40.0), 4, 10);
     }
 
@@ -1023,6 +1025,7 @@ DxfConversion Converter::convert(const QString& plotPath, const QString& dxfFile
 
     DxfWriter dxf(dxfFileName);
     if (!dxf.open()) {
+        note(dxfFileName + QStringLiteral(": ") + dxf.errorText(language_));
         fileOpenError();
         return std::move(result_);
     }
@@ -1034,10 +1037,10 @@ DxfConversion Converter::convert(const QString& plotPath, const QString& dxfFile
     writeEnd();
     dxf_ = nullptr;
 
-    if (!dxf.commit()) {
+    if (!(anythingConverted_ ? dxf.commit() : dxf.commitWithCarriageReturns())) {
         dialogs_.inform(caption(CaptionKind::Error, language_),
                         message(53, language_) + QStringLiteral("\r\n") + dxfFileName + QStringLiteral(": ") +
-                            dxf.errorString(),
+                            dxf.errorText(language_),
                         Icon::Error);
         return std::move(result_);
     }
@@ -1047,7 +1050,6 @@ DxfConversion Converter::convert(const QString& plotPath, const QString& dxfFile
         dialogs_.inform(caption(CaptionKind::Information, language_),
                         QStringLiteral("\r       File ") + dxfName + message(58, language_), Icon::Information);
     } else {
-        RewriteWithCarriageReturns(dxfFileName);
         dialogs_.inform(caption(CaptionKind::Error, language_),
                         QStringLiteral("File ") + plotName + message(45, language_), Icon::Error);
     }

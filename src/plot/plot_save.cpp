@@ -1,13 +1,16 @@
 #include "plot/plot_save.h"
 
 #include "plot/hpgl_to_dxf.h"
+#include "state/safe_save.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace zorva {
 namespace {
@@ -21,45 +24,74 @@ void reportWriteError(UserDialogs& dialogs, Language language, const QString& fi
 
 // Plots into the chosen HPGL file; the previous file survives a failed plot.
 bool WriteHpgl(const QString& fileName, int p, const PlotWriter& writer, UserDialogs& dialogs, Language language) {
-    QSaveFile file(fileName);
-    file.setDirectWriteFallback(true);
-    if (QFileInfo(fileName).isDir() || !file.open(QIODevice::WriteOnly)) {
-        reportWriteError(dialogs, language, fileName, file.errorString());
+    SafeSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        reportWriteError(dialogs, language, fileName, file.errorText(language));
         return false;
     }
     try {
         PlotStream stream(file, p);
         writer(stream);
     } catch (const PlotWriteError& e) {
-        file.cancelWriting();
-        reportWriteError(dialogs, language, fileName, e.reason());
+        file.cancel();
+        // A refused write carries the device's reason; a refused construction its own.
+        reportWriteError(dialogs, language, fileName, file.error().failed() ? file.errorText(language) : e.reason());
         return false;
     }
     if (!file.commit()) {
-        reportWriteError(dialogs, language, fileName, file.errorString());
+        reportWriteError(dialogs, language, fileName, file.errorText(language));
         return false;
     }
     return true;
 }
 
-// Plots into a unique temporary file (removed when this returns) and converts it.
+// The intermediate plot of a DXF save: an unnamed file, so that a killed process leaves
+// nothing in the temporary folder; a named temporary file where the system has none.
+class IntermediatePlot {
+public:
+    bool open() {
+        const int fd = ::open(QFile::encodeName(QDir::tempPath()).constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            path_ = QStringLiteral("/proc/self/fd/%1").arg(fd);
+            if (QFileInfo::exists(path_) && unnamed_.open(fd, QIODevice::ReadWrite, QFileDevice::AutoCloseHandle))
+                return true;
+            ::close(fd);
+        }
+        path_.clear();
+        return named_.open();
+    }
+    QFileDevice& device() { return path_.isEmpty() ? static_cast<QFileDevice&>(named_) : unnamed_; }
+    QString path() const { return path_.isEmpty() ? named_.fileName() : path_; }
+    QString errorText() const { return named_.errorString(); }
+    QString label() const { return named_.fileTemplate(); }
+
+private:
+    QFile unnamed_;
+    QTemporaryFile named_{QDir::tempPath() + QStringLiteral("/zorva-XXXXXX.plt")};
+    QString path_;
+};
+
+// Plots into an intermediate file (gone when this returns) and converts it.
 bool WriteDxf(const QString& fileName, int p, int lineWeight, const PlotWriter& writer, UserDialogs& dialogs,
               Language language, QStringList& messages) {
-    QTemporaryFile plot(QDir::tempPath() + QStringLiteral("/zorva-XXXXXX.plt"));
+    IntermediatePlot plot;
     if (!plot.open()) {
-        reportWriteError(dialogs, language, plot.fileTemplate(), plot.errorString());
+        reportWriteError(dialogs, language, plot.label(), plot.errorText());
         return false;
     }
     try {
-        PlotStream stream(plot, p);
+        PlotStream stream(plot.device(), p);
         writer(stream);
     } catch (const PlotWriteError& e) {
-        reportWriteError(dialogs, language, plot.fileName(), e.reason());
+        reportWriteError(dialogs, language, plot.label(), e.reason());
         return false;
     }
-    plot.close();
+    if (!plot.device().flush()) {
+        reportWriteError(dialogs, language, plot.label(), plot.device().errorString());
+        return false;
+    }
     const DxfConversion conversion =
-        ConvertPlotToDxf(plot.fileName(), fileName, lineWeight, kPlotUnitsPerMm * p, dialogs, language);
+        ConvertPlotToDxf(plot.path(), fileName, lineWeight, kPlotUnitsPerMm * p, dialogs, language);
     messages = conversion.messages;
     return conversion.converted;
 }

@@ -33,8 +33,11 @@ void ReportBadDate(const QString& text, UserDialogs& dialogs, Language lang) {
     dialogs.inform(caption(CaptionKind::Error, lang), text + QLatin1String(": ") + message(57, lang), Icon::Error);
 }
 
-void ReportWriteFailure(const QString& path, UserDialogs& dialogs, Language lang) {
-    dialogs.inform(caption(CaptionKind::Error, lang), path + QLatin1String(" :\r\n") + message(18, lang),
+void ReportWriteFailure(const QString& path, UserDialogs& dialogs, Language lang, const SaveError& error = {}) {
+    const QString reason = SaveErrorText(error, lang);
+    dialogs.inform(caption(CaptionKind::Error, lang),
+                   path + QLatin1String(" :\r\n") + message(18, lang) +
+                       (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason),
                    Icon::Error);
 }
 
@@ -100,8 +103,9 @@ QStringList DefaultDateLines() {
 
 bool SaveDateLineFile(const QStringList& entries, const QString& path, int referenceYear,
                       UserDialogs& dialogs, Language lang) {
-    if (WriteLineFile(path, ValidLines(entries, referenceYear, dialogs, lang))) return true;
-    ReportWriteFailure(path, dialogs, lang);
+    SaveError error;
+    if (WriteLineFile(path, ValidLines(entries, referenceYear, dialogs, lang), &error)) return true;
+    ReportWriteFailure(path, dialogs, lang, error);
     return false;
 }
 
@@ -133,8 +137,9 @@ bool SaveDateLines(const DialState& s, const QStringList& dialogList, const QStr
     if (marker >= 0) lines.erase(lines.begin() + marker, lines.end());
     lines << QStringLiteral("[Datumslinien]");
     lines << ValidLines(dialogList, s.referenceYear, dialogs, lang);
-    if (WriteLineFile(settingsPath, lines)) return true;
-    ReportWriteFailure(settingsPath, dialogs, lang);
+    SaveError error;
+    if (WriteLineFile(settingsPath, lines, &error)) return true;
+    ReportWriteFailure(settingsPath, dialogs, lang, error);
     return false;
 }
 

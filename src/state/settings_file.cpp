@@ -1,6 +1,7 @@
 #include "state/settings_file.h"
 
 #include "state/date_lines.h"
+#include "state/safe_save.h"
 #include "state/text_lines.h"
 #include "text/number_format.h"
 #include "text/texts.h"
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cmath>
 #include <limits>
@@ -513,42 +513,69 @@ void StateReader::readDateLines() {
     }
 }
 
-QString BackupPath(const QString& path) {
-    return QFileInfo(path).absoluteDir().filePath(QLatin1String(kSettingsBackupName));
-}
+bool NamesSettingsFile(const QString& path);
 
-// Copies `path` over the backup in one step: the previous backup stays if the copy fails.
-bool MakeBackup(const QString& path) {
+// Copies `path` over its backup in one step: the previous backup stays if the copy fails.
+bool MakeBackup(const QString& path, SaveError& error) {
     QFile source(path);
-    if (!source.open(QIODevice::ReadOnly)) return false;
-    QSaveFile backup(BackupPath(path));
-    if (!backup.open(QIODevice::WriteOnly)) return false;
+    if (!source.open(QIODevice::ReadOnly)) {
+        error = {SaveFault::WriteFailed, 0};
+        return false;
+    }
+    SafeSaveFile backup(SettingsBackupPath(path));
+    if (!backup.open(QIODevice::WriteOnly)) {
+        error = backup.error();
+        return false;
+    }
     char buffer[64 * 1024];
     for (;;) {
         const qint64 got = source.read(buffer, sizeof buffer);
         if (got < 0) {
-            backup.cancelWriting();
+            error = {SaveFault::WriteFailed, 0};
             return false;
         }
         if (got == 0) break;
-        if (backup.write(buffer, got) != got) {
-            backup.cancelWriting();
-            return false;
-        }
+        if (backup.write(buffer, got) != got) break;
     }
-    return backup.commit();
+    const bool ok = backup.commit();
+    error = backup.error();
+    return ok;
 }
 
 // The user agreed to correct the file: keep the old one as backup, then write the state.
 // Without a backup the file is not overwritten.
 bool CorrectFile(DialState& s, const QString& path, UserDialogs& dialogs, Language lang) {
-    const bool backedUp = MakeBackup(path);
-    if (backedUp)
-        dialogs.inform(caption(CaptionKind::Information, lang), message(37, lang), Icon::Information);
-    else
-        dialogs.inform(caption(CaptionKind::Error, lang), message(36, lang), Icon::Error);
+    SaveError error;
+    const bool backedUp = MakeBackup(path, error);
+    const bool settings = NamesSettingsFile(path);
+    const QString backupName = QFileInfo(SettingsBackupPath(path)).fileName();
+    const QString fileName = QFileInfo(path).fileName();
+    const bool en = lang == Language::English;
+    if (backedUp) {
+        dialogs.inform(caption(CaptionKind::Information, lang),
+                       settings ? message(37, lang)
+                       : en     ? QStringLiteral("Old version of %1 is saved as %2.").arg(fileName, backupName)
+                                : QStringLiteral("Die alte Datei %1 ist unter dem Namen %2 gespeichert.").arg(fileName, backupName),
+                       Icon::Information);
+    } else {
+        const QString reason = SaveErrorText(error, lang);
+        dialogs.inform(caption(CaptionKind::Error, lang),
+                       (settings ? message(36, lang)
+                        : en     ? QStringLiteral("Could not generate backup-file of %1 !").arg(fileName)
+                                 : QStringLiteral("Von %1 konnte keine Sicherungsdatei angelegt werden!").arg(fileName)) +
+                           (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason),
+                       Icon::Error);
+    }
     LoadDefaults(s);
     return backedUp && WriteStateFile(s, path, dialogs);
+}
+
+void ReportSaveFailure(const QString& path, const SaveError& error, UserDialogs& dialogs, Language lang) {
+    const QString reason = SaveErrorText(error, lang);
+    dialogs.inform(caption(CaptionKind::Error, lang),
+                   path + QLatin1String(" :\r\n") + message(18, lang) +
+                       (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason),
+                   Icon::Error);
 }
 
 bool NamesSettingsFile(const QString& path) {
@@ -561,6 +588,15 @@ void FinishRead(DialState& s) {
 }
 
 }  // namespace
+
+QString SettingsBackupPath(const QString& path) {
+    const QFileInfo info(path);
+    // zor.ini keeps the backup name earlier installations use; every other file gets its own,
+    // so that correcting a second file never overwrites the backup of the first.
+    const QString name = NamesSettingsFile(path) ? QString::fromLatin1(kSettingsBackupName)
+                                                 : info.fileName() + QStringLiteral(".bak");
+    return info.absoluteDir().filePath(name);
+}
 
 int ColourToFileNumber(Rgb c) {
     const int r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
@@ -624,12 +660,12 @@ QStringList BuildStateLines(const DialState& s, UserDialogs* dialogs) {
 
 bool WriteStateFile(const DialState& s, const QString& path, UserDialogs& dialogs) {
     const Language lang = s.language;
-    if (WriteLineFile(path, BuildStateLines(s, &dialogs))) {
+    SaveError error;
+    if (WriteLineFile(path, BuildStateLines(s, &dialogs), &error)) {
         dialogs.inform(caption(CaptionKind::Information, lang), path + message(58, lang), Icon::Information);
         return true;
     }
-    dialogs.inform(caption(CaptionKind::Error, lang), path + QLatin1String(" :\r\n") + message(18, lang),
-                   Icon::Error);
+    ReportSaveFailure(path, error, dialogs, lang);
     return false;
 }
 
@@ -735,9 +771,9 @@ bool SaveColours(const DialState& s, const QString& settingsPath, UserDialogs& d
     for (int removed = 0; removed < kMaxColours && first < lines.size() && lines[first] != kTimesMarker; ++removed)
         lines.removeAt(first);
     for (int i = 0; i < kStoredColours; ++i) lines.insert(first + i, QString::number(ColourToFileNumber(s.colours[i])));
-    if (WriteLineFile(settingsPath, lines)) return true;
-    dialogs.inform(caption(CaptionKind::Error, lang), settingsPath + QLatin1String(" :\r\n") + message(18, lang),
-                   Icon::Error);
+    SaveError error;
+    if (WriteLineFile(settingsPath, lines, &error)) return true;
+    ReportSaveFailure(settingsPath, error, dialogs, lang);
     return false;
 }
 

@@ -36,9 +36,13 @@ struct StateFileReport {
     bool corrected = false;       // the user agreed and the file was rewritten
 };
 
+// The backup a correction makes beside `path`: "zor_ini.bak" for the settings file "zor.ini",
+// "<file name>.bak" for every other file ("a.zor" -> "a.zor.bak").
+QString SettingsBackupPath(const QString& path);
+
 // Reads a settings or dial-data file into `s`. A faulty line stops reading (the fields
 // read so far stay) and asks whether the file shall be corrected; only a Yes rewrites it,
-// after a backup "zor_ini.bak" beside it. True when the file was sound.
+// after a backup (SettingsBackupPath) beside it. True when the file was sound.
 bool ReadStateFile(DialState& s, const QString& path, bool withColours, bool withDateLines,
                    UserDialogs& dialogs, StateFileReport* report = nullptr);
 

@@ -1,8 +1,9 @@
 #include "state/text_lines.h"
 
+#include "state/safe_save.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <array>
@@ -71,6 +72,9 @@ QByteArray EncodeLineFileText(const QString& text) {
     QByteArray out;
     out.reserve(text.size());
     for (QChar c : text) out += static_cast<char>(ByteFor1252(c.unicode()));
+    // Windows-1252 bytes that happen to form UTF-8 ("Ã¤" is C3 A4, which is "ä") would be read
+    // back as something else; UTF-8 reads back as written.
+    if (HasNonAscii(out) && DecodeLineFileText(out) != text) return text.toUtf8();
     return out;
 }
 
@@ -105,20 +109,13 @@ LineFileStatus ReadLineFile(const QString& path, QStringList& lines) {
     return LineFileStatus::Ok;
 }
 
-bool WriteLineFile(const QString& path, const QStringList& lines) {
+bool WriteLineFile(const QString& path, const QStringList& lines, SaveError* error) {
     QString text;
     for (const QString& line : lines) {
         text += line;
         text += QLatin1String("\r\n");
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    const QByteArray bytes = EncodeLineFileText(text);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return SaveFileBytes(path, EncodeLineFileText(text), error);
 }
 
 }  // namespace zorva

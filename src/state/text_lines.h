@@ -2,6 +2,8 @@
 // Line files shared with earlier Windows installations: Windows-1252 text with CR LF.
 // Reading accepts CR LF, LF or CR line ends and UTF-8 as well; writing is atomic.
 
+#include "state/safe_save.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -15,8 +17,9 @@ inline constexpr qint64 kMaxLineFileBytes = 4 * 1024 * 1024;
 // Valid UTF-8 with non-ASCII content (an optional BOM is dropped) is read as UTF-8,
 // everything else as Windows-1252.
 QString DecodeLineFileText(const QByteArray& bytes);
-// Windows-1252 when every character has a code there, else UTF-8 without BOM (so that
-// nothing typed is lost and the ASCII layout still reads on the other side).
+// Windows-1252 when every character has a code there and the bytes read back as the same
+// text, else UTF-8 without BOM (so that nothing typed is lost, the ASCII layout still reads
+// on the other side, and a saved file loads and saves again to the same bytes).
 QByteArray EncodeLineFileText(const QString& text);
 bool RepresentableIn1252(const QString& text);
 
@@ -25,8 +28,8 @@ QStringList SplitLines(const QString& text);
 
 enum class LineFileStatus { Ok, Missing, Unreadable, TooLarge };
 LineFileStatus ReadLineFile(const QString& path, QStringList& lines);
-// Every line followed by CR LF. Written through a temporary file and renamed, so a failed
-// or interrupted write leaves the previous file as it was.
-bool WriteLineFile(const QString& path, const QStringList& lines);
+// Every line followed by CR LF, saved through SafeSaveFile: a failed or interrupted write
+// leaves the previous file as it was; `error` tells why.
+bool WriteLineFile(const QString& path, const QStringList& lines, SaveError* error = nullptr);
 
 }  // namespace zorva

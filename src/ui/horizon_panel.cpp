@@ -403,8 +403,10 @@ bool HorizonPanel::saveProfile() {
     const QString path = host_.files().saveFileName(resourceText(kSaveTitle, lang), QStringLiteral("Horizont.ele"),
                                                     resourceText(kProfileFilter, lang), QStringLiteral("ele"));
     if (path.isEmpty()) return false;
-    if (!WriteHorizonProfileFile(path, *s.horizonProfile, lang)) {
-        host_.dialogs().inform(caption(CaptionKind::Error, lang), HorizonFileSaveErrorText(path), Icon::Error);
+    SaveError error;
+    if (!WriteHorizonProfileFile(path, *s.horizonProfile, lang, &error)) {
+        host_.dialogs().inform(caption(CaptionKind::Error, lang), HorizonFileSaveErrorText(path, error, lang),
+                               Icon::Error);
         return false;
     }
     host_.dialogs().inform(caption(CaptionKind::Information, lang), HorizonFileSavedText(path));

@@ -88,13 +88,15 @@ TEST_F(SettingsFileTest, WriteFailureIsReportedAndLeavesThePreviousFile) {
     ASSERT_EQ(dialogs.events.size(), 1u);
     EXPECT_EQ(dialogs.events[0].caption, QStringLiteral("ZORVA.EXE - Fehler!"));
     EXPECT_EQ(dialogs.events[0].text,
-              impossible + QStringLiteral(" :\r\nINI-Datei konnte nicht gespeichert werden! (Schreibgeschützt?)"));
+              impossible + QStringLiteral(" :\r\nINI-Datei konnte nicht gespeichert werden! (Schreibgeschützt?)\r\n"
+                                          "Der Ordner existiert nicht. Die bisherige Datei ist unverändert."));
 
     dialogs.clear();
     DialState english = StartupState();
     english.language = Language::English;
     EXPECT_FALSE(WriteStateFile(english, impossible, dialogs));
-    EXPECT_EQ(dialogs.events[0].text, impossible + QStringLiteral(" :\r\nCould not save INI-file! (Write-protection?)"));
+    EXPECT_EQ(dialogs.events[0].text, impossible + QStringLiteral(" :\r\nCould not save INI-file! (Write-protection?)\r\n"
+                                                                  "The folder does not exist. The earlier file is unchanged."));
 }
 
 TEST_F(SettingsFileTest, RoundTripReproducesEveryStoredFieldAndKeepsColour11) {
@@ -345,21 +347,22 @@ TEST_F(SettingsFileTest, MarkersMissingOrOutOfOrderAreStructuralFaults) {
 
 TEST_F(SettingsFileTest, StructuralFaultYesKeepsABackupAndRewritesNoLeavesTheFile) {
     const QByteArray garbage = "this is\r\nnot a dial\r\n";
-    WriteBytes(path(), garbage);
+    const QString ini = path(QStringLiteral("zor.ini"));
+    WriteBytes(ini, garbage);
     DialState s = StartupState();
-    EXPECT_FALSE(ReadStateFile(s, path(), true, true, dialogs));
-    EXPECT_EQ(ReadBytes(path()), garbage);
+    EXPECT_FALSE(ReadStateFile(s, ini, true, true, dialogs));
+    EXPECT_EQ(ReadBytes(ini), garbage);
     EXPECT_FALSE(QFileInfo::exists(path("zor_ini.bak")));
 
     dialogs.clear();
     dialogs.answers = {Answer::Yes};
     StateFileReport report;
-    EXPECT_FALSE(ReadStateFile(s, path(), true, true, dialogs, &report));
+    EXPECT_FALSE(ReadStateFile(s, ini, true, true, dialogs, &report));
     EXPECT_TRUE(report.corrected);
     EXPECT_EQ(ReadBytes(path("zor_ini.bak")), garbage);
-    EXPECT_EQ(ReadBytes(path()), EncodeLineFileText(BuildStateLines(s).join("\r\n") + "\r\n"));
+    EXPECT_EQ(ReadBytes(ini), EncodeLineFileText(BuildStateLines(s).join("\r\n") + "\r\n"));
     EXPECT_TRUE(dialogs.contains(QStringLiteral("Das alte ZOR.INI ist unter dem Namen ZOR_INI.BAK gespeichert.")));
-    EXPECT_TRUE(dialogs.contains(path() + QStringLiteral(" gespeichert!")));
+    EXPECT_TRUE(dialogs.contains(ini + QStringLiteral(" gespeichert!")));
 }
 
 // --- per-line rules ---------------------------------------------------------------------
@@ -389,14 +392,15 @@ TEST_F(SettingsFileTest, CorrectionAfterAFailingLineBacksUpThenWritesDefaults) {
     lines[31] = QStringLiteral("25");  // [Zeiten] line 2 outside 0..24
     WriteBytes(path(), Crlf(lines.mid(0, 45)) + "[Datumslinien]\r\n");
     const QByteArray before = ReadBytes(path());
-    WriteBytes(path("zor_ini.bak"), "older backup");
+    WriteBytes(path("dial.zor.bak"), "older backup");
     DialState s = StartupState();
     dialogs.answers = {Answer::Yes};
     StateFileReport report;
     EXPECT_FALSE(ReadStateFile(s, path(), true, true, dialogs, &report));
     EXPECT_EQ(report.failingLine, 32);
     EXPECT_TRUE(report.corrected);
-    EXPECT_EQ(ReadBytes(path("zor_ini.bak")), before);
+    EXPECT_EQ(ReadBytes(path("dial.zor.bak")), before);
+    EXPECT_TRUE(dialogs.contains(QStringLiteral("Die alte Datei dial.zor ist unter dem Namen dial.zor.bak gespeichert.")));
     EXPECT_EQ(s.eotHourTo, 17) << "defaults loaded by the correction";
     DialState again = StartupState();
     dialogs.clear();
@@ -408,14 +412,39 @@ TEST_F(SettingsFileTest, NoCorrectionWithoutABackup) {
     lines[11] = QStringLiteral("30");
     WriteBytes(path(), Crlf(lines));
     const QByteArray before = ReadBytes(path());
-    QDir(dir.path()).mkdir(QStringLiteral("zor_ini.bak"));  // a folder cannot take the backup
+    QDir(dir.path()).mkdir(QStringLiteral("dial.zor.bak"));  // a folder cannot take the backup
     DialState s = StartupState();
     dialogs.answers = {Answer::Yes};
     StateFileReport report;
     EXPECT_FALSE(ReadStateFile(s, path(), true, true, dialogs, &report));
     EXPECT_FALSE(report.corrected);
     EXPECT_EQ(ReadBytes(path()), before);
-    EXPECT_TRUE(dialogs.contains(QStringLiteral("Von ZOR.INI konnte keine Sicherungsdatei angelegt werden!")));
+    EXPECT_TRUE(dialogs.texts().join('|').contains(QStringLiteral(
+        "Von dial.zor konnte keine Sicherungsdatei angelegt werden!\r\nDer Name bezeichnet einen Ordner.")));
+}
+
+// Each corrected file keeps its own backup; only zor.ini uses the name earlier versions know.
+TEST_F(SettingsFileTest, CorrectedFilesInOneFolderKeepTheirOwnBackups) {
+    QStringList lines = defaultLines();
+    lines[11] = QStringLiteral("30");
+    const QByteArray a = Crlf(lines), b = Crlf(lines) + "[Datumslinien]\r\n", ini = Crlf(lines) + "\r\n";
+    WriteBytes(path("a.zor"), a);
+    WriteBytes(path("b.zor"), b);
+    WriteBytes(path("zor.ini"), ini);
+    for (const char* name : {"a.zor", "b.zor", "zor.ini"}) {
+        DialState s = StartupState();
+        dialogs.answers = {Answer::Yes};
+        StateFileReport report;
+        EXPECT_FALSE(ReadStateFile(s, path(QString::fromLatin1(name)), true, true, dialogs, &report));
+        EXPECT_TRUE(report.corrected) << name;
+    }
+    EXPECT_EQ(SettingsBackupPath(path("a.zor")), path("a.zor.bak"));
+    EXPECT_EQ(SettingsBackupPath(path("ZOR.INI")), path("zor_ini.bak"));
+    EXPECT_EQ(ReadBytes(path("a.zor.bak")), a);
+    EXPECT_EQ(ReadBytes(path("b.zor.bak")), b);
+    EXPECT_EQ(ReadBytes(path("zor_ini.bak")), ini);
+    EXPECT_TRUE(dialogs.contains(QStringLiteral("Die alte Datei b.zor ist unter dem Namen b.zor.bak gespeichert.")));
+    EXPECT_TRUE(dialogs.contains(QStringLiteral("Das alte ZOR.INI ist unter dem Namen ZOR_INI.BAK gespeichert.")));
 }
 
 // Each numeric line replaced by a non-number: which lines fail (and where), which fall back.

@@ -32,6 +32,47 @@ TEST(LineFileText, CharactersOutsideWindows1252AreWrittenAsUtf8) {
     EXPECT_EQ(DecodeLineFileText(bytes), text);
 }
 
+// Loading and saving again must give the same bytes and the same text, whatever a line holds:
+// Windows-1252 bytes that also form UTF-8 ("Ã¤" is C3 A4) once turned into "ä" on the next load.
+TEST(LineFileText, SavingAndLoadingTwiceGivesTheSameBytes) {
+    const QStringList texts = {QStringLiteral("21/03    ( Ã¤ )"), QStringLiteral("Ã¤ and ä"), QStringLiteral("Â©"),
+                               QStringLiteral("21/06    ( März )"), QStringLiteral("→ €"), QStringLiteral("plain")};
+    for (const QString& text : texts) {
+        const QByteArray first = EncodeLineFileText(text);
+        EXPECT_EQ(DecodeLineFileText(first), text) << text.toStdString();
+        EXPECT_EQ(EncodeLineFileText(DecodeLineFileText(first)), first) << text.toStdString();
+    }
+    // Any file: its text survives, and from the first save on the bytes stay the same.
+    for (const QByteArray& file : {QByteArray("( M\xE4rz )"), QByteArray("( \xC3\x83\xC2\xA4 )"),
+                                   QByteArray("( \xC3\xA4 )"), QByteArray("\x80 \x84x\x93"),
+                                   QByteArray("\xEF\xBB\xBF( \xC3\xA4 \xE2\x86\x92 )")}) {
+        const QByteArray first = EncodeLineFileText(DecodeLineFileText(file));
+        EXPECT_EQ(DecodeLineFileText(first), DecodeLineFileText(file)) << file.toHex().toStdString();
+        EXPECT_EQ(EncodeLineFileText(DecodeLineFileText(first)), first) << file.toHex().toStdString();
+    }
+    // Windows-1252 as earlier installations wrote it keeps its bytes.
+    for (const QByteArray& file : {QByteArray("( M\xE4rz )"), QByteArray("\x80 \x84x\x93")})
+        EXPECT_EQ(EncodeLineFileText(DecodeLineFileText(file)), file) << file.toHex().toStdString();
+    // Text that Windows-1252 holds unambiguously stays Windows-1252.
+    EXPECT_EQ(EncodeLineFileText(QStringLiteral("Ã¤ and ä")), QByteArray("\xC3\xA4 and \xE4"));
+    EXPECT_EQ(EncodeLineFileText(QStringLiteral("Ã¤")), QByteArray("\xC3\x83\xC2\xA4"));
+}
+
+TEST(LineFile, DateLineCommentSurvivesTwoLoadAndSaveCycles) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zor_days.ini"));
+    const QStringList lines = {QStringLiteral("21/03    ( Ã¤ )"), QStringLiteral("21/06    ( Juni )")};
+    ASSERT_TRUE(WriteLineFile(path, lines));
+    const QByteArray saved = ReadBytes(path);
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        QStringList loaded;
+        ASSERT_EQ(ReadLineFile(path, loaded), LineFileStatus::Ok);
+        EXPECT_EQ(loaded, lines) << "cycle " << cycle;
+        ASSERT_TRUE(WriteLineFile(path, loaded));
+        EXPECT_EQ(ReadBytes(path), saved) << "cycle " << cycle;
+    }
+}
+
 TEST(LineFileText, SplitsAtEveryKindOfLineEnd) {
     EXPECT_EQ(SplitLines(QStringLiteral("a\r\nb\nc\rd")), QStringList({"a", "b", "c", "d"}));
     EXPECT_EQ(SplitLines(QStringLiteral("a\r\n\r\nb\r\n")), QStringList({"a", "", "b"}));

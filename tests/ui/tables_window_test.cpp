@@ -140,7 +140,8 @@ TEST_F(TablesWindowTest, UnwritableTableTargetIsReported) {
     files.answers.push_back(target);
     tables()->saveTable();
     ASSERT_EQ(dialogs.events.size(), 1u);
-    EXPECT_EQ(dialogs.events[0].text, QStringLiteral("Open error: File  ") + dir.filePath(QStringLiteral("missing/folder/t.txt")));
+    EXPECT_EQ(dialogs.events[0].text, QStringLiteral("Open error: File  ") + target +
+                                          QStringLiteral("\r\nDer Ordner existiert nicht. Die bisherige Datei ist unverändert."));
     EXPECT_EQ(dialogs.events[0].icon, Icon::Error);
 }
 

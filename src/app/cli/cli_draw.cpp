@@ -5,6 +5,8 @@
 #include "dials/dial_render.h"
 #include "dials/planar_plot.h"
 #include "state/settings_file.h"
+#include "text/texts.h"
+#include "text/user_dialogs.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -105,15 +107,19 @@ int CommandDraw(Context& ctx, QStringList args) {
         ctx.err.flush();
     }
     bool written = false;
+    SaveError error;
     if (suffix == QLatin1String("png"))
-        written = RenderDialImage(ctx.state, size, ctx.dialogs).save(out, "PNG");
+        written = RenderDialPng(ctx.state, size, out, ctx.dialogs, &error);
     else if (suffix == QLatin1String("svg"))
-        written = RenderDialSvg(ctx.state, size, out, ctx.dialogs);
+        written = RenderDialSvg(ctx.state, size, out, ctx.dialogs, &error);
     else
-        written = RenderDialPdf(ctx.state, size, out, ctx.dialogs);
+        written = RenderDialPdf(ctx.state, size, out, ctx.dialogs, &error);
     if (!written) {
-        ctx.err << "zorva-cli draw: cannot write " << out << "\n";
-        ctx.err.flush();
+        const Language lang = ctx.state.language;
+        ctx.dialogs.inform(caption(CaptionKind::Error, lang),
+                           message(53, lang) + QStringLiteral("\r\n") + out + QStringLiteral("\r\n") +
+                               SaveErrorText(error, lang),
+                           Icon::Error);
         return kFaultyInput;
     }
     return kOk;

@@ -30,8 +30,10 @@ bool TakeNumber(Context& ctx, QStringList& args, const char* name, double lo, do
 // The profile as the name asks: a PVGIS-style CSV for ".csv", else the ".ele" file.
 int WriteProfile(Context& ctx, const QString& outPath, const HorizonProfile& profile, Language lang) {
     const bool csv = outPath.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
-    if (!(csv ? WritePvgisCsvFile(outPath, profile) : WriteHorizonProfileFile(outPath, profile, lang))) {
-        ctx.dialogs.inform(caption(CaptionKind::Error, lang), HorizonFileSaveErrorText(outPath), Icon::Error);
+    SaveError error;
+    if (!(csv ? WritePvgisCsvFile(outPath, profile) : WriteHorizonProfileFile(outPath, profile, lang, &error))) {
+        ctx.dialogs.inform(caption(CaptionKind::Error, lang), HorizonFileSaveErrorText(outPath, error, lang),
+                           Icon::Error);
         return kFaultyInput;
     }
     ctx.dialogs.inform(caption(CaptionKind::Information, lang), HorizonFileSavedText(outPath));

@@ -5,6 +5,7 @@
 #include "astro/table_export.h"
 #include "astro/tables.h"
 #include "dials/solar_graphs.h"
+#include "state/safe_save.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 
@@ -13,7 +14,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace zorva::cli {
 namespace {
@@ -88,7 +88,7 @@ namespace {
 // The picture of a graph in a PNG or a one-page PDF (A4 landscape, 0.1 mm units as in print).
 int WriteGraphPicture(Context& ctx, GraphKind kind, const QString& path, bool pdf, QSize size) {
     const SunPathExtras extras{StateSkyMarker(ctx.state), {}, {}};
-    QSaveFile file(path);
+    SafeSaveFile file(path);
     bool ok = file.open(QIODevice::WriteOnly);
     if (ok && pdf) {
         QPdfWriter writer(&file);
@@ -114,9 +114,12 @@ int WriteGraphPicture(Context& ctx, GraphKind kind, const QString& path, bool pd
         ok = image.save(&file, "PNG");
     }
     if (!ok || !file.commit()) {
-        file.cancelWriting();
+        file.cancel();
         ctx.dialogs.inform(caption(CaptionKind::Error, ctx.state.language),
-                           message(53, ctx.state.language) + QStringLiteral("\r\n") + path, Icon::Error);
+                           message(53, ctx.state.language) + QStringLiteral("\r\n") + path +
+                               (file.error().failed() ? QStringLiteral("\r\n") + file.errorText(ctx.state.language)
+                                                      : QString()),
+                           Icon::Error);
         return kFaultyInput;
     }
     return kOk;
