@@ -39,11 +39,11 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-// A 41 x 41 elevation grid around 47 N, 9 E with one peak to the north.
+// A 41 x 41 elevation grid around the site (47.25 N, 9.55 E) with one peak to the north.
 QByteArray Tile() {
     const double cs = 1.0 / 1200.0;
-    QByteArray text = "ncols 41\r\nnrows 41\r\nxllcenter " + QByteArray::number(9.0 - 20 * cs, 'f', 10) +
-                      "\r\nyllcenter " + QByteArray::number(47.0 - 20 * cs, 'f', 10) +
+    QByteArray text = "ncols 41\r\nnrows 41\r\nxllcenter " + QByteArray::number(9.55 - 20 * cs, 'f', 10) +
+                      "\r\nyllcenter " + QByteArray::number(47.25 - 20 * cs, 'f', 10) +
                       "\r\ncellsize 0.000833333333\r\nNODATA_value -9999\r\n";
     for (int r = 0; r < 41; ++r) {
         for (int c = 0; c < 41; ++c) text += (c ? " " : "") + QByteArray(r == 0 && c == 20 ? "812.5" : "500");
@@ -56,37 +56,40 @@ QByteArray Tile() {
 struct OutputKind {
     const char* name;      // the output file's name
     QStringList args;      // after the site options
+    QStringList site = {}; // the site options
 };
 
-const QStringList kSite = {QStringLiteral("--settings"), test::dataPath(QStringLiteral("settings_all_options.zor")),
-                           QStringLiteral("--lat"),      QStringLiteral("47.25N"),
-                           QStringLiteral("--lon"),      QStringLiteral("9.55E"),
-                           QStringLiteral("--year"),     QStringLiteral("2024")};
-
-// Inputs the commands read, in a folder of their own.
+// Inputs the commands read, in a folder of their own: the dial-data file with every option
+// set (without its leap-day line, which the year 1999 refuses), a grid and a plot.
 struct Inputs {
     QTemporaryDir dir;
-    QString grid, plot;
+    QString settings, grid, plot;
     Inputs() {
+        settings = dir.filePath(QStringLiteral("all.zor"));
         grid = dir.filePath(QStringLiteral("a.asc"));
         plot = dir.filePath(QStringLiteral("in.plt"));
+        WriteAll(settings, ReadAll(test::dataPath(QStringLiteral("settings_all_options.zor"))).replace("29/02    Schalttag\r\n", ""));
         WriteAll(grid, Tile());
         QFile::copy(test::dataPath(QStringLiteral("plot_vertical_dial.plt")), plot);
+    }
+    QStringList site() const {
+        return {QStringLiteral("--settings"), settings, QStringLiteral("--lat"), QStringLiteral("47.25N"),
+                QStringLiteral("--lon"), QStringLiteral("9.55E")};
     }
 };
 
 std::vector<OutputKind> Kinds(const Inputs& in) {
-    return {
+    std::vector<OutputKind> kinds = {
         {"zor.ini", {"settings", "write", "OUT"}},
         {"eot.txt", {"table", "eot", "--out", "OUT"}},
         {"month.csv", {"table", "month", "2024-06", "--csv", "--out", "OUT"}},
         {"decl.csv", {"table", "declination", "--csv", "--out", "OUT"}},
         {"profile.ele", {"horizon", "--grid", in.grid, "--out", "OUT"}},
-        {"dial.plt", {"draw", "--out", "OUT"}},
-        {"dial.dxf", {"draw", "--out", "OUT"}},
-        {"dial.svg", {"draw", "--size", "600x400", "--out", "OUT"}},
-        {"dial.png", {"draw", "--size", "600x400", "--out", "OUT"}},
-        {"dial.pdf", {"draw", "--out", "OUT"}},
+        {"dial.plt", {"draw", "--dial", "v", "--out", "OUT"}},
+        {"dial.dxf", {"draw", "--dial", "v", "--out", "OUT"}},
+        {"dial.svg", {"draw", "--dial", "v", "--size", "600x400", "--out", "OUT"}},
+        {"dial.png", {"draw", "--dial", "sh", "--size", "600x400", "--out", "OUT"}},
+        {"dial.pdf", {"draw", "--dial", "v", "--out", "OUT"}},
         {"azimuth.dxf", {"draw", "--dial", "a", "--out", "OUT"}},
         {"eot.plt", {"graph", "eot", "--out", "OUT"}},
         {"sunpath.dxf", {"graph", "sunpath", "--out", "OUT"}},
@@ -94,12 +97,14 @@ std::vector<OutputKind> Kinds(const Inputs& in) {
         {"sunpath.pdf", {"graph", "sunpath", "--out", "OUT"}},
         {"converted.dxf", {"hpgl2dxf", in.plot, "OUT", "--weight", "3"}},
     };
+    for (OutputKind& k : kinds) k.site = in.site();
+    return kinds;
 }
 
 QStringList WithOut(const OutputKind& kind, const QString& out) {
     QStringList args = kind.args;
     args.replaceInStrings(QRegularExpression(QStringLiteral("^OUT$")), out);
-    return kSite + args;
+    return kind.site + args;
 }
 
 // PDF files carry the moment they were made; everything else must match byte for byte.
@@ -143,6 +148,7 @@ public:
     bool available() const { return !name_.isEmpty(); }
     QProcessEnvironment environment() const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_HASH_SEED"), QStringLiteral("0"));
         env.insert(QStringLiteral("LC_ALL"), name_);
         env.insert(QStringLiteral("LANG"), name_);
         if (!locpath_.isEmpty()) env.insert(QStringLiteral("LOCPATH"), locpath_);
@@ -168,8 +174,10 @@ private:
     QString name_;
 };
 
+// Without a fixed hash seed the PDF writer numbers its fonts in a different order each run.
 QProcessEnvironment CEnvironment() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_HASH_SEED"), QStringLiteral("0"));
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
     env.insert(QStringLiteral("LANG"), QStringLiteral("C"));
     return env;
@@ -193,14 +201,16 @@ TEST(CliFileOutput, EveryFileIsTheSameUnderADecimalCommaLocale) {
         ++compared;
     }
     // The coordinate listing beside a plot.
-    const QStringList listing = {"draw", "--out"};
-    const Finished lc = RunProgram(kSite + listing + QStringList{c.filePath("l.dxf"), "--listing", c.filePath("l.txt")},
+    const QStringList listing = in.site() + QStringList{"draw", "--dial", "i", "--out"};
+    const Finished lc = RunProgram(listing + QStringList{c.filePath("l.dxf"), "--listing", c.filePath("l.txt")},
                                    CEnvironment());
-    const Finished ld = RunProgram(kSite + listing + QStringList{de.filePath("l.dxf"), "--listing", de.filePath("l.txt")},
+    const Finished ld = RunProgram(listing + QStringList{de.filePath("l.dxf"), "--listing", de.filePath("l.txt")},
                                    german.environment());
     ASSERT_EQ(lc.status, 0) << lc.err.toStdString();
     ASSERT_EQ(ld.status, 0) << ld.err.toStdString();
-    EXPECT_EQ(ReadAll(c.filePath("l.txt")), ReadAll(de.filePath("l.txt")));
+    // The listing names the plot file, which lies in another folder for each run.
+    EXPECT_EQ(ReadAll(c.filePath("l.txt")).replace(QFile::encodeName(c.path()), "DIR"),
+              ReadAll(de.filePath("l.txt")).replace(QFile::encodeName(de.path()), "DIR"));
     EXPECT_TRUE(ReadAll(c.filePath("l.txt")).contains('.'));
     compared += 1;
     RecordProperty("filesCompared", compared);
@@ -224,22 +234,25 @@ TEST(CliFileOutput, FullDiskAndSizeLimitKeepTheEarlierFile) {
             EXPECT_EQ(r.status, kFaultyInput) << kind.name << " on a full disk: " << r.err.toStdString();
             EXPECT_FALSE(r.err.isEmpty()) << kind.name;
             EXPECT_EQ(ReadAll(out), earlier) << kind.name;
-            EXPECT_EQ(Entries(disk.path()), (QStringList{"filler", name})) << kind.name;
+            QStringList expected{QStringLiteral("filler"), name};
+            expected.sort(Qt::CaseInsensitive);
+            EXPECT_EQ(Entries(disk.path()), expected) << kind.name;
             QFile::remove(out);
             ++cases;
         }
         QTemporaryDir dir;
         const QString out = dir.filePath(name);
         WriteAll(out, earlier);
-        CliRun r{};
+        testing_support::CliRun r{};
         {
             FileSizeLimit limit(200);
             r = run(WithOut(kind, out));
         }
         EXPECT_EQ(r.status, kFaultyInput) << kind.name << " beyond the size limit: " << r.err.toStdString();
-        // The DXF writers meet the limit first in their intermediate plot.
-        EXPECT_TRUE(r.err.contains(QStringLiteral("Die Datei wird zu groß.")) ||
-                    r.err.contains(QStringLiteral("too large")))
+        // The dial-data file asks for English; the DXF writers meet the limit first in their
+        // intermediate plot, which has no reason of its own.
+        EXPECT_TRUE(r.err.contains(QStringLiteral("The file grows too large.")) ||
+                    r.err.contains(QStringLiteral("Unable to save file!")))
             << kind.name << ": " << r.err.toStdString();
         EXPECT_EQ(ReadAll(out), earlier) << kind.name;
         EXPECT_EQ(Entries(dir.path()), QStringList{name}) << kind.name;
@@ -303,6 +316,7 @@ TEST(CliFileOutput, KilledAtRandomMomentsLeavesTheEarlierOrTheNewFile) {
             ASSERT_GE(child, 0);
             if (child == 0) {
                 ::setenv("LC_ALL", "C", 1);
+                ::setenv("QT_HASH_SEED", "0", 1);
                 ::execv(argv[0], argv.data());
                 ::_exit(127);
             }
