@@ -6,6 +6,7 @@
 #include "dials/dial_painter.h"
 #include "dials/hat_dial.h"
 #include "dials/plot_painter.h"
+#include "dials/polar_cylinder_dial.h"
 #include "plot/plot_stream.h"
 #include "text/number_format.h"
 #include "text/texts.h"
@@ -419,14 +420,7 @@ PlanarDialResult DrawCylinderDial(const DialState& state, const PlanarDialReques
                                   UserDialogs& dialogs) {
     if (state.cylinderKind == 0) return DrawShepherdsDial(state, request, painter, dialogs);
     if (state.cylinderKind == 1) return DrawHatDial(state, request, painter, dialogs);
-    // Polar-style cylinder: the frame only, until it is built.
-    const AltitudeDialArea a = AreaOfRequest(request);
-    painter.setPenWidth(1);
-    painter.setPenRole(kFrame);
-    painter.rectangle(a.ox, a.oy, a.ox + a.W - 2, a.oy + a.H - 2);
-    PlanarDialResult result;
-    result.zoomFactor = state.zoomFactor;
-    return result;
+    return DrawPolarCylinderDial(state, request, painter, dialogs);
 }
 
 bool WriteShepherdsDialPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs) {

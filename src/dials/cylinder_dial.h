@@ -18,8 +18,8 @@ class UserDialogs;
 PlanarDialResult DrawShepherdsDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
                                    UserDialogs& dialogs);
 
-// The cylinder family by variant: 0 the shepherd's dial, 1 the hat dial; the polar-style
-// cylinder (2) draws its frame until it is built.
+// The cylinder family by variant: 0 the shepherd's dial, 1 the hat dial, 2 the polar-style
+// cylinder.
 PlanarDialResult DrawCylinderDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
                                   UserDialogs& dialogs);
 

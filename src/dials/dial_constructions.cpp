@@ -1,14 +1,17 @@
 #include "dials/dial_constructions.h"
 
 #include "dials/azimuth_dial.h"
+#include "dials/biazimuthal_dial.h"
 #include "dials/cylinder_dial.h"
 #include "dials/dial_render.h"
 #include "dials/hat_dial.h"
 #include "dials/hidokai_dial.h"
 #include "dials/hollander_dial.h"
 #include "dials/habermel_dial.h"
+#include "dials/polar_cylinder_dial.h"
 #include "dials/quadrant_dial.h"
 #include "dials/quadrant_family.h"
+#include "dials/ring_dial.h"
 #include "plot/plot_stream.h"
 #include "text/texts.h"
 
@@ -17,14 +20,17 @@ namespace zorva {
 const DialConstruction* ConstructionFor(const DialState& s) {
     static const DialConstruction planar{DrawPlanarDial, nullptr, nullptr, true};
     if (IsPlanarLetter(s.dialType)) return &planar;
-    // Cylinder family: the shepherd's and the hat dial are built, the polar-style cylinder
-    // draws its frame.
+    // Cylinder family: the shepherd's dial, the hat dial and the polar-style cylinder.
     static const DialConstruction shepherd{DrawCylinderDial, WriteShepherdsDialPlot, nullptr, false};
     static const DialConstruction hat{DrawCylinderDial, WriteHatDialPlot, nullptr, false};
-    static const DialConstruction cylinderFrame{DrawCylinderDial, nullptr, nullptr, false};
-    if (s.dialType == 'z') return s.cylinderKind == 0 ? &shepherd : s.cylinderKind == 1 ? &hat : &cylinderFrame;
+    static const DialConstruction polarCylinder{DrawCylinderDial, WritePolarCylinderPlot, nullptr, false};
+    if (s.dialType == 'z') return s.cylinderKind == 0 ? &shepherd : s.cylinderKind == 1 ? &hat : &polarCylinder;
+    static const DialConstruction ring{DrawRingDial, WriteRingDialPlot, nullptr, false, true};
+    if (s.dialType == 'r') return &ring;
     static const DialConstruction hidokai{DrawHidokai, WriteHidokaiPlot, nullptr, false};
     if (s.dialType == 'k') return &hidokai;
+    static const DialConstruction biazimuthal{DrawBiazimuthalDial, WriteBiazimuthalPlot, nullptr, false};
+    if (s.dialType == 'c') return &biazimuthal;
     static const DialConstruction hollander{DrawHollanderDial, WriteHollanderPlot, WriteHollanderConePlot, false};
     if (s.dialType == 'm') return &hollander;
     static const DialConstruction azimuthAltitudes{DrawAzimuthDial, WriteAzimuthDialPlot, nullptr, false, false};

@@ -72,7 +72,9 @@ void MapTenthMillimetres(QPainter& painter, double dpiX, double dpiY) {
 }
 
 PlanarDialResult DrawDialOnPage(QPainter& painter, const PrintArea& area, const DialState& state,
-                                const PrintPlacement& placement, UserDialogs& dialogs) {
+                                const PrintPlacement& placement, UserDialogs& dialogs,
+                                PlanarDialResult (*draw)(const DialState&, const PlanarDialRequest&, DialPainter&,
+                                                         UserDialogs&)) {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(40);
     painter.setFont(font);
@@ -94,7 +96,8 @@ PlanarDialResult DrawDialOnPage(QPainter& painter, const PrintArea& area, const 
     r.textY = area.yOffset + std::round(sy * placement.screen.centreY);
     PlanarDialResult result;
     result.zoomFactor = state.zoomFactor;
-    if (const DialConstruction* c = ConstructionFor(state)) result = c->draw(state, r, canvas, dialogs);
+    if (draw) result = draw(state, r, canvas, dialogs);
+    else if (const DialConstruction* c = ConstructionFor(state)) result = c->draw(state, r, canvas, dialogs);
     return result;
 }
 

@@ -52,8 +52,11 @@ struct PrintPlacement {
 
 // Draws the dial on a page whose painter is mapped so that one logical unit is 0.1 mm,
 // y downward, with (0, 0) at the corner of the printable area. True to scale.
+// `draw` replaces the dial's construction (a view such as the ring's correction table).
 PlanarDialResult DrawDialOnPage(QPainter& painter, const PrintArea& area, const DialState& state,
-                                const PrintPlacement& placement, UserDialogs& dialogs);
+                                const PrintPlacement& placement, UserDialogs& dialogs,
+                                PlanarDialResult (*draw)(const DialState&, const PlanarDialRequest&, DialPainter&,
+                                                         UserDialogs&) = nullptr);
 // Maps a painter on a device of `dpi` dots per inch to 0.1 mm units.
 void MapTenthMillimetres(QPainter& painter, double dpiX, double dpiY);
 

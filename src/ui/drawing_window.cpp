@@ -4,6 +4,7 @@
 #include "dials/dial_render.h"
 #include "dials/dial_constructions.h"
 #include "dials/planar_dial.h"
+#include "dials/ring_dial.h"
 #include "state/dial_state.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
@@ -58,6 +59,8 @@ constexpr Text kConeInfo{"&Info", "&Info"};
 constexpr Text kConeGraphic{"Grafik zeigen", "Show Graphic"};
 constexpr Text kConeNote{"Zusatzinformationen beachten! (Buttons <Info> und <Grafik> anklicken",
                          "Mind the additional information! (Click the buttons <Info> and <Grafik>"};
+constexpr Text kHalfRing{"Der Halbring ist länger als der Druckbereich!", "The half ring is longer than the printable area!"};
+constexpr Text kRingName{"Ringsonnenuhr", " Ring Sundial"};
 constexpr Text kMenuSaveHpgl{"Speichern als HPGL-Datei", "Save as HPGL File"};
 constexpr Text kMenuSaveDxf{"Speichern als dxf-Datei", "Save as DXF File"};
 constexpr Text kMenuStyleInfo{"Polstab Informationen", "Polar Style Information"};
@@ -166,6 +169,7 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     dxfButton_ = makeButton("saveDxfButton");
     styleInfoButton_ = makeButton("styleInfoButton");
     coneGraphicButton_ = makeButton("coneGraphicButton");
+    correctionButton_ = makeButton("correctionTableButton");
     colourButton_ = makeButton("colourButton");
     // Coast lines and borders under the planar dials, offered while the map overlay is allowed.
     mapBox_ = new QGroupBox(this);
@@ -200,6 +204,7 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     connect(dxfButton_, &QPushButton::clicked, this, [this] { openFileOutput(false, true); });
     connect(styleInfoButton_, &QPushButton::clicked, this, &DrawingWindow::showPolarStyle);
     connect(coneGraphicButton_, &QPushButton::clicked, this, &DrawingWindow::showConeGraphic);
+    connect(correctionButton_, &QPushButton::clicked, this, &DrawingWindow::toggleCorrectionTable);
     connect(colourButton_, &QPushButton::clicked, this, [this] { this->host().showColourPalette(); });
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
 
@@ -329,6 +334,7 @@ QString DrawingWindow::CaptionFor(const DialState& s) {
     else if (t == 'k') name = title(27, lang);
     else if (t == 'm') name = title(12, lang);
     else if (t == 'q') name = title(7, lang);
+    else if (t == 'r') name = QString::fromUtf8(lang == Language::English ? kRingName.english : kRingName.german);
     else if (t == 'v') name = title(4, lang);
     else if (t == 'z') name = title(8, lang) + title(14 + std::clamp(s.cylinderKind, 0, 2), lang);
     return title(2, lang) + name;
@@ -358,6 +364,7 @@ void DrawingWindow::applyLanguage() {
     dxfButton_->setText(tr(kSaveDxf));
     styleInfoButton_->setText(tr(state().dialType == 'm' ? kConeInfo : kStyleInfo));
     coneGraphicButton_->setText(tr(kConeGraphic));
+    correctionButton_->setText(resourceText(correctionTable_ ? 719 : 122, state().language));
     hpglAction_->setText(tr(kMenuSaveHpgl));
     dxfAction_->setText(tr(kMenuSaveDxf));
     styleInfoAction_->setText(tr(kMenuStyleInfo));
@@ -421,6 +428,9 @@ void DrawingWindow::activate() {
     // The quadrants' legend strip under the drawing: how to read the instrument, its colours.
     if (t == 'q') quadrantLegend_->showFor(s);
     else quadrantLegend_->hide();
+    correctionButton_->setVisible(t == 'r');
+    correctionTable_ = false;
+    correctionButton_->setText(resourceText(122, s.language));
     filePanel_->hide();
     stylePanel_->hide();
     hollanderPanel_->hide();
@@ -510,7 +520,12 @@ void DrawingWindow::render() {
         r.wideScreen = !screen || screen->size().width() >= 1000;
         if (IsPlanarLetter(s.dialType)) r.angles = &angles_.table;
         if (anglePanelUsed_) r.sunlitPeriod = angles_.sunlitPeriod;
-        result = DrawDialOnScreen(s, r, canvas, host().dialogs());
+        if (correctionTable_) {
+            canvas.fillRect(0, 0, image.width(), image.height(), colour::kWhite);
+            result = DrawRingCorrectionTable(s, r, canvas, host().dialogs());
+        } else {
+            result = DrawDialOnScreen(s, r, canvas, host().dialogs());
+        }
     }
     QGuiApplication::restoreOverrideCursor();
     s.zoomFactor = result.zoomFactor;
@@ -682,12 +697,17 @@ bool DrawingWindow::printTo(QPrinter& printer) {
     const QMarginsF m = printer.pageLayout().margins(QPageLayout::Millimeter);
     const PrintArea area = FitPrintableArea(10 * m.left(), 10 * m.right(), 10 * m.top(), 10 * m.bottom());
     MapTenthMillimetres(painter, printer.logicalDpiX(), printer.logicalDpiY());
+    // A half ring longer than the page is printed as far as it goes, after a warning.
+    if (s.dialType == 'r' && !correctionTable_ && RingLongerThanPrintArea(s, area.width))
+        host().dialogs().inform(caption(CaptionKind::Warning, lang),
+                                QString::fromUtf8(s.english() ? kHalfRing.english : kHalfRing.german), Icon::Warning);
     PrintPlacement placement;
     placement.screen = {s.originX, s.originY, s.centreX, s.centreY};
     // Window positions are pixels of the image as it is now.
     placement.drawSize = canvas_->image().size();
     placement.grid = grid_;
-    DrawDialOnPage(painter, area, s, placement, host().dialogs());
+    DrawDialOnPage(painter, area, s, placement, host().dialogs(),
+                   s.dialType == 'r' && correctionTable_ ? &DrawRingCorrectionTable : nullptr);
     if (!painter.end()) {
         host().dialogs().inform(caption(CaptionKind::Error, lang), message(42, lang), Icon::Error);
         return false;
@@ -695,8 +715,21 @@ bool DrawingWindow::printTo(QPrinter& printer) {
     return true;
 }
 
+void DrawingWindow::toggleCorrectionTable() {
+    if (state().dialType != 'r') return;
+    correctionTable_ = !correctionTable_;
+    // While the table is shown there is no drawing to save; printing prints the table.
+    const bool files = !correctionTable_ && CanSavePlot(state());
+    for (QWidget* w : {static_cast<QWidget*>(hpglButton_), static_cast<QWidget*>(dxfButton_)}) w->setEnabled(files);
+    hpglAction_->setEnabled(files);
+    dxfAction_->setEnabled(files);
+    if (correctionTable_) filePanel_->hide();
+    correctionButton_->setText(resourceText(correctionTable_ ? 719 : 122, state().language));
+    render();
+}
+
 void DrawingWindow::openFileOutput(bool hpgl, bool fromButton) {
-    if (!CanSavePlot(state())) return;
+    if (!CanSavePlot(state()) || correctionTable_) return;
     if (angleTableShown()) toggleAngleTable();
     stylePanel_->hide();
     placePanels();

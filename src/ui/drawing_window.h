@@ -107,6 +107,10 @@ public:
     // "Grafik zeigen" of the cone-shadow dial: its cone, cut and unrolled.
     void showConeGraphic();
     HollanderPanel* hollanderPanel() const { return hollanderPanel_; }
+    // " Altit&ude correction " / " Close " of the ring dial: the correction table instead of
+    // the drawing, on the screen and the printer.
+    void toggleCorrectionTable();
+    bool correctionTableShown() const { return correctionTable_; }
     // Gnomon and text block as the plot takes them; the gnomon counts only once placed by the user.
     WindowPlacement placement() const;
 
@@ -162,6 +166,8 @@ private:
     PolarStylePanel* stylePanel_ = nullptr;
     HollanderPanel* hollanderPanel_ = nullptr;
     QPushButton* coneGraphicButton_ = nullptr;
+    QPushButton* correctionButton_ = nullptr;
+    bool correctionTable_ = false;
     bool originByUser_ = false;
     // Prints text lines in Courier on the window's printer (listing, polar-style text).
     bool printLines(const QStringList& lines);

@@ -620,6 +620,12 @@ void ParameterDialog::build() {
         QGroupBox* hourBox = b.group(ptext::HourLines, lines);
 
         auto* options = new QVBoxLayout;
+        // Where the polar style stands: the gnomon length and deviation above place it.
+        QGroupBox* stylePlace = b.radio(QStringLiteral("cylinderHourStyle"), ptext::StylePosition,
+                                        {ptext::StyleOnAxis, ptext::StyleOffset, ptext::StyleOnRim},
+                                        intField(&DialState::cylinderHourStyle));
+        visibleRules_.push_back({stylePlace, polar});
+        options->addWidget(stylePlace);
         options->addWidget(b.radio(QStringLiteral("timeSystem"), ptext::TrueTime, {ptext::ApparentTime, ptext::ZoneTime},
                                    intField(&DialState::timeSystem)));
         options->addWidget(b.radio(QStringLiteral("monthScaleSideBySide"), ptext::MonthScale,
@@ -769,6 +775,10 @@ void ParameterDialog::build() {
                  realField(&DialState::wallDeclination), NumberRule(NumberCheck::RealRange, -180, 180, 4));
         b.number(grid, 7, QStringLiteral("wallDeclination2"), ptext::WallDeclination2,
                  realField(&DialState::wallDeclination2), NumberRule(NumberCheck::RealRange, -180, 180, 4));
+        b.number(grid, 8, QStringLiteral("gnomonLength"), ptext::RodHeight, realField(&DialState::gnomonLength),
+                 NumberRule(NumberCheck::RealRange, 5, 500, 2));
+        b.number(grid, 9, QStringLiteral("drawingScale"), ptext::Scaling, integerField(&DialState::drawingScale),
+                 NumberRule(NumberCheck::IntRange, 5, 1000));
         QGroupBox* dims = b.group(ptext::Dimensions, grid);
 
         auto* options = new QVBoxLayout;

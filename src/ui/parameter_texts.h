@@ -127,6 +127,10 @@ inline constexpr int ShadowWinter = 370;
 inline constexpr int ApexFoot = 371;
 inline constexpr int Dimensions = 372;
 inline constexpr int HourLines = 373;
+inline constexpr int StylePosition = 391;
+inline constexpr int StyleOnAxis = 392;
+inline constexpr int StyleOffset = 393;
+inline constexpr int StyleOnRim = 394;
 
 inline constexpr int First = 250;
 inline constexpr int Last = 373;

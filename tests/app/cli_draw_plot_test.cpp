@@ -120,5 +120,35 @@ TEST_F(DrawPlot, TheDialCodeChoosesTheDial) {
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("x.png"))));
 }
 
+TEST_F(DrawPlot, RingPolarCylinderAndBiazimuthalDialsToEveryFormat) {
+    struct Kind {
+        const char* code;
+        const char* head;
+        const char* end;
+    } kinds[] = {{"r", "IN;SS;PA;", ";SP 0;IN;"},
+                 {"z2", "IN;VS 1;PA;IW 0 0 16157 11038;", ";IN;"},
+                 {"c0", "IN;VS 1;PA;IW 0 0 16157 11038;", ";IW;IN;"}};
+    for (const Kind& k : kinds) {
+        const QString code = QString::fromLatin1(k.code);
+        QStringList site;
+        // The bi-azimuthal plate for two places far enough apart to show its two focus points.
+        if (code == QLatin1String("c0")) site = {QStringLiteral("--lat"), QStringLiteral("50N")};
+        for (const QString& suffix : {QStringLiteral("plt"), QStringLiteral("dxf"), QStringLiteral("png"),
+                                      QStringLiteral("pdf"), QStringLiteral("svg")}) {
+            const QString out = path(code + QLatin1Char('.') + suffix);
+            CliRun r = run(QStringList{QStringLiteral("draw"), QStringLiteral("--dial"), code, QStringLiteral("--out"), out} + site);
+            ASSERT_EQ(r.status, kOk) << k.code << " " << suffix.toStdString() << " " << r.err.toStdString();
+            const QByteArray bytes = Read(out);
+            ASSERT_FALSE(bytes.isEmpty()) << k.code << " " << suffix.toStdString();
+            if (suffix == QLatin1String("plt")) {
+                EXPECT_TRUE(bytes.startsWith(k.head)) << k.code;
+                EXPECT_TRUE(bytes.endsWith(k.end)) << k.code;
+                EXPECT_FALSE(r.err.contains(QStringLiteral("not available"))) << r.err.toStdString();
+            }
+            if (suffix == QLatin1String("dxf")) EXPECT_TRUE(bytes.contains("ENTITIES")) << k.code;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace zorva::cli

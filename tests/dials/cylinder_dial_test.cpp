@@ -410,19 +410,19 @@ TEST(ShepherdsDial, BabylonianAndItalianHoursInExpertModeOnly) {
     }
 }
 
-TEST(ShepherdsDial, ThePolarStyleCylinderDrawsItsFrameOnly) {
+TEST(ShepherdsDial, TheCylinderVariantsHaveTheirOwnConstructionAndPlot) {
     DialState s = Shepherd();
-    {
-        s.cylinderKind = 2;
-        const DialConstruction* c = ConstructionFor(s);
-        ASSERT_NE(c, nullptr);
-        EXPECT_FALSE(CanSavePlot(s));
-        RecordingPainter p;
-        RecordingDialogs d;
-        c->draw(s, Page(), p, d);
-        ASSERT_EQ(p.items.size(), 1u);
-        EXPECT_EQ(p.items[0].kind, Primitive::Rectangle);
-    }
+    s.cylinderKind = 2;
+    const DialConstruction* c = ConstructionFor(s);
+    ASSERT_NE(c, nullptr);
+    EXPECT_TRUE(CanSavePlot(s));
+    RecordingPainter p;
+    RecordingDialogs d;
+    PlanarDialRequest r = Page();
+    r.originX = 1470;
+    r.originY = 1050;
+    EXPECT_TRUE(c->draw(s, r, p, d).drawn);
+    EXPECT_FALSE(p.lines(2).empty());  // the polar-style cylinder's hour lines
     s.cylinderKind = 0;
     EXPECT_TRUE(CanSavePlot(s));
 }

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QPushButton>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -309,6 +310,54 @@ TEST(DrawingWindowCaption, NamesEveryDialKind) {
     EXPECT_EQ(caption('v'), QStringLiteral("Construction of a Vertical Sundial"));
     EXPECT_EQ(caption('m'), QStringLiteral("Construction of a Sundial for Mean Time"));
     EXPECT_EQ(caption('z', false, 0), QStringLiteral("Construction of a Cylinder Sundial (Shepherds´ Dial)"));
+    // The ring dial's caption names the dial instead of ending after the article.
+    EXPECT_EQ(caption('r'), QStringLiteral("Construction of a Ring Sundial"));
+    s.language = Language::German;
+    EXPECT_EQ(caption('r'), QStringLiteral(" Konstruktion einer Ringsonnenuhr"));
+    EXPECT_EQ(caption('z', false, 2), QStringLiteral(" Konstruktion einer Zylindersonnenuhr (Polstab)"));
+}
+
+TEST_F(DrawingWindowTest, RingCorrectionTableIsToggledShownAndPrinted) {
+    state.dialType = 'r';
+    state.ringDiameter = 200;  // half ring 314 mm: longer than the page
+    state.wholeYearBand = true;
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(w->drawn());
+    auto* button = w->findChild<QPushButton*>(QStringLiteral("correctionTableButton"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->isVisible());
+    EXPECT_EQ(button->text(), QStringLiteral(" &Korrekturtabelle "));
+    auto* hpgl = w->findChild<QPushButton*>(QStringLiteral("saveHpglButton"));
+    ASSERT_NE(hpgl, nullptr);
+    EXPECT_TRUE(hpgl->isEnabled());
+    const int dialRed = CountPixels(w->image(), qRgb(255, 0, 0));
+    EXPECT_GT(dialRed, 100);  // the hour marks
+
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("ring.pdf")));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    ASSERT_TRUE(w->printTo(printer));
+    ASSERT_EQ(dialogs.events.size(), 1u);
+    EXPECT_EQ(dialogs.events[0].text, QStringLiteral("Der Halbring ist länger als der Druckbereich!"));
+
+    button->click();
+    EXPECT_TRUE(w->correctionTableShown());
+    EXPECT_EQ(button->text(), QStringLiteral(" Schließen "));
+    EXPECT_FALSE(hpgl->isEnabled());
+    // The table replaces the drawing: no hour marks in red.
+    EXPECT_EQ(CountPixels(w->image(), qRgb(255, 0, 0)), 0);
+    dialogs.events.clear();
+    printer.setOutputFileName(dir.filePath(QStringLiteral("table.pdf")));
+    ASSERT_TRUE(w->printTo(printer));
+    EXPECT_TRUE(dialogs.events.empty());  // the table fits: no warning
+
+    button->click();
+    EXPECT_FALSE(w->correctionTableShown());
+    EXPECT_TRUE(hpgl->isEnabled());
+    EXPECT_EQ(CountPixels(w->image(), qRgb(255, 0, 0)), dialRed);
 }
 
 TEST_F(DrawingWindowTest, CoastsAndBordersLieUnderThePlanarDialWhenAllowed) {

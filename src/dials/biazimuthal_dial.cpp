@@ -1,0 +1,370 @@
+#include "dials/biazimuthal_dial.h"
+
+#include "astro/angles.h"
+#include "astro/solar_ephemeris.h"
+#include "dials/altitude_dial_common.h"
+#include "dials/dial_geometry.h"
+#include "dials/dial_painter.h"
+#include "dials/plot_painter.h"
+#include "plot/plot_stream.h"
+#include "text/number_format.h"
+#include "text/texts.h"
+#include "text/user_dialogs.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace zorva {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kRad = kPi / 180.0;
+// Beyond this distance of the focus places the map of the sun's region grows without bound.
+constexpr double kLongestDistanceDeg = 120.0;
+
+enum Role { kFrame = 0, kDates = 1, kHours = 2, kText = 3, kAnalemma = 5, kFocus = 9 };
+
+double Dot(const UnitVector& a, const UnitVector& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+UnitVector Cross(const UnitVector& a, const UnitVector& b) {
+    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+UnitVector Normalised(const UnitVector& v) {
+    const double n = std::sqrt(Dot(v, v));
+    if (n < 1e-15) return {0, 0, 1};
+    return {v[0] / n, v[1] / n, v[2] / n};
+}
+UnitVector Combine(const UnitVector& a, double ka, const UnitVector& b, double kb) {
+    return {ka * a[0] + kb * b[0], ka * a[1] + kb * b[1], ka * a[2] + kb * b[2]};
+}
+
+double Epsilon(const DialState& s) {
+    const double e = std::abs(s.zodiacDeclinations[7]);
+    return e > 1.0 ? e : 23.44;
+}
+
+QString SignLabel(int index) {
+    static constexpr int kRising[8] = {0, 12, 1, 2, 3, 4, 5, 6};
+    static constexpr int kFalling[8] = {0, 12, 11, 10, 9, 8, 7, 6};
+    const int a = kRising[index], b = kFalling[index];
+    return a == b ? DialMonth(a) : DialMonth(a) + QLatin1Char('/') + DialMonth(b);
+}
+
+class Biazimuthal {
+public:
+    Biazimuthal(const DialState& s, const PlanarDialRequest& r, DialPainter& p)
+        : s_(s), r_(r), a_(AreaOfRequest(r)), p_(p), map_(BiazimuthalFocus(s, 1), BiazimuthalFocus(s, 2)) {}
+    void run();
+
+private:
+    // A point of the earth on the drawing, when the sun standing over it can be read at one
+    // of the two places.
+    std::optional<QPointF> at(const UnitVector& p) const {
+        bool usable = false;
+        for (int k = 1; k <= 2; ++k) {
+            const bool lit = Dot(p, map_.focus(k)) > 0.02;
+            const bool up = !s_.biazimuthalVertical || Dot(p, BiazimuthalReference(s_, k)) > 0.02;
+            usable = usable || (lit && up);
+        }
+        if (!usable) return std::nullopt;
+        const auto q = map_.plate(p);
+        if (!q) return std::nullopt;
+        return toDrawing(*q);
+    }
+    QPointF toDrawing(const QPointF& q) const {
+        return {x0_ + (q.x() - f1_.x()) * k_, y0_ - (q.y() - f1_.y()) * k_};
+    }
+    void drawHourLines();
+    void drawDateLines();
+    void drawAnalemma();
+    void drawFoci();
+    void drawLegend();
+    void stroke(std::vector<QPointF>& run) {
+        if (run.size() >= 2) p_.polyline(run);
+        run.clear();
+    }
+
+    const DialState& s_;
+    PlanarDialRequest r_;
+    AltitudeDialArea a_;
+    DialPainter& p_;
+    BiazimuthalMap map_;
+    QPointF f1_;
+    double k_ = 1, u_ = 1, x0_ = 0, y0_ = 0, th_ = 12, eps_ = 23.44;
+};
+
+void Biazimuthal::run() {
+    eps_ = Epsilon(s_);
+    const double scaleMm = std::clamp(s_.drawingScale, 5, 1000);
+    if (a_.screen()) {
+        u_ = ScreenUnitsPerMm(r_.clientWidth, r_.sheetA3) * std::max(s_.zoomFactor, 1e-3);
+        x0_ = r_.originX;
+        y0_ = r_.originY;
+    } else if (a_.printer()) {
+        u_ = kPrinterUnitsPerMm;
+        x0_ = r_.originX;
+        y0_ = r_.originY;
+    } else {
+        u_ = kPlotUnitsPerMm;
+        x0_ = kSheetWidth / 2.0;
+        y0_ = 2.0 * kSheetHeight / 3.0;
+    }
+    k_ = scaleMm * u_;
+    f1_ = *map_.plate(map_.focus(1), 90.0);
+    th_ = a_.screen() ? 12.0 : a_.size(12, 30);
+    p_.setWindow(a_.ox, a_.oy, a_.ox + a_.W - 2, a_.oy + a_.H - 2);
+    const int width = std::clamp(s_.lineWidth - '0', 1, 9);
+    p_.setPenWidth(width);
+    drawDateLines();
+    drawHourLines();
+    if (s_.markAnalemma) drawAnalemma();
+    p_.setPenWidth(1);
+    drawFoci();
+    drawLegend();
+    if (!a_.plot()) p_.resetWindow();
+}
+
+void Biazimuthal::drawHourLines() {
+    p_.setPenRole(kHours);
+    p_.setTextRole(kHours);
+    p_.setFont(QStringLiteral("Arial"), th_);
+    for (int hour = 0; hour < 24; ++hour) {
+        // A meridian of the subsolar point: a straight line on the gnomonic map and on its
+        // compression; sampled so that the unreadable parts drop out.
+        std::vector<QPointF> run;
+        std::optional<QPointF> labelAt;
+        for (int i = 0; i <= 40; ++i) {
+            const double delta = eps_ - 2 * eps_ * i / 40;
+            const auto q = at(SubsolarPoint(delta, hour, s_.zoneMeridian));
+            if (!q) {
+                stroke(run);
+                continue;
+            }
+            run.push_back(*q);
+            if (!labelAt) labelAt = *q;
+        }
+        stroke(run);
+        if (labelAt) {
+            const QString text = QString::number(hour);
+            p_.text(labelAt->x() - p_.textWidth(text) / 2, labelAt->y() - 1.3 * p_.textHeight(), text);
+        }
+    }
+}
+
+void Biazimuthal::drawDateLines() {
+    p_.setPenRole(kDates);
+    p_.setTextRole(kDates);
+    p_.setFont(QStringLiteral("Arial"), 0.85 * th_);
+    const bool three = s_.dateLinesPerMonth == 4;
+    for (int index = 1; index <= 7; ++index) {
+        if (three && index != 1 && index != 4 && index != 7) continue;
+        const double delta = s_.zodiacDeclinations[static_cast<size_t>(index)];
+        std::vector<QPointF> run;
+        std::optional<QPointF> labelAt;
+        for (int i = 0; i <= 24 * 30; ++i) {
+            const auto q = at(SubsolarPoint(delta, i / 30.0, s_.zoneMeridian));
+            if (!q) {
+                stroke(run);
+                continue;
+            }
+            run.push_back(*q);
+            if (!labelAt || q->x() > labelAt->x()) labelAt = *q;
+        }
+        stroke(run);
+        if (labelAt) p_.text(labelAt->x() + 0.5 * th_, labelAt->y() - p_.textHeight() / 2, SignLabel(index));
+    }
+}
+
+void Biazimuthal::drawAnalemma() {
+    // Mean zone time at the analemma hour: the day's equation of time moves the subsolar point.
+    p_.setPenRole(kAnalemma);
+    const double hour = std::clamp(s_.analemmaHour, 1, 23);
+    std::vector<QPointF> run;
+    for (int day = 1; day <= 367; day += 2) {
+        const DeclinationEoT de = SolarDeclinationEoT(s_.referenceYear, std::min(day, 366) + hour / 24.0);
+        const auto q = at(SubsolarPoint(de.declination, hour + de.eot / 15.0, s_.zoneMeridian));
+        if (!q) {
+            stroke(run);
+            continue;
+        }
+        run.push_back(*q);
+    }
+    stroke(run);
+}
+
+void Biazimuthal::drawFoci() {
+    p_.setFont(QStringLiteral("Arial"), th_);
+    for (int k = 1; k <= 2; ++k) {
+        const auto q = map_.plate(map_.focus(k), 90.0);
+        if (!q) continue;
+        const QPointF c = toDrawing(*q);
+        const QPointF a = map_.arrow(k, BiazimuthalReference(s_, k));
+        const double r = 1.5 * u_, len = 14 * u_;
+        p_.setPenColour(colour::kRed, kFocus);
+        p_.circle(c.x(), c.y(), r, FillStyle::None, 0);
+        // The arrow: north on a horizontal plate, up on a wall (drawing y grows downward).
+        const QPointF tip(c.x() + a.x() * len, c.y() - a.y() * len);
+        const QPointF side(-a.y() * 2 * u_, -a.x() * 2 * u_);
+        const QPointF back(c.x() + a.x() * (len - 3 * u_), c.y() - a.y() * (len - 3 * u_));
+        p_.polyline({QPointF(c.x() + a.x() * r, c.y() - a.y() * r), tip});
+        p_.polyline({back + side, tip, back - side});
+        p_.setTextColour(colour::kRed, kFocus);
+        const QString name = QString::number(k) + QStringLiteral(" ") +
+                             (s_.biazimuthalVertical ? Tr(s_, "oben", "up") : QStringLiteral("N"));
+        p_.text(tip.x() + 0.4 * th_, tip.y() - th_ / 2, name);
+    }
+}
+
+void Biazimuthal::drawLegend() {
+    const QString arial = QStringLiteral("Arial");
+    const double x = a_.plot() ? 200 : r_.textX;
+    double y = a_.plot() ? 250 : r_.textY;
+    p_.setTextRole(kText);
+    p_.setFont(arial, 1.3 * th_);
+    p_.text(x, y, title(2, s_.language) + title(10, s_.language));
+    y += 1.6 * p_.textHeight();
+    p_.setFont(arial, 0.9 * th_);
+    const QString deg = QStringLiteral(" °");
+    auto place = [&](int k, double lat, double lon, double wall) {
+        QString t = Tr(s_, "Ort ", "Place ") + QString::number(k) + QStringLiteral(": ") + RealToText(6, 2, lat) + deg +
+                    QStringLiteral(" / ") + RealToText(7, 2, lon) + deg;
+        if (s_.biazimuthalVertical) t += Tr(s_, ", Wandabweichung ", ", wall declination ") + RealToText(6, 1, wall) + deg;
+        return t;
+    };
+    p_.text(x, y, place(1, s_.latitude, s_.longitude, s_.wallDeclination));
+    y += 1.3 * p_.textHeight();
+    p_.text(x, y, place(2, s_.latitude2, s_.longitude2, s_.wallDeclination2));
+    y += 1.3 * p_.textHeight();
+    p_.text(x, y, Tr(s_, "Abstand der Brennpunkte ", "distance of the focus points ") +
+                      RealToText(6, 2, map_.distanceDeg()) + deg + Tr(s_, ", Maßstab ", ", scale ") +
+                      QString::number(std::clamp(s_.drawingScale, 5, 1000)) + Tr(s_, " mm, Stab ", " mm, rod ") +
+                      RealToText(5, 1, s_.gnomonLength) + QStringLiteral(" mm"));
+    y += 1.3 * p_.textHeight();
+    p_.text(x, y,
+            s_.biazimuthalVertical
+                ? Tr(s_, "Stab senkrecht zur Wand im Punkt des Ortes, Pfeil nach oben; Zonenzeit (wahre Zeit)",
+                     "rod perpendicular to the wall in the place's point, arrow up; zone time (apparent)")
+                : Tr(s_, "Stab senkrecht im Punkt des Ortes, Pfeil nach Norden; Zonenzeit (wahre Zeit)",
+                     "rod upright in the place's point, arrow to the north; zone time (apparent)"));
+}
+
+}  // namespace
+
+UnitVector EarthPoint(double latitude, double longitudeWest) {
+    const double east = -longitudeWest;
+    return {CosDeg(latitude) * CosDeg(east), CosDeg(latitude) * SinDeg(east), SinDeg(latitude)};
+}
+
+UnitVector SubsolarPoint(double delta, double hour, double zoneMeridianWest) {
+    const double gha = 15.0 * (hour - 12.0) + zoneMeridianWest;
+    return EarthPoint(delta, gha);
+}
+
+BiazimuthalMap::BiazimuthalMap(const UnitVector& f1, const UnitVector& f2) : f1_(f1), f2_(f2) {
+    m_ = Normalised(Combine(f1, 1, f2, 1));
+    const double c = std::clamp(Dot(f1, f2), -1.0, 1.0);
+    distance_ = std::acos(c) / kRad;
+    UnitVector along = Combine(f2, 1, m_, -Dot(f2, m_));
+    if (std::sqrt(Dot(along, along)) < 1e-9) {
+        // One place: the line of the foci is undefined; east serves.
+        along = Cross({0, 0, 1}, m_);
+        if (std::sqrt(Dot(along, along)) < 1e-9) along = {1, 0, 0};
+    }
+    ex_ = Normalised(along);
+    ey_ = Cross(m_, ex_);
+    squeeze_ = std::clamp(Dot(f1, m_), 1e-6, 1.0);
+}
+
+std::optional<QPointF> BiazimuthalMap::plate(const UnitVector& p, double limitDeg) const {
+    const double c = Dot(p, m_);
+    if (!(c > std::cos(std::min(limitDeg, 89.9) * kRad) - 1e-12)) return std::nullopt;
+    // The gnomonic map, compressed along the focus line, turned through 180 degrees.
+    return QPointF(-squeeze_ * Dot(p, ex_) / c, -Dot(p, ey_) / c);
+}
+
+QPointF BiazimuthalMap::arrow(int k, const UnitVector& towards) const {
+    const UnitVector& f = focus(k);
+    UnitVector dir = Combine(towards, 1, f, -Dot(towards, f));
+    if (std::sqrt(Dot(dir, dir)) < 1e-12) return {0, 1};
+    dir = Normalised(dir);
+    const auto a = plate(f, 90.0), b = plate(Normalised(Combine(f, 1, dir, 1e-5)), 90.0);
+    if (!a || !b) return {0, 1};
+    // The plate is the map turned through 180 degrees: the reference direction heads away
+    // from the image of the nearby point.
+    const double dx = a->x() - b->x(), dy = a->y() - b->y();
+    const double n = std::hypot(dx, dy);
+    if (n < 1e-15) return {0, 1};
+    return {dx / n, dy / n};
+}
+
+UnitVector BiazimuthalFocus(const DialState& s, int k) {
+    const double lat = k == 1 ? s.latitude : s.latitude2, lon = k == 1 ? s.longitude : s.longitude2;
+    const UnitVector up = EarthPoint(lat, lon);
+    if (!s.biazimuthalVertical) return up;
+    // The wall's normal points to azimuth D (from south, west positive); the place whose zenith
+    // it is lies a quarter circle away in that direction.
+    const double D = k == 1 ? s.wallDeclination : s.wallDeclination2;
+    const double east = -lon;
+    const UnitVector E{-SinDeg(east), CosDeg(east), 0};
+    const UnitVector N = Cross(up, E);
+    return Normalised(Combine(N, -CosDeg(D), E, -SinDeg(D)));
+}
+
+UnitVector BiazimuthalReference(const DialState& s, int k) {
+    if (!s.biazimuthalVertical) return {0, 0, 1};
+    return EarthPoint(k == 1 ? s.latitude : s.latitude2, k == 1 ? s.longitude : s.longitude2);
+}
+
+QString BiazimuthalRefusal(const DialState& s) {
+    if (std::abs(s.latitude) >= 89.9 || std::abs(s.latitude2) >= 89.9)
+        return Tr(s, "Am Pol gibt es keine Himmelsrichtung für den Pfeil: beide Orte brauchen |Breite| < 89,9°.",
+                  "At the pole there is no direction for the arrow: both places need |latitude| < 89.9°.");
+    const UnitVector f1 = BiazimuthalFocus(s, 1), f2 = BiazimuthalFocus(s, 2);
+    if (std::acos(std::clamp(Dot(f1, f2), -1.0, 1.0)) / kRad > kLongestDistanceDeg)
+        return message(65, s.language) + QStringLiteral("\r\n") + message(66, s.language);
+    return {};
+}
+
+PlanarDialResult DrawBiazimuthalDial(const DialState& s, const PlanarDialRequest& r, DialPainter& p, UserDialogs& d) {
+    PlanarDialResult result;
+    result.zoomFactor = s.zoomFactor;
+    result.gnomonMm = s.gnomonLength;
+    const QString refusal = BiazimuthalRefusal(s);
+    if (!refusal.isEmpty()) {
+        d.inform(caption(CaptionKind::Warning, s.language), refusal, Icon::Warning);
+        const AltitudeDialArea a = AreaOfRequest(r);
+        p.setFont(QStringLiteral("Arial"), a.size(18, 45));
+        p.setTextColour(colour::kRed, kHours);
+        p.text(a.ox + a.W / 12, a.oy + a.H / 3, refusal.split(QStringLiteral("\r\n")).join(QLatin1Char(' ')));
+        return result;
+    }
+    if (BiazimuthalMap(BiazimuthalFocus(s, 1), BiazimuthalFocus(s, 2)).distanceDeg() < 0.01)
+        d.inform(caption(CaptionKind::Information, s.language),
+                 Tr(s, "Beide Orte fallen zusammen: die Platte gilt für einen Ort (ein Brennpunkt).",
+                    "Both places coincide: the plate serves one place (one focus point)."),
+                 Icon::Information);
+    Biazimuthal(s, r, p).run();
+    result.drawn = true;
+    return result;
+}
+
+bool WriteBiazimuthalPlot(const DialState& s, PlotStream& stream, UserDialogs& dialogs) {
+    if (const QString refusal = BiazimuthalRefusal(s); !refusal.isEmpty()) {
+        dialogs.inform(caption(CaptionKind::Warning, s.language), refusal, Icon::Warning);
+        return false;
+    }
+    stream.writeStandardHead();
+    {
+        PlotPainter painter(stream, std::clamp(s.lineWidth - '0', 1, 9), 4);
+        PlanarDialRequest r;
+        r.target = DrawTarget::Plot;
+        r.clientWidth = kSheetWidth - 1;
+        r.clientHeight = kSheetHeight - 1;
+        Biazimuthal(s, r, painter).run();
+        painter.flush();
+    }
+    stream.writeEnd(PlotEnd::WindowReset);
+    return true;
+}
+
+}  // namespace zorva

@@ -1,0 +1,337 @@
+#include "dials/polar_cylinder_dial.h"
+
+#include "astro/angles.h"
+#include "astro/calendar.h"
+#include "astro/solar_ephemeris.h"
+#include "dials/altitude_dial_common.h"
+#include "dials/date_lines.h"
+#include "dials/dial_geometry.h"
+#include "dials/dial_painter.h"
+#include "dials/plot_painter.h"
+#include "plot/plot_stream.h"
+#include "text/number_format.h"
+#include "text/texts.h"
+#include "text/user_dialogs.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace zorva {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kRad = kPi / 180.0;
+
+enum Role { kFrame = 0, kDates = 1, kHours = 2, kText = 3, kSubdivision = 4, kMeanTime = 5 };
+
+double Altitude(double latitude, double t, double delta) {
+    const double v = SinDeg(latitude) * SinDeg(delta) + CosDeg(latitude) * CosDeg(delta) * CosDeg(t);
+    return AsinDeg(std::clamp(v, -1.0, 1.0));
+}
+
+double Radius(const DialState& s) { return std::clamp(s.cylinderRadius, 4.0, 500.0); }
+
+class PolarCylinder {
+public:
+    PolarCylinder(const DialState& s, const PlanarDialRequest& r, DialPainter& p, UserDialogs& d)
+        : s_(s), r_(r), a_(AreaOfRequest(r)), p_(p), d_(d) {}
+    bool run();
+
+private:
+    QPointF at(const CylinderShadow& c) const { return {x0_ + c.uMm * u_, y0_ - c.vMm * u_}; }
+    double hourAngle(double hour) const {
+        double t = 15.0 * (hour - 12.0);
+        if (s_.timeSystem == 1) t -= s_.longitude - s_.zoneMeridian;
+        return t;
+    }
+    std::optional<CylinderShadow> shadow(double t, double delta) const {
+        if (Altitude(s_.latitude, t, delta) <= 0) return std::nullopt;
+        return PolarCylinderShadow(R_, style_, t, delta, s_.latitude);
+    }
+    void stroke(std::vector<QPointF>& run) {
+        for (const QPointF& q : run) grow(q);
+        if (run.size() >= 2) p_.polyline(run);
+        run.clear();
+    }
+    void grow(const QPointF& q) {
+        left_ = std::min(left_, q.x());
+        right_ = std::max(right_, q.x());
+        top_ = std::min(top_, q.y());
+        bottom_ = std::max(bottom_, q.y());
+    }
+    void drawHourLines();
+    void drawDateLines();
+    void drawOutline();
+    void drawSection();
+    void drawLegend();
+
+    const DialState& s_;
+    PlanarDialRequest r_;
+    AltitudeDialArea a_;
+    DialPainter& p_;
+    UserDialogs& d_;
+    double R_ = 250, eps_ = 23.44;
+    PolarStyle style_;
+    double u_ = 10, x0_ = 0, y0_ = 0, th_ = 30;
+    double left_ = 1e300, right_ = -1e300, top_ = 1e300, bottom_ = -1e300;
+};
+
+bool PolarCylinder::run() {
+    const QString refusal = PolarCylinderRefusal(s_);
+    if (!refusal.isEmpty()) {
+        d_.inform(caption(CaptionKind::Warning, s_.language), refusal, Icon::Warning);
+        p_.setFont(QStringLiteral("Arial"), a_.size(18, 45));
+        p_.setTextColour(colour::kRed, kHours);
+        p_.text(a_.ox + a_.W / 12, a_.oy + a_.H / 3, refusal);
+        return false;
+    }
+    R_ = Radius(s_);
+    style_ = PolarStyleOf(s_);
+    eps_ = std::abs(s_.zodiacDeclinations[7]) > 1 ? std::abs(s_.zodiacDeclinations[7]) : 23.44;
+    if (a_.screen()) {
+        u_ = ScreenUnitsPerMm(r_.clientWidth, r_.sheetA3) * std::max(s_.zoomFactor, 1e-3);
+        x0_ = r_.originX;
+        y0_ = r_.originY;
+    } else if (a_.printer()) {
+        u_ = kPrinterUnitsPerMm;
+        x0_ = r_.originX;
+        y0_ = r_.originY;
+    } else {
+        u_ = kPlotUnitsPerMm;
+        x0_ = kSheetWidth / 2.0;
+        y0_ = kSheetHeight / 2.0;
+    }
+    th_ = a_.screen() ? 13.0 : a_.size(13, 32);
+    p_.setWindow(a_.ox, a_.oy, a_.ox + a_.W - 2, a_.oy + a_.H - 2);
+    const int width = std::clamp(s_.lineWidth - '0', 1, 9);
+    p_.setPenWidth(width);
+    drawHourLines();
+    p_.setPenWidth(width);
+    drawDateLines();
+    p_.setPenWidth(1);
+    drawOutline();
+    drawSection();
+    drawLegend();
+    p_.resetWindow();
+    return true;
+}
+
+void PolarCylinder::drawHourLines() {
+    const int first = std::clamp(s_.otherHourFrom, 0, 24), last = std::clamp(s_.otherHourTo, 0, 24);
+    const int k = std::clamp(LinesPerHour(s_.otherHourInterval), 1, 6);
+    const bool eot = s_.cylinderWithEoT;
+    p_.setFont(QStringLiteral("Arial"), th_);
+    for (int n = first; n <= last; ++n) {
+        for (int j = 0; j < k; ++j) {
+            const double hour = n + static_cast<double>(j) / k;
+            if (hour > last + 1e-9) break;
+            p_.setPenRole(j == 0 ? (eot ? kMeanTime : kHours) : kSubdivision);
+            std::vector<QPointF> run;
+            std::optional<QPointF> highest;
+            if (!eot) {
+                // A straight generator: sampled over the declinations, cut where the sun is down.
+                for (int i = 0; i <= 40; ++i) {
+                    const double delta = -eps_ + 2 * eps_ * i / 40;
+                    const auto c = shadow(hourAngle(hour), delta);
+                    if (!c) {
+                        stroke(run);
+                        continue;
+                    }
+                    run.push_back(at(*c));
+                    if (!highest || run.back().y() < highest->y()) highest = run.back();
+                }
+            } else {
+                // Mean time: the day's equation of time turns the line into a figure of eight.
+                for (int day = 1; day <= 366; day += 3) {
+                    const DeclinationEoT de = SolarDeclinationEoT(s_.referenceYear, day + hour / 24.0);
+                    const auto c = shadow(hourAngle(hour) + de.eot, de.declination);
+                    if (!c) {
+                        stroke(run);
+                        continue;
+                    }
+                    run.push_back(at(*c));
+                    if (!highest || run.back().y() < highest->y()) highest = run.back();
+                }
+            }
+            stroke(run);
+            if (j == 0 && highest) {
+                p_.setTextRole(kHours);
+                const QString text = QString::number(n);
+                p_.text(highest->x() - p_.textWidth(text) / 2, highest->y() - 1.4 * p_.textHeight(), text);
+            }
+        }
+    }
+}
+
+void PolarCylinder::drawDateLines() {
+    const int first = std::clamp(s_.otherHourFrom, 0, 24), last = std::clamp(s_.otherHourTo, 0, 24);
+    if (first >= last) return;
+    const std::vector<DateLine> lines = BuildDateLineTable(s_, &d_);
+    p_.setPenRole(kDates);
+    p_.setTextRole(kDates);
+    p_.setFont(QStringLiteral("Arial"), 0.85 * th_);
+    const double t0 = hourAngle(first), t1 = hourAngle(last);
+    for (const DateLine& line : lines) {
+        const double delta = line.fixedDeclination
+                                 ? line.declination
+                                 : SolarDeclinationEoT(s_.referenceYear, line.dayOfYear + 0.5).declination;
+        std::vector<QPointF> run;
+        std::optional<QPointF> start;
+        for (int i = 0; i <= 120; ++i) {
+            const auto c = shadow(t0 + (t1 - t0) * i / 120, delta);
+            if (!c) {
+                stroke(run);
+                continue;
+            }
+            run.push_back(at(*c));
+            if (!start) start = run.back();
+        }
+        stroke(run);
+        if (start && !line.label.isEmpty())
+            p_.text(start->x() - p_.textWidth(line.label) - 0.4 * th_, start->y() - p_.textHeight() / 2, line.label);
+    }
+}
+
+void PolarCylinder::drawOutline() {
+    if (!(left_ < right_)) return;
+    // The piece of the cylinder the lines need, with a margin: the pattern to cut.
+    const double m = 5 * u_;
+    p_.setPenRole(kFrame);
+    p_.rectangle(left_ - m, top_ - 3 * th_, right_ + m, bottom_ + m);
+    // Where the nodus shadow falls at the equinox noon: the origin the user placed.
+    p_.moveTo(x0_ - 2 * u_, y0_);
+    p_.lineTo(x0_ + 2 * u_, y0_);
+    p_.moveTo(x0_, y0_ - 2 * u_);
+    p_.lineTo(x0_, y0_ + 2 * u_);
+    const bool cut = left_ - m < a_.ox || right_ + m > a_.ox + a_.W || top_ - 3 * th_ < a_.oy ||
+                     bottom_ + m > a_.oy + a_.H;
+    if (cut) {
+        p_.setFont(QStringLiteral("Arial"), th_);
+        p_.setTextColour(colour::kRed, kHours);
+        p_.text(a_.ox + 2 * th_, a_.oy + a_.H - 2.5 * th_,
+                Tr(s_, "Die Abwicklung ist größer als die Zeichenfläche und nur teilweise gezeichnet.",
+                   "The unrolled cylinder is larger than the drawing area and only partly drawn."));
+    }
+}
+
+void PolarCylinder::drawSection() {
+    // The equatorial section at a small scale: the circle, the axis and the style, so the
+    // maker sees where the style goes (the top of the sketch faces the noon sun).
+    const double r = 10 * (a_.screen() ? std::max(2.0, u_ / std::max(s_.zoomFactor, 1e-3)) : u_ / 2.5);
+    const double cx = a_.ox + a_.W - 2.5 * r, cy = a_.oy + 2.2 * r;
+    p_.setPenRole(kFrame);
+    p_.circle(cx, cy, r, FillStyle::None, 0);
+    p_.circle(cx, cy, 0.06 * r, FillStyle::None, 0);
+    const double f = style_.offsetMm / R_;
+    const double sign = s_.latitude < 0 ? -1.0 : 1.0;
+    // Seen from above the elevated end with the noon sun at the top: the sky turns clockwise
+    // in the north, so west lies right there and left in the south.
+    const double sx = cx + sign * f * r * SinDeg(style_.directionDeg), sy = cy - f * r * CosDeg(style_.directionDeg);
+    p_.setPenRole(kHours);
+    p_.circle(sx, sy, 0.1 * r, FillStyle::Solid, 0xFF0000);
+    p_.setTextRole(kText);
+    p_.setFont(QStringLiteral("Arial"), 0.8 * th_);
+    const QString noon = Tr(s_, "Mittagssonne", "noon sun");
+    p_.text(cx - p_.textWidth(noon) / 2, cy - r - 1.3 * p_.textHeight(), noon);
+}
+
+void PolarCylinder::drawLegend() {
+    const QString arial = QStringLiteral("Arial");
+    const double x = a_.plot() ? a_.ox + 200 : r_.textX;
+    double y = a_.plot() ? a_.oy + 300 : r_.textY;
+    p_.setTextRole(kText);
+    p_.setFont(arial, 1.3 * th_);
+    p_.text(x, y, Tr(s_, "Zylindersonnenuhr mit Polstab", "Cylinder Dial with Polar Style"));
+    y += 1.6 * p_.textHeight();
+    p_.setFont(arial, 0.9 * th_);
+    static const char* const kStyleDe[] = {"Polstab in der Zylinderachse", "Polstab versetzt um ",
+                                           "Polstab am Zylinderrand"};
+    static const char* const kStyleEn[] = {"style on the cylinder axis", "style offset by ", "style on the rim"};
+    const int kind = std::clamp(s_.cylinderHourStyle, 0, 2);
+    QString styleText = Tr(s_, kStyleDe[kind], kStyleEn[kind]);
+    if (kind == 1) styleText += RealToText(5, 1, style_.offsetMm) + QStringLiteral(" mm");
+    if (kind != 0) styleText += Tr(s_, ", Richtung ", ", direction ") + RealToText(6, 1, s_.wallDeclination) + QStringLiteral(" °");
+    p_.text(x, y,
+            Tr(s_, "G. Breite = ", "Latitude = ") + RealToText(6, 2, s_.latitude) + QStringLiteral(" °, ") +
+                Tr(s_, "Radius = ", "radius = ") + RealToText(5, 1, R_) + QStringLiteral(" mm, ") + styleText);
+    y += 1.3 * p_.textHeight();
+    QString time = s_.timeSystem == 1 ? Tr(s_, "wahre Zeit des Zonenmeridians", "apparent time of the zone meridian")
+                                      : Tr(s_, "wahre Ortszeit", "local apparent time");
+    if (s_.cylinderWithEoT) time += Tr(s_, " mit Zeitgleichung (mittlere Zeit)", " with the equation of time (mean time)");
+    p_.text(x, y, time);
+}
+
+}  // namespace
+
+PolarStyle PolarStyleOf(const DialState& s) {
+    PolarStyle st;
+    const double R = Radius(s);
+    const int kind = std::clamp(s.cylinderHourStyle, 0, 2);
+    st.offsetMm = kind == 0 ? 0.0 : kind == 1 ? std::min(std::max(s.cylinderGnomon, 0.0), R) : R;
+    st.directionDeg = kind == 0 ? 0.0 : s.wallDeclination;
+    return st;
+}
+
+std::optional<CylinderShadow> PolarCylinderShadow(double R, const PolarStyle& style, double t, double delta,
+                                                  double latitude) {
+    // South of the equator the elevated pole is the south pole: seen from it the sky turns
+    // the other way, so hour angles, declinations and the style's direction change sign.
+    const double s = latitude < 0 ? -1.0 : 1.0;
+    const double tc = s * t, dc = s * delta, sigma = s * style.directionDeg;
+    const double ux = -CosDeg(tc), uy = -SinDeg(tc);
+    const double Sx = style.offsetMm * CosDeg(sigma), Sy = style.offsetMm * SinDeg(sigma);
+    const double Su = Sx * ux + Sy * uy;
+    const double disc = Su * Su - style.offsetMm * style.offsetMm + R * R;
+    if (disc < 0) return std::nullopt;
+    const double k = -Su + std::sqrt(disc);
+    if (!(k > 1e-9 * R)) return std::nullopt;
+    const double Px = Sx + k * ux, Py = Sy + k * uy;
+    CylinderShadow c;
+    c.kMm = k;
+    c.generatorDeg = std::atan2(-Py, -Px) / kRad;
+    // Seen from the axis with the elevated pole up, the mirrored angles already put west on
+    // the left in the north and on the right in the south.
+    c.uMm = R * c.generatorDeg * kRad;
+    c.vMm = -k * TanDeg(dc);
+    return c;
+}
+
+QString PolarCylinderRefusal(const DialState& s) {
+    if (!(s.cylinderRadius >= 4.0 && s.cylinderRadius <= 500.0))
+        return Tr(s, "Der Zylinderradius muss zwischen 4 und 500 mm liegen.", "The cylinder radius must lie between 4 and 500 mm.");
+    if (s.cylinderHourStyle == 1 && !(s.cylinderGnomon <= s.cylinderRadius))
+        return Tr(s, "Der versetzte Polstab muss im Zylinder liegen: Abstand höchstens gleich dem Radius.",
+                  "The offset style must lie inside the cylinder: its distance at most the radius.");
+    return {};
+}
+
+PlanarDialResult DrawPolarCylinderDial(const DialState& s, const PlanarDialRequest& r, DialPainter& p,
+                                       UserDialogs& d) {
+    PlanarDialResult result;
+    result.zoomFactor = s.zoomFactor;
+    result.gnomonMm = s.cylinderGnomon;
+    result.drawn = PolarCylinder(s, r, p, d).run();
+    return result;
+}
+
+bool WritePolarCylinderPlot(const DialState& s, PlotStream& stream, UserDialogs& dialogs) {
+    if (const QString refusal = PolarCylinderRefusal(s); !refusal.isEmpty()) {
+        dialogs.inform(caption(CaptionKind::Warning, s.language), refusal, Icon::Warning);
+        return false;
+    }
+    stream.writeStandardHead();
+    {
+        PlotPainter painter(stream, std::clamp(s.lineWidth - '0', 1, 9), 4);
+        PlanarDialRequest r;
+        r.target = DrawTarget::Plot;
+        r.clientWidth = kSheetWidth - 1;
+        r.clientHeight = kSheetHeight - 1;
+        PolarCylinder(s, r, painter, dialogs).run();
+        painter.flush();
+    }
+    stream.writeEnd(PlotEnd::Initialise);
+    return true;
+}
+
+}  // namespace zorva

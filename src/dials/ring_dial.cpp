@@ -1,0 +1,505 @@
+#include "dials/ring_dial.h"
+
+#include "astro/angles.h"
+#include "astro/calendar.h"
+#include "astro/solar_ephemeris.h"
+#include "dials/altitude_dial_common.h"
+#include "dials/dial_painter.h"
+#include "dials/plot_painter.h"
+#include "plot/plot_stream.h"
+#include "text/number_format.h"
+#include "text/texts.h"
+#include "text/user_dialogs.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zorva {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kRad = kPi / 180.0;
+
+// Colour roles of the ring dial.
+enum Role { kFrame = 0, kDates = 1, kHours = 2, kText = 3, kSubdivision = 4, kUncorrected = 5 };
+
+double Epsilon(const DialState& s) {
+    const double e = std::abs(s.zodiacDeclinations[7]);
+    return e > 1.0 ? e : 23.44;
+}
+
+double Altitude(double latitude, double hourAngle, double declination) {
+    const double v = SinDeg(latitude) * SinDeg(declination) + CosDeg(latitude) * CosDeg(declination) * CosDeg(hourAngle);
+    return AsinDeg(std::clamp(v, -1.0, 1.0));
+}
+
+// The hour angle (degrees, >= 0) at which the sun of a declination has an altitude; nullopt
+// when it never reaches it.
+std::optional<double> HourAngleOfAltitude(double latitude, double altitude, double declination) {
+    const double den = CosDeg(latitude) * CosDeg(declination);
+    if (std::abs(den) < 1e-12) return std::nullopt;
+    const double c = (SinDeg(altitude) - SinDeg(latitude) * SinDeg(declination)) / den;
+    if (c > 1.0 + 1e-12 || c < -1.0 - 1e-12) return std::nullopt;
+    return AcosDeg(std::clamp(c, -1.0, 1.0));
+}
+
+// The hours the dial shows. Local apparent time folds morning onto afternoon (the ring reads
+// the altitude only); the time of the zone meridian needs both halves.
+struct RingHours {
+    bool local = true;
+    int first = 8, last = 16, perHour = 1;
+    bool reduced = false;
+    int originalFirst = 8, originalLast = 16;
+};
+
+RingHours HoursOf(const DialState& s) {
+    RingHours h;
+    h.local = s.localTimeReading;
+    h.first = h.originalFirst = std::clamp(s.otherHourFrom, 0, 24);
+    h.last = h.originalLast = std::clamp(s.otherHourTo, 0, 24);
+    h.perHour = std::clamp(LinesPerHour(s.otherHourInterval), 1, 6);
+    if (h.local && h.first < 12 && h.last > 12) {
+        if (h.last - 12 < 12 - h.first) h.last = 12;
+        else h.first = 12;
+        h.reduced = true;
+    }
+    return h;
+}
+
+double HourAngleOfClock(const DialState& s, const RingHours& h, double hour) {
+    double t = 15.0 * (hour - 12.0);
+    if (!h.local) t -= s.longitude - s.zoneMeridian;
+    return t;
+}
+
+QString Label(int hour, const RingHours& h) {
+    QString text = QString::number(hour);
+    const int twin = 24 - hour;
+    if (h.reduced && twin != hour && twin >= h.originalFirst && twin <= h.originalLast)
+        text += QLatin1Char('/') + QString::number(twin);
+    return text;
+}
+
+// Month labels of the seven sign date lines (winter solstice .. summer solstice); a date line
+// serves the falling and the rising half year alike.
+QString DateLineLabel(int index) {
+    static constexpr int kFalling[8] = {0, 12, 11, 10, 9, 8, 7, 6};
+    static constexpr int kRising[8] = {0, 12, 1, 2, 3, 4, 5, 6};
+    const int a = kRising[index], b = kFalling[index];
+    return a == b ? DialMonth(a) : DialMonth(a) + QLatin1Char('/') + DialMonth(b);
+}
+
+class RingDial {
+public:
+    RingDial(const DialState& s, const AltitudeDialArea& a, DialPainter& p, UserDialogs& d)
+        : s_(s), a_(a), p_(p), d_(d) {}
+    bool run();
+    double gnomonMm() const { return R_ * 2; }
+
+private:
+    void setUp();
+    double X(double arcMm) const { return x0_ + arcMm * u_; }
+    double Y(double wMm) const { return yMid_ + wMm * u_; }
+    void drawFrame();
+    void drawDateLines();
+    void drawHourLines(bool deflection, int fullRole, int subRole, bool labels);
+    void drawSingleBand();
+    void drawHoleHalf();
+    void drawLegend();
+
+    const DialState& s_;
+    AltitudeDialArea a_;
+    DialPainter& p_;
+    UserDialogs& d_;
+    double R_ = 75, B_ = 80, theta_ = 30, eps_ = 23.44;
+    double u_ = 1;  // drawing units per mm
+    double x0_ = 0, yTop_ = 0, yMid_ = 0, yStrip_ = 0, th_ = 10;
+    double slotMin_ = 0, slotMax_ = 0;
+    bool cut_ = false;
+    RingHours hours_;
+};
+
+void RingDial::setUp() {
+    R_ = std::clamp(s_.ringDiameter, 10.0, 300.0) / 2;
+    B_ = std::clamp(s_.ringWidth, 4.5, 150.0);
+    theta_ = s_.ringAngle;
+    eps_ = Epsilon(s_);
+    hours_ = HoursOf(s_);
+    // The hole half: the fixed hole, or the slot the sliding hole runs in.
+    slotMin_ = slotMax_ = R_ * theta_ * kRad;
+    if (s_.noonLineHorizontal) {
+        slotMin_ = R_ * RingHoleAngle(s_, eps_) * kRad;
+        slotMax_ = R_ * RingHoleAngle(s_, -eps_) * kRad;
+    }
+    const double left = std::max(0.0, -slotMin_);
+    const double stripMm = 16, titleMm = 24, legendMm = 22, labelsMm = 26;
+    const double needW = 16 + left + std::max(kPi * R_, slotMax_) + labelsMm;
+    const double needH = titleMm + B_ + 6 + stripMm + legendMm;
+    if (a_.screen()) u_ = std::min(a_.W / needW, a_.H / needH);
+    else u_ = a_.printer() ? 10.0 : kPlotUnitsPerMm;
+    th_ = a_.screen() ? std::clamp(3.2 * u_, 10.0, 22.0) : 3.2 * u_;
+    x0_ = a_.ox + (8 + left) * u_;
+    yTop_ = a_.oy + titleMm * u_;
+    yMid_ = yTop_ + B_ / 2 * u_;
+    yStrip_ = yTop_ + (B_ + 6) * u_;
+}
+
+bool RingDial::run() {
+    const QString refusal = RingRefusal(s_);
+    if (!refusal.isEmpty()) {
+        d_.inform(caption(CaptionKind::Warning, s_.language), refusal, Icon::Warning);
+        p_.setFont(QStringLiteral("Arial"), a_.size(18, 45));
+        p_.setTextColour(colour::kRed, kHours);
+        p_.text(a_.ox + a_.W / 12, a_.oy + a_.H / 3, refusal);
+        return false;
+    }
+    setUp();
+    // A ring longer than the page or the sheet is drawn as far as it goes.
+    p_.setWindow(a_.ox, a_.oy, a_.ox + a_.W - 2, a_.oy + a_.H - 2);
+    const int width = std::clamp(s_.lineWidth - '0', 1, 9);
+    drawFrame();
+    p_.setPenWidth(width);
+    if (s_.wholeYearBand) {
+        drawSingleBand();
+    } else {
+        drawDateLines();
+        p_.setPenWidth(width);
+        if (s_.rayDeflection == 2) {
+            p_.setLineStyle(LineStyle::Dashed);
+            drawHourLines(false, kUncorrected, kUncorrected, false);
+            p_.setLineStyle(LineStyle::Solid);
+        }
+        drawHourLines(s_.rayDeflection != 0, kHours, kSubdivision, true);
+    }
+    p_.setPenWidth(1);
+    drawHoleHalf();
+    drawLegend();
+    p_.resetWindow();
+    return true;
+}
+
+void RingDial::drawFrame() {
+    p_.setPenWidth(1);
+    p_.setPenRole(kFrame);
+    const double x1 = X(0), x2 = X(kPi * R_);
+    p_.rectangle(x1, yTop_, x2, yTop_ + B_ * u_);
+    // The suspension point at the band's start, the ring's lowest point at its end.
+    p_.moveTo(x1, yTop_ - 2 * u_);
+    p_.lineTo(x1, yTop_ + B_ * u_ + 2 * u_);
+    p_.setFont(QStringLiteral("Arial"), 0.8 * th_);
+    p_.setTextRole(kText);
+}
+
+void RingDial::drawDateLines() {
+    p_.setPenRole(kDates);
+    p_.setTextRole(kDates);
+    p_.setFont(QStringLiteral("Arial"), 0.85 * th_);
+    const bool three = s_.dateLinesPerMonth == 4;
+    for (int i = 1; i <= 7; ++i) {
+        if (three && i != 1 && i != 4 && i != 7) continue;
+        const double y = Y(RingDateOffset(s_, s_.zodiacDeclinations[static_cast<size_t>(i)]));
+        p_.moveTo(X(0), y);
+        p_.lineTo(X(kPi * R_), y);
+        p_.text(X(kPi * R_) + 1.5 * u_, y - p_.textHeight() / 2, DateLineLabel(i));
+    }
+}
+
+void RingDial::drawHourLines(bool deflection, int fullRole, int subRole, bool labels) {
+    const double end = kPi * R_;
+    p_.setFont(QStringLiteral("Arial"), th_);
+    for (int n = hours_.first; n <= hours_.last; ++n) {
+        for (int j = 0; j < hours_.perHour; ++j) {
+            const double hour = n + static_cast<double>(j) / hours_.perHour;
+            if (hour > hours_.last + 1e-9) break;
+            p_.setPenRole(j == 0 ? fullRole : subRole);
+            const double t = HourAngleOfClock(s_, hours_, hour);
+            std::vector<QPointF> run;
+            bool labelled = !labels || j != 0;
+            auto flush = [&] {
+                if (run.size() >= 2) p_.polyline(run);
+                run.clear();
+            };
+            // From the summer solstice (top of the band) to the winter solstice.
+            constexpr int kSteps = 48;
+            for (int k = 0; k <= kSteps; ++k) {
+                const double delta = eps_ - 2 * eps_ * k / kSteps;
+                const double a = Altitude(s_.latitude, t, delta);
+                const auto x = a > 0 ? RingSpotPosition(s_, a, delta, deflection) : std::nullopt;
+                if (!x || *x > end) {
+                    if (x) cut_ = true;
+                    flush();
+                    continue;
+                }
+                const QPointF at(X(*x), Y(RingDateOffset(s_, delta)));
+                run.push_back(at);
+                if (!labelled) {
+                    p_.setTextRole(kHours);
+                    const QString text = Label(n, hours_);
+                    p_.text(at.x() - p_.textWidth(text) / 2, yTop_ - 1.25 * p_.textHeight(), text);
+                    labelled = true;
+                }
+            }
+            flush();
+        }
+    }
+}
+
+void RingDial::drawSingleBand() {
+    // One row of hour marks for the equinox sun; the table shows what it costs on other dates.
+    const double end = kPi * R_;
+    p_.setFont(QStringLiteral("Arial"), th_);
+    for (int n = hours_.first; n <= hours_.last; ++n) {
+        for (int j = 0; j < hours_.perHour; ++j) {
+            const double hour = n + static_cast<double>(j) / hours_.perHour;
+            if (hour > hours_.last + 1e-9) break;
+            const double a = Altitude(s_.latitude, HourAngleOfClock(s_, hours_, hour), 0.0);
+            if (a <= 0) continue;
+            const double x = R_ * (theta_ + 2 * a) * kRad;
+            if (x > end) {
+                cut_ = true;
+                continue;
+            }
+            p_.setPenRole(j == 0 ? kHours : kSubdivision);
+            const double inset = j == 0 ? 0.0 : B_ * u_ / 4;
+            p_.moveTo(X(x), yTop_ + inset);
+            p_.lineTo(X(x), yTop_ + B_ * u_ - inset);
+            if (j == 0) {
+                p_.setTextRole(kHours);
+                const QString text = Label(n, hours_);
+                p_.text(X(x) - p_.textWidth(text) / 2, yTop_ - 1.25 * p_.textHeight(), text);
+            }
+        }
+    }
+}
+
+void RingDial::drawHoleHalf() {
+    // The other half of the ring, measured from the same suspension point: the hole, or the
+    // slot of the sliding hole with the date of each position.
+    const double top = yStrip_, h = 10 * u_;
+    p_.setPenRole(kFrame);
+    const double left = std::min(0.0, slotMin_), right = std::max(kPi * R_, slotMax_);
+    p_.rectangle(X(left), top, X(right), top + h);
+    p_.moveTo(X(0), top - u_);
+    p_.lineTo(X(0), top + h + u_);
+    p_.setFont(QStringLiteral("Arial"), 0.8 * th_);
+    p_.setTextRole(kText);
+    if (!s_.noonLineHorizontal) {
+        p_.circle(X(R_ * theta_ * kRad), top + h / 2, 1.2 * u_, FillStyle::None, 0);
+        p_.text(X(R_ * theta_ * kRad) + 2 * u_, top + h / 2 - p_.textHeight() / 2,
+                Tr(s_, "Loch", "hole") + QStringLiteral(" ") + RealToText(4, 1, theta_) + QStringLiteral(" °"));
+        return;
+    }
+    p_.setPenRole(kDates);
+    p_.setTextRole(kDates);
+    p_.moveTo(X(slotMin_), top + h / 2);
+    p_.lineTo(X(slotMax_), top + h / 2);
+    for (int i = 1; i <= 7; ++i) {
+        const double x = X(R_ * RingHoleAngle(s_, s_.zodiacDeclinations[static_cast<size_t>(i)]) * kRad);
+        p_.moveTo(x, top + h / 4);
+        p_.lineTo(x, top + 3 * h / 4);
+        const QString text = DateLineLabel(i);
+        // Alternate above and below, the marks of neighbouring months lie close.
+        const double y = i % 2 ? top + 3 * h / 4 : top + h / 4 - p_.textHeight();
+        p_.text(x - p_.textWidth(text) / 2, y, text);
+    }
+}
+
+void RingDial::drawLegend() {
+    const QString arial = QStringLiteral("Arial");
+    p_.setTextRole(kText);
+    p_.setFont(arial, 1.2 * th_);
+    p_.text(a_.ox + 8 * u_, a_.oy + 3 * u_,
+            Tr(s_, "Ringsonnenuhr (Bauernring)", "Ring Sundial (Farmers' Ring)"));
+    p_.setFont(arial, 0.85 * th_);
+    const double lh = 1.3 * p_.textHeight();
+    double y = yStrip_ + 13 * u_;
+    const QString deg = QStringLiteral(" °");
+    p_.text(a_.ox + 8 * u_, y,
+            Tr(s_, "G. Breite = ", "Latitude = ") + RealToText(6, 2, s_.latitude) + deg +
+                Tr(s_, ",  Durchmesser = ", ",  diameter = ") + RealToText(5, 1, 2 * R_) + QStringLiteral(" mm") +
+                Tr(s_, ",  Breite = ", ",  width = ") + RealToText(5, 1, B_) + QStringLiteral(" mm") +
+                Tr(s_, ",  Lochwinkel = ", ",  hole angle = ") + RealToText(4, 1, theta_) + deg);
+    y += lh;
+    QString mode = hours_.local ? Tr(s_, "wahre Ortszeit", "local apparent time")
+                                : Tr(s_, "wahre Zeit des Zonenmeridians", "apparent time of the zone meridian");
+    if (s_.wholeYearBand) mode += Tr(s_, ", ein Stundenband (Korrekturtabelle!)", ", single hour band (see the correction table)");
+    else if (s_.rayDeflection == 0) mode += Tr(s_, ", Seitenablenkung nicht berücksichtigt", ", lateral deflection not considered");
+    else if (s_.rayDeflection == 1) mode += Tr(s_, ", Seitenablenkung berücksichtigt", ", lateral deflection considered");
+    else mode += Tr(s_, ", gestrichelt: ohne Seitenablenkung", ", dashed: without lateral deflection");
+    if (s_.noonLineHorizontal) mode += Tr(s_, ", verschiebbares Loch", ", sliding hole");
+    p_.text(a_.ox + 8 * u_, y, mode);
+    if (cut_) {
+        p_.setTextColour(colour::kRed, kHours);
+        p_.text(a_.ox + 8 * u_, y + lh,
+                Tr(s_, "Skala reicht teilweise in die andere Ringhälfte: dort abgeschnitten.",
+                   "Part of the scale reaches into the other half of the ring: cut there."));
+        p_.setTextRole(kText);
+    }
+}
+
+}  // namespace
+
+std::optional<double> RingProjectedAltitude(double a, double theta, double w, double R) {
+    if (std::abs(w) < 1e-12) {
+        if (theta + a <= 0) return std::nullopt;
+        return a;
+    }
+    double lambda = 0, h = a;
+    for (int i = 0; i < 5; ++i) {
+        const double v = SinDeg(a) / CosDeg(lambda);
+        if (v >= 1.0) return std::nullopt;
+        h = AsinDeg(v);
+        const double c = 2 * R * SinDeg(theta + h);
+        if (c <= 1e-9) return std::nullopt;
+        lambda = std::atan(w / c) / kRad;
+    }
+    return h;
+}
+
+double RingSpotArc(double R, double theta, double h) { return R * (theta + 2 * h) * kRad; }
+
+double RingHoleAngle(const DialState& s, double delta) {
+    return s.noonLineHorizontal ? s.ringAngle - 2 * delta : s.ringAngle;
+}
+
+double RingDateOffset(const DialState& s, double delta) {
+    if (s.wholeYearBand) return 0.0;
+    // The solstice lines lie a tenth of the width from the edges; summer at the top.
+    return -delta / Epsilon(s) * 0.4 * std::clamp(s.ringWidth, 4.5, 150.0);
+}
+
+std::optional<double> RingSpotPosition(const DialState& s, double a, double delta, bool deflection) {
+    const double R = std::clamp(s.ringDiameter, 10.0, 300.0) / 2;
+    const double theta = RingHoleAngle(s, delta);
+    const double w = deflection ? RingDateOffset(s, delta) : 0.0;
+    const auto h = RingProjectedAltitude(a, theta, w, R);
+    if (!h) return std::nullopt;
+    const double x = RingSpotArc(R, theta, *h);
+    // Light that falls on the hole's own half reads nothing.
+    if (x < 0) return std::nullopt;
+    return x;
+}
+
+QString RingRefusal(const DialState& s) {
+    if (std::abs(s.latitude) >= 89.9)
+        return Tr(s, "Am Pol ändert sich die Sonnenhöhe im Tageslauf kaum: keine Ringsonnenuhr (|Breite| < 89,9°).",
+                  "At the pole the sun's altitude hardly changes in a day: no ring dial (|latitude| < 89.9°).");
+    if (!(s.ringAngle > 0.0) || s.ringAngle > 90.0)
+        return Tr(s, "Das Ringloch muss zwischen Aufhängepunkt und Ringmitte liegen (0° < Winkel <= 90°).",
+                  "The hole must lie between the suspension point and the ring's middle (0° < angle <= 90°).");
+    return {};
+}
+
+RingCorrectionTable ComputeRingCorrectionTable(const DialState& s) {
+    RingCorrectionTable table;
+    const RingHours h = HoursOf(s);
+    for (int n = h.first; n <= h.last; ++n) table.hours.push_back(n);
+    const bool single = s.wholeYearBand;
+    const bool exact = !single && s.rayDeflection == 1;
+    table.scale = single ? Tr(s, "ein Stundenband", "single hour band")
+                  : exact ? Tr(s, "Datumslinien mit Seitenablenkung (exakt)", "date lines with lateral deflection (exact)")
+                          : Tr(s, "Datumslinien ohne Seitenablenkung", "date lines without lateral deflection");
+    const double R = std::clamp(s.ringDiameter, 10.0, 300.0) / 2;
+    for (int month = 1; month <= 12; ++month) {
+        const int day = DayOfYear(s.referenceYear, month, 15);
+        const double delta = SolarDeclinationEoT(s.referenceYear, day + 0.5).declination;
+        std::vector<std::optional<double>> row;
+        for (int n : table.hours) {
+            const double t = HourAngleOfClock(s, h, n);
+            const double a = Altitude(s.latitude, t, delta);
+            std::optional<double> entry;
+            const auto x = a > 0 ? RingSpotPosition(s, a, delta, true) : std::nullopt;
+            if (x && *x <= 3.14159265358979323846 * R) {
+                // The altitude the drawn scale reads at the true spot, and the time of that
+                // altitude on the date the scale was drawn for.
+                double readAltitude = a, readDeclination = delta;
+                if (single) {
+                    readAltitude = (*x / R / kRad - s.ringAngle) / 2;
+                    readDeclination = 0.0;
+                } else if (!exact) {
+                    readAltitude = (*x / R / kRad - RingHoleAngle(s, delta)) / 2;
+                }
+                const auto readT = HourAngleOfAltitude(s.latitude, readAltitude, readDeclination);
+                if (readT) {
+                    const double trueT = std::abs(t);
+                    // Minutes to add to the reading: before noon a later reading is too late.
+                    const double sign = t < 0 ? -1.0 : 1.0;
+                    entry = sign * (trueT - *readT) * 4.0;
+                    if (exact) entry = 0.0;
+                }
+            }
+            row.push_back(entry);
+        }
+        table.minutes.push_back(row);
+    }
+    return table;
+}
+
+PlanarDialResult DrawRingDial(const DialState& s, const PlanarDialRequest& r, DialPainter& p, UserDialogs& d) {
+    return DrawAltitudeDial<RingDial>(s, r, p, d);
+}
+
+PlanarDialResult DrawRingCorrectionTable(const DialState& s, const PlanarDialRequest& r, DialPainter& p,
+                                         UserDialogs& d) {
+    PlanarDialResult result;
+    const AltitudeDialArea a = AreaOfRequest(r);
+    const QString refusal = RingRefusal(s);
+    if (!refusal.isEmpty()) {
+        d.inform(caption(CaptionKind::Warning, s.language), refusal, Icon::Warning);
+        return result;
+    }
+    const RingCorrectionTable table = ComputeRingCorrectionTable(s);
+    const QString arial = QStringLiteral("Arial");
+    const double columns = table.hours.size() + 1.5;
+    double th = a.screen() ? std::clamp(a.W / columns / 4.2, 9.0, 18.0) : a.size(14, 36);
+    p.setTextRole(kText);
+    p.setFont(arial, 1.25 * th);
+    double y = a.oy + 2 * th;
+    const double x = a.ox + 2 * th;
+    p.text(x, y, Tr(s, "Korrekturtabelle der Ringsonnenuhr (Minuten)", "Altitude correction of the ring dial (minutes)"));
+    y += 1.8 * th;
+    p.setFont(arial, th);
+    p.text(x, y, Tr(s, "Wahre Zeit = Ablesung + Korrektur;  Skala: ", "True time = reading + correction;  scale: ") +
+                     table.scale + Tr(s, ";  jeweils am 15. des Monats", ";  on the 15th of each month"));
+    y += 2.2 * th;
+    const double cell = 4.2 * th, first = x + 1.5 * cell;
+    p.setPenRole(kFrame);
+    for (size_t c = 0; c < table.hours.size(); ++c) {
+        const QString head = QString::number(table.hours[c]) + QStringLiteral("h");
+        p.text(first + c * cell + cell - p.textWidth(head) - 0.5 * th, y, head);
+    }
+    y += 1.5 * th;
+    p.moveTo(x, y - 0.2 * th);
+    p.lineTo(first + table.hours.size() * cell, y - 0.2 * th);
+    for (int m = 0; m < 12; ++m) {
+        p.text(x, y, DialMonth(m + 1));
+        for (size_t c = 0; c < table.hours.size(); ++c) {
+            const auto& v = table.minutes[static_cast<size_t>(m)][c];
+            const QString cellText = v ? RealToText(6, 1, *v + 0.0) : QStringLiteral("  -");
+            p.text(first + c * cell + cell - p.textWidth(cellText) - 0.5 * th, y, cellText);
+        }
+        y += 1.4 * th;
+    }
+    result.drawn = true;
+    result.zoomFactor = s.zoomFactor;
+    return result;
+}
+
+bool WriteRingDialPlot(const DialState& s, PlotStream& stream, UserDialogs& dialogs) {
+    if (const QString refusal = RingRefusal(s); !refusal.isEmpty()) {
+        dialogs.inform(caption(CaptionKind::Warning, s.language), refusal, Icon::Warning);
+        return false;
+    }
+    stream.writeShortHead(ShortHead::StandardCharacterSet);
+    {
+        PlotPainter painter(stream, std::clamp(s.lineWidth - '0', 1, 9), -1);
+        RingDial(s, PlotSheetArea(), painter, dialogs).run();
+        painter.flush();
+    }
+    stream.writeEnd(PlotEnd::PenAway);
+    return true;
+}
+
+bool RingLongerThanPrintArea(const DialState& s, double width) { return width < 5.0 * 3.14159265358979323846 * s.ringDiameter; }
+
+}  // namespace zorva
