@@ -72,7 +72,8 @@ private:
         return toDrawing(*q);
     }
     QPointF toDrawing(const QPointF& q) const {
-        return {x0_ + (q.x() - f1_.x()) * k_, y0_ - (q.y() - f1_.y()) * k_};
+        const QPointF t = BiazimuthalTurn(q - f1_, turn_);
+        return {x0_ + t.x() * k_, y0_ - t.y() * k_};
     }
     void drawHourLines();
     void drawDateLines();
@@ -90,6 +91,7 @@ private:
     DialPainter& p_;
     BiazimuthalMap map_;
     QPointF f1_;
+    double turn_ = 0;
     double k_ = 1, u_ = 1, x0_ = 0, y0_ = 0, th_ = 12, eps_ = 23.44;
 };
 
@@ -111,6 +113,7 @@ void Biazimuthal::run() {
     }
     k_ = scaleMm * u_;
     f1_ = *map_.plate(map_.focus(1), 90.0);
+    turn_ = BiazimuthalDrawingTurn(map_, s_);
     th_ = a_.screen() ? 12.0 : a_.size(12, 30);
     p_.setWindow(a_.ox, a_.oy, a_.ox + a_.W - 2, a_.oy + a_.H - 2);
     const int width = std::clamp(s_.lineWidth - '0', 1, 9);
@@ -198,7 +201,7 @@ void Biazimuthal::drawFoci() {
         const auto q = map_.plate(map_.focus(k), 90.0);
         if (!q) continue;
         const QPointF c = toDrawing(*q);
-        const QPointF a = map_.arrow(k, BiazimuthalReference(s_, k));
+        const QPointF a = BiazimuthalTurn(map_.arrow(k, BiazimuthalReference(s_, k)), turn_);
         const double r = 1.5 * u_, len = 14 * u_;
         p_.setPenColour(colour::kRed, kFocus);
         p_.circle(c.x(), c.y(), r, FillStyle::None, 0);
@@ -249,6 +252,16 @@ void Biazimuthal::drawLegend() {
 }
 
 }  // namespace
+
+double BiazimuthalDrawingTurn(const BiazimuthalMap& map, const DialState& s) {
+    const QPointF a = map.arrow(1, BiazimuthalReference(s, 1));
+    return std::atan2(a.x(), a.y()) / kRad;
+}
+
+QPointF BiazimuthalTurn(const QPointF& v, double turnDeg) {
+    const double c = CosDeg(turnDeg), sn = SinDeg(turnDeg);
+    return {v.x() * c - v.y() * sn, v.x() * sn + v.y() * c};
+}
 
 UnitVector EarthPoint(double latitude, double longitudeWest) {
     const double east = -longitudeWest;

@@ -65,6 +65,11 @@ UnitVector BiazimuthalFocus(const DialState& state, int k);
 // plate, the site itself (whose zenith is "up") for a vertical one.
 UnitVector BiazimuthalReference(const DialState& state, int k);
 
+// The drawing shows the plate turned so that the arrow of focus 1 points up: the turn
+// (degrees, counter-clockwise) and the turn of a plate vector.
+double BiazimuthalDrawingTurn(const BiazimuthalMap& map, const DialState& state);
+QPointF BiazimuthalTurn(const QPointF& v, double turnDeg);
+
 // Why the dial cannot be drawn; empty when it can. Message 65/66 when the focus places are
 // too far apart for the gnomonic map (or antipodal).
 QString BiazimuthalRefusal(const DialState& state);

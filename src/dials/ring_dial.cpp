@@ -11,6 +11,8 @@
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 
+#include <QRectF>
+
 #include <algorithm>
 #include <cmath>
 
@@ -106,6 +108,9 @@ private:
     void drawSingleBand();
     void drawHoleHalf();
     void drawLegend();
+    // An hour label above the band, centred on its line, raised a row while it would cover
+    // one already placed (morning and afternoon lines of zone time lie close).
+    void hourLabel(double x, const QString& text);
 
     const DialState& s_;
     AltitudeDialArea a_;
@@ -117,7 +122,24 @@ private:
     double slotMin_ = 0, slotMax_ = 0;
     bool cut_ = false;
     RingHours hours_;
+    std::vector<QRectF> labels_;
 };
+
+void RingDial::hourLabel(double x, const QString& text) {
+    p_.setTextRole(kHours);
+    const double w = p_.textWidth(text), h = p_.textHeight();
+    QRectF box(x - w / 2, yTop_ - 1.25 * h, w, h);
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (const QRectF& other : labels_)
+            if (box.adjusted(-0.15 * h, 0, 0.15 * h, 0).intersects(other)) {
+                box.moveTop(other.top() - 1.05 * h);
+                moved = true;
+            }
+    }
+    labels_.push_back(box);
+    p_.text(box.left(), box.top(), text);
+}
 
 void RingDial::setUp() {
     R_ = std::clamp(s_.ringDiameter, 10.0, 300.0) / 2;
@@ -233,9 +255,7 @@ void RingDial::drawHourLines(bool deflection, int fullRole, int subRole, bool la
                 const QPointF at(X(*x), Y(RingDateOffset(s_, delta)));
                 run.push_back(at);
                 if (!labelled) {
-                    p_.setTextRole(kHours);
-                    const QString text = Label(n, hours_);
-                    p_.text(at.x() - p_.textWidth(text) / 2, yTop_ - 1.25 * p_.textHeight(), text);
+                    hourLabel(at.x(), Label(n, hours_));
                     labelled = true;
                 }
             }
@@ -263,11 +283,7 @@ void RingDial::drawSingleBand() {
             const double inset = j == 0 ? 0.0 : B_ * u_ / 4;
             p_.moveTo(X(x), yTop_ + inset);
             p_.lineTo(X(x), yTop_ + B_ * u_ - inset);
-            if (j == 0) {
-                p_.setTextRole(kHours);
-                const QString text = Label(n, hours_);
-                p_.text(X(x) - p_.textWidth(text) / 2, yTop_ - 1.25 * p_.textHeight(), text);
-            }
+            if (j == 0) hourLabel(X(x), Label(n, hours_));
         }
     }
 }

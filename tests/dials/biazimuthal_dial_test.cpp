@@ -86,13 +86,19 @@ TEST(BiazimuthalDial, RodShadowAtEachPlaceCrossesTheDrawnLinesAtTheirTime) {
         const BiazimuthalMap map(BiazimuthalFocus(s, 1), BiazimuthalFocus(s, 2));
         const QPointF f1 = *map.plate(map.focus(1), 90);
         const double k = s.drawingScale * 10.0;  // 0.1 mm per gnomonic unit
-        auto drawing = [&](const QPointF& q) { return QPointF(1400 + (q.x() - f1.x()) * k, 1000 - (q.y() - f1.y()) * k); };
+        // The drawing turns the plate so that the arrow of place 1 points up the page.
+        const double turnDeg = BiazimuthalDrawingTurn(map, s);
+        EXPECT_NEAR(BiazimuthalTurn(map.arrow(1, BiazimuthalReference(s, 1)), turnDeg).x(), 0.0, 1e-9);
+        auto drawing = [&](const QPointF& q) {
+            const QPointF t = BiazimuthalTurn(q - f1, turnDeg);
+            return QPointF(1400 + t.x() * k, 1000 - t.y() * k);
+        };
         int checked = 0;
         for (int place = 1; place <= 2; ++place) {
             const double lat = place == 1 ? s.latitude : s.latitude2, lon = place == 1 ? s.longitude : s.longitude2;
             const double wall = place == 1 ? s.wallDeclination : s.wallDeclination2;
             const QPointF foot = drawing(*map.plate(map.focus(place), 90));
-            const QPointF arrow = map.arrow(place, BiazimuthalReference(s, place));
+            const QPointF arrow = BiazimuthalTurn(map.arrow(place, BiazimuthalReference(s, place)), turnDeg);
             // The plate's axes in space (east-north-up): on the ground turned so that the arrow
             // points north; on the wall turned so that it points up, seen from the front.
             std::array<double, 3> right{1, 0, 0}, ahead{0, 1, 0}, normal{0, 0, 1};

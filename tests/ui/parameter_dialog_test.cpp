@@ -453,6 +453,38 @@ TEST_F(ParameterDialogTest, RingQuestionIsAskedOnceUntilARingValueChanges) {
     EXPECT_EQ(dialogs.events.size(), 1u);
 }
 
+TEST_F(ParameterDialogTest, PolarCylinderOffersThePlaceOfItsStyle) {
+    state.expertMode = true;
+    state.cylinderKind = 2;
+    open('z');
+    auto* group = child<QGroupBox>(QStringLiteral("cylinder_cylinderHourStyle"));
+    ASSERT_NE(group, nullptr);
+    EXPECT_FALSE(group->isHidden());
+    const auto radios = group->findChildren<QRadioButton*>();
+    ASSERT_EQ(radios.size(), 3);
+    EXPECT_EQ(radios[1]->text(), QStringLiteral(" versetzt um die Zeigerlänge (Richtung: Abw.)"));
+    click(radios[2]);
+    EXPECT_EQ(state.cylinderHourStyle, 2);
+    click(radios[0]);
+    EXPECT_EQ(state.cylinderHourStyle, 0);
+    // The shepherd's dial has no polar style.
+    state.cylinderKind = 0;
+    open('z');
+    EXPECT_TRUE(child<QGroupBox>(QStringLiteral("cylinder_cylinderHourStyle"))->isHidden());
+}
+
+TEST_F(ParameterDialogTest, BiazimuthalPageTakesRodHeightAndScaling) {
+    open('c');
+    type(QStringLiteral("biazimuthal_gnomonLength"), QStringLiteral("42.5"));
+    type(QStringLiteral("biazimuthal_drawingScale"), QStringLiteral("80"));
+    EXPECT_TRUE(dialog->closeCheck());
+    EXPECT_DOUBLE_EQ(state.gnomonLength, 42.5);
+    EXPECT_EQ(state.drawingScale, 80);
+    type(QStringLiteral("biazimuthal_drawingScale"), QStringLiteral("2"));
+    EXPECT_FALSE(dialog->closeCheck());
+    EXPECT_EQ(state.drawingScale, 80);
+}
+
 TEST_F(ParameterDialogTest, LatitudesOfTheBiazimuthalPageAreNeverZero) {
     open('c');
     type(QStringLiteral("biazimuthal_latitude"), QStringLiteral("0"));
