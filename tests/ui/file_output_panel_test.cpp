@@ -147,7 +147,7 @@ TEST_F(FileOutputTest, GnomonFootOutsideAsksFromTheButtonsOnly) {
 }
 
 TEST_F(FileOutputTest, FileButtonsOnlyForDialsWithAPlotWriter) {
-    state.dialType = 'r';  // the ring dial has no plot yet
+    state.dialType = 'b';  // no construction, no plot
     DrawingWindow* w = open();
     ASSERT_NE(w, nullptr);
     EXPECT_FALSE(find<QWidget>(QStringLiteral("saveHpglButton"))->isEnabled());
