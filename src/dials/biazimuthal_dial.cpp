@@ -6,6 +6,7 @@
 #include "dials/dial_geometry.h"
 #include "dials/dial_painter.h"
 #include "dials/plot_painter.h"
+#include "dials/sheet_plot.h"
 #include "plot/plot_stream.h"
 #include "text/number_format.h"
 #include "text/texts.h"
@@ -362,22 +363,8 @@ PlanarDialResult DrawBiazimuthalDial(const DialState& s, const PlanarDialRequest
 }
 
 bool WriteBiazimuthalPlot(const DialState& s, PlotStream& stream, UserDialogs& dialogs) {
-    if (const QString refusal = BiazimuthalRefusal(s); !refusal.isEmpty()) {
-        dialogs.inform(caption(CaptionKind::Warning, s.language), refusal, Icon::Warning);
-        return false;
-    }
-    stream.writeStandardHead();
-    {
-        PlotPainter painter(stream, std::clamp(s.lineWidth - '0', 1, 9), 4);
-        PlanarDialRequest r;
-        r.target = DrawTarget::Plot;
-        r.clientWidth = kSheetWidth - 1;
-        r.clientHeight = kSheetHeight - 1;
-        Biazimuthal(s, r, painter).run();
-        painter.flush();
-    }
-    stream.writeEnd(PlotEnd::WindowReset);
-    return true;
+    return WriteSheetPlot(s, stream, dialogs, BiazimuthalRefusal(s), PlotEnd::WindowReset,
+                          [&](auto& r, auto& painter) { Biazimuthal(s, r, painter).run(); });
 }
 
 }  // namespace zorva

@@ -8,6 +8,7 @@
 #include "dials/dial_geometry.h"
 #include "dials/dial_painter.h"
 #include "dials/plot_painter.h"
+#include "dials/sheet_plot.h"
 #include "plot/plot_stream.h"
 #include "text/number_format.h"
 #include "text/texts.h"
@@ -316,22 +317,8 @@ PlanarDialResult DrawPolarCylinderDial(const DialState& s, const PlanarDialReque
 }
 
 bool WritePolarCylinderPlot(const DialState& s, PlotStream& stream, UserDialogs& dialogs) {
-    if (const QString refusal = PolarCylinderRefusal(s); !refusal.isEmpty()) {
-        dialogs.inform(caption(CaptionKind::Warning, s.language), refusal, Icon::Warning);
-        return false;
-    }
-    stream.writeStandardHead();
-    {
-        PlotPainter painter(stream, std::clamp(s.lineWidth - '0', 1, 9), 4);
-        PlanarDialRequest r;
-        r.target = DrawTarget::Plot;
-        r.clientWidth = kSheetWidth - 1;
-        r.clientHeight = kSheetHeight - 1;
-        PolarCylinder(s, r, painter, dialogs).run();
-        painter.flush();
-    }
-    stream.writeEnd(PlotEnd::Initialise);
-    return true;
+    return WriteSheetPlot(s, stream, dialogs, PolarCylinderRefusal(s), PlotEnd::Initialise,
+                          [&](auto& r, auto& painter) { PolarCylinder(s, r, painter, dialogs).run(); });
 }
 
 }  // namespace zorva
