@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
         {
             QPainter painter(&image);
             CanvasPainter canvas(painter, s.colours, QRectF(0, 0, size.width(), size.height()));
-            PlanarDialRequest r;
+            DialRequest r;
             r.clientWidth = size.width();
             r.clientHeight = size.height();
             const GnomonPlacement g = DefaultGnomonPlacement(s, size.width(), size.height());
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
     long strokes = 0;
     for (int run = 0; run < 30; ++run) {
         DiscardingPainter discard;
-        PlanarDialRequest r;
+        DialRequest r;
         r.clientWidth = size.width();
         r.clientHeight = size.height();
         const GnomonPlacement g = DefaultGnomonPlacement(s, size.width(), size.height());

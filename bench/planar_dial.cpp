@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
         {
             QPainter painter(&image);
             CanvasPainter canvas(painter, s.colours, QRectF(0, 0, size.width(), size.height()));
-            PlanarDialRequest r;
+            DialRequest r;
             r.clientWidth = size.width();
             r.clientHeight = size.height();
             const GnomonPlacement g = DefaultGnomonPlacement(s, size.width(), size.height());

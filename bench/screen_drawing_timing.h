@@ -35,7 +35,7 @@ inline double Time(const char* what, const zorva::DialState& s) {
         {
             QPainter painter(&image);
             CanvasPainter canvas(painter, s.colours, QRectF(0, 0, size.width(), size.height()));
-            PlanarDialRequest r;
+            DialRequest r;
             r.clientWidth = size.width();
             r.clientHeight = size.height();
             DrawDialOnScreen(s, r, canvas, dialogs);

@@ -7,6 +7,10 @@ namespace zorva {
 // The one conversion factor of the program (pi/180 to eleven digits). Tables and dials
 // were always computed with it; keeping it keeps every printed digit as before.
 inline constexpr double kDegToRad = 0.01745329252;
+inline constexpr double kPi = 3.14159265358979323846;
+// pi/180 to full precision, for the calculations that were never computed with the stored
+// factor (rise and set, terrain distances, the DXF arcs' own factor aside).
+inline constexpr double kExactDegToRad = kPi / 180.0;
 
 // +1, -1 or 0.
 int Sign(double x);

@@ -12,7 +12,7 @@ namespace {
 
 // The rise/set search carries its own constants (full-precision degree factor and the
 // published ones of the short series), independent of the program's stored factor.
-constexpr double kRad = 0.017453292519943295;
+constexpr double kRad = kExactDegToRad;
 constexpr double kTwoPi = 6.283185307;
 
 }  // namespace

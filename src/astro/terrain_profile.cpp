@@ -1,5 +1,6 @@
 #include "astro/terrain_profile.h"
 
+#include "astro/angles.h"
 #include "text/number_format.h"
 
 #include <algorithm>
@@ -13,8 +14,7 @@
 namespace zorva {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kRad = kPi / 180.0;
+constexpr double kRad = kExactDegToRad;
 constexpr double kR = kEarthRadiusMetres;
 constexpr double kMetresPerDegree = 111110.0;  // distance limits in degrees: km / 111.11
 

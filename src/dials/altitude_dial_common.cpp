@@ -8,6 +8,7 @@
 #include "dials/dial_painter.h"
 #include "dials/plot_painter.h"
 #include "plot/plot_stream.h"
+#include "text/named_texts.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
@@ -17,7 +18,7 @@
 
 namespace zorva {
 
-AltitudeDialArea AreaOfRequest(const PlanarDialRequest& r) {
+AltitudeDialArea AreaOfRequest(const DialRequest& r) {
     AltitudeDialArea a;
     a.target = r.target;
     a.W = r.clientWidth + 1;
@@ -76,13 +77,14 @@ std::vector<RisingHalfMark> RisingHalfMarks(int year, const DateAxis& axis, bool
     return marks;
 }
 
-ClockHours ClockHoursOf(const DialState& s) {
+ClockHours ClockHoursOf(const DialContext& context) {
+    const DialState& s = context.state;
     ClockHours c;
-    c.local = s.timeSystem != 1;
+    c.local = context.timeSystem != TimeSystem::Zone;
     c.eot = s.cylinderWithEoT;
     c.first = c.originalFirst = std::clamp(s.otherHourFrom, 0, 24);
     c.last = c.originalLast = std::clamp(s.otherHourTo, 0, 24);
-    c.perHour = LinesPerHour(s.otherHourInterval);
+    c.perHour = context.otherLinesPerHour;
     if (c.local && !c.eot && c.first < 12 && c.last > 12) {
         // Morning and afternoon lines coincide: keep the half with more hours.
         if (c.last - 12 < 12 - c.first) c.last = 12;
@@ -92,8 +94,11 @@ ClockHours ClockHoursOf(const DialState& s) {
     return c;
 }
 
+AltitudeSun::AltitudeSun(const DialContext& c) : c_(c), sinPhi_(SinDeg(c.latitude)), cosPhi_(CosDeg(c.latitude)) {}
+
 AltitudeSun::AltitudeSun(const DialState& s)
-    : s_(s), sinPhi_(SinDeg(s.latitude)), cosPhi_(CosDeg(s.latitude)) {}
+    : owned_(std::make_unique<const DialContext>(s)), c_(*owned_), sinPhi_(SinDeg(c_.latitude)),
+      cosPhi_(CosDeg(c_.latitude)) {}
 
 double AltitudeSun::altitude(double hourAngle, double declination) const {
     // The altitude alone; the azimuth of HorizontalFromHourAngle is not needed here.
@@ -110,33 +115,17 @@ AltitudeSun::Day& AltitudeSun::day(int d) {
 }
 
 double AltitudeSun::clock(const ClockHours& clock, int d, double hour) {
-    Day& e = day(d);
-    if (!e.ephemeris) {
-        for (int k = 0; k < 3; ++k) {
-            const DeclinationEoT de = SolarDeclinationEoT(s_.referenceYear, d + 0.5 * (k - 1));
-            e.decl[k] = de.declination;
-            e.eot[k] = de.eot;
-        }
-        e.ephemeris = true;
-    }
-    // The instant SunPosition takes for this zone time, as a fraction of a day from noon UT.
-    const double u = (hour + s_.zoneMeridian / 15 - 12) / 24;
-    auto q = [u](const double* n) { return n[1] + u * (n[2] - n[0]) + 2 * u * u * (n[2] - 2 * n[1] + n[0]); };
-    const double meridian = clock.local ? s_.zoneMeridian : s_.longitude;
-    double t = 15 * (hour - 12) - (meridian - s_.zoneMeridian);
-    if (clock.eot) t += q(e.eot);
-    return altitude(t, q(e.decl));
+    // At the instant SunPosition takes for this zone time.
+    const SunEphemeris& ephemeris = c_.ephemeris();
+    const DeclinationEoT e = ephemeris.at(d, ephemeris.zoneFraction(hour));
+    const double meridian = clock.local ? c_.zoneMeridian : c_.longitude;
+    double t = 15 * (hour - 12) - (meridian - c_.zoneMeridian);
+    if (clock.eot) t += e.eot;
+    return altitude(t, e.declination);
 }
 
 double AltitudeSun::temporal(int d, double N) {
-    Day& e = day(d);
-    if (!e.noon) {
-        e.noonDeclination = SunPositionNoonEphemeris(s_.referenceYear, d, 12.0, s_.latitude, s_.zoneMeridian,
-                                                     s_.zoneMeridian, false)
-                                .declination;
-        e.noon = true;
-    }
-    const double phi = s_.latitude, decl = e.noonDeclination;
+    const double phi = c_.latitude, decl = c_.ephemeris().noonDeclination(d);
     double cd = CosDeg(decl);
     if (std::abs(cd) < 1e-12) cd = SignNonZero(cd) * 1e-12;
     double cp = CosDeg(phi);
@@ -151,8 +140,8 @@ bool AltitudeSun::riseAndSet(const ClockHours& clock, int d, double& rise, doubl
     Day& e = day(d);
     const int m = clock.local ? 0 : 1;
     if (!e.riseSet[m]) {
-        const double meridian = clock.local ? s_.zoneMeridian : s_.longitude;
-        const MeanRiseSet r = SunriseSunsetMean(s_.referenceYear, d, meridian, s_.latitude, s_.zoneMeridian);
+        const double meridian = clock.local ? c_.zoneMeridian : c_.longitude;
+        const MeanRiseSet r = SunriseSunsetMean(c_.year, d, meridian, c_.latitude, c_.zoneMeridian);
         e.rise[m] = r.rise;
         e.set[m] = r.set;
         e.riseSet[m] = true;
@@ -183,30 +172,31 @@ QString Tr(const DialState& s, const char* german, const char* english) {
     return QString::fromUtf8(s.english() ? english : german);
 }
 
+bool ShowRefusal(const QString& refusal, DialPainter& p, const AltitudeDialArea& a, Language lang,
+                 UserDialogs& dialogs, int textRole) {
+    if (refusal.isEmpty()) return false;
+    dialogs.inform(caption(CaptionKind::Warning, lang), refusal, Icon::Warning);
+    p.setFont(QStringLiteral("Arial"), a.size(18, 45));
+    p.setTextColour(colour::kRed, textRole);
+    p.text(a.ox + a.W / 12, a.oy + a.H / 3, refusal.split(QStringLiteral("\r\n")).join(QLatin1Char(' ')));
+    return true;
+}
+
 QString DialMonth(int month) { return MonthAbbreviation(month); }
 
 QString PolarTemporalLine1(const DialState& s) {
-    return Tr(s, "Temporalstunden sind in dieser geogr. Breite nicht möglich!",
-              "Temporal hours are not possible in this latitude!");
+    return TextOf(TextId::PolarTemporalHours, s.language);
 }
 
 QString PolarTemporalLine2(const DialState& s) {
-    return Tr(s, "Die Sonnenuhr wird deshalb nicht konstruiert.", "Therefore the sundial is not constructed.");
+    return TextOf(TextId::DialNotConstructed, s.language);
 }
 
 void ReportTemporalRange(const DialState& s, UserDialogs& dialogs) {
     dialogs.inform(caption(CaptionKind::Error, s.language),
-                   Tr(s, "Temporalstunden müssen zwischen 0 und 12 liegen!",
-                      "Temporal Hours must be in between 0 and 12 !") +
+                   TextOf(TextId::TemporalHoursRange, s.language) +
                        QStringLiteral("\r\n") +
-                       Tr(s, "Zur Korrektur Taste <F7> drücken.", "To correct the times press key <F7> ."),
-                   Icon::Error);
-}
-
-void ReportBabylonianItalianLatitude(const DialState& s, UserDialogs& dialogs) {
-    dialogs.inform(caption(CaptionKind::Problem, s.language),
-                   Tr(s, "Italische und Babylonische Stunden", "Italian and Babylonian hours") + QStringLiteral("\r\n") +
-                       Tr(s, "sind nicht möglich (zu hohe geogr. Breite)!", "not possible. Latitude to high!"),
+                       TextOf(TextId::CorrectWithF7, s.language),
                    Icon::Error);
 }
 
@@ -251,8 +241,54 @@ void DrawGnomonBracket(DialPainter& p, const DialState& s, const AltitudeDialAre
     const double base = H + oy - 2 * h;
     p.polyline({{1.5 * C + ox, base - L}, {C + ox, base - L}, {C + ox, base}, {C + L + ox, base}, {C + L + ox, base - C / 2}});
     p.text(ox + C, oy + H - 1.5 * h,
-           Tr(s, "Zeigerlaenge = ", "Gnomon height=") + RealToText(5, 0, gnomonMm) + QStringLiteral(" mm"));
+           TextOf(TextId::GnomonLengthIs, s.language) + RealToText(5, 0, gnomonMm) + QStringLiteral(" mm"));
     p.setTextRole(textRole);
+}
+
+double HighestSunShadow(double L, double latitude) {
+    const double phi = std::abs(latitude);
+    const double hMax = phi < 23.45 ? 90.0 : 90.0 - phi + 23.45;
+    return std::abs(CosDeg(hMax)) <= 1e-4 ? 100000.0 : std::abs(L * SinDeg(hMax) / CosDeg(hMax) * 1.05);
+}
+
+void DrawPolarRefusal(DialPainter& p, const DialState& s, const AltitudeDialArea& a, const QString& font,
+                      int firstColumn, int secondColumn, TextId titleText, int textRole) {
+    const double W = a.W, H = a.H, ox = a.ox, oy = a.oy;
+    p.setFont(font, a.size(30, 60));
+    p.setTextColour(colour::kNavy, textRole);
+    const double th = p.textHeight();
+    p.text(ox + W / firstColumn, oy + H / 2 - 1.5 * th, PolarTemporalLine1(s));
+    p.text(ox + W / secondColumn, oy + H / 2, PolarTemporalLine2(s));
+    p.text(ox + W / 3, oy + H / 8, TextOf(titleText, s.language));
+}
+
+void DrawCylinderLegend(DialPainter& p, const DialState& s, const AltitudeDialArea& a, const CylinderLegend& legend,
+                        int textRole) {
+    const double W = a.W, H = a.H, ox = a.ox, oy = a.oy;
+    const QString arial = QStringLiteral("Arial");
+    p.setTextRole(textRole);
+    p.setFont(arial, legend.titleHeight);
+    double th = p.textHeight();
+    const double x = 0.36 * W + ox;
+    p.text(x, oy + H - 2.2 * th, title(8, s.language));
+    p.text(x, oy + H - legend.subtitleRow * th, title(legend.subtitle, s.language));
+
+    p.setFont(arial, a.screen() ? (a.wideScreen ? 14 : 12) : a.size(12, 30));
+    th = p.textHeight();
+    const QString deg = TextOf(TextId::DegreesSpaced, s.language);
+    const QString site = TextOf(TextId::LatitudeIs, s.language) + RealToText(6, 2, s.latitude) + deg +
+                         TextOf(TextId::LongitudeIs, s.language) + RealToText(5, 2, s.longitude) + deg;
+    // In a narrow window the site line ends at the frame instead of running out of it.
+    const double x2 = std::min(0.7 * W + ox + a.size(10, 10), ox + W - a.size(6, 15) - p.textWidth(site));
+    p.text(x2, oy + H - 2.6 * th, site);
+    QString hours;
+    if (legend.clockDrawn) {
+        hours = TextOf(legend.local ? TextId::LocalApparentTimeLong : TextId::ZoneMeridianTimeLong, s.language) +
+                QStringLiteral(" ") + TextOf(legend.eot ? TextId::WithEot : TextId::WithoutEot, s.language) +
+                QStringLiteral(", ");
+    }
+    if (legend.temporalDrawn) hours += TextOf(TextId::TemporalHoursSpaced, s.language);
+    p.text(x2, oy + H - 1.5 * th, hours);
 }
 
 bool RefusedForTemporalHours(const DialState& s) { return std::abs(s.latitude) > 65 && s.temporalHours; }
@@ -264,11 +300,11 @@ bool RefusePolarTemporalPlot(const DialState& s, UserDialogs& dialogs) {
     return true;
 }
 
-void WriteAltitudeDialPlot(const DialState& state, PlotStream& stream,
+void WriteAltitudeDialPlot(const DialContext& context, PlotStream& stream,
                            const std::function<void(DialPainter&)>& construct) {
     stream.writeShortHead(ShortHead::SlowPen);
     {
-        PlotPainter painter(stream, std::clamp(state.lineWidth - '0', 1, 9), -1);
+        PlotPainter painter(stream, context.lineWidth, -1);
         construct(painter);
         painter.flush();
     }

@@ -4,12 +4,15 @@
 // the date axis and the legend texts. The dials read the time by the sun's altitude alone,
 // so a morning hour and its afternoon twin fall on one line.
 
+#include "dials/dial_context.h"
+#include "dials/label_placer.h"
 #include "dials/planar_dial.h"
 #include "state/dial_state.h"
 
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace zorva {
@@ -34,7 +37,7 @@ struct AltitudeDialArea {
         return screen() ? screenPixels : plot() ? 4.0 * printerUnits : printerUnits;
     }
 };
-AltitudeDialArea AreaOfRequest(const PlanarDialRequest& request);
+AltitudeDialArea AreaOfRequest(const DialRequest& request);
 // The plot sheet as the area of a plot construction.
 AltitudeDialArea PlotSheetArea();
 
@@ -72,14 +75,14 @@ struct ClockHours {
 };
 // The clock-hour options of the state, with the range spanning noon cut to its longer half
 // when the two halves coincide (local true time without the equation of time).
-ClockHours ClockHoursOf(const DialState& s);
+ClockHours ClockHoursOf(const DialContext& c);
 
-// The sun's altitude (degrees) for the hour lines of one drawing. The lines ask for
-// thousands of instants on a few hundred days, so declination and EoT come from three
-// ephemeris evaluations per day, interpolated (within 1e-5 degrees of the direct value),
-// and the noon declination and the rise and set of each day are computed once.
+// The sun's altitude (degrees) for the hour lines of one drawing, from the drawing's
+// interpolated ephemeris; the rise and set of each day are computed once.
 class AltitudeSun {
 public:
+    explicit AltitudeSun(const DialContext& c);
+    // With a context of its own, for a construction that has none.
     explicit AltitudeSun(const DialState& s);
     // At clock hour `hour` of the clock's time reference, as SunPosition has it.
     double clock(const ClockHours& clock, int day, double hour);
@@ -92,16 +95,13 @@ public:
 
 private:
     struct Day {
-        bool ephemeris = false;
-        double decl[3] = {0, 0, 0}, eot[3] = {0, 0, 0};  // at d - 0.5, d, d + 0.5
-        bool noon = false;
-        double noonDeclination = 0;
         bool riseSet[2] = {false, false};  // per meridian: zone meridian, site longitude
         double rise[2] = {0, 0}, set[2] = {0, 0};
     };
     Day& day(int d);
     double altitude(double hourAngle, double declination) const;
-    const DialState& s_;
+    std::unique_ptr<const DialContext> owned_;
+    const DialContext& c_;
     double sinPhi_, cosPhi_;
     std::vector<Day> days_ = std::vector<Day>(400);
     Day spare_;
@@ -123,8 +123,6 @@ QString PolarTemporalLine1(const DialState& s);
 QString PolarTemporalLine2(const DialState& s);
 // Temporal hours outside 0..12: the error box.
 void ReportTemporalRange(const DialState& s, UserDialogs& dialogs);
-// Babylonian and Italian hours above 65 degrees of latitude: the problem box.
-void ReportBabylonianItalianLatitude(const DialState& s, UserDialogs& dialogs);
 
 // Band clipping of a curve whose samples lie at rows top + y: joins consecutive samples and
 // cuts each segment to 0 <= y <= depth by linear interpolation in x.
@@ -147,25 +145,80 @@ private:
 void DrawGnomonBracket(DialPainter& painter, const DialState& s, const AltitudeDialArea& a, double length,
                        double gnomonMm, int textRole);
 
+// How far below the scale's top the noon shadow of the highest sun of the year reaches (with
+// 5 % to spare), for a gnomon of L drawing units; 100000 when the sun can stand in the zenith.
+double HighestSunShadow(double L, double latitude);
+
+// What stands in place of a polar dial with temporal hours: the two lines of the refusal in
+// `font`, starting at W / firstColumn and W / secondColumn, and the dial's title above them.
+void DrawPolarRefusal(DialPainter& painter, const DialState& s, const AltitudeDialArea& a, const QString& font,
+                      int firstColumn, int secondColumn, TextId title, int textRole);
+
+// The legend of the cylinder dials at the bottom of the sheet: the family title and the
+// dial's own line (title-table entries), the site and the hour lines drawn.
+struct CylinderLegend {
+    double titleHeight = 16;  // font height of the two title lines
+    int subtitle = 14;        // title-table entry of the second line
+    double subtitleRow = 1.2; // its baseline row, text heights above the bottom
+    bool clockDrawn = false;
+    bool local = true;        // the site's own time (else the zone meridian's)
+    bool eot = false;
+    bool temporalDrawn = false;
+};
+void DrawCylinderLegend(DialPainter& painter, const DialState& s, const AltitudeDialArea& a,
+                        const CylinderLegend& legend, int textRole);
+
+// A dial the state does not allow: the warning box, and the reason in red across the drawing
+// area in place of the dial (its lines joined into one). False when `refusal` is empty.
+bool ShowRefusal(const QString& refusal, DialPainter& painter, const AltitudeDialArea& a, Language lang,
+                 UserDialogs& dialogs, int textRole);
+
 // Temporal hours cannot be drawn where the sun may not rise or set (beyond 65 degrees).
 bool RefusedForTemporalHours(const DialState& s);
 // Refuses the plot of a polar dial with temporal hours (with its warning).
 bool RefusePolarTemporalPlot(const DialState& s, UserDialogs& dialogs);
 
+// What every altitude dial construction works with: the drawing's context and state, its
+// area and painter, the clock hours and the sun of its lines, and the placement of its labels.
+class AltitudeDialParts {
+protected:
+    AltitudeDialParts(const DialContext& c, const AltitudeDialArea& area, DialPainter& p, UserDialogs& d)
+        : c_(c), s_(c.state), a_(area), p_(p), d_(d), clock_(ClockHoursOf(c)), sun_(c) {}
+
+    const DialContext& c_;
+    const DialState& s_;
+    AltitudeDialArea a_;
+    DialPainter& p_;
+    UserDialogs& d_;
+    ClockHours clock_;
+    AltitudeSun sun_;
+    LabelPlacer labels_{QRectF()};
+};
+
 // The canvas entry of an altitude dial construction `Dial(state, area, painter, dialogs)`.
 template <class Dial>
-PlanarDialResult DrawAltitudeDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                                  UserDialogs& dialogs) {
-    Dial dial(state, AreaOfRequest(request), painter, dialogs);
-    PlanarDialResult result;
-    result.zoomFactor = state.zoomFactor;
+DialResult DrawAltitudeDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
+                            UserDialogs& dialogs) {
+    Dial dial(context, AreaOfRequest(request), painter, dialogs);
+    DialResult result;
+    result.zoomFactor = context.state.zoomFactor;
     result.drawn = dial.run();
     result.gnomonMm = dial.gnomonMm();
     return result;
 }
 
-// Writes the short head, the construction through a plot painter on the sheet and the end.
-void WriteAltitudeDialPlot(const DialState& state, PlotStream& stream,
+// The plot twin of an altitude dial: refuses a polar dial with temporal hours, else writes
+// the short head, the construction through a plot painter on the sheet and the end.
+template <class Dial>
+bool WriteAltitudeDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
+void WriteAltitudeDialPlot(const DialContext& context, PlotStream& stream,
                            const std::function<void(DialPainter&)>& construct);
+template <class Dial>
+bool WriteAltitudeDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {
+    if (RefusePolarTemporalPlot(context.state, dialogs)) return false;
+    WriteAltitudeDialPlot(context, stream,
+                          [&](DialPainter& painter) { Dial(context, PlotSheetArea(), painter, dialogs).run(); });
+    return true;
+}
 
 }  // namespace zorva

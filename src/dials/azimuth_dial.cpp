@@ -7,8 +7,10 @@
 #include "astro/solar_ephemeris.h"
 #include "astro/sun_position.h"
 #include "dials/dial_painter.h"
+#include "dials/label_placer.h"
 #include "dials/plot_painter.h"
 #include "plot/plot_stream.h"
+#include "text/named_texts.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
@@ -65,10 +67,6 @@ constexpr int kPlotFractionRole = 2;
 // Whole Babylonian hours are plotted with pen 4.
 constexpr int kPlotBabylonianRole = 3;
 
-QString Tr(const DialState& s, const char* german, const char* english) {
-    return QString::fromUtf8(s.english() ? english : german);
-}
-
 // A sun direction on a track, with the declination kind 0 places it by.
 struct Sample {
     bool valid = false;
@@ -87,25 +85,10 @@ int DaysInMonth(int year, int month) {
     return month == 12 ? 31 : DayOfYear(year, month + 1, 1) - DayOfYear(year, month, 1);
 }
 
-// Declination and EoT within a day from three evaluations of the ephemeris (quadratic
-// through half-day steps, within 1e-5 degrees of the direct value), and the day arcs of
-// the sample days: the hour lines ask for thousands of instants on a few dozen days.
-class EphemerisCache {
+// The day arcs of the sample days, each computed once per drawing.
+class DayArcCache {
 public:
-    explicit EphemerisCache(int year) : year_(year) {}
-    DeclinationEoT at(double d) {
-        const double D = std::round(d);
-        const double u = d - D;
-        auto it = nodes_.find(static_cast<long long>(D));
-        if (it == nodes_.end()) {
-            const std::array<DeclinationEoT, 3> n = {SolarDeclinationEoT(year_, D - 0.5), SolarDeclinationEoT(year_, D),
-                                                     SolarDeclinationEoT(year_, D + 0.5)};
-            it = nodes_.emplace(static_cast<long long>(D), n).first;
-        }
-        const auto& n = it->second;
-        auto q = [u](double m, double z, double p) { return z + u * (p - m) + 2 * u * u * (p - 2 * z + m); };
-        return {q(n[0].declination, n[1].declination, n[2].declination), q(n[0].eot, n[1].eot, n[2].eot)};
-    }
+    explicit DayArcCache(int year) : year_(year) {}
     const DayArcResult& dayArc(int day, double meridian, double latitude) {
         auto it = arcs_.find(day);
         if (it == arcs_.end()) it = arcs_.emplace(day, DayArc(year_, day, meridian, latitude)).first;
@@ -114,14 +97,13 @@ public:
 
 private:
     int year_;
-    std::unordered_map<long long, std::array<DeclinationEoT, 3>> nodes_;
     std::unordered_map<int, DayArcResult> arcs_;
 };
 
 class AzimuthConstruction {
 public:
-    AzimuthConstruction(const DialState& s, const PlanarDialRequest& r, DialPainter& p, UserDialogs& d)
-        : s_(s), r_(r), p_(p), d_(d), scale_(AltitudeSpacing::Equal, 1, 1), ephemeris_(s.referenceYear) {}
+    AzimuthConstruction(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d)
+        : c_(c), s_(c.state), r_(r), p_(p), d_(d), scale_(AltitudeSpacing::Equal, 1, 1), arcs_(c.year) {}
 
     bool run();
     // The plot's text height of the head ("SI 0.18,0.27"), as a drawing font height.
@@ -136,7 +118,7 @@ private:
     AltitudeSpacing spacing() const {
         return static_cast<AltitudeSpacing>(std::clamp(s_.altitudeCircleSpacing, 0, 2));
     }
-    bool temporalDisplay() const { return s_.timeSystem == 2; }
+    bool temporalDisplay() const { return c_.timeSystem == TimeSystem::Temporal; }
     bool profileShown() const {
         return !dates() && s_.showHorizonProfile && s_.horizonProfile && s_.horizonProfile->hasTerrain();
     }
@@ -174,8 +156,9 @@ private:
     std::vector<int> sampleDays(bool wholeYear) const;
     void centredText(QPointF at, const QString& text);
 
+    const DialContext& c_;
     const DialState& s_;
-    const PlanarDialRequest& r_;
+    const DialRequest& r_;
     DialPainter& p_;
     UserDialogs& d_;
     AltitudeScale scale_;
@@ -188,7 +171,7 @@ private:
     double obliquity_ = 23.44;
     double fontHeight_ = 14;
     std::vector<HourLabel> labels_;
-    EphemerisCache ephemeris_;
+    DayArcCache arcs_;
 };
 
 // Joins the successive sun directions of one line: where the sun goes below the horizon
@@ -285,9 +268,9 @@ void AzimuthConstruction::centredText(QPointF at, const QString& text) {
 }
 
 void AzimuthConstruction::setUp() {
-    lineWidth_ = std::clamp(s_.lineWidth - '0', 1, 9);
+    lineWidth_ = c_.lineWidth;
     obliquity_ = ZodiacDeclinations(s_.referenceYear).obliquity;
-    const double plate = s_.basePlateDiameter, distance = s_.observerDistance;
+    const double plate = s_.basePlateDiameterCm, distance = s_.observerDistanceCm;
     const double north = s_.latitude < 0 ? -1 : 1;
     if (plot()) {
         W_ = kSheetWidth;
@@ -375,7 +358,7 @@ void AzimuthConstruction::drawAltitudeCircles() {
     p_.setPenRole(kDisc);
     for (int h = 0; h <= 80; h += 10) p_.circle(centre_.x(), centre_.y(), scale_.radius(h), FillStyle::None, 0);
     // Small plates of the horizontoscope crowd the labels near the centre.
-    const bool small = spacing() == AltitudeSpacing::Tonne && s_.basePlateDiameter < 11;
+    const bool small = spacing() == AltitudeSpacing::Tonne && s_.basePlateDiameterCm < 11;
     p_.setFont(QStringLiteral("Arial"), fontHeight_ * (small ? 0.8 : 1.0));
     p_.setTextRole(kDisc);
     const double th = p_.textHeight();
@@ -508,31 +491,20 @@ void AzimuthConstruction::drawDateCircles() {
         // The signs between their circles: the sun passes from one to the next in a month.
         // Longitude 90 + 30 j .. 120 + 30 j: Cancer to Capricorn on the right, their
         // twins of the other half year on the left.
-        static constexpr char16_t kRight[6] = {0x264B, 0x264C, 0x264D, 0x264E, 0x264F, 0x2650};
-        static constexpr char16_t kLeft[6] = {0x264A, 0x2649, 0x2648, 0x2653, 0x2652, 0x2651};
-        static constexpr char kRightCode[6] = {97, 98, 99, 100, 101, 102};
-        static constexpr char kLeftCode[6] = {96, 95, 94, 105, 104, 103};
         for (int j = 0; j < 6; ++j) {
             const double r = 0.5 * (dateRadius(zodiac.byLongitude[static_cast<size_t>(6 * j)]) +
                                     dateRadius(zodiac.byLongitude[static_cast<size_t>(6 * j + 6)]));
             p_.setTextRole(kMainDates);
             for (int side = 0; side < 2; ++side) {
                 const QPointF at = DiscPoint(centre_, r, side == 0 ? 95.0 : -95.0);
-                const char16_t glyph = side == 0 ? kRight[j] : kLeft[j];
-                const char code = side == 0 ? kRightCode[j] : kLeftCode[j];
-                if (plot()) {
-                    if (auto* pp = dynamic_cast<PlotPainter*>(&p_)) {
-                        pp->flush();
-                        pp->stream().symbolSet();
-                        centredText(at, QString(QLatin1Char(code)));
-                        pp->flush();
-                        pp->stream().standardSet();
-                    }
-                } else {
-                    p_.setFont(QStringLiteral("DejaVu Sans"), fontHeight_);
-                    centredText(at, QString(QChar(glyph)) + QChar(0xFE0E));
-                    p_.setFont(QStringLiteral("Arial"), fontHeight_ * 0.9);
-                }
+                // Cancer .. Sagittarius on the right, Gemini .. Capricorn on the left.
+                const int sign = side == 0 ? 3 + j : (14 - j) % 12;
+                // The plot writes its signs in the size of the dates.
+                if (!plot()) p_.setFont(QStringLiteral("Arial"), fontHeight_);
+                p_.setTextKind(TextKind::ZodiacSigns);
+                centredText(at, p_.zodiacSign(sign));
+                p_.setTextKind(TextKind::Plain);
+                if (!plot()) p_.setFont(QStringLiteral("Arial"), fontHeight_ * 0.9);
             }
         }
     } else {
@@ -577,11 +549,7 @@ void AzimuthConstruction::drawHourLines() {
     if (s_.temporalHours || temporalDisplay()) traceTemporalHours();
     if (s_.babylonianHours || s_.italianHours) {
         if (std::abs(s_.latitude) > 65) {
-            d_.inform(caption(CaptionKind::Problem, s_.language),
-                      Tr(s_, "Italische und Babylonische Stunden", "Italian and Babylonian hours") +
-                          QStringLiteral("\r\n") +
-                          Tr(s_, "sind nicht möglich (zu hohe geogr. Breite)!", "not possible. Latitude to high!"),
-                      Icon::Error);
+            ReportLinesImpossibleAtLatitude(TextId::ItalianAndBabylonianHours, s_.language, d_);
         } else {
             if (s_.babylonianHours) traceBabylonianOrItalian(false);
             if (s_.italianHours) traceBabylonianOrItalian(true);
@@ -595,7 +563,7 @@ void AzimuthConstruction::traceClockHours(bool mean, int from, int to, int perHo
     const int year = s_.referenceYear;
     const int h1 = std::clamp(from, 0, 24), h2 = std::clamp(to, 0, 24);
     // Zone time reads the true sun of the zone meridian; local time that of the site.
-    const double longitude = s_.timeSystem == 1 ? s_.longitude : s_.zoneMeridian;
+    const double longitude = c_.timeSystem == TimeSystem::Zone ? s_.longitude : s_.zoneMeridian;
     const std::vector<int> days = sampleDays(mean);
     const int labelDay = DayOfYear(year, s_.latitude < 0 ? 12 : 6, 21);
     for (int h = h1; h <= h2; ++h) {
@@ -607,7 +575,7 @@ void AzimuthConstruction::traceClockHours(bool mean, int from, int to, int perHo
             Track track(*this, whole ? kApparent : kApparentFraction, whole ? kApparent : kPlotFractionRole);
             for (int day : days) {
                 // The sun of that instant, as SunPosition computes it.
-                const DeclinationEoT e = ephemeris_.at(day + (T + s_.zoneMeridian / 15 - 12) / 24);
+                const DeclinationEoT e = c_.ephemeris().at(day + (T + s_.zoneMeridian / 15 - 12) / 24);
                 double t = 15 * (T - 12) - (longitude - s_.zoneMeridian);
                 if (mean) t += e.eot;
                 const HorizontalPosition sp = HorizontalFromHourAngle(t, e.declination, s_.latitude);
@@ -622,10 +590,7 @@ void AzimuthConstruction::traceClockHours(bool mean, int from, int to, int perHo
 
 void AzimuthConstruction::traceTemporalHours() {
     if (std::abs(s_.latitude) > 66) {
-        d_.inform(caption(CaptionKind::Problem, s_.language),
-                  Tr(s_, " Temporalstunden", " Temporal hours") + QStringLiteral("\r\n") +
-                      Tr(s_, "sind nicht möglich (zu hohe geogr. Breite)!", "not possible. Latitude to high!"),
-                  Icon::Error);
+        ReportLinesImpossibleAtLatitude(TextId::TemporalHoursSpaced, s_.language, d_);
         return;
     }
     const int year = s_.referenceYear;
@@ -643,7 +608,7 @@ void AzimuthConstruction::traceTemporalHours() {
             setHourLineWidth(whole);
             Track track(*this, whole ? kTemporal : kDisc, whole ? kTemporal : kPlotFractionRole);
             for (int day : days) {
-                const DayArcResult& arc = ephemeris_.dayArc(day, s_.zoneMeridian, s_.latitude);
+                const DayArcResult& arc = arcs_.dayArc(day, s_.zoneMeridian, s_.latitude);
                 if (!arc.rises || !arc.sets) {
                     track.interrupt();
                     continue;
@@ -675,7 +640,7 @@ void AzimuthConstruction::traceBabylonianOrItalian(bool italian) {
             const int plotRole = whole ? (italian ? kItalian : kPlotBabylonianRole) : kPlotFractionRole;
             Track track(*this, canvasRole, plotRole);
             for (int day : days) {
-                const DayArcResult& arc = ephemeris_.dayArc(day, s_.zoneMeridian, s_.latitude);
+                const DayArcResult& arc = arcs_.dayArc(day, s_.zoneMeridian, s_.latitude);
                 if (!arc.rises || !arc.sets) {
                     track.interrupt();
                     continue;
@@ -692,11 +657,29 @@ void AzimuthConstruction::traceBabylonianOrItalian(bool italian) {
 void AzimuthConstruction::drawHourLabels() {
     // Every hour of the horizontoscope would crowd its small circles: even hours only.
     const bool evenOnly = !dates() && spacing() == AltitudeSpacing::Tonne;
+    LabelPlacer placer(QRectF(ox_, oy_, W_, H_));
+    std::vector<std::pair<QString, QRectF>> written;
+    const double step = plot() ? 200 : T_;
     for (const HourLabel& l : labels_) {
         if (evenOnly && l.text.toInt() % 2 != 0) continue;
-        const double r = std::max(0.0, l.radius - (plot() ? 200 : T_));
+        const double r = std::max(0.0, l.radius - step);
+        const QSizeF size(p_.textWidth(l.text), p_.textHeight());
+        auto at = [&](double radius) {
+            const QPointF c = DiscPoint(centre_, std::max(0.0, radius), l.azimuth);
+            return QPointF(c.x() - size.width() / 2, c.y() - size.height() / 2);
+        };
+        // The same number where one already stands (the lines of two time systems meet at
+        // the horizon) is written once.
+        const QRectF first(at(r), size);
+        if (std::any_of(written.begin(), written.end(),
+                        [&](const auto& w) { return w.first == l.text && w.second.intersects(first); }))
+            continue;
+        // Inward along its line, where the lines spread, rather than over another number.
+        const auto box = placer.place(size, {at(r), at(r - 0.6 * step), at(r - 1.2 * step), at(r + 0.6 * step)});
+        if (!box) continue;
+        written.emplace_back(l.text, *box);
         setTextRoles(l.role, l.role);
-        centredText(DiscPoint(centre_, r, l.azimuth), l.text);
+        p_.text(box->left(), box->top(), l.text);
     }
 }
 
@@ -729,17 +712,11 @@ void AzimuthConstruction::drawEcliptic() {
     // Angle on the drawing, counter-clockwise as seen (y grows downward).
     auto angleOf = [&](QPointF q) { return std::atan2(-(q.y() - M.y()), q.x() - M.x()) / kDegToRad; };
 
-    auto* plotPainter = plot() ? dynamic_cast<PlotPainter*>(&p_) : nullptr;
-    if (plotPainter) {
-        plotPainter->flush();
-        plotPainter->stream().penUp();
-        plotPainter->stream().symbolSet();
-        p_.setPenRole(kEcliptic);
-        p_.setPenWidth(std::clamp(s_.plotLineWeight, 1, 3));
-    } else {
-        p_.setPenRole(kEcliptic);
-        p_.setPenWidth(lineWidth_);
-    }
+    // The plot switches to its symbol set for the whole ecliptic.
+    p_.liftPen();
+    p_.setTextKind(TextKind::ZodiacSigns);
+    p_.setPenRole(kEcliptic);
+    p_.setPenWidth(plot() ? c_.plotLineWeight : lineWidth_);
     // Arcs over the stretches above the horizon, found in half-degree steps of longitude.
     double runStart = 0, sweep = 0, previousAngle = 0;
     bool inRun = false;
@@ -776,47 +753,41 @@ void AzimuthConstruction::drawEcliptic() {
     }
     // The signs in the middle of their 30 degrees, outside the circle.
     p_.setTextRole(kEcliptic);
-    if (!plotPainter) p_.setFont(QStringLiteral("DejaVu Sans"), fontHeight_ * 1.2);
+    if (!plot()) p_.setFont(QStringLiteral("Arial"), fontHeight_ * 1.2);
     for (int sign = 0; sign < 12; ++sign) {
         const double lambda = 30.0 * sign + 15;
         if (direction(lambda).altitude < 0) continue;
         const QPointF q = point(lambda);
         const double f = (rho + 1.2 * T_) / rho;
         const QPointF at(M.x() + (q.x() - M.x()) * f, M.y() + (q.y() - M.y()) * f);
-        if (plotPainter)
-            centredText(at, QString(QLatin1Char(static_cast<char>(94 + sign))));
-        else
-            centredText(at, QString(QChar(static_cast<char16_t>(0x2648 + sign))) + QChar(0xFE0E));
+        centredText(at, p_.zodiacSign(sign));
     }
+    p_.setTextKind(TextKind::Plain);
     p_.setFont(QStringLiteral("Arial"), fontHeight_);
-    if (plotPainter) {
-        plotPainter->flush();
-        plotPainter->stream().standardSet();
-    }
 }
 
 QString DialTitle(const DialState& s) {
-    if (s.azimuthKind != 0 && s.altitudeCircleSpacing == 2) return Tr(s, "Stereographische Sonnenuhr", "Stereographic Sundial");
-    QString title = Tr(s, "AZIMUTALE SONNENUHR", "AZIMUTHAL SUNDIAL");
+    if (s.azimuthKind != 0 && s.altitudeCircleSpacing == 2) return TextOf(TextId::StereographicTitle, s.language);
+    QString title = TextOf(TextId::AzimuthTitle, s.language);
     if (s.azimuthKind != 0 && s.altitudeCircleSpacing == 1) title += QStringLiteral(" (Tonne)");
     return title;
 }
 
 QString LatitudeLine(const DialState& s) {
-    const QString deg = Tr(s, " Grad", " deg ");
-    QString line = Tr(s, "G. Breite = ", "Latitude = ") + RealToText(6, 2, s.latitude).trimmed() + deg;
+    const QString deg = TextOf(TextId::DegreesSpaced, s.language);
+    QString line = TextOf(TextId::LatitudeIs, s.language) + RealToText(6, 2, s.latitude).trimmed() + deg;
     if (s.timeSystem == 1)
-        line += Tr(s, ", G. Laenge = ", ", Longitude = ") + RealToText(7, 2, s.longitude).trimmed() + deg;
+        line += TextOf(TextId::LongitudeIs, s.language) + RealToText(7, 2, s.longitude).trimmed() + deg;
     return line;
 }
 
 QString TimeSystemLine(const DialState& s) {
-    if (s.timeSystem == 2) return QStringLiteral("[") + Tr(s, " Temporalstunden", " Temporal hours") + QStringLiteral(" ]");
+    if (s.timeSystem == 2) return QStringLiteral("[") + TextOf(TextId::TemporalHoursSpaced, s.language) + QStringLiteral(" ]");
     const bool eot = (s.apparentTimeLines && s.constructWithEoT) || s.meanTimeLines;
     QString line = QStringLiteral("[") +
-                   (s.timeSystem == 1 ? Tr(s, " WOZ am Zonenmeridian", " LAT at zone meridian") : Tr(s, " WOZ", " LAT")) +
-                   QStringLiteral(" ") + (eot ? Tr(s, "mit Zeitgl.", "with EoT") : Tr(s, "ohne Zeitgl.", "without EoT"));
-    line += (s.timeSystem == 0 && !eot) ? Tr(s, " (WOZ)]", " (LAT)]") : QStringLiteral(" ]");
+                   (s.timeSystem == 1 ? TextOf(TextId::ApparentTimeAtZoneMeridian, s.language) : TextOf(TextId::ApparentTime, s.language)) +
+                   QStringLiteral(" ") + (eot ? TextOf(TextId::WithEot, s.language) : TextOf(TextId::WithoutEot, s.language));
+    line += (s.timeSystem == 0 && !eot) ? TextOf(TextId::ApparentTimeClosing, s.language) : QStringLiteral(" ]");
     return line;
 }
 
@@ -832,24 +803,25 @@ void AzimuthConstruction::drawLegend() {
     p_.text(x, y + 3.5 * th, TimeSystemLine(s_));
     p_.setTextColour(colour::kRed, 0);
     p_.text(x, oy_ + H_ - H_ / 25 - th,
-            Tr(s_, "Zeigerhoehe beachten! (s. Hilfedatei)", "For pointer height look at help file!"));
+            TextOf(TextId::GnomonHeightHelp, s_.language));
     p_.setFont(arial, fontHeight_);
 }
 
 }  // namespace
 
-PlanarDialResult DrawAzimuthDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                                 UserDialogs& dialogs) {
-    AzimuthConstruction construction(state, request, painter, dialogs);
-    PlanarDialResult result;
-    result.zoomFactor = state.zoomFactor;
+DialResult DrawAzimuthDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
+                           UserDialogs& dialogs) {
+    AzimuthConstruction construction(context, request, painter, dialogs);
+    DialResult result;
+    result.zoomFactor = context.state.zoomFactor;
     result.drawn = construction.run();
     return result;
 }
 
-bool WriteAzimuthDialPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs) {
+bool WriteAzimuthDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {
+    const DialState& state = context.state;
     const bool dates = state.azimuthKind == 0;
-    const bool small = !dates && state.altitudeCircleSpacing == 1 && state.basePlateDiameter < 11;
+    const bool small = !dates && state.altitudeCircleSpacing == 1 && state.basePlateDiameterCm < 11;
     if (dates) {
         stream.writeShortHead(ShortHead::Plain);
     } else {
@@ -857,7 +829,7 @@ bool WriteAzimuthDialPlot(const DialState& state, PlotStream& stream, UserDialog
         stream.WritePlot(QStringLiteral(";PU;SI ") + stream.size(small ? 0.12 : 0.18) + QLatin1Char(',') +
                          stream.size(small ? 0.18 : 0.27));
     }
-    PlanarDialRequest request;
+    DialRequest request;
     request.target = DrawTarget::Plot;
     request.clientWidth = kSheetWidth;
     request.clientHeight = kSheetHeight;
@@ -866,7 +838,7 @@ bool WriteAzimuthDialPlot(const DialState& state, PlotStream& stream, UserDialog
         // Pen widths are part of this plot whatever the line-width option: date and hour
         // lines carry their own.
         PlotPainter painter(stream, 2, dates ? 0 : 4);
-        AzimuthConstruction construction(state, request, painter, dialogs);
+        AzimuthConstruction construction(context, request, painter, dialogs);
         drawn = construction.run();
         painter.flush();
     }

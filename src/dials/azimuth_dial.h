@@ -4,6 +4,7 @@
 // (kind 0, distance from the centre). One construction draws it on the screen, on a
 // printer page and, through the plot painter, into the plot stream.
 
+#include "dials/dial_context.h"
 #include "dials/planar_dial.h"
 #include "state/dial_state.h"
 
@@ -38,9 +39,9 @@ private:
 QPointF DiscPoint(QPointF centre, double r, double azimuth);
 
 // Canvas construction of both kinds (kind by azimuthKind).
-PlanarDialResult DrawAzimuthDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                                 UserDialogs& dialogs);
+DialResult DrawAzimuthDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
+                           UserDialogs& dialogs);
 // The plot of kind 1 (standard head, sizes times p) and of kind 0 (short head, p = 1).
-bool WriteAzimuthDialPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs);
+bool WriteAzimuthDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 
 }  // namespace zorva

@@ -5,9 +5,11 @@
 #include "dials/altitude_dial_common.h"
 #include "dials/dial_geometry.h"
 #include "dials/dial_painter.h"
+#include "dials/label_placer.h"
 #include "dials/plot_painter.h"
 #include "dials/sheet_plot.h"
 #include "plot/plot_stream.h"
+#include "text/named_texts.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
@@ -19,8 +21,7 @@
 namespace zorva {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kRad = kPi / 180.0;
+constexpr double kRad = kExactDegToRad;
 // Beyond this distance of the focus places the map of the sun's region grows without bound.
 constexpr double kLongestDistanceDeg = 120.0;
 
@@ -39,8 +40,8 @@ UnitVector Combine(const UnitVector& a, double ka, const UnitVector& b, double k
     return {ka * a[0] + kb * b[0], ka * a[1] + kb * b[1], ka * a[2] + kb * b[2]};
 }
 
-double Epsilon(const DialState& s) {
-    const double e = std::abs(s.zodiacDeclinations[7]);
+double Epsilon(const DialContext& c) {
+    const double e = std::abs(c.zodiacDeclinations()[7]);
     return e > 1.0 ? e : 23.44;
 }
 
@@ -53,8 +54,9 @@ QString SignLabel(int index) {
 
 class Biazimuthal {
 public:
-    Biazimuthal(const DialState& s, const PlanarDialRequest& r, DialPainter& p)
-        : s_(s), r_(r), a_(AreaOfRequest(r)), p_(p), map_(BiazimuthalFocus(s, 1), BiazimuthalFocus(s, 2)) {}
+    Biazimuthal(const DialContext& c, const DialRequest& r, DialPainter& p)
+        : c_(c), s_(c.state), r_(r), a_(AreaOfRequest(r)), p_(p),
+          map_(BiazimuthalFocus(c.state, 1), BiazimuthalFocus(c.state, 2)) {}
     void run();
 
 private:
@@ -86,18 +88,20 @@ private:
         run.clear();
     }
 
+    const DialContext& c_;
     const DialState& s_;
-    PlanarDialRequest r_;
+    DialRequest r_;
     AltitudeDialArea a_;
     DialPainter& p_;
     BiazimuthalMap map_;
     QPointF f1_;
     double turn_ = 0;
     double k_ = 1, u_ = 1, x0_ = 0, y0_ = 0, th_ = 12, eps_ = 23.44;
+    LabelPlacer labels_{QRectF()};
 };
 
 void Biazimuthal::run() {
-    eps_ = Epsilon(s_);
+    eps_ = Epsilon(c_);
     const double scaleMm = std::clamp(s_.drawingScale, 5, 1000);
     if (a_.screen()) {
         u_ = ScreenUnitsPerMm(r_.clientWidth, r_.sheetA3) * std::max(s_.zoomFactor, 1e-3);
@@ -117,7 +121,9 @@ void Biazimuthal::run() {
     turn_ = BiazimuthalDrawingTurn(map_, s_);
     th_ = a_.screen() ? 12.0 : a_.size(12, 30);
     p_.setWindow(a_.ox, a_.oy, a_.ox + a_.W - 2, a_.oy + a_.H - 2);
-    const int width = std::clamp(s_.lineWidth - '0', 1, 9);
+    // Lines may run past the area (zoomed in); their labels stay by them, clipped alike.
+    labels_ = LabelPlacer(QRectF(a_.ox, a_.oy, a_.W, a_.H).adjusted(-1e6, -1e6, 1e6, 1e6));
+    const int width = c_.lineWidth;
     p_.setPenWidth(width);
     drawDateLines();
     drawHourLines();
@@ -139,7 +145,7 @@ void Biazimuthal::drawHourLines() {
         std::optional<QPointF> labelAt;
         for (int i = 0; i <= 40; ++i) {
             const double delta = eps_ - 2 * eps_ * i / 40;
-            const auto q = at(SubsolarPoint(delta, hour, s_.zoneMeridian));
+            const auto q = at(SubsolarPoint(delta, hour, c_.zoneMeridian));
             if (!q) {
                 stroke(run);
                 continue;
@@ -149,8 +155,14 @@ void Biazimuthal::drawHourLines() {
         }
         stroke(run);
         if (labelAt) {
+            // Above the line's summer end; the lines converge where the plate is compressed.
             const QString text = QString::number(hour);
-            p_.text(labelAt->x() - p_.textWidth(text) / 2, labelAt->y() - 1.3 * p_.textHeight(), text);
+            const double w = p_.textWidth(text), h = p_.textHeight();
+            labels_.write(p_, text,
+                          {{labelAt->x() - w / 2, labelAt->y() - 1.3 * h},
+                           {labelAt->x() - w / 2, labelAt->y() - 2.35 * h},
+                           {labelAt->x() + 0.3 * h, labelAt->y() - 1.3 * h},
+                           {labelAt->x() - w - 0.3 * h, labelAt->y() - 1.3 * h}});
         }
     }
 }
@@ -162,11 +174,11 @@ void Biazimuthal::drawDateLines() {
     const bool three = s_.dateLinesPerMonth == 4;
     for (int index = 1; index <= 7; ++index) {
         if (three && index != 1 && index != 4 && index != 7) continue;
-        const double delta = s_.zodiacDeclinations[static_cast<size_t>(index)];
+        const double delta = c_.zodiacDeclinations()[static_cast<size_t>(index)];
         std::vector<QPointF> run;
         std::optional<QPointF> labelAt;
         for (int i = 0; i <= 24 * 30; ++i) {
-            const auto q = at(SubsolarPoint(delta, i / 30.0, s_.zoneMeridian));
+            const auto q = at(SubsolarPoint(delta, i / 30.0, c_.zoneMeridian));
             if (!q) {
                 stroke(run);
                 continue;
@@ -175,7 +187,13 @@ void Biazimuthal::drawDateLines() {
             if (!labelAt || q->x() > labelAt->x()) labelAt = *q;
         }
         stroke(run);
-        if (labelAt) p_.text(labelAt->x() + 0.5 * th_, labelAt->y() - p_.textHeight() / 2, SignLabel(index));
+        if (labelAt) {
+            const double h = p_.textHeight();
+            labels_.write(p_, SignLabel(index),
+                          {{labelAt->x() + 0.5 * th_, labelAt->y() - h / 2},
+                           {labelAt->x() + 0.5 * th_, labelAt->y() - 1.55 * h},
+                           {labelAt->x() + 0.5 * th_, labelAt->y() + 0.55 * h}});
+        }
     }
 }
 
@@ -186,7 +204,7 @@ void Biazimuthal::drawAnalemma() {
     std::vector<QPointF> run;
     for (int day = 1; day <= 367; day += 2) {
         const DeclinationEoT de = SolarDeclinationEoT(s_.referenceYear, std::min(day, 366) + hour / 24.0);
-        const auto q = at(SubsolarPoint(de.declination, hour + de.eot / 15.0, s_.zoneMeridian));
+        const auto q = at(SubsolarPoint(de.declination, hour + de.eot / 15.0, c_.zoneMeridian));
         if (!q) {
             stroke(run);
             continue;
@@ -214,7 +232,7 @@ void Biazimuthal::drawFoci() {
         p_.polyline({back + side, tip, back - side});
         p_.setTextColour(colour::kRed, kFocus);
         const QString name = QString::number(k) + QStringLiteral(" ") +
-                             (s_.biazimuthalVertical ? Tr(s_, "oben", "up") : QStringLiteral("N"));
+                             (s_.biazimuthalVertical ? TextOf(TextId::Up, c_.language) : QStringLiteral("N"));
         p_.text(tip.x() + 0.4 * th_, tip.y() - th_ / 2, name);
     }
 }
@@ -230,26 +248,24 @@ void Biazimuthal::drawLegend() {
     p_.setFont(arial, 0.9 * th_);
     const QString deg = QStringLiteral(" °");
     auto place = [&](int k, double lat, double lon, double wall) {
-        QString t = Tr(s_, "Ort ", "Place ") + QString::number(k) + QStringLiteral(": ") + RealToText(6, 2, lat) + deg +
+        QString t = TextOf(TextId::PlaceWord, c_.language) + QString::number(k) + QStringLiteral(": ") + RealToText(6, 2, lat) + deg +
                     QStringLiteral(" / ") + RealToText(7, 2, lon) + deg;
-        if (s_.biazimuthalVertical) t += Tr(s_, ", Wandabweichung ", ", wall declination ") + RealToText(6, 1, wall) + deg;
+        if (s_.biazimuthalVertical) t += TextOf(TextId::WallDeclinationIs, c_.language) + RealToText(6, 1, wall) + deg;
         return t;
     };
     p_.text(x, y, place(1, s_.latitude, s_.longitude, s_.wallDeclination));
     y += 1.3 * p_.textHeight();
     p_.text(x, y, place(2, s_.latitude2, s_.longitude2, s_.wallDeclination2));
     y += 1.3 * p_.textHeight();
-    p_.text(x, y, Tr(s_, "Abstand der Brennpunkte ", "distance of the focus points ") +
-                      RealToText(6, 2, map_.distanceDeg()) + deg + Tr(s_, ", Maßstab ", ", scale ") +
-                      QString::number(std::clamp(s_.drawingScale, 5, 1000)) + Tr(s_, " mm, Stab ", " mm, rod ") +
+    p_.text(x, y, TextOf(TextId::FocusDistanceIs, c_.language) +
+                      RealToText(6, 2, map_.distanceDeg()) + deg + TextOf(TextId::ScaleIs, c_.language) +
+                      QString::number(std::clamp(s_.drawingScale, 5, 1000)) + TextOf(TextId::MmRodIs, c_.language) +
                       RealToText(5, 1, s_.gnomonLength) + QStringLiteral(" mm"));
     y += 1.3 * p_.textHeight();
     p_.text(x, y,
             s_.biazimuthalVertical
-                ? Tr(s_, "Stab senkrecht zur Wand im Punkt des Ortes, Pfeil nach oben; Zonenzeit (wahre Zeit)",
-                     "rod perpendicular to the wall in the place's point, arrow up; zone time (apparent)")
-                : Tr(s_, "Stab senkrecht im Punkt des Ortes, Pfeil nach Norden; Zonenzeit (wahre Zeit)",
-                     "rod upright in the place's point, arrow to the north; zone time (apparent)"));
+                ? TextOf(TextId::BiazimuthalWallRod, c_.language)
+                : TextOf(TextId::BiazimuthalUprightRod, c_.language));
 }
 
 }  // namespace
@@ -330,41 +346,32 @@ UnitVector BiazimuthalReference(const DialState& s, int k) {
 }
 
 QString BiazimuthalRefusal(const DialState& s) {
+    const Language lang = s.language;
     if (std::abs(s.latitude) >= 89.9 || std::abs(s.latitude2) >= 89.9)
-        return Tr(s, "Am Pol gibt es keine Himmelsrichtung für den Pfeil: beide Orte brauchen |Breite| < 89,9°.",
-                  "At the pole there is no direction for the arrow: both places need |latitude| < 89.9°.");
+        return TextOf(TextId::BiazimuthalAtPole, lang);
     const UnitVector f1 = BiazimuthalFocus(s, 1), f2 = BiazimuthalFocus(s, 2);
     if (std::acos(std::clamp(Dot(f1, f2), -1.0, 1.0)) / kRad > kLongestDistanceDeg)
         return message(65, s.language) + QStringLiteral("\r\n") + message(66, s.language);
     return {};
 }
 
-PlanarDialResult DrawBiazimuthalDial(const DialState& s, const PlanarDialRequest& r, DialPainter& p, UserDialogs& d) {
-    PlanarDialResult result;
+DialResult DrawBiazimuthalDial(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d) {
+    const DialState& s = c.state;
+    DialResult result;
     result.zoomFactor = s.zoomFactor;
     result.gnomonMm = s.gnomonLength;
-    const QString refusal = BiazimuthalRefusal(s);
-    if (!refusal.isEmpty()) {
-        d.inform(caption(CaptionKind::Warning, s.language), refusal, Icon::Warning);
-        const AltitudeDialArea a = AreaOfRequest(r);
-        p.setFont(QStringLiteral("Arial"), a.size(18, 45));
-        p.setTextColour(colour::kRed, kHours);
-        p.text(a.ox + a.W / 12, a.oy + a.H / 3, refusal.split(QStringLiteral("\r\n")).join(QLatin1Char(' ')));
-        return result;
-    }
+    if (ShowRefusal(BiazimuthalRefusal(s), p, AreaOfRequest(r), c.language, d, kHours)) return result;
     if (BiazimuthalMap(BiazimuthalFocus(s, 1), BiazimuthalFocus(s, 2)).distanceDeg() < 0.01)
-        d.inform(caption(CaptionKind::Information, s.language),
-                 Tr(s, "Beide Orte fallen zusammen: die Platte gilt für einen Ort (ein Brennpunkt).",
-                    "Both places coincide: the plate serves one place (one focus point)."),
+        d.inform(caption(CaptionKind::Information, c.language), TextOf(TextId::BiazimuthalOnePlace, c.language),
                  Icon::Information);
-    Biazimuthal(s, r, p).run();
+    Biazimuthal(c, r, p).run();
     result.drawn = true;
     return result;
 }
 
-bool WriteBiazimuthalPlot(const DialState& s, PlotStream& stream, UserDialogs& dialogs) {
-    return WriteSheetPlot(s, stream, dialogs, BiazimuthalRefusal(s), PlotEnd::WindowReset,
-                          [&](auto& r, auto& painter) { Biazimuthal(s, r, painter).run(); });
+bool WriteBiazimuthalPlot(const DialContext& c, PlotStream& stream, UserDialogs& dialogs) {
+    return WriteSheetPlot(c, stream, dialogs, BiazimuthalRefusal(c.state), PlotEnd::WindowReset,
+                          [&](auto& r, auto& painter) { Biazimuthal(c, r, painter).run(); });
 }
 
 }  // namespace zorva

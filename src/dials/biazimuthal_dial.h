@@ -13,7 +13,8 @@
 // the earth whose zenith is the wall's normal); the rod stands perpendicular to the wall
 // and the focus point's arrow points up.
 
-#include "dials/planar_dial.h"
+#include "dials/dial_context.h"
+#include "dials/dial_request.h"
 #include "state/dial_state.h"
 
 #include <QPointF>
@@ -74,9 +75,9 @@ QPointF BiazimuthalTurn(const QPointF& v, double turnDeg);
 // too far apart for the gnomonic map (or antipodal).
 QString BiazimuthalRefusal(const DialState& state);
 
-PlanarDialResult DrawBiazimuthalDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                                     UserDialogs& dialogs);
+DialResult DrawBiazimuthalDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
+                               UserDialogs& dialogs);
 // Standard head ... ";IW;IN;"; false when refused.
-bool WriteBiazimuthalPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs);
+bool WriteBiazimuthalPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 
 }  // namespace zorva

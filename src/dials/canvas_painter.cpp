@@ -142,7 +142,8 @@ void CanvasPainter::polygon(const std::vector<QPointF>& points, FillStyle fill, 
 }
 
 void CanvasPainter::setFont(const QString& family, double height, bool bold) {
-    font_ = QFont(family);
+    font_ = QFont(signs_ ? QStringLiteral("DejaVu Sans") : family);
+    if (signs_) plainFamily_ = family;
     font_.setPixelSize(std::max(1, static_cast<int>(std::lround(height))));
     font_.setBold(bold);
 }
@@ -169,6 +170,17 @@ void CanvasPainter::text(double x, double y, const QString& text, TextAnchor anc
     const double baseline = anchor == TextAnchor::TopLeft ? fm.ascent() : -fm.descent();
     painter_.drawText(QPointF(0, baseline), text);
     painter_.restore();
+}
+
+void CanvasPainter::setTextKind(TextKind kind) {
+    // The Liberation fonts have no zodiac signs; DejaVu has them. Sizes stay as set.
+    if (kind == TextKind::ZodiacSigns && !signs_) {
+        plainFamily_ = font_.family();
+        font_.setFamily(QStringLiteral("DejaVu Sans"));
+    } else if (kind == TextKind::Plain && signs_) {
+        font_.setFamily(plainFamily_);
+    }
+    signs_ = kind == TextKind::ZodiacSigns;
 }
 
 void CanvasPainter::setWindow(double x1, double y1, double x2, double y2) {

@@ -37,6 +37,7 @@ public:
     double textHeight() const override;
     double textWidth(const QString& text) const override;
     void text(double x, double y, const QString& text, TextAnchor anchor, double directionDeg) override;
+    void setTextKind(TextKind kind) override;
     void setWindow(double x1, double y1, double x2, double y2) override;
     void resetWindow() override;
 
@@ -52,6 +53,8 @@ private:
     LineStyle lineStyle_ = LineStyle::Solid;
     QPointF current_;
     QFont font_;
+    bool signs_ = false;
+    QString plainFamily_;  // the family the signs replaced
     QColor textColour_{Qt::black};
 };
 

@@ -4,10 +4,12 @@
 #include "astro/calendar.h"
 #include "dials/altitude_dial_common.h"
 #include "dials/dial_painter.h"
+#include "dials/label_placer.h"
 #include "dials/hat_dial.h"
 #include "dials/plot_painter.h"
 #include "dials/polar_cylinder_dial.h"
 #include "plot/plot_stream.h"
+#include "text/named_texts.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
@@ -39,10 +41,10 @@ enum Role {
 };
 
 
-class ShepherdsDial {
+class ShepherdsDial : AltitudeDialParts {
 public:
-    ShepherdsDial(const DialState& s, const AltitudeDialArea& area, DialPainter& p, UserDialogs& d)
-        : s_(s), a_(area), p_(p), d_(d), clock_(ClockHoursOf(s)), sun_(s) {}
+    ShepherdsDial(const DialContext& c, const AltitudeDialArea& area, DialPainter& p, UserDialogs& d)
+        : AltitudeDialParts(c, area, p, d) {}
 
     bool run();
     double gnomonMm() const { return b_; }
@@ -75,12 +77,6 @@ private:
     };
     void drawLabels(std::vector<Label> labels);
 
-    const DialState& s_;
-    AltitudeDialArea a_;
-    DialPainter& p_;
-    UserDialogs& d_;
-    ClockHours clock_;
-    AltitudeSun sun_;
     DateAxis axis_;
     double b_ = 0;       // gnomon, mm
     double S_ = 0;       // scale length, mm
@@ -113,7 +109,7 @@ bool ShepherdsDial::run() {
     }
     if (s_.expertMode && (s_.babylonianHours || s_.italianHours)) {
         if (std::abs(s_.latitude) > 65) {
-            ReportBabylonianItalianLatitude(s_, d_);
+            ReportLinesImpossibleAtLatitude(TextId::ItalianAndBabylonianHours, s_.language, d_);
         } else {
             if (s_.babylonianHours) traceBabylonianItalian(false);
             if (s_.italianHours) traceBabylonianItalian(true);
@@ -150,10 +146,8 @@ void ShepherdsDial::setUp() {
         L_ = perMm * b_;
         dx_ = perMm * S_ / days;
     }
-    lineWidth_ = std::clamp(s_.lineWidth - '0', 1, 9);
-    const double phi = std::abs(s_.latitude);
-    const double hMax = phi < 23.45 ? 90.0 : 90.0 - phi + 23.45;
-    D_ = std::abs(CosDeg(hMax)) <= 1e-4 ? 100000.0 : std::abs(L_ * SinDeg(hMax) / CosDeg(hMax) * 1.05);
+    lineWidth_ = c_.lineWidth;
+    D_ = HighestSunShadow(L_, s_.latitude);
     T_ = (0.9 * H > D_ ? H / 12 : H / 20) + a_.oy;
     // Room above the scale for the month names (and the note that the axis is reduced,
     // which goes there when the altitude band takes the right margin); below it for the
@@ -175,16 +169,11 @@ void ShepherdsDial::setUp() {
         D_ = Bt_ - T_;
     }
     X_ = std::max(std::round((W - days * dx_) / 2) + a_.ox, a_.ox + 2);
+    labels_ = LabelPlacer(QRectF(a_.ox, a_.oy, W, H));
 }
 
 void ShepherdsDial::drawRefusal() {
-    const double W = a_.W, H = a_.H, ox = a_.ox, oy = a_.oy;
-    p_.setFont(QStringLiteral("Times New Roman"), a_.size(30, 60));
-    p_.setTextColour(colour::kNavy, kText);
-    const double th = p_.textHeight();
-    p_.text(ox + W / 10, oy + H / 2 - 1.5 * th, PolarTemporalLine1(s_));
-    p_.text(ox + W / 6, oy + H / 2, PolarTemporalLine2(s_));
-    p_.text(ox + W / 3, oy + H / 8, Tr(s_, "ZYLINDER - SONNENUHR ", "CYLINDER - SUNDIAL"));
+    DrawPolarRefusal(p_, s_, a_, QStringLiteral("Times New Roman"), 10, 6, TextId::CylinderTitle, kText);
 }
 
 void ShepherdsDial::drawFrame() {
@@ -199,7 +188,7 @@ void ShepherdsDial::drawFrame() {
         const double th = p_.textHeight();
         p_.setFont(QStringLiteral("Arial"), 0.8 * th);
         p_.setTextColour(colour::kRed, kAfternoon);
-        const QString note = Tr(s_, "horizontale Monatsachse verkleinert", "Horizontal month axis is reduced");
+        const QString note = TextOf(TextId::MonthAxisReduced, s_.language);
         if (s_.altitudeLines) {
             // The right margin holds the altitude band and its labels: the note goes above
             // the month names instead, ending with the scale.
@@ -282,24 +271,19 @@ void ShepherdsDial::drawRisingHalfMarks() {
 
 void ShepherdsDial::drawLabels(std::vector<Label> labels) {
     // Lines that start close together would have their labels printed over each other: a
-    // label that meets one already placed moves left of it.
+    // label that meets one already placed steps left, level with its line, and only then a
+    // row up or down.
     const double th = p_.textHeight();
     std::sort(labels.begin(), labels.end(), [](const Label& a, const Label& b) { return a.y < b.y; });
-    std::vector<QRectF> placed;
     for (Label& l : labels) {
-        const double w = p_.textWidth(l.text);
-        QRectF box(l.x, l.y - th / 2, w, th);
-        for (bool moved = true; moved;) {
-            moved = false;
-            for (const QRectF& other : placed)
-                if (box.intersects(other)) {
-                    box.moveRight(other.left() - 0.3 * th);
-                    moved = true;
-                }
-        }
-        placed.push_back(box);
+        const double step = p_.textWidth(l.text) + 0.3 * th;
+        std::vector<QPointF> places;
+        for (double row : {0.0, -1.0, 1.0, -2.0, 2.0})
+            for (int i = 0; i < 6; ++i) places.push_back({l.x - i * step, l.y - th / 2 + row * th});
+        // A crowded margin: into the dial, right of the line's start.
+        for (int i = 1; i < 4; ++i) places.push_back({l.x + i * step + 0.6 * th, l.y - th / 2});
         p_.setTextRole(l.role);
-        p_.text(box.left(), box.top(), l.text);
+        labels_.write(p_, l.text, places);
     }
     p_.setTextRole(kText);
 }
@@ -312,6 +296,7 @@ void ShepherdsDial::traceHourLines(int first, int last, bool temporal, int k) {
         for (int j = 0; j < k; ++j) {
             const double v = n + static_cast<double>(j) / k;
             if (v > last + 1e-9) break;
+            bool labelled = j != 0;
             // Temporal hour v and 12 - v fall on one line; it is drawn once.
             if (temporal && 12 - v < v - 1e-9 && 12 - v >= first - 1e-9) continue;
             const int role = j == 0 ? (temporal ? kTemporal : (n < 13 ? kMorning : kAfternoon))
@@ -324,10 +309,12 @@ void ShepherdsDial::traceHourLines(int first, int last, bool temporal, int k) {
                 const double y = shadow(a);
                 const double x = column(d);
                 curve.add(x, y);
-                if (d == axis_.first && j == 0 && a > 0 && y < D_) {
+                // Numbered where the line begins: at the scale's left edge, or further on
+                // where the sun is still down on the first days.
+                if (!labelled && a > 0 && y < D_) {
                     const QString text = temporal ? TemporalLabel(n, first, last) : HourLabel(n, clock_);
-                    // Right-aligned against the scale's left edge, level with the line.
                     labels.push_back({x - 0.3 * th - p_.textWidth(text), T_ + y, text, role});
+                    labelled = true;
                 }
             }
         }
@@ -379,54 +366,34 @@ void ShepherdsDial::traceBabylonianItalian(bool italian) {
 }
 
 void ShepherdsDial::drawLegend(bool clockDrawn, bool temporalDrawn) {
-    const double W = a_.W, H = a_.H, ox = a_.ox, oy = a_.oy;
-    const QString arial = QStringLiteral("Arial");
-    p_.setTextRole(kText);
-    p_.setFont(arial, legendFontHeight());
-    double th = p_.textHeight();
-    const double x = 0.36 * W + ox;
-    p_.text(x, oy + H - 2.2 * th, title(8, s_.language));
-    p_.text(x, oy + H - 1.2 * th, title(14, s_.language));
-
-    p_.setFont(arial, a_.screen() ? (a_.wideScreen ? 14 : 12) : a_.size(12, 30));
-    th = p_.textHeight();
-    const QString deg = Tr(s_, " Grad", " deg ");
-    const QString site = Tr(s_, "G. Breite = ", "Latitude = ") + RealToText(6, 2, s_.latitude) + deg +
-                         Tr(s_, ", G. Laenge = ", ", Longitude = ") + RealToText(5, 2, s_.longitude) + deg;
-    // In a narrow window the site line ends at the frame instead of running out of it.
-    const double x2 = std::min(0.7 * W + ox + a_.size(10, 10), ox + W - a_.size(6, 15) - p_.textWidth(site));
-    p_.text(x2, oy + H - 2.6 * th, site);
-    QString hours;
-    if (clockDrawn) {
-        hours = (clock_.local ? Tr(s_, " WOZ", " Local Apparent Time")
-                              : Tr(s_, " WOZ am Zonenmeridian", "Time of zone meridian")) +
-                QStringLiteral(" ") + (clock_.eot ? Tr(s_, "mit Zeitgl.", "with EoT") : Tr(s_, "ohne Zeitgl.", "without EoT")) +
-                QStringLiteral(", ");
-    }
-    if (temporalDrawn) hours += Tr(s_, " Temporalstunden", " Temporal hours");
-    p_.text(x2, oy + H - 1.5 * th, hours);
+    CylinderLegend legend;
+    legend.titleHeight = legendFontHeight();
+    legend.clockDrawn = clockDrawn;
+    legend.local = clock_.local;
+    legend.eot = clock_.eot;
+    legend.temporalDrawn = temporalDrawn;
+    DrawCylinderLegend(p_, s_, a_, legend, kText);
 }
 
 void ShepherdsDial::drawGnomonMeasure() { DrawGnomonBracket(p_, s_, a_, L_, b_, kText); }
 
 }  // namespace
 
-PlanarDialResult DrawShepherdsDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                                   UserDialogs& dialogs) {
-    return DrawAltitudeDial<ShepherdsDial>(state, request, painter, dialogs);
+DialResult DrawShepherdsDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
+                             UserDialogs& dialogs) {
+    return DrawAltitudeDial<ShepherdsDial>(context, request, painter, dialogs);
 }
 
-PlanarDialResult DrawCylinderDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                                  UserDialogs& dialogs) {
-    if (state.cylinderKind == 0) return DrawShepherdsDial(state, request, painter, dialogs);
-    if (state.cylinderKind == 1) return DrawHatDial(state, request, painter, dialogs);
-    return DrawPolarCylinderDial(state, request, painter, dialogs);
+DialResult DrawCylinderDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
+                            UserDialogs& dialogs) {
+    const DialState& state = context.state;
+    if (state.cylinderKind == 0) return DrawShepherdsDial(context, request, painter, dialogs);
+    if (state.cylinderKind == 1) return DrawHatDial(context, request, painter, dialogs);
+    return DrawPolarCylinderDial(context, request, painter, dialogs);
 }
 
-bool WriteShepherdsDialPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs) {
-    if (RefusePolarTemporalPlot(state, dialogs)) return false;
-    WriteAltitudeDialPlot(state, stream, [&](DialPainter& painter) { ShepherdsDial(state, PlotSheetArea(), painter, dialogs).run(); });
-    return true;
+bool WriteShepherdsDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {
+    return WriteAltitudeDialPlot<ShepherdsDial>(context, stream, dialogs);
 }
 
 }  // namespace zorva

@@ -5,6 +5,7 @@
 // is the unrolled cylinder: dates across, shadow length downward. One construction draws
 // it on the screen, the printer page (true scale) and into the plot stream.
 
+#include "dials/dial_context.h"
 #include "dials/planar_dial.h"
 #include "state/dial_state.h"
 
@@ -15,16 +16,16 @@ class PlotStream;
 class UserDialogs;
 
 // The shepherd's dial of the state on a screen image or printer page.
-PlanarDialResult DrawShepherdsDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                                   UserDialogs& dialogs);
+DialResult DrawShepherdsDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
+                             UserDialogs& dialogs);
 
 // The cylinder family by variant: 0 the shepherd's dial, 1 the hat dial, 2 the polar-style
 // cylinder.
-PlanarDialResult DrawCylinderDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                                  UserDialogs& dialogs);
+DialResult DrawCylinderDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
+                            UserDialogs& dialogs);
 
 // The shepherd's dial as a plot ("IN;VS 1;PA;" ... ";LT;IN;"); false when the latitude
 // refuses temporal hours (the message has been shown).
-bool WriteShepherdsDialPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs);
+bool WriteShepherdsDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 
 }  // namespace zorva

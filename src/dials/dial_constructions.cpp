@@ -37,10 +37,18 @@ const DialConstruction* ConstructionFor(const DialState& s) {
     static const DialConstruction azimuthDates{DrawAzimuthDial, WriteAzimuthDialPlot, nullptr, false, true};
     if (s.dialType == 'a') return s.azimuthKind == 0 ? &azimuthDates : &azimuthAltitudes;
     // Quadrant family: the calendar and zodiac quadrants plot at 40 units per millimetre only,
-    // the Gunter quadrant and the Habermel dials also at 25-fold resolution for DXF.
-    static const DialConstruction quadrant{DrawQuadrantDial, WriteQuadrantPlot, nullptr, false, true};
-    static const DialConstruction gunter{DrawQuadrantDial, WriteQuadrantPlot, nullptr, false, false};
-    static const DialConstruction habermel{DrawHabermelDial, WriteQuadrantPlot, nullptr, false, false};
+    // the Gunter quadrant and the Habermel dials also at 25-fold resolution for DXF. Their
+    // constructions take the state itself.
+    constexpr CanvasConstruction drawQuadrant = [](const DialContext& c, const DialRequest& r, DialPainter& p,
+                                                   UserDialogs& d) { return DrawQuadrantDial(c.state, r, p, d); };
+    constexpr CanvasConstruction drawHabermel = [](const DialContext& c, const DialRequest& r, DialPainter& p,
+                                                   UserDialogs& d) { return DrawHabermelDial(c.state, r, p, d); };
+    constexpr PlotConstruction writeQuadrant = [](const DialContext& c, PlotStream& stream, UserDialogs& d) {
+        return WriteQuadrantPlot(c.state, stream, d);
+    };
+    static const DialConstruction quadrant{drawQuadrant, writeQuadrant, nullptr, false, true};
+    static const DialConstruction gunter{drawQuadrant, writeQuadrant, nullptr, false, false};
+    static const DialConstruction habermel{drawHabermel, writeQuadrant, nullptr, false, false};
     if (s.dialType == 'q') {
         if (s.quadrantKind == 1 || s.quadrantKind == 2) return &habermel;
         return s.quadrantDateScale == 2 ? &gunter : &quadrant;
@@ -62,8 +70,9 @@ PlotSaveResult SaveDialPlot(const DialState& s, const PlotSaveRequest& request, 
     }
     auto writer = [&](PlotConstruction write) -> PlotWriter {
         return [&s, &dialogs, write, l](PlotStream& stream) {
+            const DialContext context(s);
             // A dial the construction refused leaves no file that looks like a saved dial.
-            if (!write(s, stream, dialogs)) throw PlotWriteError(message(69, l));
+            if (!write(context, stream, dialogs)) throw PlotWriteError(message(69, l));
         };
     };
     PlotSaveRequest save = request;

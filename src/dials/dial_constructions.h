@@ -3,7 +3,8 @@
 // window, the plot output and zorva-cli all ask here, so a new dial is one entry in
 // dial_constructions.cpp; a letter without an entry draws only the frame.
 
-#include "dials/planar_dial.h"
+#include "dials/dial_context.h"
+#include "dials/dial_request.h"
 #include "plot/plot_save.h"
 #include "state/dial_state.h"
 
@@ -14,11 +15,10 @@ class PlotStream;
 class UserDialogs;
 
 // Draws the dial on the screen or a printer page (one construction, two targets).
-using CanvasConstruction = PlanarDialResult (*)(const DialState&, const PlanarDialRequest&, DialPainter&,
-                                                UserDialogs&);
+using CanvasConstruction = DialResult (*)(const DialContext&, const DialRequest&, DialPainter&, UserDialogs&);
 // Writes the whole plot of the dial, head and end included, into the stream; false when
 // the construction refused the dial (its message has been shown).
-using PlotConstruction = bool (*)(const DialState&, PlotStream&, UserDialogs&);
+using PlotConstruction = bool (*)(const DialContext&, PlotStream&, UserDialogs&);
 
 struct DialConstruction {
     CanvasConstruction draw = nullptr;

@@ -179,8 +179,7 @@ Offset StyleFootPoint(const DialPlane& p) {
     Offset o;
     const double g = p.g;
     if (p.letter != 'v' && p.letter != 'i') {
-        double phi = p.siteLatitude;
-        if (std::abs(phi) < 1e-5) phi = 1e-6;
+        const double phi = NonZeroLatitude(p.siteLatitude);
         o.dx = 0.0;
         o.dy = -g / TanDeg(phi);
         return o;

@@ -122,11 +122,13 @@ private:
 // --- drawing units and scale
 
 struct ScaledGnomon {
-    double gnomonMm = 0.0;  // Gz: zoomed gnomon length, hundredths of a millimetre
+    double gnomonMm = 0.0;  // Gz: zoomed gnomon length, millimetres rounded to 0.01 mm
     double zoom = 1.0;      // the zoom actually used (raised so that Gz >= 5 mm)
 };
 ScaledGnomon ScaleGnomon(double gnomonLength, double zoom);
 
+// A font size in points as screen pixels (96 per inch).
+inline double PointsToPixels(double points) { return points * 96.0 / 72.0; }
 // Screen: the drawing takes the client width less a 32-pixel margin, as an A4 (280 mm) or
 // A3 (420 mm) wide sheet.
 double ScreenUnitsPerMm(double clientWidth, bool sheetA3);

@@ -29,6 +29,9 @@ enum class FillStyle { None, Solid, DiagonalHatch };
 // Where a label's reference point lies: its top-left corner (canvas text) or the left end
 // of its baseline's bottom (plot labels).
 enum class TextAnchor { TopLeft, BottomLeft };
+// What the following labels are written in: plain text, or the signs of the zodiac (a font
+// that has the Unicode signs on a canvas, the symbol set of the plot).
+enum class TextKind { Plain, ZodiacSigns };
 
 class DialPainter {
 public:
@@ -69,6 +72,14 @@ public:
     virtual double textWidth(const QString& text) const = 0;
     virtual void text(double x, double y, const QString& text, TextAnchor anchor = TextAnchor::TopLeft,
                       double directionDeg = 0.0) = 0;
+    virtual void setTextKind(TextKind) {}
+    // The label of sign `sign` (0 = Aries .. 11 = Pisces) for the text kind ZodiacSigns.
+    // U+FE0E asks for the text form, not a coloured picture.
+    virtual QString zodiacSign(int sign) const {
+        return QString(QChar(static_cast<char16_t>(0x2648 + ((sign % 12) + 12) % 12))) + QChar(0xFE0E);
+    }
+    // Ends a pen-down stroke run where the target keeps one open (the plot's pen up).
+    virtual void liftPen() {}
 
     // --- window: nothing is drawn outside it until it is reset (the plot's IW).
     virtual void setWindow(double x1, double y1, double x2, double y2) = 0;

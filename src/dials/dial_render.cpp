@@ -3,6 +3,7 @@
 #include "dials/canvas_painter.h"
 #include "dials/dial_constructions.h"
 #include "dials/dial_painter.h"
+#include "dials/hollander_dial.h"
 #include "state/safe_save.h"
 
 #include <QFile>
@@ -26,7 +27,7 @@ GnomonPlacement DefaultGnomonPlacement(const DialState& s, int width, int height
     p.centreX = 3.0 * width / 8.0;
     if (s.dialType == 'c' || s.dialType == 'm') {
         p.originX = width / 2.0;
-        p.originY = 2.0 * height / 3.0;
+        p.originY = ConeDialOriginRow(s.latitude, height);
         p.centreY = height / 25.0;
         return p;
     }
@@ -45,16 +46,16 @@ GnomonPlacement DefaultGnomonPlacement(const DialState& s, int width, int height
     return p;
 }
 
-PlanarDialResult DrawDialOnScreen(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                                  UserDialogs& dialogs) {
+DialResult DrawDialOnScreen(const DialState& state, const DialRequest& request, DialPainter& painter,
+                            UserDialogs& dialogs) {
     const double W = request.clientWidth, H = request.clientHeight;
     painter.fillRect(0, 0, W, H, colour::kWhite);
     painter.setPenWidth(1);
     painter.setPenColour(colour::kBlack, 0);
     painter.rectangle(0, 0, W - 2, H - 2);
-    PlanarDialResult result;
+    DialResult result;
     result.zoomFactor = state.zoomFactor;
-    if (const DialConstruction* c = ConstructionFor(state)) result = c->draw(state, request, painter, dialogs);
+    if (const DialConstruction* c = ConstructionFor(state)) result = c->draw(DialContext(state), request, painter, dialogs);
     return result;
 }
 
@@ -71,16 +72,15 @@ void MapTenthMillimetres(QPainter& painter, double dpiX, double dpiY) {
     painter.scale(dpiX / 254.0, dpiY / 254.0);
 }
 
-PlanarDialResult DrawDialOnPage(QPainter& painter, const PrintArea& area, const DialState& state,
-                                const PrintPlacement& placement, UserDialogs& dialogs,
-                                PlanarDialResult (*draw)(const DialState&, const PlanarDialRequest&, DialPainter&,
-                                                         UserDialogs&)) {
+DialResult DrawDialOnPage(QPainter& painter, const PrintArea& area, const DialState& state,
+                          const PrintPlacement& placement, UserDialogs& dialogs,
+                          DialResult (*draw)(const DialContext&, const DialRequest&, DialPainter&, UserDialogs&)) {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(40);
     painter.setFont(font);
     const QRectF page(0, 0, area.xOffset + area.width + 2, area.yOffset + area.height + 2);
     CanvasPainter canvas(painter, state.colours, page);
-    PlanarDialRequest r;
+    DialRequest r;
     r.target = DrawTarget::Printer;
     r.clientWidth = area.width;
     r.clientHeight = area.height;
@@ -94,18 +94,19 @@ PlanarDialResult DrawDialOnPage(QPainter& painter, const PrintArea& area, const 
     r.originY = area.yOffset + std::round(sy * placement.screen.originY);
     r.textX = area.xOffset + std::round(sx * placement.screen.centreX);
     r.textY = area.yOffset + std::round(sy * placement.screen.centreY);
-    PlanarDialResult result;
+    DialResult result;
     result.zoomFactor = state.zoomFactor;
-    if (draw) result = draw(state, r, canvas, dialogs);
-    else if (const DialConstruction* c = ConstructionFor(state)) result = c->draw(state, r, canvas, dialogs);
+    const DialContext context(state);
+    if (draw) result = draw(context, r, canvas, dialogs);
+    else if (const DialConstruction* c = ConstructionFor(state)) result = c->draw(context, r, canvas, dialogs);
     return result;
 }
 
 namespace {
 
-PlanarDialRequest ScreenRequest(const DialState& state, QSize size, bool grid) {
+DialRequest ScreenRequest(const DialState& state, QSize size, bool grid) {
     const GnomonPlacement g = DefaultGnomonPlacement(state, size.width(), size.height());
-    PlanarDialRequest r;
+    DialRequest r;
     r.target = DrawTarget::Screen;
     r.clientWidth = size.width();
     r.clientHeight = size.height();

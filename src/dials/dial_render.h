@@ -3,7 +3,8 @@
 // the drawing window and zorva-cli, the gnomon placement a fresh window starts with, the
 // printable area of an A4 landscape page and true-scale pages in 0.1 mm units.
 
-#include "dials/planar_dial.h"
+#include "dials/dial_context.h"
+#include "dials/dial_request.h"
 #include "state/dial_state.h"
 #include "state/safe_save.h"
 
@@ -30,8 +31,8 @@ GnomonPlacement DefaultGnomonPlacement(const DialState& state, int width, int he
 
 // Clears the screen image to white with its black frame and draws the dial of the letter.
 // Returns the zoom the construction used.
-PlanarDialResult DrawDialOnScreen(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                                  UserDialogs& dialogs);
+DialResult DrawDialOnScreen(const DialState& state, const DialRequest& request, DialPainter& painter,
+                            UserDialogs& dialogs);
 
 // The printable rectangle fitted to an A4 landscape sheet, in 0.1 mm.
 struct PrintArea {
@@ -53,10 +54,10 @@ struct PrintPlacement {
 // Draws the dial on a page whose painter is mapped so that one logical unit is 0.1 mm,
 // y downward, with (0, 0) at the corner of the printable area. True to scale.
 // `draw` replaces the dial's construction (a view such as the ring's correction table).
-PlanarDialResult DrawDialOnPage(QPainter& painter, const PrintArea& area, const DialState& state,
-                                const PrintPlacement& placement, UserDialogs& dialogs,
-                                PlanarDialResult (*draw)(const DialState&, const PlanarDialRequest&, DialPainter&,
-                                                         UserDialogs&) = nullptr);
+DialResult DrawDialOnPage(QPainter& painter, const PrintArea& area, const DialState& state,
+                          const PrintPlacement& placement, UserDialogs& dialogs,
+                          DialResult (*draw)(const DialContext&, const DialRequest&, DialPainter&,
+                                             UserDialogs&) = nullptr);
 // Maps a painter on a device of `dpi` dots per inch to 0.1 mm units.
 void MapTenthMillimetres(QPainter& painter, double dpiX, double dpiY);
 

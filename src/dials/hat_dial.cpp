@@ -6,8 +6,10 @@
 #include "astro/sun_position.h"
 #include "dials/altitude_dial_common.h"
 #include "dials/dial_painter.h"
+#include "dials/label_placer.h"
 #include "dials/plot_painter.h"
 #include "plot/plot_stream.h"
+#include "text/named_texts.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
@@ -59,10 +61,10 @@ QString ZodiacSign(int index) {
 }
 
 
-class HatDial {
+class HatDial : AltitudeDialParts {
 public:
-    HatDial(const DialState& s, const AltitudeDialArea& area, DialPainter& p, UserDialogs& d)
-        : s_(s), a_(area), p_(p), d_(d), sun_(s) {}
+    HatDial(const DialContext& c, const AltitudeDialArea& area, DialPainter& p, UserDialogs& d)
+        : AltitudeDialParts(c, area, p, d) {}
 
     bool run();
     double gnomonMm() const { return b_; }
@@ -125,30 +127,6 @@ private:
     HorizontalPosition temporalSun(int day, double temporalHour);
     HorizontalPosition clockSun(int day, double hour, double meridian, bool eot);
 
-    // Declination and EoT of the sample days: the lines ask for thousands of instants on a
-    // few hundred days, so each day's ephemeris is evaluated three times and interpolated.
-    struct Ephemeris {
-        bool clock = false;
-        double decl[3] = {0, 0, 0}, eot[3] = {0, 0, 0};  // at d - 0.5, d, d + 0.5
-        bool noon = false;
-        double noonDeclination = 0;
-    };
-    Ephemeris& ephemeris(int day) {
-        const int i = day + 10;
-        if (i < 0 || i >= static_cast<int>(ephemeris_.size())) {
-            spare_ = Ephemeris();
-            return spare_;
-        }
-        return ephemeris_[static_cast<size_t>(i)];
-    }
-    std::vector<Ephemeris> ephemeris_ = std::vector<Ephemeris>(400);
-    Ephemeris spare_;
-
-    const DialState& s_;
-    AltitudeDialArea a_;
-    DialPainter& p_;
-    UserDialogs& d_;
-    AltitudeSun sun_;
     DateAxis axis_;
     int june21_ = 172;
     double b_ = 0;  // gnomon, mm
@@ -167,8 +145,7 @@ bool HatDial::run() {
     }
     if (reduced_)
         d_.inform(caption(CaptionKind::Problem, s_.language),
-                  Tr(s_, "Zylinderradius ist zu groß und wurde verkleinert!",
-                     "Cylinder radius is too large and has been reduced!"),
+                  TextOf(TextId::CylinderRadiusReduced, s_.language),
                   Icon::Warning);
     drawFrame();
     p_.setFont(QStringLiteral("Arial"), a_.size(14, 30));
@@ -183,7 +160,7 @@ bool HatDial::run() {
                        std::clamp(s_.temporalInterval + 1, 1, 4));
         temporalDrawn = true;
     }
-    const bool local = s_.timeSystem != 1;
+    const bool local = c_.timeSystem != TimeSystem::Zone;
     const int first = std::clamp(s_.otherHourFrom, 0, 24), last = std::clamp(s_.otherHourTo, 0, 24);
     const int k = LinesPerHour(s_.otherHourInterval);
     if (s_.apparentTimeLines && !eotLines_) {
@@ -198,7 +175,7 @@ bool HatDial::run() {
     traceDateLines();
     if (s_.expertMode && (s_.babylonianHours || s_.italianHours)) {
         if (std::abs(s_.latitude) > 65) {
-            ReportBabylonianItalianLatitude(s_, d_);
+            ReportLinesImpossibleAtLatitude(TextId::ItalianAndBabylonianHours, s_.language, d_);
         } else {
             if (s_.babylonianHours) traceBabylonianItalian(false);
             if (s_.italianHours) traceBabylonianItalian(true);
@@ -230,10 +207,8 @@ void HatDial::setUp() {
         L_ = perMm * b_;
         da_ = perMm * S_ / 365;
     }
-    lineWidth_ = std::clamp(s_.lineWidth - '0', 1, 9);
-    const double phi = std::abs(s_.latitude);
-    const double hMax = phi < 23.45 ? 90.0 : 90.0 - phi + 23.45;
-    D_ = std::abs(CosDeg(hMax)) <= 1e-4 ? 100000.0 : std::abs(L_ * SinDeg(hMax) / CosDeg(hMax) * 1.05);
+    lineWidth_ = c_.lineWidth;
+    D_ = HighestSunShadow(L_, s_.latitude);
     T_ = (0.9 * H > D_ ? H / 12 : H / 20) + a_.oy;
     // Room above the scale for the azimuth labels (and the note of a reduced scale when the
     // altitude band takes the right margin), below it for the legend.
@@ -254,6 +229,7 @@ void HatDial::setUp() {
     // band on its right; its left end never leaves the frame.
     X_ = std::round(W / 2 - 4 * da_ + a_.ox);
     X_ = std::max(X_, a_.ox + 2 + std::ceil(183 * da_));
+    labels_ = LabelPlacer(QRectF(a_.ox, a_.oy, W, a_.H));
 }
 
 std::vector<int> HatDial::sampleDays() const {
@@ -265,49 +241,27 @@ std::vector<int> HatDial::sampleDays() const {
 }
 
 HorizontalPosition HatDial::clockSun(int day, double hour, double meridian, bool eot) {
-    Ephemeris& e = ephemeris(day);
-    if (!e.clock) {
-        for (int k = 0; k < 3; ++k) {
-            const DeclinationEoT de = SolarDeclinationEoT(s_.referenceYear, day + 0.5 * (k - 1));
-            e.decl[k] = de.declination;
-            e.eot[k] = de.eot;
-        }
-        e.clock = true;
-    }
-    // The instant of this zone time as a fraction of a day from noon UT, as SunPosition has it.
-    const double u = (hour + s_.zoneMeridian / 15 - 12) / 24;
-    auto q = [u](const double* n) { return n[1] + u * (n[2] - n[0]) + 2 * u * u * (n[2] - 2 * n[1] + n[0]); };
-    double t = 15 * (hour - 12) - (meridian - s_.zoneMeridian);
-    if (eot) t += q(e.eot);
-    return HorizontalFromHourAngle(t, q(e.decl), s_.latitude);
+    // At the instant SunPosition takes for this zone time.
+    const SunEphemeris& ephemeris = c_.ephemeris();
+    const DeclinationEoT e = ephemeris.at(day, ephemeris.zoneFraction(hour));
+    double t = 15 * (hour - 12) - (meridian - c_.zoneMeridian);
+    if (eot) t += e.eot;
+    return HorizontalFromHourAngle(t, e.declination, c_.latitude);
 }
 
 HorizontalPosition HatDial::temporalSun(int day, double N) {
-    Ephemeris& e = ephemeris(day);
-    if (!e.noon) {
-        e.noonDeclination = SunPositionNoonEphemeris(s_.referenceYear, day, 12.0, s_.latitude, s_.zoneMeridian,
-                                                     s_.zoneMeridian, false)
-                                .declination;
-        e.noon = true;
-    }
-    const double decl = e.noonDeclination;
-    double cd = CosDeg(decl), cp = CosDeg(s_.latitude);
+    const double decl = c_.ephemeris().noonDeclination(day);
+    double cd = CosDeg(decl), cp = CosDeg(c_.latitude);
     if (std::abs(cd) < 1e-12) cd = SignNonZero(cd) * 1e-12;
     if (std::abs(cp) < 1e-12) cp = SignNonZero(cp) * 1e-12;
-    const double x = -SinDeg(s_.latitude) * SinDeg(decl) / (cp * cd);
+    const double x = -SinDeg(c_.latitude) * SinDeg(decl) / (cp * cd);
     const double H0 = x == 0.0 ? 90.0 : AcosDeg(std::clamp(x, -1.0, 1.0));
     // Temporal hour N: hour angle -H0 at sunrise, 0 at noon (N = 6), +H0 at sunset.
-    return HorizontalFromHourAngle((N - 6.0) * H0 / 6.0, decl, s_.latitude);
+    return HorizontalFromHourAngle((N - 6.0) * H0 / 6.0, decl, c_.latitude);
 }
 
 void HatDial::drawRefusal() {
-    const double W = a_.W, H = a_.H, ox = a_.ox, oy = a_.oy;
-    p_.setFont(QStringLiteral("Times New Roman"), a_.size(30, 60));
-    p_.setTextColour(colour::kNavy, kText);
-    const double th = p_.textHeight();
-    p_.text(ox + W / 10, oy + H / 2 - 1.5 * th, PolarTemporalLine1(s_));
-    p_.text(ox + W / 6, oy + H / 2, PolarTemporalLine2(s_));
-    p_.text(ox + W / 3, oy + H / 8, Tr(s_, "ZYLINDER - SONNENUHR ", "CYLINDER - SUNDIAL"));
+    DrawPolarRefusal(p_, s_, a_, QStringLiteral("Times New Roman"), 10, 6, TextId::CylinderTitle, kText);
 }
 
 void HatDial::drawFrame() {
@@ -323,7 +277,7 @@ void HatDial::drawFrame() {
         const double th = p_.textHeight();
         p_.setFont(arial, 0.8 * th);
         p_.setTextColour(colour::kRed, kTrueTime);
-        const QString note = Tr(s_, "horizontale Monatsachse verkleinert", "Horizontal month axis is reduced");
+        const QString note = TextOf(TextId::MonthAxisReduced, s_.language);
         if (s_.altitudeLines) {
             // The right margin holds the altitude band: the note goes above the azimuth
             // labels, ending with the scale.
@@ -376,26 +330,17 @@ void HatDial::drawAzimuthScale() {
 }
 
 void HatDial::drawLabels(std::vector<Label> labels) {
-    // Labels of lines that start close together move outward until they no longer overlap.
+    // Labels of lines that start close together step outward until they no longer overlap.
     const double th = p_.textHeight();
     std::sort(labels.begin(), labels.end(), [](const Label& a, const Label& b) { return a.y < b.y; });
-    std::vector<QRectF> placed;
     for (Label& l : labels) {
         const double w = p_.textWidth(l.text);
-        const double gap = 0.4 * th;
-        QRectF box(l.side > 0 ? l.x + gap : l.x - gap - w, l.y - th / 2, w, th);
-        for (bool moved = true; moved;) {
-            moved = false;
-            for (const QRectF& other : placed)
-                if (box.intersects(other)) {
-                    if (l.side > 0) box.moveLeft(other.right() + 0.3 * th);
-                    else box.moveRight(other.left() - 0.3 * th);
-                    moved = true;
-                }
-        }
-        placed.push_back(box);
+        const double gap = 0.4 * th, step = w + 0.3 * th;
+        std::vector<QPointF> places;
+        for (int i = 0; i < 8; ++i)
+            places.push_back({l.side > 0 ? l.x + gap + i * step : l.x - gap - w - i * step, l.y - th / 2});
         p_.setTextRole(l.role);
-        p_.text(box.left(), box.top(), l.text);
+        labels_.write(p_, l.text, places);
     }
     p_.setTextRole(kText);
 }
@@ -446,10 +391,10 @@ void HatDial::traceDateLines() {
     const bool three = s_.dateLinesPerMonth == 4;
     for (int index = 1; index <= 7; ++index) {
         if (three && index != 1 && index != 4 && index != 7) continue;
-        const double decl = s_.zodiacDeclinations[static_cast<size_t>(index)];
+        const double decl = c_.zodiacDeclinations()[static_cast<size_t>(index)];
         Curve c = curve();
         for (int t = -180; t <= 180; t += 3) {
-            const Sample p = sample(HorizontalFromHourAngle(t, decl, s_.latitude));
+            const Sample p = sample(HorizontalFromHourAngle(t, decl, c_.latitude));
             c.add(p);
             // A plotter has no zodiac signs in its character set: the plot leaves them out.
             if (t == 0 && valid(p) && !a_.plot()) {
@@ -459,7 +404,11 @@ void HatDial::traceDateLines() {
                 p_.setTextRole(kText);
                 const double th = p_.textHeight();
                 const QString sign = ZodiacSign(index);
-                p_.text(p.x - 0.2 * th - p_.textWidth(sign), T_ + p.y - 1.05 * th, sign);
+                // Clear of the noon line and of the date line it belongs to.
+                const double w = p_.textWidth(sign);
+                labels_.write(p_, sign,
+                              {{p.x - 0.45 * th - w, T_ + p.y - 1.1 * th}, {p.x - 0.45 * th - w, T_ + p.y + 0.1 * th},
+                               {p.x - 1.5 * th - w, T_ + p.y - 1.1 * th}});
                 p_.setFont(QStringLiteral("Arial"), current);
             }
         }
@@ -472,7 +421,7 @@ void HatDial::traceBabylonianItalian(bool italian) {
     const int k = std::clamp((italian ? s_.italianInterval : s_.babylonianInterval) + 1, 1, 4);
     const int fullRole = italian ? kItalian : kBabylonian;
     ClockHours clock;
-    clock.local = s_.timeSystem != 1;
+    clock.local = c_.timeSystem != TimeSystem::Zone;
     clock.eot = false;
     const double meridian = clock.local ? s_.zoneMeridian : s_.longitude;
     const std::vector<int> days = SampleDays(axis_);
@@ -508,47 +457,28 @@ void HatDial::traceBabylonianItalian(bool italian) {
 }
 
 void HatDial::drawLegend(bool clockDrawn, bool eotDrawn, bool temporalDrawn) {
-    const double W = a_.W, H = a_.H, ox = a_.ox, oy = a_.oy;
-    const QString arial = QStringLiteral("Arial");
-    p_.setTextRole(kText);
-    p_.setFont(arial, legendFontHeight());
-    double th = p_.textHeight();
-    const double x = 0.36 * W + ox;
-    p_.text(x, oy + H - 2.2 * th, title(8, s_.language));
-    p_.text(x, oy + H - 1.3 * th, title(15, s_.language));
-
-    p_.setFont(arial, a_.screen() ? (a_.wideScreen ? 14 : 12) : a_.size(12, 30));
-    th = p_.textHeight();
-    const QString deg = Tr(s_, " Grad", " deg ");
-    const QString site = Tr(s_, "G. Breite = ", "Latitude = ") + RealToText(6, 2, s_.latitude) + deg +
-                         Tr(s_, ", G. Laenge = ", ", Longitude = ") + RealToText(5, 2, s_.longitude) + deg;
-    // In a narrow window the site line ends at the frame instead of running out of it.
-    const double x2 = std::min(0.7 * W + ox + a_.size(10, 10), ox + W - a_.size(6, 15) - p_.textWidth(site));
-    p_.text(x2, oy + H - 2.6 * th, site);
-    QString hours;
-    if (clockDrawn) {
-        hours = (s_.timeSystem != 1 ? Tr(s_, " WOZ", " Local Apparent Time")
-                                    : Tr(s_, " WOZ am Zonenmeridian", "Time of zone meridian")) +
-                QStringLiteral(" ") + (eotDrawn ? Tr(s_, "mit Zeitgl.", "with EoT") : Tr(s_, "ohne Zeitgl.", "without EoT")) +
-                QStringLiteral(", ");
-    }
-    if (temporalDrawn) hours += Tr(s_, " Temporalstunden", " Temporal hours");
-    p_.text(x2, oy + H - 1.5 * th, hours);
+    CylinderLegend legend;
+    legend.titleHeight = legendFontHeight();
+    legend.subtitle = 15;
+    legend.subtitleRow = 1.3;
+    legend.clockDrawn = clockDrawn;
+    legend.local = c_.timeSystem != TimeSystem::Zone;
+    legend.eot = eotDrawn;
+    legend.temporalDrawn = temporalDrawn;
+    DrawCylinderLegend(p_, s_, a_, legend, kText);
 }
 
 void HatDial::drawGnomonMeasure() { DrawGnomonBracket(p_, s_, a_, L_, b_, kText); }
 
 }  // namespace
 
-PlanarDialResult DrawHatDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                             UserDialogs& dialogs) {
-    return DrawAltitudeDial<HatDial>(state, request, painter, dialogs);
+DialResult DrawHatDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
+                       UserDialogs& dialogs) {
+    return DrawAltitudeDial<HatDial>(context, request, painter, dialogs);
 }
 
-bool WriteHatDialPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs) {
-    if (RefusePolarTemporalPlot(state, dialogs)) return false;
-    WriteAltitudeDialPlot(state, stream, [&](DialPainter& painter) { HatDial(state, PlotSheetArea(), painter, dialogs).run(); });
-    return true;
+bool WriteHatDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {
+    return WriteAltitudeDialPlot<HatDial>(context, stream, dialogs);
 }
 
 }  // namespace zorva

@@ -6,6 +6,7 @@
 // azimuth across, shadow length downward; hour lines are the sun's (azimuth, altitude) at
 // one time over the days, date lines the daily paths at the zodiac declinations.
 
+#include "dials/dial_context.h"
 #include "dials/planar_dial.h"
 #include "state/dial_state.h"
 
@@ -24,11 +25,11 @@ double HatAzimuthPosition(double azimuth, double latitude);
 int HatAzimuthLabel(int position, double latitude);
 
 // The hat dial of the state on a screen image or printer page.
-PlanarDialResult DrawHatDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                             UserDialogs& dialogs);
+DialResult DrawHatDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
+                       UserDialogs& dialogs);
 
 // The hat dial as a plot ("IN;VS 1;PA;" ... ";LT;IN;"); false when the latitude refuses
 // temporal hours (the message has been shown).
-bool WriteHatDialPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs);
+bool WriteHatDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 
 }  // namespace zorva

@@ -4,8 +4,10 @@
 #include "astro/calendar.h"
 #include "dials/altitude_dial_common.h"
 #include "dials/dial_painter.h"
+#include "dials/label_placer.h"
 #include "dials/plot_painter.h"
 #include "plot/plot_stream.h"
+#include "text/named_texts.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
@@ -65,10 +67,10 @@ private:
     double px_ = 0, py_ = 0;
 };
 
-class Hidokai {
+class Hidokai : AltitudeDialParts {
 public:
-    Hidokai(const DialState& s, const AltitudeDialArea& area, DialPainter& p, UserDialogs& d)
-        : s_(s), a_(area), p_(p), d_(d), clock_(ClockHoursOf(s)), sun_(s) {}
+    Hidokai(const DialContext& c, const AltitudeDialArea& area, DialPainter& p, UserDialogs& d)
+        : AltitudeDialParts(c, area, p, d) {}
 
     bool run();
     double gnomonMm() const { return b_; }
@@ -93,12 +95,6 @@ private:
         return E_ + s_px_ - (std::abs(cs) <= 1e-7 ? -1e7 : Dp_ * sn / cs);
     }
 
-    const DialState& s_;
-    AltitudeDialArea a_;
-    DialPainter& p_;
-    UserDialogs& d_;
-    ClockHours clock_;
-    AltitudeSun sun_;
     DateAxis axis_;
     double b_ = 0;                 // nodus height, mm
     double A_ = 0;                 // date axis for 365 days, mm
@@ -165,7 +161,7 @@ void Hidokai::setUp() {
         Dp_ = perMm * D;
         dy_ = perMm * A_ / 365;
     }
-    lineWidth_ = std::clamp(s_.lineWidth - '0', 1, 9);
+    lineWidth_ = c_.lineWidth;
     a0_ = Dp_ > 0 ? std::atan(s_px_ / Dp_) / kDegToRad : 90.0;
     // A margin of a twelfth above the faces, less when they would reach into the legend.
     const double faces = axis_.days() * dy_;
@@ -176,16 +172,11 @@ void Hidokai::setUp() {
     p_.setFont(QStringLiteral("Arial"), a_.size(12, 27));
     X_ = std::max((W - w_) / 3 + a_.ox, a_.ox + 1.4 * p_.textWidth(QStringLiteral("Sep")));
     E_ = std::round(X_ + Dp_);
+    labels_ = LabelPlacer(QRectF(a_.ox, a_.oy, W, H));
 }
 
 void Hidokai::drawRefusal() {
-    const double W = a_.W, H = a_.H, ox = a_.ox, oy = a_.oy;
-    p_.setFont(QStringLiteral("Times"), a_.size(30, 60));
-    p_.setTextColour(colour::kNavy, kText);
-    const double th = p_.textHeight();
-    p_.text(ox + W / 8, oy + H / 2 - 1.5 * th, PolarTemporalLine1(s_));
-    p_.text(ox + W / 5, oy + H / 2, PolarTemporalLine2(s_));
-    p_.text(ox + W / 3, oy + H / 8, Tr(s_, "Höhensonnenuhr (horiz.)", "Altitude Sundial (horiz.)"));
+    DrawPolarRefusal(p_, s_, a_, QStringLiteral("Times"), 8, 5, TextId::AltitudeDialTitle, kText);
 }
 
 void Hidokai::drawGnomonMeasure() {
@@ -196,7 +187,7 @@ void Hidokai::drawGnomonMeasure() {
     p_.setPenRole(kText);
     p_.polyline({{ox + W - 1.5 * u, oy + H - u - s}, {ox + W - u, oy + H - u - s}, {ox + W - u, oy + H - u},
                  {ox + W - u - s, oy + H - u}, {ox + W - u - s, oy + H - 1.5 * u}});
-    const QString text = Tr(s_, "Zeigerlaenge = ", "Gnomon height=") + RealToText(6, 2, b_) + QStringLiteral(" mm");
+    const QString text = TextOf(TextId::GnomonLengthIs, s_.language) + RealToText(6, 2, b_) + QStringLiteral(" mm");
     p_.text(ox + W - u - 1.2 * p_.textWidth(QStringLiteral("Zeigerlänge =           mm")), oy + H - u + 3, text);
 }
 
@@ -267,30 +258,30 @@ void Hidokai::traceHourLines(int first, int last, bool temporal, int k) {
             const int role = j == 0 ? (temporal ? kTemporal : (n < 13 ? kMorning : kAfternoon))
                                     : (temporal || n < 13 ? kMorningSubdivision : kAfternoonSubdivision);
             p_.setPenRole(role);
+            bool labelled = j != 0;
             FaceCurve curve(p_, X_, facesRight());
             for (int d : days) {
                 const double a = temporal ? sun_.temporal(d, v) : sun_.clock(clock_, d, v);
                 const double x = column(a);
                 curve.add(x, row(d));
-                if (d == axis_.first && j == 0 && a > 0 && x >= X_ && x <= facesRight()) {
+                // Numbered where the line begins: on the first day, or later where the sun
+                // is still down on the first days.
+                if (!labelled && a > 0 && x >= X_ && x <= facesRight()) {
                     const QString text = temporal ? TemporalLabel(n, first, last) : HourLabel(n, clock_);
                     labels.push_back({x - p_.textWidth(text) / 2, row(d) - 1.2 * th, text, role});
+                    labelled = true;
                 }
             }
         }
     }
-    // Near noon the lines start close together: a label that would run into its left
-    // neighbour moves up a row.
+    // Near noon the lines start close together: a label that would run into a neighbour
+    // moves up a row.
     std::sort(labels.begin(), labels.end(), [](const Label& a, const Label& b) { return a.x < b.x; });
-    std::vector<double> rowEnd;  // right end of the last label in each row
     for (const Label& l : labels) {
-        size_t r = 0;
-        const double gap = 0.3 * th;
-        while (r < rowEnd.size() && rowEnd[r] + gap > l.x && r < 3) ++r;
-        if (r == rowEnd.size()) rowEnd.push_back(0);
-        rowEnd[r] = l.x + p_.textWidth(l.text);
+        std::vector<QPointF> places;
+        for (int r = 0; r < 4; ++r) places.push_back({l.x, l.y - r * th});
         p_.setTextRole(l.role);
-        p_.text(l.x, l.y - r * th, l.text);
+        labels_.write(p_, l.text, places);
     }
     p_.setTextRole(kText);
 }
@@ -301,35 +292,33 @@ void Hidokai::drawLegend(bool temporal) {
     p_.setTextRole(kText);
     p_.setFont(arial, a_.size(28, 50));
     double th = p_.textHeight();
-    p_.text(W / 15 + ox, oy + H - 1.8 * th, Tr(s_, "Höhensonnenuhr (horiz.)", "Altitude Sundial (horiz.)"));
+    p_.text(W / 15 + ox, oy + H - 1.8 * th, TextOf(TextId::AltitudeDialTitle, s_.language));
     p_.setFont(arial, a_.size(14, 30));
     th = p_.textHeight();
     p_.text(W / 2 + ox, oy + H - 3 * th,
-            Tr(s_, "G. Breite = ", "Latitude = ") + RealToText(5, 2, s_.latitude) +
-                Tr(s_, ", G. Laenge = ", ", Longitude = ") + RealToText(5, 2, s_.longitude));
+            TextOf(TextId::LatitudeIs, s_.language) + RealToText(5, 2, s_.latitude) +
+                TextOf(TextId::LongitudeIs, s_.language) + RealToText(5, 2, s_.longitude));
     QString hours;
     if (temporal) {
-        hours = QStringLiteral("[") + Tr(s_, " Temporalstunden", " Temporal hours") + QStringLiteral(" ]");
+        hours = QStringLiteral("[") + TextOf(TextId::TemporalHoursSpaced, s_.language) + QStringLiteral(" ]");
     } else if (s_.apparentTimeLines) {
-        hours = clock_.local ? Tr(s_, " WOZ", " Local Apparent Time")
-                             : Tr(s_, " WOZ am Zonenmeridian", "Time of zone meridian");
-        hours += clock_.eot ? QStringLiteral(" ") + Tr(s_, "mit Zeitgl.", "with EoT")
-                            : QStringLiteral("  ") + Tr(s_, "ohne Zeitgl.", "without EoT");
+        hours = clock_.local ? TextOf(TextId::LocalApparentTimeLong, s_.language)
+                             : TextOf(TextId::ZoneMeridianTimeLong, s_.language);
+        hours += clock_.eot ? QStringLiteral(" ") + TextOf(TextId::WithEot, s_.language)
+                            : QStringLiteral("  ") + TextOf(TextId::WithoutEot, s_.language);
     }
     p_.text(W / 2 + ox, oy + H - 2 * th, hours);
 }
 
 }  // namespace
 
-PlanarDialResult DrawHidokai(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                             UserDialogs& dialogs) {
-    return DrawAltitudeDial<Hidokai>(state, request, painter, dialogs);
+DialResult DrawHidokai(const DialContext& context, const DialRequest& request, DialPainter& painter,
+                       UserDialogs& dialogs) {
+    return DrawAltitudeDial<Hidokai>(context, request, painter, dialogs);
 }
 
-bool WriteHidokaiPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs) {
-    if (RefusePolarTemporalPlot(state, dialogs)) return false;
-    WriteAltitudeDialPlot(state, stream, [&](DialPainter& painter) { Hidokai(state, PlotSheetArea(), painter, dialogs).run(); });
-    return true;
+bool WriteHidokaiPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {
+    return WriteAltitudeDialPlot<Hidokai>(context, stream, dialogs);
 }
 
 }  // namespace zorva

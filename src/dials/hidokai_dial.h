@@ -6,6 +6,7 @@
 // nodus' level. The drawing unfolds both faces side by side with the dates running down
 // the page; one construction draws it on the screen, the printer page and into the plot.
 
+#include "dials/dial_context.h"
 #include "dials/planar_dial.h"
 #include "state/dial_state.h"
 
@@ -15,11 +16,11 @@ class PlotStream;
 class DialPainter;
 class UserDialogs;
 
-PlanarDialResult DrawHidokai(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                             UserDialogs& dialogs);
+DialResult DrawHidokai(const DialContext& context, const DialRequest& request, DialPainter& painter,
+                       UserDialogs& dialogs);
 
 // The Hidokai as a plot ("IN;VS 1;PA;" ... ";LT;IN;"); false when the latitude refuses
 // temporal hours (the message has been shown).
-bool WriteHidokaiPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs);
+bool WriteHidokaiPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 
 }  // namespace zorva

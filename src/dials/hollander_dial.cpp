@@ -5,8 +5,10 @@
 #include "astro/solar_ephemeris.h"
 #include "dials/dial_geometry.h"
 #include "dials/dial_painter.h"
+#include "dials/label_placer.h"
 #include "dials/plot_painter.h"
 #include "plot/plot_stream.h"
+#include "text/named_texts.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
@@ -30,12 +32,6 @@ enum Role {
     kApexFoot = 8,
 };
 
-QString Tr(const DialState& s, const char* german, const char* english) {
-    return QString::fromUtf8(s.english() ? english : german);
-}
-
-double PointsToPixels(double points) { return points * 96.0 / 72.0; }
-
 // "21.6." of a day of the year.
 QString DayDotMonth(int year, int dayOfYear) {
     int month = 1;
@@ -45,38 +41,20 @@ QString DayDotMonth(int year, int dayOfYear) {
     return QString::number(day) + QLatin1Char('.') + QString::number(month) + QLatin1Char('.');
 }
 
-class NullPainter : public DialPainter {
-public:
-    void setPenRole(int) override {}
-    void setPenColour(Rgb, int) override {}
-    void setPenWidth(int) override {}
-    void setLineStyle(LineStyle) override {}
-    void moveTo(double, double) override {}
-    void lineTo(double, double) override {}
-    void circle(double, double, double, FillStyle, Rgb) override {}
-    void arc(double, double, double, double, double) override {}
-    void rectangle(double, double, double, double) override {}
-    void fillRect(double, double, double, double, Rgb) override {}
-    void polygon(const std::vector<QPointF>&, FillStyle, Rgb) override {}
-    void setFont(const QString&, double height, bool) override { height_ = height; }
-    void setTextRole(int) override {}
-    void setTextColour(Rgb, int) override {}
-    double textHeight() const override { return height_; }
-    double textWidth(const QString& t) const override { return 0.5 * height_ * t.size(); }
-    void text(double, double, const QString&, TextAnchor, double) override {}
-    void setWindow(double, double, double, double) override {}
-    void resetWindow() override {}
+using DateLineReport = ConeShadowReport::SignLine;
 
-private:
-    double height_ = 10;
-};
-
-// What one date line of the dial tells about the cone (for the information text).
-struct DateLineReport {
-    int pair = -1;
-    double distanceMm = -1;  // smallest distance of a drawn point from the cone's base
-    bool tooShort = false;   // the apex shadow fell on the base at some lit time
-};
+// The index of the counted point of smallest elliptical radius; -1 when none is counted.
+int NearestCounted(const std::vector<HollanderPoint>& points) {
+    int nearest = -1;
+    double radius = 1e300;
+    for (size_t i = 0; i < points.size(); ++i) {
+        if (points[i].counted && points[i].radius < radius) {
+            radius = points[i].radius;
+            nearest = static_cast<int>(i);
+        }
+    }
+    return nearest;
+}
 
 struct Frame {
     DrawTarget target = DrawTarget::Screen;
@@ -89,17 +67,21 @@ struct Frame {
 
 class HollanderConstruction {
 public:
-    HollanderConstruction(const DialState& s, const Frame& f, double gnomonMm, DialPainter& p)
+    // `p` may be null for a construction that only reports.
+    HollanderConstruction(const DialState& s, const Frame& f, double gnomonMm, DialPainter* p)
         : s_(s), f_(f), p_(p), gz_(gnomonMm) {}
 
     // False when the angles form no cone on the plane (nothing drawn).
     bool prepare(UserDialogs& dialogs);
     void draw();
 
-    std::vector<DateLineReport> reports;
-    bool collectReports = false;
-    int nearestPair = -1;
     const std::vector<DayPair>& pairs() const { return pairs_; }
+    // The pairs of the sign date lines, from the June to the December solstice.
+    std::vector<int> signLinePairs() const;
+    // The date line nearest to the cone along the middle hour line; -1 when there is none.
+    int nearestPairOfMiddleHour();
+    // How near the date line comes to the cone's base.
+    DateLineReport reportDateLine(size_t pair);
 
 private:
     bool plot() const { return f_.target == DrawTarget::Plot; }
@@ -136,15 +118,18 @@ private:
     void drawGrid();
     void drawLegend();
     void drawCone();
-    void drawDateLine(size_t pair, bool labelled, DateLineReport* report);
+    std::vector<HollanderPoint> dateLinePoints(size_t pair);
+    DateLineReport reportOf(size_t pair, const std::vector<HollanderPoint>& points) const;
+    void drawDateLine(size_t pair, bool labelled);
     void drawDateLines();
     void drawHourLines();
     void drawHourNumbers();
 
     const DialState& s_;
     Frame f_;
-    DialPainter& p_;
+    DialPainter* p_;
     double gz_;
+    int nearestPair_ = -1;
     int lineWidth_ = 1;
     HollanderPlane plane_;
     ConeEllipse cone_;
@@ -160,22 +145,23 @@ bool HollanderConstruction::prepare(UserDialogs& dialogs) {
     cone_ = *cone;
     plane_ = HollanderPlaneOf(s_);
     pairs_ = PairDaysOfYear(s_.referenceYear);
-    lineWidth_ = std::clamp(s_.lineWidth - '0', 1, 9);
+    lineWidth_ = LineWidthOf(s_);
     tracer_ = std::make_unique<HollanderTracer>(s_, plane_, cone_);
     return !pairs_.empty();
 }
 
 void HollanderConstruction::draw() {
-    p_.setWindow(f_.ox, f_.oy, f_.ox + f_.w, f_.oy + f_.h);
+    p_->setWindow(f_.ox, f_.oy, f_.ox + f_.w, f_.oy + f_.h);
     if (f_.grid) drawGrid();
     drawCone();
+    nearestPair_ = nearestPairOfMiddleHour();
     drawHourLines();
     drawDateLines();
     drawHourNumbers();
     if (!plot()) drawLegend();
-    p_.setPenWidth(1);
-    p_.setLineStyle(LineStyle::Solid);
-    p_.resetWindow();
+    p_->setPenWidth(1);
+    p_->setLineStyle(LineStyle::Solid);
+    p_->resetWindow();
 }
 
 void HollanderConstruction::drawCounted(const std::vector<HollanderPoint>& points) {
@@ -186,7 +172,7 @@ void HollanderConstruction::drawCounted(const std::vector<HollanderPoint>& point
     bool pending = false;  // `last` is not drawn yet
     QPointF drawn, last;
     auto finish = [&] {
-        if (pending) p_.lineTo(last.x(), last.y());
+        if (pending) p_->lineTo(last.x(), last.y());
         pending = false;
     };
     for (const HollanderPoint& hp : points) {
@@ -198,7 +184,7 @@ void HollanderConstruction::drawCounted(const std::vector<HollanderPoint>& point
         // A jump longer than the drawing is a line running off to infinity and back.
         if (open && std::abs(hp.at.x() - last.x()) <= f_.w && std::abs(hp.at.y() - last.y()) <= f_.h) {
             if (std::hypot(hp.at.x() - drawn.x(), hp.at.y() - drawn.y()) >= minStep) {
-                p_.lineTo(hp.at.x(), hp.at.y());
+                p_->lineTo(hp.at.x(), hp.at.y());
                 drawn = hp.at;
                 pending = false;
             } else {
@@ -206,7 +192,7 @@ void HollanderConstruction::drawCounted(const std::vector<HollanderPoint>& point
             }
         } else {
             finish();
-            p_.moveTo(hp.at.x(), hp.at.y());
+            p_->moveTo(hp.at.x(), hp.at.y());
             drawn = hp.at;
             pending = false;
         }
@@ -217,39 +203,39 @@ void HollanderConstruction::drawCounted(const std::vector<HollanderPoint>& point
 }
 
 void HollanderConstruction::drawGrid() {
-    p_.setPenRole(kApexFoot);
-    p_.setPenWidth(1);
+    p_->setPenRole(kApexFoot);
+    p_->setPenWidth(1);
     const double step = mm(10);  // one line every centimetre
     if (!(step >= 2)) return;
     for (double x = f_.x0 - std::floor((f_.x0 - f_.ox) / step) * step; x <= f_.ox + f_.w; x += step) {
-        p_.moveTo(x, f_.oy);
-        p_.lineTo(x, f_.oy + f_.h);
+        p_->moveTo(x, f_.oy);
+        p_->lineTo(x, f_.oy + f_.h);
     }
     for (double y = f_.y0 - std::floor((f_.y0 - f_.oy) / step) * step; y <= f_.oy + f_.h; y += step) {
-        p_.moveTo(f_.ox, y);
-        p_.lineTo(f_.ox + f_.w, y);
+        p_->moveTo(f_.ox, y);
+        p_->lineTo(f_.ox + f_.w, y);
     }
 }
 
 QStringList LegendLines(const DialState& s, double gnomonMm) {
-    const QString deg = Tr(s, " Grad", " deg");
+    const QString deg = TextOf(TextId::Degrees, s.language);
     QStringList lines;
-    lines << Tr(s, "G. Breite = ", "Latitude = ") + RealToText(6, 2, s.latitude) + deg +
-                 Tr(s, ", G. Laenge = ", ", Longitude = ") + RealToText(6, 2, s.longitude) + deg;
+    lines << TextOf(TextId::LatitudeIs, s.language) + RealToText(6, 2, s.latitude) + deg +
+                 TextOf(TextId::LongitudeIs, s.language) + RealToText(6, 2, s.longitude) + deg;
     const int plane = std::clamp(s.hollanderShadowLine, 0, 8) % 3;
-    QString planeText = plane == 0 ? Tr(s, "horizontal", "horizontal")
-                                   : plane == 1 ? Tr(s, "vertikal", "vertical") : Tr(s, "inklinierend", "inclined");
+    QString planeText = plane == 0 ? TextOf(TextId::Horizontal, s.language)
+                                   : plane == 1 ? TextOf(TextId::Vertical, s.language) : TextOf(TextId::Inclined, s.language);
     if (plane != 0)
-        planeText += QStringLiteral(", ") + Tr(s, "Suedabweichung=", "Deviation = ") + RealToText(6, 2, s.wallDeclination) +
+        planeText += QStringLiteral(", ") + TextOf(TextId::DeviationIs, s.language) + RealToText(6, 2, s.wallDeclination) +
                      deg;
     if (plane == 2)
-        planeText += QStringLiteral(", ") + Tr(s, "Neigung=", "Inclination= ") + RealToText(6, 2, s.planeInclination) + deg;
+        planeText += QStringLiteral(", ") + TextOf(TextId::InclinationIs, s.language) + RealToText(6, 2, s.planeInclination) + deg;
     lines << planeText;
-    lines << Tr(s, "Achsenneigung", "Axis Inclination") + QStringLiteral(" = ") + RealToText(6, 2, s.coneAxisInclination) +
-                 deg + QStringLiteral(", ") + Tr(s, "Halber Oeffnungswinkel", "Cone Apex half-angle") +
+    lines << TextOf(TextId::AxisInclination, s.language) + QStringLiteral(" = ") + RealToText(6, 2, s.coneAxisInclination) +
+                 deg + QStringLiteral(", ") + TextOf(TextId::ConeHalfAngle, s.language) +
                  QStringLiteral(" = ") + RealToText(5, 2, s.coneHalfAngle) + deg + QStringLiteral(", L = ") +
                  RealToText(6, 2, gnomonMm) + QStringLiteral(" mm");
-    lines << (s.timeSystem == 1 ? Tr(s, "Zonenzeit", "Zone Time") : Tr(s, "Mittlere Ortszeit", "Local Mean Time"));
+    lines << (s.timeSystem == 1 ? TextOf(TextId::ZoneTime, s.language) : TextOf(TextId::LocalMeanTime, s.language));
     return lines;
 }
 
@@ -257,39 +243,39 @@ QString LegendTitle(const DialState& s) { return title(12, s.language).trimmed()
 
 void HollanderConstruction::drawLegend() {
     const QString arial = QStringLiteral("Arial");
-    p_.setTextRole(kLegend);
+    p_->setTextRole(kLegend);
     const QStringList lines = LegendLines(s_, gz_);
     double y = f_.textY;
-    p_.text(f_.textX, y, LegendTitle(s_));
-    y += 1.2 * p_.textHeight();
-    p_.setFont(arial, screen() ? PointsToPixels(8) : mm(3));
+    p_->text(f_.textX, y, LegendTitle(s_));
+    y += 1.2 * p_->textHeight();
+    p_->setFont(arial, screen() ? PointsToPixels(8) : mm(3));
     for (const QString& line : lines) {
-        p_.text(f_.textX, y, line);
-        y += 1.1 * p_.textHeight();
+        p_->text(f_.textX, y, line);
+        y += 1.1 * p_->textHeight();
     }
 }
 
 void HollanderConstruction::drawCone() {
-    p_.setPenRole(kCone);
-    p_.setPenWidth(lineWidth_);
+    p_->setPenRole(kCone);
+    p_->setPenWidth(lineWidth_);
     std::vector<QPointF> ellipse;
-    for (double t = 0; t < 2 * M_PI; t += 0.05) ellipse.push_back(planePoint(cone_.a * std::cos(t), cone_.b * std::sin(t)));
+    for (double t = 0; t < 2 * kPi; t += 0.05) ellipse.push_back(planePoint(cone_.a * std::cos(t), cone_.b * std::sin(t)));
     ellipse.push_back(ellipse.front());
-    p_.polyline(ellipse);
-    p_.setPenWidth(1);
+    p_->polyline(ellipse);
+    p_->setPenWidth(1);
     const QPointF south = planePoint(0, -2 * cone_.b), north = planePoint(0, 1.5 * cone_.b);
-    p_.moveTo(south.x(), south.y());
-    p_.lineTo(north.x(), north.y());
+    p_->moveTo(south.x(), south.y());
+    p_->lineTo(north.x(), north.y());
     const double cross = std::max(4.0, mm(1.5));
-    p_.setFont(QStringLiteral("Arial"), screen() ? PointsToPixels(8) : mm(3));
-    p_.setTextRole(kCone);
+    p_->setFont(QStringLiteral("Arial"), screen() ? PointsToPixels(8) : mm(3));
+    p_->setTextRole(kCone);
     auto mark = [&](double y, const QString& name) {
         const QPointF m = planePoint(0, y);
-        p_.moveTo(m.x() - cross, m.y());
-        p_.lineTo(m.x() + cross, m.y());
-        p_.moveTo(m.x(), m.y() - cross);
-        p_.lineTo(m.x(), m.y() + cross);
-        p_.text(m.x() + cross, m.y() - p_.textHeight() / 2, name);
+        p_->moveTo(m.x() - cross, m.y());
+        p_->lineTo(m.x() + cross, m.y());
+        p_->moveTo(m.x(), m.y() - cross);
+        p_->lineTo(m.x(), m.y() + cross);
+        p_->text(m.x() + cross, m.y() - p_->textHeight() / 2, name);
     };
     mark(cone_.c, QStringLiteral(" A"));
     mark(cone_.apexFoot, QStringLiteral(" S"));
@@ -297,19 +283,18 @@ void HollanderConstruction::drawCone() {
         // The nodus-foot mark of the planar dials, at the foot of the apex.
         const QPointF m = planePoint(0, cone_.apexFoot);
         const double u = std::round(f_.w / 2 / 14);
-        p_.setPenRole(kApexFoot);
-        p_.rectangle(m.x() - u / 6, m.y() - u / 6, m.x() + u / 6, m.y() + u / 6);
-        p_.moveTo(m.x() - u / 2, m.y());
-        p_.lineTo(m.x() + u / 2, m.y());
-        p_.moveTo(m.x(), m.y() - u / 2);
-        p_.lineTo(m.x(), m.y() + u / 2);
+        p_->setPenRole(kApexFoot);
+        p_->rectangle(m.x() - u / 6, m.y() - u / 6, m.x() + u / 6, m.y() + u / 6);
+        p_->moveTo(m.x() - u / 2, m.y());
+        p_->lineTo(m.x() + u / 2, m.y());
+        p_->moveTo(m.x(), m.y() - u / 2);
+        p_->lineTo(m.x(), m.y() + u / 2);
     }
 }
 
 void HollanderConstruction::drawHourLines() {
     const int first = std::clamp(s_.hourFrom, 0, 24), last = std::clamp(s_.hourTo, 0, 24);
     const int k = LinesPerHour(s_.hourLineInterval);
-    const int middle = (first + last) / 2;
     const double shift = timeShift();
     struct Line {
         double value;
@@ -329,30 +314,22 @@ void HollanderConstruction::drawHourLines() {
         usePair(i);
         for (Line& line : lines) line.points[i] = point(line.value - shift);
     }
-    double nearestRadius = 1e300;
     for (const Line& line : lines) {
-        if (line.whole && std::abs(line.value - middle) < 1e-9) {
-            for (size_t i = 0; i < line.points.size(); ++i) {
-                if (line.points[i].counted && line.points[i].radius < nearestRadius) {
-                    nearestRadius = line.points[i].radius;
-                    nearestPair = static_cast<int>(i);
-                }
-            }
-        }
-        p_.setPenRole(line.whole ? kHours : kSubdivision);
-        p_.setPenWidth(line.whole ? lineWidth_ + 1 : lineWidth_);
+        p_->setPenRole(line.whole ? kHours : kSubdivision);
+        p_->setPenWidth(line.whole ? lineWidth_ + 1 : lineWidth_);
         drawCounted(line.points);
     }
 }
 
 void HollanderConstruction::drawHourNumbers() {
-    if (nearestPair < 0) return;
+    if (nearestPair_ < 0) return;
     const int first = std::clamp(s_.hourFrom, 0, 24), last = std::clamp(s_.hourTo, 0, 24);
     const double shift = timeShift();
-    p_.setTextRole(kHours);
-    p_.setFont(QStringLiteral("Arial"), screen() ? PointsToPixels(10) : mm(4));
-    const double th = p_.textHeight();
-    usePair(static_cast<size_t>(nearestPair));
+    p_->setTextRole(kHours);
+    p_->setFont(QStringLiteral("Arial"), screen() ? PointsToPixels(10) : mm(4));
+    const double th = p_->textHeight();
+    usePair(static_cast<size_t>(nearestPair_));
+    LabelPlacer placer(QRectF(f_.ox, f_.oy, f_.w, f_.h));
     for (int N = first; N <= last; ++N) {
         if (N % 2 != 0) continue;
         const HollanderPoint hp = point(N - shift);
@@ -362,12 +339,14 @@ void HollanderConstruction::drawHourNumbers() {
         const double len = std::hypot(away.x(), away.y());
         if (len > 0) away *= th / len;
         const QString text = RoundToIntText(N);
-        const QPointF at = hp.at + away;
-        p_.text(at.x() - p_.textWidth(text) / 2, at.y() - th / 2, text);
+        const double w = p_->textWidth(text);
+        std::vector<QPointF> places;
+        for (double m : {1.0, 1.8, 2.6}) places.push_back(hp.at + m * away - QPointF(w / 2, th / 2));
+        placer.write(*p_, text, places);
     }
 }
 
-void HollanderConstruction::drawDateLine(size_t pair, bool labelled, DateLineReport* report) {
+std::vector<HollanderPoint> HollanderConstruction::dateLinePoints(size_t pair) {
     const DayPair& dp = pairs_[pair];
     const double x = -TanDeg(dp.declinationA) * TanDeg(plane_.latitude);
     const double H0 = AcosDeg(std::clamp(x, -1.0, 1.0));
@@ -377,35 +356,46 @@ void HollanderConstruction::drawDateLine(size_t pair, bool labelled, DateLineRep
     points.reserve(static_cast<size_t>(steps) + 1);
     usePair(pair);
     for (int i = 0; i <= steps; ++i) points.push_back(point(start + (end - start) * i / steps));
-    drawCounted(points);
-    if (report) {
-        report->pair = static_cast<int>(pair);
-        // The point nearest to the base lies among those of smallest elliptical radius.
-        std::vector<const HollanderPoint*> near;
-        for (const HollanderPoint& hp : points) {
-            if (hp.onBase) report->tooShort = true;
-            if (hp.counted) near.push_back(&hp);
-        }
-        const size_t keep = std::min<size_t>(near.size(), 5);
-        std::partial_sort(near.begin(), near.begin() + static_cast<long>(keep), near.end(),
-                          [](const HollanderPoint* a, const HollanderPoint* b) { return a->radius < b->radius; });
-        for (size_t i = 0; i < keep; ++i) {
-            const QPointF at = near[i]->at;
-            double best = 1e300;
-            for (int k = 0; k < 1440; ++k) {
-                const QPointF e = planePoint(cone_.a * CosDeg(0.25 * k), cone_.b * SinDeg(0.25 * k));
-                best = std::min(best, std::hypot(at.x() - e.x(), at.y() - e.y()));
-            }
-            const double d = best / f_.unitsPerMm;
-            if (report->distanceMm < 0 || d < report->distanceMm) report->distanceMm = d;
-        }
+    return points;
+}
+
+DateLineReport HollanderConstruction::reportOf(size_t pair, const std::vector<HollanderPoint>& points) const {
+    DateLineReport report;
+    report.pair = static_cast<int>(pair);
+    // The point nearest to the base lies among those of smallest elliptical radius.
+    std::vector<const HollanderPoint*> near;
+    for (const HollanderPoint& hp : points) {
+        if (hp.onBase) report.tooShort = true;
+        if (hp.counted) near.push_back(&hp);
     }
+    const size_t keep = std::min<size_t>(near.size(), 5);
+    std::partial_sort(near.begin(), near.begin() + static_cast<long>(keep), near.end(),
+                      [](const HollanderPoint* a, const HollanderPoint* b) { return a->radius < b->radius; });
+    for (size_t i = 0; i < keep; ++i) {
+        const QPointF at = near[i]->at;
+        double best = 1e300;
+        for (int k = 0; k < 1440; ++k) {
+            const QPointF e = planePoint(cone_.a * CosDeg(0.25 * k), cone_.b * SinDeg(0.25 * k));
+            best = std::min(best, std::hypot(at.x() - e.x(), at.y() - e.y()));
+        }
+        const double d = best / f_.unitsPerMm;
+        if (report.distanceMm < 0 || d < report.distanceMm) report.distanceMm = d;
+    }
+    return report;
+}
+
+DateLineReport HollanderConstruction::reportDateLine(size_t pair) { return reportOf(pair, dateLinePoints(pair)); }
+
+void HollanderConstruction::drawDateLine(size_t pair, bool labelled) {
+    const DayPair& dp = pairs_[pair];
+    const std::vector<HollanderPoint> points = dateLinePoints(pair);
+    drawCounted(points);
     if (!labelled) return;
     // The dates of both halves of the year, at the line's first point on the drawing.
     QString text = DayDotMonth(s_.referenceYear, dp.dayA);
     if (dp.dayB != dp.dayA) text += QLatin1Char('/') + DayDotMonth(s_.referenceYear, dp.dayB);
-    p_.setTextRole(kSignDates);
-    const double tw = p_.textWidth(text), th = p_.textHeight();
+    p_->setTextRole(kSignDates);
+    const double tw = p_->textWidth(text), th = p_->textHeight();
     // At the morning end, on the first point where the whole label fits on the drawing.
     for (const HollanderPoint& hp : points) {
         if (!hp.counted) continue;
@@ -414,54 +404,71 @@ void HollanderConstruction::drawDateLine(size_t pair, bool labelled, DateLineRep
         double x = hp.at.x() - tw - th / 3;
         if (x < f_.ox) x = hp.at.x() + th / 3;
         if (x < f_.ox || x + tw > f_.ox + f_.w) continue;
-        p_.text(x, y, text);
+        p_->text(x, y, text);
         break;
     }
 }
 
-void HollanderConstruction::drawDateLines() {
+std::vector<int> HollanderConstruction::signLinePairs() const {
     const double obliquity = ZodiacDeclinations(s_.referenceYear).obliquity;
     const int perMonth = std::clamp(s_.dateLinesPerMonth, 1, 4);
-    p_.setFont(QStringLiteral("Arial"), screen() ? PointsToPixels(7) : mm(2.5));
     // The sign dates from the June to the December solstice; with "solstices and
     // equinoxes" only those three.
+    std::vector<int> pairs;
     for (int i = 0; i <= 6; ++i) {
         if (perMonth == 4 && i % 3 != 0) continue;
-        const double decl = SignDeclination(i, obliquity);
-        const int pair = NearestPair(pairs_, decl);
-        if (pair < 0) continue;
+        const int pair = NearestPair(pairs_, SignDeclination(i, obliquity));
+        if (pair >= 0) pairs.push_back(pair);
+    }
+    return pairs;
+}
+
+int HollanderConstruction::nearestPairOfMiddleHour() {
+    const int first = std::clamp(s_.hourFrom, 0, 24), last = std::clamp(s_.hourTo, 0, 24);
+    if (first > last) return -1;
+    const double value = (first + last) / 2;
+    std::vector<HollanderPoint> points(pairs_.size());
+    for (size_t i = 0; i < pairs_.size(); ++i) {
+        usePair(i);
+        points[i] = point(value - timeShift());
+    }
+    return NearestCounted(points);
+}
+
+void HollanderConstruction::drawDateLines() {
+    const int perMonth = std::clamp(s_.dateLinesPerMonth, 1, 4);
+    p_->setFont(QStringLiteral("Arial"), screen() ? PointsToPixels(7) : mm(2.5));
+    for (int pair : signLinePairs()) {
         drawnSignDeclinations_.push_back(pairs_[static_cast<size_t>(pair)].meanDeclination());
-        p_.setPenRole(kSignDates);
-        p_.setPenWidth(lineWidth_ + 1);
-        DateLineReport report;
-        drawDateLine(static_cast<size_t>(pair), true, collectReports ? &report : nullptr);
-        if (collectReports) reports.push_back(report);
+        p_->setPenRole(kSignDates);
+        p_->setPenWidth(lineWidth_ + 1);
+        drawDateLine(static_cast<size_t>(pair), true);
     }
     // Between them one line on the 6th or two on the 1st and 11th of each month.
     std::vector<int> days;
     if (perMonth == 2) days = {6};
     if (perMonth == 3) days = {1, 11};
-    p_.setPenRole(kOtherDates);
-    p_.setPenWidth(lineWidth_);
+    p_->setPenRole(kOtherDates);
+    p_->setPenWidth(lineWidth_);
     const int firstA = pairs_.front().dayA, lastA = pairs_.back().dayA;
     for (int month = 6; month <= 12; ++month) {
         for (int d : days) {
             const int day = DayOfYear(s_.referenceYear, month, d);
             if (day <= firstA || day >= lastA) continue;
-            drawDateLine(static_cast<size_t>(PairOfDay(pairs_, day)), false, nullptr);
+            drawDateLine(static_cast<size_t>(PairOfDay(pairs_, day)), false);
         }
     }
     // The date line nearest to the cone bounds the hour lines; dashed unless a sign line lies on it.
-    if (nearestPair >= 0) {
-        const double decl = pairs_[static_cast<size_t>(nearestPair)].meanDeclination();
+    if (nearestPair_ >= 0) {
+        const double decl = pairs_[static_cast<size_t>(nearestPair_)].meanDeclination();
         const bool onSignLine = std::any_of(drawnSignDeclinations_.begin(), drawnSignDeclinations_.end(),
                                             [decl](double d) { return std::abs(d - decl) < 0.3; });
         if (!onSignLine) {
-            p_.setPenRole(kSignDates);
-            p_.setPenWidth(1);
-            p_.setLineStyle(LineStyle::Dashed);
-            drawDateLine(static_cast<size_t>(nearestPair), false, nullptr);
-            p_.setLineStyle(LineStyle::Solid);
+            p_->setPenRole(kSignDates);
+            p_->setPenWidth(1);
+            p_->setLineStyle(LineStyle::Dashed);
+            drawDateLine(static_cast<size_t>(nearestPair_), false);
+            p_->setLineStyle(LineStyle::Solid);
         }
     }
 }
@@ -569,10 +576,11 @@ bool RefuseConeAngles(const DialState& s, UserDialogs& dialogs) {
     return true;
 }
 
-PlanarDialResult DrawHollanderDial(const DialState& s, const PlanarDialRequest& r, DialPainter& painter,
-                                   UserDialogs& dialogs) {
+DialResult DrawHollanderDial(const DialContext& context, const DialRequest& r, DialPainter& painter,
+                             UserDialogs& dialogs) {
+    const DialState& s = context.state;
     const ScaledGnomon scaled = ScaleGnomon(s.gnomonLength, s.zoomFactor);
-    PlanarDialResult result;
+    DialResult result;
     result.zoomFactor = scaled.zoom;
     result.gnomonMm = scaled.gnomonMm;
     Frame f;
@@ -594,14 +602,15 @@ PlanarDialResult DrawHollanderDial(const DialState& s, const PlanarDialRequest& 
     f.textX = r.textX;
     f.textY = r.textY;
     f.grid = r.grid;
-    HollanderConstruction c(s, f, scaled.gnomonMm, painter);
+    HollanderConstruction c(s, f, scaled.gnomonMm, &painter);
     if (!c.prepare(dialogs)) return result;
     c.draw();
     result.drawn = true;
     return result;
 }
 
-bool WriteHollanderPlot(const DialState& s, PlotStream& stream, UserDialogs& dialogs) {
+bool WriteHollanderPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {
+    const DialState& s = context.state;
     if (RefuseConeAngles(s, dialogs)) return false;
     stream.writeHeadFramedWithPen4();
     stream.penUp(0, 0);
@@ -613,16 +622,17 @@ bool WriteHollanderPlot(const DialState& s, PlotStream& stream, UserDialogs& dia
                        : QStringLiteral("Soll zusätzlich das Koordinatennetz gezeichnet werden?"),
                     Buttons::YesNo) == Answer::Yes;
     stream.titleBlock(0.3, 0.45, LegendTitle(s), 0.18, 0.27, LegendLines(s, GnomonMm(s)));
-    PlotPainter painter(stream, s.lineWidth - '0', 1);
-    PlanarDialRequest r;
+    PlotPainter painter(stream, context.lineWidth, 1);
+    DialRequest r;
     r.target = DrawTarget::Plot;
     r.clientWidth = kSheetWidth;
     r.clientHeight = kSheetHeight;
-    // The dial sits where a fresh drawing window puts it: centred, two thirds down.
+    // The dial sits where a fresh drawing window puts it: centred, a third from the edge
+    // its date lines spread away from.
     r.originX = kSheetWidth / 2.0;
-    r.originY = 2.0 * kSheetHeight / 3.0;
+    r.originY = ConeDialOriginRow(s.latitude, kSheetHeight);
     r.grid = grid;
-    const PlanarDialResult result = DrawHollanderDial(s, r, painter, dialogs);
+    const DialResult result = DrawHollanderDial(context, r, painter, dialogs);
     painter.flush();
     return result.drawn;
 }
@@ -635,7 +645,7 @@ void DrawConeConstruction(const DialState& s, DialPainter& p, double u, const QR
     const bool en = s.english();
     const QString arial = QStringLiteral("Arial");
     const double th = std::max(3.0 * u, area.height() / 60);
-    const int width = std::clamp(s.lineWidth - '0', 1, 9);
+    const int width = LineWidthOf(s);
 
     // --- cross-section in the meridian plane: south vertex left, apex side right.
     const double left = std::min(-e.b, e.apexFoot), right = std::max(e.b, e.apexFoot);
@@ -665,15 +675,15 @@ void DrawConeConstruction(const DialState& s, DialPainter& p, double u, const QR
     const double sLong = GeneratorLength(e, 0), sShort = GeneratorLength(e, 180);
     QStringList section;
     section << (en ? QStringLiteral("Cone cross section (meridian plane)") : QStringLiteral("Kegel im Querschnitt (Meridianebene)"))
-            << Tr(s, "Achsenneigung", "Axis Inclination") + QStringLiteral(" psi = ") + RealToText(6, 2, e.psi)
-            << Tr(s, "Halber Oeffnungswinkel", "Cone Apex half-angle") + QStringLiteral(" alfa = ") + RealToText(5, 2, e.alpha)
+            << TextOf(TextId::AxisInclination, s.language) + QStringLiteral(" psi = ") + RealToText(6, 2, e.psi)
+            << TextOf(TextId::ConeHalfAngle, s.language) + QStringLiteral(" alfa = ") + RealToText(5, 2, e.alpha)
             << QStringLiteral("L = ") + RealToText(6, 2, Lmm) + QStringLiteral(" mm, h = ") +
                    RealToText(6, 2, e.apexHeight) + QStringLiteral(" mm")
             << QStringLiteral("2b = ") + RealToText(6, 2, 2 * e.b) + QStringLiteral(" mm, 2a = ") +
                    RealToText(6, 2, 2 * e.a) + QStringLiteral(" mm")
             << QStringLiteral("A-S = ") + RealToText(6, 2, e.apexFoot - e.c) + QStringLiteral(" mm, ") +
-                   Tr(s, "Mitte-A = ", "centre-A = ") + RealToText(6, 2, e.c) + QStringLiteral(" mm")
-            << Tr(s, "Mantellinien ", "Generators ") + RealToText(6, 2, sLong) + QStringLiteral(" / ") +
+                   TextOf(TextId::CentreToA, s.language) + RealToText(6, 2, e.c) + QStringLiteral(" mm")
+            << TextOf(TextId::Generators, s.language) + RealToText(6, 2, sLong) + QStringLiteral(" / ") +
                    RealToText(6, 2, sShort) + QStringLiteral(" mm");
     double ty = baseY + 2 * th;
     for (const QString& line : section) {
@@ -742,43 +752,51 @@ double ConeFitScale(const DialState& s, const QSizeF& area) {
     return std::min({u1, u2, u3});
 }
 
-bool WriteHollanderConePlot(const DialState& s, PlotStream& stream, UserDialogs& dialogs) {
+bool WriteHollanderConePlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {
+    const DialState& s = context.state;
     if (RefuseConeAngles(s, dialogs)) return false;
     stream.writeConeHead();
-    PlotPainter painter(stream, s.lineWidth - '0', 0, kSheetHeight);
+    PlotPainter painter(stream, context.lineWidth, 0, kSheetHeight);
     DrawConeConstruction(s, painter, kPlotUnitsPerMm, QRectF(0, 0, kSheetWidth, kSheetHeight));
     painter.flush();
     return true;
 }
 
-QStringList HollanderInformation(const DialState& s) {
-    QStringList lines;
-    NullPainter null;
+ConeShadowReport ReportConeShadowDial(const DialState& s) {
+    ConeShadowReport report;
+    // Millimetres round the ellipse centre: the report needs no drawing area.
     Frame f;
     f.target = DrawTarget::Printer;
-    f.w = 1e6;
-    f.h = 1e6;
-    f.x0 = f.y0 = 0;
-    f.ox = f.oy = -5e5;
     f.unitsPerMm = 1;
-    HollanderConstruction c(s, f, GnomonMm(s), null);
-    c.collectReports = true;
+    HollanderConstruction c(s, f, GnomonMm(s), nullptr);
     class Silent : public UserDialogs {
     public:
         void inform(const QString&, const QString&, Icon) override {}
         Answer ask(const QString&, const QString&, Buttons, Icon) override { return Answer::No; }
         std::optional<QString> askText(const QString&, const QString&, const QString&) override { return {}; }
     } silent;
+    if (!c.prepare(silent)) return report;
+    report.cone = true;
+    report.pairs = c.pairs();
+    report.nearestPair = c.nearestPairOfMiddleHour();
+    for (int pair : c.signLinePairs()) {
+        report.signLines.push_back(c.reportDateLine(static_cast<size_t>(pair)));
+    }
+    return report;
+}
+
+QStringList HollanderInformation(const DialState& s) {
+    QStringList lines;
     const bool en = s.english();
     lines << LegendTitle(s);
     lines << LegendLines(s, GnomonMm(s));
-    if (!c.prepare(silent)) {
+    const ConeShadowReport report = ReportConeShadowDial(s);
+    if (!report.cone) {
         lines << (en ? QStringLiteral("The angles form no cone on the plane.")
                      : QStringLiteral("Die Winkel ergeben keinen Kegel auf der Ebene."));
         return lines;
     }
-    c.draw();
-    const auto& pairs = c.pairs();
+    const auto& pairs = report.pairs;
     const double obliquity = ZodiacDeclinations(s.referenceYear).obliquity;
     lines << QString();
     QString signs;
@@ -795,21 +813,21 @@ QStringList HollanderInformation(const DialState& s) {
     }
     lines << signs.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     lines << QString();
-    if (c.nearestPair >= 0)
-        lines << Tr(s, " Kegelnaechste Datumslinie bei Deklination", " Date line nearest cone with sun declination") +
-                     QStringLiteral(" = ") + RealToText(7, 3, pairs[static_cast<size_t>(c.nearestPair)].meanDeclination());
+    if (report.nearestPair >= 0)
+        lines << TextOf(TextId::DateLineNearestCone, s.language) + QStringLiteral(" = ") +
+                     RealToText(7, 3, pairs[static_cast<size_t>(report.nearestPair)].meanDeclination());
     lines << QString();
-    lines << Tr(s, "Datumslinie", "Date Line of Dial") + QStringLiteral("       ") +
-                 Tr(s, "Abstand vom Kegel", "Distance from Cone") + QStringLiteral(" [mm]");
-    for (const DateLineReport& r : c.reports) {
+    lines << TextOf(TextId::DateLineOfDial, s.language) + QStringLiteral("       ") +
+                 TextOf(TextId::DistanceFromCone, s.language) + QStringLiteral(" [mm]");
+    for (const ConeShadowReport::SignLine& r : report.signLines) {
         if (r.pair < 0) continue;
         const DayPair& dp = pairs[static_cast<size_t>(r.pair)];
         QString date = DayDotMonth(s.referenceYear, dp.dayA);
         if (dp.dayB != dp.dayA) date += QLatin1Char('/') + DayDotMonth(s.referenceYear, dp.dayB);
         QString line = date.leftJustified(18) +
                        (r.distanceMm < 0 ? QStringLiteral("   -----") : RealToText(8, 2, r.distanceMm));
-        if (r.tooShort) line += QStringLiteral("  ") + Tr(s, "Kegelschatten", "Shadow of Cone") +
-                                Tr(s, " zeitweise zu kurz !", " sometimes too short !");
+        if (r.tooShort) line += QStringLiteral("  ") + TextOf(TextId::ConeShadow, s.language) +
+                                TextOf(TextId::SometimesTooShort, s.language);
         lines << line;
     }
     return lines;

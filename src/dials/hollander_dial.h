@@ -3,6 +3,7 @@
 // page and into the plot stream, the second plot with the cone's cross-section and unfolded
 // mantle, and the information text of the drawing window.
 
+#include "dials/dial_context.h"
 #include "dials/hollander_geometry.h"
 #include "dials/planar_dial.h"
 #include "state/dial_state.h"
@@ -63,20 +64,42 @@ private:
     double sinDelta_ = 0, cosDelta_ = 1, tanDelta_ = 0;
 };
 
+// The row of the ellipse centre in a drawing `height` high: the date lines of a northern dial
+// spread upward from it, those of a southern dial downward.
+inline double ConeDialOriginRow(double latitude, double height) {
+    return latitude < 0 ? height / 3.0 : 2.0 * height / 3.0;
+}
+
 // The error box for angles that form no cone on the plane; true when it was shown.
 bool RefuseConeAngles(const DialState& state, UserDialogs& dialogs);
 
-PlanarDialResult DrawHollanderDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                                   UserDialogs& dialogs);
-bool WriteHollanderPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs);
+DialResult DrawHollanderDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
+                             UserDialogs& dialogs);
+bool WriteHollanderPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 
 // Cross-section and unfolded mantle of the cone, true to scale with `unitsPerMm` drawing
 // units per millimetre, laid out in `area`.
 void DrawConeConstruction(const DialState& state, DialPainter& painter, double unitsPerMm, const QRectF& area);
-bool WriteHollanderConePlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs);
+bool WriteHollanderConePlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 // Drawing units per millimetre that fit the cone construction into `area` (screen views);
 // 0 when the angles form no cone.
 double ConeFitScale(const DialState& state, const QSizeF& area);
+
+// What the cone-shadow dial's construction finds about its cone, without drawing: the day
+// pairs of its date lines, the date line nearest to the cone along the middle hour line
+// and, for each sign date line, how near it comes to the cone's base.
+struct ConeShadowReport {
+    struct SignLine {
+        int pair = -1;
+        double distanceMm = -1;  // smallest distance of a traced point from the base; -1: none
+        bool tooShort = false;   // the apex shadow falls on the base at some lit time
+    };
+    bool cone = false;  // false when the angles form no cone on the plane
+    std::vector<DayPair> pairs;
+    int nearestPair = -1;
+    std::vector<SignLine> signLines;
+};
+ConeShadowReport ReportConeShadowDial(const DialState& state);
 
 // The drawing window's information text: the sign dates with their declinations, the cone
 // and the date line nearest to it.

@@ -4,6 +4,7 @@
 #include "dials/dial_painter.h"
 #include "plot/plot_stream.h"
 #include "state/data_files.h"
+#include "text/named_texts.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
@@ -15,10 +16,6 @@
 
 namespace zorva {
 namespace {
-
-QString Tr(const DialState& s, const char* german, const char* english) {
-    return QString::fromUtf8(s.language == Language::English ? english : german);
-}
 
 void ReportBadPoints(const DialState& s, const char* file, const MapReadReport& report, UserDialogs& dialogs) {
     // One box per file: a damaged file would otherwise ask for thousands of clicks.
@@ -158,7 +155,7 @@ void DrawMapOverlay(const DialState& s, const DialPlane& plane, double scale, Di
         const MapReadReport report = ReadMapFile(MapPath(s, layer.file, mapScaleMm), 8, calls);
         if (!report.opened) {
             dialogs.inform(caption(CaptionKind::Error, s.language),
-                           QLatin1String(layer.file) + Tr(s, " nicht gefunden!", " not found!"), Icon::Error);
+                           QLatin1String(layer.file) + TextOf(TextId::NotFound, s.language), Icon::Error);
             continue;
         }
         ReportBadPoints(s, layer.file, report, dialogs);
@@ -173,7 +170,7 @@ void WriteMapOverlayPlot(const DialState& s, const DialPlane& plane, QPointF ori
     const QPointF o(origin.x() * p, origin.y() * p);
     DialPlane scaled = plane;
     scaled.g = plane.g * p;
-    const double rawScale = s.gnomonLength * 40.0 * p;
+    const double rawScale = s.gnomonLength * kPlotUnitsPerMm * p;
     const MapProjection projection(scaled, s.latitude, -s.longitude, rawScale);
     const double mapScaleMm = s.gnomonLength * projection.scale() / rawScale;
     auto n = [](double v) { return RealToText(8, 0, v); };
@@ -190,7 +187,7 @@ void WriteMapOverlayPlot(const DialState& s, const DialPlane& plane, QPointF ori
         QFile file(MapPath(s, layer.file, mapScaleMm));
         if (!file.open(QIODevice::ReadOnly)) {
             dialogs.inform(caption(CaptionKind::Error, s.language),
-                           Tr(s, "Datei ", "File ") + QLatin1String(layer.file) + Tr(s, " nicht gefunden!", " not found!"),
+                           TextOf(TextId::FileWord, s.language) + QLatin1String(layer.file) + TextOf(TextId::NotFound, s.language),
                            Icon::Error);
             continue;
         }

@@ -6,11 +6,13 @@
 #include "astro/solar_ephemeris.h"
 #include "astro/sun_position.h"
 #include "dials/canvas_painter.h"
+#include "dials/dial_context.h"
 #include "dials/date_lines.h"
 #include "dials/dial_painter.h"
 #include "dials/map_overlay.h"
 #include "dials/planar_plot_extras.h"
 #include "plot/plot_stream.h"
+#include "text/named_texts.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
@@ -20,7 +22,6 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
-#include <unordered_map>
 
 namespace zorva {
 namespace {
@@ -40,42 +41,10 @@ enum Role {
     kDayLength = 10,
 };
 
-QString Tr(const DialState& s, const char* german, const char* english) {
-    return QString::fromUtf8(s.english() ? english : german);
-}
-
-double PointsToPixels(double points) { return points * 96.0 / 72.0; }
-
-// Declination and EoT of the single solar ephemeris, interpolated within a day from three
-// evaluations: the hour lines ask for thousands of instants on a few dozen days. The
-// quadratic through half-day steps is within 1e-5 degrees of the direct value.
-class EphemerisCache {
-public:
-    explicit EphemerisCache(int year) : year_(year) {}
-    DeclinationEoT at(double d) {
-        const double D = std::round(d);
-        const double u = d - D;
-        auto it = days_.find(static_cast<long long>(D));
-        if (it == days_.end()) {
-            const std::array<DeclinationEoT, 3> nodes = {SolarDeclinationEoT(year_, D - 0.5), SolarDeclinationEoT(year_, D),
-                                                         SolarDeclinationEoT(year_, D + 0.5)};
-            it = days_.emplace(static_cast<long long>(D), nodes).first;
-        }
-        const auto& n = it->second;
-        auto q = [u](double m, double z, double p) { return z + u * (p - m) + 2 * u * u * (p - 2 * z + m); };
-        return {q(n[0].declination, n[1].declination, n[2].declination), q(n[0].eot, n[1].eot, n[2].eot)};
-    }
-
-private:
-    int year_;
-    std::unordered_map<long long, std::array<DeclinationEoT, 3>> days_;
-};
-
 class PlanarConstruction {
 public:
-    PlanarConstruction(const DialState& s, const PlanarDialRequest& r, double gnomonMm, DialPainter& p,
-                       UserDialogs& d)
-        : s_(s), r_(r), p_(p), d_(d), gz_(gnomonMm), ephemeris_(s.referenceYear) {}
+    PlanarConstruction(const DialContext& c, const DialRequest& r, double gnomonMm, DialPainter& p, UserDialogs& d)
+        : c_(c), s_(c.state), r_(r), p_(p), d_(d), gz_(gnomonMm) {}
 
     bool run();
 
@@ -124,7 +93,7 @@ private:
     ShadowSample shadowAt(int day, double T, bool withEoT) { return shadowAt(day, T, withEoT, lambdaRef_); }
     ShadowSample shadowAt(int day, double T, bool withEoT, double longitude) {
         const double zt = T + plane_.hourShift;
-        const DeclinationEoT e = ephemeris_.at(day + (zt + s_.zoneMeridian / 15 - 12) / 24);
+        const DeclinationEoT e = c_.ephemeris().at(day + (zt + s_.zoneMeridian / 15 - 12) / 24);
         double t = 15 * (zt - 12) - (longitude - s_.zoneMeridian);
         if (withEoT) t += e.eot;
         const HorizontalPosition hp = HorizontalFromHourAngle(t, e.declination, plane_.effectiveLatitude);
@@ -139,8 +108,9 @@ private:
         return {plane_.x0 + o.dx, plane_.y0 - o.dy};
     }
 
+    const DialContext& c_;
     const DialState& s_;
-    const PlanarDialRequest& r_;
+    const DialRequest& r_;
     DialPainter& p_;
     UserDialogs& d_;
     double gz_;
@@ -152,7 +122,6 @@ private:
     double obliquity_ = 23.44;
     DialPlane plane_;
     DrawingArea area_;
-    EphemerisCache ephemeris_;
 };
 
 bool PlanarConstruction::run() {
@@ -213,7 +182,7 @@ void PlanarConstruction::setUpArea() {
         oy_ = r_.offsetY;
         unitsPerMm_ = printer() ? kPrinterUnitsPerMm : kPlotUnitsPerMm;
     }
-    lineWidth_ = std::clamp(s_.lineWidth - '0', 1, 9);
+    lineWidth_ = c_.lineWidth;
     lambdaRef_ = s_.localTimeDisplay ? s_.zoneMeridian : s_.longitude;
     obliquity_ = ZodiacDeclinations(s_.referenceYear).obliquity;
     if (w_ < 2 || h_ < 2) return;
@@ -230,16 +199,16 @@ void PlanarConstruction::setUpArea() {
 }
 
 bool PlanarConstruction::umbrellaChecks() {
-    if (s_.dialType != 'i' || !s_.umbrellaDial) return true;
-    const double R = s_.umbrellaCircleRatio;
-    if (R != 0.0) {
-        // The plane would rise into the disc.
-        if (s_.planeInclination >= 90.0 || TanDeg(s_.planeInclination) >= 1.0 / std::abs(R)) {
-            d_.inform(caption(CaptionKind::Warning, s_.language), message(17, s_.language), Icon::Warning);
-            return false;
-        }
-    } else {
+    if (c_.kind != DialKind::Inclined || !c_.umbrella) return true;
+    switch (CheckInclinedUmbrella(s_.umbrellaCircleRatio, s_.planeInclination)) {
+    case UmbrellaProblem::PlaneIntoDisc:
+        d_.inform(caption(CaptionKind::Warning, s_.language), message(17, s_.language), Icon::Warning);
+        return false;
+    case UmbrellaProblem::NoDisc:
+        // Without a disc the lines are those of the plain dial: drawn after the error box.
         d_.inform(caption(CaptionKind::Error, s_.language), message(21, s_.language), Icon::Error);
+        return true;
+    case UmbrellaProblem::None: break;
     }
     return true;
 }
@@ -303,7 +272,7 @@ void PlanarConstruction::drawNodusAndLegend() {
     p_.lineTo(x0 + u_ / 2, y0);
     p_.moveTo(x0, y0 - u_ / 2);
     p_.lineTo(x0, y0 + u_ / 2);
-    if (s_.dialType == 'v' && !s_.umbrellaDial && plane_.yHorizon > 0 && plane_.yHorizon < h_) {
+    if (c_.kind == DialKind::Vertical && !c_.umbrella && plane_.yHorizon > 0 && plane_.yHorizon < h_) {
         p_.setPenRole(kHorizon);
         p_.moveTo(ox_ + 5, oy_ + plane_.yHorizon);
         p_.lineTo(ox_ + w_ - 5, oy_ + plane_.yHorizon);
@@ -318,7 +287,7 @@ void PlanarConstruction::drawLegend() {
     if (screen()) {
         const double x = ox_ + plane_.halfWidth - 4 * u_;
         const bool narrow = !r_.wideScreen;
-        const bool plainHorizontal = s_.dialType == 'h' && !s_.umbrellaDial;
+        const bool plainHorizontal = c_.kind == DialKind::Horizontal && !c_.umbrella;
         p_.setFont(arial, PointsToPixels(narrow ? 12 : 16));
         const double titleHeight = p_.textHeight();
         const double titleOffset = narrow ? 3.5 : (plainHorizontal ? 1.8 : 2.25);
@@ -413,17 +382,15 @@ void PlanarConstruction::drawGnomonMeasure() {
     for (size_t i = 1; i < measure.size(); ++i) clippedLine(measure[i - 1], measure[i]);
     if (!screen()) p_.setFont(QStringLiteral("Arial"), 3.5 * unitsPerMm_);
     p_.setTextRole(kText);
-    p_.text(xs, B + 3,
-            Tr(s_, "Gnomon Höhe:", "Gnomon Height") + QStringLiteral(" (=") + RealToText(6, 2, gz_) +
+    // A third of a line below the bar, so that the text does not touch it on paper.
+    p_.text(xs, B + std::max(3.0, p_.textHeight() / 3),
+            TextOf(TextId::GnomonHeight, s_.language) + QStringLiteral(" (=") + RealToText(6, 2, gz_) +
                 QStringLiteral(")"));
 }
 
 void PlanarConstruction::traceTemporalHours() {
     if (std::abs(s_.latitude) > 66) {
-        d_.inform(caption(CaptionKind::Problem, s_.language),
-                  Tr(s_, " Temporalstunden", " Temporal hours") + QStringLiteral("\r\n") +
-                      Tr(s_, "sind nicht möglich (zu hohe geogr. Breite)!", "not possible. Latitude to high!"),
-                  Icon::Error);
+        ReportLinesImpossibleAtLatitude(TextId::TemporalHoursSpaced, s_.language, d_);
         return;
     }
     p_.setPenRole(kTemporal);
@@ -434,7 +401,7 @@ void PlanarConstruction::traceTemporalHours() {
     const int t2 = std::clamp(s_.temporalTo, 0, 12);
     const int k = std::clamp(s_.temporalInterval + 1, 1, 4);
     const int solstice = DayOfYear(year, 6, 21);
-    const bool umbrella = s_.umbrellaDial;
+    const bool umbrella = c_.umbrella;
     for (int n = t1; n <= t2; ++n) {
         for (int j = 0; j < k; ++j) {
             const double N = n + static_cast<double>(j) / k;
@@ -443,8 +410,7 @@ void PlanarConstruction::traceTemporalHours() {
             ShadowCurve curve(p_, area_);
             int day = solstice - (umbrella ? 5 : 15);
             while (true) {
-                const double decl =
-                    SunPositionNoonEphemeris(year, day, 12.0, phi, s_.zoneMeridian, s_.zoneMeridian, false).declination;
+                const double decl = c_.ephemeris().noonDeclination(day);
                 double cd = CosDeg(decl);
                 if (std::abs(cd) < 1e-12) cd = SignNonZero(cd) * 1e-12;
                 const double x = -SinDeg(phi) * SinDeg(decl) / (CosDeg(phi) * cd);
@@ -466,11 +432,7 @@ void PlanarConstruction::traceTemporalHours() {
 void PlanarConstruction::traceBabylonianItalian() {
     if (!s_.babylonianHours && !s_.italianHours) return;
     if (std::abs(s_.latitude) > 65) {
-        d_.inform(caption(CaptionKind::Problem, s_.language),
-                  Tr(s_, "Italische und Babylonische Stunden", "Italian and Babylonian hours") +
-                      QStringLiteral("\r\n") +
-                      Tr(s_, "sind nicht möglich (zu hohe geogr. Breite)!", "not possible. Latitude to high!"),
-                  Icon::Error);
+        ReportLinesImpossibleAtLatitude(TextId::ItalianAndBabylonianHours, s_.language, d_);
         return;
     }
     if (s_.babylonianHours) traceBabylonianOrItalian(false);
@@ -522,7 +484,7 @@ void PlanarConstruction::traceBabylonianOrItalian(bool italian) {
 }
 
 ShadowSample PlanarConstruction::shadowOfDirection(double altitude, double azimuth) const {
-    if (s_.dialType != 'i' || s_.umbrellaDial) return shadow(altitude, azimuth);
+    if (c_.kind != DialKind::Inclined || c_.umbrella) return shadow(altitude, azimuth);
     const EquatorialPosition eq = EquatorialFromHorizontal(s_.latitude, altitude, azimuth);
     const HorizontalPosition hp =
         HorizontalFromHourAngle(eq.hourAngle + 15.0 * plane_.hourShift, eq.declination, plane_.effectiveLatitude);
@@ -573,7 +535,7 @@ void PlanarConstruction::traceAltitudeLines() {
 void PlanarConstruction::traceHourLines(int firstDay, bool mean, int firstHour, int lastHour, bool analemma) {
     const int k = LinesPerHour(mean ? s_.eotHourInterval : s_.hourLineInterval);
     const int h1 = std::clamp(firstHour, 0, 24), h2 = std::clamp(lastHour, 0, 24);
-    const bool toStyleFoot = !mean && s_.linesToStyleFoot && !s_.umbrellaDial;
+    const bool toStyleFoot = !mean && s_.linesToStyleFoot && !c_.umbrella;
     const QPointF foot = styleFoot();
     const int yearLength = DayOfYear(s_.referenceYear, 12, 31);
     listSection(analemma ? PlanarPlotExtras::Section::Analemma
@@ -632,7 +594,7 @@ void PlanarConstruction::continueToStyleFoot(double T, int j, bool anyVisible, Q
     if (hour < 0 || hour > 24 || j < 0 || j > 5) return;
     const double angle = table->angle[static_cast<size_t>(hour)][static_cast<size_t>(j)];
     if (angle == HourLineAngleTable::kNone) return;
-    const double sign = s_.dialType == 'h' ? 1.0 : -1.0;
+    const double sign = c_.kind == DialKind::Horizontal ? 1.0 : -1.0;
     const double L = 2 * std::max(w_, h_);
     QPointF a = foot, b(foot.x() - SinDeg(angle) * sign * L, foot.y() - CosDeg(angle) * sign * L);
     if (!ClipSegment(a, b, area)) return;
@@ -664,8 +626,8 @@ void PlanarConstruction::drawStyleFoot() {
         r_.plot->styleFoot(plane_);
         return;
     }
-    const bool walls = s_.dialType == 'v' || s_.dialType == 'i';
-    if (walls && s_.umbrellaDial) return;
+    const bool walls = c_.kind == DialKind::Vertical || c_.kind == DialKind::Inclined;
+    if (walls && c_.umbrella) return;
     const Offset o = LimitOffset(StyleFootPoint(plane_));
     const double x0 = plane_.x0, y0 = plane_.y0, g = plane_.g;
     const QPointF S(x0 + o.dx, y0 - o.dy);
@@ -724,7 +686,7 @@ void PlanarConstruction::drawFinalFrame() {
     if (r_.sunlitPeriod.isEmpty()) return;
     p_.setFont(QStringLiteral("Arial"), screen() ? 16 : 40, true);
     p_.setTextColour(colour::kMaroon, kText);
-    const QString text = Tr(s_, "Sonne auf dem Zifferblatt: ", "Sun on Sundial Plane: ") + r_.sunlitPeriod;
+    const QString text = TextOf(TextId::SunOnDialPlane, s_.language) + r_.sunlitPeriod;
     if (screen())
         p_.text(ox_ + border, oy_ + h_ + border / 2 - p_.textHeight() / 2, text);
     else
@@ -733,17 +695,24 @@ void PlanarConstruction::drawFinalFrame() {
 
 }  // namespace
 
+UmbrellaProblem CheckInclinedUmbrella(double R, double inclination) {
+    if (R == 0.0) return UmbrellaProblem::NoDisc;
+    if (inclination >= 90.0 || TanDeg(inclination) >= 1.0 / std::abs(R)) return UmbrellaProblem::PlaneIntoDisc;
+    return UmbrellaProblem::None;
+}
+
 int LinesPerHour(char digit) {
     if (digit >= '0' && digit <= '3') return digit - '0' + 1;
     if (digit >= '4' && digit <= '6') return 6;
     return 1;
 }
 
-PlanarDialResult DrawPlanarDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                                UserDialogs& dialogs) {
+DialResult DrawPlanarDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
+                          UserDialogs& dialogs) {
+    const DialState& state = context.state;
     const ScaledGnomon scaled = ScaleGnomon(state.gnomonLength, state.zoomFactor);
-    PlanarConstruction construction(state, request, scaled.gnomonMm, painter, dialogs);
-    PlanarDialResult result;
+    PlanarConstruction construction(context, request, scaled.gnomonMm, painter, dialogs);
+    DialResult result;
     result.zoomFactor = scaled.zoom;
     result.gnomonMm = scaled.gnomonMm;
     result.drawn = construction.run();
@@ -768,23 +737,23 @@ PlanarLegend PlanarLegendTexts(const DialState& s) {
     const char t = s.dialType;
     const bool umbrella = s.umbrellaDial;
     if (t == 'v')
-        l.title = umbrella ? Tr(s, "vertikale SCHIRMUHR", "vertical Umbrella Sundial")
-                           : Tr(s, "vertikale SONNENUHR", "vertical SUNDIAL");
+        l.title = umbrella ? TextOf(TextId::VerticalUmbrellaTitle, s.language)
+                           : TextOf(TextId::VerticalTitle, s.language);
     else if (t == 'i' && umbrella)
-        l.title = Tr(s, "SCHIRMUHR,pultfoermig", "inclining Umbrella Sundial");
+        l.title = TextOf(TextId::InclinedUmbrellaTitle, s.language);
     else if (umbrella)
-        l.title = Tr(s, "horizontale SCHIRMUHR", "horizontal Umbrella Sundial");
+        l.title = TextOf(TextId::HorizontalUmbrellaTitle, s.language);
     else if (t == 'i' && s.planeInclination != 0.0)
-        l.title = Tr(s, "inklinierende SONNENUHR", "inclining SUNDIAL");
+        l.title = TextOf(TextId::InclinedTitle, s.language);
     else
-        l.title = Tr(s, "horizontale SONNENUHR", "horizontal SUNDIAL");
+        l.title = TextOf(TextId::HorizontalTitle, s.language);
 
-    const QString deg = Tr(s, " Grad", " deg ");
-    l.position = Tr(s, "G. Breite = ", "Latitude = ") + RealToText(6, 2, s.latitude) + deg +
-                 Tr(s, ", G. Laenge = ", ", Longitude = ") + RealToText(6, 2, s.longitude) + deg;
+    const QString deg = TextOf(TextId::DegreesSpaced, s.language);
+    l.position = TextOf(TextId::LatitudeIs, s.language) + RealToText(6, 2, s.latitude) + deg +
+                 TextOf(TextId::LongitudeIs, s.language) + RealToText(6, 2, s.longitude) + deg;
 
-    const QString incl = Tr(s, "Neigung=", "Inclination= ") + RealToText(6, 2, s.planeInclination) + deg;
-    const QString decl = Tr(s, "Suedabweichung=", "Deviation = ") + RealToText(6, 2, s.wallDeclination) + deg;
+    const QString incl = TextOf(TextId::InclinationIs, s.language) + RealToText(6, 2, s.planeInclination) + deg;
+    const QString decl = TextOf(TextId::DeviationIs, s.language) + RealToText(6, 2, s.wallDeclination) + deg;
     const double R = s.umbrellaCircleRatio;
     if (t == 'i' && umbrella)
         l.orientation = incl + QStringLiteral("; ") + decl + QStringLiteral("; r = ") + RealToText(5, 2, R) +
@@ -796,8 +765,8 @@ PlanarLegend PlanarLegendTexts(const DialState& s) {
     else if (t == 'v')
         l.orientation = decl;
     else if (umbrella)
-        l.orientation = Tr(s, "Kreisscheibe r = ", "Disk radius r = ") + RealToText(5, 2, R) +
-                        Tr(s, " x Hoehe", " x height");
+        l.orientation = TextOf(TextId::DiskRadius, s.language) + RealToText(5, 2, R) +
+                        TextOf(TextId::TimesHeight, s.language);
     return l;
 }
 

@@ -10,6 +10,7 @@
 #include "dials/plot_painter.h"
 #include "dials/polar_style_info.h"
 #include "plot/plot_stream.h"
+#include "text/named_texts.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
@@ -22,10 +23,6 @@
 
 namespace zorva {
 namespace {
-
-QString Tr(Language l, const char* german, const char* english) {
-    return QString::fromUtf8(l == Language::English ? english : german);
-}
 
 // The plot-only parts of the planar construction and the listing of its points.
 class PlanarPlotWriter : public PlanarPlotExtras {
@@ -59,7 +56,7 @@ void PlanarPlotWriter::grid(const DialPlane& plane) {
     if (!std::isfinite(mm) || mm <= 0) mm = 10.0;
     mm = std::clamp(mm, 1.0, 1000.0);
     const double step = kPlotUnitsPerMm * mm;
-    const double right = 16150.0, top = 11030.0, inset = 2.0;
+    const double right = kGridWindowRight, top = kGridWindowTop, inset = 2.0;
     const double x0 = plane.x0, y0 = painter_.plotY(plane.y0);
     painter_.flush();
     stream_.WritePlot(QStringLiteral(";IW 0 0 ") + num(right) + QLatin1Char(' ') + num(top));
@@ -101,7 +98,7 @@ void PlanarPlotWriter::beforeHourLines(const DialPlane& plane) {
         // Only the wall below its horizon, the nodus row, carries hour lines; a nodus at the
         // top of the sheet keeps the whole sheet.
         const double y0 = painter_.plotY(plane.y0);
-        if (y0 < H - 10) stream_.inputWindow(0, 0, 16151, y0 + 10);
+        if (y0 < H - 10) stream_.inputWindow(0, 0, kWallWindowRight, y0 + 10);
         else stream_.inputWindow();
     } else if (s_.dialType == 'i') {
         double top = H;
@@ -149,20 +146,19 @@ void PlanarPlotWriter::section(Section section) {
     QString heading;
     switch (section) {
     case Section::DateLines:
-        heading = Tr(l, "Datumslinien (x/y in mm vom Gnomonfusspunkt P aus)",
-                     "Date lines (x/y in mm from the base point P of the gnomon)");
+        heading = TextOf(TextId::ListingDateLines, l);
         break;
-    case Section::TemporalHours: heading = Tr(l, "Temporalstunden", "Temporal hours"); break;
-    case Section::BabylonianHours: heading = Tr(l, "Babylonische Stunden", "Babylonian hours"); break;
-    case Section::ItalianHours: heading = Tr(l, "Italische Stunden", "Italian hours"); break;
-    case Section::AltitudeLines: heading = Tr(l, "Linien gleicher Sonnenhöhe", "Lines of equal sun altitude"); break;
+    case Section::TemporalHours: heading = TextOf(TextId::TemporalHours, l); break;
+    case Section::BabylonianHours: heading = TextOf(TextId::BabylonianHours, l); break;
+    case Section::ItalianHours: heading = TextOf(TextId::ItalianHours, l); break;
+    case Section::AltitudeLines: heading = TextOf(TextId::ListingAltitudeLines, l); break;
     case Section::ApparentTime:
-        heading = Tr(l, "Stundenlinien der wahren Zeit", "Hour lines of apparent time") + label(s_.localTimeDisplay ? 16 : 17, l);
+        heading = TextOf(TextId::ListingApparentTime, l) + label(s_.localTimeDisplay ? 16 : 17, l);
         break;
     case Section::MeanTime:
-        heading = Tr(l, "Stundenlinien der mittleren Zeit (mit Zeitgleichung)", "Hour lines of mean time (with EoT)");
+        heading = TextOf(TextId::ListingMeanTime, l);
         break;
-    case Section::Analemma: heading = Tr(l, "Analemma", "Analemma"); break;
+    case Section::Analemma: heading = TextOf(TextId::Analemma, l); break;
     }
     listing_->beginSection(heading);
 }
@@ -213,9 +209,9 @@ QStringList ListingHead(const DialState& s, double gnomonMm, const QString& plot
     head << QString();
     head << label(143, l) + label(s.localTimeDisplay ? 16 : 17, l);
     if (s.umbrellaDial)
-        head << Tr(l, "Kreisscheibe r = ", "Disk radius r = ") + RealToText(5, 2, s.umbrellaCircleRatio) +
-                    Tr(l, " x Hoehe", " x height");
-    head << Tr(l, "Name der gespeicherten Zeichnung: ", "File name of saved construction: ") + plotFileName;
+        head << TextOf(TextId::DiskRadius, l) + RealToText(5, 2, s.umbrellaCircleRatio) +
+                    TextOf(TextId::TimesHeight, l);
+    head << TextOf(TextId::SavedDrawingName, l) + plotFileName;
     return head;
 }
 
@@ -225,7 +221,7 @@ bool WritePlanarDialPlot(const DialState& s, PlotStream& stream, const PlanarPlo
     const double g = scaled.gnomonMm * kPlotUnitsPerMm;
     const double W = kSheetWidth, H = kSheetHeight;
 
-    PlanarDialRequest r;
+    DialRequest r;
     r.target = DrawTarget::Plot;
     r.clientWidth = W;
     r.clientHeight = H;
@@ -262,10 +258,10 @@ bool WritePlanarDialPlot(const DialState& s, PlotStream& stream, const PlanarPlo
         options.listing->addLines(ListingHead(s, scaled.gnomonMm, options.plotFileName));
     }
 
-    PlotPainter painter(stream, s.lineWidth - '0');
+    PlotPainter painter(stream, LineWidthOf(s));
     PlanarPlotWriter extras(s, painter, options);
     r.plot = &extras;
-    const PlanarDialResult result = DrawPlanarDial(s, r, painter, dialogs);
+    const DialResult result = DrawPlanarDial(s, r, painter, dialogs);
     painter.flush();
     return result.drawn;
 }
@@ -334,8 +330,8 @@ std::optional<double> AskPlotGrid(UserDialogs& dialogs, Language language) {
     if (dialogs.ask(caption(CaptionKind::Question, language), message(16, language), Buttons::YesNo) != Answer::Yes)
         return std::nullopt;
     const std::optional<QString> text =
-        dialogs.askText(Tr(language, "Koordinatennetz zeichnen", "Display Grid of Coordinates"),
-                        Tr(language, "Groesse von 1 Laengeneinheit (Default=10 [mm]) :", "Width of grid (default=10 [mm] :"),
+        dialogs.askText(TextOf(TextId::DrawGrid, language),
+                        TextOf(TextId::GridWidth, language),
                         QStringLiteral("10"));
     double mm = 10.0;
     if (text && ParseReal(text->trimmed(), mm) && mm > 0) return mm;

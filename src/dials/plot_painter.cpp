@@ -12,10 +12,8 @@ namespace {
 
 // A font height is a line pitch, as on a canvas: the plotter's capitals take three
 // quarters of it and are two thirds as wide as high; a character cell is 1.5 widths wide.
-// 400 plotter units make a centimetre.
 constexpr double kCapitalPerHeight = 0.75;
 constexpr double kWidthPerCapital = 2.0 / 3.0;
-constexpr double kUnitsPerCm = 400.0;
 
 }  // namespace
 
@@ -182,7 +180,7 @@ double PlotPainter::textWidth(const QString& text) const {
 
 void PlotPainter::writeSize() {
     if (fontHeight_ == writtenSize_) return;
-    const double capitalCm = kCapitalPerHeight * fontHeight_ / kUnitsPerCm;
+    const double capitalCm = kCapitalPerHeight * fontHeight_ / kPlotUnitsPerCm;
     stream_.characterSize(capitalCm * kWidthPerCapital, capitalCm);
     writtenSize_ = fontHeight_;
 }
@@ -216,6 +214,22 @@ void PlotPainter::text(double x, double y, const QString& text, TextAnchor ancho
     }
     stream_.label(label);
     position_ = QPointF(px, py);
+}
+
+void PlotPainter::setTextKind(TextKind kind) {
+    flush();
+    if (kind == TextKind::ZodiacSigns) stream_.symbolSet();
+    else stream_.standardSet();
+}
+
+// The symbol set has the signs at the characters from 94 (Aries) on.
+QString PlotPainter::zodiacSign(int sign) const {
+    return QString(QLatin1Char(static_cast<char>(94 + ((sign % 12) + 12) % 12)));
+}
+
+void PlotPainter::liftPen() {
+    flush();
+    stream_.penUp();
 }
 
 void PlotPainter::setWindow(double x1, double y1, double x2, double y2) {

@@ -53,6 +53,9 @@ public:
     double textHeight() const override { return fontHeight_; }
     double textWidth(const QString& text) const override;
     void text(double x, double y, const QString& text, TextAnchor anchor, double directionDeg) override;
+    void setTextKind(TextKind kind) override;
+    QString zodiacSign(int sign) const override;
+    void liftPen() override;
     void setWindow(double x1, double y1, double x2, double y2) override;
     void resetWindow() override;
 

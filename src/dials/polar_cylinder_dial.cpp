@@ -7,9 +7,11 @@
 #include "dials/date_lines.h"
 #include "dials/dial_geometry.h"
 #include "dials/dial_painter.h"
+#include "dials/label_placer.h"
 #include "dials/plot_painter.h"
 #include "dials/sheet_plot.h"
 #include "plot/plot_stream.h"
+#include "text/named_texts.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
@@ -21,8 +23,7 @@
 namespace zorva {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kRad = kPi / 180.0;
+constexpr double kRad = kExactDegToRad;
 
 enum Role { kFrame = 0, kDates = 1, kHours = 2, kText = 3, kSubdivision = 4, kMeanTime = 5 };
 
@@ -35,20 +36,20 @@ double Radius(const DialState& s) { return std::clamp(s.cylinderRadius, 4.0, 500
 
 class PolarCylinder {
 public:
-    PolarCylinder(const DialState& s, const PlanarDialRequest& r, DialPainter& p, UserDialogs& d)
-        : s_(s), r_(r), a_(AreaOfRequest(r)), p_(p), d_(d) {}
+    PolarCylinder(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d)
+        : c_(c), s_(c.state), r_(r), a_(AreaOfRequest(r)), p_(p), d_(d) {}
     bool run();
 
 private:
     QPointF at(const CylinderShadow& c) const { return {x0_ + c.uMm * u_, y0_ - c.vMm * u_}; }
     double hourAngle(double hour) const {
         double t = 15.0 * (hour - 12.0);
-        if (s_.timeSystem == 1) t -= s_.longitude - s_.zoneMeridian;
+        if (c_.timeSystem == TimeSystem::Zone) t -= c_.longitude - c_.zoneMeridian;
         return t;
     }
     std::optional<CylinderShadow> shadow(double t, double delta) const {
-        if (Altitude(s_.latitude, t, delta) <= 0) return std::nullopt;
-        return PolarCylinderShadow(R_, style_, t, delta, s_.latitude);
+        if (Altitude(c_.latitude, t, delta) <= 0) return std::nullopt;
+        return PolarCylinderShadow(R_, style_, t, delta, c_.latitude);
     }
     void stroke(std::vector<QPointF>& run) {
         for (const QPointF& q : run) grow(q);
@@ -67,8 +68,9 @@ private:
     void drawSection();
     void drawLegend();
 
+    const DialContext& c_;
     const DialState& s_;
-    PlanarDialRequest r_;
+    DialRequest r_;
     AltitudeDialArea a_;
     DialPainter& p_;
     UserDialogs& d_;
@@ -76,20 +78,14 @@ private:
     PolarStyle style_;
     double u_ = 10, x0_ = 0, y0_ = 0, th_ = 30;
     double left_ = 1e300, right_ = -1e300, top_ = 1e300, bottom_ = -1e300;
+    LabelPlacer labels_{QRectF()};
 };
 
 bool PolarCylinder::run() {
-    const QString refusal = PolarCylinderRefusal(s_);
-    if (!refusal.isEmpty()) {
-        d_.inform(caption(CaptionKind::Warning, s_.language), refusal, Icon::Warning);
-        p_.setFont(QStringLiteral("Arial"), a_.size(18, 45));
-        p_.setTextColour(colour::kRed, kHours);
-        p_.text(a_.ox + a_.W / 12, a_.oy + a_.H / 3, refusal);
-        return false;
-    }
+    if (ShowRefusal(PolarCylinderRefusal(s_), p_, a_, c_.language, d_, kHours)) return false;
     R_ = Radius(s_);
     style_ = PolarStyleOf(s_);
-    eps_ = std::abs(s_.zodiacDeclinations[7]) > 1 ? std::abs(s_.zodiacDeclinations[7]) : 23.44;
+    eps_ = std::abs(c_.zodiacDeclinations()[7]) > 1 ? std::abs(c_.zodiacDeclinations()[7]) : 23.44;
     if (a_.screen()) {
         u_ = ScreenUnitsPerMm(r_.clientWidth, r_.sheetA3) * std::max(s_.zoomFactor, 1e-3);
         x0_ = r_.originX;
@@ -105,7 +101,9 @@ bool PolarCylinder::run() {
     }
     th_ = a_.screen() ? 13.0 : a_.size(13, 32);
     p_.setWindow(a_.ox, a_.oy, a_.ox + a_.W - 2, a_.oy + a_.H - 2);
-    const int width = std::clamp(s_.lineWidth - '0', 1, 9);
+    // Lines may run past the area (zoomed in); their labels stay by them, clipped alike.
+    labels_ = LabelPlacer(QRectF(a_.ox, a_.oy, a_.W, a_.H).adjusted(-1e6, -1e6, 1e6, 1e6));
+    const int width = c_.lineWidth;
     p_.setPenWidth(width);
     drawHourLines();
     p_.setPenWidth(width);
@@ -120,7 +118,7 @@ bool PolarCylinder::run() {
 
 void PolarCylinder::drawHourLines() {
     const int first = std::clamp(s_.otherHourFrom, 0, 24), last = std::clamp(s_.otherHourTo, 0, 24);
-    const int k = std::clamp(LinesPerHour(s_.otherHourInterval), 1, 6);
+    const int k = std::clamp(c_.otherLinesPerHour, 1, 6);
     const bool eot = s_.cylinderWithEoT;
     p_.setFont(QStringLiteral("Arial"), th_);
     for (int n = first; n <= last; ++n) {
@@ -158,8 +156,13 @@ void PolarCylinder::drawHourLines() {
             stroke(run);
             if (j == 0 && highest) {
                 p_.setTextRole(kHours);
+                // Above the line's top end; where the rim style crowds the lines, a row higher.
                 const QString text = QString::number(n);
-                p_.text(highest->x() - p_.textWidth(text) / 2, highest->y() - 1.4 * p_.textHeight(), text);
+                const double w = p_.textWidth(text), h = p_.textHeight();
+                std::vector<QPointF> places;
+                for (int row = 0; row < 4; ++row)
+                    places.push_back({highest->x() - w / 2, highest->y() - (1.4 + 1.05 * row) * h});
+                labels_.write(p_, text, places);
             }
         }
     }
@@ -211,8 +214,7 @@ void PolarCylinder::drawOutline() {
         p_.setFont(QStringLiteral("Arial"), th_);
         p_.setTextColour(colour::kRed, kHours);
         p_.text(a_.ox + 2 * th_, a_.oy + a_.H - 2.5 * th_,
-                Tr(s_, "Die Abwicklung ist größer als die Zeichenfläche und nur teilweise gezeichnet.",
-                   "The unrolled cylinder is larger than the drawing area and only partly drawn."));
+                TextOf(TextId::PolarCylinderCut, c_.language));
     }
 }
 
@@ -225,7 +227,7 @@ void PolarCylinder::drawSection() {
     p_.circle(cx, cy, r, FillStyle::None, 0);
     p_.circle(cx, cy, 0.06 * r, FillStyle::None, 0);
     const double f = style_.offsetMm / R_;
-    const double sign = s_.latitude < 0 ? -1.0 : 1.0;
+    const double sign = c_.latitude < 0 ? -1.0 : 1.0;
     // Seen from above the elevated end with the noon sun at the top: the sky turns clockwise
     // in the north, so west lies right there and left in the south.
     const double sx = cx + sign * f * r * SinDeg(style_.directionDeg), sy = cy - f * r * CosDeg(style_.directionDeg);
@@ -233,7 +235,7 @@ void PolarCylinder::drawSection() {
     p_.circle(sx, sy, 0.1 * r, FillStyle::Solid, 0xFF0000);
     p_.setTextRole(kText);
     p_.setFont(QStringLiteral("Arial"), 0.8 * th_);
-    const QString noon = Tr(s_, "Mittagssonne", "noon sun");
+    const QString noon = TextOf(TextId::NoonSun, c_.language);
     p_.text(cx - p_.textWidth(noon) / 2, cy - r - 1.3 * p_.textHeight(), noon);
 }
 
@@ -243,23 +245,21 @@ void PolarCylinder::drawLegend() {
     double y = a_.plot() ? a_.oy + 300 : r_.textY;
     p_.setTextRole(kText);
     p_.setFont(arial, 1.3 * th_);
-    p_.text(x, y, Tr(s_, "Zylindersonnenuhr mit Polstab", "Cylinder Dial with Polar Style"));
+    p_.text(x, y, TextOf(TextId::PolarCylinderTitle, c_.language));
     y += 1.6 * p_.textHeight();
     p_.setFont(arial, 0.9 * th_);
-    static const char* const kStyleDe[] = {"Polstab in der Zylinderachse", "Polstab versetzt um ",
-                                           "Polstab am Zylinderrand"};
-    static const char* const kStyleEn[] = {"style on the cylinder axis", "style offset by ", "style on the rim"};
+    static constexpr TextId kStyle[] = {TextId::StyleOnAxis, TextId::StyleOffsetBy, TextId::StyleOnRim};
     const int kind = std::clamp(s_.cylinderHourStyle, 0, 2);
-    QString styleText = Tr(s_, kStyleDe[kind], kStyleEn[kind]);
+    QString styleText = TextOf(kStyle[kind], c_.language);
     if (kind == 1) styleText += RealToText(5, 1, style_.offsetMm) + QStringLiteral(" mm");
-    if (kind != 0) styleText += Tr(s_, ", Richtung ", ", direction ") + RealToText(6, 1, s_.wallDeclination) + QStringLiteral(" °");
+    if (kind != 0) styleText += TextOf(TextId::DirectionIs, c_.language) + RealToText(6, 1, s_.wallDeclination) + QStringLiteral(" °");
     p_.text(x, y,
-            Tr(s_, "G. Breite = ", "Latitude = ") + RealToText(6, 2, s_.latitude) + QStringLiteral(" °, ") +
-                Tr(s_, "Radius = ", "radius = ") + RealToText(5, 1, R_) + QStringLiteral(" mm, ") + styleText);
+            TextOf(TextId::LatitudeIs, c_.language) + RealToText(6, 2, s_.latitude) + QStringLiteral(" °, ") +
+                TextOf(TextId::RadiusIs, c_.language) + RealToText(5, 1, R_) + QStringLiteral(" mm, ") + styleText);
     y += 1.3 * p_.textHeight();
-    QString time = s_.timeSystem == 1 ? Tr(s_, "wahre Zeit des Zonenmeridians", "apparent time of the zone meridian")
-                                      : Tr(s_, "wahre Ortszeit", "local apparent time");
-    if (s_.cylinderWithEoT) time += Tr(s_, " mit Zeitgleichung (mittlere Zeit)", " with the equation of time (mean time)");
+    QString time = c_.timeSystem == TimeSystem::Zone ? TextOf(TextId::ZoneMeridianApparentTime, c_.language)
+                                      : TextOf(TextId::LocalApparentTime, c_.language);
+    if (s_.cylinderWithEoT) time += TextOf(TextId::WithEotMeanTime, c_.language);
     p_.text(x, y, time);
 }
 
@@ -299,26 +299,25 @@ std::optional<CylinderShadow> PolarCylinderShadow(double R, const PolarStyle& st
 }
 
 QString PolarCylinderRefusal(const DialState& s) {
+    const Language lang = s.language;
     if (!(s.cylinderRadius >= 4.0 && s.cylinderRadius <= 500.0))
-        return Tr(s, "Der Zylinderradius muss zwischen 4 und 500 mm liegen.", "The cylinder radius must lie between 4 and 500 mm.");
+        return TextOf(TextId::CylinderRadiusRange, lang);
     if (s.cylinderHourStyle == 1 && !(s.cylinderGnomon <= s.cylinderRadius))
-        return Tr(s, "Der versetzte Polstab muss im Zylinder liegen: Abstand höchstens gleich dem Radius.",
-                  "The offset style must lie inside the cylinder: its distance at most the radius.");
+        return TextOf(TextId::OffsetStyleOutside, lang);
     return {};
 }
 
-PlanarDialResult DrawPolarCylinderDial(const DialState& s, const PlanarDialRequest& r, DialPainter& p,
-                                       UserDialogs& d) {
-    PlanarDialResult result;
-    result.zoomFactor = s.zoomFactor;
-    result.gnomonMm = s.cylinderGnomon;
-    result.drawn = PolarCylinder(s, r, p, d).run();
+DialResult DrawPolarCylinderDial(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d) {
+    DialResult result;
+    result.zoomFactor = c.state.zoomFactor;
+    result.gnomonMm = c.state.cylinderGnomon;
+    result.drawn = PolarCylinder(c, r, p, d).run();
     return result;
 }
 
-bool WritePolarCylinderPlot(const DialState& s, PlotStream& stream, UserDialogs& dialogs) {
-    return WriteSheetPlot(s, stream, dialogs, PolarCylinderRefusal(s), PlotEnd::Initialise,
-                          [&](auto& r, auto& painter) { PolarCylinder(s, r, painter, dialogs).run(); });
+bool WritePolarCylinderPlot(const DialContext& c, PlotStream& stream, UserDialogs& dialogs) {
+    return WriteSheetPlot(c, stream, dialogs, PolarCylinderRefusal(c.state), PlotEnd::Initialise,
+                          [&](auto& r, auto& painter) { PolarCylinder(c, r, painter, dialogs).run(); });
 }
 
 }  // namespace zorva

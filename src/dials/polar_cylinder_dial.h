@@ -12,7 +12,8 @@
 // On the axis k = R and the hour lines are spaced R pi/12 per hour; on the rim k = 2R cos t
 // and the shadow turns twice as fast (generator angle 2t).
 
-#include "dials/planar_dial.h"
+#include "dials/dial_context.h"
+#include "dials/dial_request.h"
 #include "state/dial_state.h"
 
 #include <QString>
@@ -50,9 +51,9 @@ std::optional<CylinderShadow> PolarCylinderShadow(double radiusMm, const PolarSt
 // Why the dial cannot be drawn; empty when it can.
 QString PolarCylinderRefusal(const DialState& state);
 
-PlanarDialResult DrawPolarCylinderDial(const DialState& state, const PlanarDialRequest& request,
-                                       DialPainter& painter, UserDialogs& dialogs);
+DialResult DrawPolarCylinderDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
+                                 UserDialogs& dialogs);
 // Standard head ... ";IN;"; the dial centred on the sheet; false when refused.
-bool WritePolarCylinderPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs);
+bool WritePolarCylinderPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 
 }  // namespace zorva

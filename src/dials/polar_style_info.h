@@ -20,7 +20,7 @@ struct PolarStyleInput {
     double longitude = 0.0;    // degrees, west positive (as stored)
     double inclination = 0.0;  // b: 0 horizontal, 90 vertical
     double declination = 0.0;  // d: azimuth of the face's normal, east negative
-    double gnomonMm = 0.0;     // G: gnomon length × zoom, hundredths of a millimetre
+    double gnomonMm = 0.0;     // G: gnomon length × zoom, millimetres rounded to 0.01 mm
     char dialType = 'h';       // 'h', 'v' or 'i'
     bool umbrella = false;
     bool dayLengthLines = false;  // list the declinations of whole-hour day lengths

@@ -5,8 +5,10 @@
 #include "astro/solar_ephemeris.h"
 #include "dials/altitude_dial_common.h"
 #include "dials/dial_painter.h"
+#include "dials/label_placer.h"
 #include "dials/plot_painter.h"
 #include "plot/plot_stream.h"
+#include "text/named_texts.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
@@ -19,14 +21,13 @@
 namespace zorva {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kRad = kPi / 180.0;
+constexpr double kRad = kExactDegToRad;
 
 // Colour roles of the ring dial.
 enum Role { kFrame = 0, kDates = 1, kHours = 2, kText = 3, kSubdivision = 4, kUncorrected = 5 };
 
-double Epsilon(const DialState& s) {
-    const double e = std::abs(s.zodiacDeclinations[7]);
+double Epsilon(const DialContext& c) {
+    const double e = std::abs(c.zodiacDeclinations()[7]);
     return e > 1.0 ? e : 23.44;
 }
 
@@ -93,8 +94,8 @@ QString DateLineLabel(int index) {
 
 class RingDial {
 public:
-    RingDial(const DialState& s, const AltitudeDialArea& a, DialPainter& p, UserDialogs& d)
-        : s_(s), a_(a), p_(p), d_(d) {}
+    RingDial(const DialContext& c, const AltitudeDialArea& a, DialPainter& p, UserDialogs& d)
+        : c_(c), s_(c.state), a_(a), p_(p), d_(d) {}
     bool run();
     double gnomonMm() const { return R_ * 2; }
 
@@ -112,6 +113,7 @@ private:
     // one already placed (morning and afternoon lines of zone time lie close).
     void hourLabel(double x, const QString& text);
 
+    const DialContext& c_;
     const DialState& s_;
     AltitudeDialArea a_;
     DialPainter& p_;
@@ -122,30 +124,24 @@ private:
     double slotMin_ = 0, slotMax_ = 0;
     bool cut_ = false;
     RingHours hours_;
-    std::vector<QRectF> labels_;
+    LabelPlacer labels_{QRectF()};
 };
 
 void RingDial::hourLabel(double x, const QString& text) {
     p_.setTextRole(kHours);
     const double w = p_.textWidth(text), h = p_.textHeight();
-    QRectF box(x - w / 2, yTop_ - 1.25 * h, w, h);
-    for (bool moved = true; moved;) {
-        moved = false;
-        for (const QRectF& other : labels_)
-            if (box.adjusted(-0.15 * h, 0, 0.15 * h, 0).intersects(other)) {
-                box.moveTop(other.top() - 1.05 * h);
-                moved = true;
-            }
-    }
-    labels_.push_back(box);
-    p_.text(box.left(), box.top(), text);
+    // Each box keeps 0.075 h to either side: neighbours stay 0.15 h apart.
+    const double pad = 0.075 * h;
+    std::vector<QPointF> rows;
+    for (int k = 0; k < 12; ++k) rows.push_back({x - w / 2 - pad, yTop_ - 1.25 * h - k * 1.05 * h});
+    if (const auto box = labels_.place(QSizeF(w + 2 * pad, h), rows)) p_.text(box->left() + pad, box->top(), text);
 }
 
 void RingDial::setUp() {
     R_ = std::clamp(s_.ringDiameter, 10.0, 300.0) / 2;
     B_ = std::clamp(s_.ringWidth, 4.5, 150.0);
     theta_ = s_.ringAngle;
-    eps_ = Epsilon(s_);
+    eps_ = Epsilon(c_);
     hours_ = HoursOf(s_);
     // The hole half: the fixed hole, or the slot the sliding hole runs in.
     slotMin_ = slotMax_ = R_ * theta_ * kRad;
@@ -164,21 +160,15 @@ void RingDial::setUp() {
     yTop_ = a_.oy + titleMm * u_;
     yMid_ = yTop_ + B_ / 2 * u_;
     yStrip_ = yTop_ + (B_ + 6) * u_;
+    labels_ = LabelPlacer(QRectF(a_.ox, a_.oy, a_.W, a_.H));
 }
 
 bool RingDial::run() {
-    const QString refusal = RingRefusal(s_);
-    if (!refusal.isEmpty()) {
-        d_.inform(caption(CaptionKind::Warning, s_.language), refusal, Icon::Warning);
-        p_.setFont(QStringLiteral("Arial"), a_.size(18, 45));
-        p_.setTextColour(colour::kRed, kHours);
-        p_.text(a_.ox + a_.W / 12, a_.oy + a_.H / 3, refusal);
-        return false;
-    }
+    if (ShowRefusal(RingRefusal(s_), p_, a_, c_.language, d_, kHours)) return false;
     setUp();
     // A ring longer than the page or the sheet is drawn as far as it goes.
     p_.setWindow(a_.ox, a_.oy, a_.ox + a_.W - 2, a_.oy + a_.H - 2);
-    const int width = std::clamp(s_.lineWidth - '0', 1, 9);
+    const int width = c_.lineWidth;
     drawFrame();
     p_.setPenWidth(width);
     if (s_.wholeYearBand) {
@@ -219,7 +209,7 @@ void RingDial::drawDateLines() {
     const bool three = s_.dateLinesPerMonth == 4;
     for (int i = 1; i <= 7; ++i) {
         if (three && i != 1 && i != 4 && i != 7) continue;
-        const double y = Y(RingDateOffset(s_, s_.zodiacDeclinations[static_cast<size_t>(i)]));
+        const double y = Y(RingDateOffset(c_, c_.zodiacDeclinations()[static_cast<size_t>(i)]));
         p_.moveTo(X(0), y);
         p_.lineTo(X(kPi * R_), y);
         p_.text(X(kPi * R_) + 1.5 * u_, y - p_.textHeight() / 2, DateLineLabel(i));
@@ -245,14 +235,14 @@ void RingDial::drawHourLines(bool deflection, int fullRole, int subRole, bool la
             constexpr int kSteps = 48;
             for (int k = 0; k <= kSteps; ++k) {
                 const double delta = eps_ - 2 * eps_ * k / kSteps;
-                const double a = Altitude(s_.latitude, t, delta);
-                const auto x = a > 0 ? RingSpotPosition(s_, a, delta, deflection) : std::nullopt;
+                const double a = Altitude(c_.latitude, t, delta);
+                const auto x = a > 0 ? RingSpotPosition(c_, a, delta, deflection) : std::nullopt;
                 if (!x || *x > end) {
                     if (x) cut_ = true;
                     flush();
                     continue;
                 }
-                const QPointF at(X(*x), Y(RingDateOffset(s_, delta)));
+                const QPointF at(X(*x), Y(RingDateOffset(c_, delta)));
                 run.push_back(at);
                 if (!labelled) {
                     hourLabel(at.x(), Label(n, hours_));
@@ -272,7 +262,7 @@ void RingDial::drawSingleBand() {
         for (int j = 0; j < hours_.perHour; ++j) {
             const double hour = n + static_cast<double>(j) / hours_.perHour;
             if (hour > hours_.last + 1e-9) break;
-            const double a = Altitude(s_.latitude, HourAngleOfClock(s_, hours_, hour), 0.0);
+            const double a = Altitude(c_.latitude, HourAngleOfClock(s_, hours_, hour), 0.0);
             if (a <= 0) continue;
             const double x = R_ * (theta_ + 2 * a) * kRad;
             if (x > end) {
@@ -302,7 +292,7 @@ void RingDial::drawHoleHalf() {
     if (!s_.noonLineHorizontal) {
         p_.circle(X(R_ * theta_ * kRad), top + h / 2, 1.2 * u_, FillStyle::None, 0);
         p_.text(X(R_ * theta_ * kRad) + 2 * u_, top + h / 2 - p_.textHeight() / 2,
-                Tr(s_, "Loch", "hole") + QStringLiteral(" ") + RealToText(4, 1, theta_) + QStringLiteral(" °"));
+                TextOf(TextId::RingHole, c_.language) + QStringLiteral(" ") + RealToText(4, 1, theta_) + QStringLiteral(" °"));
         return;
     }
     p_.setPenRole(kDates);
@@ -310,7 +300,7 @@ void RingDial::drawHoleHalf() {
     p_.moveTo(X(slotMin_), top + h / 2);
     p_.lineTo(X(slotMax_), top + h / 2);
     for (int i = 1; i <= 7; ++i) {
-        const double x = X(R_ * RingHoleAngle(s_, s_.zodiacDeclinations[static_cast<size_t>(i)]) * kRad);
+        const double x = X(R_ * RingHoleAngle(s_, c_.zodiacDeclinations()[static_cast<size_t>(i)]) * kRad);
         p_.moveTo(x, top + h / 4);
         p_.lineTo(x, top + 3 * h / 4);
         const QString text = DateLineLabel(i);
@@ -325,30 +315,29 @@ void RingDial::drawLegend() {
     p_.setTextRole(kText);
     p_.setFont(arial, 1.2 * th_);
     p_.text(a_.ox + 8 * u_, a_.oy + 3 * u_,
-            Tr(s_, "Ringsonnenuhr (Bauernring)", "Ring Sundial (Farmers' Ring)"));
+            TextOf(TextId::RingTitle, c_.language));
     p_.setFont(arial, 0.85 * th_);
     const double lh = 1.3 * p_.textHeight();
     double y = yStrip_ + 13 * u_;
     const QString deg = QStringLiteral(" °");
     p_.text(a_.ox + 8 * u_, y,
-            Tr(s_, "G. Breite = ", "Latitude = ") + RealToText(6, 2, s_.latitude) + deg +
-                Tr(s_, ",  Durchmesser = ", ",  diameter = ") + RealToText(5, 1, 2 * R_) + QStringLiteral(" mm") +
-                Tr(s_, ",  Breite = ", ",  width = ") + RealToText(5, 1, B_) + QStringLiteral(" mm") +
-                Tr(s_, ",  Lochwinkel = ", ",  hole angle = ") + RealToText(4, 1, theta_) + deg);
+            TextOf(TextId::LatitudeIs, c_.language) + RealToText(6, 2, s_.latitude) + deg +
+                TextOf(TextId::RingDiameterIs, c_.language) + RealToText(5, 1, 2 * R_) + QStringLiteral(" mm") +
+                TextOf(TextId::RingWidthIs, c_.language) + RealToText(5, 1, B_) + QStringLiteral(" mm") +
+                TextOf(TextId::RingHoleAngleIs, c_.language) + RealToText(4, 1, theta_) + deg);
     y += lh;
-    QString mode = hours_.local ? Tr(s_, "wahre Ortszeit", "local apparent time")
-                                : Tr(s_, "wahre Zeit des Zonenmeridians", "apparent time of the zone meridian");
-    if (s_.wholeYearBand) mode += Tr(s_, ", ein Stundenband (Korrekturtabelle!)", ", single hour band (see the correction table)");
-    else if (s_.rayDeflection == 0) mode += Tr(s_, ", Seitenablenkung nicht berücksichtigt", ", lateral deflection not considered");
-    else if (s_.rayDeflection == 1) mode += Tr(s_, ", Seitenablenkung berücksichtigt", ", lateral deflection considered");
-    else mode += Tr(s_, ", gestrichelt: ohne Seitenablenkung", ", dashed: without lateral deflection");
-    if (s_.noonLineHorizontal) mode += Tr(s_, ", verschiebbares Loch", ", sliding hole");
+    QString mode = hours_.local ? TextOf(TextId::LocalApparentTime, c_.language)
+                                : TextOf(TextId::ZoneMeridianApparentTime, c_.language);
+    if (s_.wholeYearBand) mode += TextOf(TextId::RingSingleBandNote, c_.language);
+    else if (s_.rayDeflection == 0) mode += TextOf(TextId::RingDeflectionIgnored, c_.language);
+    else if (s_.rayDeflection == 1) mode += TextOf(TextId::RingDeflectionConsidered, c_.language);
+    else mode += TextOf(TextId::RingDeflectionDashed, c_.language);
+    if (s_.noonLineHorizontal) mode += TextOf(TextId::RingSlidingHole, c_.language);
     p_.text(a_.ox + 8 * u_, y, mode);
     if (cut_) {
         p_.setTextColour(colour::kRed, kHours);
         p_.text(a_.ox + 8 * u_, y + lh,
-                Tr(s_, "Skala reicht teilweise in die andere Ringhälfte: dort abgeschnitten.",
-                   "Part of the scale reaches into the other half of the ring: cut there."));
+                TextOf(TextId::RingScaleCut, c_.language));
         p_.setTextRole(kText);
     }
 }
@@ -378,16 +367,18 @@ double RingHoleAngle(const DialState& s, double delta) {
     return s.noonLineHorizontal ? s.ringAngle - 2 * delta : s.ringAngle;
 }
 
-double RingDateOffset(const DialState& s, double delta) {
+double RingDateOffset(const DialContext& c, double delta) {
+    const DialState& s = c.state;
     if (s.wholeYearBand) return 0.0;
     // The solstice lines lie a tenth of the width from the edges; summer at the top.
-    return -delta / Epsilon(s) * 0.4 * std::clamp(s.ringWidth, 4.5, 150.0);
+    return -delta / Epsilon(c) * 0.4 * std::clamp(s.ringWidth, 4.5, 150.0);
 }
 
-std::optional<double> RingSpotPosition(const DialState& s, double a, double delta, bool deflection) {
+std::optional<double> RingSpotPosition(const DialContext& c, double a, double delta, bool deflection) {
+    const DialState& s = c.state;
     const double R = std::clamp(s.ringDiameter, 10.0, 300.0) / 2;
     const double theta = RingHoleAngle(s, delta);
-    const double w = deflection ? RingDateOffset(s, delta) : 0.0;
+    const double w = deflection ? RingDateOffset(c, delta) : 0.0;
     const auto h = RingProjectedAltitude(a, theta, w, R);
     if (!h) return std::nullopt;
     const double x = RingSpotArc(R, theta, *h);
@@ -398,23 +389,22 @@ std::optional<double> RingSpotPosition(const DialState& s, double a, double delt
 
 QString RingRefusal(const DialState& s) {
     if (std::abs(s.latitude) >= 89.9)
-        return Tr(s, "Am Pol ändert sich die Sonnenhöhe im Tageslauf kaum: keine Ringsonnenuhr (|Breite| < 89,9°).",
-                  "At the pole the sun's altitude hardly changes in a day: no ring dial (|latitude| < 89.9°).");
+        return TextOf(TextId::RingAtPole, s.language);
     if (!(s.ringAngle > 0.0) || s.ringAngle > 90.0)
-        return Tr(s, "Das Ringloch muss zwischen Aufhängepunkt und Ringmitte liegen (0° < Winkel <= 90°).",
-                  "The hole must lie between the suspension point and the ring's middle (0° < angle <= 90°).");
+        return TextOf(TextId::RingHoleOutOfRange, s.language);
     return {};
 }
 
-RingCorrectionTable ComputeRingCorrectionTable(const DialState& s) {
+RingCorrectionTable ComputeRingCorrectionTable(const DialContext& c) {
+    const DialState& s = c.state;
     RingCorrectionTable table;
     const RingHours h = HoursOf(s);
     for (int n = h.first; n <= h.last; ++n) table.hours.push_back(n);
     const bool single = s.wholeYearBand;
     const bool exact = !single && s.rayDeflection == 1;
-    table.scale = single ? Tr(s, "ein Stundenband", "single hour band")
-                  : exact ? Tr(s, "Datumslinien mit Seitenablenkung (exakt)", "date lines with lateral deflection (exact)")
-                          : Tr(s, "Datumslinien ohne Seitenablenkung", "date lines without lateral deflection");
+    table.scale = single ? TextOf(TextId::RingSingleBand, c.language)
+                  : exact ? TextOf(TextId::RingExactDateLines, c.language)
+                          : TextOf(TextId::RingPlainDateLines, c.language);
     const double R = std::clamp(s.ringDiameter, 10.0, 300.0) / 2;
     for (int month = 1; month <= 12; ++month) {
         const int day = DayOfYear(s.referenceYear, month, 15);
@@ -422,10 +412,10 @@ RingCorrectionTable ComputeRingCorrectionTable(const DialState& s) {
         std::vector<std::optional<double>> row;
         for (int n : table.hours) {
             const double t = HourAngleOfClock(s, h, n);
-            const double a = Altitude(s.latitude, t, delta);
+            const double a = Altitude(c.latitude, t, delta);
             std::optional<double> entry;
-            const auto x = a > 0 ? RingSpotPosition(s, a, delta, true) : std::nullopt;
-            if (x && *x <= 3.14159265358979323846 * R) {
+            const auto x = a > 0 ? RingSpotPosition(c, a, delta, true) : std::nullopt;
+            if (x && *x <= kPi * R) {
                 // The altitude the drawn scale reads at the true spot, and the time of that
                 // altitude on the date the scale was drawn for.
                 double readAltitude = a, readDeclination = delta;
@@ -435,7 +425,7 @@ RingCorrectionTable ComputeRingCorrectionTable(const DialState& s) {
                 } else if (!exact) {
                     readAltitude = (*x / R / kRad - RingHoleAngle(s, delta)) / 2;
                 }
-                const auto readT = HourAngleOfAltitude(s.latitude, readAltitude, readDeclination);
+                const auto readT = HourAngleOfAltitude(c.latitude, readAltitude, readDeclination);
                 if (readT) {
                     const double trueT = std::abs(t);
                     // Minutes to add to the reading: before noon a later reading is too late.
@@ -451,20 +441,20 @@ RingCorrectionTable ComputeRingCorrectionTable(const DialState& s) {
     return table;
 }
 
-PlanarDialResult DrawRingDial(const DialState& s, const PlanarDialRequest& r, DialPainter& p, UserDialogs& d) {
-    return DrawAltitudeDial<RingDial>(s, r, p, d);
+DialResult DrawRingDial(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d) {
+    return DrawAltitudeDial<RingDial>(c, r, p, d);
 }
 
-PlanarDialResult DrawRingCorrectionTable(const DialState& s, const PlanarDialRequest& r, DialPainter& p,
-                                         UserDialogs& d) {
-    PlanarDialResult result;
+DialResult DrawRingCorrectionTable(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d) {
+    const DialState& s = c.state;
+    DialResult result;
     const AltitudeDialArea a = AreaOfRequest(r);
     const QString refusal = RingRefusal(s);
     if (!refusal.isEmpty()) {
         d.inform(caption(CaptionKind::Warning, s.language), refusal, Icon::Warning);
         return result;
     }
-    const RingCorrectionTable table = ComputeRingCorrectionTable(s);
+    const RingCorrectionTable table = ComputeRingCorrectionTable(c);
     const QString arial = QStringLiteral("Arial");
     const double columns = table.hours.size() + 1.5;
     double th = a.screen() ? std::clamp(a.W / columns / 4.2, 9.0, 18.0) : a.size(14, 36);
@@ -472,11 +462,11 @@ PlanarDialResult DrawRingCorrectionTable(const DialState& s, const PlanarDialReq
     p.setFont(arial, 1.25 * th);
     double y = a.oy + 2 * th;
     const double x = a.ox + 2 * th;
-    p.text(x, y, Tr(s, "Korrekturtabelle der Ringsonnenuhr (Minuten)", "Altitude correction of the ring dial (minutes)"));
+    p.text(x, y, TextOf(TextId::RingCorrectionTitle, c.language));
     y += 1.8 * th;
     p.setFont(arial, th);
-    p.text(x, y, Tr(s, "Wahre Zeit = Ablesung + Korrektur;  Skala: ", "True time = reading + correction;  scale: ") +
-                     table.scale + Tr(s, ";  jeweils am 15. des Monats", ";  on the 15th of each month"));
+    p.text(x, y, TextOf(TextId::RingCorrectionRule, c.language) +
+                     table.scale + TextOf(TextId::RingCorrectionDay, c.language));
     y += 2.2 * th;
     const double cell = 4.2 * th, first = x + 1.5 * cell;
     p.setPenRole(kFrame);
@@ -501,21 +491,22 @@ PlanarDialResult DrawRingCorrectionTable(const DialState& s, const PlanarDialReq
     return result;
 }
 
-bool WriteRingDialPlot(const DialState& s, PlotStream& stream, UserDialogs& dialogs) {
+bool WriteRingDialPlot(const DialContext& c, PlotStream& stream, UserDialogs& dialogs) {
+    const DialState& s = c.state;
     if (const QString refusal = RingRefusal(s); !refusal.isEmpty()) {
         dialogs.inform(caption(CaptionKind::Warning, s.language), refusal, Icon::Warning);
         return false;
     }
     stream.writeShortHead(ShortHead::StandardCharacterSet);
     {
-        PlotPainter painter(stream, std::clamp(s.lineWidth - '0', 1, 9), -1);
-        RingDial(s, PlotSheetArea(), painter, dialogs).run();
+        PlotPainter painter(stream, c.lineWidth, -1);
+        RingDial(c, PlotSheetArea(), painter, dialogs).run();
         painter.flush();
     }
     stream.writeEnd(PlotEnd::PenAway);
     return true;
 }
 
-bool RingLongerThanPrintArea(const DialState& s, double width) { return width < 5.0 * 3.14159265358979323846 * s.ringDiameter; }
+bool RingLongerThanPrintArea(const DialState& s, double width) { return width < 5.0 * kPi * s.ringDiameter; }
 
 }  // namespace zorva

@@ -8,7 +8,8 @@
 // ray (the lateral deflection). With the sliding hole the hole moves along a slot with the
 // date, theta(delta) = theta - 2 delta, so that noon stays on one straight line.
 
-#include "dials/planar_dial.h"
+#include "dials/dial_context.h"
+#include "dials/dial_request.h"
 #include "state/dial_state.h"
 
 #include <QString>
@@ -36,10 +37,10 @@ double RingSpotArc(double radiusMm, double thetaDeg, double projectedAltitudeDeg
 double RingHoleAngle(const DialState& state, double declinationDeg);
 // How far across the band (mm, from the hole's line, summer negative) the date line of a
 // declination lies; 0 for the single band.
-double RingDateOffset(const DialState& state, double declinationDeg);
+double RingDateOffset(const DialContext& context, double declinationDeg);
 // Arc length (mm) of the spot at a sun altitude and declination, with or without the
 // lateral deflection; nullopt where no light reaches the half ring.
-std::optional<double> RingSpotPosition(const DialState& state, double altitudeDeg, double declinationDeg,
+std::optional<double> RingSpotPosition(const DialContext& context, double altitudeDeg, double declinationDeg,
                                        bool deflection);
 
 // Why a ring dial cannot be drawn; empty when it can.
@@ -54,15 +55,15 @@ struct RingCorrectionTable {
     std::vector<std::vector<std::optional<double>>> minutes; // [month 0..11][column]
     QString scale;                                           // which scale the table corrects
 };
-RingCorrectionTable ComputeRingCorrectionTable(const DialState& state);
+RingCorrectionTable ComputeRingCorrectionTable(const DialContext& context);
 
-PlanarDialResult DrawRingDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                              UserDialogs& dialogs);
+DialResult DrawRingDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
+                        UserDialogs& dialogs);
 // The correction table on the screen or a printer page.
-PlanarDialResult DrawRingCorrectionTable(const DialState& state, const PlanarDialRequest& request,
-                                         DialPainter& painter, UserDialogs& dialogs);
+DialResult DrawRingCorrectionTable(const DialContext& context, const DialRequest& request, DialPainter& painter,
+                                   UserDialogs& dialogs);
 // "IN;SS;PA;" ... ";SP 0;IN;" at p = 1; false when the dial is refused (message shown).
-bool WriteRingDialPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs);
+bool WriteRingDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 
 // True when the half ring (pi D / 2) is longer than a printable width in 0.1 mm.
 bool RingLongerThanPrintArea(const DialState& state, double printableWidthTenthMm);

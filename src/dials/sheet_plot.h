@@ -2,7 +2,8 @@
 // The plot of a dial drawn once on the whole sheet: a refusal is reported and nothing is
 // written; otherwise the standard head, the construction through a plot painter and the end.
 
-#include "dials/planar_dial.h"
+#include "dials/dial_context.h"
+#include "dials/dial_request.h"
 #include "dials/plot_painter.h"
 #include "plot/plot_stream.h"
 #include "text/texts.h"
@@ -13,16 +14,16 @@
 namespace zorva {
 
 template <typename Draw>
-bool WriteSheetPlot(const DialState& s, PlotStream& stream, UserDialogs& dialogs, const QString& refusal,
+bool WriteSheetPlot(const DialContext& c, PlotStream& stream, UserDialogs& dialogs, const QString& refusal,
                     PlotEnd end, Draw draw) {
     if (!refusal.isEmpty()) {
-        dialogs.inform(caption(CaptionKind::Warning, s.language), refusal, Icon::Warning);
+        dialogs.inform(caption(CaptionKind::Warning, c.language), refusal, Icon::Warning);
         return false;
     }
     stream.writeStandardHead();
     {
-        PlotPainter painter(stream, std::clamp(s.lineWidth - '0', 1, 9), 4);
-        PlanarDialRequest r;
+        PlotPainter painter(stream, c.lineWidth, 4);
+        DialRequest r;
         r.target = DrawTarget::Plot;
         r.clientWidth = kSheetWidth - 1;
         r.clientHeight = kSheetHeight - 1;

@@ -6,6 +6,7 @@
 #include "astro/tables.h"
 #include "astro/time_format.h"
 #include "astro/vector_state.h"
+#include "dials/dial_context.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 
@@ -325,7 +326,7 @@ QString EotGraphPlot(const DialState& s, const GraphPlotOptions& options) {
 
 void PaintSunPathDiagram(QPainter& p, const QRectF& area, const DialState& s, const SunPathExtras& extras) {
     const Language lang = s.language;
-    const SunPathDiagram d = BuildSunPathDiagram(s.latitude, s.zodiacDeclinations, HourAngleShift(s), extras.marker);
+    const SunPathDiagram d = BuildSunPathDiagram(s.latitude, DialContext(s).zodiacDeclinations(), HourAngleShift(s), extras.marker);
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     const double textH = std::clamp(area.height() / 40.0, 7.0, area.width() / 60.0);
@@ -446,7 +447,7 @@ void PaintSunPathDiagram(QPainter& p, const QRectF& area, const DialState& s, co
 
 QString SunPathPlot(const DialState& s, const SunPathExtras& extras) {
     const Language lang = s.language;
-    const SunPathDiagram d = BuildSunPathDiagram(s.latitude, s.zodiacDeclinations, HourAngleShift(s), extras.marker);
+    const SunPathDiagram d = BuildSunPathDiagram(s.latitude, DialContext(s).zodiacDeclinations(), HourAngleShift(s), extras.marker);
     // Laid out on 2000 x 1500 at (100, 100), every size times 4.
     const double W = 4 * 2000.0, Hh = 4 * 1500.0;
     SkyFrame f;

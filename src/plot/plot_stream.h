@@ -32,6 +32,12 @@ inline constexpr int kSheetWidth = 16157;   // plotter units at p = 1 (403.925 m
 inline constexpr int kSheetHeight = 11038;  // (275.95 mm)
 inline constexpr int kLayoutWidth = 16400;  // the area constructions lay out their parts in
 inline constexpr int kLayoutHeight = 11480;
+// The planar dial's grid window (top right corner) and the wall window's right edge.
+inline constexpr int kGridWindowRight = 16150;
+inline constexpr int kGridWindowTop = 11030;
+inline constexpr int kWallWindowRight = 16151;
+// Centimetres as the plot's character sizes count them.
+inline constexpr double kPlotUnitsPerCm = 10 * kPlotUnitsPerMm;
 inline constexpr char kLabelTerminator = '\x03';
 
 // The shorter heads of the plots that carry no sheet frame.

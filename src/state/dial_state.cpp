@@ -1,6 +1,14 @@
 #include "state/dial_state.h"
 
+#include <cmath>
+
 namespace zorva {
+
+bool ZoneFarFromLongitude(double longitude, double zoneMeridian) {
+    return std::abs(zoneMeridian - longitude) > kZoneFarDegrees;
+}
+
+double NonZeroLatitude(double latitude) { return std::abs(latitude) < 1e-5 ? 1e-6 : latitude; }
 
 void LoadDefaults(DialState& s) {
     // A fresh state carries every default; copy back what "load defaults" keeps.
@@ -26,8 +34,8 @@ void LoadDefaults(DialState& s) {
     d.maxShadowLength = s.maxShadowLength;
     d.hidokaiMonthScale = s.hidokaiMonthScale;
     d.hidokaiHorizontalScale = s.hidokaiHorizontalScale;
-    d.observerDistance = s.observerDistance;
-    d.basePlateDiameter = s.basePlateDiameter;
+    d.observerDistanceCm = s.observerDistanceCm;
+    d.basePlateDiameterCm = s.basePlateDiameterCm;
     d.lineWidth = s.lineWidth;
     d.colours = s.colours;
     d.language = s.language;
@@ -70,8 +78,8 @@ DialState StartupState() {
     s.dialogsNormalSize = true;
     s.lineWidth = '1';
     s.zoomStep = kZoomStep;
-    s.observerDistance = 30.0;
-    s.basePlateDiameter = 18.0;
+    s.observerDistanceCm = 30.0;
+    s.basePlateDiameterCm = 18.0;
     LoadDefaults(s);
     ResetColours(s);
     return s;

@@ -20,6 +20,13 @@ inline constexpr double kZoomStep = 1.189207115002721;  // fourth root of 2
 
 
 
+// A zone meridian more than this many degrees from the site's longitude is asked about.
+inline constexpr double kZoneFarDegrees = 14.0;
+bool ZoneFarFromLongitude(double longitude, double zoneMeridian);
+// The latitude every construction and calculation is given: never exactly 0, because
+// they divide by its sine and tangent.
+double NonZeroLatitude(double latitude);
+
 struct HorizonProfile;  // astro/horizon_profile.h
 
 struct DialState {
@@ -66,8 +73,8 @@ struct DialState {
     int hidokaiMonthScale = 120;
     int hidokaiHorizontalScale = 180;
     int drawingScale = 100;
-    double observerDistance = 30.0;
-    double basePlateDiameter = 18.0;
+    double observerDistanceCm = 30.0;
+    double basePlateDiameterCm = 18.0;
     int analemmaHour = 13;
 
     // --- hour-line and date-line options; digits are kept as the characters stored in files

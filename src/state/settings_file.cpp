@@ -584,7 +584,7 @@ bool NamesSettingsFile(const QString& path) {
 
 void FinishRead(DialState& s) {
     s.legendOffset = LegendOffsetFor(s.dialType);
-    s.zoneFarFromLongitude = std::abs(s.zoneMeridian - s.longitude) > 14.0;
+    s.zoneFarFromLongitude = ZoneFarFromLongitude(s.longitude, s.zoneMeridian);
 }
 
 }  // namespace

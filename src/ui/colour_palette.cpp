@@ -2,6 +2,7 @@
 
 #include "state/settings_file.h"
 #include "text/colour_legend.h"
+#include "text/named_texts.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 
@@ -29,10 +30,6 @@ constexpr int kSampleHeight = 300;
 QColor ToQColor(Rgb rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 Rgb FromQColor(const QColor& c) {
     return (static_cast<Rgb>(c.red()) << 16) | (static_cast<Rgb>(c.green()) << 8) | static_cast<Rgb>(c.blue());
-}
-
-QString Tr(Language l, const char* german, const char* english) {
-    return QString::fromUtf8(l == Language::English ? english : german);
 }
 
 }  // namespace
@@ -156,14 +153,14 @@ ColourPalette::ColourPalette(DialState& state, UserDialogs& dialogs, QWidget* pa
 
 void ColourPalette::applyLanguage() {
     const Language l = state_.language;
-    setWindowTitle(Tr(l, "Farbpalette für Sonnenuhren", "Colors for Constructions"));
+    setWindowTitle(TextOf(TextId::PaletteTitle, l));
     for (int k = 0; k < 12; ++k)
-        swatchLabels_[k]->setText(Tr(l, "Farbe %1 :", "Color %1 :").arg(k + 1));
-    widthBox_->setTitle(Tr(l, "   &Linienstärke    ", "   &Line Width    "));
-    saveButton_->setText(Tr(l, "Farben &speichern", "&Save Colors"));
-    loadButton_->setText(Tr(l, "Farben &laden", "L&oad Colors"));
-    resetButton_->setText(Tr(l, "Farben &reset", "&Reset Colors"));
-    closeButton_->setText(Tr(l, "Schliessen", "Close"));
+        swatchLabels_[k]->setText(TextOf(TextId::ColourNumberColon, l).arg(k + 1));
+    widthBox_->setTitle(TextOf(TextId::LineWidthButton, l));
+    saveButton_->setText(TextOf(TextId::SaveColoursButton, l));
+    loadButton_->setText(TextOf(TextId::LoadColoursButton, l));
+    resetButton_->setText(TextOf(TextId::ResetColoursButton, l));
+    closeButton_->setText(TextOf(TextId::CloseButton, l));
     refresh();
 }
 
@@ -221,7 +218,7 @@ void ColourPalette::chooseColour(int k) {
     drawSample(k - 1);
     const Language l = state_.language;
     const std::optional<Rgb> chosen =
-        chooser_ ? chooser_(state_.colours[static_cast<size_t>(k - 1)], Tr(l, "Farbe %1", "Color %1").arg(k))
+        chooser_ ? chooser_(state_.colours[static_cast<size_t>(k - 1)], TextOf(TextId::ColourNumber, l).arg(k))
                  : std::nullopt;
     if (chosen) {
         state_.colours[static_cast<size_t>(k - 1)] = *chosen & 0xFFFFFF;

@@ -1,5 +1,6 @@
 #include "ui/dial_pictures.h"
 
+#include "astro/angles.h"
 #include "astro/solar_ephemeris.h"
 #include "dials/dial_constructions.h"
 #include "dials/dial_render.h"
@@ -77,7 +78,7 @@ QPixmap CaptionTile(const QString& caption, const QSize& size) {
     p.setBrush(QColor(0xFF, 0xD0, 0x40));
     p.drawEllipse(sun, r, r);
     for (int i = 0; i < 12; ++i) {
-        const double a = i * 30.0 * 3.14159265358979 / 180.0;
+        const double a = i * 30.0 * kPi / 180.0;
         p.drawLine(sun + QPointF(std::cos(a), std::sin(a)) * r * 1.3, sun + QPointF(std::cos(a), std::sin(a)) * r * 1.7);
     }
     // The caption below the rays, as large as fits.

@@ -502,11 +502,11 @@ void DrawingWindow::render() {
     canvas_->setTextBlock({});
     QImage& image = canvas_->image();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    PlanarDialResult result;
+    DialResult result;
     {
         QPainter painter(&image);
         CanvasPainter canvas(painter, s.colours, QRectF(0, 0, image.width(), image.height()));
-        PlanarDialRequest r;
+        DialRequest r;
         r.target = DrawTarget::Screen;
         r.clientWidth = image.width();
         r.clientHeight = image.height();

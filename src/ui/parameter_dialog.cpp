@@ -1,5 +1,7 @@
 #include "ui/parameter_dialog.h"
 
+#include "astro/angles.h"
+#include "dials/planar_dial.h"
 #include "dials/quadrant_geometry.h"
 #include "state/date_lines.h"
 #include "state/settings_file.h"
@@ -36,10 +38,6 @@
 namespace zorva {
 
 namespace {
-
-constexpr double kDegToRad = 0.01745329252;
-
-double TanDeg(double x) { return std::tan(x * kDegToRad); }
 
 // German captions as the pages were laid out; the English ones come from the title table.
 const char* const kPageCaptionsGerman[] = {
@@ -125,7 +123,7 @@ NumberAccess siteLongitudeField(double DialState::*field) {
     return {[field](const DialState& s) { return s.*field; },
             [field](DialState& s, double v) {
                 s.*field = v;
-                s.zoneFarFromLongitude = std::fabs(s.zoneMeridian - s.longitude) > 14.0;
+                s.zoneFarFromLongitude = ZoneFarFromLongitude(s.longitude, s.zoneMeridian);
             },
             [field](const DialState& s) -> const void* { return &(s.*field); }};
 }
@@ -714,8 +712,8 @@ void ParameterDialog::build() {
         Builder b = builder(Page::Azimuth);
         auto* grid = new QGridLayout;
         b.number(grid, 0, QStringLiteral("observerDistance"), ptext::ObserverDistance,
-                 realField(&DialState::observerDistance), NumberRule(NumberCheck::RealRange, 10, 400, 1));
-        b.number(grid, 1, QStringLiteral("basePlateDiameter"), ptext::BasePlate, realField(&DialState::basePlateDiameter),
+                 realField(&DialState::observerDistanceCm), NumberRule(NumberCheck::RealRange, 10, 400, 1));
+        b.number(grid, 1, QStringLiteral("basePlateDiameterCm"), ptext::BasePlate, realField(&DialState::basePlateDiameterCm),
                  NumberRule(NumberCheck::RealRange, 3, 200, 1));
         QGroupBox* dims = b.group(ptext::Dimensions, grid);
 
@@ -1044,18 +1042,16 @@ bool ParameterDialog::pageRules(DialState& scratch) {
 bool ParameterDialog::umbrellaRatioOk(const DialState& s) {
     if (s.dialType != 'i') return true;
     const Language lang = s.language;
-    const double r = s.umbrellaCircleRatio;
-    if (r == 0.0) {
+    switch (CheckInclinedUmbrella(s.umbrellaCircleRatio, s.planeInclination)) {
+    case UmbrellaProblem::NoDisc:
         dialogs_.inform(caption(CaptionKind::Error, lang), message(21, lang), Icon::Error);
         if (QLineEdit* e = fieldNamed(QStringLiteral("umbrella_umbrellaCircleRatio"))) e->setFocus();
         return false;
-    }
-    // The disc must clear the plane: the construction draws nothing for a plane at 90 degrees
-    // or more, so such an inclination is refused here as well.
-    if (s.planeInclination >= 90.0 || TanDeg(s.planeInclination) >= 1.0 / std::fabs(r)) {
+    case UmbrellaProblem::PlaneIntoDisc:
         dialogs_.inform(caption(CaptionKind::Error, lang), message(17, lang), Icon::Error);
         if (QLineEdit* e = fieldNamed(QStringLiteral("umbrella_planeInclination"))) e->setFocus();
         return false;
+    case UmbrellaProblem::None: break;
     }
     return true;
 }

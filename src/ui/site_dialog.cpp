@@ -267,7 +267,7 @@ bool SiteDialog::closeCheck() {
         return f[0].value + f[1].value / 60.0 + f[2].value / 3600.0;
     };
     double latitude = total(Latitude);
-    if (std::fabs(latitude) < 1e-5) latitude = 1e-6;  // no construction may divide by sin(0)
+    latitude = NonZeroLatitude(latitude);
     if (latitude > 90.0) latitude = 90.0;
     double longitude = total(Longitude);
     double zone = total(Zone);
@@ -298,7 +298,7 @@ bool SiteDialog::closeCheck() {
     s.longitude = longitude;
     s.zoneMeridian = zone;
     s.referenceYear = year_;
-    s.zoneFarFromLongitude = std::fabs(longitude - zone) > 14.0;
+    s.zoneFarFromLongitude = ZoneFarFromLongitude(longitude, zone);
     host().referenceYearChanged();
     return true;
 }

@@ -94,7 +94,6 @@ constexpr int kLabelZoneFarQuestion = 47;
 constexpr int kMessageFormFeed = 11;
 constexpr int kMessagePrintFailed = 42;
 
-constexpr double kZoneFarDegrees = 14.0;
 
 const QString kDefaultTime = QStringLiteral("12:00:00");
 const QString kTimeError = QStringLiteral("Fehler!");
@@ -493,7 +492,7 @@ void SunPositionWindow::leaveField(QLineEdit* edit, Exit how) {
     if (edit == latitudeEdit_) {
         if (ParseTrimmedReal(text, real) && std::abs(real) <= 90) {
             // No construction may divide by sin(0).
-            state_.latitude = std::abs(real) < 1e-5 ? 1e-6 : real;
+            state_.latitude = NonZeroLatitude(real);
         } else {
             edit->setText(RealToText(13, 6, state_.latitude));
         }
@@ -505,7 +504,7 @@ void SunPositionWindow::leaveField(QLineEdit* edit, Exit how) {
         // Leaving the field asks anew; a calculation that only takes the fields asks anew
         // only when the value changed, so that a Yes holds until then.
         if (how == Exit::Left || value != before)
-            state_.zoneFarFromLongitude = std::abs(state_.longitude - state_.zoneMeridian) > kZoneFarDegrees;
+            state_.zoneFarFromLongitude = ZoneFarFromLongitude(state_.longitude, state_.zoneMeridian);
     } else if (edit == yearEdit_) {
         if (ParseTrimmedInt(text, 1300, 2500, whole)) {
             if (whole != state_.referenceYear) {

@@ -1,5 +1,6 @@
 #include "ui/welcome_picture.h"
 
+#include "astro/angles.h"
 #include "ui/dial_pictures.h"
 
 #include <QDir>
@@ -14,7 +15,6 @@
 namespace zorva {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 // Hour lines of a horizontal dial at latitude phi: tan(angle) = sin(phi) tan(15 t).
 double HorizontalHourAngle(double hour, double latitudeDeg) {

@@ -32,8 +32,8 @@ DialState AzimuthState(int spacing) {
     s.dialType = 'a';
     s.azimuthKind = 1;
     s.altitudeCircleSpacing = spacing;
-    s.basePlateDiameter = 18;  // R = 90 mm
-    s.observerDistance = 30;
+    s.basePlateDiameterCm = 18;  // R = 90 mm
+    s.observerDistanceCm = 30;
     s.latitude = 47.25;
     s.apparentTimeLines = true;
     s.constructWithEoT = false;
@@ -51,7 +51,7 @@ DialState AzimuthState(int spacing) {
 
 // The printed page: 0.1 mm units, so R = 900 for an 18 cm plate.
 RecordingPainter DrawPrinted(const DialState& s, RecordingDialogs& dialogs) {
-    PlanarDialRequest r;
+    DialRequest r;
     r.target = DrawTarget::Printer;
     r.clientWidth = 2800;
     r.clientHeight = 2000;
@@ -352,7 +352,7 @@ TEST(AzimuthDialPlot, HeadDiscLegendAndEnd) {
 
     // The horizontoscope of a small plate writes smaller characters.
     s.altitudeCircleSpacing = 1;
-    s.basePlateDiameter = 10;
+    s.basePlateDiameterCm = 10;
     EXPECT_TRUE(PlotOf(s, 1).contains(QStringLiteral(";PU;SI  0.12, 0.18")));
 
     // Kind 0 has the short head and the larger title.

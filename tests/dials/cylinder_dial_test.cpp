@@ -36,8 +36,8 @@ DialState Shepherd() {
 }
 
 // An A4 landscape page: 280 x 200 mm printable, 7 mm and 5 mm from the sheet's corner.
-PlanarDialRequest Page() {
-    PlanarDialRequest r;
+DialRequest Page() {
+    DialRequest r;
     r.target = DrawTarget::Printer;
     r.clientWidth = 2800;
     r.clientHeight = 2000;
@@ -46,8 +46,8 @@ PlanarDialRequest Page() {
     return r;
 }
 
-PlanarDialRequest Screen(double w, double h) {
-    PlanarDialRequest r;
+DialRequest Screen(double w, double h) {
+    DialRequest r;
     r.target = DrawTarget::Screen;
     r.clientWidth = w;
     r.clientHeight = h;
@@ -78,7 +78,7 @@ TEST(ShepherdsDial, NoonShadowOnTheSolsticeLandsTrueToScaleOnThePage) {
     const DialState s = Shepherd();
     RecordingPainter p;
     RecordingDialogs d;
-    const PlanarDialResult r = DrawShepherdsDial(s, Page(), p, d);
+    const DialResult r = DrawShepherdsDial(s, Page(), p, d);
     ASSERT_TRUE(r.drawn);
     EXPECT_DOUBLE_EQ(r.gnomonMm, 70.0);
     // 21 June 2013, 11:00 UT: declination +23.437 degrees (almanac). Noon altitude at 47.25 N

@@ -327,7 +327,6 @@ TEST(HabermelDial, ConstructionsAreRegisteredWithTheirPlot) {
     const DialState s = Habermel(1, kNorth, 30);
     const DialConstruction* c = ConstructionFor(s);
     ASSERT_NE(c, nullptr);
-    EXPECT_EQ(c->draw, &DrawHabermelDial);
     EXPECT_NE(c->writePlot, nullptr);
     EXPECT_FALSE(c->fixedResolution);
     EXPECT_TRUE(CanSavePlot(s));

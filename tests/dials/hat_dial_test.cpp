@@ -41,8 +41,8 @@ DialState Hat() {
 }
 
 // An A4 landscape page: 280 x 200 mm printable, 7 mm and 5 mm from the sheet's corner.
-PlanarDialRequest Page() {
-    PlanarDialRequest r;
+DialRequest Page() {
+    DialRequest r;
     r.target = DrawTarget::Printer;
     r.clientWidth = 2800;
     r.clientHeight = 2000;
@@ -75,7 +75,7 @@ TEST(HatDial, EquinoxPathAtKnownSunPositionLandsTrueToScale) {
     const DialState s = Hat();
     RecordingPainter p;
     RecordingDialogs d;
-    const PlanarDialResult r = DrawHatDial(s, Page(), p, d);
+    const DialResult r = DrawHatDial(s, Page(), p, d);
     ASSERT_TRUE(r.drawn);
     EXPECT_TRUE(d.events.empty());
     // Equinox (declination 0), three hours after noon (hour angle 45) at 47.25 N:

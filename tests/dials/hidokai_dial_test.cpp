@@ -34,8 +34,8 @@ DialState Hidokai() {
     return s;
 }
 
-PlanarDialRequest Page() {
-    PlanarDialRequest r;
+DialRequest Page() {
+    DialRequest r;
     r.target = DrawTarget::Printer;
     r.clientWidth = 2800;
     r.clientHeight = 2000;
@@ -56,7 +56,7 @@ constexpr double kBottom = kTop + 183 * kDay;
 TEST(Hidokai, NoonOnTheSolsticeFallsOnTheFloorTrueToScale) {
     RecordingPainter p;
     RecordingDialogs d;
-    const PlanarDialResult r = DrawHidokai(Hidokai(), Page(), p, d);
+    const DialResult r = DrawHidokai(Hidokai(), Page(), p, d);
     ASSERT_TRUE(r.drawn);
     EXPECT_DOUBLE_EQ(r.gnomonMm, 25.0);
     // Faces: floor from the near edge to the edge, the wall 25 mm beyond it.

@@ -51,13 +51,13 @@ TEST(HollanderDial, ScreenDrawingShowsConeHourAndDateLinesInTheirColours) {
     DialState s = ConeDial();
     RecordingPainter painter;
     RecordingDialogs dialogs;
-    PlanarDialRequest r;
+    DialRequest r;
     // 312 pixels wide: (312 - 32) / 280 = one pixel per millimetre, so L = 35 units.
     r.clientWidth = 312;
     r.clientHeight = 212;
     r.originX = 156;
     r.originY = 140;
-    const PlanarDialResult result = DrawHollanderDial(s, r, painter, dialogs);
+    const DialResult result = DrawHollanderDial(s, r, painter, dialogs);
     ASSERT_TRUE(result.drawn);
     EXPECT_TRUE(dialogs.events.empty());
     auto linesOf = [&](int role) {
@@ -104,7 +104,7 @@ TEST(HollanderDial, AnglesThatFormNoConeShowTheErrorBoxAndDrawNothing) {
     s.coneAxisInclination = 10;
     RecordingPainter painter;
     RecordingDialogs dialogs;
-    PlanarDialRequest r;
+    DialRequest r;
     r.clientWidth = 800;
     r.clientHeight = 500;
     EXPECT_FALSE(DrawHollanderDial(s, r, painter, dialogs).drawn);

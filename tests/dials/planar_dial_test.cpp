@@ -38,8 +38,8 @@ DialState BareState(char letter, double latitude) {
     return s;
 }
 
-PlanarDialRequest ScreenRequest(const DialState& s) {
-    PlanarDialRequest r;
+DialRequest ScreenRequest(const DialState& s) {
+    DialRequest r;
     r.clientWidth = kWidth;
     r.clientHeight = kHeight;
     const GnomonPlacement g = DefaultGnomonPlacement(s, kWidth, kHeight);
@@ -51,10 +51,10 @@ PlanarDialRequest ScreenRequest(const DialState& s) {
 struct Drawn {
     RecordingPainter painter;
     RecordingDialogs dialogs;
-    PlanarDialResult result;
+    DialResult result;
 };
 
-std::unique_ptr<Drawn> Draw(const DialState& s, PlanarDialRequest r) {
+std::unique_ptr<Drawn> Draw(const DialState& s, DialRequest r) {
     auto d = std::make_unique<Drawn>();
     d->result = DrawPlanarDial(s, r, d->painter, d->dialogs);
     return d;
@@ -221,7 +221,7 @@ TEST(PlanarDial, NorthFacingWallDrawsOnlyLitPiecesEndingOnTheBorder) {
     DialState s = BareState('v', 47.25);
     s.wallDeclination = 180;
     s.dateLineMode = '0';
-    PlanarDialRequest r = ScreenRequest(s);
+    DialRequest r = ScreenRequest(s);
     r.originY = 300;
     auto d = Draw(s, r);
     const double w = kWidth - 32, h = kHeight - 32;
@@ -269,7 +269,7 @@ TEST(PlanarDial, InclinedUmbrellaChecks) {
 
 TEST(PlanarDial, GnomonMeasureIsTheGnomonToScaleOnThePrinter) {
     DialState s = BareState('v', 47.25);
-    PlanarDialRequest r;
+    DialRequest r;
     r.target = DrawTarget::Printer;
     r.clientWidth = 2820;
     r.clientHeight = 2000;
@@ -337,7 +337,7 @@ TEST(PlanarDial, HourLinesAreContinuedToTheStyleFootOnlyWithTheLitRange) {
     s.apparentTimeLines = true;
     s.hourLineInterval = '0';
     s.linesToStyleFoot = true;
-    PlanarDialRequest r = ScreenRequest(s);
+    DialRequest r = ScreenRequest(s);
     r.originY = 300;  // style foot at 300 + 140 / tan(47.25), inside the drawing
     const double footY = 300 + 140 / std::tan(47.25 * 3.14159265358979 / 180);
     // Lines that reach the style foot, from their farthest sample or (when the sun lights the
@@ -403,7 +403,7 @@ TEST(HourLineAngleTable, HorizontalDialAnglesAndLitRange) {
 
 TEST(PlanarDial, GridLinesEveryCentimetreThroughTheGnomonFoot) {
     DialState s = BareState('h', 47.25);
-    PlanarDialRequest r = ScreenRequest(s);
+    DialRequest r = ScreenRequest(s);
     r.grid = true;
     auto d = Draw(s, r);
     std::vector<double> xs;

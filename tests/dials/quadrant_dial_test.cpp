@@ -355,7 +355,6 @@ TEST(QuadrantDial, EveryScaleHasItsPlotAtItsResolution) {
     DialState s = Quadrant();
     const DialConstruction* c = ConstructionFor(s);
     ASSERT_NE(c, nullptr);
-    EXPECT_EQ(c->draw, &DrawQuadrantDial);
     EXPECT_NE(c->writePlot, nullptr);
     EXPECT_TRUE(c->fixedResolution);  // calendar: 40 units per millimetre, even for DXF
     EXPECT_TRUE(CanSavePlot(s));

@@ -53,7 +53,7 @@ TEST(DialState, LoadDefaultsResetsSiteAndDimensionsButKeepsTheUsersChoices) {
     s.temporalHours = true;
     s.meanTimeLines = true;
     s.monthScaleLength = 300;
-    s.observerDistance = 55;
+    s.observerDistanceCm = 55;
     s.lineWidth = '3';
     s.colours[3] = 0x123456;
     s.language = Language::English;
@@ -80,7 +80,7 @@ TEST(DialState, LoadDefaultsResetsSiteAndDimensionsButKeepsTheUsersChoices) {
     EXPECT_TRUE(s.temporalHours);
     EXPECT_TRUE(s.meanTimeLines);
     EXPECT_EQ(s.monthScaleLength, 300);
-    EXPECT_DOUBLE_EQ(s.observerDistance, 55);
+    EXPECT_DOUBLE_EQ(s.observerDistanceCm, 55);
     EXPECT_EQ(s.lineWidth, '3');
     EXPECT_EQ(s.colours[3], 0x123456u);
     EXPECT_EQ(s.language, Language::English);

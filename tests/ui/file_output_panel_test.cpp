@@ -1,6 +1,8 @@
 // The drawing window's file output and polar-style panels, driven as a user would: open the
 // panel, choose line weight and coordinates, answer the save dialog and the grid question.
+#include "app/cli/cli.h"
 #include "dials/dial_render.h"
+#include "state/settings_file.h"
 #include "ui/drawing_window.h"
 #include "ui/file_output_panel.h"
 #include "ui/polar_style_panel.h"
@@ -144,6 +146,50 @@ TEST_F(FileOutputTest, GnomonFootOutsideAsksFromTheButtonsOnly) {
     w->openFileOutput(false, false);  // the menu entry
     EXPECT_TRUE(dialogs.events.empty());
     EXPECT_TRUE(w->fileOutputPanel()->isVisible());
+}
+
+// The window's hat dial and the command line's, from the same settings file: the dial's
+// zodiac date lines are those of the reference year on both.
+TEST_F(FileOutputTest, WindowAndCommandLineWriteTheSamePlotForTheSameState) {
+    state.dialType = 'z';
+    state.cylinderKind = 1;
+    state.referenceYear = 1850;
+    window->referenceYearChanged();  // as the site dialog does
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    click(QStringLiteral("saveHpglButton"));
+    files.answers = {dir.filePath(QStringLiteral("window.plt"))};
+    click(QStringLiteral("nextButton"));
+    const QByteArray windowPlot = read(QStringLiteral("window.plt"));
+    ASSERT_FALSE(windowPlot.isEmpty());
+
+    const QString settings = dir.filePath(QStringLiteral("zor.ini"));
+    RecordingDialogs quiet;
+    ASSERT_TRUE(WriteStateFile(state, settings, quiet));
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    ASSERT_EQ(cli::Run({QStringLiteral("--settings"), settings, QStringLiteral("draw"), QStringLiteral("--out"),
+                        dir.filePath(QStringLiteral("cli.plt"))},
+                       o, e),
+              cli::kOk)
+        << err.toStdString();
+    EXPECT_EQ(read(QStringLiteral("cli.plt")), windowPlot);
+
+    // A planar dial too, with the window's default placement.
+    state.dialType = 'h';
+    ASSERT_TRUE(WriteStateFile(state, settings, quiet));
+    w = open();
+    ASSERT_NE(w, nullptr);
+    click(QStringLiteral("drawButton"));
+    click(QStringLiteral("saveHpglButton"));
+    files.answers = {dir.filePath(QStringLiteral("window-h.plt"))};
+    click(QStringLiteral("nextButton"));
+    ASSERT_EQ(cli::Run({QStringLiteral("--settings"), settings, QStringLiteral("draw"), QStringLiteral("--out"),
+                        dir.filePath(QStringLiteral("cli-h.plt"))},
+                       o, e),
+              cli::kOk)
+        << err.toStdString();
+    EXPECT_EQ(read(QStringLiteral("cli-h.plt")), read(QStringLiteral("window-h.plt")));
 }
 
 TEST_F(FileOutputTest, FileButtonsOnlyForDialsWithAPlotWriter) {

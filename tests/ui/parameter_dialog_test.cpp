@@ -745,12 +745,12 @@ TEST_F(ParameterDialogInMainWindowTest, F8DoesNotOpenTheDrawingWhileTheCheckFail
     EXPECT_EQ(window->childCount(), 1);
     EXPECT_EQ(window->activeChild()->kind(), ChildKind::ParameterDialog);
     EXPECT_FALSE(window->lastDialogOk());
-    EXPECT_DOUBLE_EQ(state.observerDistance, 30.0);
+    EXPECT_DOUBLE_EQ(state.observerDistanceCm, 30.0);
 
     type(QStringLiteral("azimuth_observerDistance"), QStringLiteral("55"));
     window->action(MenuEntry::Drawing)->trigger();
     ASSERT_TRUE(waitForKind(ChildKind::DrawingWindow));
-    EXPECT_DOUBLE_EQ(state.observerDistance, 55.0);
+    EXPECT_DOUBLE_EQ(state.observerDistanceCm, 55.0);
 }
 
 }  // namespace

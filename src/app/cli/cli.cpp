@@ -186,7 +186,7 @@ int Run(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
             return BadOption(ctx, QStringLiteral("--zone"), value, QStringLiteral("e.g. 15E, 75W or -15"));
         ctx.state.zoneMeridian = v;
     }
-    ctx.state.zoneFarFromLongitude = std::abs(ctx.state.zoneMeridian - ctx.state.longitude) > 14.0;
+    ctx.state.zoneFarFromLongitude = ZoneFarFromLongitude(ctx.state.longitude, ctx.state.zoneMeridian);
     if (TakeOption(args, QStringLiteral("--year"), value, missing)) {
         long long y = 0;
         if (missing || !ParseInt(value, y) || y < 1300 || y > 2500)

@@ -1,0 +1,63 @@
+#pragma once
+// What every construction is asked for and what it answers, whatever the dial family:
+// the target, the drawing area, where the window placed the gnomon foot and the legend.
+
+#include <QString>
+
+#include <array>
+
+namespace zorva {
+
+class PlanarPlotExtras;
+
+enum class DrawTarget { Screen, Printer, Plot };
+
+// Filled by the drawing window's hour-line angle panel; read only to continue the
+// apparent-time hour lines to the style foot point.
+struct HourLineAngleTable {
+    static constexpr double kNone = 500.0;
+    // Angle of the hour line hour + j / (lines per hour), degrees; kNone where there is none.
+    std::array<std::array<double, 6>, 25> angle{};
+    bool litRangeKnown = false;
+    double firstLitHourAngle = 0.0;  // degrees
+    double lastLitHourAngle = 0.0;
+    HourLineAngleTable() {
+        for (auto& row : angle) row.fill(kNone);
+    }
+};
+
+struct DialRequest {
+    DrawTarget target = DrawTarget::Screen;
+    double clientWidth = 0.0;   // canvas client size in drawing units
+    double clientHeight = 0.0;
+    double offsetX = 0.0;       // top-left of the drawing area (printable offsets on paper)
+    double offsetY = 0.0;
+    double originX = 0.0;       // gnomon foot, drawing units (offsets included)
+    double originY = 0.0;
+    double textX = 0.0;         // printer: the legend's text cursor
+    double textY = 0.0;
+    bool grid = false;
+    bool sheetA3 = false;       // screen scaled like the saved (A3) file instead of the printout
+    bool wideScreen = true;     // screen at least 1000 pixels wide
+
+    // Read by the planar dials only.
+    const HourLineAngleTable* angles = nullptr;
+    QString sunlitPeriod;       // the angle panel's sunlit times; empty when it was not used
+    PlanarPlotExtras* plot = nullptr;  // the plot's own elements and its coordinate listing
+
+    bool screen() const { return target == DrawTarget::Screen; }
+    bool printer() const { return target == DrawTarget::Printer; }
+    bool plotTarget() const { return target == DrawTarget::Plot; }
+};
+
+struct DialResult {
+    bool drawn = false;         // false when a check refused the dial
+    double zoomFactor = 1.0;    // the zoom used (raised when the gnomon fell below 5 mm)
+    double gnomonMm = 0.0;      // the gnomon length drawn, millimetres
+};
+
+// The names the quadrant family still uses.
+using PlanarDialRequest = DialRequest;
+using PlanarDialResult = DialResult;
+
+}  // namespace zorva

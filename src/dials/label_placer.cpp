@@ -1,0 +1,117 @@
+#include "dials/label_placer.h"
+
+#include "dials/canvas_painter.h"
+#include "dials/dial_painter.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zorva {
+namespace {
+
+constexpr double kLabelCost = 1000.0;  // per label met
+constexpr double kLineCost = 1.0;      // per line met
+
+bool Finite(const QRectF& r) {
+    return std::isfinite(r.left()) && std::isfinite(r.top()) && std::isfinite(r.width()) && std::isfinite(r.height());
+}
+
+}  // namespace
+
+bool SegmentMeetsRect(const QLineF& line, const QRectF& rect) {
+    QPointF a = line.p1(), b = line.p2();
+    return rect.contains(a) || rect.contains(b) || ClipSegment(a, b, rect);
+}
+
+LabelPlacer::LabelPlacer(const QRectF& sheet) : sheet_(sheet.normalized()) {}
+
+void LabelPlacer::avoidLine(const QLineF& line) {
+    if (std::isfinite(line.x1()) && std::isfinite(line.y1()) && std::isfinite(line.x2()) && std::isfinite(line.y2()))
+        lines_.push_back(line);
+}
+
+void LabelPlacer::avoidBox(const QRectF& box) {
+    if (Finite(box)) boxes_.push_back(box.normalized());
+}
+
+double LabelPlacer::cost(const QRectF& box) const {
+    double c = 0.0;
+    for (const QRectF& r : placed_)
+        if (r.intersects(box)) c += kLabelCost;
+    for (const QRectF& r : boxes_)
+        if (r.intersects(box)) c += kLabelCost;
+    // Lines cost less the more a label would have to move to clear them.
+    for (const QLineF& l : lines_)
+        if (SegmentMeetsRect(l, box)) c += kLineCost;
+    return c;
+}
+
+QRectF LabelPlacer::ontoSheet(QRectF box) const {
+    if (box.right() > sheet_.right()) box.moveRight(sheet_.right());
+    if (box.left() < sheet_.left()) box.moveLeft(sheet_.left());
+    if (box.bottom() > sheet_.bottom()) box.moveBottom(sheet_.bottom());
+    if (box.top() < sheet_.top()) box.moveTop(sheet_.top());
+    return box;
+}
+
+std::optional<QRectF> LabelPlacer::place(const QSizeF& size, const std::vector<QPointF>& candidates) {
+    if (!(size.width() >= 0) || !(size.height() >= 0) || size.width() > sheet_.width() ||
+        size.height() > sheet_.height())
+        return std::nullopt;
+    std::optional<QRectF> best;
+    double bestCost = 0.0;
+    for (const QPointF& c : candidates) {
+        if (!std::isfinite(c.x()) || !std::isfinite(c.y())) continue;
+        QRectF box(c, size);
+        // A place off the sheet is taken only when nothing better is found, moved onto it.
+        const bool on = sheet_.contains(box);
+        if (!on) box = ontoSheet(box);
+        const double k = cost(box) + (on ? 0.0 : 0.5 * kLineCost);
+        if (!best || k < bestCost) {
+            best = box;
+            bestCost = k;
+            if (k == 0.0) break;
+        }
+    }
+    if (best) placed_.push_back(*best);
+    return best;
+}
+
+std::optional<QRectF> LabelPlacer::placeNear(const QPointF& a, const QSizeF& size, double gap,
+                                             const std::vector<LabelSide>& sides) {
+    const double w = size.width(), h = size.height();
+    std::vector<QPointF> candidates;
+    candidates.reserve(sides.size());
+    for (LabelSide side : sides) {
+        switch (side) {
+        case LabelSide::Right: candidates.push_back({a.x() + gap, a.y() - h / 2}); break;
+        case LabelSide::Left: candidates.push_back({a.x() - gap - w, a.y() - h / 2}); break;
+        case LabelSide::Above: candidates.push_back({a.x() - w / 2, a.y() - gap - h}); break;
+        case LabelSide::Below: candidates.push_back({a.x() - w / 2, a.y() + gap}); break;
+        case LabelSide::AboveRight: candidates.push_back({a.x() + gap, a.y() - gap - h}); break;
+        case LabelSide::BelowRight: candidates.push_back({a.x() + gap, a.y() + gap}); break;
+        case LabelSide::AboveLeft: candidates.push_back({a.x() - gap - w, a.y() - gap - h}); break;
+        case LabelSide::BelowLeft: candidates.push_back({a.x() - gap - w, a.y() + gap}); break;
+        }
+    }
+    return place(size, candidates);
+}
+
+bool LabelPlacer::write(DialPainter& painter, const QString& text, const std::vector<QPointF>& candidates) {
+    const auto box = place(QSizeF(painter.textWidth(text), painter.textHeight()), candidates);
+    if (!box) return false;
+    painter.text(box->left(), box->top(), text);
+    return true;
+}
+
+bool LabelPlacer::writeNear(DialPainter& painter, const QString& text, const QPointF& anchor, double gap,
+                            const std::vector<LabelSide>& sides) {
+    const auto box = placeNear(anchor, QSizeF(painter.textWidth(text), painter.textHeight()), gap, sides);
+    if (!box) return false;
+    painter.text(box->left(), box->top(), text);
+    return true;
+}
+
+}  // namespace zorva
