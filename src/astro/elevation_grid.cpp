@@ -1,5 +1,6 @@
 #include "astro/elevation_grid.h"
 
+#include "state/input_file.h"
 #include "text/number_format.h"
 
 #include <QFile>
@@ -24,7 +25,11 @@ QString Tr(Language lang, const char* german, const char* english) {
     return QString::fromUtf8(lang == Language::English ? english : german);
 }
 
-std::FILE* OpenRead(const QString& path) { return std::fopen(QFile::encodeName(path).constData(), "rb"); }
+// Regular files only: a FIFO or a device would block the reader or never end.
+std::FILE* OpenRead(const QString& path) {
+    InputFileStatus status;
+    return OpenInputStream(path, -1, status);
+}
 
 // ------------------------------------------------------------------ streaming lines
 

@@ -123,7 +123,8 @@ HorizonFileStatus ReadHorizonProfileFile(const QString& path, HorizonProfile& pr
     switch (ReadLineFile(path, lines)) {
     case LineFileStatus::Ok: break;
     case LineFileStatus::Missing: return HorizonFileStatus::Missing;
-    case LineFileStatus::Unreadable: return HorizonFileStatus::Unreadable;
+    case LineFileStatus::Unreadable:
+    case LineFileStatus::NotAFile: return HorizonFileStatus::Unreadable;
     case LineFileStatus::TooLarge: return HorizonFileStatus::TooLarge;
     }
     return ParseHorizonProfileLines(lines, profile) ? HorizonFileStatus::Ok : HorizonFileStatus::Faulty;

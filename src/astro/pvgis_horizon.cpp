@@ -1,6 +1,7 @@
 #include "astro/pvgis_horizon.h"
 
 #include "state/text_lines.h"
+#include "state/input_file.h"
 #include "text/number_format.h"
 
 #include <QFile>
@@ -185,8 +186,9 @@ bool ParsePvgisHorizon(const QString& name, const QByteArray& raw, PvgisHorizon&
 }
 
 bool ReadPvgisHorizonFile(const QString& path, PvgisHorizon& horizon, QString& problem, Language lang) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    QFile f;
+    // Regular files only, and no horizon file is near 64 MB.
+    if (OpenInputFile(path, 64 << 20, f) != InputFileStatus::Ok) {
         problem = Tr(lang, "Datei kann nicht gelesen werden: ", "Unable to read file: ") + path;
         return false;
     }

@@ -4,6 +4,7 @@
 #include "dials/dial_painter.h"
 #include "plot/plot_stream.h"
 #include "state/data_files.h"
+#include "state/input_file.h"
 #include "text/named_texts.h"
 #include "text/number_format.h"
 #include "text/texts.h"
@@ -184,8 +185,9 @@ void WriteMapOverlayPlot(const DialState& s, const DialPlane& plane, QPointF ori
     for (const Layer& layer : {Layer{s.mapCoast, kCoastFileName, 11}, Layer{s.mapBorders, kBordersFileName, 12}}) {
         if (!layer.on) continue;
         // The head is written once the file is known to open, before its first point.
-        QFile file(MapPath(s, layer.file, mapScaleMm));
-        if (!file.open(QIODevice::ReadOnly)) {
+        QFile file;
+        // Regular files only: a FIFO under the map file's name would block the drawing forever.
+        if (OpenInputFile(MapPath(s, layer.file, mapScaleMm), -1, file) != InputFileStatus::Ok) {
             dialogs.inform(caption(CaptionKind::Error, s.language),
                            TextOf(TextId::FileWord, s.language) + QLatin1String(layer.file) + TextOf(TextId::NotFound, s.language),
                            Icon::Error);

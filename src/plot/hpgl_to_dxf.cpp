@@ -1,6 +1,7 @@
 #include "plot/hpgl_to_dxf.h"
 
 #include "plot/windows1252.h"
+#include "state/input_file.h"
 #include "state/safe_save.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -90,21 +92,31 @@ std::string Scientific14(double v) {
 
 QString bytesText(std::string_view bytes) { return FromWindows1252(bytes.data(), static_cast<qsizetype>(bytes.size())); }
 
-// The plot file, read byte by byte through a block buffer.
+// The plot file, read byte by byte through a block buffer. Reading ends at the cap, also
+// for a file that keeps growing while it is read.
 class PlotReader {
 public:
     explicit PlotReader(QFile& file) : file_(file) {}
     int get() {
         if (pos_ == len_) {
-            len_ = file_.read(buffer_, sizeof buffer_);
+            const qint64 room = kMaxPlotFileBytes - total_;
+            if (room <= 0) {
+                // One byte beyond the cap tells a file at the cap from one above it.
+                char extra;
+                tooLarge_ = file_.read(&extra, 1) == 1;
+                return -1;
+            }
+            len_ = file_.read(buffer_, std::min<qint64>(sizeof buffer_, room));
             pos_ = 0;
             if (len_ <= 0) {
                 len_ = 0;
                 return -1;
             }
+            total_ += len_;
         }
         return static_cast<unsigned char>(buffer_[pos_++]);
     }
+    bool tooLarge() const { return tooLarge_; }
     // Skips to the next character whose code is above 64 (the letters of a mnemonic).
     int nextLetter() {
         int c;
@@ -116,6 +128,8 @@ private:
     QFile& file_;
     char buffer_[1 << 16];
     qint64 pos_ = 0, len_ = 0;
+    qint64 total_ = 0;
+    bool tooLarge_ = false;
 };
 
 // The DXF file: lines end with CR LF (the final form); saved through SafeSaveFile so that a
@@ -132,6 +146,10 @@ public:
     void pair(std::string_view code, std::string_view value) {
         line(code);
         line(value);
+    }
+    void cancel() {
+        buffer_.clear();
+        file_.cancel();
     }
     bool commit() {
         flush();
@@ -1008,9 +1026,19 @@ DxfConversion Converter::convert(const QString& plotPath, const QString& dxfFile
                         Icon::Error);
     };
 
-    QFile plot(plotPath);
-    if (QFileInfo(plotPath).isDir() || !plot.open(QIODevice::ReadOnly)) {
-        if (!QFileInfo::exists(plotPath)) note(plotPath + message(29, language_));
+    QFile plot;
+    const InputFileStatus opened = OpenInputFile(plotPath, kMaxPlotFileBytes, plot);
+    if (opened != InputFileStatus::Ok) {
+        if (opened == InputFileStatus::Missing) note(plotPath + message(29, language_));
+        else if (opened != InputFileStatus::Unreadable)
+            note(InputFileProblemText(opened, plotPath, kMaxPlotFileBytes, language_));
+        fileOpenError();
+        return std::move(result_);
+    }
+    if (SameFile(plotPath, dxfFileName)) {
+        // The DXF would replace the plot it is read from.
+        note(plotPath + (language_ == Language::English ? QStringLiteral(": the DXF file must not be the plot file")
+                                                        : QStringLiteral(": die DXF-Datei darf nicht die Plotdatei sein")));
         fileOpenError();
         return std::move(result_);
     }
@@ -1036,6 +1064,13 @@ DxfConversion Converter::convert(const QString& plotPath, const QString& dxfFile
     plot.close();
     writeEnd();
     dxf_ = nullptr;
+    if (in.tooLarge()) {
+        // Cut off at the cap: a part of a drawing is not offered as the drawing.
+        dxf.cancel();
+        note(InputFileProblemText(InputFileStatus::TooLarge, plotPath, kMaxPlotFileBytes, language_));
+        fileOpenError();
+        return std::move(result_);
+    }
 
     if (!(anythingConverted_ ? dxf.commit() : dxf.commitWithCarriageReturns())) {
         dialogs_.inform(caption(CaptionKind::Error, language_),

@@ -12,6 +12,10 @@ namespace zorva {
 
 class UserDialogs;
 
+// No plot is near this size; a larger input (or one that keeps growing) is refused, so
+// that /dev/zero or a runaway file cannot keep the converter busy forever.
+inline constexpr qint64 kMaxPlotFileBytes = 2LL * 1024 * 1024 * 1024;
+
 struct DxfConversion {
     bool dxfWritten = false;  // a DXF file was created (also when nothing could be converted)
     bool converted = false;   // drawing commands were translated and the file is complete

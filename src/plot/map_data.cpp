@@ -1,4 +1,5 @@
 #include "plot/map_data.h"
+#include "state/input_file.h"
 
 #include <QFile>
 
@@ -186,8 +187,9 @@ MapReadReport ReadMapDevice(QIODevice& device, int minPointLength, MapLineSink& 
 }
 
 MapReadReport ReadMapFile(const QString& path, int minPointLength, MapLineSink& sink) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
+    QFile file;
+    // Regular files only: a FIFO under the map file's name would block the reader forever.
+    if (OpenInputFile(path, -1, file) != InputFileStatus::Ok) return {};
     return ReadMapDevice(file, minPointLength, sink);
 }
 

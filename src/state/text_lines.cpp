@@ -1,5 +1,6 @@
 #include "state/text_lines.h"
 
+#include "state/input_file.h"
 #include "state/safe_save.h"
 
 #include <QFile>
@@ -96,15 +97,14 @@ QStringList SplitLines(const QString& text) {
 
 LineFileStatus ReadLineFile(const QString& path, QStringList& lines) {
     lines.clear();
-    const QFileInfo info(path);
-    if (!info.exists()) return LineFileStatus::Missing;
-    if (info.isDir()) return LineFileStatus::Unreadable;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return LineFileStatus::Unreadable;
-    // The size on disk may lie (pipes, files growing while read): read one byte more than allowed.
-    const QByteArray bytes = file.read(kMaxLineFileBytes + 1);
-    if (bytes.size() > kMaxLineFileBytes) return LineFileStatus::TooLarge;
-    if (file.error() != QFileDevice::NoError) return LineFileStatus::Unreadable;
+    QByteArray bytes;
+    switch (ReadInputFile(path, kMaxLineFileBytes, bytes)) {
+        case InputFileStatus::Ok: break;
+        case InputFileStatus::Missing: return LineFileStatus::Missing;
+        case InputFileStatus::TooLarge: return LineFileStatus::TooLarge;
+        case InputFileStatus::NotAFile: return LineFileStatus::NotAFile;
+        case InputFileStatus::Unreadable: return LineFileStatus::Unreadable;
+    }
     lines = SplitLines(DecodeLineFileText(bytes));
     return LineFileStatus::Ok;
 }

@@ -26,7 +26,8 @@ bool RepresentableIn1252(const QString& text);
 // Splits at CR LF, LF or lone CR; a line end after the last line adds no empty line.
 QStringList SplitLines(const QString& text);
 
-enum class LineFileStatus { Ok, Missing, Unreadable, TooLarge };
+enum class LineFileStatus { Ok, Missing, Unreadable, TooLarge, NotAFile };
+// Regular files only: a FIFO, a device or a folder is NotAFile without a single read.
 LineFileStatus ReadLineFile(const QString& path, QStringList& lines);
 // Every line followed by CR LF, saved through SafeSaveFile: a failed or interrupted write
 // leaves the previous file as it was; `error` tells why.

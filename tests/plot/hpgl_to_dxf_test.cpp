@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <random>
+#include <sys/stat.h>
 
 namespace zorva::test {
 namespace {
@@ -343,6 +344,57 @@ TEST(HpglToDxf, MissingPlotAndUnwritableTargets) {
         ASSERT_EQ(dialogs.events.size(), 1u);
         EXPECT_EQ(dialogs.events[0].caption, QStringLiteral("ZORVA.EXE - Fehler!"));
         EXPECT_EQ(dialogs.events[0].text, QStringLiteral("Das war ein Datei-Öffnungsfehler!"));
+    }
+}
+
+// Endless or special inputs end at once, and the DXF never replaces the plot it is read from.
+TEST(HpglToDxf, SpecialHugeAndSelfOverwritingInputsAreRefused) {
+    QTemporaryDir dir;
+    RecordingDialogs dialogs;
+    const QString dxf = dir.filePath(QStringLiteral("out.dxf"));
+    const QString fifo = dir.filePath(QStringLiteral("fifo.plt"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& special : {QStringLiteral("/dev/zero"), fifo, dir.path()}) {
+        dialogs.clear();
+        const DxfConversion r = ConvertPlotToDxf(special, dxf, 1, 40, dialogs);
+        EXPECT_FALSE(r.dxfWritten) << special.toStdString();
+        EXPECT_EQ(r.messages, QStringList{special + QStringLiteral(
+                                                        ": keine gewöhnliche Datei (ein Ordner, eine Pipe oder ein Gerät)")});
+        EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Das war ein Datei-Öffnungsfehler!")});
+        EXPECT_FALSE(QFile::exists(dxf));
+    }
+
+    // Beyond the cap without reading a byte: a sparse file costs no disk.
+    const QString huge = dir.filePath(QStringLiteral("huge.plt"));
+    {
+        QFile f(huge);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("IN;SP 1;PU 0 0;PD 40 40;");
+        ASSERT_TRUE(f.resize(kMaxPlotFileBytes + 1));
+    }
+    dialogs.clear();
+    DxfConversion r = ConvertPlotToDxf(huge, dxf, 1, 40, dialogs, Language::English);
+    EXPECT_FALSE(r.dxfWritten);
+    EXPECT_EQ(r.messages, QStringList{huge + QStringLiteral(": the file is too large (more than 2 GB)")});
+    EXPECT_FALSE(QFile::exists(dxf));
+
+    const QString plot = dir.filePath(QStringLiteral("a.plt"));
+    const QByteArray bytes = "IN;SP 1;PU 0 0;PD 40 40;";
+    {
+        QFile f(plot);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    ASSERT_TRUE(QFile::link(plot, dir.filePath(QStringLiteral("link.dxf"))));
+    for (const QString& target : {plot, dir.filePath(QStringLiteral("link.dxf")),
+                                  dir.path() + QStringLiteral("/./a.plt")}) {
+        dialogs.clear();
+        r = ConvertPlotToDxf(plot, target, 1, 40, dialogs);
+        EXPECT_FALSE(r.dxfWritten) << target.toStdString();
+        EXPECT_EQ(r.messages.size(), 1);
+        QFile f(plot);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), bytes) << "the plot must stay as it was";
     }
 }
 
