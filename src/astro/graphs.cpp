@@ -6,6 +6,7 @@
 #include "astro/solar_ephemeris.h"
 #include "astro/sun_position.h"
 #include "astro/vector_state.h"
+#include "state/dial_state.h"
 
 #include <cmath>
 
@@ -28,6 +29,8 @@ EotGraph BuildEotGraph(int year, double longitude, double zoneMeridian, bool lon
     g.correction = SplitEotCorrection(longitude, zoneMeridian, longitudeCorrection, split);
     for (int m = 2; m <= 12; ++m) g.monthStarts[m - 2] = DayOfYear(year, m, 1) - 1;
     g.monthStarts[11] = g.daysInYear;
+    // No curve rather than one extrapolated far beyond the ephemeris.
+    if (!ReferenceYearInRange(year)) return g;
 
     const auto point = [&](double x, double d) {
         return EotGraphPoint{x, (SolarDeclinationEoT(year, d).eot + g.correction.fractionDegrees) * 4.0};

@@ -36,7 +36,7 @@ struct EotGraph {
     EotCorrectionSplit correction;
     // Day x of the start of months 2..13 (index 0 = February ... 11 = end of December).
     std::array<int, 12> monthStarts{};
-    std::vector<EotGraphPoint> curve;  // every third day and the year's end
+    std::vector<EotGraphPoint> curve;  // every third day and the year's end; none outside the reference years
 };
 EotGraph BuildEotGraph(int year, double longitude, double zoneMeridian, bool longitudeCorrection, MinuteSplit split);
 

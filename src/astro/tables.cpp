@@ -83,6 +83,8 @@ QString TransitCell(double x) {
 }
 
 QStringList BuildYearTable(const DialState& s, YearTableKind kind, TableTarget target) {
+    // No table rather than one extrapolated far beyond the ephemeris.
+    if (!ReferenceYearInRange(s.referenceYear)) return {};
     ClearUpperVectorState();
     const Language lang = s.language;
     const int year = s.referenceYear;
@@ -160,6 +162,7 @@ QStringList MonthTableHeader(const DialState& s) {
 }
 
 QStringList BuildMonthTable(const DialState& s, int year, int month) {
+    if (!ReferenceYearInRange(year) || month < 1 || month > 12) return {};
     ClearUpperVectorState();
     const Language lang = s.language;
     const double zone = s.zoneMeridian;

@@ -26,7 +26,8 @@ enum class TableTarget { Window, Print };
 // not 360.
 double LongitudeCorrection(double longitude, double zoneMeridian);
 
-// The year table of `kind` for s.referenceYear at the site of `s`, in s.language.
+// The year table of `kind` for s.referenceYear at the site of `s`, in s.language; empty for
+// a year outside kFirstReferenceYear..kLastReferenceYear.
 QStringList BuildYearTable(const DialState& s, YearTableKind kind, TableTarget target);
 
 // One cell of the transit table: zone time of true noon, "hh:mm:ss" (8 characters), for
@@ -37,7 +38,7 @@ QString TransitCell(double xDegrees);
 // The month table: 31 rows of days from the first of `month` in `year` (rows beyond the
 // month's end continue into the next month), a blank line after every fifth row, then a
 // footer of five lines (rule, time zone, twilight kind, signature, rule). Twilight from
-// s.twilightKind.
+// s.twilightKind. Empty for a year outside the reference years or a month outside 1..12.
 QStringList BuildMonthTable(const DialState& s, int year, int month);
 inline constexpr int kMonthTableFooterLines = 5;
 

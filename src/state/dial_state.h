@@ -18,6 +18,14 @@ using Rgb = std::uint32_t;
 
 inline constexpr double kZoomStep = 1.189207115002721;  // fourth root of 2
 
+// Years the calculations are made for (the site dialog's range); the ephemeris and the
+// calendar are not valid far beyond it.
+inline constexpr int kFirstReferenceYear = 1300;
+inline constexpr int kLastReferenceYear = 2500;
+constexpr bool ReferenceYearInRange(long long year) {
+    return year >= kFirstReferenceYear && year <= kLastReferenceYear;
+}
+
 
 
 // A zone meridian more than this many degrees from the site's longitude is asked about.

@@ -1,6 +1,7 @@
 #include "state/settings_file.h"
 
 #include "state/date_lines.h"
+#include "state/input_file.h"
 #include "state/safe_save.h"
 #include "state/text_lines.h"
 #include "text/number_format.h"
@@ -251,9 +252,20 @@ bool StateReader::readInclinations(int n, const QString& line) {
 
 bool StateReader::readLine(int n, const QString& line) {
     switch (n) {
-        case 0:
-            if (!ToInt(line, s_.referenceYear)) s_.referenceYear = 2007;
+        case 0: {
+            long long year = 0;
+            if (!ParseInt(line.trimmed(), year)) {
+                s_.referenceYear = 2007;
+                return true;
+            }
+            // The site dialog's range: the ephemeris is not valid beyond it.
+            if (!ReferenceYearInRange(year)) {
+                s_.referenceYear = 2007;
+                return fail(n);
+            }
+            s_.referenceYear = static_cast<int>(year);
             return true;
+        }
         case 1: return readPair(n, line, 90.0, 47.25, s_.latitude, s_.latitude2, true);
         case 2: return readPair(n, line, 180.0, -9.59, s_.longitude, s_.longitude2, false);
         case 3: {
@@ -702,8 +714,12 @@ bool ReadStateFile(DialState& s, const QString& path, bool withColours, bool wit
         // Nothing was read, so nothing is offered for correction.
         r.sound = false;
         r.unreadable = true;
-        dialogs.inform(caption(CaptionKind::Error, callerLanguage),
-                       path + QLatin1String(" :\r\n") + message(24, callerLanguage), Icon::Error);
+        QString text = path + QLatin1String(" :\r\n") + message(24, callerLanguage);
+        if (status == LineFileStatus::NotAFile)
+            text = InputFileProblemText(InputFileStatus::NotAFile, path, kMaxLineFileBytes, callerLanguage);
+        else if (status == LineFileStatus::TooLarge)
+            text = InputFileProblemText(InputFileStatus::TooLarge, path, kMaxLineFileBytes, callerLanguage);
+        dialogs.inform(caption(CaptionKind::Error, callerLanguage), text, Icon::Error);
         return false;
     }
 

@@ -45,6 +45,16 @@ TEST(EotGraph, CurveSamplesEveryThirdDayAndEndsWithTheYear) {
     }
 }
 
+TEST(EotGraph, NoCurveOutsideTheYearRange) {
+    for (int year : {1299, 2501, 3000000, -5}) {
+        const EotGraph g = BuildEotGraph(year, -9.55, -15, true, MinuteSplit::Rounded);
+        EXPECT_TRUE(g.curve.empty()) << year;
+        EXPECT_EQ(g.year, year);
+    }
+    EXPECT_FALSE(BuildEotGraph(2500, -9.55, -15, true, MinuteSplit::Rounded).curve.empty());
+    EXPECT_FALSE(BuildEotGraph(1300, -9.55, -15, true, MinuteSplit::Rounded).curve.empty());
+}
+
 TEST(EotGraph, CorrectedCurveEqualsPlainOneOnTheZoneMeridian) {
     const EotGraph plain = BuildEotGraph(2013, -15, -15, false, MinuteSplit::Truncated);
     const EotGraph corrected = BuildEotGraph(2013, -15, -15, true, MinuteSplit::Truncated);

@@ -166,6 +166,23 @@ TEST(YearTables, BothEndsOfTheYearRangeAndThePoles) {
         }
 }
 
+// Beyond the range the ephemeris extrapolates to nonsense (EoT of an hour in year 99999):
+// no table at all rather than a wrong one.
+TEST(YearTables, YearsOutsideTheRangeGiveNoTable) {
+    for (int year : {1299, 2501, 99999, -5, 2147483647}) {
+        const DialState s = Site(year, 47.25, -9.55, -15);
+        for (YearTableKind kind : {YearTableKind::EquationOfTime, YearTableKind::EotWithLongitude,
+                                   YearTableKind::Declination, YearTableKind::Transit})
+            EXPECT_TRUE(BuildYearTable(s, kind, TableTarget::Window).isEmpty()) << year;
+        EXPECT_TRUE(BuildMonthTable(s, year, 6).isEmpty()) << year;
+    }
+    const DialState s = Site(2000, 47.25, -9.55, -15);
+    EXPECT_TRUE(BuildMonthTable(s, 2000, 13).isEmpty());
+    EXPECT_TRUE(BuildMonthTable(s, 2000, 0).isEmpty());
+    EXPECT_FALSE(BuildMonthTable(s, 2500, 12).isEmpty());
+    EXPECT_FALSE(BuildMonthTable(s, 1300, 1).isEmpty());
+}
+
 TEST(MonthTable, RowsAtTheReferenceSite) {
     const QStringList lines = BuildMonthTable(Site(1999), 1999, 6);
     ASSERT_EQ(lines.size(), 31 + 6 + kMonthTableFooterLines);

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <sys/stat.h>
+
 namespace zorva {
 namespace {
 
@@ -509,6 +511,52 @@ TEST_F(SettingsFileTest, FallbacksOfLinesThatDoNotStopReading) {
     ASSERT_TRUE(readLines(lines, s));
     EXPECT_EQ(s.quadrantSize, 151);
     EXPECT_EQ(s.shepherdGnomon, 71);
+}
+
+// The reference year takes the site dialog's range: a year the calculations cannot serve
+// stops reading at line 1 with the fallback, like every other range fault of the file.
+TEST_F(SettingsFileTest, ReferenceYearOutsideTheDialogsRangeFailsWithTheFallback) {
+    for (const char* year : {"2147483647", "-5", "99999", "1299", "2501", "0", "99999999999999"}) {
+        QStringList lines = defaultLines();
+        lines[0] = QString::fromLatin1(year);
+        DialState s = StartupState();
+        s.latitude = 10.0;
+        StateFileReport report;
+        dialogs.clear();
+        EXPECT_FALSE(readLines(lines, s, &report)) << year;
+        EXPECT_EQ(report.failingLine, 1) << year;
+        EXPECT_EQ(s.referenceYear, 2007) << year;
+        EXPECT_EQ(s.latitude, 10.0) << "nothing after the failing line is read";
+        ASSERT_EQ(dialogs.events.size(), 1u) << year;
+        EXPECT_TRUE(dialogs.events[0].text.startsWith(path() + QStringLiteral(" : line 1\n\r")));
+    }
+    for (const char* year : {"1300", "2500", " 1999 "}) {
+        QStringList lines = defaultLines();
+        lines[0] = QString::fromLatin1(year);
+        DialState s = StartupState();
+        dialogs.clear();
+        EXPECT_TRUE(readLines(lines, s)) << year;
+        EXPECT_EQ(s.referenceYear, QString::fromLatin1(year).trimmed().toInt());
+    }
+}
+
+// A FIFO, a folder or a device under the file's name: refused at once, never waited on.
+TEST_F(SettingsFileTest, SpecialFilesAreRefusedWithoutBlocking) {
+    const QString fifo = path(QStringLiteral("fifo.zor"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QDir(dir.path()).mkdir(QStringLiteral("folder.zor"));
+    for (const QString& special : {fifo, path(QStringLiteral("folder.zor")), QStringLiteral("/dev/zero")}) {
+        DialState s = StartupState();
+        s.gnomonLength = 12.5;
+        StateFileReport report;
+        dialogs.clear();
+        EXPECT_FALSE(ReadStateFile(s, special, true, true, dialogs, &report));
+        EXPECT_TRUE(report.unreadable) << special.toStdString();
+        EXPECT_EQ(s.gnomonLength, 12.5);
+        ASSERT_EQ(dialogs.events.size(), 1u);
+        EXPECT_EQ(dialogs.events[0].text,
+                  special + QStringLiteral(": keine gewöhnliche Datei (ein Ordner, eine Pipe oder ein Gerät)"));
+    }
 }
 
 TEST_F(SettingsFileTest, SiteLinesClampTinyLatitudesAndCheckSecondValues) {
