@@ -2,6 +2,8 @@
 #include "app/cli/cli.h"
 #include "cli_run.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <gtest/gtest.h>
 
@@ -66,6 +68,77 @@ TEST(CliFrame, UnknownOrMissingCommandIsABadCommandLine) {
     EXPECT_EQ(run({}).status, 2);
     EXPECT_EQ(run({QStringLiteral("fly")}).status, 2);
     EXPECT_EQ(run({QStringLiteral("--frobnicate"), QStringLiteral("sun")}).status, 2);
+}
+
+// Sizes a person can use pass; degenerate and monstrous ones get one line, not a stream of
+// painter warnings or minutes of drawing.
+TEST(CliFrame, ImageSizesAreBoundedWithOneMessage) {
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    Context ctx(o, e);
+    QSize size;
+    EXPECT_EQ(ParseImageSize(ctx, QStringLiteral("--size"), QStringLiteral("8000x8000"), size), kOk);
+    EXPECT_EQ(size, QSize(8000, 8000));
+    EXPECT_EQ(ParseImageSize(ctx, QStringLiteral("--size"), QStringLiteral("16000X100"), size), kOk);
+    EXPECT_EQ(ParseImageSize(ctx, QStringLiteral("--size"), QStringLiteral("100x100"), size), kOk);
+    EXPECT_TRUE(err.isEmpty());
+    const struct {
+        const char* text;
+        const char* why;
+    } bad[] = {
+        {"00x00", "from 100 to 16000 pixels a side"},   {"99x100", "from 100 to 16000 pixels a side"},
+        {"16001x100", "from 100 to 16000 pixels a side"}, {"20000x20000", "from 100 to 16000 pixels a side"},
+        {"16000x16000", "at most 256 MB of pixels"},      {"8193x8193", "at most 256 MB of pixels"},
+        {"", "WIDTHxHEIGHT"},                             {"1e3x1e3", "WIDTHxHEIGHT"},
+        {"-100x100", "WIDTHxHEIGHT"},                     {"1234567890x1", "WIDTHxHEIGHT"},
+    };
+    for (const auto& b : bad) {
+        err.clear();
+        size = QSize(7, 7);
+        EXPECT_EQ(ParseImageSize(ctx, QStringLiteral("--size"), QString::fromLatin1(b.text), size), kBadCommandLine);
+        e.flush();
+        EXPECT_EQ(err.count(QLatin1Char('\n')), 1) << b.text << ": " << err.toStdString();
+        EXPECT_TRUE(err.contains(QLatin1String(b.why))) << b.text << ": " << err.toStdString();
+        EXPECT_EQ(size, QSize(7, 7));
+    }
+    const CliRun r = run({"graph", "eot", "--size", "00x00", "--out", "never-written.png"});
+    EXPECT_EQ(r.status, kBadCommandLine);
+    EXPECT_EQ(r.err, QStringLiteral("zorva-cli: invalid value for --size: '00x00' (from 100 to 16000 pixels a side)\n"));
+}
+
+// Options without the name of the table or graph used to crash after the usage check.
+TEST(CliFrame, TablesAndGraphsWithoutTheirNameAreBadCommandLines) {
+    for (const QStringList& args : {QStringList{"table", "--csv"}, QStringList{"table", "--out", "t.csv"},
+                                    QStringList{"graph", "--out", "g.png"}, QStringList{"graph", "--size", "200x200",
+                                                                                        "--out", "g.png"}}) {
+        const CliRun r = run(args);
+        EXPECT_EQ(r.status, kBadCommandLine) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith(QStringLiteral("zorva-cli ") + args.front() + QStringLiteral(": which ")))
+            << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(args.back()));
+    }
+}
+
+TEST(CliFrame, AnOutputThatWouldReplaceAnInputIsRefused) {
+    QTemporaryDir dir;
+    const QString settings = dir.filePath(QStringLiteral("a.zor"));
+    ASSERT_EQ(run({"settings", "write", settings}).status, kOk);
+    QFile f(settings);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray before = f.readAll();
+    f.close();
+    ASSERT_TRUE(QFile::link(settings, dir.filePath(QStringLiteral("link.txt"))));
+    for (const QString& out : {settings, dir.filePath(QStringLiteral("link.txt"))}) {
+        const CliRun r = run({"--settings", settings, "table", "eot", "--out", out});
+        EXPECT_EQ(r.status, kBadCommandLine);
+        EXPECT_EQ(r.err, QStringLiteral("zorva-cli: the output ") + out + QStringLiteral(" is the input ") + settings +
+                             QStringLiteral("; it would be destroyed (choose another file name)\n"));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), before);
+        f.close();
+    }
+    // The same command with a new name works.
+    EXPECT_EQ(run({"--settings", settings, "table", "eot", "--out", dir.filePath(QStringLiteral("t.txt"))}).status, kOk);
 }
 
 }  // namespace

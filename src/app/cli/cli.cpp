@@ -1,8 +1,11 @@
 #include "app/cli/cli.h"
 
+#include "state/input_file.h"
 #include "text/number_format.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 namespace zorva::cli {
 namespace {
@@ -106,11 +109,52 @@ int BadOption(Context& ctx, const QString& option, const QString& value, const Q
     return kBadCommandLine;
 }
 
+int MissingArgument(Context& ctx, const QString& command, const QString& what, const QString& choices) {
+    ctx.err << "zorva-cli " << command << ": " << what << "? (" << choices << ")\n";
+    ctx.err.flush();
+    return kBadCommandLine;
+}
+
 int CheckNoExtraArgs(Context& ctx, const QStringList& args, const QString& command) {
     if (args.isEmpty()) return kOk;
     ctx.err << "zorva-cli " << command << ": unexpected argument '" << args.front() << "'\n";
     ctx.err.flush();
     return kBadCommandLine;
+}
+
+int ParseImageSize(Context& ctx, const QString& option, const QString& text, QSize& size) {
+    static const QRegularExpression kSize(QStringLiteral("^(\\d{1,9})[xX](\\d{1,9})$"));
+    const QRegularExpressionMatch m = kSize.match(text);
+    if (!m.hasMatch()) return BadOption(ctx, option, text, QStringLiteral("WIDTHxHEIGHT in pixels, e.g. 1600x1000"));
+    const qint64 w = m.captured(1).toLongLong(), h = m.captured(2).toLongLong();
+    if (w < kMinImageSide || h < kMinImageSide || w > kMaxImageSide || h > kMaxImageSide)
+        return BadOption(ctx, option, text,
+                         QStringLiteral("from %1 to %2 pixels a side").arg(kMinImageSide).arg(kMaxImageSide));
+    if (w * h * 4 > kMaxImageBytes)
+        return BadOption(ctx, option, text,
+                         QStringLiteral("at most %1 MB of pixels, e.g. 8000x8000").arg(kMaxImageBytes >> 20));
+    size = QSize(static_cast<int>(w), static_cast<int>(h));
+    return kOk;
+}
+
+int CheckOutputPath(Context& ctx, const QString& output, const QStringList& inputs) {
+    QStringList all = inputs;
+    if (!ctx.settingsPath.isEmpty()) all << ctx.settingsPath;
+    for (const QString& input : all) {
+        if (SameFile(input, output)) {
+            ctx.err << "zorva-cli: the output " << output << " is the input " << input
+                    << "; it would be destroyed (choose another file name)\n";
+            ctx.err.flush();
+            return kBadCommandLine;
+        }
+    }
+    const QFileInfo info(output);
+    if (info.exists() && !info.isFile()) {
+        ctx.err << "zorva-cli: the output " << output << " is not a regular file (a folder, pipe or device)\n";
+        ctx.err.flush();
+        return kBadCommandLine;
+    }
+    return kOk;
 }
 
 int NotAvailable(Context& ctx, const QString& command) {
@@ -163,6 +207,7 @@ int Run(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
     if (TakeOption(args, QStringLiteral("--settings"), value, missing)) {
         if (missing) return BadOption(ctx, QStringLiteral("--settings"), value, QStringLiteral("a file name"));
         ctx.explicitSettings = true;
+        ctx.settingsPath = value;
         if (!LoadSettingsFile(ctx, value)) return kFaultyInput;
     } else {
         LoadDefaultSettings(ctx);

@@ -4,6 +4,7 @@
 #include "state/dial_state.h"
 #include "text/recording_dialogs.h"
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -20,6 +21,7 @@ struct Context {
     QTextStream& err;
     bool yes = false;          // --yes: questions are answered Yes / OK
     bool explicitSettings = false;
+    QString settingsPath;      // the file of --settings, an input of every command
 };
 
 // Runs one command line (argv without the program name); returns the exit status.
@@ -37,8 +39,24 @@ bool TakeOption(QStringList& args, const QString& name, QString& value, bool& mi
 bool TakeFlag(QStringList& args, const QString& name);
 // Reports an unusable value of an option on stderr; returns kBadCommandLine.
 int BadOption(Context& ctx, const QString& option, const QString& value, const QString& why = {});
+// Reports a missing argument of a command ("zorva-cli table: which table? (eot, ...)");
+// returns kBadCommandLine.
+int MissingArgument(Context& ctx, const QString& command, const QString& what, const QString& choices);
 // Reports leftover arguments a command does not know; returns kBadCommandLine.
 int CheckNoExtraArgs(Context& ctx, const QStringList& args, const QString& command);
+
+// Image sizes "WIDTHxHEIGHT": 100..kMaxImageSide pixels a side and at most kMaxImageBytes
+// of pixels (4 bytes each). Beyond that a drawing takes minutes and gigabytes.
+inline constexpr int kMinImageSide = 100;
+inline constexpr int kMaxImageSide = 16000;
+inline constexpr qint64 kMaxImageBytes = 256LL * 1024 * 1024;
+// Returns kOk and sets `size`, or reports the value of `option` and returns kBadCommandLine.
+int ParseImageSize(Context& ctx, const QString& option, const QString& text, QSize& size);
+
+// Refuses an output that would replace one of the command's inputs (--settings included,
+// also through links) or that exists as something other than a regular file (a folder, a
+// FIFO that would block the write, a device). kOk or kBadCommandLine with the message.
+int CheckOutputPath(Context& ctx, const QString& output, const QStringList& inputs = {});
 
 // --- commands, one file each; args hold what follows the command word
 int CommandSun(Context& ctx, QStringList args);

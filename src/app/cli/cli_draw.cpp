@@ -10,7 +10,6 @@
 
 #include <QFileInfo>
 #include <QImage>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <memory>
@@ -21,16 +20,6 @@ namespace {
 // The drawing window's image at its usual size on a 1280-pixel screen.
 constexpr int kDefaultWidth = 1200;
 constexpr int kDefaultHeight = 816;
-
-bool ParseSize(const QString& text, QSize& size) {
-    static const QRegularExpression re(QStringLiteral("^(\\d{2,5})[xX](\\d{2,5})$"));
-    const auto m = re.match(text);
-    if (!m.hasMatch()) return false;
-    const int w = m.captured(1).toInt(), h = m.captured(2).toInt();
-    if (w < 100 || h < 100 || w > 20000 || h > 20000) return false;
-    size = QSize(w, h);
-    return true;
-}
 
 // The plot or DXF file the drawing window saves for the state's planar dial, with the
 // coordinate listing when asked for.
@@ -72,8 +61,10 @@ int CommandDraw(Context& ctx, QStringList args) {
     if (!TakeOption(args, QStringLiteral("--out"), out, missing) || missing || out.isEmpty())
         return BadOption(ctx, QStringLiteral("--out"), out, QStringLiteral("a file name ending in .png, .pdf, .svg, .plt or .dxf"));
     QSize size(kDefaultWidth, kDefaultHeight);
-    if (TakeOption(args, QStringLiteral("--size"), sizeText, missing) && (missing || !ParseSize(sizeText, size)))
-        return BadOption(ctx, QStringLiteral("--size"), sizeText, QStringLiteral("WxH pixels, e.g. 1200x816"));
+    if (TakeOption(args, QStringLiteral("--size"), sizeText, missing)) {
+        if (const int r = ParseImageSize(ctx, QStringLiteral("--size"), missing ? QString() : sizeText, size); r != kOk)
+            return r;
+    }
     QString dial;
     if (TakeOption(args, QStringLiteral("--dial"), dial, missing) && (missing || !ApplyDialCode(ctx.state, dial)))
         return BadOption(ctx, QStringLiteral("--dial"), dial, QStringLiteral("a dial code: h, v, i, sh, sv, si, q0, q1, q2, z0, z1, z2, k, a, m0, c0, r"));
@@ -84,6 +75,16 @@ int CommandDraw(Context& ctx, QStringList args) {
     if (TakeOption(args, QStringLiteral("--horizon"), horizon, missing) && (missing || horizon.isEmpty()))
         return BadOption(ctx, QStringLiteral("--horizon"), horizon, QStringLiteral("a horizon profile file (.ele)"));
     if (const int status = CheckNoExtraArgs(ctx, args, QStringLiteral("draw")); status != kOk) return status;
+    const QStringList inputs = horizon.isEmpty() ? QStringList() : QStringList{horizon};
+    if (const int status = CheckOutputPath(ctx, out, inputs); status != kOk) return status;
+    if (!listing.isEmpty()) {
+        if (const int status = CheckOutputPath(ctx, listing, inputs + QStringList{out}); status != kOk) return status;
+        if (QFileInfo(listing).absoluteFilePath() == QFileInfo(out).absoluteFilePath()) {
+            ctx.err << "zorva-cli draw: --listing and --out name the same file " << out << "\n";
+            ctx.err.flush();
+            return kBadCommandLine;
+        }
+    }
     if (!horizon.isEmpty()) {
         // The profile drawn on dials that show one (the azimuth dial).
         auto profile = std::make_shared<HorizonProfile>();

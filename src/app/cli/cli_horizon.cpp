@@ -96,6 +96,8 @@ int CommandHorizon(Context& ctx, QStringList args) {
         return kBadCommandLine;
     }
     if (const int s = CheckNoExtraArgs(ctx, args, QStringLiteral("horizon")); s != kOk) return s;
+    const QStringList inputs = pvgisPath.isEmpty() ? grids : QStringList{pvgisPath};
+    if (const int s = CheckOutputPath(ctx, outPath, inputs); s != kOk) return s;
     if (!pvgisPath.isEmpty()) return HorizonFromPvgis(ctx, pvgisPath, outPath);
     // Nearer objects than 180 m are never taken: the grid cells are too coarse there.
     settings.minDistanceMetres = std::max(180.0, std::round(minDistance));

@@ -28,6 +28,7 @@ int CommandHpgl2Dxf(Context& ctx, QStringList args) {
     const QString plotPath = args.takeFirst();
     const QString dxfPath = args.takeFirst();
     if (const int status = CheckNoExtraArgs(ctx, args, QStringLiteral("hpgl2dxf")); status != kOk) return status;
+    if (const int status = CheckOutputPath(ctx, dxfPath, {plotPath}); status != kOk) return status;
 
     const DxfConversion result = ConvertPlotToDxf(plotPath, dxfPath, weight, divisor, ctx.dialogs, ctx.state.language);
     for (const QString& line : result.messages) ctx.err << line << "\n";

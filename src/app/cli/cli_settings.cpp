@@ -89,6 +89,7 @@ int CommandSettings(Context& ctx, QStringList args) {
     if (const int status = CheckNoExtraArgs(ctx, args, QStringLiteral("settings ") + sub); status != kOk)
         return status;
     if (sub == QLatin1String("check")) return CheckFile(ctx, file);
+    if (const int status = CheckOutputPath(ctx, file); status != kOk) return status;
     return WriteStateFile(ctx.state, file, ctx.dialogs) ? kOk : kFaultyInput;
 }
 

@@ -42,13 +42,16 @@ int Emit(Context& ctx, const QString& text, const QString& outPath) {
 
 int CommandTable(Context& ctx, QStringList args) {
     const QString usage = QStringLiteral("month YYYY-MM, eot, eot-longitude, declination or transit");
-    if (args.isEmpty()) return BadOption(ctx, QStringLiteral("table"), QString(), usage);
+    if (args.isEmpty()) return MissingArgument(ctx, QStringLiteral("table"), QStringLiteral("which table"), usage);
     const bool csv = TakeFlag(args, QStringLiteral("--csv"));
     const TableFileKind fileKind = csv ? TableFileKind::Csv : TableFileKind::Text;
     QString outPath, value;
     bool missing = false;
-    if (TakeOption(args, QStringLiteral("--out"), outPath, missing) && missing)
+    if (TakeOption(args, QStringLiteral("--out"), outPath, missing) && (missing || outPath.isEmpty()))
         return BadOption(ctx, QStringLiteral("--out"), QString(), QStringLiteral("a file name"));
+    if (!outPath.isEmpty())
+        if (const int r = CheckOutputPath(ctx, outPath); r != kOk) return r;
+    if (args.isEmpty()) return MissingArgument(ctx, QStringLiteral("table"), QStringLiteral("which table"), usage);
 
     const QString which = args.takeFirst();
     if (which == QLatin1String("month")) {
@@ -63,7 +66,7 @@ int CommandTable(Context& ctx, QStringList args) {
         const QRegularExpressionMatch m = kMonth.match(date);
         const int year = m.hasMatch() ? m.captured(1).toInt() : 0;
         const int month = m.hasMatch() ? m.captured(2).toInt() : 0;
-        if (!m.hasMatch() || year < 1300 || year > 2500 || month < 1 || month > 12)
+        if (!m.hasMatch() || !ReferenceYearInRange(year) || month < 1 || month > 12)
             return BadOption(ctx, QStringLiteral("table month"), date, QStringLiteral("YYYY-MM, years 1300 to 2500"));
         if (const int r = CheckNoExtraArgs(ctx, args, QStringLiteral("table month")); r != kOk) return r;
         const QStringList lines = BuildMonthTable(ctx.state, year, month);
@@ -129,7 +132,7 @@ int WriteGraphPicture(Context& ctx, GraphKind kind, const QString& path, bool pd
 
 int CommandGraph(Context& ctx, QStringList args) {
     const QString usage = QStringLiteral("eot or sunpath");
-    if (args.isEmpty()) return BadOption(ctx, QStringLiteral("graph"), QString(), usage);
+    if (args.isEmpty()) return MissingArgument(ctx, QStringLiteral("graph"), QStringLiteral("which graph"), usage);
     QString outPath, value;
     bool missing = false;
     if (!TakeOption(args, QStringLiteral("--out"), outPath, missing) || missing || outPath.isEmpty())
@@ -145,12 +148,11 @@ int CommandGraph(Context& ctx, QStringList args) {
     if (TakeFlag(args, QStringLiteral("--longitude-correction"))) ctx.state.eotLongitudeCorrection = true;
     QSize size(1600, 1000);
     if (TakeOption(args, QStringLiteral("--size"), value, missing)) {
-        static const QRegularExpression kSize(QStringLiteral("^(\\d{2,5})x(\\d{2,5})$"));
-        const QRegularExpressionMatch m = kSize.match(value);
-        if (missing || !m.hasMatch() || m.captured(1).toInt() > 20000 || m.captured(2).toInt() > 20000)
-            return BadOption(ctx, QStringLiteral("--size"), value, QStringLiteral("WIDTHxHEIGHT in pixels, e.g. 1600x1000"));
-        size = QSize(m.captured(1).toInt(), m.captured(2).toInt());
+        if (const int r = ParseImageSize(ctx, QStringLiteral("--size"), missing ? QString() : value, size); r != kOk)
+            return r;
     }
+    if (const int r = CheckOutputPath(ctx, outPath); r != kOk) return r;
+    if (args.isEmpty()) return MissingArgument(ctx, QStringLiteral("graph"), QStringLiteral("which graph"), usage);
 
     const QString which = args.takeFirst();
     GraphKind kind;
