@@ -111,11 +111,12 @@ TEST(CliTable, UnwritableTargetIsReportedAndNothingIsLeft) {
     EXPECT_TRUE(r.err.contains(QStringLiteral("Open error: File  ") + missingFolder)) << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(missingFolder));
 
-    // A name that is taken by a folder cannot become the table; the folder is left alone.
+    // A name that is taken by a folder cannot become the table (a bad command line, refused
+    // before anything is computed); the folder is left alone.
     const QString folder = dir.filePath(QStringLiteral("taken.txt"));
     ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/inside")));
     r = run({QStringLiteral("table"), QStringLiteral("month"), QStringLiteral("2000-01"), QStringLiteral("--out"), folder});
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.status, 2);
     EXPECT_FALSE(r.err.isEmpty());
     EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/inside")).isDir());
 }

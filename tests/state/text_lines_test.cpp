@@ -85,7 +85,7 @@ TEST(LineFile, WriteIsAtomicAndReadReportsWhatItFound) {
     const QString path = dir.filePath(QStringLiteral("a.ini"));
     QStringList lines;
     EXPECT_EQ(ReadLineFile(path, lines), LineFileStatus::Missing);
-    EXPECT_EQ(ReadLineFile(dir.path(), lines), LineFileStatus::Unreadable);
+    EXPECT_EQ(ReadLineFile(dir.path(), lines), LineFileStatus::NotAFile);
     ASSERT_TRUE(WriteLineFile(path, {QStringLiteral("x"), QStringLiteral("ä")}));
     EXPECT_EQ(ReadBytes(path), QByteArray("x\r\n\xE4\r\n"));
     ASSERT_EQ(ReadLineFile(path, lines), LineFileStatus::Ok);
