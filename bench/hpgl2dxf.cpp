@@ -1,5 +1,8 @@
 // Converts generated plot files of long polylines (5 MB, then 50 MB) and reports throughput
 // and peak memory: the converter streams, so the peak must not grow with the file size.
+// The anchor: hp2xx rendering the same large plot to SVG in the same run (skipped when it
+// is not installed); the ratio compares CPU seconds, as the wall time of both is mostly
+// the disk taking the output.
 //   build/bench-hpgl2dxf [MEGABYTES (default 50)]
 #include "plot/hpgl_to_dxf.h"
 #include "text/recording_dialogs.h"
@@ -9,7 +12,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -53,7 +59,25 @@ bool WritePlot(const QString& path, qint64 bytes) {
     return true;
 }
 
-bool Run(const QTemporaryDir& dir, qint64 megabytes) {
+// CPU seconds of `hp2xx -m svg` on the plot; negative when it could not run.
+double Hp2xxCpuSeconds(const QString& plot, const QString& svg) {
+    const QByteArray in = plot.toLocal8Bit(), out = svg.toLocal8Bit();
+    const pid_t pid = fork();
+    if (pid < 0) return -1;
+    if (pid == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        execlp("hp2xx", "hp2xx", "-q", "-m", "svg", "-f", out.constData(), in.constData(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) == 127) return -1;
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+bool Run(const QTemporaryDir& dir, qint64 megabytes, bool anchor) {
     const QString plot = dir.filePath(QStringLiteral("bench.plt"));
     const QString dxf = dir.filePath(QStringLiteral("bench.dxf"));
     if (!WritePlot(plot, megabytes * 1000 * 1000)) return false;
@@ -71,6 +95,16 @@ bool Run(const QTemporaryDir& dir, qint64 megabytes) {
                 "peak RSS %6.1f MB%s\n",
                 plotMb, dxfMb, seconds, plotMb / seconds, cpu, plotMb / cpu, PeakRssKb() / 1024.0,
                 r.converted ? "" : "  (NOT CONVERTED)");
+    if (anchor) {
+        const QString svg = dir.filePath(QStringLiteral("bench.svg"));
+        const double hp2xx = Hp2xxCpuSeconds(plot, svg);
+        if (hp2xx > 0)
+            std::printf("hp2xx -m svg on the same plot: %6.2f s CPU (%6.1f MB/s); the converter is %.1fx as fast\n",
+                        hp2xx, plotMb / hp2xx, hp2xx / cpu);
+        else
+            std::printf("hp2xx not available: no anchor\n");
+        QFile::remove(svg);
+    }
     QFile::remove(plot);
     QFile::remove(dxf);
     return r.converted;
@@ -84,7 +118,7 @@ int main(int argc, char** argv) {
     if (!dir.isValid()) return 1;
     // The small file first: ru_maxrss only grows, so an equal peak after the large file
     // shows that memory does not depend on the file size.
-    if (!Run(dir, std::max<qint64>(1, megabytes / 10))) return 1;
-    if (!Run(dir, megabytes)) return 1;
+    if (!Run(dir, std::max<qint64>(1, megabytes / 10), false)) return 1;
+    if (!Run(dir, megabytes, true)) return 1;
     return 0;
 }

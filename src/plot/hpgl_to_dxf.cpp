@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,21 @@ bool parseRun(std::string_view run, double& value) {
     const char* last = first + run.size();
     if (first != last && *first == '+') ++first;
     if (first == last || *first == '+') return false;
+    // Plot coordinates are whole numbers: up to nine digits need no general parser.
+    {
+        const char* p = first;
+        const bool negative = *p == '-';
+        if (negative) ++p;
+        if (p != last && last - p <= 9) {
+            long n = 0;
+            const char* q = p;
+            for (; q != last && *q >= '0' && *q <= '9'; ++q) n = n * 10 + (*q - '0');
+            if (q == last) {
+                value = negative ? -static_cast<double>(n) : static_cast<double>(n);
+                return true;
+            }
+        }
+    }
     double v = 0;
     auto res = std::from_chars(first, last, v, std::chars_format::fixed);
     if (res.ec != std::errc() || res.ptr != last || !std::isfinite(v) || std::abs(v) > kLargestNumber)
@@ -88,6 +104,47 @@ std::string Scientific14(double v) {
         if (digits < 2) text.insert(e + 2, 2 - digits, '0');
     }
     return text;
+}
+
+// A whole number of plotter units as the DXF text fixed(n / units, 4) gives, without
+// formatting a double: with 1000 or 40 units per DXF unit (0.001 = 1/1000, 0.025 = 25/1000)
+// the quotient has at most three decimals, so its text is the digits of n * scale with the
+// point three places from the right and a "0" behind. The number is the nearest double to
+// that decimal, as reading the text would give. Runs with a point or beyond 15 digits: none.
+struct WholeText {
+    std::string text;
+    double value;
+};
+std::optional<WholeText> ScaledWhole(std::string_view run, int scale, double units) {
+    bool negative = false;
+    if (!run.empty() && (run.front() == '+' || run.front() == '-')) {
+        negative = run.front() == '-';
+        run.remove_prefix(1);
+    }
+    if (run.empty() || run.size() > 15) return std::nullopt;
+    long long n = 0;
+    for (char c : run) {
+        if (c < '0' || c > '9') return std::nullopt;
+        n = n * 10 + (c - '0');
+    }
+    const long long scaledN = n * scale;  // thousandths of a DXF unit
+    char buf[32];
+    char* end = buf + sizeof buf;
+    char* p = end;
+    *--p = '0';
+    long long q = scaledN;
+    for (int i = 0; i < 3; ++i) {
+        *--p = static_cast<char>('0' + q % 10);
+        q /= 10;
+    }
+    *--p = '.';
+    do {
+        *--p = static_cast<char>('0' + q % 10);
+        q /= 10;
+    } while (q != 0);
+    if (negative && n != 0) *--p = '-';  // never "-0.0000"
+    const double value = n == 0 ? 0.0 : (negative ? -static_cast<double>(n) : static_cast<double>(n)) / units;
+    return WholeText{std::string(p, end), value};
 }
 
 QString bytesText(std::string_view bytes) { return FromWindows1252(bytes.data(), static_cast<qsizetype>(bytes.size())); }
@@ -139,9 +196,14 @@ public:
     explicit DxfWriter(const QString& path) : file_(path) {}
     bool open() { return file_.open(QIODevice::WriteOnly); }
     void line(std::string_view text) {
-        buffer_ += text;
-        buffer_ += "\r\n";
-        if (buffer_.size() >= (1u << 18)) flush();
+        buffer_.append(text);
+        buffer_.append("\r\n", 2);
+        if (buffer_.size() >= kFlushBytes) flush();
+    }
+    // Lines that carry their own line ends.
+    void raw(std::string_view lines) {
+        buffer_.append(lines);
+        if (buffer_.size() >= kFlushBytes) flush();
     }
     void pair(std::string_view code, std::string_view value) {
         line(code);
@@ -179,6 +241,8 @@ public:
     }
 
 private:
+    static constexpr size_t kFlushBytes = 1u << 18;  // large writes; memory stays flat
+
     void flush() {
         if (!buffer_.empty()) file_.write(buffer_.data(), static_cast<qint64>(buffer_.size()));
         buffer_.clear();
@@ -188,14 +252,29 @@ private:
     SaveError rewriteError_;
 };
 
+// A coordinate as the DXF text it is written as, with that text's number: the clipping
+// and the relative moves work on what the file says, and the text is read only once.
+struct Coord {
+    std::string text;     // empty when no position is known
+    double value = 0;     // the number of the text; 0 when it has none
+    bool number = false;  // the text is a number
+
+    Coord() = default;
+    Coord(std::string t) : text(std::move(t)) { number = parseText(text, value); }
+    Coord(const char* t) : Coord(std::string(t)) {}
+    Coord(std::string t, double v) : text(std::move(t)), value(v), number(true) {}
+    Coord(WholeText w) : text(std::move(w.text)), value(w.value), number(true) {}
+    operator std::string_view() const { return text; }
+};
+
 struct Point {
-    std::string x, y;  // DXF texts; empty when no position is known
-    bool known() const { return !x.empty(); }
+    Coord x, y;
+    bool known() const { return !x.text.empty(); }
 };
 
 struct NumberToken {
     enum Kind { End, Missing, Number } kind = End;
-    std::string run;
+    std::string_view run;  // in the parameter text, which stays put while a command runs
     bool valid = false;
     double value = 0;
     size_t after = 0;  // where the rest of the parameter text begins
@@ -210,6 +289,7 @@ public:
         const int weight = lineWeight < 1 ? 1 : lineWeight > 3 ? 3 : lineWeight;
         polylineWidth_ = Scientific14((6.0 * weight - 6.0) / units_);
         textHeight_ = fixed(2.7 / (units_ / 40.0), 4, 10);
+        wholeScale_ = units_ == 1000.0 ? 1 : units_ == 40.0 ? 25 : 0;
     }
 
     DxfConversion convert(const QString& plotPath, const QString& dxfFileName);
@@ -224,8 +304,8 @@ private:
     NumberToken nextNumber();
     void reportMissing();
     double valueOf(const NumberToken& t);
-    std::string scaled(const NumberToken& t);
-    std::string addRelative(const std::string& current, const std::string& offset, char axis);
+    Coord scaled(const NumberToken& t);
+    Coord addRelative(const Coord& current, const Coord& offset, char axis);
     bool readPair(NumberToken& a, NumberToken& b);
     bool pairComplete() const;
     Point pairTarget(const NumberToken& a, const NumberToken& b);
@@ -251,15 +331,18 @@ private:
     void writeHead();
     void writeEnd();
     void polylineHeader(bool rectangle);
-    void vertex(const std::string& x, const std::string& y);
+    void vertex(std::string_view x, std::string_view y);
     void endPolyline();
-    std::string layer() const { return "L_" + pen_; }
+    const std::string& layer() const { return layer_; }
+    void setPen(std::string pen);
+    void setLineType(const char* type);
 
     void note(const QString& line);
     QString mnemonic() const { return bytesText(std::string_view(mnemonic_, 2)); }
     bool is(const char* m) const { return mnemonic_[0] == m[0] && mnemonic_[1] == m[1]; }
 
     double units_;
+    int wholeScale_ = 0;  // thousandths of a DXF unit per plotter unit when whole; 0: none
     UserDialogs& dialogs_;
     Language language_;
     DxfWriter* dxf_ = nullptr;
@@ -269,6 +352,8 @@ private:
     // Conversion state; every conversion starts from here.
     std::string pen_ = "0";
     std::string lineType_ = "CONTINUOUS";
+    std::string layer_ = "L_0";
+    std::string vertexHead_;  // the lines of a vertex before its x value, for pen and line type
     std::string polylineWidth_;
     Point current_, target_;
     bool absolute_ = true;  // plotters start in absolute mode
@@ -311,7 +396,7 @@ NumberToken Converter::nextNumber() {
         return t;
     }
     t.kind = NumberToken::Number;
-    t.run = text_.substr(pos_, end - pos_);
+    t.run = std::string_view(text_).substr(pos_, end - pos_);
     pos_ = end;
     t.after = end;
     t.valid = parseRun(t.run, t.value);
@@ -337,24 +422,28 @@ double Converter::valueOf(const NumberToken& t) {
     return -1.0;
 }
 
-std::string Converter::scaled(const NumberToken& t) {
+Coord Converter::scaled(const NumberToken& t) {
     const double v = valueOf(t);
-    if (units_ == 1.0) return t.valid ? t.run : fixed(v, 4);
-    return fixed(v / units_, 4);
+    if (units_ == 1.0) return t.valid ? Coord(std::string(t.run), t.value) : Coord(fixed(v, 4));
+    if (t.valid && wholeScale_ != 0) {
+        if (auto c = ScaledWhole(t.run, wholeScale_, units_)) return std::move(*c);
+    }
+    return Coord(fixed(v / units_, 4));
 }
 
-std::string Converter::addRelative(const std::string& current, const std::string& offset, char axis) {
+Coord Converter::addRelative(const Coord& current, const Coord& offset, char axis) {
     double a = 0, b = 0;
-    const auto operand = [&](const std::string& text, double& v) {
-        if (text.empty()) return;  // counts as the other operand alone
-        if (!parseText(text, v)) {
-            note(bytesText(text) + QLatin1Char('=') + QLatin1Char(axis) + QStringLiteral(" hat keinen Zahlenwert"));
-            v = 0;
+    const auto operand = [&](const Coord& c, double& v) {
+        if (c.text.empty()) return;  // counts as the other operand alone
+        if (!c.number) {
+            note(bytesText(c.text) + QLatin1Char('=') + QLatin1Char(axis) + QStringLiteral(" hat keinen Zahlenwert"));
+            return;
         }
+        v = c.value;
     };
     operand(current, a);
     operand(offset, b);
-    return fixed(a + b, 5, 11);
+    return Coord(fixed(a + b, 5, 11));
 }
 
 // A slice must not take a number whose digits are still being read.
@@ -390,11 +479,11 @@ bool Converter::readPair(NumberToken& a, NumberToken& b) {
 
 Point Converter::pairTarget(const NumberToken& a, const NumberToken& b) {
     if (absolute_) {
-        std::string x = scaled(a);
+        Coord x = scaled(a);
         return {std::move(x), scaled(b)};
     }
-    std::string dx = scaled(a);
-    std::string dy = scaled(b);
+    Coord dx = scaled(a);
+    Coord dy = scaled(b);
     return {addRelative(current_.x, dx, 'x'), addRelative(current_.y, dy, 'y')};
 }
 
@@ -545,9 +634,9 @@ void Converter::pairs(bool stroke) {
 
 int Converter::region(const Point& p) {
     if (xmin_ == xmax_) return 0;
-    double x = 0, y = 0;
-    if (!parseText(p.x, x)) note(bytesText(p.x) + QStringLiteral(" : kein reeller x-Wert!"));
-    if (!parseText(p.y, y)) note(bytesText(p.y) + QStringLiteral(" : kein reeller y-Wert!"));
+    if (!p.x.number) note(bytesText(p.x) + QStringLiteral(" : kein reeller x-Wert!"));
+    if (!p.y.number) note(bytesText(p.y) + QStringLiteral(" : kein reeller y-Wert!"));
+    const double x = p.x.value, y = p.y.value;
     if (x < xmin_) return 1;
     if (x > xmax_) return 2;
     if (y < ymin_) return 3;
@@ -579,22 +668,21 @@ void Converter::strokeTo(const Point& t) {
     }
     const int c0 = polylineOpen_ ? 0 : region(current_);
     const int c1 = region(t);
-    const auto clipped = [&](const Point& p, int code, const Point& other, std::string& x, std::string& y) {
+    std::string clippedX, clippedY;
+    const auto clipped = [&](const Point& p, int code, const Point& other, std::string_view& x, std::string_view& y) {
         if (code == 0 || !absolute_) {
             x = p.x;
             y = p.y;
             return;
         }
-        double px = 0, py = 0, ox = 0, oy = 0;
-        parseText(p.x, px);
-        parseText(p.y, py);
-        parseText(other.x, ox);
-        parseText(other.y, oy);
-        clip(px, py, ox, oy, code);
-        x = fixed(px, 4);
-        y = fixed(py, 4);
+        double px = p.x.value, py = p.y.value;
+        clip(px, py, other.x.value, other.y.value, code);
+        clippedX = fixed(px, 4);
+        clippedY = fixed(py, 4);
+        x = clippedX;
+        y = clippedY;
     };
-    std::string x, y;
+    std::string_view x, y;
     if (!polylineOpen_) {
         if (c0 != 0 && c1 != 0) {  // both ends outside: only the pen moves
             current_ = t;
@@ -625,7 +713,7 @@ void Converter::rectangle(bool relative) {
     if (relative) {
         corner = {addRelative(current_.x, scaled(a), 'x'), addRelative(current_.y, scaled(b), 'y')};
     } else {
-        std::string x = scaled(a);
+        Coord x = scaled(a);
         corner = {std::move(x), scaled(b)};
     }
     polylineHeader(true);
@@ -647,7 +735,7 @@ void Converter::circle() {
         reportMissing();
         return;
     }
-    std::string radius = scaled(r);
+    std::string radius = scaled(r).text;
     if (!radius.empty() && radius.front() == '-') radius.erase(0, 1);  // a circle has no sign
     const Point at = current_.known() ? current_ : Point{"0.0", "0.0"};
     dxf_->line("CIRCLE");
@@ -672,7 +760,7 @@ void Converter::arc(bool relative) {
     if (relative) {
         centre = {addRelative(current_.x, scaled(tx), 'x'), addRelative(current_.y, scaled(ty), 'y')};
     } else {
-        std::string x = scaled(tx);
+        Coord x = scaled(tx);
         centre = {std::move(x), scaled(ty)};
     }
     if (!ts.valid) {
@@ -680,11 +768,7 @@ void Converter::arc(bool relative) {
         return;
     }
     const double sweep = ts.value;
-    double xc = 0, yc = 0, x0 = 0, y0 = 0;
-    parseText(centre.x, xc);
-    parseText(centre.y, yc);
-    parseText(current_.x, x0);
-    parseText(current_.y, y0);
+    const double xc = centre.x.value, yc = centre.y.value, x0 = current_.x.value, y0 = current_.y.value;
     const double r = std::hypot(xc - x0, yc - y0);
     double phi;
     if (std::abs(xc - x0) < 0.0001) {
@@ -788,14 +872,14 @@ void Converter::inputWindow() {
 }
 
 void Converter::lineTypeCommand() {
-    lineType_ = "CONTINUOUS";
+    setLineType("CONTINUOUS");
     NumberToken t = nextNumber();
     if (t.kind == NumberToken::End) return;
     if (t.kind == NumberToken::Missing) return reportMissing();
     const double n = valueOf(t);
-    if (n == 1) lineType_ = "DOT";
-    else if (n == 2 || n == 3) lineType_ = "DASHED";
-    else if (n == 4) lineType_ = "DASHDOT";
+    if (n == 1) setLineType("DOT");
+    else if (n == 2 || n == 3) setLineType("DASHED");
+    else if (n == 4) setLineType("DASHDOT");
 }
 
 void Converter::penWidth() {
@@ -815,7 +899,7 @@ void Converter::selectPen() {
     anythingConverted_ = true;
     NumberToken t = nextNumber();
     if (t.kind == NumberToken::End) {
-        pen_ = "0";
+        setPen("0");
         return;
     }
     if (t.kind == NumberToken::Missing) return reportMissing();
@@ -824,7 +908,7 @@ void Converter::selectPen() {
     n = std::trunc(n);
     if (n < 0) n = 0;
     if (n > 255) n = 255;
-    pen_ = std::to_string(static_cast<int>(n));
+    setPen(std::to_string(static_cast<int>(n)));
 }
 
 void Converter::label() {
@@ -870,13 +954,26 @@ void Converter::polylineHeader(bool rectangle) {
     dxf_->line("  0");
 }
 
-void Converter::vertex(const std::string& x, const std::string& y) {
-    dxf_->line("VERTEX");
-    dxf_->pair("  8", layer());
-    dxf_->pair(" 62", pen_);
-    dxf_->pair("  6", lineType_);
-    dxf_->pair(" 10", x);
-    dxf_->pair(" 20", y);
+void Converter::setPen(std::string pen) {
+    pen_ = std::move(pen);
+    layer_ = "L_" + pen_;
+    vertexHead_.clear();
+}
+
+void Converter::setLineType(const char* type) {
+    lineType_ = type;
+    vertexHead_.clear();
+}
+
+// The most frequent entity by far: its fixed lines are put together once per pen and line
+// type and written in one piece.
+void Converter::vertex(std::string_view x, std::string_view y) {
+    if (vertexHead_.empty())
+        vertexHead_ = "VERTEX\r\n  8\r\n" + layer_ + "\r\n 62\r\n" + pen_ + "\r\n  6\r\n" + lineType_ + "\r\n 10\r\n";
+    dxf_->raw(vertexHead_);
+    dxf_->line(x);
+    dxf_->line(" 20");
+    dxf_->line(y);
     dxf_->line("0");
 }
 
