@@ -263,6 +263,35 @@ TEST(HpglToDxf, NumbersThatAreNoNumbers) {
                                               QStringLiteral("Error in HPGL-command:CI ;")}));
 }
 
+TEST(HpglToDxf, WholeNumbersGiveTheTextsOfTheirDecimalTwins) {
+    // Whole coordinates take a shortcut past the general number parser and formatter; the
+    // same values written with a fraction take the general way. Both must give equal bytes,
+    // also in relative moves and at every divisor.
+    std::mt19937 random(7);
+    std::uniform_int_distribution<long> anyValue(-999999999, 999999999);
+    std::uniform_int_distribution<long> smallValue(-5000, 5000);
+    std::vector<QByteArray> whole = {"0", "-0", "+7", "-1", "999999999", "-999999999", "000123", "+000", "40", "-25"};
+    for (int i = 0; i < 200; ++i) whole.push_back(QByteArray::number(static_cast<qlonglong>(i % 2 ? anyValue(random) : smallValue(random))));
+    QByteArray plain = "IN;SP 1;PU 0 0;PD", decimal = "IN;SP 1;PU 0 0;PD";
+    for (size_t i = 0; i + 1 < whole.size(); i += 2) {
+        plain += ' ' + whole[i] + ',' + whole[i + 1];
+        decimal += ' ' + whole[i] + ".0," + whole[i + 1] + ".00";
+    }
+    plain += ";PR 15,-15 -3,+40;PU;";
+    decimal += ";PR 15.0,-15.0 -3.0,+40.0;PU;";
+    for (const double divisor : {40.0, 1000.0, 8.0}) {
+        const Conversion a = ConvertText(plain, divisor), b = ConvertText(decimal, divisor);
+        ASSERT_TRUE(a.result.converted);
+        ASSERT_EQ(a.polylines().size(), 1u);
+        EXPECT_EQ(a.polylines().at(0).size(), whole.size() / 2 + 3);
+        EXPECT_EQ(a.polylines(), b.polylines()) << "divisor " << divisor;
+        EXPECT_TRUE(a.result.messages.isEmpty());
+    }
+    // Never a negative zero, and the points fall where the quotient says.
+    const Conversion z = ConvertText("IN;SP 1;PU 0 0;PD -0,-40 -999999999,1;", 1000);
+    EXPECT_EQ(z.polylines(), (std::vector<Lines>{{"0.0000,0.0000", "0.0000,-0.0400", "-999999.9990,0.0010"}}));
+}
+
 TEST(HpglToDxf, UnsupportedAndOverlongCommands) {
     Conversion c = ConvertText("IN;SP 1;PU 0 0;PD 40 0;XY;PD 80 0;");
     EXPECT_EQ(c.result.messages, QStringList{QStringLiteral("Command: XY; not supported!")});
