@@ -73,6 +73,16 @@ TEST(LineFile, DateLineCommentSurvivesTwoLoadAndSaveCycles) {
     }
 }
 
+TEST(LineFileText, TextsWhoseWindows1252BytesLookLikeUtf8ReadBackUnchanged) {
+    // "Ã¤" is C3 A4 in Windows-1252, which is "ä" in UTF-8; "ï»¿" is the byte order mark.
+    for (const QString& text : {QStringLiteral("01/01 Ã¤"), QStringLiteral("ï»¿21/03"), QStringLiteral("Â°C, Ã¼ber")}) {
+        EXPECT_TRUE(RepresentableIn1252(text));
+        EXPECT_EQ(DecodeLineFileText(EncodeLineFileText(text)), text) << text.toStdString();
+    }
+    // Everything else keeps its single bytes, with or without UTF-8-like pairs beside.
+    EXPECT_EQ(EncodeLineFileText(QStringLiteral("M\u00e4rz \u00c3")), QByteArray("M\xE4rz \xC3"));
+}
+
 TEST(LineFileText, SplitsAtEveryKindOfLineEnd) {
     EXPECT_EQ(SplitLines(QStringLiteral("a\r\nb\nc\rd")), QStringList({"a", "b", "c", "d"}));
     EXPECT_EQ(SplitLines(QStringLiteral("a\r\n\r\nb\r\n")), QStringList({"a", "", "b"}));
