@@ -106,7 +106,9 @@ bool ParseHorizonProfileLines(const QStringList& lines, HorizonProfile& profile)
         if (std::abs(az) > 360.0 || std::abs(el) > 90.0 || dist < 0.0) return false;
         HorizonRecord& r = p.records[HorizonSectorIndex(az)];
         r.azimuth = az;
-        if (dist > 0.0) {
+        // The file keeps two decimals of the distance: what it would show as 0 is no terrain,
+        // so that a profile reads back the same from the file it writes.
+        if (dist >= 0.005) {
             r.elevation = el;
             r.distanceMetres = dist;
             r.empty = false;

@@ -94,6 +94,18 @@ TEST(HorizonProfileFile, ReadingAcceptsPointsAndShortFilesButRejectsGarbage) {
     EXPECT_DOUBLE_EQ(p.records[450].elevation, 2.5);
     EXPECT_EQ(p.records[451].azimuth, 45.5);
 
+    // A distance the file would write as 0 is no terrain, so the profile is the same when
+    // read back from its own file.
+    HorizonProfile tiny;
+    ASSERT_TRUE(ParseHorizonProfileLines({QStringLiteral("47"), QStringLiteral("9"), QStringLiteral("720"),
+                                          QStringLiteral("10,0 \t 5,0 \t 0,004"), QStringLiteral("11,0 \t 5,0 \t 0,005")},
+                                         tiny));
+    EXPECT_TRUE(tiny.records[380].empty);
+    EXPECT_FALSE(tiny.records[382].empty);
+    HorizonProfile again;
+    ASSERT_TRUE(ParseHorizonProfileLines(HorizonProfileFileLines(tiny, Language::German), again));
+    EXPECT_EQ(HorizonProfileFileLines(again, Language::German), HorizonProfileFileLines(tiny, Language::German));
+
     HorizonProfile kept = SampleProfile();
     EXPECT_FALSE(ParseHorizonProfileLines({QStringLiteral("x"), QStringLiteral("1"), QStringLiteral("2")}, kept));
     EXPECT_FALSE(ParseHorizonProfileLines({QStringLiteral("47"), QStringLiteral("9"), QStringLiteral("720"),
