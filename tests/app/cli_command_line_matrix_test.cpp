@@ -3,6 +3,7 @@
 // by a signal or a hang, leaves no output file behind and no input changed.
 #include "app/cli/cli.h"
 #include "app/cli_run.h"
+#include "support/test_support.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -360,7 +361,7 @@ const std::vector<MatrixCase> kCases = {
 };
 
 TEST_F(CliCommandLineMatrix, EveryBadCommandLineEndsWithAMessageAndLeavesTheFilesAlone) {
-    const QString program = QStringLiteral(ZORVA_BINARY_DIR "/zorva-cli");
+    const QString program = zorva::test::binaryPath(QStringLiteral("zorva-cli"));
     ASSERT_TRUE(QFileInfo(program).isExecutable());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // A platform that cannot start here: the tool must not depend on it.

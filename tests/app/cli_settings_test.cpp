@@ -158,10 +158,10 @@ TEST_F(CliSettingsTest, BadCommandLines) {
 // The installed program, end to end.
 TEST_F(CliSettingsTest, ProgramChecksAFileInBatch) {
     QProcess p;
-    p.start(QStringLiteral(ZORVA_BINARY_DIR "/zorva-cli"), {"settings", "check", soundFile(), faultyFile()});
+    p.start(zorva::test::binaryPath(QStringLiteral("zorva-cli")), {"settings", "check", soundFile(), faultyFile()});
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), kBadCommandLine) << "one file per call";
-    p.start(QStringLiteral(ZORVA_BINARY_DIR "/zorva-cli"), {"settings", "check", faultyFile()});
+    p.start(zorva::test::binaryPath(QStringLiteral("zorva-cli")), {"settings", "check", faultyFile()});
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), kFaultyInput);
     EXPECT_TRUE(p.readAllStandardOutput().contains("faulty at line 13"));

@@ -19,7 +19,7 @@
 namespace zorva {
 namespace {
 
-QString BuildTree() { return QStringLiteral(ZORVA_BINARY_DIR); }
+QString BuildTree() { return zorva::test::binaryPath(QString()); }
 
 struct MapRead {
     MapReadReport report;

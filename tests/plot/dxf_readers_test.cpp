@@ -91,7 +91,7 @@ TEST(DxfReaders, EzdxfReadsEveryDxfWeWrite) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("PYTHONIOENCODING"), QStringLiteral("utf-8"));
     reader.setProcessEnvironment(env);
-    reader.start(python, QStringList{QStringLiteral(ZORVA_TEST_DATA "/../plot/read_dxf_files.py")} + files);
+    reader.start(python, QStringList{zorva::test::dataPath(QStringLiteral("../plot/read_dxf_files.py"))} + files);
     ASSERT_TRUE(reader.waitForFinished(120000));
     const QString err = QString::fromUtf8(reader.readAllStandardError());
     ASSERT_EQ(reader.exitCode(), 0) << err.toStdString();

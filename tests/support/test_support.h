@@ -12,6 +12,8 @@ inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdS
 QT_END_NAMESPACE
 
 namespace zorva::test {
-// The directory of the small fixture files.
-inline QString dataPath(const QString& name) { return QStringLiteral(ZORVA_TEST_DATA "/") + name; }
+// The small fixture files, and the build tree with the programs under test. Kept out of the
+// headers so that test objects do not depend on where the tree is checked out (cache hits).
+QString dataPath(const QString& name);
+QString binaryPath(const QString& name);
 }
