@@ -7,6 +7,7 @@
 #include "ui/caption_tags.h"
 #include "ui/colour_palette.h"
 #include "ui/file_chooser.h"
+#include "ui/print_fit.h"
 #include "ui/qt_dialogs.h"
 #include "ui/resource_ids.h"
 #include "ui/welcome_picture.h"
@@ -621,18 +622,14 @@ void MainWindow::printActiveWindow() {
     ChildWindow* c = activeChild();
     if (!c) return;
     const QPixmap picture = c->grab();
-    const QScreen* screen = this->screen();
-    const bool wide = screen && picture.width() >= 0.65 * screen->geometry().width();
-    printer_->setPageOrientation(wide ? QPageLayout::Landscape : QPageLayout::Portrait);
+    // Landscape for windows wider than high, so the picture fills more of the paper.
+    printer_->setPageOrientation(picture.width() > picture.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
     QPrintDialog dialog(printer_.get(), this);
     if (dialog.exec() == QDialog::Accepted) {
         QPainter p(printer_.get());
         const QRect page = p.viewport();
-        QSize target = picture.size();
-        if (wide) target.scale(page.size(), Qt::KeepAspectRatio);
-        else target = picture.size() * (double(page.width()) / std::max(1, screen ? screen->geometry().width() : 1024));
         p.fillRect(page, Qt::white);
-        p.drawPixmap(QRect(page.topLeft(), target), picture);
+        p.drawPixmap(FitPictureOnPage(picture.size(), page), picture);
     }
     printer_->setPageOrientation(QPageLayout::Portrait);
 }

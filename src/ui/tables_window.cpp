@@ -10,6 +10,7 @@
 #include "ui/caption_tags.h"
 #include "ui/file_chooser.h"
 #include "ui/horizon_panel.h"
+#include "ui/print_fit.h"
 #include "astro/horizon_profile.h"
 #include "dials/plane_sunlight.h"
 
@@ -745,11 +746,16 @@ void TablesWindow::printTable(QPainter& p, const QRectF& page) {
         f.setPixelSize(static_cast<int>(height));
         return f;
     };
-    const QFont big = font(50), normal = font(40);
-    const QFontMetricsF fmNormal(normal, p.device());
+    // A wide table (twelve month columns) is set smaller rather than cut at the paper's edge.
+    const double margin = mode_ == kTablesMonth ? 300.0 : 50.0;
     double widest = 0;
+    for (const QString& l : lines) widest = std::max(widest, QFontMetricsF(font(40)).horizontalAdvance(l));
+    const double fit = TableFitScale(widest, page.width() - 2 * margin);
+    const double bigHeight = 50 * fit, normalHeight = 40 * fit;
+    const QFont big = font(bigHeight), normal = font(normalHeight);
+    widest = 0;
     for (const QString& l : lines) widest = std::max(widest, QFontMetricsF(normal).horizontalAdvance(l));
-    const double x0 = mode_ == kTablesMonth ? 300.0 : std::max(50.0, (page.width() - widest) / 2);
+    const double x0 = mode_ == kTablesMonth ? margin : std::max(margin, (page.width() - widest) / 2);
     const double top = mode_ == kTablesMonth ? 200.0 : (kind_ == YearTableKind::Transit ? 200.0 : 400.0);
     const double bottom = page.height() - 150;
     double y = top;
@@ -761,7 +767,7 @@ void TablesWindow::printTable(QPainter& p, const QRectF& page) {
     };
     p.setPen(Qt::black);
     for (int i = 0; i < lines.size(); ++i) {
-        const double height = i == bigLine ? 50 : 40;
+        const double height = i == bigLine ? bigHeight : normalHeight;
         if (y + height * 1.2 > bottom) {
             closeFrame(y);
             static_cast<QPrinter*>(p.device())->newPage();

@@ -1,6 +1,7 @@
 #include "ui/tables_window.h"
 
 #include "astro/table_export.h"
+#include "astro/tables.h"
 #include "ui_test_support.h"
 
 #include "text/texts.h"
@@ -13,6 +14,9 @@
 #include <QMenu>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QMap>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
@@ -232,6 +236,36 @@ TEST_F(TablesWindowTest, PrintingTablesAndGraphs) {
     tables()->print();
     ASSERT_EQ(dialogs.events.size(), 1u);
     EXPECT_EQ(dialogs.events[0].text, message(42, Language::German));
+}
+
+// Every year table is printed whole: each value of the table, the December column included,
+// is in the text of the printed page (a table wider than the paper used to lose its right edge).
+TEST_F(TablesWindowTest, PrintedYearTablesKeepEveryColumn) {
+    const QString pdf = dir.filePath(QStringLiteral("year.pdf"));
+    for (int kind = 0; kind <= 3; ++kind) {
+        open(kTablesYear, kind);
+        tables()->setPrinterSetup([&](QPrinter& p) {
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(pdf);
+            return true;
+        });
+        QFile::remove(pdf);
+        tables()->print();
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        ASSERT_TRUE(text.waitForFinished(30000)) << kind;
+        const QStringList printed = QString::fromUtf8(text.readAllStandardOutput()).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        QMap<QString, int> available;
+        for (const QString& t : printed) ++available[t];
+        const QStringList lines = BuildYearTable(state, static_cast<YearTableKind>(kind), TableTarget::Print);
+        ASSERT_GT(lines.size(), 30) << kind;
+        int missing = 0;
+        QString firstMissing;
+        for (const QString& line : lines)
+            for (const QString& token : line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+                if (--available[token] < 0 && missing++ == 0) firstMissing = token;
+        EXPECT_EQ(missing, 0) << "kind " << kind << ", first missing: " << firstMissing.toStdString();
+    }
 }
 
 TEST_F(TablesWindowTest, TableFontFitsTheWindow) {
