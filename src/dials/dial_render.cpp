@@ -3,6 +3,7 @@
 #include "dials/canvas_painter.h"
 #include "dials/dial_constructions.h"
 #include "dials/dial_painter.h"
+#include "dials/svg_painter.h"
 #include "dials/hollander_dial.h"
 #include "state/safe_save.h"
 
@@ -12,7 +13,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
@@ -78,8 +78,17 @@ DialResult DrawDialOnPage(QPainter& painter, const PrintArea& area, const DialSt
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(40);
     painter.setFont(font);
-    const QRectF page(0, 0, area.xOffset + area.width + 2, area.yOffset + area.height + 2);
-    CanvasPainter canvas(painter, state.colours, page);
+    CanvasPainter canvas(painter, state.colours, PageExtent(area));
+    return DrawDialOnPage(canvas, area, state, placement, dialogs, draw);
+}
+
+QRectF PageExtent(const PrintArea& area) {
+    return QRectF(0, 0, area.xOffset + area.width + 2, area.yOffset + area.height + 2);
+}
+
+DialResult DrawDialOnPage(DialPainter& painter, const PrintArea& area, const DialState& state,
+                          const PrintPlacement& placement, UserDialogs& dialogs,
+                          DialResult (*draw)(const DialContext&, const DialRequest&, DialPainter&, UserDialogs&)) {
     DialRequest r;
     r.target = DrawTarget::Printer;
     r.clientWidth = area.width;
@@ -97,12 +106,21 @@ DialResult DrawDialOnPage(QPainter& painter, const PrintArea& area, const DialSt
     DialResult result;
     result.zoomFactor = state.zoomFactor;
     const DialContext context(state);
-    if (draw) result = draw(context, r, canvas, dialogs);
-    else if (const DialConstruction* c = ConstructionFor(state)) result = c->draw(context, r, canvas, dialogs);
+    if (draw) result = draw(context, r, painter, dialogs);
+    else if (const DialConstruction* c = ConstructionFor(state)) result = c->draw(context, r, painter, dialogs);
     return result;
 }
 
 namespace {
+
+// A page drawn without a window: the gnomon and text block where a fresh window of
+// `screenSize` would put them.
+PrintPlacement PagePlacement(const DialState& state, QSize screenSize) {
+    PrintPlacement placement;
+    placement.screen = DefaultGnomonPlacement(state, screenSize.width(), screenSize.height());
+    placement.drawSize = screenSize;
+    return placement;
+}
 
 DialRequest ScreenRequest(const DialState& state, QSize size, bool grid) {
     const GnomonPlacement g = DefaultGnomonPlacement(state, size.width(), size.height());
@@ -149,19 +167,14 @@ bool SaveRendering(const QString& path, SaveError* error, Paint paint) {
 
 }  // namespace
 
-bool RenderDialSvg(const DialState& state, QSize size, const QString& path, UserDialogs& dialogs, SaveError* error) {
-    return SaveRendering(path, error, [&](QIODevice& device) {
-        QSvgGenerator generator;
-        generator.setOutputDevice(&device);
-        generator.setSize(size);
-        generator.setViewBox(QRect(QPoint(0, 0), size));
-        generator.setTitle(QStringLiteral("Zorva"));
-        QPainter painter;
-        if (!painter.begin(&generator)) return false;
-        CanvasPainter canvas(painter, state.colours, QRectF(0, 0, size.width(), size.height()));
-        DrawDialOnScreen(state, ScreenRequest(state, size, false), canvas, dialogs);
-        return painter.end();
-    });
+bool RenderDialSvg(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs,
+                   SaveError* error) {
+    // The printout's page, A4 landscape in 0.1 mm, drawn wholly (no printer margins).
+    const PrintArea area = FitPrintableArea(0, 0, 0, 0);
+    SvgPainter svg(state.colours, QRectF(0, 0, kA4LongTenths, kA4ShortTenths), state.legendOffset);
+    DrawDialOnPage(svg, area, state, PagePlacement(state, screenSize), dialogs);
+    const QByteArray document = svg.document(QStringLiteral("Zorva"));
+    return SaveRendering(path, error, [&](QIODevice& device) { return device.write(document) == document.size(); });
 }
 
 bool RenderDialPdf(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs,
@@ -174,11 +187,7 @@ bool RenderDialPdf(const DialState& state, QSize screenSize, const QString& path
         QPainter painter;
         if (!painter.begin(&writer)) return false;
         MapTenthMillimetres(painter, writer.logicalDpiX(), writer.logicalDpiY());
-        const PrintArea area = FitPrintableArea(0, 0, 0, 0);
-        PrintPlacement placement;
-        placement.screen = DefaultGnomonPlacement(state, screenSize.width(), screenSize.height());
-        placement.drawSize = screenSize;
-        DrawDialOnPage(painter, area, state, placement, dialogs);
+        DrawDialOnPage(painter, FitPrintableArea(0, 0, 0, 0), state, PagePlacement(state, screenSize), dialogs);
         return painter.end();
     });
 }

@@ -8,6 +8,7 @@
 #include "state/dial_state.h"
 #include "state/safe_save.h"
 
+#include <QRectF>
 #include <QSize>
 #include <QString>
 
@@ -58,14 +59,25 @@ DialResult DrawDialOnPage(QPainter& painter, const PrintArea& area, const DialSt
                           const PrintPlacement& placement, UserDialogs& dialogs,
                           DialResult (*draw)(const DialContext&, const DialRequest&, DialPainter&,
                                              UserDialogs&) = nullptr);
+// The same on any painter (an SVG document, a recording); the canvas's extent is PageExtent.
+DialResult DrawDialOnPage(DialPainter& painter, const PrintArea& area, const DialState& state,
+                          const PrintPlacement& placement, UserDialogs& dialogs,
+                          DialResult (*draw)(const DialContext&, const DialRequest&, DialPainter&,
+                                             UserDialogs&) = nullptr);
+// The part of the page a printout can reach, 0.1 mm from the corner of the printable area.
+QRectF PageExtent(const PrintArea& area);
+// A4 in 0.1 mm.
+inline constexpr int kA4LongTenths = 2970;
+inline constexpr int kA4ShortTenths = 2100;
 // Maps a painter on a device of `dpi` dots per inch to 0.1 mm units.
 void MapTenthMillimetres(QPainter& painter, double dpiX, double dpiY);
 
 // The screen rendering of the dial as an image of `size` pixels.
 QImage RenderDialImage(const DialState& state, QSize size, UserDialogs& dialogs, bool grid = false);
-// The same drawing as an SVG file; false (and `error` set, the earlier file kept) when the
-// file cannot be written.
-bool RenderDialSvg(const DialState& state, QSize size, const QString& path, UserDialogs& dialogs,
+// The printout as an SVG file at true scale (A4 landscape, millimetres, one group per pen);
+// the gnomon and text block placed as in a window of `screenSize`. False (and `error` set,
+// the earlier file kept) when the file cannot be written.
+bool RenderDialSvg(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs,
                    SaveError* error = nullptr);
 // The printout on an A4 landscape PDF page, true to scale; false as for SVG.
 bool RenderDialPdf(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs,

@@ -3,7 +3,10 @@
 
 #include "text/recording_dialogs.h"
 
+#include <QFile>
 #include <QImage>
+#include <QSet>
+#include <QXmlStreamReader>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -120,6 +123,61 @@ TEST(RenderDial, PdfPageIsTrueToScale) {
     const QRect corner(0, page.height() / 2, page.width() / 4, page.height() / 2);
     EXPECT_NEAR(LongestRun(page, corner, true), 350, 3);
     EXPECT_NEAR(LongestRun(page, corner, false), 350, 3);
+}
+
+// The SVG is the printout at true scale: an A4 landscape sheet in millimetres with 0.1 mm
+// units, one group per pen named after what it draws, and the gnomon measure of a 35 mm
+// gnomon 350 units (35 mm) long in both legs.
+TEST(RenderDial, SvgIsTheTrueScalePageWithOneGroupPerPen) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    DialState s = StartupState();
+    s.dialType = 'h';
+    s.latitude = 47.0;
+    s.gnomonLength = 35;
+    s.zoomFactor = 1.0;
+    s.legendOffset = LegendOffsetFor('h');
+    RecordingDialogs dialogs;
+    const QString svg = dir.filePath(QStringLiteral("dial.svg"));
+    ASSERT_TRUE(RenderDialSvg(s, QSize(1200, 816), svg, dialogs));
+    QFile file(svg);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QStringList ids;
+    QString group;
+    bool sheet = false;
+    int measures = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        const QXmlStreamAttributes a = xml.attributes();
+        if (xml.name() == QLatin1String("svg")) {
+            EXPECT_EQ(a.value(QLatin1String("width")), QLatin1String("297mm"));
+            EXPECT_EQ(a.value(QLatin1String("height")), QLatin1String("210mm"));
+            EXPECT_EQ(a.value(QLatin1String("viewBox")), QLatin1String("0 0 2970 2100"));
+            sheet = true;
+        } else if (xml.name() == QLatin1String("g")) {
+            group = a.value(QLatin1String("id")).toString();
+            ids << group;
+        } else if (xml.name() == QLatin1String("path") && group.startsWith(QLatin1String("pen-4-text"))) {
+            // The measure: one stroke of five points, two legs at right angles.
+            const QStringList t = a.value(QLatin1String("d")).toString().remove(QLatin1Char('M')).remove(QLatin1Char('L'))
+                                      .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            if (t.size() != 10) continue;
+            std::vector<QPointF> p;
+            for (int i = 0; i < 10; i += 2) p.emplace_back(t[i].toDouble(), t[i + 1].toDouble());
+            if (std::abs(p[1].x() - p[2].x()) > 1e-6 || std::abs(p[2].y() - p[3].y()) > 1e-6) continue;
+            EXPECT_NEAR(std::abs(p[2].y() - p[1].y()), 350.0, 0.5);
+            EXPECT_NEAR(std::abs(p[3].x() - p[2].x()), 350.0, 0.5);
+            ++measures;
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_TRUE(sheet);
+    EXPECT_EQ(measures, 1);
+    // Date lines, apparent-time hour lines and text each have their group; ids are unique.
+    for (const char* id : {"pen-1-declination-lines", "pen-3-full-hours-without-eot", "pen-4-text"})
+        EXPECT_TRUE(ids.contains(QLatin1String(id))) << id << " in " << ids.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(QSet<QString>(ids.begin(), ids.end()).size(), ids.size());
 }
 
 }  // namespace
