@@ -4,6 +4,7 @@
 // with its gnomon, the quadrant aimed at the sun with its plumb line.
 
 #include "astro/sun_position.h"
+#include "dials/dial_space.h"
 
 #include <QPointF>
 
@@ -13,15 +14,7 @@
 
 namespace zorva::test {
 
-struct Vec3 {
-    double x = 0, y = 0, z = 0;
-    Vec3 operator+(const Vec3& o) const { return {x + o.x, y + o.y, z + o.z}; }
-    Vec3 operator-(const Vec3& o) const { return {x - o.x, y - o.y, z - o.z}; }
-    Vec3 operator*(double k) const { return {x * k, y * k, z * k}; }
-    double dot(const Vec3& o) const { return x * o.x + y * o.y + z * o.z; }
-    double length() const { return std::sqrt(dot(*this)); }
-    Vec3 unit() const { return *this * (1.0 / length()); }
-};
+using Vec3 = zorva::Vec3;
 
 // Toward the sun: azimuth from south, positive toward west (west is -x).
 inline Vec3 TowardSun(const SunPositionResult& sun) {
