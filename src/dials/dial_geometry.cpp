@@ -258,9 +258,21 @@ void ShadowCurve::add(const ShadowSample& sample) {
         started_ = true;
     } else {
         DrawShadowSegment(previous_, sample, area_, painter_);
+        note(previous_, sample);
     }
     anyVisible_ = anyVisible_ || sample.visible;
     previous_ = sample;
+}
+
+void ShadowCurve::note(const ShadowSample& prev, const ShadowSample& cur) {
+    // The same pieces DrawShadowSegment draws.
+    const QPointF p(prev.x, prev.y), c(cur.x, cur.y);
+    if (cur.visible && prev.visible)
+        strokes_.emplace_back(p, c);
+    else if (cur.visible && prev.sunlit)
+        strokes_.emplace_back(ClipToArea(p, c, area_), c);
+    else if (prev.visible && cur.sunlit)
+        strokes_.emplace_back(p, ClipToArea(c, p, area_));
 }
 
 ScaledGnomon ScaleGnomon(double gnomonLength, double zoom) {

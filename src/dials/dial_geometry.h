@@ -7,7 +7,10 @@
 
 #include "plot/plot_stream.h"
 
+#include <QLineF>
 #include <QPointF>
+
+#include <vector>
 
 namespace zorva {
 
@@ -110,10 +113,16 @@ public:
     // The next sample starts a new piece (a sample that could not be computed).
     void interrupt() { started_ = false; }
     bool anyVisible() const { return anyVisible_; }
+    // The strokes drawn so far, each cut at the area as drawn: where numbers may go and
+    // which lines they should keep off.
+    const std::vector<QLineF>& strokes() const { return strokes_; }
 
 private:
+    void note(const ShadowSample& previous, const ShadowSample& current);
+
     DialPainter& painter_;
     DrawingArea area_;
+    std::vector<QLineF> strokes_;
     ShadowSample previous_;
     bool started_ = false;
     bool anyVisible_ = false;

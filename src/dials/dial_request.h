@@ -12,8 +12,8 @@ class PlanarPlotExtras;
 
 enum class DrawTarget { Screen, Printer, Plot };
 
-// Filled by the drawing window's hour-line angle panel; read only to continue the
-// apparent-time hour lines to the style foot point.
+// The angles of the apparent-time hour lines at the style foot point and the hour angles the
+// sun can reach the plane between; the planar construction continues the lines with them.
 struct HourLineAngleTable {
     static constexpr double kNone = 500.0;
     // Angle of the hour line hour + j / (lines per hour), degrees; kNone where there is none.
@@ -40,9 +40,9 @@ struct DialRequest {
     bool sheetA3 = false;       // screen scaled like the saved (A3) file instead of the printout
     bool wideScreen = true;     // screen at least 1000 pixels wide
 
-    // Read by the planar dials only.
+    // Read by the planar dials only. A table with its lit range saves the construction
+    // computing it; without one the construction computes its own.
     const HourLineAngleTable* angles = nullptr;
-    QString sunlitPeriod;       // the angle panel's sunlit times; empty when it was not used
     PlanarPlotExtras* plot = nullptr;  // the plot's own elements and its coordinate listing
 
     bool screen() const { return target == DrawTarget::Screen; }

@@ -201,11 +201,12 @@ void HatDial::setUp() {
         // The screen shows a sheet 305 mm wide, or as high as a landscape page.
         const double unit = W > 1.414 * H ? H * 1.42 / 305 : W / 305;
         L_ = std::round(b_ * unit);
-        da_ = S_ * unit / 365;
+        // 360 degrees of azimuth wrap once round the cylinder's circumference S.
+        da_ = S_ * unit / 360;
     } else {
         const double perMm = a_.printer() ? 10.0 : kPlotUnitsPerMm;
         L_ = perMm * b_;
-        da_ = perMm * S_ / 365;
+        da_ = perMm * S_ / 360;
     }
     lineWidth_ = c_.lineWidth;
     D_ = HighestSunShadow(L_, s_.latitude);

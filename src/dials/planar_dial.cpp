@@ -9,9 +9,12 @@
 #include "dials/dial_context.h"
 #include "dials/date_lines.h"
 #include "dials/dial_painter.h"
+#include "dials/hour_line_angles.h"
+#include "dials/label_placer.h"
 #include "dials/map_overlay.h"
 #include "dials/planar_plot_extras.h"
 #include "plot/plot_stream.h"
+#include "state/preferences.h"
 #include "text/named_texts.h"
 #include "text/number_format.h"
 #include "text/texts.h"
@@ -21,6 +24,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <set>
 
 namespace zorva {
@@ -40,6 +44,66 @@ enum Role {
     kTemporal = 9,
     kDayLength = 10,
 };
+
+// Where a traced line ends and in which direction it runs there.
+struct LineEnd {
+    QPointF at;
+    QPointF direction;  // unit vector pointing out of the line
+};
+
+QPointF Unit(QPointF v) {
+    const double n = std::hypot(v.x(), v.y());
+    return n > 1e-12 ? v / n : QPointF(0, -1);
+}
+
+// The stroke end farthest from `from`: the outer end of an hour line seen from the nodus foot.
+std::optional<LineEnd> FarthestEnd(const std::vector<QLineF>& strokes, QPointF from) {
+    std::optional<LineEnd> best;
+    double bestDistance = -1;
+    for (const QLineF& l : strokes) {
+        for (const auto& [at, other] : {std::pair{l.p2(), l.p1()}, std::pair{l.p1(), l.p2()}}) {
+            const double d = std::hypot(at.x() - from.x(), at.y() - from.y());
+            if (d > bestDistance && std::isfinite(d)) {
+                bestDistance = d;
+                best = LineEnd{at, Unit(at - other)};
+            }
+        }
+    }
+    return best;
+}
+
+// The leftmost or rightmost stroke end: where a date line is labelled.
+std::optional<LineEnd> SideEnd(const std::vector<QLineF>& strokes, bool right) {
+    std::optional<LineEnd> best;
+    for (const QLineF& l : strokes) {
+        for (const auto& [at, other] : {std::pair{l.p2(), l.p1()}, std::pair{l.p1(), l.p2()}}) {
+            if (!std::isfinite(at.x())) continue;
+            if (!best || (right ? at.x() > best->at.x() : at.x() < best->at.x()))
+                best = LineEnd{at, Unit(at - other)};
+        }
+    }
+    return best;
+}
+
+// Top-left corners for a number of `size` at a line's end, best first: beyond the end along
+// the line, then beside the end, then beside the line a little inward.
+std::vector<QPointF> NumeralCandidates(const LineEnd& end, QSizeF size, double gap) {
+    const QPointF d = end.direction, n(-d.y(), d.x());
+    const QPointF half(size.width() / 2, size.height() / 2);
+    // Distance from a box centre to its edge in a direction.
+    const auto reach = [&](QPointF u) { return std::abs(u.x()) * half.x() + std::abs(u.y()) * half.y(); };
+    std::vector<QPointF> centres;
+    for (double f : {1.0, 2.0}) centres.push_back(end.at + d * (gap + f * reach(d)));
+    for (double side : {1.0, -1.0}) centres.push_back(end.at + n * side * (gap + reach(n)));
+    for (double back : {1.0, 3.0})
+        for (double side : {1.0, -1.0})
+            centres.push_back(end.at - d * (back * reach(d)) + n * side * (gap + reach(n)));
+    for (double side : {1.0, -1.0}) centres.push_back(end.at + d * (gap + reach(d)) + n * side * (gap + reach(n)));
+    std::vector<QPointF> corners;
+    corners.reserve(centres.size());
+    for (const QPointF& c : centres) corners.push_back(c - half);
+    return corners;
+}
 
 class PlanarConstruction {
 public:
@@ -85,7 +149,35 @@ private:
     void continueToStyleFoot(double T, int j, bool anyVisible, QPointF farthest);
     void drawStyleFoot();
     void drawFinalFrame();
-    void traceDeclination(double declination, bool listed = false);
+    // Traces a line of constant declination; its strokes as drawn.
+    std::vector<QLineF> traceDeclination(double declination, bool listed = false);
+
+    // --- numbers of the lines, placed once every line is drawn
+    enum class NumeralEnd { Outer, Left, Right };
+    struct PendingNumeral {
+        std::vector<QLineF> strokes;
+        QString text;
+        int role = kText;
+        NumeralEnd end = NumeralEnd::Outer;
+        bool zodiac = false;
+    };
+    // Whether this drawing numbers its lines: by the preference, and in a plot only when
+    // asked for there too.
+    bool numerals() const {
+        return s_.numeralStyle != NumeralStyle::None && (!r_.plotTarget() || s_.numeralsInPlotFiles);
+    }
+    void keepStrokes(const ShadowCurve& curve) {
+        strokes_.insert(strokes_.end(), curve.strokes().begin(), curve.strokes().end());
+    }
+    void addNumeral(const std::vector<QLineF>& strokes, const QString& text, int role,
+                    NumeralEnd end = NumeralEnd::Outer, bool zodiac = false) {
+        if (!strokes.empty()) numerals_.push_back({strokes, text, role, end, zodiac});
+    }
+    void writeNumerals();
+    QRectF labelSheet() const;
+    void reserveText(double x, double y, const QString& text) {
+        reserved_.emplace_back(x, y, p_.textWidth(text), p_.textHeight());
+    }
 
     ShadowSample shadow(double altitude, double azimuth) const { return ShadowPoint(altitude, azimuth, plane_); }
     // The sun at zone time T (+ the equivalent dial's shift) with declination and EoT of that
@@ -122,6 +214,11 @@ private:
     double obliquity_ = 23.44;
     DialPlane plane_;
     DrawingArea area_;
+    std::vector<PendingNumeral> numerals_;
+    std::vector<QLineF> strokes_;   // every traced line, for the numbers to keep off
+    std::vector<QRectF> reserved_;  // legend and measure texts
+    std::optional<HourLineAngleTable> angles_;
+    QString sunlitPeriod_;
 };
 
 bool PlanarConstruction::run() {
@@ -129,6 +226,13 @@ bool PlanarConstruction::run() {
     if (w_ < 2 || h_ < 2) return false;
     if (!umbrellaChecks()) return false;
     setUpPlane();
+    if (!c_.umbrella) {
+        // What the hour-line angle table shows is computed here, so that a plain draw shows
+        // the lines to the style foot point and the sunlit times whatever was opened before.
+        HourLineAngles own = ComputeHourLineAngles(s_, true);
+        angles_ = r_.angles && r_.angles->litRangeKnown ? *r_.angles : own.table;
+        sunlitPeriod_ = own.sunlitPeriod;
+    }
     // The map lies under the dial (the plot writes it as a plot of its own before the dial's).
     if (!plot() && MapOverlayWanted(s_)) {
         const double scale = screen() ? s_.gnomonLength * r_.clientWidth / (r_.sheetA3 ? 420.0 : 280.0)
@@ -161,6 +265,7 @@ bool PlanarConstruction::run() {
     if (s_.meanTimeLines) traceHourLines(1, true, s_.eotHourFrom, s_.eotHourTo, false);
     if (s_.markAnalemma) traceHourLines(1, true, s_.analemmaHour, s_.analemmaHour, true);
     p_.setPenWidth(1);
+    writeNumerals();
     drawStyleFoot();
     p_.resetWindow();
     drawFinalFrame();
@@ -292,29 +397,37 @@ void PlanarConstruction::drawLegend() {
         const double titleHeight = p_.textHeight();
         const double titleOffset = narrow ? 3.5 : (plainHorizontal ? 1.8 : 2.25);
         p_.text(x, oy_ + h_ - titleOffset * titleHeight, legend.title);
+        reserveText(x, oy_ + h_ - titleOffset * titleHeight, legend.title);
         p_.setFont(arial, PointsToPixels(8));
         const double th = p_.textHeight();
         const double extra = narrow ? 1.0 : 0.0;
-        if (!legend.orientation.isEmpty()) p_.text(x, oy_ + h_ - (2.4 + extra) * th, legend.orientation);
+        if (!legend.orientation.isEmpty()) {
+            p_.text(x, oy_ + h_ - (2.4 + extra) * th, legend.orientation);
+            reserveText(x, oy_ + h_ - (2.4 + extra) * th, legend.orientation);
+        }
         p_.text(x, oy_ + h_ - (1.2 + extra) * th, legend.position);
+        reserveText(x, oy_ + h_ - (1.2 + extra) * th, legend.position);
         p_.setFont(arial, 16);
     } else {
         // One line below the other at the window's text cursor.
         double y = r_.textY;
         p_.setFont(arial, 6 * unitsPerMm_);
         p_.text(r_.textX, y, legend.title);
+        reserveText(r_.textX, y, legend.title);
         y += p_.textHeight();
         p_.setFont(arial, 3 * unitsPerMm_);
         if (!legend.orientation.isEmpty()) {
             p_.text(r_.textX, y, legend.orientation);
+            reserveText(r_.textX, y, legend.orientation);
             y += p_.textHeight();
         }
         p_.text(r_.textX, y, legend.position);
+        reserveText(r_.textX, y, legend.position);
         p_.setFont(arial, 4 * unitsPerMm_);
     }
 }
 
-void PlanarConstruction::traceDeclination(double declination, bool listed) {
+std::vector<QLineF> PlanarConstruction::traceDeclination(double declination, bool listed) {
     if (listed) listCurve(declination);
     ShadowCurve curve(p_, area_);
     for (int k = 0; k <= 96; ++k) {
@@ -324,6 +437,8 @@ void PlanarConstruction::traceDeclination(double declination, bool listed) {
         curve.add(sample);
         if (listed && k % 4 == 0) listPoint(sample, k / 4);
     }
+    keepStrokes(curve);
+    return curve.strokes();
 }
 
 void PlanarConstruction::drawDayLengthLines() {
@@ -349,9 +464,23 @@ void PlanarConstruction::drawDateLines() {
     p_.setPenRole(kDateLines);
     const std::vector<DateLine> lines = BuildDateLineTable(s_, &d_);
     if (!lines.empty()) listSection(PlanarPlotExtras::Section::DateLines);
-    for (const DateLine& line : lines) {
+    const bool zodiac = s_.dateLineMode == '0';
+    for (size_t n = 0; n < lines.size(); ++n) {
+        const DateLine& line = lines[n];
         if (line.fixedDeclination) {
-            traceDeclination(line.declination, true);
+            const std::vector<QLineF> strokes = traceDeclination(line.declination, true);
+            if (!numerals()) continue;
+            if (zodiac) {
+                // The line of the k-th sign from the summer solstice serves the sign entered
+                // in the first half of the year at one end and the one of the second half at
+                // the other; the solstice lines serve one sign each.
+                const int k = static_cast<int>(n);
+                const int autumn = 3 + k, spring = (15 - k) % 12;
+                addNumeral(strokes, p_.zodiacSign(autumn), kDateLines, NumeralEnd::Right, true);
+                if (spring != autumn) addNumeral(strokes, p_.zodiacSign(spring), kDateLines, NumeralEnd::Left, true);
+            } else {
+                addNumeral(strokes, DateLineNumeral(line.label), kDateLines, NumeralEnd::Right);
+            }
             continue;
         }
         listCurve(line.label);
@@ -367,6 +496,8 @@ void PlanarConstruction::drawDateLines() {
             curve.add(sample);
             if (k % 4 == 0) listPoint(sample, k / 4);
         }
+        keepStrokes(curve);
+        if (numerals()) addNumeral(curve.strokes(), DateLineNumeral(line.label), kDateLines, NumeralEnd::Right);
     }
 }
 
@@ -383,9 +514,11 @@ void PlanarConstruction::drawGnomonMeasure() {
     if (!screen()) p_.setFont(QStringLiteral("Arial"), 3.5 * unitsPerMm_);
     p_.setTextRole(kText);
     // A third of a line below the bar, so that the text does not touch it on paper.
-    p_.text(xs, B + std::max(3.0, p_.textHeight() / 3),
-            TextOf(TextId::GnomonHeight, s_.language) + QStringLiteral(" (=") + RealToText(6, 2, gz_) +
-                QStringLiteral(")"));
+    const QString text =
+        TextOf(TextId::GnomonHeight, s_.language) + QStringLiteral(" (=") + RealToText(6, 2, gz_) + QStringLiteral(")");
+    p_.text(xs, B + std::max(3.0, p_.textHeight() / 3), text);
+    reserveText(xs, B + std::max(3.0, p_.textHeight() / 3), text);
+    for (size_t i = 1; i < measure.size(); ++i) strokes_.emplace_back(measure[i - 1], measure[i]);
 }
 
 void PlanarConstruction::traceTemporalHours() {
@@ -425,6 +558,8 @@ void PlanarConstruction::traceTemporalHours() {
                 const int step = umbrella ? 5 : ((day < solstice || day > 340) ? 15 : 10);
                 day = std::min(day + step, 356);
             }
+            keepStrokes(curve);
+            if (j == 0 && numerals()) addNumeral(curve.strokes(), HourNumeral(n, s_.numeralStyle, false), kTemporal);
         }
     }
 }
@@ -471,15 +606,51 @@ void PlanarConstruction::traceBabylonianOrItalian(bool italian) {
                 const ShadowSample s = shadowAt(DayOfYear(year, day.month, day.day), T, false);
                 curve.add(s);
                 listPoint(s);
-                if (j == 0 && n % 2 == 0 && day.month == 9 && day.day == 21 && s.visible)
+                if (!numerals() && j == 0 && n % 2 == 0 && day.month == 9 && day.day == 21 && s.visible)
                     labels.push_back({{s.x, s.y}, RoundToIntText(n)});
             }
+            keepStrokes(curve);
+            if (j == 0 && numerals()) addNumeral(curve.strokes(), HourNumeral(n, s_.numeralStyle, false), fullRole);
         }
     }
     p_.setTextRole(fullRole);
     const double th = p_.textHeight();
     for (const Label& l : labels)
         p_.text(l.at.x(), l.at.y() + (italian ? 0.1 * th : -1.1 * th), l.text);
+    p_.setTextRole(kText);
+}
+
+QRectF PlanarConstruction::labelSheet() const {
+    // The screen's white border covers the outer 30 pixels; paper and plot keep a millimetre.
+    if (screen()) return QRectF(QPointF(ox_ + 32, oy_ + 32), QPointF(ox_ + w_ - 2, oy_ + h_ - 2));
+    const double m = unitsPerMm_;
+    return QRectF(QPointF(ox_ + m, oy_ + m), QPointF(ox_ + w_ - m, oy_ + h_ - m));
+}
+
+void PlanarConstruction::writeNumerals() {
+    if (numerals_.empty()) return;
+    const QRectF sheet = labelSheet();
+    if (!sheet.isValid()) return;
+    LabelPlacer placer(sheet);
+    for (const QRectF& box : reserved_) placer.avoidBox(box);
+    for (const QLineF& line : strokes_) placer.avoidLine(line);
+    // However large the preference, a number stays a small part of the sheet.
+    const double height =
+        std::min(UsableNumeralHeightMm(s_.numeralHeightMm) * unitsPerMm_, std::min(sheet.width(), sheet.height()) / 8);
+    const QPointF foot(plane_.x0, plane_.y0);
+    for (const PendingNumeral& n : numerals_) {
+        const std::optional<LineEnd> end = n.end == NumeralEnd::Outer ? FarthestEnd(n.strokes, foot)
+                                                                     : SideEnd(n.strokes, n.end == NumeralEnd::Right);
+        if (!end) continue;
+        p_.setFont(QStringLiteral("Arial"), height);
+        p_.setTextKind(n.zodiac ? TextKind::ZodiacSigns : TextKind::Plain);
+        p_.setTextRole(n.role);
+        const QSizeF size(p_.textWidth(n.text), p_.textHeight());
+        if (const std::optional<QRectF> box = placer.place(size, NumeralCandidates(*end, size, 0.3 * height)))
+            p_.text(box->left(), box->top(), n.text);
+        if (n.zodiac) p_.setTextKind(TextKind::Plain);
+    }
+    p_.setFont(QStringLiteral("Arial"), screen() ? 16 : 4 * unitsPerMm_);
     p_.setTextRole(kText);
 }
 
@@ -527,6 +698,9 @@ void PlanarConstruction::traceAltitudeLines() {
                     curve.add(sample);
                     listPoint(sample);
                 }
+                keepStrokes(curve);
+                if (j == 0 && numerals())
+                    addNumeral(curve.strokes(), RoundToIntText(h) + QChar(0x00B0), kHorizon);
             }
         }
     }
@@ -568,14 +742,17 @@ void PlanarConstruction::traceHourLines(int firstDay, bool mean, int firstHour, 
                 listPoint(closing);
             }
             if (toStyleFoot) continueToStyleFoot(T, j, curve.anyVisible(), farthest);
+            keepStrokes(curve);
+            if (j == 0 && !analemma && numerals())
+                addNumeral(curve.strokes(), HourNumeral(h, s_.numeralStyle, true), mean ? kText : kApparentHours);
         }
     }
     if (analemma) drawAnalemmaMarks(h1);
 }
 
 void PlanarConstruction::continueToStyleFoot(double T, int j, bool anyVisible, QPointF farthest) {
-    const HourLineAngleTable* table = r_.angles;
-    if (!table) return;
+    if (!angles_) return;
+    const HourLineAngleTable* table = &*angles_;
     const QPointF foot = styleFoot();
     const double dT = (lambdaRef_ - s_.zoneMeridian) * 4.0 / 60.0;
     const double hourAngle = 15.0 * (T - dT - 12.0);
@@ -683,10 +860,10 @@ void PlanarConstruction::drawFinalFrame() {
         DrawBorderFrame(p_, ox_, oy_, w_ + border, h_ + border, border);
     else
         DrawBorderFrame(p_, ox_, oy_, w_, h_, 0);
-    if (r_.sunlitPeriod.isEmpty()) return;
+    if (sunlitPeriod_.isEmpty()) return;
     p_.setFont(QStringLiteral("Arial"), screen() ? 16 : 40, true);
     p_.setTextColour(colour::kMaroon, kText);
-    const QString text = TextOf(TextId::SunOnDialPlane, s_.language) + r_.sunlitPeriod;
+    const QString text = TextOf(TextId::SunOnDialPlane, s_.language) + sunlitPeriod_;
     if (screen())
         p_.text(ox_ + border, oy_ + h_ + border / 2 - p_.textHeight() / 2, text);
     else
@@ -694,6 +871,34 @@ void PlanarConstruction::drawFinalFrame() {
 }
 
 }  // namespace
+
+QString HourNumeral(int hour, NumeralStyle style, bool clockHour) {
+    if (style != NumeralStyle::Roman) return QString::number(hour);
+    // Midnight is the twenty-fourth hour of a clock; Roman numerals know no zero.
+    int n = clockHour && hour == 0 ? 24 : hour;
+    if (n <= 0 || n >= 4000) return QString::number(hour);
+    static const std::pair<int, const char*> kDigits[] = {{1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"},
+                                                          {100, "C"},  {90, "XC"},  {50, "L"},  {40, "XL"},
+                                                          {10, "X"},   {9, "IX"},   {5, "V"},   {4, "IV"},
+                                                          {1, "I"}};
+    QString text;
+    for (const auto& [value, digits] : kDigits)
+        while (n >= value) {
+            text += QLatin1String(digits);
+            n -= value;
+        }
+    return text;
+}
+
+QString DateLineNumeral(const QString& label) {
+    // " 7.07." reads "7.7." on a dial.
+    const QStringList parts = label.trimmed().split(QLatin1Char('.'), Qt::SkipEmptyParts);
+    bool dayOk = false, monthOk = false;
+    const int day = parts.size() >= 2 ? parts[0].trimmed().toInt(&dayOk) : 0;
+    const int month = parts.size() >= 2 ? parts[1].trimmed().toInt(&monthOk) : 0;
+    if (!dayOk || !monthOk) return label.trimmed();
+    return QStringLiteral("%1.%2.").arg(day).arg(month);
+}
 
 UmbrellaProblem CheckInclinedUmbrella(double R, double inclination) {
     if (R == 0.0) return UmbrellaProblem::NoDisc;

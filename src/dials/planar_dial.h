@@ -25,6 +25,12 @@ int LinesPerHour(char intervalDigit);
 enum class UmbrellaProblem { None, NoDisc, PlaneIntoDisc };
 UmbrellaProblem CheckInclinedUmbrella(double circleRatio, double planeInclination);
 
+// The number of an hour line: Arabic, or Roman (a clock's hour 0 as XXIV). Arabic for
+// `NumeralStyle::None` too: whether numbers are written is the caller's decision.
+QString HourNumeral(int hour, NumeralStyle style, bool clockHour);
+// A date line's label as a dial shows it: "21.6.", " 7.07." as "7.7.".
+QString DateLineNumeral(const QString& label);
+
 // Scales the gnomon for the target and draws the whole dial of `state`.
 DialResult DrawPlanarDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
                           UserDialogs& dialogs);

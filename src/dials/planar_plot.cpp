@@ -227,7 +227,6 @@ bool WritePlanarDialPlot(const DialState& s, PlotStream& stream, const PlanarPlo
     r.clientHeight = H;
     r.grid = options.grid;
     r.angles = options.angles;
-    r.sunlitPeriod = options.sunlitPeriod;
     // Rows of the construction run downward from the top of the sheet.
     const QPointF origin = DefaultPlotOrigin(s, g);
     r.originX = origin.x();
@@ -270,8 +269,8 @@ PlanarSaveResult SavePlanarDial(const DialState& s, const PlanarSaveRequest& req
     const Language l = s.language;
     PlanarSaveResult result;
 
-    // The angles of a freshly opened drawing window: without its angle panel no lit range.
-    const HourLineAngles angles = request.angles ? *request.angles : ComputeHourLineAngles(s, false);
+    // The window's angles when it hands them over, else the construction's own.
+    const HourLineAngles angles = request.angles ? *request.angles : ComputeHourLineAngles(s, true);
 
     std::optional<CoordinateListing> listing;
     if (request.coordinates != CoordinateOutput::None) listing.emplace(l, QPointF(), kPlotUnitsPerMm);
@@ -289,7 +288,6 @@ PlanarSaveResult SavePlanarDial(const DialState& s, const PlanarSaveRequest& req
     options.listing = listing ? &*listing : nullptr;
     options.plotFileName = request.fileName;
     options.angles = &angles.table;
-    options.sunlitPeriod = angles.sunlitPeriod;
 
     const PlotWriter writer = [&](PlotStream& stream) {
         if (listing) listing.emplace(l, QPointF(), kPlotUnitsPerMm);

@@ -37,7 +37,6 @@ struct PlanarPlotOptions {
     CoordinateListing* listing = nullptr;  // filled when the coordinates are wanted
     QString plotFileName;              // named in the listing
     const HourLineAngleTable* angles = nullptr;
-    QString sunlitPeriod;
 };
 
 // The nodus foot point on the sheet (plotter units at p = 1, y upward) when the user has not

@@ -99,10 +99,11 @@ private:
     }
     QPointF exactPoint(double angle, double N) const { return {xA_ + N * SinDeg(angle), yA_ + N * CosDeg(angle)}; }
     bool onQuadrant(const QPointF& q) const { return q.x() >= xA_ && q.y() >= yA_; }
-    // Radius of a declination on the zodiac scale: the winter solstice on R / 2, the summer
-    // solstice on the rim.
+    // Radius of a declination on the zodiac scale: the solstices on R / 2 and on the rim,
+    // the summer solstice inside or outside as the calendar band has 21 June.
     double zodiacRadius(double delta) const {
-        return R_ / 2 * (1 + (delta + zodiac_.obliquity) / (2 * zodiac_.obliquity));
+        const double fromWinter = (delta + zodiac_.obliquity) / (2 * zodiac_.obliquity);
+        return R_ / 2 * (1 + (s_.outerLineArrangement ? fromWinter : 1 - fromWinter));
     }
     // Radius of a declination on the Gunter scale, projected from the pole of the site's
     // hemisphere (a southern quadrant is the northern one for the other pole).
@@ -387,13 +388,15 @@ void QuadrantDial::traceDeclinations(double t, int hour, bool full) {
     const double phi = s_.latitude;
     const double shift = s_.timeSystem == 1 ? s_.longitude - s_.zoneMeridian : 0.0;
     QPointF previous;
+    // The hour's number at the line's end on the rim.
+    const int rimEnd = s_.outerLineArrangement ? 0 : 36;
     for (int i = 0; i <= 36; ++i) {
         const double delta = zodiac_.byLongitude[static_cast<size_t>(i)];
         const double hourAngle = hours_.temporal ? TemporalHourAngle(phi, delta, t) : 15 * (t - 12) - shift;
         const double h = AltitudeAt(phi, delta, hourAngle);
         const QPointF q = point(h, Round(zodiacRadius(delta)));
         if (i > 0 && h > -2 && onQuadrant(previous) && onQuadrant(q)) segment(previous, q);
-        if (i == 0 && full && q.x() > xA_)
+        if (i == rimEnd && full && q.x() > xA_)
             addLabel(q.x() + Round(1.5 * C_), q.y() + Round(1.5 * C_), RoundToIntText(hour), hourRole());
         previous = q;
     }

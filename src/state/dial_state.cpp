@@ -63,6 +63,9 @@ void LoadDefaults(DialState& s) {
     d.originY = s.originY;
     d.centreX = s.centreX;
     d.centreY = s.centreY;
+    d.numeralStyle = s.numeralStyle;
+    d.numeralHeightMm = s.numeralHeightMm;
+    d.numeralsInPlotFiles = s.numeralsInPlotFiles;
 
     d.plotLineWeight = 1;
     s = std::move(d);

@@ -26,6 +26,10 @@ constexpr bool ReferenceYearInRange(long long year) {
     return year >= kFirstReferenceYear && year <= kLastReferenceYear;
 }
 
+// How the hour lines of a planar dial are numbered.
+enum class NumeralStyle { Arabic = 0, Roman = 1, None = 2 };
+inline constexpr double kDefaultNumeralHeightMm = 4.0;
+
 
 
 // A zone meridian more than this many degrees from the site's longitude is asked about.
@@ -165,6 +169,12 @@ struct DialState {
     // Declinations at the entry into the zodiac signs, index 1..7 (index 0 unused):
     // 1 = winter solstice, 4 = equinox, 7 = summer solstice.
     std::array<double, 8> zodiacDeclinations = {0.0, -23.44, -20.15, -11.47, 0.0, 11.47, 20.15, 23.44};
+
+    // --- preferences the classic files have no place for (zorva.conf)
+    NumeralStyle numeralStyle = NumeralStyle::Arabic;
+    double numeralHeightMm = kDefaultNumeralHeightMm;
+    // Plot files keep their classic commands unless numerals are asked for there too.
+    bool numeralsInPlotFiles = false;
 
     // --- drawing window and plot output
     int plotLineWeight = 1;  // 1 fine, 2 medium, 3 thick

@@ -441,8 +441,9 @@ void DrawingWindow::activate() {
     a4Action_->setChecked(host().screenLikePrintout());
     a3Action_->setChecked(!host().screenLikePrintout());
 
+    // A new window draws at true scale, whatever zoom the previous one was left at.
+    state().zoomFactor = 1.0;
     if (placesGnomon()) {
-        if (t == 'c' || t == 'm') state().zoomFactor = 1.0;
         presetPlacement();
     } else {
         state().zoomFactor = 1.0;
@@ -490,6 +491,8 @@ bool DrawingWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void DrawingWindow::drawCommand(bool withGrid) {
+    // A draw shows the drawing, not the angle table.
+    if (angleTableShown()) toggleAngleTable();
     state().zoomFactor = 1.0;
     grid_ = withGrid;
     render();
@@ -519,7 +522,6 @@ void DrawingWindow::render() {
         const QScreen* screen = QGuiApplication::primaryScreen();
         r.wideScreen = !screen || screen->size().width() >= 1000;
         if (IsPlanarLetter(s.dialType)) r.angles = &angles_.table;
-        if (anglePanelUsed_) r.sunlitPeriod = angles_.sunlitPeriod;
         if (correctionTable_) {
             canvas.fillRect(0, 0, image.width(), image.height(), colour::kWhite);
             result = DrawRingCorrectionTable(s, r, canvas, host().dialogs());
@@ -636,7 +638,6 @@ void DrawingWindow::toggleAngleTable() {
         return;
     }
     angles_ = ComputeHourLineAngles(state(), true);
-    anglePanelUsed_ = true;
     angleTable_->setPlainText(angleTableLines().join(QLatin1Char('\n')));
     canvas_->hide();
     angleTable_->show();

@@ -187,7 +187,6 @@ private:
     std::function<bool(QPrinter&)> printerSetup_;
 
     HourLineAngles angles_;
-    bool anglePanelUsed_ = false;
     bool activated_ = false;
     bool drawn_ = false;
     bool grid_ = false;

@@ -2,6 +2,7 @@
 #include "ui/main_window.h"
 
 #include "state/date_lines.h"
+#include "state/preferences.h"
 #include "state/settings_file.h"
 #include "state/settings_location.h"
 #include "text/texts.h"
@@ -90,6 +91,7 @@ void MainWindow::readSettingsAtStart(const QString& configDir) {
     } catch (const std::exception&) {
         dialogs_.inform(caption(CaptionKind::Error, state_.language), message(24, state_.language), Icon::Error);
     }
+    LoadPreferences(state_, PreferencesFilePath(programDir, configDir));
 }
 
 }  // namespace zorva

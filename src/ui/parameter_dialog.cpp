@@ -4,6 +4,7 @@
 #include "dials/planar_dial.h"
 #include "dials/quadrant_geometry.h"
 #include "state/date_lines.h"
+#include "state/preferences.h"
 #include "state/settings_file.h"
 #include "state/settings_location.h"
 #include "text/field_readers.h"
@@ -18,6 +19,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -459,6 +461,23 @@ void ParameterDialog::build() {
             b.check(QStringLiteral("drawPoleTriangle"), ptext::PoleTriangle, flagField(&DialState::drawPoleTriangle)));
         options->addWidget(b.check(QStringLiteral("wholeHourDaylengthLines"), ptext::WholeHourLines,
                                    flagField(&DialState::wholeHourDaylengthLines)));
+        // Numbers of the lines: a preference of zorva.conf, saved as soon as it changes.
+        auto* numerals = new QGridLayout;
+        IntAccess style{[](const DialState& s) { return static_cast<int>(s.numeralStyle); },
+                        [](DialState& s, int v) { s.numeralStyle = static_cast<NumeralStyle>(std::clamp(v, 0, 2)); },
+                        [](const DialState& s) -> const void* { return &s.numeralStyle; }};
+        numerals->addWidget(b.radio(QStringLiteral("numeralStyle"), ptext::Numerals,
+                                    {ptext::NumeralsArabic, ptext::NumeralsRoman, ptext::NumeralsNone}, style),
+                            0, 0, 1, 2);
+        NumberAccess height{[](const DialState& s) { return s.numeralHeightMm; },
+                            [](DialState& s, double v) { s.numeralHeightMm = v; },
+                            [](const DialState& s) -> const void* { return &s.numeralHeightMm; }};
+        b.number(numerals, 1, QStringLiteral("numeralHeightMm"), ptext::NumeralHeight, height,
+                 NumberRule(NumberCheck::RealRange, 1, 30, 1));
+        numerals->addWidget(b.check(QStringLiteral("numeralsInPlotFiles"), ptext::NumeralsInPlot,
+                                    flagField(&DialState::numeralsInPlotFiles)),
+                            2, 0, 1, 2);
+        options->addLayout(numerals);
         options->addStretch(1);
         return std::make_pair(lines, options);
     };
@@ -989,7 +1008,18 @@ void ParameterDialog::onFieldWritten(const void* storage) {
         bindings_->refreshAll();
     }
     if (storage == &s.ringDiameter || storage == &s.ringWidth || storage == &s.ringAngle) ringQuestionPending_ = true;
+    if (storage == &s.numeralStyle || storage == &s.numeralHeightMm || storage == &s.numeralsInPlotFiles)
+        savePreferences();
     updateDependents();
+}
+
+void ParameterDialog::savePreferences() {
+    if (settingsPath_.isEmpty()) return;
+    const QString path = QFileInfo(settingsPath_).absolutePath() + QLatin1Char('/') + QLatin1String(kPreferencesFileName);
+    SaveError error;
+    if (!SavePreferences(state_, path, &error))
+        dialogs_.inform(caption(CaptionKind::Error, state_.language), path + QStringLiteral("\n") + SaveErrorText(error, state_.language),
+                        Icon::Error);
 }
 
 void ParameterDialog::applyLanguage() {

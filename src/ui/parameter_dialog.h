@@ -93,6 +93,8 @@ private:
     void fitToPage();
     void updateDependents();
     void onFieldWritten(const void* storage);
+    // The numeral choices into zorva.conf beside the settings file.
+    void savePreferences();
     bool pageRules(DialState& scratch);
     bool umbrellaRatioOk(const DialState& s);
     bool quadrantDiameterOk(const DialState& s);

@@ -131,6 +131,12 @@ inline constexpr int StylePosition = 391;
 inline constexpr int StyleOnAxis = 392;
 inline constexpr int StyleOffset = 393;
 inline constexpr int StyleOnRim = 394;
+inline constexpr int Numerals = 395;
+inline constexpr int NumeralsArabic = 396;
+inline constexpr int NumeralsRoman = 397;
+inline constexpr int NumeralsNone = 398;
+inline constexpr int NumeralHeight = 399;
+inline constexpr int NumeralsInPlot = 400;
 
 inline constexpr int First = 250;
 inline constexpr int Last = 373;

@@ -51,10 +51,12 @@ DialRequest Page() {
     return r;
 }
 
-// Page geometry by hand (W = 2801, H = 2001 units of 0.1 mm): one degree of azimuth is
-// 270 mm / 365 = 0.73973 mm; the scale's middle column round(1400.5 - 4 x 7.3973 + 70).
-constexpr double kDa = 2700.0 / 365;
-constexpr double kMiddle = 1441;
+// Page geometry by hand (W = 2801, H = 2001 units of 0.1 mm): 360 degrees of azimuth wrap
+// once round the 270 mm circumference, one degree is 0.75 mm; the scale's middle column is
+// round(1400.5 - 4 x 7.5 + 70) = 1441, moved right so that 183 degrees fit left of it:
+// 70 + 2 + ceil(183 x 7.5) = 1445.
+constexpr double kDa = 2700.0 / 360;
+constexpr double kMiddle = 1445;
 constexpr double kTop = 2001.0 / 12 + 50;
 
 std::vector<Primitive> Texts(const RecordingPainter& p, const QString& text) {
@@ -80,17 +82,17 @@ TEST(HatDial, EquinoxPathAtKnownSunPositionLandsTrueToScale) {
     EXPECT_TRUE(d.events.empty());
     // Equinox (declination 0), three hours after noon (hour angle 45) at 47.25 N:
     // sin h = cos 47.25 cos 45 -> h = 28.684 deg; tan A = sin 45 / (sin 47.25 cos 45) -> A = 53.709
-    // deg west. West lies left of south: 53.709 x 7.3973 = 397.3 units left of the middle;
+    // deg west. West lies left of south: 53.709 x 7.5 = 402.8 units left of the middle;
     // the 70 mm gnomon's shadow is 70 tan 28.684 = 38.30 mm below the top row.
-    const QPointF expected(kMiddle - 397, kTop + 383.0);
+    const QPointF expected(kMiddle - 403, kTop + 383.0);
     EXPECT_NEAR(700 * std::tan(28.684 * kDeg), 383.0, 0.1);
     EXPECT_TRUE(HasEndpointNear(p.lines(3), expected, 0.2));
     // The same hour before noon lies as far right.
-    EXPECT_TRUE(HasEndpointNear(p.lines(3), QPointF(kMiddle + 397, kTop + 383.0), 0.2));
-    // The scale spans 183 degrees each way: round(1441 -+ 1353.70).
+    EXPECT_TRUE(HasEndpointNear(p.lines(3), QPointF(kMiddle + 403, kTop + 383.0), 0.2));
+    // The scale spans 183 degrees each way: round(1445 -+ 1372.5).
     bool scale = false;
     for (const Primitive& rect : p.all(Primitive::Rectangle))
-        if (rect.points[0] == QPointF(87, kTop) && rect.points[1].x() == 2795) scale = true;
+        if (rect.points[0] == QPointF(73, kTop) && rect.points[1].x() == 2818) scale = true;
     EXPECT_TRUE(scale);
 }
 
@@ -107,7 +109,16 @@ TEST(HatDial, AzimuthScaleNorthAndSouthOfTheEquator) {
         for (const Primitive& l : p.lines(0))
             if (l.points[0].x() == l.points[1].x() && l.points[0].y() == kTop) ++grid;
         EXPECT_EQ(grid, 37);
-        EXPECT_EQ(tenDegrees, 74);
+        EXPECT_EQ(tenDegrees, 75);
+        // The lines of -180 and 180 degrees (north, where the paper's ends meet) lie the
+        // cylinder's circumference apart: the wrapped scale closes without a gap.
+        double westEnd = 1e9, eastEnd = -1e9;
+        for (const Primitive& l : p.lines(0))
+            if (l.points[0].x() == l.points[1].x() && l.points[0].y() == kTop) {
+                westEnd = std::min(westEnd, l.points[0].x());
+                eastEnd = std::max(eastEnd, l.points[0].x());
+            }
+        EXPECT_NEAR(eastEnd - westEnd, 10.0 * s.monthScaleLength, 1.0);
         const auto south = Texts(p, QStringLiteral("0"));
         ASSERT_EQ(south.size(), 1u);
         EXPECT_NEAR(south[0].points[0].x() + 0.5 * 0.6 * 30, kMiddle, 1e-9);  // centred
@@ -137,10 +148,10 @@ TEST(HatDial, AzimuthScaleNorthAndSouthOfTheEquator) {
         EXPECT_EQ(Texts(p, QStringLiteral("0")).size(), 2u);     // south at both ends
         EXPECT_GT(Texts(p, QStringLiteral("120"))[0].points[0].x(), kMiddle);
         // Equinox, hour angle 45 at 33.9 S: h = asin(cos 33.9 cos 45) = 35.938 deg, azimuth
-        // 119.150 deg (west of north by 60.850): 450.1 units right of the middle. The scale's
+        // 119.150 deg (west of north by 60.850): 456.4 units right of the middle. The scale's
         // top is at H/20 (the long noon shadows need the page).
         const double top = 2001.0 / 20 + 50;
-        EXPECT_TRUE(HasEndpointNear(p.lines(3), QPointF(kMiddle + 450, top + 700 * std::tan(35.93785 * kDeg)), 0.3));
+        EXPECT_TRUE(HasEndpointNear(p.lines(3), QPointF(kMiddle + 456, top + 700 * std::tan(35.93785 * kDeg)), 0.3));
     }
     EXPECT_DOUBLE_EQ(HatAzimuthPosition(-30, 47.25), 30);
     EXPECT_DOUBLE_EQ(HatAzimuthPosition(150, -10), 30);

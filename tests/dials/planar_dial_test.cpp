@@ -5,6 +5,7 @@
 #include "dials/dial_render.h"
 #include "dials/hour_line_angles.h"
 #include "recording_painter.h"
+#include "text/named_texts.h"
 #include "text/recording_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -332,7 +333,7 @@ TEST(PlanarDial, PoleTriangleIsAFilledPolygonWithItsLetters) {
     EXPECT_TRUE(d->painter.hasText(QStringLiteral("P")));
 }
 
-TEST(PlanarDial, HourLinesAreContinuedToTheStyleFootOnlyWithTheLitRange) {
+TEST(PlanarDial, HourLinesReachTheStyleFootAfterAPlainDraw) {
     DialState s = BareState('h', 47.25);
     s.apparentTimeLines = true;
     s.hourLineInterval = '0';
@@ -349,14 +350,36 @@ TEST(PlanarDial, HourLinesAreContinuedToTheStyleFootOnlyWithTheLitRange) {
                 if (std::hypot(p.x() - r.originX, p.y() - footY) < 1e-6) ++n;
         return n;
     };
-    // Without the angle panel the lit range is unknown: nothing is continued.
+    const int hours = s.hourTo - s.hourFrom + 1;
+    const QString sunOnDial = TextOf(TextId::SunOnDialPlane, s.language);
+    auto showsSunlitTimes = [&](const RecordingPainter& painter) {
+        for (const Primitive& p : painter.items)
+            if (p.kind == Primitive::Text && p.text.startsWith(sunOnDial)) return true;
+        return false;
+    };
+    // Whatever the window had computed before (nothing, a table without the lit range, the
+    // angle panel's table), the drawing is the same.
+    const auto plain = Draw(s, r);
+    EXPECT_EQ(endsAtFoot(plain->painter), hours);
+    EXPECT_TRUE(showsSunlitTimes(plain->painter));
     HourLineAngles noPanel = ComputeHourLineAngles(s, false);
     r.angles = &noPanel.table;
-    EXPECT_EQ(endsAtFoot(Draw(s, r)->painter), 0);
+    EXPECT_EQ(endsAtFoot(Draw(s, r)->painter), hours);
     HourLineAngles panel = ComputeHourLineAngles(s, true);
     ASSERT_TRUE(panel.table.litRangeKnown);
     r.angles = &panel.table;
-    EXPECT_EQ(endsAtFoot(Draw(s, r)->painter), s.hourTo - s.hourFrom + 1);
+    const auto afterPanel = Draw(s, r);
+    EXPECT_EQ(endsAtFoot(afterPanel->painter), hours);
+    EXPECT_EQ(afterPanel->painter.items.size(), plain->painter.items.size());
+    // On paper too.
+    DialRequest page;
+    page.target = DrawTarget::Printer;
+    page.clientWidth = 2800;
+    page.clientHeight = 2000;
+    page.originX = 1400;
+    page.originY = 700;
+    const auto printed = Draw(s, page);
+    EXPECT_TRUE(showsSunlitTimes(printed->painter));
 }
 
 TEST(HourLineAngleTable, HorizontalDialAnglesAndLitRange) {

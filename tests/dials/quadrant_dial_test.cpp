@@ -181,6 +181,7 @@ std::vector<QString> HourNumbers(const RecordingPainter& p) {
 TEST(QuadrantDial, ZodiacScaleSpansTheSolsticesByDeclination) {
     DialState s = Quadrant();
     s.quadrantDateScale = 1;
+    s.outerLineArrangement = true;  // "21 June outside"
     const RecordingPainter p = Draw(s);
     // 19 circles every 10 degrees of the sun's longitude; the seven entries into the signs
     // (longitude 90, 120 .. 270) in colour 5. Summer solstice on the rim, winter on R / 2,
@@ -200,6 +201,35 @@ TEST(QuadrantDial, ZodiacScaleSpansTheSolsticesByDeclination) {
     // Cancer beside the downward edge, Gemini (the rising half) above the upper edge.
     EXPECT_TRUE(p.hasText(QString(QChar(0x264B))));
     EXPECT_TRUE(p.hasText(QString(QChar(0x264A))));
+}
+
+// "21 June inside", as the calendar band has it: the summer solstice on R / 2, the winter
+// solstice on the rim, and each hour's number at the line's end on the rim.
+TEST(QuadrantDial, ZodiacScaleWithJuneInsideAsTheCalendarBand) {
+    DialState s = Quadrant();
+    s.quadrantDateScale = 1;
+    s.outerLineArrangement = false;
+    const RecordingPainter p = Draw(s);
+    const auto pieces = Pieces(p.lines(1));
+    ASSERT_EQ(pieces.size(), 1u);
+    // Noon: 66.19 degrees (summer) on R / 2, 19.31 (winter) on the rim, 42.75 halfway.
+    const QPointF summer = pieces[0].front(), winter = pieces[0].back();
+    EXPECT_NEAR(RadiusOf(summer), kR / 2, 1.0);
+    EXPECT_NEAR(AngleAt(summer), 66.19, 0.08);
+    EXPECT_NEAR(RadiusOf(winter), kR, 1.0);
+    EXPECT_NEAR(AngleAt(winter), 90 - 47.25 - 23.44, 0.08);
+    EXPECT_NEAR(AngleOnCircle(pieces[0], 1125), 42.75, 0.08);
+    const auto labels = TextsOf(p, 1);
+    ASSERT_EQ(labels.size(), 1u);
+    EXPECT_NEAR(labels[0].points[0].x(), winter.x() + 15, 1.0);
+    EXPECT_NEAR(labels[0].points[0].y(), winter.y() + 15, 1.0);
+    // The calendar band of the same choice has 21 June on R / 2 too.
+    s.quadrantDateScale = 0;
+    const RecordingPainter calendar = Draw(s);
+    const auto calendarNoon = Pieces(calendar.lines(1));
+    ASSERT_FALSE(calendarNoon.empty());
+    EXPECT_NEAR(RadiusOf(calendarNoon[0].front()), kR / 2, 1.0);
+    EXPECT_NEAR(AngleAt(calendarNoon[0].front()), 66.19, 0.3);
 }
 
 TEST(QuadrantDial, ZoneTimeKeepsTheLongerSideOfNoon) {

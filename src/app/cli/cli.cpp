@@ -20,6 +20,9 @@ const char* const kUsage =
     "  --zone 15E           meridian of the time zone (E/W, or signed: west positive)\n"
     "  --year 1999          reference year (1300..2500)\n"
     "  --lang de|en         language of every text (default German)\n"
+    "  --numerals arabic|roman|none   numbers of a planar dial's lines (default: zorva.conf)\n"
+    "  --numeral-height MM  height of those numbers\n"
+    "  --numerals-in-plot   write them into HPGL and DXF files too\n"
     "  --yes                answer questions with Yes (default: the safe choice)\n"
     "\n"
     "Commands:\n"
@@ -232,6 +235,20 @@ int Run(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
         ctx.state.zoneMeridian = v;
     }
     ctx.state.zoneFarFromLongitude = ZoneFarFromLongitude(ctx.state.longitude, ctx.state.zoneMeridian);
+    if (TakeOption(args, QStringLiteral("--numerals"), value, missing)) {
+        const QString style = value.toLower();
+        if (missing || (style != QLatin1String("arabic") && style != QLatin1String("roman") && style != QLatin1String("none")))
+            return BadOption(ctx, QStringLiteral("--numerals"), value, QStringLiteral("arabic, roman or none"));
+        ctx.state.numeralStyle = style == QLatin1String("roman")  ? NumeralStyle::Roman
+                                 : style == QLatin1String("none") ? NumeralStyle::None
+                                                                  : NumeralStyle::Arabic;
+    }
+    if (TakeOption(args, QStringLiteral("--numeral-height"), value, missing)) {
+        if (missing || !ParseReal(value, v) || !(v >= 1 && v <= 30))
+            return BadOption(ctx, QStringLiteral("--numeral-height"), value, QStringLiteral("millimetres from 1 to 30"));
+        ctx.state.numeralHeightMm = v;
+    }
+    if (TakeFlag(args, QStringLiteral("--numerals-in-plot"))) ctx.state.numeralsInPlotFiles = true;
     if (TakeOption(args, QStringLiteral("--year"), value, missing)) {
         long long y = 0;
         if (missing || !ParseInt(value, y) || y < 1300 || y > 2500)

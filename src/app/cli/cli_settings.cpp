@@ -1,6 +1,7 @@
 #include "app/cli/cli.h"
 
 #include "state/date_lines.h"
+#include "state/preferences.h"
 #include "state/settings_file.h"
 #include "state/settings_location.h"
 #include "state/text_lines.h"
@@ -96,6 +97,8 @@ int CommandSettings(Context& ctx, QStringList args) {
 bool LoadSettingsFile(Context& ctx, const QString& path) {
     const bool sound = ReadStateFile(ctx.state, path, true, true, ctx.dialogs);
     FillDateLines(ctx, ctx.dialogs);
+    // The preferences that go with a settings file lie beside it.
+    LoadPreferences(ctx.state, QFileInfo(path).absolutePath() + QLatin1Char('/') + QLatin1String(kPreferencesFileName));
     return sound;
 }
 
@@ -107,6 +110,7 @@ void LoadDefaultSettings(Context& ctx) {
     if (!programDir.isEmpty()) {
         const QString path = SettingsFilePath(programDir);
         if (QFileInfo::exists(path)) ReadStateFile(ctx.state, path, true, true, dialogs);
+        LoadPreferences(ctx.state, PreferencesFilePath(programDir));
     }
     // Like the window program's start: an empty list gets the date lines it would show.
     FillDateLines(ctx, dialogs);
