@@ -57,11 +57,27 @@ QRectF LabelPlacer::ontoSheet(QRectF box) const {
 }
 
 std::optional<QRectF> LabelPlacer::place(const QSizeF& size, const std::vector<QPointF>& candidates) {
+    double k = 0.0;
+    const std::optional<QRectF> box = best(size, candidates, k);
+    if (box) placed_.push_back(*box);
+    return box;
+}
+
+std::optional<QRectF> LabelPlacer::placeApart(const QSizeF& size, const std::vector<QPointF>& candidates) {
+    double k = 0.0;
+    const std::optional<QRectF> box = best(size, candidates, k);
+    if (!box || k >= kLabelCost) return std::nullopt;
+    placed_.push_back(*box);
+    return box;
+}
+
+std::optional<QRectF> LabelPlacer::best(const QSizeF& size, const std::vector<QPointF>& candidates,
+                                        double& bestCost) const {
     if (!(size.width() >= 0) || !(size.height() >= 0) || size.width() > sheet_.width() ||
         size.height() > sheet_.height())
         return std::nullopt;
-    std::optional<QRectF> best;
-    double bestCost = 0.0;
+    std::optional<QRectF> chosen;
+    bestCost = 0.0;
     for (const QPointF& c : candidates) {
         if (!std::isfinite(c.x()) || !std::isfinite(c.y())) continue;
         QRectF box(c, size);
@@ -69,14 +85,13 @@ std::optional<QRectF> LabelPlacer::place(const QSizeF& size, const std::vector<Q
         const bool on = sheet_.contains(box);
         if (!on) box = ontoSheet(box);
         const double k = cost(box) + (on ? 0.0 : 0.5 * kLineCost);
-        if (!best || k < bestCost) {
-            best = box;
+        if (!chosen || k < bestCost) {
+            chosen = box;
             bestCost = k;
             if (k == 0.0) break;
         }
     }
-    if (best) placed_.push_back(*best);
-    return best;
+    return chosen;
 }
 
 std::optional<QRectF> LabelPlacer::placeNear(const QPointF& a, const QSizeF& size, double gap,

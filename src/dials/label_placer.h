@@ -33,6 +33,9 @@ public:
     // Chooses a box of `size` among `candidates` (top-left corners, best first) and keeps it
     // as taken. nullopt when the label does not fit on the sheet at all.
     std::optional<QRectF> place(const QSizeF& size, const std::vector<QPointF>& candidates);
+    // As place(), but nullopt instead of a place that meets another label or a kept-clear box:
+    // for numbers that are better left out than written over each other.
+    std::optional<QRectF> placeApart(const QSizeF& size, const std::vector<QPointF>& candidates);
     // Candidates round `anchor` at `gap` from it, on the given sides in that order.
     std::optional<QRectF> placeNear(const QPointF& anchor, const QSizeF& size, double gap,
                                     const std::vector<LabelSide>& sides);
@@ -48,6 +51,7 @@ public:
 private:
     // Cost of a box: 0 when free; labels and boxes weigh far more than lines.
     double cost(const QRectF& box) const;
+    std::optional<QRectF> best(const QSizeF& size, const std::vector<QPointF>& candidates, double& bestCost) const;
     QRectF ontoSheet(QRectF box) const;
 
     QRectF sheet_;

@@ -99,6 +99,16 @@ std::vector<QPointF> NumeralCandidates(const LineEnd& end, QSizeF size, double g
         for (double side : {1.0, -1.0})
             centres.push_back(end.at - d * (back * reach(d)) + n * side * (gap + reach(n)));
     for (double side : {1.0, -1.0}) centres.push_back(end.at + d * (gap + reach(d)) + n * side * (gap + reach(n)));
+    // Then farther round the end, before the number is left out.
+    const double step = std::max(size.width(), size.height());
+    for (double r : {1.5, 2.5})
+        for (int k = 0; k < 12; ++k) {
+            const double a = k * 30.0 * kDegToRad;
+            centres.push_back(end.at + QPointF(std::cos(a), std::sin(a)) * (gap + r * step));
+        }
+    // Last, beside the line farther in (an end under the legend).
+    for (int k = 2; k <= 16; k += 2)
+        for (double side : {1.0, -1.0}) centres.push_back(end.at - d * (k * step) + n * side * (gap + reach(n)));
     std::vector<QPointF> corners;
     corners.reserve(centres.size());
     for (const QPointF& c : centres) corners.push_back(c - half);
@@ -632,12 +642,31 @@ void PlanarConstruction::writeNumerals() {
     const QRectF sheet = labelSheet();
     if (!sheet.isValid()) return;
     LabelPlacer placer(sheet);
+    if (printer() && !sunlitPeriod_.isEmpty()) {
+        // The sunlit times go into the page's top-left corner at the end.
+        p_.setFont(QStringLiteral("Arial"), 40, true);
+        reserveText(ox_ + 10, oy_ + 10, TextOf(TextId::SunOnDialPlane, s_.language) + sunlitPeriod_);
+    }
     for (const QRectF& box : reserved_) placer.avoidBox(box);
     for (const QLineF& line : strokes_) placer.avoidLine(line);
     // However large the preference, a number stays a small part of the sheet.
     const double height =
         std::min(UsableNumeralHeightMm(s_.numeralHeightMm) * unitsPerMm_, std::min(sheet.width(), sheet.height()) / 8);
     const QPointF foot(plane_.x0, plane_.y0);
+    // Hour numbers first: where space is short, the date and altitude labels give way.
+    const auto rank = [](int role) {
+        switch (role) {
+        case kApparentHours: return 0;
+        case kText: return 1;
+        case kTemporal: return 2;
+        case kItalian:
+        case kBabylonian: return 3;
+        case kHorizon: return 4;
+        default: return 5;
+        }
+    };
+    std::stable_sort(numerals_.begin(), numerals_.end(),
+                     [&](const PendingNumeral& a, const PendingNumeral& b) { return rank(a.role) < rank(b.role); });
     for (const PendingNumeral& n : numerals_) {
         const std::optional<LineEnd> end = n.end == NumeralEnd::Outer ? FarthestEnd(n.strokes, foot)
                                                                      : SideEnd(n.strokes, n.end == NumeralEnd::Right);
@@ -646,7 +675,7 @@ void PlanarConstruction::writeNumerals() {
         p_.setTextKind(n.zodiac ? TextKind::ZodiacSigns : TextKind::Plain);
         p_.setTextRole(n.role);
         const QSizeF size(p_.textWidth(n.text), p_.textHeight());
-        if (const std::optional<QRectF> box = placer.place(size, NumeralCandidates(*end, size, 0.3 * height)))
+        if (const std::optional<QRectF> box = placer.placeApart(size, NumeralCandidates(*end, size, 0.3 * height)))
             p_.text(box->left(), box->top(), n.text);
         if (n.zodiac) p_.setTextKind(TextKind::Plain);
     }

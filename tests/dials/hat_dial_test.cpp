@@ -240,17 +240,17 @@ TEST(HatDial, ScaleAboveThreeHundredMillimetresIsReducedWithNoteAndOneMessage) {
     ASSERT_EQ(note.size(), 1u);
     EXPECT_EQ(note[0].rgb, 0xFF0000u);
     EXPECT_NEAR(note[0].points[0].x(), 70 + 2801 - 35, 1e-9);  // at the right edge
-    // Drawn as 300 mm: ten degrees of azimuth are 300 / 36.5 = 8.22 mm.
+    // Drawn as 300 mm: ten degrees of azimuth are 300 / 36 = 8.33 mm.
     std::vector<double> grid;
     for (const Primitive& l : p.lines(0))
         if (l.points[0].x() == l.points[1].x() && l.points[1].y() - l.points[0].y() > 1000) grid.push_back(l.points[0].x());
     std::sort(grid.begin(), grid.end());
     ASSERT_GE(grid.size(), 37u);
-    // A 300.8 mm scale does not fit the 280 mm page: its left end stays on the page (2 units
-    // inside the area), so the middle lies at 72 + ceil(183 x 8.2192).
-    const double middle = 72 + 1505;
-    EXPECT_NE(std::find(grid.begin(), grid.end(), middle + 82), grid.end());
-    EXPECT_NE(std::find(grid.begin(), grid.end(), middle - 82), grid.end());
+    // A 300 mm scale does not fit the 280 mm page: its left end stays on the page (2 units
+    // inside the area), so the middle lies at 72 + ceil(183 x 8.3333).
+    const double middle = 72 + std::ceil(183 * 3000.0 / 360);
+    EXPECT_NE(std::find(grid.begin(), grid.end(), middle + 83), grid.end());
+    EXPECT_NE(std::find(grid.begin(), grid.end(), middle - 83), grid.end());
 }
 
 TEST(HatDial, MeanTimeLinesAreFiguresOfEightWithAThickerSecondHalf) {

@@ -200,9 +200,10 @@ TEST(PlanarDial, HighLatitudeRefusesBabylonianAndItalianButDrawsTemporalHours) {
     EXPECT_TRUE(e->result.drawn);
 }
 
-TEST(PlanarDial, BabylonianAndItalianHoursAreLabelledOnEvenHours) {
+TEST(PlanarDial, BabylonianAndItalianHoursAreLabelledOnEvenHoursWithoutNumerals) {
     DialState s = BareState('v', 47.25);
     s.babylonianHours = s.italianHours = true;
+    s.numeralStyle = NumeralStyle::None;
     auto d = Draw(s);
     EXPECT_TRUE(d->dialogs.events.empty());
     EXPECT_FALSE(d->painter.lines(6).empty());
