@@ -161,9 +161,15 @@ TEST(PlanarNumerals, EachHourNumberSitsAtTheOuterEndOfItsLine) {
             }
             const double h = numbers[0].fontHeight;
             EXPECT_LT(toLine, 3.5 * h) << where << ": the number is not beside its line";
+            // An end under the legend sends the number back along its line.
+            bool endUnderLegend = false;
+            for (const Primitive& t : d->painter.all(Primitive::Text))
+                if (!IsNumeral(t) && DistanceToBox(outer, Box(d->painter, t)) < 3 * h) endUnderLegend = true;
+            if (endUnderLegend) continue;
             EXPECT_LT(DistanceToBox(outer, box), 3 * h) << where << ": not at the outer end";
-            if (std::hypot(outer.x() - inner.x(), outer.y() - inner.y()) > 6 * h)
+            if (std::hypot(outer.x() - inner.x(), outer.y() - inner.y()) > 6 * h) {
                 EXPECT_GT(DistanceToBox(inner, box), DistanceToBox(outer, box)) << where;
+            }
         }
     }
 }
