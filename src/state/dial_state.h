@@ -30,8 +30,6 @@ constexpr bool ReferenceYearInRange(long long year) {
 enum class NumeralStyle { Arabic = 0, Roman = 1, None = 2 };
 inline constexpr double kDefaultNumeralHeightMm = 4.0;
 
-
-
 // A zone meridian more than this many degrees from the site's longitude is asked about.
 inline constexpr double kZoneFarDegrees = 14.0;
 bool ZoneFarFromLongitude(double longitude, double zoneMeridian);
