@@ -8,6 +8,7 @@
 #include "astro/vector_state.h"
 #include "state/dial_state.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zorva {
@@ -20,6 +21,10 @@ EotCorrectionSplit SplitEotCorrection(double longitude, double zoneMeridian, boo
 }
 
 bool EotMinuteIsGridLine(int minute) { return minute % 5 == 0 || std::abs(minute) == kEotAxisMinutes; }
+
+bool EotRowIsLabelled(int row, int wholeMinutes) { return (row + wholeMinutes) % 5 == 0; }
+
+int EotDayAxisRow(int wholeMinutes) { return std::clamp(-wholeMinutes, -kEotAxisMinutes, kEotAxisMinutes); }
 
 EotGraph BuildEotGraph(int year, double longitude, double zoneMeridian, bool longitudeCorrection, MinuteSplit split) {
     ClearUpperVectorState();

@@ -8,6 +8,7 @@
 #include "astro/vector_state.h"
 #include "dials/dial_context.h"
 #include "text/number_format.h"
+#include "text/month_names.h"
 #include "text/texts.h"
 
 #include <QFont>
@@ -201,10 +202,17 @@ void PaintEotGraph(QPainter& p, const QRectF& area, const DialState& s) {
                    slow);
     }
 
+    // Row m of the graph shows the value m + whole (the longitude correction's whole minutes).
+    // Grid lines and labels sit on values divisible by 5, and the day axis on the value 0 (on
+    // the edge nearest to it when the corrected curve lies wholly above or below zero).
+    const int whole = g.correction.wholeMinutes;
+    const auto labelled = [whole](int m) { return EotRowIsLabelled(m, whole); };
+    const int axis = EotDayAxisRow(whole);
+
     // Minute grid and month lines.
     p.setPen(QPen(Colour(s, kEotGridPen), lw * 0.6));
     for (int m = -kEotAxisMinutes; m <= kEotAxisMinutes; ++m)
-        if (EotMinuteIsGridLine(m)) p.drawLine(QPointF(X(0), Y(m)), QPointF(X(g.daysInYear), Y(m)));
+        if (labelled(m) || std::abs(m) == kEotAxisMinutes) p.drawLine(QPointF(X(0), Y(m)), QPointF(X(g.daysInYear), Y(m)));
     for (int start : g.monthStarts)
         p.drawLine(QPointF(X(start), Y(-kEotAxisMinutes)), QPointF(X(start), Y(kEotAxisMinutes)));
 
@@ -213,23 +221,23 @@ void PaintEotGraph(QPainter& p, const QRectF& area, const DialState& s) {
     p.setFont(small);
     const QFontMetricsF fmSmall(small);
     p.drawLine(QPointF(X(0), Y(-kEotAxisMinutes)), QPointF(X(0), Y(kEotAxisMinutes)));
-    p.drawLine(QPointF(X(0), Y(0)), QPointF(X(g.daysInYear), Y(0)));
+    p.drawLine(QPointF(X(0), Y(axis)), QPointF(X(g.daysInYear), Y(axis)));
     for (int m = -kEotAxisMinutes; m <= kEotAxisMinutes; ++m) {
-        if (!EotMinuteIsGridLine(m)) {
+        if (!labelled(m)) {
             p.drawLine(QPointF(X(0) - textH * 0.3, Y(m)), QPointF(X(0) + textH * 0.3, Y(m)));
             continue;
         }
-        const QString text = QString::number(m + g.correction.wholeMinutes);
+        const QString text = QString::number(m + whole);
         p.drawText(QPointF(X(0) - textH * 0.5 - fmSmall.horizontalAdvance(text), Y(m) + fmSmall.ascent() / 2.5), text);
     }
     int monthStart = 0;
     p.setFont(normal);
     for (int month = 1; month <= 12; ++month) {
-        p.drawLine(QPointF(X(monthStart), Y(0) - textH * 0.5), QPointF(X(monthStart), Y(0) + textH * 0.5));
+        p.drawLine(QPointF(X(monthStart), Y(axis) - textH * 0.5), QPointF(X(monthStart), Y(axis) + textH * 0.5));
         for (int d : {10, 20})
-            p.drawLine(QPointF(X(monthStart + d - 1), Y(0) - textH * 0.25),
-                       QPointF(X(monthStart + d - 1), Y(0) + textH * 0.25));
-        p.drawText(QPointF(X(monthStart + 4), bottom + textH * 1.4), MonthAbbreviation(month));
+            p.drawLine(QPointF(X(monthStart + d - 1), Y(axis) - textH * 0.25),
+                       QPointF(X(monthStart + d - 1), Y(axis) + textH * 0.25));
+        p.drawText(QPointF(X(monthStart + 4), bottom + textH * 1.4), ShortMonthName(month, lang));
         monthStart = g.monthStarts[static_cast<std::size_t>(month - 1)];
     }
 

@@ -295,6 +295,9 @@ public:
     DxfConversion convert(const QString& plotPath, const QString& dxfFileName);
 
 private:
+    QString fileWord() const {
+        return language_ == Language::English ? QStringLiteral("File ") : QStringLiteral("Datei ");
+    }
     // --- reading
     void readCommands(PlotReader& in, int firstLetter);
     void appendCharacter(char c);
@@ -1144,7 +1147,7 @@ DxfConversion Converter::convert(const QString& plotPath, const QString& dxfFile
     if (first < 0) {
         note(plotPath + QStringLiteral(" ist kein HPGL-File!"));
         dialogs_.inform(caption(CaptionKind::Warning, language_),
-                        QStringLiteral("   File ") + plotName + message(45, language_), Icon::Warning);
+                        QStringLiteral("   ") + fileWord() + plotName + message(45, language_), Icon::Warning);
         return std::move(result_);
     }
 
@@ -1180,10 +1183,10 @@ DxfConversion Converter::convert(const QString& plotPath, const QString& dxfFile
     if (anythingConverted_) {
         result_.converted = true;
         dialogs_.inform(caption(CaptionKind::Information, language_),
-                        QStringLiteral("\r       File ") + dxfName + message(58, language_), Icon::Information);
+                        QStringLiteral("\r       ") + fileWord() + dxfName + message(58, language_), Icon::Information);
     } else {
         dialogs_.inform(caption(CaptionKind::Error, language_),
-                        QStringLiteral("File ") + plotName + message(45, language_), Icon::Error);
+                        fileWord() + plotName + message(45, language_), Icon::Error);
     }
     return std::move(result_);
 }

@@ -120,8 +120,11 @@ PlotSaveResult SavePlot(const PlotSaveRequest& request, const PlotWriter& writeD
     };
     const auto savedBox = [&](const QString& fileName) {
         dialogs.inform(caption(CaptionKind::Information, language),
-                       QStringLiteral("\r\n       File ") + QFileInfo(fileName).fileName() +
-                           QStringLiteral(" saved!     "),
+                       (language == Language::English ? QStringLiteral("\r\n       File ")
+                                                      : QStringLiteral("\r\n       Datei ")) +
+                           QFileInfo(fileName).fileName() +
+                           (language == Language::English ? QStringLiteral(" saved!     ")
+                                                          : QStringLiteral(" gespeichert!     ")),
                        Icon::Information);
     };
 

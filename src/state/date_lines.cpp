@@ -1,6 +1,7 @@
 #include "state/date_lines.h"
 
 #include "state/text_lines.h"
+#include "text/month_names.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 
@@ -87,6 +88,15 @@ DateLineCheck ValidateDateLine(const QString& text, int referenceYear, UserDialo
 
 QString FormatDateLine(const DateLineCheck& check) {
     return check.date + QLatin1String("    ( ") + check.comment + QLatin1String(" )");
+}
+
+QString DateLineDisplayText(const QString& entry, Language lang) {
+    const DateLineCheck check = ValidateDateLine(entry, 2000);
+    if (!check.valid) return entry;
+    const int day = check.key % 100;
+    const QString name = ShortMonthName(check.key / 100, lang);
+    const QString dayText = lang == Language::English ? QString::number(day) : TwoDigits(day) + QLatin1Char('.');
+    return check.date + QLatin1String("    ( ") + dayText + QLatin1Char(' ') + name + QLatin1String(" )");
 }
 
 int SortedInsertIndex(const QStringList& list, int key) {

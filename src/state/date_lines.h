@@ -27,6 +27,9 @@ DateLineCheck ValidateDateLine(const QString& text, int referenceYear, UserDialo
                                Language lang = Language::German);
 // The entry the parameter dialog makes of a valid date: "21/03    ( 21. Mar )".
 QString FormatDateLine(const DateLineCheck& check);
+// How the list shows an entry in `lang`: its date with the month's name in that language,
+// "21/03    ( 21. Mär )" / "21/03    ( 21 Mar )"; an entry without a valid date as it is.
+QString DateLineDisplayText(const QString& entry, Language lang);
 // Index at which an entry with this key keeps the list sorted (after entries of equal key).
 int SortedInsertIndex(const QStringList& list, int key);
 

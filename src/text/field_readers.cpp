@@ -34,7 +34,7 @@ void FieldReader::readRealInRange(EditField& edit, double& value, const QString&
     }
     double v = 0;
     if (!ParseReal(filtered, v)) {
-        dialogs.inform(caption(CaptionKind::Warning, lang), message(4, lang), Icon::Question);
+        dialogs.inform(caption(CaptionKind::Warning, lang), message(4, lang), Icon::Warning);
         edit.setText(RealToText(8, 2, value));
         edit.setFocus();
         error = true;
@@ -44,7 +44,7 @@ void FieldReader::readRealInRange(EditField& edit, double& value, const QString&
         const QString text = name + QLatin1Char('=') + filtered + QStringLiteral("\r\n") + message(13, lang) +
                              QStringLiteral(" [") + RealToText(8, 2, lower) + QStringLiteral(", ...,") +
                              RealToText(7, 1, upper) + QStringLiteral("] !");
-        dialogs.inform(caption(CaptionKind::Warning, lang), text, Icon::Question);
+        dialogs.inform(caption(CaptionKind::Warning, lang), text, Icon::Warning);
         edit.setFocus();
         error = true;
         return;
@@ -67,7 +67,7 @@ void FieldReader::readIntInRange(EditField& edit, int lower, int upper, bool& er
     QString msg = name + QLatin1Char('=') + text + message(13, lang) + QStringLiteral(" [") +
                   QString::number(lower) + QStringLiteral("..") + QString::number(upper) + QStringLiteral("] !");
     if (box == IntBox::OkCancel) {
-        dialogs.ask(caption(CaptionKind::Problem, lang), msg, Buttons::OkCancel, Icon::Question);
+        dialogs.ask(caption(CaptionKind::Problem, lang), msg, Buttons::OkCancel, Icon::Warning);
         error = true;
         edit.setFocus();
         return;

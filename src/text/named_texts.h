@@ -83,6 +83,7 @@ enum class TextId {
     SaveColoursButton,
     LoadColoursButton,
     ResetColoursButton,
+    PaletteSampleHint,
     CloseButton,
     ColourNumber,
     RingHole,

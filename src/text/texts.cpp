@@ -1,4 +1,5 @@
 #include "text/texts.h"
+#include "text/month_names.h"
 
 #include "text/tables_internal.h"
 
@@ -64,5 +65,14 @@ TextTable titleTable() { return {kTitles, kTitlesSize}; }
 TextTable labelTable() { return {kLabels, kLabelsSize}; }
 TextTable messageTable() { return {kMessages, kMessagesSize}; }
 TextTable resourceTable() { return {kResources, kResourcesSize}; }
+
+QString ShortMonthName(int month, Language lang) {
+    static const char* const kGerman[12] = {"Jan", "Feb", "Mär", "Apr", "Mai", "Jun",
+                                            "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
+    static const char* const kEnglish[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                             "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    if (month < 1 || month > 12) return {};
+    return QString::fromUtf8((lang == Language::English ? kEnglish : kGerman)[month - 1]);
+}
 
 }  // namespace zorva

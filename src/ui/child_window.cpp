@@ -1,11 +1,29 @@
 #include "ui/child_window.h"
 
 #include <QCloseEvent>
+#include <QShortcut>
 
 namespace zorva {
 
 ChildWindow::ChildWindow(ChildKind kind, ChildHost& host, QWidget* parent)
-    : QWidget(parent), kind_(kind), host_(host) {}
+    : QWidget(parent), kind_(kind), host_(host) {
+    const bool dialog = kind == ChildKind::SiteDialog || kind == ChildKind::TypeDialog || kind == ChildKind::ParameterDialog;
+    if (dialog) {
+        auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+        escape->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(escape, &QShortcut::activated, this, &ChildWindow::cancelByKey);
+    }
+}
+
+void ChildWindow::cancelByKey() {
+    if (host_.wizardStep() != kWizardNone) {
+        host_.cancelWizard();
+        return;
+    }
+    markAbandoned();
+    if (QWidget* frame = parentWidget()) frame->close();
+    else close();
+}
 
 void ChildWindow::growToFit() {
     QWidget* frame = parentWidget();

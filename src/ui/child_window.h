@@ -94,9 +94,14 @@ public:
     virtual void print(QPrinter&) {}
     // The own date-line list of the state was replaced from outside the window.
     virtual void dateLinesChanged() {}
+    // The colours of the state changed (the palette): show them, keeping the view as it is.
+    virtual void coloursChanged() { update(); }
     // The next close skips the close check, and the state is put back as it was before the
     // window opened ("Abbruch").
     void markAbandoned();
+    // Escape in a dialog: like "Abbruch" — the wizard ends, or the dialog closes and the state
+    // stays as it was before it opened.
+    virtual void cancelByKey();
 
 signals:
     // Emitted once the window has agreed to close (after its close check).

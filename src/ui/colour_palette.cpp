@@ -11,6 +11,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -91,7 +92,6 @@ ColourPalette::ColourPalette(DialState& state, UserDialogs& dialogs, QWidget* pa
 
     sampleLabel_ = new QLabel;
     sampleLabel_->setObjectName(QStringLiteral("sampleImage"));
-    sampleLabel_->setToolTip(QStringLiteral("shows the actual color set"));
     sampleLabel_->setFrameShape(QFrame::Box);
     outer->addWidget(sampleLabel_, 0, Qt::AlignTop);
 
@@ -160,6 +160,7 @@ void ColourPalette::applyLanguage() {
     saveButton_->setText(TextOf(TextId::SaveColoursButton, l));
     loadButton_->setText(TextOf(TextId::LoadColoursButton, l));
     resetButton_->setText(TextOf(TextId::ResetColoursButton, l));
+    sampleLabel_->setToolTip(TextOf(TextId::PaletteSampleHint, l));
     closeButton_->setText(TextOf(TextId::CloseButton, l));
     refresh();
 }
@@ -236,6 +237,11 @@ void ColourPalette::setLineWidth(int width) {
     if (QAbstractButton* b = widthGroup_->button(width - 1)) b->setChecked(true);
     drawSample();
     emit coloursChanged();
+}
+
+void ColourPalette::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    emit closed();
 }
 
 void ColourPalette::keyPressEvent(QKeyEvent* event) {

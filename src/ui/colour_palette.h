@@ -48,6 +48,8 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Closed by its window frame: the window under it takes over as after "Schliessen".
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void drawSample(int marked = -1);

@@ -130,6 +130,11 @@ QPixmap FamilyPicture(int family, const DialState& base, const QSize& size) {
                                 ? DialFamilies()[static_cast<size_t>(family)].caption(base.language)
                                 : QString();
     if (!ConstructionFor(s)) return CaptionTile(caption, size);
+    return DialThumbnail(s, size);
+}
+
+QPixmap DialThumbnail(const DialState& s, const QSize& size) {
+    if (!ConstructionFor(s)) return {};
     // Pictures never ask: a construction's questions and refusals stay unseen here.
     RecordingDialogs quiet;
     const QSize drawn(std::max(size.width() * 2, 300), std::max(size.height() * 2, 200));
@@ -163,6 +168,8 @@ PictureStrip::PictureStrip(const DialState& state, QWidget* parent) : QWidget(pa
     auto* scroll = new QScrollArea;
     scroll->setWidget(row);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setObjectName(QStringLiteral("stripScroll"));
+    scroll->setAlignment(Qt::AlignCenter);  // under the centred caption, not at the left edge
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setFixedHeight(row->sizeHint().height() + 18);
@@ -175,6 +182,13 @@ void PictureStrip::applyLanguage() {
     caption_->setText(l == Language::English ? QStringLiteral("Sundials calculated by this program")
                                              : QStringLiteral("Sonnenuhren, die von diesem Programm berechnet werden"));
     for (size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->setToolTip(DialFamilies()[i].caption(l));
+    // The thumbnails carry words too: draw them again in the new language.
+    if (shownLanguage_ != l && rendered_ > 0) {
+        const bool idle = rendered_ >= buttons_.size();
+        rendered_ = 0;
+        if (idle && isVisible()) QTimer::singleShot(0, this, &PictureStrip::renderNext);
+    }
+    shownLanguage_ = l;
 }
 
 void PictureStrip::showEvent(QShowEvent* event) {
@@ -288,10 +302,10 @@ PhotoGallery::PhotoGallery(PicturePanel& panel, QWidget* parent) : QWidget(paren
 bool PhotoGallery::running() const { return timer_->isActive(); }
 int PhotoGallery::intervalMs() const { return timer_->interval(); }
 
-void PhotoGallery::applyLanguage(Language) {
-    // The gallery's controls carry the same texts in both languages.
-    startButton_->setText(QStringLiteral(" &Start Photo Gallery "));
-    stopButton_->setText(QStringLiteral("&Stop"));
+void PhotoGallery::applyLanguage(Language lang) {
+    const bool en = lang == Language::English;
+    startButton_->setText(en ? QStringLiteral(" &Start Photo Gallery ") : QStringLiteral(" &Fotogalerie starten "));
+    stopButton_->setText(en ? QStringLiteral("&Stop") : QStringLiteral("&Anhalten"));
 }
 
 void PhotoGallery::start() {

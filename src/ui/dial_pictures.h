@@ -31,6 +31,8 @@ const std::vector<DialFamily>& DialFamilies();
 DialState FamilyPictureState(int family, const DialState& base);
 // The picture of a family at `size`; families without a construction get a captioned tile.
 QPixmap FamilyPicture(int family, const DialState& base, const QSize& size);
+// The picture of the dial of `s` at `size`; a null pixmap for a kind without a construction.
+QPixmap DialThumbnail(const DialState& s, const QSize& size);
 
 // The thumbnails with their caption "Sonnenuhren, die von diesem Programm berechnet werden".
 class PictureStrip : public QWidget {
@@ -52,6 +54,7 @@ private:
     QLabel* caption_ = nullptr;
     std::vector<QToolButton*> buttons_;
     size_t rendered_ = 0;
+    Language shownLanguage_ = Language::German;
 };
 
 // One picture with its title; Escape or "X" hides it.

@@ -49,22 +49,24 @@ constexpr Text kDraw{"&Zeichnen", "&Draw"};
 constexpr Text kGrid{" + &Netz", " + &Grid"};
 constexpr Text kZoomIn{"Zoom ", "Zoom "};
 constexpr Text kZoomOut{"Zoom", "Zoom"};
-constexpr Text kPrint{"&Print", "&Print"};
+constexpr Text kPrint{"&Drucken", "&Print"};
 constexpr Text kAngles{"Std.linien", "Hour Lines"};
 constexpr Text kClose{"&Schließen", "&Close"};
-constexpr Text kSaveHpgl{"save", "save"};
-constexpr Text kSaveDxf{"speichern...", "save..."};
+constexpr Text kSaveHpgl{"HPGL...", "HPGL..."};
+constexpr Text kSaveDxf{"DXF...", "DXF..."};
+constexpr Text kSaveHpglHint{"Zeichnung als HPGL-Datei speichern", "Save the drawing as an HPGL file"};
+constexpr Text kSaveDxfHint{"Zeichnung als DXF-Datei speichern", "Save the drawing as a DXF file"};
 constexpr Text kStyleInfo{"&StabInfo", "&Style Info"};
 constexpr Text kConeInfo{"&Info", "&Info"};
 constexpr Text kConeGraphic{"Grafik zeigen", "Show Graphic"};
-constexpr Text kConeNote{"Zusatzinformationen beachten! (Buttons <Info> und <Grafik> anklicken",
-                         "Mind the additional information! (Click the buttons <Info> and <Grafik>"};
+constexpr Text kConeNote{"Zusatzinformationen beachten! (Buttons <Info> und <Grafik zeigen> anklicken)",
+                         "Mind the additional information! (Click the buttons <Info> and <Show Graphic>)"};
 constexpr Text kHalfRing{"Der Halbring ist länger als der Druckbereich!", "The half ring is longer than the printable area!"};
 constexpr Text kRingName{"Ringsonnenuhr", " Ring Sundial"};
 constexpr Text kMenuSaveHpgl{"Speichern als HPGL-Datei", "Save as HPGL File"};
 constexpr Text kMenuSaveDxf{"Speichern als dxf-Datei", "Save as DXF File"};
 constexpr Text kMenuStyleInfo{"Polstab Informationen", "Polar Style Information"};
-constexpr Text kColours{"Colors", "Colors"};
+constexpr Text kColours{"Farben", "Colors"};
 constexpr Text kMenuColours{"Farben ändern", "Change Colors"};
 constexpr Text kMapBox{"unterlegen", "underlay"};
 constexpr Text kMapCoast{"Küsten", "Coasts"};
@@ -83,7 +85,7 @@ constexpr Text kPositioning{"Zeiger mit (linkem) Mausklick positionieren  -  <Al
                             "Left mouseclick fixes the gnomon position - <Alt>+left mouseclick marks text position!"};
 constexpr Text kTextPosition{"<Alt>+linke Maustaste markiert die Textposition in gespeicherter/gedruckter Datei!",
                              "<Alt>+left mouseclick marks the text position for saved or printed constructions!"};
-const char* const kImageHint = "Left mouseclick fixes the gnomon position";
+constexpr Text kImageHint{"Zeigerposition mit linkem Mausklick festlegen", "Left mouseclick fixes the gnomon position"};
 
 const QString kHintPurple = QStringLiteral("color: #800080; background: palette(tooltip-base);");
 const QString kHintNavy = QStringLiteral("color: #000080; background: #00FFFF;");
@@ -99,7 +101,6 @@ DrawingCanvas::DrawingCanvas(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setMinimumSize(200, 140);
-    setToolTip(QString::fromLatin1(kImageHint));
 }
 
 QSize DrawingCanvas::ImageSizeFor(QSize widgetSize) {
@@ -190,8 +191,6 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
         state().mapBorders = on;
         if (drawn_) redraw();
     });
-    hpglButton_->setToolTip(QStringLiteral("save image as HPGL-file"));
-    dxfButton_->setToolTip(QStringLiteral("save image as dxf-file"));
     buttons->addStretch(1);
     closeButton_ = makeButton("closeButton");
     connect(drawButton_, &QPushButton::clicked, this, [this] { drawCommand(false); });
@@ -362,6 +361,9 @@ void DrawingWindow::applyLanguage() {
     closeAction_->setText(tr(kMenuClose));
     hpglButton_->setText(tr(kSaveHpgl));
     dxfButton_->setText(tr(kSaveDxf));
+    hpglButton_->setToolTip(tr(kSaveHpglHint));
+    dxfButton_->setToolTip(tr(kSaveDxfHint));
+    canvas_->setToolTip(tr(kImageHint));
     styleInfoButton_->setText(tr(state().dialType == 'm' ? kConeInfo : kStyleInfo));
     coneGraphicButton_->setText(tr(kConeGraphic));
     correctionButton_->setText(resourceText(correctionTable_ ? 719 : 122, state().language));
@@ -499,6 +501,11 @@ void DrawingWindow::drawCommand(bool withGrid) {
 }
 
 void DrawingWindow::redraw() { render(); }
+
+void DrawingWindow::coloursChanged() {
+    // A drawing on the screen is drawn again in the new colours; an empty canvas stays empty.
+    if (drawn_) redraw();
+}
 
 void DrawingWindow::render() {
     DialState& s = state();

@@ -69,6 +69,7 @@ public:
     ~DrawingWindow() override;
 
     void applyLanguage() override;
+    void coloursChanged() override;
     int helpTopic() const override { return 9; }
     bool canPrint() const override { return true; }
     // "Drucken..." of the main window: the checks, the printer set-up, then the page.

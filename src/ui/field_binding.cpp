@@ -118,6 +118,9 @@ void FieldBindings::bindNumber(QLineEdit* edit, NumberAccess access, NumberSpec 
     c.rule = std::move(rule);
     controls_.push_back(std::move(c));
     refreshControl(controls_.back());
+    // Letters never make a number: they are refused as they are typed.
+    if (!keys_) keys_ = new NumberKeyFilter(NumberKeyFilter::Allowed::AnyReal, nullptr, this);
+    keys_->install(edit);
     // Read when the field is left or RETURN is pressed, but only after the user typed:
     // merely passing through a field must not bring up messages.
     connect(edit, &QLineEdit::editingFinished, this, [this, edit] {
@@ -210,7 +213,10 @@ QString FieldBindings::numberText(QLineEdit* edit, const DialState& s) const {
 
 QString FieldBindings::valueName(const Control& c) const {
     QString name = c.rule.nameLabel ? c.rule.nameLabel->text() : c.rule.name;
-    return StripAccelerators(name);
+    name = StripAccelerators(name);
+    // "name =value": the name never runs into the typed value.
+    if (!name.isEmpty() && !name.endsWith(QLatin1Char(' '))) name += QLatin1Char(' ');
+    return name;
 }
 
 bool FieldBindings::readNumber(QLineEdit* edit, DialState& target) {

@@ -27,6 +27,7 @@ class QWidget;
 
 namespace zorva {
 
+class NumberKeyFilter;
 class UserDialogs;
 
 // An integer view of one field: choices, flags and digit characters all map to int.
@@ -136,6 +137,7 @@ private:
     std::vector<Control> controls_;
     bool refreshing_ = false;
     bool reading_ = false;  // a message box of a reader must not start a second read
+    NumberKeyFilter* keys_ = nullptr;
 };
 
 // Tags a control with the number of its caption text.

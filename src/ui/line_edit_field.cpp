@@ -22,7 +22,7 @@ void LineEditField::setFocus() {
 }
 
 NumberKeyFilter::NumberKeyFilter(Allowed allowed, QWidget* enterTarget, QObject* parent)
-    : QObject(parent), allowed_(allowed), enterTarget_(enterTarget) {}
+    : QObject(parent), allowed_(allowed), enterTarget_(enterTarget), hasEnterTarget_(enterTarget != nullptr) {}
 
 void NumberKeyFilter::install(QLineEdit* edit) { edit->installEventFilter(this); }
 
@@ -30,6 +30,7 @@ bool NumberKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        if (!hasEnterTarget_) return false;
         if (enterTarget_) enterTarget_->setFocus(Qt::TabFocusReason);
         return true;
     }
@@ -38,7 +39,8 @@ bool NumberKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     if (text.isEmpty()) return false;  // navigation, Backspace, Delete, function keys
     for (QChar c : text) {
         if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) continue;
-        if (allowed_ == Allowed::SignedReal && (c == QLatin1Char('-') || c == QLatin1Char('.'))) continue;
+        if (allowed_ != Allowed::Digits && (c == QLatin1Char('-') || c == QLatin1Char('.'))) continue;
+        if (allowed_ == Allowed::AnyReal && (c == QLatin1Char('+') || c == QLatin1Char(','))) continue;
         if (c.unicode() < 0x20 || c.unicode() == 0x7f) continue;  // control characters
         return true;
     }

@@ -29,7 +29,9 @@ private:
 class NumberKeyFilter : public QObject {
     Q_OBJECT
 public:
-    enum class Allowed { Digits, SignedReal };
+    // SignedReal: digits, "-" and "."; AnyReal also "+" and the decimal comma.
+    enum class Allowed { Digits, SignedReal, AnyReal };
+    // `enterTarget` null: RETURN stays with the field (it confirms the entry there).
     NumberKeyFilter(Allowed allowed, QWidget* enterTarget, QObject* parent);
     void install(QLineEdit* edit);
 
@@ -39,6 +41,7 @@ protected:
 private:
     Allowed allowed_;
     QPointer<QWidget> enterTarget_;
+    bool hasEnterTarget_ = false;
 };
 
 }  // namespace zorva

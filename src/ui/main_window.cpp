@@ -9,6 +9,7 @@
 #include "ui/file_chooser.h"
 #include "ui/print_fit.h"
 #include "ui/qt_dialogs.h"
+#include "ui/qt_translations.h"
 #include "ui/resource_ids.h"
 #include "ui/welcome_picture.h"
 
@@ -52,6 +53,7 @@ MainWindow::MainWindow(DialState& state, UserDialogs& dialogs, FileChooser& file
     setCentralWidget(mdi_);
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    qtTexts_ = std::make_unique<QtTranslations>();
 
     createActions();
     createMenus();
@@ -96,8 +98,10 @@ void MainWindow::createActions() {
     connect(makeAction(E::Parameters, QKeySequence(Qt::Key_F7)), &QAction::triggered, this,
             [this] { openChild(ChildKind::ParameterDialog); });
     connect(makeAction(E::LoadDefaults), &QAction::triggered, this, &MainWindow::loadDefaultsCommand);
-    connect(makeAction(E::SaveIni, QKeySequence(Qt::ALT | Qt::Key_F2)), &QAction::triggered, this, &MainWindow::saveIniCommand);
-    connect(makeAction(E::LoadIni, QKeySequence(Qt::ALT | Qt::Key_F4)), &QAction::triggered, this, &MainWindow::loadIniCommand);
+    // Alt+F4 closes the window and Alt+F2 runs a command on Linux desktops: the window manager
+    // takes both before the program sees them, so the settings file goes with Shift.
+    connect(makeAction(E::SaveIni, QKeySequence(Qt::SHIFT | Qt::Key_F2)), &QAction::triggered, this, &MainWindow::saveIniCommand);
+    connect(makeAction(E::LoadIni, QKeySequence(Qt::SHIFT | Qt::Key_F4)), &QAction::triggered, this, &MainWindow::loadIniCommand);
     connect(makeAction(E::SaveDialData, QKeySequence(Qt::Key_F2)), &QAction::triggered, this,
             &MainWindow::saveDialDataCommand);
     connect(makeAction(E::LoadDialData, QKeySequence(Qt::Key_F4)), &QAction::triggered, this,
@@ -268,6 +272,8 @@ QMenu* MainWindow::popupMenu() {
 
 void MainWindow::retranslate() {
     const Language lang = state_.language;
+    // Qt's own buttons and dialogs follow; without Qt's translation file they stay English.
+    qtTexts_->apply(lang);
     const QStringList captions = menuCaptions(lang);
     for (int i = 0; i < idx(MenuEntry::Count) && i < captions.size(); ++i) actions_[i]->setText(captions[i]);
     action(MenuEntry::German)->setChecked(lang == Language::German);
@@ -286,10 +292,12 @@ void MainWindow::showColourPalette() {
     if (!palette_) {
         palette_ = new ColourPalette(state_, dialogs_, this);
         connect(palette_, &ColourPalette::closed, this, [this] {
-            // The open drawing or table shows the new colours.
-            const ChildWindow* c = activeChild();
-            if (c && (c->kind() == ChildKind::DrawingWindow || c->kind() == ChildKind::TableWindow))
-                reopenChild(c->kind());
+            // The open window shows the new colours in the view it had (the same graph, the
+            // same drawing) and has the focus again.
+            if (ChildWindow* c = activeChild()) {
+                c->coloursChanged();
+                c->setFocus();
+            }
         });
     }
     palette_->setSettingsPath(settingsPath_);
@@ -378,8 +386,10 @@ ChildWindow* MainWindow::openChild(ChildKind kind, const OpenRequest& request) {
     child->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(child, &QWidget::customContextMenuRequested, this,
             [this, child](const QPoint& pos) { popupMenu()->popup(child->mapToGlobal(pos)); });
-    // The drawing needs all the room there is.
-    if (state_.dialogsNormalSize && kind != ChildKind::DrawingWindow) {
+    // The drawing, the tables and the graphs need all the room there is (they scroll when
+    // that is too small for readable text).
+    const bool needsRoom = kind == ChildKind::DrawingWindow || kind == ChildKind::TableWindow;
+    if (state_.dialogsNormalSize && !needsRoom) {
         sub->adjustSize();
         sub->show();
     } else {
@@ -506,7 +516,7 @@ void MainWindow::toggleExpertMode() {
     action(MenuEntry::ExpertMode)->setChecked(state_.expertMode);
     const Language lang = state_.language;
     if (state_.expertMode) {
-        dialogs_.inform(QStringLiteral("Zorva 3.9 , Info"), message(68, lang) + QStringLiteral(" on!"));
+        dialogs_.inform(QStringLiteral("Zorva 3.9 , Info"), message(68, lang) + (state_.english() ? QStringLiteral(" on!") : QStringLiteral("ein!")));
     } else {
         dialogs_.inform(QStringLiteral("Zorva, v. 3.9 "), message(67, lang));
         // The kinds only offered to experts fall back to what everyone may choose.
@@ -528,7 +538,7 @@ void MainWindow::toggleMapOverlay() {
                                                       ? (state_.mapOverlay ? QStringLiteral("Map overlay is allowed!")
                                                                            : QStringLiteral("Map overlay not possible!"))
                                                       : (state_.mapOverlay ? QStringLiteral("Overlay von Landkarten ist möglich!")
-                                                                           : QStringLiteral("Overlay von Landkarten ist gesprerrt!")));
+                                                                           : QStringLiteral("Overlay von Landkarten ist gesperrt!")));
     const ChildWindow* c = activeChild();
     const char t = state_.dialType;
     if (c && c->kind() == ChildKind::DrawingWindow && (t == 'c' || t == 'h' || t == 'i' || t == 'v' || t == 'z'))
@@ -562,8 +572,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 bool MainWindow::checkHelpFile(bool switching) {
     if (HelpFileExists(state_.language)) return true;
-    QString text = QStringLiteral("Help file ") + HelpFilePath(state_.language) + QStringLiteral(" not found!");
-    if (switching) text += QStringLiteral("\r\nTherefore no help information included!");
+    const bool en = state_.english();
+    QString text = (en ? QStringLiteral("Help file ") : QStringLiteral("Hilfedatei ")) + HelpFilePath(state_.language) +
+                   (en ? QStringLiteral(" not found!") : QStringLiteral(" nicht gefunden!"));
+    if (switching)
+        text += en ? QStringLiteral("\r\nTherefore no help information included!")
+                   : QStringLiteral("\r\nDaher ist keine Hilfe verfügbar!");
     dialogs_.inform(caption(CaptionKind::Information, state_.language), text);
     return false;
 }
@@ -662,8 +676,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     suppressContinuation_ = true;
     const bool closed = closeAllChildren();
     suppressContinuation_ = false;
-    if (!closed) {
-        wizardStep_ = step;
+    if (!closed || !settingsMayBeLeft()) {
+        wizardStep_ = closed ? kWizardNone : step;
         updateMenus();
         event->ignore();
         return;
@@ -682,12 +696,9 @@ int Application::run() {
     MainWindow w(state_, dialogs, files, std::move(registry));
     dialogs.setParent(&w);
     files = QtFileChooser(&w);
-    w.move(0, 0);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect g = screen->availableGeometry();
-        w.resize(g.width(), std::max(480, g.height() - 35));
-    }
-    w.show();
+    // Maximized, the window manager fits the frame, the menus and the status bar on the
+    // screen whatever its size and the height of its title bars and panels.
+    w.showMaximized();
     w.startUp();
     return QApplication::exec();
 }

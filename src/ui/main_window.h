@@ -23,6 +23,7 @@ namespace zorva {
 class FileChooser;
 class HelpWindow;
 class ColourPalette;
+class QtTranslations;
 class UserDialogs;
 
 // The entries of the main menu in caption-table order (separators skipped).
@@ -75,6 +76,7 @@ public:
     const QPixmap& welcomePicture() const { return welcome_; }
     QString settingsPath() const { return settingsPath_; }
     HelpWindow* helpWindow() const { return help_; }
+    QtTranslations& qtTranslations() { return *qtTexts_; }
 
     // Commands of the menus, public for the tests.
     void startWizard();
@@ -128,6 +130,11 @@ private:
     bool readStateFileCommand(const QString& path);
     // After a load: the file's language, the year's data, then the site dialog.
     void afterStateLoaded();
+    // The state written as a settings file differs from the settings file (or, without one,
+    // from the defaults).
+    bool settingsDifferFromFile() const;
+    // Before quitting: asks whether changed settings shall be saved; false to stay open.
+    bool settingsMayBeLeft();
 
     DialState& state_;
     UserDialogs& dialogs_;
@@ -149,6 +156,7 @@ private:
     QString dialDataDirectory_;
     HelpWindow* help_ = nullptr;
     ColourPalette* palette_ = nullptr;
+    std::unique_ptr<QtTranslations> qtTexts_;
     int helpTopic_ = 100;
     // Reports a missing help file for the language; `switching` adds that help is off.
     bool checkHelpFile(bool switching);

@@ -5,6 +5,7 @@
 #include "state/preferences.h"
 #include "state/settings_file.h"
 #include "state/settings_location.h"
+#include "text/recording_dialogs.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 #include "ui/file_chooser.h"
@@ -79,6 +80,40 @@ void MainWindow::loadDateLinesCommand() {
     if (!QFileInfo::exists(dateLinesPath_)) return;
     if (!LoadDateLineFile(state_, dateLinesPath_, dialogs_)) return;
     if (ChildWindow* child = activeChild()) child->dateLinesChanged();
+}
+
+bool MainWindow::settingsDifferFromFile() const {
+    if (settingsPath_.isEmpty()) return false;
+    // Compared as the file would be written, so that fields the file does not hold and
+    // rounding of what it does hold never count as a change.
+    DialState onDisk = state_;
+    RecordingDialogs quiet;  // a faulty file is not corrected here: the question says No
+    if (QFileInfo::exists(settingsPath_)) {
+        try {
+            ReadStateFile(onDisk, settingsPath_, true, true, quiet);
+        } catch (const std::exception&) {
+            return true;
+        }
+    } else {
+        LoadDefaults(onDisk);
+    }
+    // The program fills a list the file does not hold as it did at the start.
+    FillEmptyDateLines(onDisk, dateLinesPath_, quiet, false);
+    return BuildStateLines(onDisk) != BuildStateLines(state_);
+}
+
+bool MainWindow::settingsMayBeLeft() {
+    if (!settingsDifferFromFile()) return true;
+    const Language lang = state_.language;
+    const QString name = QFileInfo(settingsPath_).fileName();
+    const QString text = lang == Language::English
+                             ? QStringLiteral("The settings differ from the settings file %1.\r\nSave them before quitting?")
+                             : QStringLiteral("Die Einstellungen weichen von der Datei %1 ab.\r\nVor dem Beenden speichern?");
+    switch (dialogs_.ask(caption(CaptionKind::Question, lang), text.arg(name), Buttons::YesNoCancel, Icon::Question)) {
+        case Answer::Yes: return WriteStateFile(state_, settingsPath_, dialogs_);  // a failed save keeps the program open
+        case Answer::No: return true;
+        default: return false;
+    }
 }
 
 void MainWindow::readSettingsAtStart(const QString& configDir) {

@@ -547,14 +547,14 @@ void ParameterDialog::build() {
         QLineEdit* gnomon = b.number(grid, 0, QStringLiteral("quadrantGnomon"), ptext::QuadrantGnomon,
                                      realField(&DialState::quadrantGnomon), NumberRule(NumberCheck::RealRange, 9, 100, 1));
         visibleRules_.insert(visibleRules_.begin(), {gnomon, [](const DialState& s) { return s.quadrantKind != 0; }});
-        // The size is named by its unit, as on the dial sheet.
+        // The unit stands beside the field; messages name the field by its caption.
         QLabel* sizeCaption = b.label(ptext::QuadrantRadius);
         QLabel* unit = b.label(ptext::Millimetres);
         auto* size = new QLineEdit;
         size->setObjectName(b.name(QStringLiteral("quadrantSize")));
         size->setMinimumWidth(90);
         sizeCaption->setBuddy(size);
-        bindings_->bindNumber(size, integerField(&DialState::quadrantSize), [unit] { NumberSpec sp = NumberRule(NumberCheck::IntRange, 80, 200, 0); sp.nameLabel = unit; return sp; }());
+        bindings_->bindNumber(size, integerField(&DialState::quadrantSize), [sizeCaption] { NumberSpec sp = NumberRule(NumberCheck::IntRange, 80, 200, 0); sp.nameLabel = sizeCaption; return sp; }());
         grid->addWidget(sizeCaption, 1, 0);
         grid->addWidget(size, 1, 1);
         grid->addWidget(unit, 1, 2);
@@ -948,7 +948,7 @@ void ParameterDialog::setSettingsPaths(const QString& settingsPath, const QStrin
 void ParameterDialog::refillDateList() {
     const int row = dateList_->currentRow();
     dateList_->clear();
-    dateList_->addItems(state_.dateLineList);
+    for (const QString& entry : state_.dateLineList) dateList_->addItem(DateLineDisplayText(entry, state_.language));
     if (row >= 0 && row < dateList_->count()) dateList_->setCurrentRow(row);
 }
 
@@ -992,6 +992,7 @@ void ParameterDialog::showPage(Page page) {
     tabs_->setCurrentIndex(index);
     dateGroup_->setVisible(page == Page::Planar || page == Page::Umbrella);
     setWindowTitle(TitleFor(state_));
+    applyWizardCaptions();
 }
 
 void ParameterDialog::updateDependents() {
@@ -1027,11 +1028,23 @@ void ParameterDialog::applyLanguage() {
     ApplyResourceCaptions(this, lang);
     for (int i = 0; i < kPageCount; ++i) tabs_->setTabText(i, PageCaption(static_cast<Page>(i), lang));
     setWindowTitle(TitleFor(state_));
+    if (dateList_) refillDateList();
+    applyWizardCaptions();
 }
 
 void ParameterDialog::setWizardMode(bool on) {
     wizardMode_ = on;
     cancelButton_->setVisible(on);
+    closeButton_->setText(resourceText(ptext::Close, state_.language));
+    setWindowTitle(TitleFor(state_));
+    applyWizardCaptions();
+}
+
+void ParameterDialog::applyWizardCaptions() {
+    // The third step of the wizard reads like the first two.
+    if (!wizardMode_) return;
+    setWindowTitle(title(11, state_.language) + QStringLiteral("3"));
+    closeButton_->setText(title(26, state_.language));
 }
 
 QLineEdit* ParameterDialog::fieldNamed(const QString& name) const { return findChild<QLineEdit*>(name); }

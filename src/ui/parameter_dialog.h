@@ -84,6 +84,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void applyWizardCaptions();
     struct Builder;
     friend struct Builder;
 

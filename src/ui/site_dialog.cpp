@@ -12,6 +12,7 @@
 #include <QButtonGroup>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -230,7 +231,18 @@ bool SiteDialog::checkYear() {
 
 bool SiteDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) rejectedOnLeave_ = false;
-    if (event->type() == QEvent::FocusOut && !checking_) {
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    const bool empty = edit && edit->text().trimmed().isEmpty();
+    if (event->type() == QEvent::KeyPress && empty) {
+        // RETURN in an empty field brings back the old value (the label says so).
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (Field* f = fieldOf(watched)) edit->setText(QString::number(f->value));
+            else if (watched == yearEdit_) edit->setText(QString::number(year_));
+        }
+    }
+    // An emptied field that is merely left stays empty: "Schliessen" then says what is missing.
+    if (event->type() == QEvent::FocusOut && !checking_ && !empty) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // A message box or a menu taking the focus is not the user leaving the field.
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
@@ -252,6 +264,7 @@ bool SiteDialog::closeCheck() {
         ~Guard() { flag = false; }
     } guard{checking_};
 
+    if (!reportMissingEntry()) return false;
     for (Field& f : fields_)
         if (!checkField(f)) return false;
 
@@ -303,6 +316,32 @@ bool SiteDialog::closeCheck() {
     return true;
 }
 
+bool SiteDialog::reportMissingEntry() {
+    const Language lang = host().language();
+    QLineEdit* missing = nullptr;
+    QString name;
+    for (Field& f : fields_) {
+        if (!f.edit->text().trimmed().isEmpty()) continue;
+        missing = f.edit;
+        const QString part = f.part == Degrees ? resourceTextPlain(res::kSiteDegrees, lang)
+                             : f.part == Minutes ? title(17, lang)
+                                                 : title(18, lang);
+        name = rowName(f.row).trimmed() + QStringLiteral(" (") + part.trimmed() + QLatin1Char(')');
+        break;
+    }
+    if (!missing && yearEdit_->text().trimmed().isEmpty()) {
+        missing = yearEdit_;
+        name = StripAccelerators(yearLabel_->text()).trimmed();
+    }
+    if (!missing) return true;
+    const QString text = name + (lang == Language::English ? QStringLiteral(": entry missing!")
+                                                           : QStringLiteral(": Eingabe fehlt!")) +
+                         QStringLiteral("\r\n") + resourceTextPlain(res::kSiteEmptyReturn, lang).trimmed();
+    host().dialogs().inform(caption(CaptionKind::Warning, lang), text, Icon::Warning);
+    LineEditField(missing).setFocus();
+    return false;
+}
+
 void SiteDialog::wizardNext() {
     if (host().wizardStep() == kWizardSiteOpen) host().setWizardStep(kWizardSiteDone);
     host().closeAllChildren();
@@ -314,6 +353,12 @@ void SiteDialog::closeClicked() {
         return;
     }
     wizardNext();
+}
+
+void SiteDialog::cancelByKey() {
+    // Leaving a field on the way out is no entry to check.
+    checking_ = true;
+    ChildWindow::cancelByKey();
 }
 
 void SiteDialog::cancelClicked() {

@@ -25,6 +25,7 @@ public:
     void applyLanguage() override;
     void wizardNext() override;
     int helpTopic() const override { return 5; }
+    void cancelByKey() override;
 
     // Splits an angle into whole degrees, minutes and seconds as shown in the fields;
     // 60 seconds are shown as 0 with one minute more.
@@ -50,6 +51,8 @@ private:
     // Runs the range check of one field; false when it rejected the entry.
     bool checkField(Field& field);
     bool checkYear();
+    // An emptied field on closing: says which value is missing; false then.
+    bool reportMissingEntry();
     QString rowName(Row row) const;
     Field* fieldOf(QObject* edit);
     void closeClicked();

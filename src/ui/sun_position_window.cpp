@@ -96,7 +96,8 @@ constexpr int kMessagePrintFailed = 42;
 
 
 const QString kDefaultTime = QStringLiteral("12:00:00");
-const QString kTimeError = QStringLiteral("Fehler!");
+constexpr int kFirstYear = 1300;
+constexpr int kLastYear = 2500;
 
 bool ParseTrimmedReal(const QString& text, double& value) { return ParseReal(text.trimmed(), value); }
 
@@ -483,61 +484,110 @@ SunPositionWindow::Field* SunPositionWindow::fieldOf(QObject* object) {
     return nullptr;
 }
 
-// The exit rules of the fields: a valid value is stored, anything else puts the previous
-// value back. No box is shown; the field simply keeps what the calculation will use.
-void SunPositionWindow::leaveField(QLineEdit* edit, Exit how) {
+// The exit rules of the fields: a valid value is stored; an empty field shows the stored
+// value again; anything else keeps what was typed, says what is wrong (once per entry) and
+// keeps the stored value until the field is corrected. False for a rejected entry.
+bool SunPositionWindow::leaveField(QLineEdit* edit, Exit how) {
     const QString text = edit->text();
+    const bool empty = text.trimmed().isEmpty();
     double real = 0;
     int whole = 0;
+    auto reject = [&](const QString& range) {
+        rejectEntry(edit, range);
+        return false;
+    };
+    auto realRange = [](double limit) {
+        return QStringLiteral("[") + QString::number(-limit) + QStringLiteral(" .. ") + QString::number(limit) +
+               QStringLiteral("]");
+    };
+    auto intRange = [](int lower, int upper) {
+        return QStringLiteral("[") + QString::number(lower) + QStringLiteral(" .. ") + QString::number(upper) +
+               QStringLiteral("]");
+    };
     if (edit == latitudeEdit_) {
-        if (ParseTrimmedReal(text, real) && std::abs(real) <= 90) {
+        if (empty) {
+            edit->setText(RealToText(13, 6, state_.latitude));
+        } else if (ParseTrimmedReal(text, real) && std::abs(real) <= 90) {
             // No construction may divide by sin(0).
             state_.latitude = NonZeroLatitude(real);
         } else {
-            edit->setText(RealToText(13, 6, state_.latitude));
+            return reject(realRange(90));
         }
     } else if (edit == longitudeEdit_ || edit == zoneEdit_) {
         double& value = edit == longitudeEdit_ ? state_.longitude : state_.zoneMeridian;
         const double before = value;
-        if (ParseTrimmedReal(text, real) && std::abs(real) <= 180) value = real;
-        else edit->setText(edit == longitudeEdit_ ? RealToText(13, 6, value) : RealToText(7, 2, value));
+        if (empty) edit->setText(edit == longitudeEdit_ ? RealToText(13, 6, value) : RealToText(7, 2, value));
+        else if (ParseTrimmedReal(text, real) && std::abs(real) <= 180) value = real;
+        else return reject(realRange(180));
         // Leaving the field asks anew; a calculation that only takes the fields asks anew
         // only when the value changed, so that a Yes holds until then.
         if (how == Exit::Left || value != before)
             state_.zoneFarFromLongitude = ZoneFarFromLongitude(state_.longitude, state_.zoneMeridian);
     } else if (edit == yearEdit_) {
-        if (ParseTrimmedInt(text, 1300, 2500, whole)) {
+        if (empty) {
+            edit->setText(QString::number(state_.referenceYear));
+        } else if (ParseTrimmedInt(text, kFirstYear, kLastYear, whole)) {
             if (whole != state_.referenceYear) {
                 state_.referenceYear = whole;
                 // The dial constructions draw the zodiac lines of the reference year.
                 state_.zodiacDeclinations = ZodiacDeclinations(whole).zodiac;
             }
         } else {
-            edit->setText(QString::number(state_.referenceYear));
+            return reject(intRange(kFirstYear, kLastYear));
         }
     } else if (edit == monthEdit_) {
-        if (ParseTrimmedInt(text, 1, 12, whole)) state_.calcMonth = whole;
-        else edit->setText(QString::number(state_.calcMonth));
+        if (empty) edit->setText(QString::number(state_.calcMonth));
+        else if (ParseTrimmedInt(text, 1, 12, whole)) state_.calcMonth = whole;
+        else return reject(intRange(1, 12));
     } else if (edit == dayEdit_) {
-        if (ParseTrimmedInt(text, 1, 31, whole)) state_.calcDay = whole;
-        else edit->setText(QString::number(state_.calcDay));
+        if (empty) edit->setText(QString::number(state_.calcDay));
+        else if (ParseTrimmedInt(text, 1, 31, whole)) state_.calcDay = whole;
+        else return reject(intRange(1, 31));
     } else if (edit == timeEdit_) {
-        if (text.trimmed().isEmpty()) {
-            edit->setText(kDefaultTime);
-        } else if (!ParseClockTime(text)) {
-            edit->setText(kTimeError);
-            QPointer<QLineEdit> e(edit);
-            QTimer::singleShot(0, this, [e] {
-                if (e) e->setFocus();
-            });
-        }
+        if (empty) edit->setText(kDefaultTime);
+        else if (!ParseClockTime(text)) return reject(QString());
         state_.calcTime = edit->text();
     }
+    if (reportedEdit_ == edit) reportedEdit_ = nullptr;  // corrected: a new mistake is reported anew
+    return true;
 }
 
-void SunPositionWindow::leaveAllFields() {
+void SunPositionWindow::rejectEntry(QLineEdit* edit, const QString& range) {
+    // The box takes the focus from the field; that is no second exit to report.
+    if (reporting_) return;
+    const QString text = edit->text();
+    QPointer<QLineEdit> e(edit);
+    QTimer::singleShot(0, this, [e] {
+        if (e) e->setFocus();
+    });
+    if (reportedEdit_ == edit && reportedText_ == text) return;
+    reportedEdit_ = edit;
+    reportedText_ = text;
+    const Language lang = state_.language;
+    const bool en = lang == Language::English;
+    QString name;  // the field's caption without its accelerator and closing colon
+    for (QLabel* l : findChildren<QLabel*>())
+        if (l->buddy() == edit) name = QString(l->text()).remove(QLatin1Char('&')).trimmed();
+    if (name.endsWith(QLatin1Char(':'))) name = name.chopped(1).trimmed();
+    QString why;
+    if (edit == timeEdit_) {
+        why = en ? QStringLiteral("This is no clock time: hours 0 .. 23, minutes and seconds 0 .. 59!")
+                 : QStringLiteral("Das ist keine Uhrzeit: Stunden 0 .. 23, Minuten und Sekunden 0 .. 59!");
+    } else {
+        why = message(13, lang).trimmed() + QLatin1Char(' ') + range + QStringLiteral(" !");
+    }
+    reporting_ = true;
+    dialogs_.inform(caption(CaptionKind::Warning, lang), name + QStringLiteral(" = ") + text.trimmed() +
+                                                             QStringLiteral("\r\n") + why,
+                    Icon::Warning);
+    reporting_ = false;
+}
+
+bool SunPositionWindow::leaveAllFields() {
+    bool ok = true;
     for (QLineEdit* e : {latitudeEdit_, longitudeEdit_, zoneEdit_, yearEdit_, monthEdit_, dayEdit_})
-        leaveField(e, Exit::Taken);
+        if (ok) ok = leaveField(e, Exit::Taken);
+    return ok;
 }
 
 bool SunPositionWindow::askZoneQuestion() {
@@ -559,7 +609,7 @@ ReportSite SunPositionWindow::site() const {
 void SunPositionWindow::calculate() {
     // A calculation started from the pop-up menu leaves no field; take every field as its
     // exit would, so that the values shown are the values used.
-    leaveAllFields();
+    if (!leaveAllFields()) return;
     if (!askZoneQuestion()) return;
     // The ten days the calendar reform skipped are computed, shown and printed as the
     // first day after it, once message 26 has said so.
@@ -607,7 +657,7 @@ void SunPositionWindow::showResults(bool appendToPrintList) {
         }
         const std::optional<double> hours = ParseClockTime(text);
         if (!hours) {
-            timeEdit_->setText(kTimeError);
+            rejectEntry(timeEdit_, QString());
             timeEdit_->setFocus();
             return;
         }
@@ -729,7 +779,7 @@ void SunPositionWindow::updateTableEntries() {
 void SunPositionWindow::openTables(int calcMode, int yearTableKind) {
     if (!tableOpener_) return;
     // The tables and graphs read the site, the year and the twilight kind from the state.
-    leaveAllFields();
+    if (!leaveAllFields()) return;
     tableOpener_(calcMode, yearTableKind);
 }
 

@@ -109,8 +109,11 @@ private:
     void loadFields();
     // Left: the focus left the field. Taken: a calculation or a table takes its value.
     enum class Exit { Left, Taken };
-    void leaveField(QLineEdit* edit, Exit how);
-    void leaveAllFields();
+    bool leaveField(QLineEdit* edit, Exit how);
+    // Says what is wrong with the entry of `edit` (`range`: what the field accepts) and puts
+    // the focus back.
+    void rejectEntry(QLineEdit* edit, const QString& range);
+    bool leaveAllFields();
     bool askZoneQuestion();
     ReportSite site() const;
     void showResults(bool appendToPrintList);
@@ -124,6 +127,9 @@ private:
     UserDialogs& dialogs_;
     int mode_;
     bool resultsShown_ = false;
+    bool reporting_ = false;
+    QPointer<QLineEdit> reportedEdit_;  // the rejected entry last reported, said only once
+    QString reportedText_;
     QStringList printList_;
 
     std::unique_ptr<QPrinter> ownPrinter_;

@@ -5,6 +5,7 @@
 #include "state/dial_state.h"
 #include "text/field_readers.h"
 #include "text/number_format.h"
+#include "text/month_names.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 #include "ui/caption_tags.h"
@@ -31,10 +32,14 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 namespace zorva {
 namespace {
@@ -88,6 +93,7 @@ enum Res {
 
 constexpr int kTableFontStart = 12;  // points
 constexpr int kTableLines = 44;
+constexpr int kTableFontSmallest = 9;  // points; below this a table is not readable, it scrolls
 
 QFont FixedFont(int points, bool bold = false) {
     QFont f(QStringLiteral("Courier New"));
@@ -117,13 +123,26 @@ private:
 TableView::TableView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("tableView"));
     setAutoFillBackground(false);
-    setMinimumSize(200, 150);
 }
 
 void TableView::setLines(const QStringList& lines) {
     lines_ = lines;
+    // The scroll area keeps the view at least this large and scrolls the rest.
+    setMinimumSize(minimumSizeHint());
     update();
 }
+
+QSize TableView::minimumSizeHint() const {
+    // The whole table at the smallest readable size; a smaller window scrolls.
+    int widest = 0;
+    for (const QString& l : lines_) widest = std::max(widest, static_cast<int>(l.size()));
+    const QFontMetricsF fm(FixedFont(kTableFontSmallest), const_cast<TableView*>(this));
+    const int rows = std::max<int>(kTableLines, static_cast<int>(lines_.size()) + 1);
+    return {static_cast<int>(std::ceil(fm.horizontalAdvance(QString(std::max(widest, 1), QLatin1Char('M'))))) + 16,
+            static_cast<int>(std::ceil(fm.lineSpacing() * rows)) + 8};
+}
+
+QSize TableView::sizeHint() const { return minimumSizeHint(); }
 
 int TableView::fittedPointSize() const {
     // The widest line decides (a year table is wider than the month table's header).
@@ -133,7 +152,7 @@ int TableView::fittedPointSize() const {
     // At least 44 lines, and every line of a longer table, fit the height.
     const int rows = std::max<int>(kTableLines, static_cast<int>(lines_.size()) + 1);
     int points = kTableFontStart;
-    for (; points > 4; --points) {
+    for (; points > kTableFontSmallest; --points) {
         const QFontMetricsF fm(FixedFont(points), const_cast<TableView*>(this));
         if (fm.horizontalAdvance(sample) + 12 <= width() - 4 && fm.lineSpacing() * rows <= height()) break;
     }
@@ -167,7 +186,8 @@ void TableView::paintEvent(QPaintEvent*) {
 
 GraphView::GraphView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("graphView"));
-    setMinimumSize(300, 200);
+    // Below this the labels of the graphs run into each other; a smaller window scrolls.
+    setMinimumSize(720, 520);
 }
 
 void GraphView::setPainter(Painter painter) {
@@ -231,7 +251,7 @@ void TablesWindow::buildUi() {
     SetCaptionTag(monthLabel_, kMonthCaption);
     monthCombo_ = new QComboBox;
     monthCombo_->setObjectName(QStringLiteral("monthChoice"));
-    for (int m = 1; m <= 12; ++m) monthCombo_->addItem(MonthAbbreviation(m));
+    for (int m = 1; m <= 12; ++m) monthCombo_->addItem(ShortMonthName(m, host().language()));
     monthLabel_->setBuddy(monthCombo_);
     controls->addWidget(monthLabel_);
     controls->addWidget(monthCombo_);
@@ -357,8 +377,15 @@ void TablesWindow::buildUi() {
     stack_ = new QStackedWidget;
     tableView_ = new TableView;
     graphView_ = new GraphView;
-    stack_->addWidget(tableView_);
-    stack_->addWidget(graphView_);
+    // Both scroll when the window is smaller than a readable table or graph.
+    for (QWidget* view : {static_cast<QWidget*>(tableView_), static_cast<QWidget*>(graphView_)}) {
+        auto* scroll = new QScrollArea;
+        scroll->setObjectName(view->objectName() + QStringLiteral("Scroll"));
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidget(view);
+        stack_->addWidget(scroll);
+    }
     layout->addWidget(stack_, 1);
     sunlightLabel_ = new QLabel;
     sunlightLabel_->setObjectName(QStringLiteral("sunlightLabel"));
@@ -484,7 +511,7 @@ void TablesWindow::updateControls() {
     planeSunlightCheck_->setChecked(state().showPlaneSunlight);
     longitudeCheck_->setChecked(state().eotLongitudeCorrection);
     correctionCheck_->setChecked(state().eotLongitudeCorrection);
-    stack_->setCurrentWidget(graph ? static_cast<QWidget*>(graphView_) : tableView_);
+    stack_->setCurrentIndex(graph ? 1 : 0);
     updating_ = false;
 }
 
@@ -609,6 +636,7 @@ void TablesWindow::applyLanguage() {
     horizonPanel_->applyLanguage();
     correctionCheck_->setText(resourceText(kCorrectionLine1, lang) + QLatin1Char('\n') +
                               resourceText(kCorrectionLine2, lang));
+    for (int m = 1; m <= 12; ++m) monthCombo_->setItemText(m - 1, ShortMonthName(m, lang));
     const QString year = QStringLiteral("  ") + QString::number(state().referenceYear);
     switch (mode_) {
     case kTablesMonth: setWindowTitle(resourceTextPlain(kTitleMonth, lang)); break;

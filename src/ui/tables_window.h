@@ -42,6 +42,8 @@ public:
     const QStringList& lines() const { return lines_; }
     // The point size the lines are drawn in at the widget's present size.
     int fittedPointSize() const;
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -72,6 +74,7 @@ public:
     ~TablesWindow() override;
 
     void applyLanguage() override;
+    void coloursChanged() override { rebuild(); }
     bool canPrint() const override { return true; }
     // "Drucken": the printer setup on `printer`, then printContents.
     void print(QPrinter& printer) override;

@@ -9,6 +9,7 @@
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 #include "ui/caption_tags.h"
+#include "ui/dial_pictures.h"
 #include "ui/line_edit_field.h"
 #include "ui/resource_ids.h"
 
@@ -16,6 +17,7 @@
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -200,9 +202,23 @@ TypeDialog::TypeDialog(ChildHost& host, QWidget* parent) : ChildWindow(ChildKind
     choices->addLayout(fields);
     choices->addStretch(1);
 
+    // A small picture of the chosen kind under the list.
+    picture_ = new QLabel(this);
+    picture_->setObjectName(QStringLiteral("kindPicture"));
+    picture_->setFixedSize(200, 140);
+    picture_->setAlignment(Qt::AlignCenter);
+    picture_->setFrameShape(QFrame::StyledPanel);
+    auto* left = new QVBoxLayout;
+    left->addWidget(kindGroup_);
+    left->addWidget(picture_, 0, Qt::AlignHCenter);
+    left->addStretch(1);
+    choicesPanel_ = new QWidget(this);
+    choicesPanel_->setObjectName(QStringLiteral("kindChoices"));
+    choicesPanel_->setLayout(choices);
+    choices->setContentsMargins(0, 0, 0, 0);
     auto* top = new QHBoxLayout;
-    top->addWidget(kindGroup_, 0, Qt::AlignTop);
-    top->addLayout(choices, 1);
+    top->addLayout(left);
+    top->addWidget(choicesPanel_, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -229,6 +245,21 @@ TypeDialog::TypeDialog(ChildHost& host, QWidget* parent) : ChildWindow(ChildKind
     applyLanguage();
     updateVisibility();
     fillFields();
+}
+
+void TypeDialog::keepWidthForEveryKind() {
+    // The widest set of choices and fields decides the width once, so the dialog does not
+    // change its width with the selection.
+    QList<QWidget*> parts = choicesPanel_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    QHash<QWidget*, bool> hidden;
+    for (QWidget* w : parts) {
+        hidden[w] = w->isHidden();
+        w->setVisible(true);
+    }
+    choicesPanel_->setMinimumWidth(0);
+    const int width = choicesPanel_->layout()->sizeHint().width();
+    for (QWidget* w : parts) w->setVisible(!hidden[w]);
+    choicesPanel_->setMinimumWidth(width);
 }
 
 QLineEdit* TypeDialog::makeEdit(const QString& name) {
@@ -353,6 +384,7 @@ void TypeDialog::updateVisibility() {
     SetCaptionTag(monthScaleLabel_, res::kMonthScaleFirst + 8 * std::clamp(s.cylinderKind, 0, 1));
     monthScaleLabel_->setText(resourceText(CaptionTag(monthScaleLabel_), host().language()));
     oldValueLabel_->setVisible(t != 'a' && t != 'c' && t != 'q');
+    picture_->setPixmap(DialThumbnail(s, picture_->size() - QSize(6, 6)));
     growToFit();
 }
 
@@ -388,11 +420,14 @@ void TypeDialog::applyLanguage() {
     ApplyCaptionTags(this, lang);
     for (int i = 0; i < 3; ++i) umbrellaPlane_->button(i)->setText(label(22 + i, lang));
     if (wizard_) {
-        setWindowTitle(title(11, lang) + QStringLiteral(" 2"));
+        setWindowTitle(title(11, lang) + QStringLiteral("2"));
         closeButton_->setText(title(26, lang));
     } else {
         closeButton_->setText(resourceText(res::kClose, lang));
     }
+    keepWidthForEveryKind();
+    // The picture's labels follow the language (the first one is drawn by updateVisibility).
+    if (!picture_->pixmap().isNull()) picture_->setPixmap(DialThumbnail(state(), picture_->size() - QSize(6, 6)));
 }
 
 QString TypeDialog::nameOf(QLabel* label) const { return StripAccelerators(label->text()); }
@@ -428,8 +463,8 @@ bool TypeDialog::readGnomon(bool closing) {
                 host().dialogs().inform(
                     caption(CaptionKind::Warning, lang),
                     lang == Language::English
-                        ? QStringLiteral(" Gnomon is to heigh!  Allowed Maximum\r\n for resulting dial diameter is 190 mm. ")
-                        : QStringLiteral(" Zeiger der Sonnenuhr zu groß!  Höchstwert für  \r\n den reslutierenden Kreisdurchmesser ist 190 mm. "),
+                        ? QStringLiteral(" Gnomon is too high!  Allowed Maximum\r\n for resulting dial diameter is 190 mm. ")
+                        : QStringLiteral(" Zeiger der Sonnenuhr zu groß!  Höchstwert für  \r\n den resultierenden Kreisdurchmesser ist 190 mm. "),
                     Icon::Warning);
                 edit.setFocus();
                 error = true;
@@ -581,5 +616,11 @@ void TypeDialog::closeClicked() {
 }
 
 void TypeDialog::cancelClicked() { host().cancelWizard(); }
+
+void TypeDialog::cancelByKey() {
+    // Leaving a field on the way out is no entry to check.
+    checking_ = true;
+    ChildWindow::cancelByKey();
+}
 
 }  // namespace zorva

@@ -24,6 +24,7 @@ public:
     explicit TypeDialog(ChildHost& host, QWidget* parent = nullptr);
 
     bool closeCheck() override;
+    void cancelByKey() override;
     void applyLanguage() override;
     int helpTopic() const override { return 6; }
 
@@ -54,6 +55,7 @@ private:
     };
 
     QLineEdit* makeEdit(const QString& name);
+    void keepWidthForEveryKind();
     QGroupBox* makeChoiceGroup(const QString& name, const std::vector<QRadioButton*>& buttons, QButtonGroup*& group);
     void applyExpertRules();
     void selectFromState();
@@ -83,6 +85,8 @@ private:
     bool wizard_ = false;
     bool checking_ = false;
     QGroupBox* kindGroup_ = nullptr;
+    QLabel* picture_ = nullptr;
+    QWidget* choicesPanel_ = nullptr;
     QButtonGroup* items_ = nullptr;
     std::vector<QRadioButton*> itemButtons_;
     QGroupBox* umbrellaBox_ = nullptr;

@@ -148,6 +148,7 @@ void WelcomeArea::installPictures(const DialState& state) {
 
 void WelcomeArea::applyLanguage() {
     if (strip_) strip_->applyLanguage();
+    if (gallery_) gallery_->applyLanguage(state_->language);
     if (panel_ && panel_->isVisible() && panel_->family() >= 0)
         panel_->showFamily(panel_->family(), panel_->size() - QSize(40, 70));
     viewport()->update();

@@ -61,7 +61,7 @@ TEST_F(Hpgl2Dxf, FaultyInputExitsWithOne) {
 
     r = run({QStringLiteral("hpgl2dxf"), write(QStringLiteral("e.plt"), "IN;PA;"), dir_.filePath(QStringLiteral("e.dxf"))});
     EXPECT_EQ(r.status, kFaultyInput);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("File e.plt nicht konvertiert!")));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Datei e.plt nicht konvertiert!")));
 
     r = run({QStringLiteral("hpgl2dxf"), dir_.filePath(QStringLiteral("missing.plt")), dir_.filePath(QStringLiteral("m.dxf"))});
     EXPECT_EQ(r.status, kFaultyInput);

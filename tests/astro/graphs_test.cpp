@@ -75,6 +75,30 @@ TEST(EotGraph, MinuteGrid) {
     EXPECT_FALSE(EotMinuteIsGridLine(-1));
 }
 
+// With the longitude correction the rows are shifted by whole minutes; the labels must still
+// read 5, 10, 15 ... at equal spacing and the day axis must sit on the value 0.
+TEST(EotGraph, ShiftedAxisKeepsZeroAndEvenLabels) {
+    // 9.55 E on the 15 E zone meridian: (15 - 9.55) * 4 = 21.8 minutes, rounded to 22.
+    const EotGraph g = BuildEotGraph(1999, -9.55, -15.0, true, MinuteSplit::Rounded);
+    ASSERT_EQ(std::abs(g.correction.wholeMinutes), 22);
+    for (int whole : {0, 22, -22, 3, -38}) {
+        std::vector<int> values;
+        for (int row = -kEotAxisMinutes; row <= kEotAxisMinutes; ++row)
+            if (EotRowIsLabelled(row, whole)) values.push_back(row + whole);
+        ASSERT_GE(values.size(), 6u) << whole;
+        for (std::size_t i = 1; i < values.size(); ++i) {
+            EXPECT_EQ(values[i] - values[i - 1], 5) << whole;
+            EXPECT_EQ(values[i] % 5, 0) << whole;
+        }
+    }
+    // The axis row shows the value 0 while it is on the graph, else the nearer edge.
+    EXPECT_EQ(EotDayAxisRow(0), 0);
+    EXPECT_EQ(EotDayAxisRow(12) + 12, 0);
+    EXPECT_EQ(EotDayAxisRow(-9) - 9, 0);
+    EXPECT_EQ(EotDayAxisRow(22), -kEotAxisMinutes);
+    EXPECT_EQ(EotDayAxisRow(-38), kEotAxisMinutes);
+}
+
 // The greatest jump in azimuth between neighbouring points of any piece.
 double LargestStep(const std::vector<SkyPolyline>& pieces) {
     double worst = 0;

@@ -30,7 +30,7 @@ TEST(HpglToDxf, ThreeVertexPolylineAtDivisor40) {
     EXPECT_TRUE(c.result.messages.isEmpty()) << c.result.messages.join('|').toStdString();
     ASSERT_EQ(c.dialogs.events.size(), 1u);
     EXPECT_EQ(c.dialogs.events[0].caption, QStringLiteral("ZORVA.EXE - Information!"));
-    EXPECT_EQ(c.dialogs.events[0].text, QStringLiteral("\r       File test.dxf gespeichert!"));
+    EXPECT_EQ(c.dialogs.events[0].text, QStringLiteral("\r       Datei test.dxf gespeichert!"));
 }
 
 TEST(HpglToDxf, SheetExtentsAndDefaultSizesFollowTheDivisor) {
@@ -323,7 +323,7 @@ TEST(HpglToDxf, NotAPlotFile) {
         ASSERT_EQ(c.dialogs.events.size(), 1u);
         EXPECT_EQ(c.dialogs.events[0].caption, QStringLiteral("ZORVA.EXE - Warnung!"));
         EXPECT_EQ(c.dialogs.events[0].text,
-                  QStringLiteral("   File test.plt nicht konvertiert!\n\rHPGL-File ist eventuell defekt."));
+                  QStringLiteral("   Datei test.plt nicht konvertiert!\n\rHPGL-Datei ist eventuell defekt."));
     }
 }
 

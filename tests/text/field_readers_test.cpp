@@ -96,7 +96,7 @@ TEST(ReadRealInRange, MessagesNameTheValueAndTheInterval) {
     ASSERT_EQ(dialogs.events.size(), 1u);
     EXPECT_EQ(dialogs.events[0].text,
               QString::fromUtf8("Wandabweichung=200\r\n Zul\u00e4ssiger Wertebereich ist [ -180.00, ...,  180.0] !"));
-    EXPECT_EQ(dialogs.events[0].icon, Icon::Question);
+    EXPECT_EQ(dialogs.events[0].icon, Icon::Warning);
     EXPECT_EQ(field.value, QStringLiteral("200")) << "the entry stays for correction";
 
     RecordingDialogs english;
@@ -115,7 +115,7 @@ TEST(ReadRealInRange, MessagesNameTheValueAndTheInterval) {
     FieldReader{bad, kDe}.readRealInRange(text, gnomon, QStringLiteral("Gnomon"), error, 200.0, 5.0);
     ASSERT_EQ(bad.events.size(), 1u);
     EXPECT_EQ(bad.events[0].text, message(4, kDe));
-    EXPECT_EQ(bad.events[0].icon, Icon::Question);
+    EXPECT_EQ(bad.events[0].icon, Icon::Warning);
     EXPECT_EQ(text.value, QStringLiteral("   35.00"));
 }
 
@@ -155,7 +155,7 @@ TEST(ReadIntInRange, OkCancelBoxAlwaysSetsErrorAndKeepsTheValue) {
             ASSERT_EQ(dialogs.events.size(), 1u);
             const DialogEvent& e = dialogs.events[0];
             EXPECT_EQ(e.buttons, Buttons::OkCancel);
-            EXPECT_EQ(e.icon, Icon::Question);
+            EXPECT_EQ(e.icon, Icon::Warning);
             EXPECT_EQ(e.caption, caption(CaptionKind::Problem, kDe));
             EXPECT_EQ(e.text, QString::fromUtf8("gew\u00e4hltes Jahr =") + QString::fromLatin1(typed) +
                                   QString::fromUtf8(" Zul\u00e4ssiger Wertebereich ist [1300..2500] !"));

@@ -6,6 +6,7 @@
 #include "ui_test_support.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QTemporaryDir>
 
 namespace zorva::test {
@@ -111,6 +112,41 @@ TEST_F(ColourPaletteTest, SampleStrokesInTheColoursAndTheChosenWidth) {
     const QImage& wide = p->sample();
     EXPECT_EQ(wide.pixel(20, y4 + 1) & 0xFFFFFF, 0xFF8000u);
     EXPECT_EQ(wide.pixel(20, y4 - 1) & 0xFFFFFF, 0xFF8000u);
+}
+
+TEST_F(ColourPaletteTest, ClosingReturnsToTheOpenWindowWithItsViewIntact) {
+    // The sun-position diagram stays the diagram (not the month table), in the new colours.
+    QPointer<ChildWindow> graph = window->openChild(ChildKind::TableWindow, OpenRequest{32, 0});
+    ASSERT_NE(graph, nullptr);
+    ColourPalette* p = open('h');
+    ASSERT_NE(p, nullptr);
+    ASSERT_NE(p->findChild<QPushButton*>("closePalette"), nullptr);
+    p->findChild<QPushButton*>("closePalette")->click();
+    Settle();
+    EXPECT_EQ(window->activeChild(), graph.data());
+    EXPECT_EQ(window->childCount(), 1);
+
+    // A drawing comes back drawn, not blank.
+    QPointer<ChildWindow> drawing = window->openChild(ChildKind::DrawingWindow);
+    ASSERT_NE(drawing, nullptr);
+    auto* draw = drawing->findChild<QPushButton*>(QStringLiteral("drawButton"));
+    ASSERT_NE(draw, nullptr);
+    draw->click();
+    Settle();
+    auto* canvas = drawing->findChild<QWidget*>(QStringLiteral("drawingImage"));
+    ASSERT_NE(canvas, nullptr);
+    const QImage before = canvas->grab().toImage();
+    p = open('h');
+    ASSERT_NE(p, nullptr);
+    p->close();
+    Settle();
+    EXPECT_EQ(window->activeChild(), drawing.data());
+    const QImage after = canvas->grab().toImage();
+    EXPECT_EQ(after, before) << "the same drawing in the same colours";
+    int inked = 0;
+    for (int y = 0; y < after.height(); y += 4)
+        for (int x = 0; x < after.width(); x += 4) inked += (after.pixel(x, y) & 0xFFFFFF) != 0xFFFFFFu;
+    EXPECT_GT(inked, 50) << "the drawing is still there";
 }
 
 TEST_F(ColourPaletteTest, SavedColoursComeBackFromTheSettingsFile) {

@@ -98,8 +98,24 @@ TEST_F(PicturesInTheMainWindow, ThumbnailsOpenThePicturePanelWhileNoWindowIsOpen
     QTest::keyClick(panel, Qt::Key_Escape);
     EXPECT_FALSE(panel->isVisible());
 
+    EXPECT_EQ(area()->gallery()->findChild<QPushButton*>("startGallery")->text(), " &Fotogalerie starten ");
+    auto* first = area()->strip()->findChild<QToolButton*>(QStringLiteral("thumbnail0"));
+    const qint64 germanPicture = first->icon().cacheKey();
     window->setLanguage(Language::English);
     EXPECT_EQ(area()->strip()->findChild<QLabel*>("stripCaption")->text(), "Sundials calculated by this program");
+    EXPECT_EQ(area()->gallery()->findChild<QPushButton*>("startGallery")->text(), " &Start Photo Gallery ");
+    // The thumbnails carry words too: they are drawn again in English.
+    EXPECT_TRUE(WaitFor([&] { return first->icon().cacheKey() != germanPicture; }));
+
+    // On a wide screen the thumbnails stand centred under the caption.
+    window->resize(2400, 900);
+    Settle();
+    QWidget* strip = area()->strip();
+    auto* lastThumb = strip->findChild<QToolButton*>(QStringLiteral("thumbnail18"));
+    const int leftGap = first->mapTo(strip, QPoint(0, 0)).x();
+    const int rightGap = strip->width() - lastThumb->mapTo(strip, QPoint(lastThumb->width(), 0)).x();
+    EXPECT_GT(leftGap, 100);
+    EXPECT_NEAR(leftGap, rightGap, 16);
 
     // A child window takes the place of the pictures, and gives it back.
     window->openChild(ChildKind::SiteDialog);

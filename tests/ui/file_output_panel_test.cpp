@@ -69,7 +69,7 @@ TEST_F(FileOutputTest, HpglSavedWithTheChosenNameAndWeight) {
     EXPECT_EQ(files.titles.last(), QStringLiteral("ZORVA.EXE - Zeichnung als Datei speichern"));
     EXPECT_EQ(files.proposals.last(), QStringLiteral("Mein Zifferblatt.plt"));
     EXPECT_FALSE(panel->isVisible());
-    EXPECT_TRUE(dialogs.contains(QStringLiteral("File Mein Zifferblatt ä.plt saved!")));
+    EXPECT_TRUE(dialogs.contains(QStringLiteral("Datei Mein Zifferblatt ä.plt gespeichert!")));
     const QByteArray plot = read(QStringLiteral("Mein Zifferblatt ä.plt"));
     EXPECT_TRUE(plot.startsWith("IN;VS 1;PA;IW 0 0 16157 11038;"));
     // The gnomon was not placed by hand: the very file zorva-cli writes for the state.

@@ -36,7 +36,7 @@ TEST_F(HollanderWindowTest, DrawingShowsTheRedNoteAndTheButtonsItNames) {
     EXPECT_EQ(graphic->text(), QStringLiteral("Grafik zeigen"));
     click(QStringLiteral("drawButton"));
     ASSERT_TRUE(w->drawn());
-    EXPECT_EQ(w->hintText(), QStringLiteral("Zusatzinformationen beachten! (Buttons <Info> und <Grafik> anklicken"));
+    EXPECT_EQ(w->hintText(), QStringLiteral("Zusatzinformationen beachten! (Buttons <Info> und <Grafik zeigen> anklicken)"));
     EXPECT_TRUE(dialogs.events.empty());
 }
 

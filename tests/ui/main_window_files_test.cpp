@@ -152,9 +152,10 @@ TEST_F(MainWindowFilesTest, DateLineFileEntriesOfTheOptionsPopup) {
     auto* list = window->findChild<QListWidget*>(QStringLiteral("dateList"));
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->count(), 2);  // the open dialog shows what was loaded
-    EXPECT_EQ(list->item(0)->text(), "07/03    ( 07. Mar )");
+    EXPECT_EQ(list->item(0)->text(), "07/03    ( 07. Mär )");
 
     window->setLanguage(Language::English);
+    EXPECT_EQ(list->item(1)->text(), "21/06    ( 21 Jun )");
     EXPECT_EQ(saveDates->text(), "Save Dates");
     EXPECT_EQ(loadDates->text(), "Load Dates");
 }

@@ -336,14 +336,14 @@ TEST_F(ParameterDialogTest, RangeErrorsNameTheFieldAndKeepTheOldValue) {
     EXPECT_EQ(state.quadrantSize, 150);
     ASSERT_EQ(dialogs.events.size(), 1u);
     EXPECT_EQ(dialogs.events[0].caption, caption(CaptionKind::Problem, Language::German));
-    EXPECT_EQ(dialogs.events[0].text, QStringLiteral("mm =250 Zulässiger Wertebereich ist [80..200] !"));
+    EXPECT_EQ(dialogs.events[0].text, QStringLiteral("Radius des Quadranten =250 Zulässiger Wertebereich ist [80..200] !"));
 
     dialogs.clear();
     state.cylinderKind = 0;
     open('z');
     type(QStringLiteral("cylinder_shepherdGnomon"), QStringLiteral("3"));
     EXPECT_FALSE(dialog->closeCheck());
-    EXPECT_TRUE(dialogs.events.at(0).text.startsWith(QStringLiteral("Zeigerlänge der Zylinderuhr=3")));
+    EXPECT_TRUE(dialogs.events.at(0).text.startsWith(QStringLiteral("Zeigerlänge der Zylinderuhr =3")));
     EXPECT_EQ(state.shepherdGnomon, 70);
 }
 
@@ -413,7 +413,7 @@ TEST_F(ParameterDialogTest, HabermelDialDiameterIsChecked) {
     type(QStringLiteral("quadrant_quadrantGnomon"), QStringLiteral("80"));
     EXPECT_FALSE(dialog->closeCheck());
     ASSERT_EQ(dialogs.events.size(), 1u);
-    EXPECT_TRUE(dialogs.events[0].text.startsWith(QStringLiteral("Diameter of Dial =209.33")))
+    EXPECT_TRUE(dialogs.events[0].text.startsWith(QStringLiteral("Durchmesser der Sonnenuhr =209.33")))
         << dialogs.events[0].text.toStdString();
     EXPECT_DOUBLE_EQ(state.quadrantGnomon, 37.0);
     // Kind 2: tan(66.19°) * 2h + 12 = 80.4 for h = 15.1 ... and the gnomon range itself.
@@ -614,7 +614,14 @@ TEST_F(ParameterDialogTest, OwnDateLinesAreValidatedAndKeptInOrder) {
     ASSERT_EQ(state.dateLineList.size(), 2);
     EXPECT_TRUE(state.dateLineList[0].startsWith(QStringLiteral("07/03")));
     EXPECT_TRUE(state.dateLineList[1].startsWith(QStringLiteral("21/03")));
-    EXPECT_EQ(list->item(0)->text(), state.dateLineList[0]);
+    // The settings file keeps its month names; the list speaks the user's language.
+    EXPECT_EQ(state.dateLineList[0], QStringLiteral("07/03    ( 07. Mar )"));
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("07/03    ( 07. Mär )"));
+    state.language = Language::English;
+    dialog->applyLanguage();
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("07/03    ( 7 Mar )"));
+    EXPECT_EQ(list->item(1)->text(), QStringLiteral("21/03    ( 21 Mar )"));
+    state.language = Language::German;
 
     list->setCurrentRow(1);
     QTest::mouseClick(child<QPushButton>(QStringLiteral("removeDate")), Qt::LeftButton);

@@ -250,24 +250,45 @@ TEST_F(SunWindowTest, AzimuthModeFindsTheTime) {
     EXPECT_TRUE(result("reachedAltitudeLabel").isEmpty());
 }
 
-TEST_F(SunWindowTest, FieldsRestoreTheirPreviousValue) {
+TEST_F(SunWindowTest, EmptyFieldsShowTheStoredValueAndBadEntriesSayWhatIsWrong) {
     open(kModeRiseSet);
+    // Emptied and left: the stored value comes back, without a word.
+    for (const char* field : {"latitudeEdit", "yearEdit", "dayEdit"}) type(field, QString());
+    EXPECT_EQ(edit("latitudeEdit")->text(), QStringLiteral("    47.250000"));
+    EXPECT_EQ(edit("yearEdit")->text(), QStringLiteral("1999"));
+    EXPECT_EQ(edit("dayEdit")->text(), QStringLiteral("21"));
+    EXPECT_TRUE(dialogs.events.empty());
+
+    // A bad entry stays in the field as typed, the message names the field and what it
+    // takes, and the stored value is kept until the entry is corrected.
     const struct {
         const char* field;
         const char* typed;
-        const char* shown;
+        const char* message;
     } cases[] = {
-        {"latitudeEdit", "95", "    47.250000"},    {"latitudeEdit", "", "    47.250000"},
-        {"latitudeEdit", "4-7", "    47.250000"},   {"longitudeEdit", "-181", "    -9.550000"},
-        {"longitudeEdit", ".", "    -9.550000"},    {"zoneEdit", "200", " -15.00"},
-        {"yearEdit", "1299", "1999"},               {"yearEdit", "2501", "1999"},
-        {"yearEdit", "", "1999"},                   {"monthEdit", "13", "6"},
-        {"monthEdit", "0", "6"},                    {"dayEdit", "32", "21"},
-        {"dayEdit", "", "21"},
+        {"latitudeEdit", "95", "geogr. Breite = 95\r\nZulässiger Wertebereich ist [-90 .. 90] !"},
+        {"latitudeEdit", "4-7", "geogr. Breite = 4-7\r\nZulässiger Wertebereich ist [-90 .. 90] !"},
+        {"longitudeEdit", "-181", "geogr. Länge = -181\r\nZulässiger Wertebereich ist [-180 .. 180] !"},
+        {"zoneEdit", "200", "Zonenmeridian = 200\r\nZulässiger Wertebereich ist [-180 .. 180] !"},
+        {"yearEdit", "1299", "Jahr = 1299\r\nZulässiger Wertebereich ist [1300 .. 2500] !"},
+        {"yearEdit", "2501", "Jahr = 2501\r\nZulässiger Wertebereich ist [1300 .. 2500] !"},
+        {"monthEdit", "13", "Monat = 13\r\nZulässiger Wertebereich ist [1 .. 12] !"},
+        {"monthEdit", "0", "Monat = 0\r\nZulässiger Wertebereich ist [1 .. 12] !"},
+        {"dayEdit", "32", "Tag = 32\r\nZulässiger Wertebereich ist [1 .. 31] !"},
     };
     for (const auto& c : cases) {
+        dialogs.clear();
         type(c.field, QString::fromLatin1(c.typed));
-        EXPECT_EQ(edit(c.field)->text(), QString::fromLatin1(c.shown)) << c.field << " " << c.typed;
+        EXPECT_EQ(edit(c.field)->text(), QString::fromLatin1(c.typed)) << c.field;
+        ASSERT_EQ(dialogs.events.size(), 1u) << c.field << " " << c.typed;
+        EXPECT_EQ(dialogs.events[0].text, QString::fromUtf8(c.message));
+        EXPECT_EQ(dialogs.events[0].icon, Icon::Warning);
+        EXPECT_EQ(QApplication::focusWidget(), edit(c.field)) << "the focus goes back to the entry";
+        // No calculation runs on a bad entry, and it is not said twice.
+        window->calculate();
+        EXPECT_TRUE(window->printList().isEmpty());
+        EXPECT_EQ(dialogs.events.size(), 1u);
+        type(c.field, QString());  // back to the stored value
     }
     EXPECT_EQ(state.latitude, 47.25);
     EXPECT_EQ(state.longitude, -9.55);
@@ -275,7 +296,7 @@ TEST_F(SunWindowTest, FieldsRestoreTheirPreviousValue) {
     EXPECT_EQ(state.referenceYear, 1999);
     EXPECT_EQ(state.calcMonth, 6);
     EXPECT_EQ(state.calcDay, 21);
-    EXPECT_TRUE(dialogs.events.empty());
+    dialogs.clear();
 
     // Valid values are stored; a latitude of 0 is kept off the exact equator.
     type("latitudeEdit", QStringLiteral("0"));
@@ -327,14 +348,20 @@ TEST_F(SunWindowTest, TimeAndAzimuthInputsThatCannotBeComputed) {
     // Leaving an empty time field fills in noon.
     type("timeEdit", QString());
     EXPECT_EQ(edit("timeEdit")->text(), QStringLiteral("12:00:00"));
-    // A time that is no clock time says so and keeps the focus.
-    type("timeEdit", QStringLiteral("25:00"));
+    // A time that is no clock time stays as typed, says what is wrong and keeps the focus.
+    type("timeEdit", QStringLiteral("25:70"));
     Settle();
-    EXPECT_EQ(edit("timeEdit")->text(), QStringLiteral("Fehler!"));
+    EXPECT_EQ(edit("timeEdit")->text(), QStringLiteral("25:70"));
     EXPECT_EQ(QApplication::focusWidget(), edit("timeEdit"));
+    ASSERT_EQ(dialogs.events.size(), 1u);
+    EXPECT_EQ(dialogs.events[0].text,
+              QStringLiteral("Uhrzeit (hh:mm:ss) = 25:70\r\nDas ist keine Uhrzeit: Stunden 0 .. 23, Minuten und "
+                             "Sekunden 0 .. 59!"));
     window->calculate();
-    EXPECT_EQ(edit("timeEdit")->text(), QStringLiteral("Fehler!"));
+    EXPECT_EQ(edit("timeEdit")->text(), QStringLiteral("25:70"));
     EXPECT_TRUE(window->printList().isEmpty());
+    EXPECT_EQ(dialogs.events.size(), 1u);
+    EXPECT_EQ(state.calcTime, QStringLiteral("12:00:00"));
     // Emptied and computed without leaving the field (pop-up menu): "Eingabe?".
     edit("timeEdit")->clear();
     window->calculate();
@@ -348,6 +375,7 @@ TEST_F(SunWindowTest, TimeAndAzimuthInputsThatCannotBeComputed) {
     EXPECT_EQ(edit("azimuthEdit")->text(), QStringLiteral("Eingabe?"));
     EXPECT_EQ(QApplication::focusWidget(), edit("azimuthEdit"));
     EXPECT_TRUE(window->printList().isEmpty());
+    dialogs.clear();
     type("azimuthEdit", QStringLiteral("200"));
     window->calculate();
     ASSERT_EQ(dialogs.events.size(), 1u);

@@ -7,6 +7,8 @@
 #include "text/texts.h"
 
 #include <QCheckBox>
+#include <QScrollBar>
+#include <QScrollArea>
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
@@ -172,7 +174,7 @@ TEST_F(TablesWindowTest, GraphFactorIsValidatedBeforeAnythingIsSaved) {
     // Factor 20: one minute spans 2400 units; mirrored, the -17 minute line lies at 850 + 17 * 600.
     EXPECT_TRUE(plot.startsWith(QStringLiteral("IN;SP 8;SI 0.14, 0.24;SP 8;PU 728 44200;"))) << plot.left(60).toStdString();
     ASSERT_EQ(dialogs.events.size(), 1u);
-    EXPECT_EQ(dialogs.events[0].text, QStringLiteral("\r\n       File EoT.plt saved!     "));
+    EXPECT_EQ(dialogs.events[0].text, QStringLiteral("\r\n       Datei EoT.plt gespeichert!     "));
     EXPECT_FALSE(find<QWidget>("graphOptions")->isVisible());
 }
 
@@ -272,14 +274,46 @@ TEST_F(TablesWindowTest, TableFontFitsTheWindow) {
     open(kTablesYear, 3);
     auto* view = qobject_cast<TableView*>(find<QWidget>("tableView"));
     ASSERT_NE(view, nullptr);
-    view->resize(1400, 1000);
-    const int large = view->fittedPointSize();
-    view->resize(600, 400);
-    const int small = view->fittedPointSize();
+    // Measured on a view of its own: the window's scroll area sizes its view itself.
+    TableView probe;
+    probe.setLines(view->lines());
+    probe.resize(2400, 1400);
+    const int large = probe.fittedPointSize();
+    probe.resize(900, 700);
+    const int small = probe.fittedPointSize();
     EXPECT_LE(large, 12);
     EXPECT_LT(small, large);
     const QFontMetricsF fm(QFont(QStringLiteral("Courier New"), small));
-    EXPECT_LE(fm.lineSpacing() * 44, 400 + 1e-9);
+    EXPECT_LE(fm.lineSpacing() * 44, 700 + 1e-9);
+}
+
+TEST_F(TablesWindowTest, SmallWindowsScrollInsteadOfShrinkingTheTextAway) {
+    for (const auto& [mode, kind] : {std::pair{kTablesMonth, 0}, std::pair{kTablesYear, 0}, std::pair{kTablesYear, 3}}) {
+        open(mode, kind);
+        auto* view = qobject_cast<TableView*>(find<QWidget>("tableView"));
+        ASSERT_NE(view, nullptr);
+        auto* scroll = find<QScrollArea>("tableViewScroll");
+        ASSERT_NE(scroll, nullptr);
+        window->activeChild()->parentWidget()->showNormal();
+        window->activeChild()->parentWidget()->resize(520, 420);
+        Settle();
+        // Never below 9 points, and the last line is reached by scrolling.
+        EXPECT_GE(view->fittedPointSize(), 9) << mode << " " << kind;
+        EXPECT_GE(view->height(), view->minimumSizeHint().height());
+        EXPECT_GT(view->height(), scroll->viewport()->height());
+        EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
+        const QFontMetricsF fm(QFont(QStringLiteral("Courier New"), view->fittedPointSize()));
+        EXPECT_LE(fm.lineSpacing() * (view->lines().size() + 1), view->height() + 1e-9)
+            << "every line, day 31 too, lies inside the view";
+    }
+    open(kTablesEotGraph);
+    auto* scroll = find<QScrollArea>("graphViewScroll");
+    ASSERT_NE(scroll, nullptr);
+    window->activeChild()->parentWidget()->showNormal();
+    window->activeChild()->parentWidget()->resize(500, 420);
+    Settle();
+    EXPECT_GE(find<QWidget>("graphView")->width(), 720);
+    EXPECT_GT(scroll->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(TablesWindowTest, EnglishTexts) {

@@ -130,7 +130,7 @@ TEST_F(TypeDialogTest, InclinationZeroPointsToTheHorizontalDial) {
     leave("inclination");
     ASSERT_EQ(dialogs.events.size(), 1u);
     EXPECT_EQ(dialogs.events[0].caption, "ZORVA.EXE - Fehler!");
-    EXPECT_TRUE(dialogs.events[0].text.startsWith("Die Inklination muss im Bereich [0 ° ... +175 °] liegen!"));
+    EXPECT_TRUE(dialogs.events[0].text.startsWith("Die Inklination muss größer als 0 ° und höchstens +175 ° sein!"));
     EXPECT_TRUE(dialogs.events[0].text.contains("Für Inklination 0° "));
     EXPECT_EQ(edit("inclination")->text(), "25.46");  // old value back
     EXPECT_DOUBLE_EQ(state.planeInclination, 25.4589);
@@ -191,7 +191,7 @@ TEST_F(TypeDialogTest, HabermelDialsLimitTheResultingDiameter) {
     leave("gnomon");
     ASSERT_EQ(dialogs.events.size(), 1u);
     EXPECT_EQ(dialogs.events[0].text,
-              " Zeiger der Sonnenuhr zu groß!  Höchstwert für  \r\n den reslutierenden Kreisdurchmesser ist 190 mm. ");
+              " Zeiger der Sonnenuhr zu groß!  Höchstwert für  \r\n den resultierenden Kreisdurchmesser ist 190 mm. ");
     EXPECT_DOUBLE_EQ(state.quadrantGnomon, 37.0);
     EXPECT_FALSE(closeDialog());
     type("gnomon", "30");
