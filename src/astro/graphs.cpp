@@ -1,4 +1,5 @@
 #include "astro/graphs.h"
+#include "astro/eot_axis.h"
 
 #include "astro/angles.h"
 #include "astro/calendar.h"

@@ -43,11 +43,6 @@ EotGraph BuildEotGraph(int year, double longitude, double zoneMeridian, bool lon
 // The minute axis spans -17..+17; these carry a grid line and a label.
 inline constexpr int kEotAxisMinutes = 17;
 bool EotMinuteIsGridLine(int minute);
-// The screen graph with the rows shifted by `wholeMinutes` (row m shows m + wholeMinutes):
-// whether row m carries a label (its value is divisible by 5, so labels are evenly spaced),
-// and the row of the day axis (the value 0, or the edge nearest to it).
-bool EotRowIsLabelled(int row, int wholeMinutes);
-int EotDayAxisRow(int wholeMinutes);
 
 // ---- sun-position diagram
 

@@ -1,4 +1,7 @@
 #include "dials/altitude_dial_common.h"
+#include "dials/month_labels.h"
+#include "dials/plot_painter.h"
+#include "text/month_names.h"
 
 #include "astro/angles.h"
 #include "astro/calendar.h"
@@ -183,6 +186,11 @@ bool ShowRefusal(const QString& refusal, DialPainter& p, const AltitudeDialArea&
 }
 
 QString DialMonth(int month) { return MonthAbbreviation(month); }
+
+QString DialMonthLabel(int month, Language lang, const DialPainter& painter) {
+    if (dynamic_cast<const PlotPainter*>(&painter)) return MonthAbbreviation(month);
+    return ShortMonthName(month, lang);
+}
 
 QString PolarTemporalLine1(const DialState& s) {
     return TextOf(TextId::PolarTemporalHours, s.language);

@@ -3,6 +3,7 @@
 #include "astro/angles.h"
 #include "astro/calendar.h"
 #include "dials/altitude_dial_common.h"
+#include "dials/month_labels.h"
 #include "dials/dial_painter.h"
 #include "dials/label_placer.h"
 #include "dials/hat_dial.h"
@@ -233,7 +234,7 @@ void ShepherdsDial::drawMonthScale() {
             if (d < axis_.first || d > axis_.last) continue;
             const double x = X_ + dx_ * (d - axis_.first);
             if (day == 1) {
-                const QString name = DialMonth(month);
+                const QString name = DialMonthLabel(month, s_.language, p_);
                 p_.text(x + gap(), T_ - 2.1 * th, short_ ? name.left(1) : name);
                 if (!short_) p_.text(x + gap(), T_ - 1.15 * th, QStringLiteral("1"));
             } else if (day == 11 && !short_) {
@@ -261,7 +262,7 @@ void ShepherdsDial::drawRisingHalfMarks() {
         p_.moveTo(x, Bt_);
         p_.lineTo(x, Bt_ + (m.day == 1 ? 0.6 : 0.35) * th);
         if (m.day == 1) {
-            const QString name = short_ ? DialMonth(m.month).left(1) : DialMonth(m.month);
+            const QString name = short_ ? DialMonthLabel(m.month, s_.language, p_).left(1) : DialMonthLabel(m.month, s_.language, p_);
             // Read from right to left: the name stands left of its mark.
             p_.text(x - p_.textWidth(name) - gap() / 2, Bt_ + 0.1 * th, name);
         }

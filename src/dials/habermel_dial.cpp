@@ -358,8 +358,8 @@ QString HabermelRefusal(const DialState& s) {
                   "The noon sun reaches the zenith, its shadow grows without limit:\r\n"
                   "this dial is not possible at this latitude.");
     if (d > kHabermelMaxDiameter)
-        return s.english() ? QStringLiteral(" Gnomon is to heigh!  Allowed Maximum\r\n for resulting dial diameter is 190 mm. ")
-                           : QStringLiteral(" Zeiger der Sonnenuhr zu groß!  Höchstwert für  \r\n den reslutierenden Kreisdurchmesser ist 190 mm. ");
+        return s.english() ? QStringLiteral(" Gnomon is too high!  Allowed Maximum\r\n for resulting dial diameter is 190 mm. ")
+                           : QStringLiteral(" Zeiger der Sonnenuhr zu groß!  Höchstwert für  \r\n den resultierenden Kreisdurchmesser ist 190 mm. ");
     if (d < kHabermelMinDiameter)
         return Tr(s, "Durchmesser der Sonnenuhr = ", "Dial diameter = ") + RealToText(5, 1, d) +
                Tr(s, " mm ist zu klein (Mindestwert 20 mm).\r\nZeigerlänge mit <F7> ändern.",

@@ -3,6 +3,7 @@
 #include "astro/angles.h"
 #include "astro/calendar.h"
 #include "dials/altitude_dial_common.h"
+#include "dials/month_labels.h"
 #include "dials/dial_painter.h"
 #include "dials/label_placer.h"
 #include "dials/plot_painter.h"
@@ -212,8 +213,8 @@ void Hidokai::drawMonthScale() {
             const double y = row(d);
             if (day == 1) {
                 // Left of the floor, centred on the line of the 1st.
-                if (short_) p_.text(X_ - 1.2 * th, y - 0.5 * th, DialMonth(month).left(1));
-                else p_.text(X_ - 1.9 * th, y - 0.5 * th, DialMonth(month));
+                if (short_) p_.text(X_ - 1.2 * th, y - 0.5 * th, DialMonthLabel(month, s_.language, p_).left(1));
+                else p_.text(X_ - 1.9 * th, y - 0.5 * th, DialMonthLabel(month, s_.language, p_));
             }
             if ((day == 1 || A_ > 80) && d != axis_.last) {
                 p_.moveTo(X_, y);
@@ -234,7 +235,7 @@ void Hidokai::drawRisingHalfMarks() {
         p_.moveTo(x, y);
         p_.lineTo(x + (m.day == 1 ? 0.6 : 0.35) * th, y);
         if (m.day == 1) {
-            const QString name = A_ < 61 ? DialMonth(m.month).left(1) : DialMonth(m.month);
+            const QString name = A_ < 61 ? DialMonthLabel(m.month, s_.language, p_).left(1) : DialMonthLabel(m.month, s_.language, p_);
             p_.text(x + 0.8 * th, y - 0.5 * th, name);
         }
     }

@@ -4,6 +4,7 @@
 #include "astro/calendar.h"
 #include "astro/solar_ephemeris.h"
 #include "dials/altitude_dial_common.h"
+#include "dials/month_labels.h"
 #include "dials/dial_painter.h"
 #include "dials/label_placer.h"
 #include "dials/plot_painter.h"
@@ -478,7 +479,7 @@ DialResult DrawRingCorrectionTable(const DialContext& c, const DialRequest& r, D
     p.moveTo(x, y - 0.2 * th);
     p.lineTo(first + table.hours.size() * cell, y - 0.2 * th);
     for (int m = 0; m < 12; ++m) {
-        p.text(x, y, DialMonth(m + 1));
+        p.text(x, y, DialMonthLabel(m + 1, c.language, p));
         for (size_t c = 0; c < table.hours.size(); ++c) {
             const auto& v = table.minutes[static_cast<size_t>(m)][c];
             const QString cellText = v ? RealToText(6, 1, *v + 0.0) : QStringLiteral("  -");

@@ -1,4 +1,5 @@
 #include "dials/solar_graphs.h"
+#include "astro/eot_axis.h"
 
 #include "astro/calendar.h"
 #include "astro/horizon_profile.h"

@@ -28,8 +28,8 @@ const std::array<Family, kFamilies>& Table() {
           {" 8", "= Unterteilung der vollen Stunden", "= hour lines for not full hours"},
           {" 9", "= Koordinaten", "= grid (coordinates)"},
           {"10", "= Temporalstunden", "= temporal hours"},
-          {"11", "en", "s"},
-          {"", "", ""}}},
+          {"11", "= Küstenlinien (Karte)", "= coast lines (map)"},
+          {"12", "= Grenzen (Karte)", "= borders (map)"}}},
         // quadrant dials
         {{{" 1", "= Gradnetz, Kreisbogen", "= protractor, arcs"},
           {" 2", "= Stundenlinien (volle Stunden)", "= hour lines (full hours)"},

@@ -87,7 +87,6 @@ constexpr NamedText kTexts[] = {
     {TextId::SaveColoursButton, "Farben &speichern", "&Save Colors"},
     {TextId::LoadColoursButton, "Farben &laden", "L&oad Colors"},
     {TextId::ResetColoursButton, "Farben &zurücksetzen", "&Reset Colors"},
-    {TextId::PaletteSampleHint, "zeigt die aktuellen Farben", "shows the actual color set"},
     {TextId::CloseButton, "Schliessen", "Close"},
     {TextId::ColourNumber, "Farbe %1", "Color %1"},
     {TextId::RingHole, "Loch", "hole"},

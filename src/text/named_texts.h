@@ -83,7 +83,6 @@ enum class TextId {
     SaveColoursButton,
     LoadColoursButton,
     ResetColoursButton,
-    PaletteSampleHint,
     CloseButton,
     ColourNumber,
     RingHole,

@@ -160,7 +160,8 @@ void ColourPalette::applyLanguage() {
     saveButton_->setText(TextOf(TextId::SaveColoursButton, l));
     loadButton_->setText(TextOf(TextId::LoadColoursButton, l));
     resetButton_->setText(TextOf(TextId::ResetColoursButton, l));
-    sampleLabel_->setToolTip(TextOf(TextId::PaletteSampleHint, l));
+    sampleLabel_->setToolTip(l == Language::English ? QStringLiteral("shows the actual color set")
+                                                    : QStringLiteral("zeigt die aktuellen Farben"));
     closeButton_->setText(TextOf(TextId::CloseButton, l));
     refresh();
 }

@@ -55,7 +55,7 @@ inline constexpr int kGnomonDeviation = 644;    // "Gnomon-Abweichung"
 inline constexpr int kInclinationLine1 = 645;   // "Inklination der "
 inline constexpr int kInclinationLine2 = 646;   // "        &Sonnenuhr :"
 inline constexpr int kRingDiameter = 647;       // "&Ringdurchmesser"
-inline constexpr int kCylinderRadius = 648;     // "Zyl-Radiius"
+inline constexpr int kCylinderRadius = 648;     // "Zyl-Radius"
 inline constexpr int kOldValueReturn = 649;     // "(Alter Wert mit Taste <RETURN> )"
 inline constexpr int kMonthScaleFirst = 571;    // + 8 x cylinder kind: "B&reite der Monatsskala ", "Umfang des Zylinders "
 

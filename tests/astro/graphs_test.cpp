@@ -1,4 +1,5 @@
 #include "astro/graphs.h"
+#include "astro/eot_axis.h"
 #include "astro/solar_ephemeris.h"
 #include "support/test_support.h"
 

@@ -176,6 +176,35 @@ TEST(ShepherdsDial, MonthScalePositionsAndTheShortScale) {
     }
 }
 
+// The picture speaks the user's language; the plot file keeps the month names it always had.
+TEST(ShepherdsDial, MonthNamesOfThePictureFollowTheLanguageThePlotKeepsItsBytes) {
+    DialState s = Shepherd();
+    s.language = Language::English;
+    {
+        RecordingPainter p;
+        RecordingDialogs d;
+        DrawShepherdsDial(s, Page(), p, d);
+        for (const char* english : {"Jul", "Oct", "Dec"}) EXPECT_TRUE(p.hasText(QString::fromLatin1(english))) << english;
+        for (const char* german : {"Okt", "Dez"}) EXPECT_FALSE(p.hasText(QString::fromLatin1(german))) << german;
+    }
+    s.language = Language::German;
+    {
+        RecordingPainter p;
+        RecordingDialogs d;
+        DrawShepherdsDial(s, Page(), p, d);
+        EXPECT_TRUE(p.hasText(QStringLiteral("Okt")));
+        EXPECT_FALSE(p.hasText(QStringLiteral("Oct")));
+    }
+    s.language = Language::English;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    PlotStream stream(buffer);
+    RecordingDialogs d;
+    ASSERT_TRUE(WriteShepherdsDialPlot(s, stream, d));
+    EXPECT_TRUE(buffer.data().contains("Okt"));
+    EXPECT_FALSE(buffer.data().contains("Oct"));
+}
+
 TEST(ShepherdsDial, WholeYearRunsFromJanuaryToDecember) {
     DialState s = Shepherd();
     s.monthScaleSideBySide = true;

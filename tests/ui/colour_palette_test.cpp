@@ -60,7 +60,9 @@ TEST_F(ColourPaletteTest, FamiliesShareTheirRowsButKeepTheirTitles) {
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->legendCaption(), " Farben fuer Schirmsonnenuhr:");
     EXPECT_EQ(p->legendRows()[0].second, "= Deklinationslinien");
-    EXPECT_EQ(p->legendRows()[10].second, "en");
+    // The map's colours 11 and 12 (coast lines and borders) are named, not cut to "en".
+    EXPECT_EQ(p->legendRows()[10].second, "= Küstenlinien (Karte)");
+    EXPECT_EQ(p->legendRows()[11].second, "= Grenzen (Karte)");
     p->findChild<QPushButton*>("closePalette")->click();
     p = open('k');
     EXPECT_EQ(p->legendCaption(), " Farben fuer horizontale Höhensonnenuhr:");
