@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -79,6 +80,10 @@ FileOutputPanel::FileOutputPanel(DialState& state, UserDialogs& dialogs, FileCho
         hide();
         emit closed();
     });
+    // Escape in the panel is its "Abbrechen".
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, cancel_, &QPushButton::click);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(nameLabel_, 0, 0);

@@ -33,6 +33,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QStackedWidget>
@@ -443,6 +444,10 @@ void TablesWindow::buildUi() {
     connect(saveDxfButton_, &QPushButton::clicked, this, [this] { showGraphOptions(PlotFormat::Dxf); });
     connect(ok, &QPushButton::clicked, this, &TablesWindow::confirmGraphSave);
     connect(cancel, &QPushButton::clicked, graphOptions_, &QWidget::hide);
+    // Escape in the save options is their "Abbrechen".
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), graphOptions_);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, cancel, &QPushButton::click);
 }
 
 void TablesWindow::buildPopup() {

@@ -52,7 +52,7 @@ TEST_F(DrawPlot, PlotAndDxfAreTheDrawingWindowsFiles) {
     const CliRun plt = run({QStringLiteral("draw"), QStringLiteral("--out"), path(QStringLiteral("cli.plt"))});
     ASSERT_EQ(plt.status, kOk) << plt.err.toStdString();
     EXPECT_TRUE(plt.err.contains(QStringLiteral("Soll zusätzlich das Koordinatennetz gezeichnet werden? -> No")));
-    EXPECT_TRUE(plt.err.contains(QStringLiteral("File cli.plt saved!")));
+    EXPECT_TRUE(plt.err.contains(QStringLiteral("Datei cli.plt gespeichert!")));
     const QByteArray cliPlot = Read(path(QStringLiteral("cli.plt")));
     EXPECT_TRUE(cliPlot.startsWith("IN;VS 1;PA;IW 0 0 16157 11038;PU 0 0;EA 16157 11038;;SP 4;PU 0 0;"));
     EXPECT_EQ(cliPlot, saved(QStringLiteral("gui.plt"), PlotFormat::Hpgl));

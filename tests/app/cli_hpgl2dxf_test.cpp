@@ -36,7 +36,7 @@ TEST_F(Hpgl2Dxf, ConvertsAndReportsOnStderr) {
                     QStringLiteral("--weight"), QStringLiteral("3")});
     EXPECT_EQ(r.status, kOk) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_EQ(r.err, QStringLiteral("ZORVA.EXE - Information!: \n       File a.dxf gespeichert!\n"
+    EXPECT_EQ(r.err, QStringLiteral("ZORVA.EXE - Information!: \n       Datei a.dxf gespeichert!\n"
                                     "Command PW (=Penwidth) only supported by HPGL2.\n"
                                     "Command: XY; not supported!\n"));
     const QByteArray bytes = read(QStringLiteral("a.dxf"));

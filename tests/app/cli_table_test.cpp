@@ -128,7 +128,7 @@ TEST(CliGraph, PlotDxfPngAndPdf) {
     CliRun r = run(year + QStringList{QStringLiteral("graph"), QStringLiteral("eot"), QStringLiteral("--out"), plt});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(FileBytes(plt).startsWith("IN;SP 8;SI 0.14, 0.24;SP 8;PU 728 1360;PD 8028 1360;"));
-    EXPECT_TRUE(r.err.contains(QStringLiteral("       File EoT.plt saved!     "))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("       Datei EoT.plt gespeichert!     "))) << r.err.toStdString();
 
     // The magnification factor stretches the minute axis: the -17 line moves from 1360 to 4 * (850 - 17 * 600).
     r = run(year + QStringList{QStringLiteral("graph"), QStringLiteral("eot"), QStringLiteral("--factor"),

@@ -211,7 +211,7 @@ TEST(ShepherdsDial, WholeYearRunsFromJanuaryToDecember) {
     RecordingPainter p;
     RecordingDialogs d;
     DrawShepherdsDial(s, Page(), p, d);
-    for (const char* m : {"Jan", "Feb", "Mar", "Apr", "Mai", "Jun", "Jul", "Dez"}) EXPECT_TRUE(p.hasText(QString::fromLatin1(m))) << m;
+    for (const char* m : {"Jan", "Feb", "Mär", "Apr", "Mai", "Jun", "Jul", "Dez"}) EXPECT_TRUE(p.hasText(QString::fromUtf8(m))) << m;
     const std::vector<double> columns = DateLineColumns(p);
     // 1 January is the left edge; 21 December lies 354 of 364 days along.
     ASSERT_EQ(columns.size(), 36u);

@@ -156,7 +156,7 @@ TEST_F(PlanarSave, HpglSavedWithListingBesideIt) {
     ASSERT_TRUE(saved.ok);
     EXPECT_EQ(saved.listingFile, path(QStringLiteral("Mein Zifferblatt ä.txt")));
     EXPECT_TRUE(QFile::exists(saved.listingFile));
-    EXPECT_EQ(dialogs_.texts(), (QStringList{QStringLiteral("\r\n       File Mein Zifferblatt ä.plt saved!     "),
+    EXPECT_EQ(dialogs_.texts(), (QStringList{QStringLiteral("\r\n       Datei Mein Zifferblatt ä.plt gespeichert!     "),
                                              QStringLiteral("\r\n       Mein Zifferblatt ä.txt gespeichert!")}));
     EXPECT_TRUE(saved.listing.contains(QStringLiteral("Name der gespeicherten Zeichnung: ") + r.fileName));
 

@@ -51,7 +51,7 @@ TEST_F(PlotSave, HpglGoesStraightIntoTheChosenFile) {
                                          ";SP 1;PU 0 0;PD 400 0 400 400;PU ;"));
     ASSERT_EQ(dialogs_.events.size(), 1u);
     EXPECT_EQ(dialogs_.events[0].caption, QStringLiteral("ZORVA.EXE - Information!"));
-    EXPECT_EQ(dialogs_.events[0].text, QStringLiteral("\r\n       File zor.plt saved!     "));
+    EXPECT_EQ(dialogs_.events[0].text, QStringLiteral("\r\n       Datei zor.plt gespeichert!     "));
     EXPECT_TRUE(leftovers().isEmpty());
 }
 
@@ -111,7 +111,7 @@ TEST_F(PlotSave, TheConeDialWritesASecondFile) {
     EXPECT_EQ(dialogs_.events[0].caption, QStringLiteral("ZORVA.EXE - Achtung!"));
     EXPECT_EQ(dialogs_.events[0].text,
               QStringLiteral("\r\nKegelkonstruktion (Querschnitt, Mantel) in Datei  \"meanCone.plt\" !!!"));
-    EXPECT_EQ(dialogs_.events[1].text, QStringLiteral("\r\n       File meanCone.plt saved!     "));
+    EXPECT_EQ(dialogs_.events[1].text, QStringLiteral("\r\n       Datei meanCone.plt gespeichert!     "));
 
     dialogs_.clear();
     const QString dxf = out_.filePath(QStringLiteral("mean.dxf"));

@@ -110,9 +110,10 @@ const Quoted kQuoted[] = {
      "Start Configuration (*.ini,*.zor)|*.ini;*.zor|All Files (*.*)|*.*"},
     {Quoted::Message, 1, "      ", "        "},
     {Quoted::Message, 3,
-     "Die Inklination muss im Bereich [0 \u00b0 ... +175 \u00b0] liegen!\n\rF\u00fcr Inklination 0\u00b0 "
+     // The check refuses 0: the range says so.
+     "Die Inklination muss gr\u00f6\u00dfer als 0 \u00b0 und h\u00f6chstens +175 \u00b0 sein!\n\rF\u00fcr Inklination 0\u00b0 "
      "\"horizontale Sonnenuhr\" w\u00e4hlen!",
-     "The inclination has to be in between [0 \u00b0 ... +175 \u00b0]. \n\rFor inclination 0 degrees select "
+     "The inclination has to be greater than 0 \u00b0 and at most +175 \u00b0. \n\rFor inclination 0 degrees select "
      "\"horizontal sundial\""},
     {Quoted::Message, 13, " Zul\u00e4ssiger Wertebereich ist", " Value has to be within Interval"},
     {Quoted::Message, 14, "Die Datei ist fehlerhaft und muss korrigiert \n\rwerden. Korrektur jetzt durchf\u00fchren ?",

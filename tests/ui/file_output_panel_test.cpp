@@ -118,6 +118,19 @@ TEST_F(FileOutputTest, CancelledSaveDialogWritesNothingAndKeepsTheState) {
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
     click(QStringLiteral("cancelButton"));
     EXPECT_FALSE(w->fileOutputPanel()->isVisible());
+
+    // Escape in the panel cancels it as well, writing nothing.
+    w->openFileOutput(true, false);
+    ASSERT_TRUE(w->fileOutputPanel()->isVisible());
+    auto* name = w->fileOutputPanel()->findChild<QLineEdit*>();
+    ASSERT_NE(name, nullptr);
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_Escape);
+    Settle();
+    EXPECT_FALSE(w->fileOutputPanel()->isVisible());
+    EXPECT_TRUE(w->isVisible()) << "the drawing window stays";
+    EXPECT_EQ(state.plotFileName, before);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
 
 TEST_F(FileOutputTest, MissingFolderIsReportedAndNothingIsCalledSaved) {

@@ -2,6 +2,7 @@
 
 #include "ui_test_support.h"
 
+#include <QLabel>
 #include <QRadioButton>
 
 namespace zorva::test {
@@ -239,6 +240,33 @@ TEST_F(TypeDialogTest, MonthScaleAsksWhetherToEnterAgain) {
     ASSERT_EQ(dialogs.events.size(), 1u);
     EXPECT_TRUE(dialogs.events[0].text.endsWith("     Nochmals eingeben?"));
     EXPECT_TRUE(dialogs.events[0].text.startsWith("Breite der Monatsskala =300"));
+}
+
+}  // namespace
+}  // namespace zorva::test
+
+namespace zorva::test {
+namespace {
+
+// Choosing another kind neither narrows nor widens the dialog, and a small picture shows the
+// kind chosen.
+TEST_F(TypeDialogTest, KeepsItsWidthAndShowsThePictureOfTheChosenKind) {
+    state.expertMode = true;
+    open();
+    auto* picture = find<QLabel>(QStringLiteral("kindPicture"));
+    ASSERT_NE(picture, nullptr);
+    QWidget* frame = window->activeChild()->parentWidget();
+    const int width = frame->width();
+    qint64 previous = 0;
+    int changed = 0;
+    for (int i = 0; item(i); ++i) {
+        click(QStringLiteral("item%1").arg(i));
+        EXPECT_EQ(frame->width(), width) << "item " << i;
+        EXPECT_FALSE(picture->pixmap().isNull()) << "item " << i;
+        changed += picture->pixmap().cacheKey() != previous;
+        previous = picture->pixmap().cacheKey();
+    }
+    EXPECT_GT(changed, 8);
 }
 
 }  // namespace
