@@ -58,8 +58,12 @@ public:
         : c_(c), s_(c.state), r_(r), a_(AreaOfRequest(r)), p_(p),
           map_(BiazimuthalFocus(c.state, 1), BiazimuthalFocus(c.state, 2)) {}
     void run();
+    // The shadow of the rod at focus 1 for the sun of `moment`: from the rod's foot towards the
+    // image of the subsolar point, which is the reading.
+    CastShadow castShadow(const ShadowMoment& moment);
 
 private:
+    void setUp();
     // A point of the earth on the drawing, when the sun standing over it can be read at one
     // of the two places.
     std::optional<QPointF> at(const UnitVector& p) const {
@@ -100,7 +104,7 @@ private:
     LabelPlacer labels_{QRectF()};
 };
 
-void Biazimuthal::run() {
+void Biazimuthal::setUp() {
     eps_ = Epsilon(c_);
     const double scaleMm = std::clamp(s_.drawingScale, 5, 1000);
     if (a_.screen()) {
@@ -120,6 +124,36 @@ void Biazimuthal::run() {
     f1_ = *map_.plate(map_.focus(1), 90.0);
     turn_ = BiazimuthalDrawingTurn(map_, s_);
     th_ = a_.screen() ? 12.0 : a_.size(12, 30);
+}
+
+CastShadow Biazimuthal::castShadow(const ShadowMoment& moment) {
+    CastShadow out;
+    setUp();
+    out.area = QRectF(a_.ox, a_.oy, a_.W - 2, a_.H - 2);
+    out.sun = SunAtMoment(c_, moment);
+    if (out.sun.altitude <= 0) {
+        out.status = ShadowStatus::SunDown;
+        return out;
+    }
+    // The plate reads apparent zone time: the subsolar point of the true sun.
+    const UnitVector sun = SubsolarPoint(out.sun.declination, moment.zoneHour + out.sun.eot / 15, c_.zoneMeridian);
+    if (Dot(sun, map_.focus(1)) <= 0.02) {
+        out.status = ShadowStatus::PlaneNotLit;
+        return out;
+    }
+    const auto q = map_.plate(sun);
+    if (!q) {
+        out.status = ShadowStatus::OffDial;
+        return out;
+    }
+    out.status = ShadowStatus::Cast;
+    out.nodus = toDrawing(*q);
+    out.gnomon.push_back({QPointF(x0_, y0_), *out.nodus});
+    return out;
+}
+
+void Biazimuthal::run() {
+    setUp();
     p_.setWindow(a_.ox, a_.oy, a_.ox + a_.W - 2, a_.oy + a_.H - 2);
     // Lines may run past the area (zoomed in); their labels stay by them, clipped alike.
     labels_ = LabelPlacer(QRectF(a_.ox, a_.oy, a_.W, a_.H).adjusted(-1e6, -1e6, 1e6, 1e6));
@@ -367,6 +401,12 @@ DialResult DrawBiazimuthalDial(const DialContext& c, const DialRequest& r, DialP
     Biazimuthal(c, r, p).run();
     result.drawn = true;
     return result;
+}
+
+CastShadow BiazimuthalShadowOnDial(const DialContext& c, const DialRequest& r, const ShadowMoment& moment) {
+    if (!BiazimuthalRefusal(c.state).isEmpty()) return {};
+    NullPainter none;
+    return Biazimuthal(c, r, none).castShadow(moment);
 }
 
 bool WriteBiazimuthalPlot(const DialContext& c, PlotStream& stream, UserDialogs& dialogs) {

@@ -15,6 +15,7 @@
 
 #include "dials/dial_context.h"
 #include "dials/dial_request.h"
+#include "dials/live_shadow.h"
 #include "state/dial_state.h"
 
 #include <QPointF>
@@ -77,6 +78,8 @@ QString BiazimuthalRefusal(const DialState& state);
 
 DialResult DrawBiazimuthalDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
                                UserDialogs& dialogs);
+// The rod's shadow at focus 1 for the sun of `moment`, as the drawing places the plate.
+CastShadow BiazimuthalShadowOnDial(const DialContext& context, const DialRequest& request, const ShadowMoment& moment);
 // Standard head ... ";IW;IN;"; false when refused.
 bool WriteBiazimuthalPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 

@@ -18,18 +18,20 @@
 namespace zorva {
 
 const DialConstruction* ConstructionFor(const DialState& s) {
-    static const DialConstruction planar{DrawPlanarDial, nullptr, nullptr, true};
+    static const DialConstruction planar{DrawPlanarDial, nullptr, nullptr, true, false, PlanarShadow};
     if (IsPlanarLetter(s.dialType)) return &planar;
     // Cylinder family: the shepherd's dial, the hat dial and the polar-style cylinder.
     static const DialConstruction shepherd{DrawCylinderDial, WriteShepherdsDialPlot, nullptr, false};
     static const DialConstruction hat{DrawCylinderDial, WriteHatDialPlot, nullptr, false};
-    static const DialConstruction polarCylinder{DrawCylinderDial, WritePolarCylinderPlot, nullptr, false};
+    static const DialConstruction polarCylinder{DrawCylinderDial, WritePolarCylinderPlot, nullptr, false, false,
+                                                PolarCylinderShadowOnDial};
     if (s.dialType == 'z') return s.cylinderKind == 0 ? &shepherd : s.cylinderKind == 1 ? &hat : &polarCylinder;
     static const DialConstruction ring{DrawRingDial, WriteRingDialPlot, nullptr, false, true};
     if (s.dialType == 'r') return &ring;
     static const DialConstruction hidokai{DrawHidokai, WriteHidokaiPlot, nullptr, false};
     if (s.dialType == 'k') return &hidokai;
-    static const DialConstruction biazimuthal{DrawBiazimuthalDial, WriteBiazimuthalPlot, nullptr, false};
+    static const DialConstruction biazimuthal{DrawBiazimuthalDial, WriteBiazimuthalPlot, nullptr, false, false,
+                                              BiazimuthalShadowOnDial};
     if (s.dialType == 'c') return &biazimuthal;
     static const DialConstruction hollander{DrawHollanderDial, WriteHollanderPlot, WriteHollanderConePlot, false};
     if (s.dialType == 'm') return &hollander;
@@ -54,6 +56,22 @@ const DialConstruction* ConstructionFor(const DialState& s) {
         return s.quadrantDateScale == 2 ? &gunter : &quadrant;
     }
     return nullptr;
+}
+
+CastShadow ShadowOnDial(const DialContext& context, const DialRequest& request, const ShadowMoment& moment) {
+    const DialConstruction* c = ConstructionFor(context.state);
+    if (!c || !c->shadow) return {};
+    return c->shadow(context, request, moment);
+}
+
+double UnitsPerMmOf(const DialRequest& r) {
+    if (r.screen()) return ScreenUnitsPerMm(r.clientWidth, r.sheetA3);
+    return r.printer() ? kPrinterUnitsPerMm : kPlotUnitsPerMm;
+}
+
+void DrawRequestedShadow(const DialContext& context, const DialRequest& request, DialPainter& painter) {
+    if (!request.shadow) return;
+    DrawCastShadow(painter, ShadowOnDial(context, request, *request.shadow), UnitsPerMmOf(request));
 }
 
 bool CanSavePlot(const DialState& s) {

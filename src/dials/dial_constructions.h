@@ -5,6 +5,7 @@
 
 #include "dials/dial_context.h"
 #include "dials/dial_request.h"
+#include "dials/live_shadow.h"
 #include "plot/plot_save.h"
 #include "state/dial_state.h"
 
@@ -30,10 +31,19 @@ struct DialConstruction {
     bool planar = false;
     // The plot is written at p = 1 even for DXF (its writer does not scale by p).
     bool fixedResolution = false;
+    // The gnomon's shadow for a sun direction; null while the family has none.
+    ShadowProjection shadow = nullptr;
 };
 
 // The construction for the state's letter and variant; nullptr when only the frame is drawn.
 const DialConstruction* ConstructionFor(const DialState& state);
+
+// The shadow on the dial of the state as `request` draws it, at `moment`.
+CastShadow ShadowOnDial(const DialContext& context, const DialRequest& request, const ShadowMoment& moment);
+// Drawing units per millimetre of a request's target (screen, page or plot).
+double UnitsPerMmOf(const DialRequest& request);
+// Draws the shadow of `request.shadow`, when set, over the dial just drawn.
+void DrawRequestedShadow(const DialContext& context, const DialRequest& request, DialPainter& painter);
 
 // True when the dial of the state can be saved as a plot or DXF file.
 bool CanSavePlot(const DialState& state);

@@ -55,7 +55,9 @@ DialResult DrawDialOnScreen(const DialState& state, const DialRequest& request, 
     painter.rectangle(0, 0, W - 2, H - 2);
     DialResult result;
     result.zoomFactor = state.zoomFactor;
-    if (const DialConstruction* c = ConstructionFor(state)) result = c->draw(DialContext(state), request, painter, dialogs);
+    const DialContext context(state);
+    if (const DialConstruction* c = ConstructionFor(state)) result = c->draw(context, request, painter, dialogs);
+    DrawRequestedShadow(context, request, painter);
     return result;
 }
 
@@ -103,11 +105,13 @@ DialResult DrawDialOnPage(DialPainter& painter, const PrintArea& area, const Dia
     r.originY = area.yOffset + std::round(sy * placement.screen.originY);
     r.textX = area.xOffset + std::round(sx * placement.screen.centreX);
     r.textY = area.yOffset + std::round(sy * placement.screen.centreY);
+    r.shadow = placement.shadow;
     DialResult result;
     result.zoomFactor = state.zoomFactor;
     const DialContext context(state);
     if (draw) result = draw(context, r, painter, dialogs);
     else if (const DialConstruction* c = ConstructionFor(state)) result = c->draw(context, r, painter, dialogs);
+    if (!draw) DrawRequestedShadow(context, r, painter);
     return result;
 }
 
@@ -115,14 +119,15 @@ namespace {
 
 // A page drawn without a window: the gnomon and text block where a fresh window of
 // `screenSize` would put them.
-PrintPlacement PagePlacement(const DialState& state, QSize screenSize) {
+PrintPlacement PagePlacement(const DialState& state, QSize screenSize, const ShadowMoment* shadow) {
     PrintPlacement placement;
     placement.screen = DefaultGnomonPlacement(state, screenSize.width(), screenSize.height());
     placement.drawSize = screenSize;
+    placement.shadow = shadow;
     return placement;
 }
 
-DialRequest ScreenRequest(const DialState& state, QSize size, bool grid) {
+DialRequest ScreenRequest(const DialState& state, QSize size, bool grid, const ShadowMoment* shadow = nullptr) {
     const GnomonPlacement g = DefaultGnomonPlacement(state, size.width(), size.height());
     DialRequest r;
     r.target = DrawTarget::Screen;
@@ -134,17 +139,19 @@ DialRequest ScreenRequest(const DialState& state, QSize size, bool grid) {
     r.textY = g.centreY;
     r.grid = grid;
     r.wideScreen = true;
+    r.shadow = shadow;
     return r;
 }
 
 }  // namespace
 
-QImage RenderDialImage(const DialState& state, QSize size, UserDialogs& dialogs, bool grid) {
+QImage RenderDialImage(const DialState& state, QSize size, UserDialogs& dialogs, bool grid,
+                       const ShadowMoment* shadow) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     CanvasPainter canvas(painter, state.colours, QRectF(0, 0, size.width(), size.height()));
-    DrawDialOnScreen(state, ScreenRequest(state, size, grid), canvas, dialogs);
+    DrawDialOnScreen(state, ScreenRequest(state, size, grid, shadow), canvas, dialogs);
     return image;
 }
 
@@ -168,17 +175,17 @@ bool SaveRendering(const QString& path, SaveError* error, Paint paint) {
 }  // namespace
 
 bool RenderDialSvg(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs,
-                   SaveError* error) {
+                   SaveError* error, const ShadowMoment* shadow) {
     // The printout's page, A4 landscape in 0.1 mm, drawn wholly (no printer margins).
     const PrintArea area = FitPrintableArea(0, 0, 0, 0);
     SvgPainter svg(state.colours, QRectF(0, 0, kA4LongTenths, kA4ShortTenths), state.legendOffset);
-    DrawDialOnPage(svg, area, state, PagePlacement(state, screenSize), dialogs);
+    DrawDialOnPage(svg, area, state, PagePlacement(state, screenSize, shadow), dialogs);
     const QByteArray document = svg.document(QStringLiteral("Zorva"));
     return SaveRendering(path, error, [&](QIODevice& device) { return device.write(document) == document.size(); });
 }
 
 bool RenderDialPdf(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs,
-                   SaveError* error) {
+                   SaveError* error, const ShadowMoment* shadow) {
     return SaveRendering(path, error, [&](QIODevice& device) {
         QPdfWriter writer(&device);
         writer.setResolution(1200);
@@ -187,13 +194,14 @@ bool RenderDialPdf(const DialState& state, QSize screenSize, const QString& path
         QPainter painter;
         if (!painter.begin(&writer)) return false;
         MapTenthMillimetres(painter, writer.logicalDpiX(), writer.logicalDpiY());
-        DrawDialOnPage(painter, FitPrintableArea(0, 0, 0, 0), state, PagePlacement(state, screenSize), dialogs);
+        DrawDialOnPage(painter, FitPrintableArea(0, 0, 0, 0), state, PagePlacement(state, screenSize, shadow), dialogs);
         return painter.end();
     });
 }
 
-bool RenderDialPng(const DialState& state, QSize size, const QString& path, UserDialogs& dialogs, SaveError* error) {
-    const QImage image = RenderDialImage(state, size, dialogs);
+bool RenderDialPng(const DialState& state, QSize size, const QString& path, UserDialogs& dialogs, SaveError* error,
+                   const ShadowMoment* shadow) {
+    const QImage image = RenderDialImage(state, size, dialogs, false, shadow);
     return SaveRendering(path, error, [&](QIODevice& device) { return image.save(&device, "PNG"); });
 }
 

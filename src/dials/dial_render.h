@@ -5,6 +5,7 @@
 
 #include "dials/dial_context.h"
 #include "dials/dial_request.h"
+#include "dials/live_shadow.h"
 #include "state/dial_state.h"
 #include "state/safe_save.h"
 
@@ -50,6 +51,7 @@ struct PrintPlacement {
     GnomonPlacement screen;  // as placed in the window
     QSize drawSize;          // the window image the positions refer to
     bool grid = false;
+    const ShadowMoment* shadow = nullptr;  // the sun's shadow drawn over the dial
 };
 
 // Draws the dial on a page whose painter is mapped so that one logical unit is 0.1 mm,
@@ -73,17 +75,19 @@ inline constexpr int kA4ShortTenths = 2100;
 void MapTenthMillimetres(QPainter& painter, double dpiX, double dpiY);
 
 // The screen rendering of the dial as an image of `size` pixels.
-QImage RenderDialImage(const DialState& state, QSize size, UserDialogs& dialogs, bool grid = false);
+// With `shadow`, every rendering shows the sun's shadow at that moment over the dial.
+QImage RenderDialImage(const DialState& state, QSize size, UserDialogs& dialogs, bool grid = false,
+                       const ShadowMoment* shadow = nullptr);
 // The printout as an SVG file at true scale (A4 landscape, millimetres, one group per pen);
 // the gnomon and text block placed as in a window of `screenSize`. False (and `error` set,
 // the earlier file kept) when the file cannot be written.
 bool RenderDialSvg(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs,
-                   SaveError* error = nullptr);
+                   SaveError* error = nullptr, const ShadowMoment* shadow = nullptr);
 // The printout on an A4 landscape PDF page, true to scale; false as for SVG.
 bool RenderDialPdf(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs,
-                   SaveError* error = nullptr);
+                   SaveError* error = nullptr, const ShadowMoment* shadow = nullptr);
 // The screen image as a PNG file; false as for SVG.
 bool RenderDialPng(const DialState& state, QSize size, const QString& path, UserDialogs& dialogs,
-                   SaveError* error = nullptr);
+                   SaveError* error = nullptr, const ShadowMoment* shadow = nullptr);
 
 }  // namespace zorva

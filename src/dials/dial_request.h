@@ -9,6 +9,7 @@
 namespace zorva {
 
 class PlanarPlotExtras;
+struct ShadowMoment;
 
 enum class DrawTarget { Screen, Printer, Plot };
 
@@ -39,6 +40,8 @@ struct DialRequest {
     bool grid = false;
     bool sheetA3 = false;       // screen scaled like the saved (A3) file instead of the printout
     bool wideScreen = true;     // screen at least 1000 pixels wide
+    // The sun's shadow at this moment is drawn over the dial (families with a projection).
+    const ShadowMoment* shadow = nullptr;
 
     // Read by the planar dials only. A table with its lit range saves the construction
     // computing it; without one the construction computes its own.

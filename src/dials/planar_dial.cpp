@@ -17,6 +17,7 @@
 #include "state/preferences.h"
 #include "text/named_texts.h"
 #include "text/number_format.h"
+#include "text/recording_dialogs.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 
@@ -121,6 +122,8 @@ public:
         : c_(c), s_(c.state), r_(r), p_(p), d_(d), gz_(gnomonMm) {}
 
     bool run();
+    // The gnomon's shadow and the nodus point for the sun of a moment, traced as the lines are.
+    CastShadow castShadow(const ShadowMoment& moment);
 
 private:
     bool screen() const { return r_.target == DrawTarget::Screen; }
@@ -140,6 +143,7 @@ private:
         if (plot()) r_.plot->point(sample, hour);
     }
 
+    void setUpFrame();
     void setUpArea();
     bool umbrellaChecks();
     void setUpPlane();
@@ -194,8 +198,11 @@ private:
     // instant, as SunPosition has it; `longitude` makes T a time of that meridian.
     ShadowSample shadowAt(int day, double T, bool withEoT) { return shadowAt(day, T, withEoT, lambdaRef_); }
     ShadowSample shadowAt(int day, double T, bool withEoT, double longitude) {
+        return shadowAt(c_.ephemeris(), day, T, withEoT, longitude);
+    }
+    ShadowSample shadowAt(const SunEphemeris& ephemeris, int day, double T, bool withEoT, double longitude) const {
         const double zt = T + plane_.hourShift;
-        const DeclinationEoT e = c_.ephemeris().at(day + (zt + s_.zoneMeridian / 15 - 12) / 24);
+        const DeclinationEoT e = ephemeris.at(day + (zt + s_.zoneMeridian / 15 - 12) / 24);
         double t = 15 * (zt - 12) - (longitude - s_.zoneMeridian);
         if (withEoT) t += e.eot;
         const HorizontalPosition hp = HorizontalFromHourAngle(t, e.declination, plane_.effectiveLatitude);
@@ -282,7 +289,7 @@ bool PlanarConstruction::run() {
     return true;
 }
 
-void PlanarConstruction::setUpArea() {
+void PlanarConstruction::setUpFrame() {
     if (screen()) {
         // A 30-pixel frame and 2 more are kept free round the drawing.
         w_ = r_.clientWidth - 32;
@@ -299,6 +306,10 @@ void PlanarConstruction::setUpArea() {
     }
     lineWidth_ = c_.lineWidth;
     lambdaRef_ = s_.localTimeDisplay ? s_.zoneMeridian : s_.longitude;
+}
+
+void PlanarConstruction::setUpArea() {
+    setUpFrame();
     obliquity_ = ZodiacDeclinations(s_.referenceYear).obliquity;
     if (w_ < 2 || h_ < 2) return;
     p_.setFont(QStringLiteral("Arial"), screen() ? 16 : 4 * unitsPerMm_);
@@ -881,6 +892,39 @@ void PlanarConstruction::clippedLine(QPointF a, QPointF b, bool belowHorizon) {
     p_.lineTo(b.x(), b.y());
 }
 
+CastShadow PlanarConstruction::castShadow(const ShadowMoment& moment) {
+    CastShadow out;
+    setUpFrame();
+    if (w_ < 2 || h_ < 2) return out;
+    const bool umbrellaBlocked = c_.kind == DialKind::Inclined && c_.umbrella &&
+                                 CheckInclinedUmbrella(s_.umbrellaCircleRatio, s_.planeInclination) ==
+                                     UmbrellaProblem::PlaneIntoDisc;
+    if (umbrellaBlocked) return out;
+    setUpPlane();
+    out.area = QRectF(ox_, oy_, w_, h_);
+    out.sun = SunAtMoment(c_, moment);
+    if (out.sun.altitude <= 0) {
+        out.status = ShadowStatus::SunDown;
+        return out;
+    }
+    // The true sun at that clock time, in the frame the lines are traced in.
+    const SunEphemeris other(moment.year, s_.zoneMeridian);
+    const SunEphemeris& ephemeris = moment.year == c_.year ? c_.ephemeris() : other;
+    const ShadowSample sample = shadowAt(ephemeris, moment.dayOfYear(), moment.zoneHour, true, s_.longitude);
+    if (!sample.frontLit) {
+        out.status = ShadowStatus::PlaneNotLit;
+        return out;
+    }
+    out.status = ShadowStatus::Cast;
+    const QPointF tip(sample.x, sample.y);
+    out.nodus = tip;
+    // The rod from its foot, and the polar style from where it meets the plane: both shadows
+    // end at the nodus.
+    out.gnomon.push_back({QPointF(plane_.x0, plane_.y0), tip});
+    if (!c_.umbrella) out.gnomon.push_back({styleFoot(), tip});
+    return out;
+}
+
 void PlanarConstruction::drawFinalFrame() {
     // The plot's head has framed the sheet already.
     if (plot()) return;
@@ -951,6 +995,13 @@ DialResult DrawPlanarDial(const DialContext& context, const DialRequest& request
     result.gnomonMm = scaled.gnomonMm;
     result.drawn = construction.run();
     return result;
+}
+
+CastShadow PlanarShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment) {
+    const ScaledGnomon scaled = ScaleGnomon(context.state.gnomonLength, context.state.zoomFactor);
+    RecordingDialogs quiet;
+    NullPainter none;
+    return PlanarConstruction(context, request, scaled.gnomonMm, none, quiet).castShadow(moment);
 }
 
 void DrawBorderFrame(DialPainter& p, double ox, double oy, double a, double h, double b) {

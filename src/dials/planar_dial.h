@@ -6,6 +6,7 @@
 #include "dials/dial_context.h"
 #include "dials/dial_geometry.h"
 #include "dials/dial_request.h"
+#include "dials/live_shadow.h"
 #include "state/dial_state.h"
 
 #include <QString>
@@ -34,6 +35,10 @@ QString DateLineNumeral(const QString& label);
 // Scales the gnomon for the target and draws the whole dial of `state`.
 DialResult DrawPlanarDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
                           UserDialogs& dialogs);
+
+// The shadow of the rod and of the polar style, and the nodus point, for the sun of `moment`
+// on the dial as `request` draws it.
+CastShadow PlanarShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment);
 
 // The white strips, silver inner rectangle and silver outer edge that frame a map-capable
 // dial: an area of width a and height h at (ox, oy) with border width b.

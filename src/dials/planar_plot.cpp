@@ -5,6 +5,7 @@
 #include "dials/dial_render.h"
 #include "astro/time_format.h"
 #include "dials/hour_line_angles.h"
+#include "dials/dial_constructions.h"
 #include "dials/map_overlay.h"
 #include "dials/planar_plot_extras.h"
 #include "dials/plot_painter.h"
@@ -260,7 +261,12 @@ bool WritePlanarDialPlot(const DialState& s, PlotStream& stream, const PlanarPlo
     PlotPainter painter(stream, LineWidthOf(s));
     PlanarPlotWriter extras(s, painter, options);
     r.plot = &extras;
-    const DialResult result = DrawPlanarDial(s, r, painter, dialogs);
+    const DialContext context(s);
+    const DialResult result = DrawPlanarDial(context, r, painter, dialogs);
+    if (result.drawn && options.shadow) {
+        r.shadow = &*options.shadow;
+        DrawRequestedShadow(context, r, painter);
+    }
     painter.flush();
     return result.drawn;
 }
@@ -288,6 +294,7 @@ PlanarSaveResult SavePlanarDial(const DialState& s, const PlanarSaveRequest& req
     options.listing = listing ? &*listing : nullptr;
     options.plotFileName = request.fileName;
     options.angles = &angles.table;
+    options.shadow = request.shadow;
 
     const PlotWriter writer = [&](PlotStream& stream) {
         if (listing) listing.emplace(l, QPointF(), kPlotUnitsPerMm);

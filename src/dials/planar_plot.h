@@ -37,6 +37,7 @@ struct PlanarPlotOptions {
     CoordinateListing* listing = nullptr;  // filled when the coordinates are wanted
     QString plotFileName;              // named in the listing
     const HourLineAngleTable* angles = nullptr;
+    std::optional<ShadowMoment> shadow;  // the sun's shadow drawn over the dial
 };
 
 // The nodus foot point on the sheet (plotter units at p = 1, y upward) when the user has not
@@ -66,6 +67,7 @@ struct PlanarSaveRequest {
     // The drawing window's hour-line angles (for continuing hour lines to the style foot);
     // when absent, those of a freshly opened window.
     const HourLineAngles* angles = nullptr;
+    std::optional<ShadowMoment> shadow;  // the sun's shadow drawn over the dial
 };
 
 struct PlanarSaveResult {

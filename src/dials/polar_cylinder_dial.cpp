@@ -13,6 +13,7 @@
 #include "plot/plot_stream.h"
 #include "text/named_texts.h"
 #include "text/number_format.h"
+#include "text/recording_dialogs.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 
@@ -39,8 +40,11 @@ public:
     PolarCylinder(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d)
         : c_(c), s_(c.state), r_(r), a_(AreaOfRequest(r)), p_(p), d_(d) {}
     bool run();
+    // The style's shadow (a generator over the band of the year) and the nodus point.
+    CastShadow castShadow(const ShadowMoment& moment);
 
 private:
+    void setUp();
     QPointF at(const CylinderShadow& c) const { return {x0_ + c.uMm * u_, y0_ - c.vMm * u_}; }
     double hourAngle(double hour) const {
         double t = 15.0 * (hour - 12.0);
@@ -81,8 +85,7 @@ private:
     LabelPlacer labels_{QRectF()};
 };
 
-bool PolarCylinder::run() {
-    if (ShowRefusal(PolarCylinderRefusal(s_), p_, a_, c_.language, d_, kHours)) return false;
+void PolarCylinder::setUp() {
     R_ = Radius(s_);
     style_ = PolarStyleOf(s_);
     eps_ = std::abs(c_.zodiacDeclinations()[7]) > 1 ? std::abs(c_.zodiacDeclinations()[7]) : 23.44;
@@ -100,6 +103,37 @@ bool PolarCylinder::run() {
         y0_ = kSheetHeight / 2.0;
     }
     th_ = a_.screen() ? 13.0 : a_.size(13, 32);
+}
+
+CastShadow PolarCylinder::castShadow(const ShadowMoment& moment) {
+    CastShadow out;
+    if (!PolarCylinderRefusal(s_).isEmpty()) return out;
+    setUp();
+    out.area = QRectF(a_.ox, a_.oy, a_.W - 2, a_.H - 2);
+    out.sun = SunAtMoment(c_, moment);
+    if (out.sun.altitude <= 0) {
+        out.status = ShadowStatus::SunDown;
+        return out;
+    }
+    const auto c = PolarCylinderShadow(R_, style_, out.sun.hourAngle, out.sun.declination, c_.latitude);
+    if (!c) {
+        out.status = ShadowStatus::PlaneNotLit;
+        return out;
+    }
+    out.status = ShadowStatus::Cast;
+    out.nodus = at(*c);
+    // The style is parallel to the axis: its shadow runs along the generator, across the
+    // year's band of date lines.
+    CylinderShadow top = *c, bottom = *c;
+    top.vMm = -c->kMm * TanDeg(-eps_);
+    bottom.vMm = -c->kMm * TanDeg(eps_);
+    out.gnomon.push_back({at(top), at(bottom)});
+    return out;
+}
+
+bool PolarCylinder::run() {
+    if (ShowRefusal(PolarCylinderRefusal(s_), p_, a_, c_.language, d_, kHours)) return false;
+    setUp();
     p_.setWindow(a_.ox, a_.oy, a_.ox + a_.W - 2, a_.oy + a_.H - 2);
     // Lines may run past the area (zoomed in); their labels stay by them, clipped alike.
     labels_ = LabelPlacer(QRectF(a_.ox, a_.oy, a_.W, a_.H).adjusted(-1e6, -1e6, 1e6, 1e6));
@@ -313,6 +347,12 @@ DialResult DrawPolarCylinderDial(const DialContext& c, const DialRequest& r, Dia
     result.gnomonMm = c.state.cylinderGnomon;
     result.drawn = PolarCylinder(c, r, p, d).run();
     return result;
+}
+
+CastShadow PolarCylinderShadowOnDial(const DialContext& c, const DialRequest& r, const ShadowMoment& moment) {
+    NullPainter none;
+    RecordingDialogs quiet;
+    return PolarCylinder(c, r, none, quiet).castShadow(moment);
 }
 
 bool WritePolarCylinderPlot(const DialContext& c, PlotStream& stream, UserDialogs& dialogs) {

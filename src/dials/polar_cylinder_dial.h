@@ -14,6 +14,7 @@
 
 #include "dials/dial_context.h"
 #include "dials/dial_request.h"
+#include "dials/live_shadow.h"
 #include "state/dial_state.h"
 
 #include <QString>
@@ -53,6 +54,9 @@ QString PolarCylinderRefusal(const DialState& state);
 
 DialResult DrawPolarCylinderDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
                                  UserDialogs& dialogs);
+// The style's shadow and the nodus point for the sun of `moment`, as the drawing places them.
+CastShadow PolarCylinderShadowOnDial(const DialContext& context, const DialRequest& request,
+                                     const ShadowMoment& moment);
 // Standard head ... ";IN;"; the dial centred on the sheet; false when refused.
 bool WritePolarCylinderPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 

@@ -131,6 +131,15 @@ constexpr NamedText kTexts[] = {
     {TextId::BiazimuthalUprightRod, "Stab senkrecht im Punkt des Ortes, Pfeil nach Norden; Zonenzeit (wahre Zeit)", "rod upright in the place's point, arrow to the north; zone time (apparent)"},
     {TextId::BiazimuthalAtPole, "Am Pol gibt es keine Himmelsrichtung für den Pfeil: beide Orte brauchen |Breite| < 89,9°.", "At the pole there is no direction for the arrow: both places need |latitude| < 89.9°."},
     {TextId::BiazimuthalOnePlace, "Beide Orte fallen zusammen: die Platte gilt für einen Ort (ein Brennpunkt).", "Both places coincide: the plate serves one place (one focus point)."},
+    {TextId::ShadowNow, "Schatten jetzt", "Shadow now"},
+    {TextId::ShadowCast, "Schatten des Zeigers und Nodus", "shadow of the gnomon and nodus"},
+    {TextId::SunIsDown, "die Sonne ist untergegangen, kein Schatten", "the sun is down, no shadow"},
+    {TextId::PlaneNotSunlit, "die Zifferblattebene ist nicht besonnt, kein Schatten", "the dial plane is not sunlit, no shadow"},
+    {TextId::ShadowNotAvailable, "Für diese Sonnenuhr gibt es noch keinen Schatten.", "This dial does not show its shadow yet."},
+    {TextId::ShadowPlayDay, "Tag abspielen", "Play the day"},
+    {TextId::ShadowPause, "Anhalten", "Pause"},
+    {TextId::ShadowTimeTip, "Zonenzeit (Normalzeit des Zonenmeridians)", "Zone time (standard time of the zone meridian)"},
+    {TextId::ShadowOffDial, "der Schatten fällt neben die Sonnenuhr", "the shadow falls beyond the dial"},
 };
 static_assert(std::size(kTexts) == static_cast<std::size_t>(TextId::Count));
 

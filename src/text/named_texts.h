@@ -127,6 +127,15 @@ enum class TextId {
     BiazimuthalUprightRod,
     BiazimuthalAtPole,
     BiazimuthalOnePlace,
+    ShadowNow,
+    ShadowCast,
+    SunIsDown,
+    PlaneNotSunlit,
+    ShadowNotAvailable,
+    ShadowPlayDay,
+    ShadowPause,
+    ShadowTimeTip,
+    ShadowOffDial,
     Count
 };
 

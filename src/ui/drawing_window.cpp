@@ -12,6 +12,7 @@
 #include "ui/hollander_panel.h"
 #include "ui/polar_style_panel.h"
 #include "ui/quadrant_legend_strip.h"
+#include "ui/shadow_controls.h"
 #include "ui/sun_position_window.h"
 
 #include <QApplication>
@@ -112,7 +113,18 @@ QSize DrawingCanvas::ImageSizeFor(QSize widgetSize) {
 void DrawingCanvas::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), palette().window());
+    paintContents(p);
+}
+
+void DrawingCanvas::paintContents(QPainter& p) const {
     p.drawImage(0, 0, image_);
+    if (shadow_.status == ShadowStatus::Cast) {
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing);
+        CanvasPainter canvas(p, colours_, QRectF(0, 0, image_.width(), image_.height()));
+        DrawCastShadow(canvas, shadow_, unitsPerMm_);
+        p.restore();
+    }
     if (!textBlock_.isNull()) {
         p.setPen(QPen(Qt::blue, 1, Qt::DashLine));
         p.drawRect(textBlock_);
@@ -183,6 +195,9 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     mapLayout->addWidget(mapCoastBox_);
     mapLayout->addWidget(mapBordersBox_);
     buttons->addWidget(mapBox_);
+    shadowControls_ = new ShadowControls(this);
+    buttons->addWidget(shadowControls_);
+    connect(shadowControls_, &ShadowControls::changed, this, &DrawingWindow::updateShadow);
     connect(mapCoastBox_, &QCheckBox::clicked, this, [this](bool on) {
         state().mapCoast = on;
         if (drawn_) redraw();
@@ -376,6 +391,7 @@ void DrawingWindow::applyLanguage() {
     if (!quadrantLegend_->isHidden()) quadrantLegend_->showFor(state());
     mapCoastBox_->setText(tr(kMapCoast));
     mapBordersBox_->setText(tr(kMapBorders));
+    shadowControls_->applyLanguage(state().language);
     filePanel_->applyLanguage();
     stylePanel_->applyLanguage();
     hollanderPanel_->applyLanguage();
@@ -516,19 +532,7 @@ void DrawingWindow::render() {
     {
         QPainter painter(&image);
         CanvasPainter canvas(painter, s.colours, QRectF(0, 0, image.width(), image.height()));
-        DialRequest r;
-        r.target = DrawTarget::Screen;
-        r.clientWidth = image.width();
-        r.clientHeight = image.height();
-        r.originX = s.originX;
-        r.originY = s.originY;
-        r.textX = s.centreX;
-        r.textY = s.centreY;
-        r.grid = grid_;
-        r.sheetA3 = !host().screenLikePrintout();
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        r.wideScreen = !screen || screen->size().width() >= 1000;
-        if (IsPlanarLetter(s.dialType)) r.angles = &angles_.table;
+        const DialRequest r = screenRequest();
         if (correctionTable_) {
             canvas.fillRect(0, 0, image.width(), image.height(), colour::kWhite);
             result = DrawRingCorrectionTable(s, r, canvas, host().dialogs());
@@ -541,7 +545,43 @@ void DrawingWindow::render() {
     if (s.dialType == 'm' && result.drawn)
         showHint(QString::fromUtf8(s.english() ? kConeNote.english : kConeNote.german), kHintRed);
     drawn_ = true;
+    updateShadow();
     canvas_->update();
+}
+
+DialRequest DrawingWindow::screenRequest() const {
+    const DialState& s = state();
+    const QImage& image = canvas_->image();
+    DialRequest r;
+    r.target = DrawTarget::Screen;
+    r.clientWidth = image.width();
+    r.clientHeight = image.height();
+    r.originX = s.originX;
+    r.originY = s.originY;
+    r.textX = s.centreX;
+    r.textY = s.centreY;
+    r.grid = grid_;
+    r.sheetA3 = !host().screenLikePrintout();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    r.wideScreen = !screen || screen->size().width() >= 1000;
+    if (IsPlanarLetter(s.dialType)) r.angles = &angles_.table;
+    return r;
+}
+
+void DrawingWindow::updateShadow() {
+    const DialState& s = state();
+    shadowControls_->setZoneMeridian(s.zoneMeridian);
+    const std::optional<ShadowMoment> moment = shadowControls_->moment();
+    CastShadow shadow;
+    if (moment && drawn_ && !correctionTable_) {
+        const DialRequest r = screenRequest();
+        shadow = ShadowOnDial(DialContext(s), r, *moment);
+        shadowControls_->setStatus(ShadowStatusText(shadow, *moment, s.language));
+        canvas_->setShadow(shadow, s.colours, UnitsPerMmOf(r));
+        return;
+    }
+    if (moment) shadowControls_->setStatus({});
+    canvas_->setShadow(shadow, s.colours, 1.0);
 }
 
 void DrawingWindow::zoomIn() {
@@ -714,6 +754,9 @@ bool DrawingWindow::printTo(QPrinter& printer) {
     // Window positions are pixels of the image as it is now.
     placement.drawSize = canvas_->image().size();
     placement.grid = grid_;
+    // The shadow the window shows is printed with the dial.
+    const std::optional<ShadowMoment> shadow = shadowControls_->moment();
+    if (shadow && !correctionTable_) placement.shadow = &*shadow;
     DrawDialOnPage(painter, area, s, placement, host().dialogs(),
                    s.dialType == 'r' && correctionTable_ ? &DrawRingCorrectionTable : nullptr);
     if (!painter.end()) {

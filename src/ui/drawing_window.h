@@ -3,7 +3,9 @@
 // text block, zooms, and prints at true scale. It owns no construction: every request is
 // dispatched by the dial-type letter to the constructions of src/dials.
 
+#include "dials/dial_request.h"
 #include "dials/hour_line_angles.h"
+#include "dials/live_shadow.h"
 #include "ui/child_window.h"
 
 #include <QImage>
@@ -28,6 +30,7 @@ class FileOutputPanel;
 class HollanderPanel;
 class PolarStylePanel;
 class QuadrantLegendStrip;
+class ShadowControls;
 struct WindowPlacement;
 
 // Image1: the image the dial is drawn into, with the text block's outline on top.
@@ -43,6 +46,17 @@ public:
         textBlock_ = outline;
         update();
     }
+    // The sun's shadow drawn over the image on every repaint; the image itself is kept, so a
+    // new shadow costs one copy of the image and a few strokes.
+    void setShadow(const CastShadow& shadow, const std::array<Rgb, 12>& colours, double unitsPerMm) {
+        shadow_ = shadow;
+        colours_ = colours;
+        unitsPerMm_ = unitsPerMm;
+        update();
+    }
+    const CastShadow& shadow() const { return shadow_; }
+    // Paints what the widget shows (image, shadow, text block) onto `painter`.
+    void paintContents(QPainter& painter) const;
 
 signals:
     void pressed(QPoint position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
@@ -60,6 +74,9 @@ protected:
 private:
     QImage image_;
     QRect textBlock_;
+    CastShadow shadow_;
+    std::array<Rgb, 12> colours_{};
+    double unitsPerMm_ = 1.0;
 };
 
 class DrawingWindow : public ChildWindow {
@@ -122,6 +139,8 @@ public:
     QuadrantLegendStrip* quadrantLegend() const { return quadrantLegend_; }
     // The caption " Konstruktion einer " + the dial's name.
     static QString CaptionFor(const DialState& state);
+    // The sun's shadow over the drawing: toggle, date, time, animation and status.
+    ShadowControls* shadowControls() const { return shadowControls_; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -132,6 +151,10 @@ private:
     void activate();
     void presetPlacement();
     void render();
+    // What the window asks every construction for: its image, placements and options.
+    DialRequest screenRequest() const;
+    // Computes the shadow of the controls' moment and lays it over the kept image.
+    void updateShadow();
     bool placesGnomon() const;
     bool originInsideActiveArea() const;
     QRect textBlockOutline() const;
@@ -157,6 +180,7 @@ private:
     QPushButton* styleInfoButton_ = nullptr;
     QPushButton* colourButton_ = nullptr;
     QGroupBox* mapBox_ = nullptr;
+    ShadowControls* shadowControls_ = nullptr;
     QCheckBox* mapCoastBox_ = nullptr;
     QCheckBox* mapBordersBox_ = nullptr;
     QAction* hpglAction_ = nullptr;

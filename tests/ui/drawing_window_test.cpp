@@ -6,10 +6,15 @@
 
 #include "ui/colour_palette.h"
 #include "ui/quadrant_legend_strip.h"
+#include "ui/shadow_controls.h"
 #include "ui_test_support.h"
 
 #include <QFile>
+#include <QCheckBox>
+#include <QPainter>
+#include <QDateEdit>
 #include <QPlainTextEdit>
+#include <QSlider>
 #include <QPrinter>
 #include <QPushButton>
 #include <QProcess>
@@ -402,6 +407,71 @@ TEST_F(DrawingWindowTest, CoastsAndBordersLieUnderThePlanarDialWhenAllowed) {
     click(QStringLiteral("colourButton"));
     ASSERT_NE(window->colourPalette(), nullptr);
     EXPECT_TRUE(window->colourPalette()->isVisible());
+}
+
+
+TEST_F(DrawingWindowTest, ShadowNowFollowsTheClockMovesWithTheSliderAndLeavesTheDialImageAlone) {
+    state.dialType = 'h';
+    state.zoneMeridian = -15;
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    click(QStringLiteral("drawButton"));
+    ShadowControls* c = w->shadowControls();
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->toggle()->text(), QStringLiteral("Schatten jetzt"));
+    QDateTime now(QDate(2027, 6, 21), QTime(8, 59), Qt::UTC);
+    c->setClock([&] { return now; });
+    const QImage dial = w->image();
+    c->toggle()->setChecked(true);
+    // 08:59 UTC is 09:59 standard time at 15 degrees east.
+    ASSERT_TRUE(c->moment());
+    EXPECT_EQ(ShadowMomentText(*c->moment()), QStringLiteral("2027-06-21 09:59"));
+    EXPECT_TRUE(c->status().contains(QStringLiteral("Schatten des Zeigers"))) << c->status().toStdString();
+    DrawingCanvas* image = canvas(w);
+    ASSERT_EQ(image->shadow().status, ShadowStatus::Cast);
+    // The kept dial image is not drawn again; the shadow lies over it on the screen.
+    EXPECT_EQ(w->image(), dial);
+    QImage shown(dial.size(), QImage::Format_RGB32);
+    {
+        QPainter painter(&shown);
+        image->paintContents(painter);
+    }
+    const QPoint nodus = image->shadow().nodus->toPoint();
+    EXPECT_LT(qGray(shown.pixel(nodus)), 60);
+    EXPECT_NE(shown, dial);
+
+    now = now.addSecs(60);
+    c->minuteTick();
+    EXPECT_EQ(c->slider()->value(), 10 * 60);
+    c->slider()->setValue(15 * 60);
+    EXPECT_FALSE(c->followsClock());
+    now = now.addSecs(60);
+    c->minuteTick();
+    EXPECT_EQ(c->slider()->value(), 15 * 60);
+    const QPointF afternoon = *image->shadow().nodus;
+    EXPECT_NE(afternoon, QPointF(nodus));
+
+    c->slider()->setValue(2 * 60);
+    EXPECT_EQ(image->shadow().status, ShadowStatus::SunDown);
+    EXPECT_TRUE(c->status().contains(QStringLiteral("untergegangen")));
+
+    // The animation steps five minutes and stops at midnight.
+    c->slider()->setValue(23 * 60 + 50);
+    c->playButton()->setChecked(true);
+    EXPECT_TRUE(c->playing());
+    c->playStep();
+    EXPECT_EQ(c->slider()->value(), 23 * 60 + 55);
+    c->playStep();
+    EXPECT_EQ(c->slider()->value(), 0);
+    EXPECT_FALSE(c->playing());
+
+    c->toggle()->setChecked(false);
+    EXPECT_FALSE(c->moment());
+    EXPECT_EQ(image->shadow().status, ShadowStatus::NotAvailable);
+    state.language = Language::English;
+    w->applyLanguage();
+    EXPECT_EQ(c->toggle()->text(), QStringLiteral("Shadow now"));
+    EXPECT_TRUE(dialogs.events.empty());
 }
 
 }  // namespace

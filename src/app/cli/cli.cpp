@@ -32,7 +32,7 @@ const char* const kUsage =
     "  table month YYYY-MM [--twilight ...] [--csv]        month rise/set table\n"
     "  table eot|eot-longitude|declination|transit [--csv] year tables of --year\n"
     "  draw --out FILE.(png|pdf|svg|plt|dxf) [--size WxH] [--listing FILE.txt] [--dial CODE]\n"
-    "       [--horizon PROFILE.ele]\n"
+    "       [--horizon PROFILE.ele] [--shadow 'YYYY-MM-DD hh:mm']\n"
     "  graph eot|sunpath --out FILE.(png|pdf|plt|dxf)\n"
     "  hpgl2dxf IN.plt OUT.dxf [--divisor 40|1000] [--weight 1|2|3]\n"
     "  settings check FILE                                 report every fault of a file\n"

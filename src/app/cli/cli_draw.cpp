@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace zorva::cli {
 namespace {
@@ -23,7 +24,8 @@ constexpr int kDefaultHeight = 816;
 
 // The plot or DXF file the drawing window saves for the state's planar dial, with the
 // coordinate listing when asked for.
-int DrawPlot(Context& ctx, const QString& out, PlotFormat format, const QString& listing) {
+int DrawPlot(Context& ctx, const QString& out, PlotFormat format, const QString& listing,
+             const std::optional<ShadowMoment>& shadow) {
     if (!CanSavePlot(ctx.state)) {
         ctx.err << "zorva-cli draw: the plot of dial type '" << QChar::fromLatin1(ctx.state.dialType)
                 << "' is not available in this build\n";
@@ -33,6 +35,9 @@ int DrawPlot(Context& ctx, const QString& out, PlotFormat format, const QString&
     if (!IsPlanarLetter(ctx.state.dialType)) {
         if (!listing.isEmpty())
             return BadOption(ctx, QStringLiteral("--listing"), listing, QStringLiteral("coordinates exist for planar dials only"));
+        if (shadow)
+            return BadOption(ctx, QStringLiteral("--shadow"), ShadowMomentText(*shadow),
+                             QStringLiteral("the plot of this dial type does not show the shadow yet"));
         PlotSaveRequest save;
         save.fileName = QFileInfo(out).absoluteFilePath();
         save.format = format;
@@ -49,8 +54,27 @@ int DrawPlot(Context& ctx, const QString& out, PlotFormat format, const QString&
         request.listingFileName = QFileInfo(listing).absoluteFilePath();
     }
     request.gridMm = AskPlotGrid(ctx.dialogs, ctx.state.language);
+    request.shadow = shadow;
     const PlanarSaveResult result = SavePlanarDial(ctx.state, request, ctx.dialogs);
     return result.ok ? kOk : kFaultyInput;
+}
+
+// The shadow as the screen rendering places it (its status is the same on every target).
+CastShadow ScreenShadow(const DialState& s, QSize size, const ShadowMoment& moment) {
+    const GnomonPlacement g = DefaultGnomonPlacement(s, size.width(), size.height());
+    DialRequest r;
+    r.clientWidth = size.width();
+    r.clientHeight = size.height();
+    r.originX = g.originX;
+    r.originY = g.originY;
+    return ShadowOnDial(DialContext(s), r, moment);
+}
+
+// A moment without a shadow is said on the error stream; the dial is drawn all the same.
+void ReportShadow(Context& ctx, const CastShadow& shadow, const ShadowMoment& moment) {
+    if (shadow.status == ShadowStatus::Cast) return;
+    ctx.err << "zorva-cli draw: " << ShadowStatusText(shadow, moment, Language::English) << '\n';
+    ctx.err.flush();
 }
 
 }  // namespace
@@ -74,6 +98,12 @@ int CommandDraw(Context& ctx, QStringList args) {
     QString horizon;
     if (TakeOption(args, QStringLiteral("--horizon"), horizon, missing) && (missing || horizon.isEmpty()))
         return BadOption(ctx, QStringLiteral("--horizon"), horizon, QStringLiteral("a horizon profile file (.ele)"));
+    QString shadowText;
+    std::optional<ShadowMoment> shadow;
+    if (TakeOption(args, QStringLiteral("--shadow"), shadowText, missing) &&
+        (missing || !(shadow = ParseShadowMoment(shadowText))))
+        return BadOption(ctx, QStringLiteral("--shadow"), shadowText,
+                         QStringLiteral("'YYYY-MM-DD hh:mm', the standard time of the dial's zone meridian"));
     if (const int status = CheckNoExtraArgs(ctx, args, QStringLiteral("draw")); status != kOk) return status;
     const QStringList inputs = horizon.isEmpty() ? QStringList() : QStringList{horizon};
     if (const int status = CheckOutputPath(ctx, out, inputs); status != kOk) return status;
@@ -94,9 +124,10 @@ int CommandDraw(Context& ctx, QStringList args) {
         ctx.state.showHorizonProfile = true;
     }
 
+    if (shadow) ReportShadow(ctx, ScreenShadow(ctx.state, size, *shadow), *shadow);
     const QString suffix = QFileInfo(out).suffix().toLower();
     if (suffix == QLatin1String("plt") || suffix == QLatin1String("dxf"))
-        return DrawPlot(ctx, out, suffix == QLatin1String("dxf") ? PlotFormat::Dxf : PlotFormat::Hpgl, listing);
+        return DrawPlot(ctx, out, suffix == QLatin1String("dxf") ? PlotFormat::Dxf : PlotFormat::Hpgl, listing, shadow);
     if (!listing.isEmpty())
         return BadOption(ctx, QStringLiteral("--listing"), listing, QStringLiteral("only with --out FILE.plt or FILE.dxf"));
     if (suffix != QLatin1String("png") && suffix != QLatin1String("pdf") && suffix != QLatin1String("svg"))
@@ -107,14 +138,15 @@ int CommandDraw(Context& ctx, QStringList args) {
                 << "' is not available in this build; only the frame is drawn\n";
         ctx.err.flush();
     }
+    const ShadowMoment* moment = shadow ? &*shadow : nullptr;
     bool written = false;
     SaveError error;
     if (suffix == QLatin1String("png"))
-        written = RenderDialPng(ctx.state, size, out, ctx.dialogs, &error);
+        written = RenderDialPng(ctx.state, size, out, ctx.dialogs, &error, moment);
     else if (suffix == QLatin1String("svg"))
-        written = RenderDialSvg(ctx.state, size, out, ctx.dialogs, &error);
+        written = RenderDialSvg(ctx.state, size, out, ctx.dialogs, &error, moment);
     else
-        written = RenderDialPdf(ctx.state, size, out, ctx.dialogs, &error);
+        written = RenderDialPdf(ctx.state, size, out, ctx.dialogs, &error, moment);
     if (!written) {
         const Language lang = ctx.state.language;
         ctx.dialogs.inform(caption(CaptionKind::Error, lang),

@@ -1,0 +1,76 @@
+#pragma once
+// The sun's shadow on a drawn dial at one moment: where the gnomon's shadow and the nodus
+// point fall, in the drawing's own units. Each family projects its gnomon through the same
+// geometry its lines are traced with, so a reading on the drawn lines is the time shown.
+
+#include "dials/dial_context.h"
+#include "dials/dial_request.h"
+#include "text/language.h"
+
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace zorva {
+
+class DialPainter;
+
+// A moment at the site: a date and the standard time of the state's zone meridian.
+struct ShadowMoment {
+    int year = 2000;
+    int month = 1;
+    int day = 1;
+    double zoneHour = 12.0;  // 0 <= zoneHour < 24
+    int dayOfYear() const;
+};
+// "YYYY-MM-DD hh:mm" (a blank or a 'T' between date and time); nullopt for anything else,
+// a date that does not exist or a time outside 00:00..23:59.
+std::optional<ShadowMoment> ParseShadowMoment(const QString& text);
+QString ShadowMomentText(const ShadowMoment& moment);
+
+// The sun at the site for a moment, from the drawing's own ephemeris: hour angle (west
+// positive), declination, equation of time, altitude and azimuth (from south, west positive),
+// degrees.
+struct SiteSun {
+    double hourAngle = 0.0;
+    double declination = 0.0;
+    double eot = 0.0;
+    double altitude = 0.0;
+    double azimuth = 0.0;
+};
+SiteSun SunAtMoment(const DialContext& context, const ShadowMoment& moment);
+
+enum class ShadowStatus {
+    Cast,          // the shadow falls on the dial
+    SunDown,       // the sun is below the horizon
+    PlaneNotLit,   // the sun is up but behind the dial's plane
+    OffDial,       // the sun shines on the dial, but the reading lies beyond what it shows
+    NotAvailable,  // the dial kind has no projection of its gnomon
+};
+
+struct CastShadow {
+    ShadowStatus status = ShadowStatus::NotAvailable;
+    // Strokes of the gnomon's shadow and the nodus point (or light spot), drawing units.
+    std::vector<std::vector<QPointF>> gnomon;
+    std::optional<QPointF> nodus;
+    QRectF area;  // the drawing area the shadow is cut to
+    SiteSun sun;
+};
+
+// One family's projection of its gnomon and nodus for the sun of `moment`, in the geometry
+// the family draws `request` with.
+using ShadowProjection = CastShadow (*)(const DialContext& context, const DialRequest& request,
+                                        const ShadowMoment& moment);
+
+// "Schatten jetzt" / "Shadow now" and the status line of a moment's shadow.
+QString ShadowToggleText(Language lang);
+QString ShadowStatusText(const CastShadow& shadow, const ShadowMoment& moment, Language lang);
+
+// Draws the shadow over a finished drawing: dark strokes, the nodus as a ring round a dot.
+// `unitsPerMm` sizes strokes and the dot alike on screen, page and plot.
+void DrawCastShadow(DialPainter& painter, const CastShadow& shadow, double unitsPerMm);
+
+}  // namespace zorva
