@@ -461,12 +461,10 @@ void DrawingWindow::activate() {
 
     // A new window draws at true scale, whatever zoom the previous one was left at.
     state().zoomFactor = 1.0;
-    if (placesGnomon()) {
-        presetPlacement();
-    } else {
-        state().zoomFactor = 1.0;
-        render();
-    }
+    // A draw command that came before the window settled keeps its dial; only an empty window
+    // asks for the gnomon's place.
+    if (placesGnomon() && !drawn_) presetPlacement();
+    else render();
     setFocus();
 }
 
