@@ -56,11 +56,30 @@ std::vector<int> SampleDays(const DateAxis& axis) {
     return days;
 }
 
-std::vector<RisingHalfMark> RisingHalfMarks(int year, const DateAxis& axis, bool firstsOnly) {
-    // Noon declinations of the axis days; they fall monotonically from June to December
-    // (rise in the south, where the same search holds).
+namespace {
+
+// Noon declinations of the axis days; they fall monotonically from June to December (rise in
+// the south, where the same search holds).
+std::vector<double> AxisDeclinations(int year, const DateAxis& axis) {
     std::vector<double> decl;
     for (int d = axis.first; d <= axis.last; ++d) decl.push_back(SolarDeclinationEoT(year, d).declination);
+    return decl;
+}
+
+std::optional<double> OffsetOfDeclination(const std::vector<double>& decl, double delta) {
+    for (size_t i = 0; i + 1 < decl.size(); ++i) {
+        const double hi = std::max(decl[i], decl[i + 1]), lo = std::min(decl[i], decl[i + 1]);
+        if (delta > hi || delta < lo) continue;
+        const double f = decl[i] == decl[i + 1] ? 0.0 : (decl[i] - delta) / (decl[i] - decl[i + 1]);
+        return static_cast<double>(i) + f;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::vector<RisingHalfMark> RisingHalfMarks(int year, const DateAxis& axis, bool firstsOnly) {
+    const std::vector<double> decl = AxisDeclinations(year, axis);
     std::vector<RisingHalfMark> marks;
     const int june21 = DayOfYear(year, 6, 21);
     for (int month = 1; month <= 6; ++month) {
@@ -68,16 +87,16 @@ std::vector<RisingHalfMark> RisingHalfMarks(int year, const DateAxis& axis, bool
             if (firstsOnly && day != 1) continue;
             if (DayOfYear(year, month, day) >= june21) continue;
             const double delta = SolarDeclinationEoT(year, DayOfYear(year, month, day)).declination;
-            for (size_t i = 0; i + 1 < decl.size(); ++i) {
-                const double hi = std::max(decl[i], decl[i + 1]), lo = std::min(decl[i], decl[i + 1]);
-                if (delta > hi || delta < lo) continue;
-                const double f = decl[i] == decl[i + 1] ? 0.0 : (decl[i] - delta) / (decl[i] - decl[i + 1]);
-                marks.push_back({month, day, static_cast<double>(i) + f});
-                break;
-            }
+            if (const auto offset = OffsetOfDeclination(decl, delta)) marks.push_back({month, day, *offset});
         }
     }
     return marks;
+}
+
+std::optional<double> AxisOffsetOfDay(int year, const DateAxis& axis, int day) {
+    if (day >= axis.first && day <= axis.last) return day - axis.first;
+    if (axis.first == 1) return std::nullopt;
+    return OffsetOfDeclination(AxisDeclinations(year, axis), SolarDeclinationEoT(year, day).declination);
 }
 
 ClockHours ClockHoursOf(const DialContext& context) {

@@ -11,8 +11,12 @@
 
 #include <QString>
 
+#include "dials/live_shadow.h"
+#include "text/recording_dialogs.h"
+
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace zorva {
@@ -60,6 +64,9 @@ struct RisingHalfMark {
     double offsetDays = 0.0;
 };
 std::vector<RisingHalfMark> RisingHalfMarks(int year, const DateAxis& axis, bool firstsOnly);
+// Where a day of the year stands on the axis, in days from its first day: its own place, or
+// on a merged axis the place of equal noon declination; nullopt when the axis has none.
+std::optional<double> AxisOffsetOfDay(int year, const DateAxis& axis, int day);
 
 // One hour line of an altitude dial: its value, colour role and label.
 enum class HourKind { Clock, Temporal, Babylonian, Italian };
@@ -205,6 +212,15 @@ DialResult DrawAltitudeDial(const DialContext& context, const DialRequest& reque
     result.drawn = dial.run();
     result.gnomonMm = dial.gnomonMm();
     return result;
+}
+
+// The shadow over an altitude dial `Dial` with `CastShadow castShadow(const ShadowMoment&)`,
+// laid out as its drawing for `request` is.
+template <class Dial>
+CastShadow AltitudeDialShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
+                              DialPainter& measure) {
+    RecordingDialogs quiet;
+    return Dial(context, AreaOfRequest(request), measure, quiet).castShadow(moment);
 }
 
 // The plot twin of an altitude dial: refuses a polar dial with temporal hours, else writes

@@ -12,6 +12,7 @@
 #include "plot/plot_stream.h"
 #include "text/named_texts.h"
 #include "text/number_format.h"
+#include "text/recording_dialogs.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 
@@ -106,6 +107,8 @@ public:
         : c_(c), s_(c.state), r_(r), p_(p), d_(d), scale_(AltitudeSpacing::Equal, 1, 1), arcs_(c.year) {}
 
     bool run();
+    // The pointer tip's shadow: where the sun's direction marks the disc, joined to the centre.
+    CastShadow castShadow(const ShadowMoment& moment);
     // The plot's text height of the head ("SI 0.18,0.27"), as a drawing font height.
     static constexpr double kPlotFontHeight = 144;
 
@@ -298,6 +301,20 @@ void AzimuthConstruction::setUp() {
     Q_ = R_ + 2 * T_;
     innerDateRadius_ = 0.3 * R_;
     p_.setFont(QStringLiteral("Arial"), fontHeight_);
+}
+
+CastShadow AzimuthConstruction::castShadow(const ShadowMoment& moment) {
+    setUp();
+    if (W_ < 2 || H_ < 2 || !(R_ > 0)) return {};
+    CastShadow out = SunlitShadow(c_, moment, plot() ? QRectF() : QRectF(ox_, oy_, W_, H_));
+    if (out.status == ShadowStatus::SunDown) return out;
+    const Sample sample{true, out.sun.altitude, out.sun.azimuth, out.sun.declination};
+    // The lines end short of the zenith, where the azimuth is lost.
+    if (out.sun.altitude >= 89.9) return out;
+    out.status = ShadowStatus::Cast;
+    out.nodus = project(sample);
+    out.gnomon.push_back({centre_, *out.nodus});
+    return out;
 }
 
 bool AzimuthConstruction::run() {
@@ -816,6 +833,12 @@ DialResult DrawAzimuthDial(const DialContext& context, const DialRequest& reques
     result.zoomFactor = context.state.zoomFactor;
     result.drawn = construction.run();
     return result;
+}
+
+CastShadow AzimuthDialShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
+                             DialPainter& measure) {
+    RecordingDialogs quiet;
+    return AzimuthConstruction(context, request, measure, quiet).castShadow(moment);
 }
 
 bool WriteAzimuthDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {

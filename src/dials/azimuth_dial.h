@@ -5,6 +5,7 @@
 // printer page and, through the plot painter, into the plot stream.
 
 #include "dials/dial_context.h"
+#include "dials/live_shadow.h"
 #include "dials/planar_dial.h"
 #include "state/dial_state.h"
 
@@ -41,6 +42,9 @@ QPointF DiscPoint(QPointF centre, double r, double azimuth);
 // Canvas construction of both kinds (kind by azimuthKind).
 DialResult DrawAzimuthDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
                            UserDialogs& dialogs);
+// The pointer tip's shadow on the disc at `moment`, from the disc's centre.
+CastShadow AzimuthDialShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
+                             DialPainter& measure);
 // The plot of kind 1 (standard head, sizes times p) and of kind 0 (short head, p = 1).
 bool WriteAzimuthDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 

@@ -403,10 +403,10 @@ DialResult DrawBiazimuthalDial(const DialContext& c, const DialRequest& r, DialP
     return result;
 }
 
-CastShadow BiazimuthalShadowOnDial(const DialContext& c, const DialRequest& r, const ShadowMoment& moment) {
+CastShadow BiazimuthalShadowOnDial(const DialContext& c, const DialRequest& r, const ShadowMoment& moment,
+                                   DialPainter& measure) {
     if (!BiazimuthalRefusal(c.state).isEmpty()) return {};
-    NullPainter none;
-    return Biazimuthal(c, r, none).castShadow(moment);
+    return Biazimuthal(c, r, measure).castShadow(moment);
 }
 
 bool WriteBiazimuthalPlot(const DialContext& c, PlotStream& stream, UserDialogs& dialogs) {

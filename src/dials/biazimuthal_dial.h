@@ -79,7 +79,8 @@ QString BiazimuthalRefusal(const DialState& state);
 DialResult DrawBiazimuthalDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
                                UserDialogs& dialogs);
 // The rod's shadow at focus 1 for the sun of `moment`, as the drawing places the plate.
-CastShadow BiazimuthalShadowOnDial(const DialContext& context, const DialRequest& request, const ShadowMoment& moment);
+CastShadow BiazimuthalShadowOnDial(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
+                                   DialPainter& measure);
 // Standard head ... ";IW;IN;"; false when refused.
 bool WriteBiazimuthalPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 

@@ -49,6 +49,9 @@ public:
 
     bool run();
     double gnomonMm() const { return b_; }
+    // The cap turned to the moment's date and the gnomon to the sun: its shadow runs straight
+    // down the date's column, L tan(altitude) long.
+    CastShadow castShadow(const ShadowMoment& moment);
 
 private:
     void setUp();
@@ -120,6 +123,22 @@ bool ShepherdsDial::run() {
     drawLegend(clockDrawn, temporalDrawn);
     drawGnomonMeasure();
     return true;
+}
+
+CastShadow ShepherdsDial::castShadow(const ShadowMoment& moment) {
+    setUp();
+    if (RefusedForTemporalHours(s_)) return {};
+    CastShadow out = SunlitShadow(c_, moment, QRectF(a_.ox, a_.oy, a_.W - 2, a_.H - 2));
+    if (out.status == ShadowStatus::SunDown) return out;
+    const std::optional<double> offset = AxisOffsetOfDay(s_.referenceYear, axis_, moment.dayOfYear());
+    const double y = shadow(out.sun.altitude);
+    if (!offset || y >= D_) return out;
+    // The drawn lines stand on whole-day columns.
+    const double x = X_ + std::round(*offset * dx_);
+    out.status = ShadowStatus::Cast;
+    out.nodus = QPointF(x, T_ + y);
+    out.gnomon.push_back({QPointF(x, T_), *out.nodus});
+    return out;
 }
 
 void ShepherdsDial::setUp() {
@@ -391,6 +410,11 @@ DialResult DrawCylinderDial(const DialContext& context, const DialRequest& reque
     if (state.cylinderKind == 0) return DrawShepherdsDial(context, request, painter, dialogs);
     if (state.cylinderKind == 1) return DrawHatDial(context, request, painter, dialogs);
     return DrawPolarCylinderDial(context, request, painter, dialogs);
+}
+
+CastShadow ShepherdsDialShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
+                               DialPainter& measure) {
+    return AltitudeDialShadow<ShepherdsDial>(context, request, moment, measure);
 }
 
 bool WriteShepherdsDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {

@@ -6,6 +6,7 @@
 // it on the screen, the printer page (true scale) and into the plot stream.
 
 #include "dials/dial_context.h"
+#include "dials/live_shadow.h"
 #include "dials/planar_dial.h"
 #include "state/dial_state.h"
 
@@ -18,6 +19,10 @@ class UserDialogs;
 // The shepherd's dial of the state on a screen image or printer page.
 DialResult DrawShepherdsDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
                              UserDialogs& dialogs);
+
+// The gnomon's shadow on the shepherd's dial at `moment`.
+CastShadow ShepherdsDialShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
+                               DialPainter& measure);
 
 // The cylinder family by variant: 0 the shepherd's dial, 1 the hat dial, 2 the polar-style
 // cylinder.

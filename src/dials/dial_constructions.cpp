@@ -21,22 +21,25 @@ const DialConstruction* ConstructionFor(const DialState& s) {
     static const DialConstruction planar{DrawPlanarDial, nullptr, nullptr, true, false, PlanarShadow};
     if (IsPlanarLetter(s.dialType)) return &planar;
     // Cylinder family: the shepherd's dial, the hat dial and the polar-style cylinder.
-    static const DialConstruction shepherd{DrawCylinderDial, WriteShepherdsDialPlot, nullptr, false};
-    static const DialConstruction hat{DrawCylinderDial, WriteHatDialPlot, nullptr, false};
+    static const DialConstruction shepherd{DrawCylinderDial, WriteShepherdsDialPlot, nullptr, false, false,
+                                           ShepherdsDialShadow};
+    static const DialConstruction hat{DrawCylinderDial, WriteHatDialPlot, nullptr, false, false, HatDialShadow};
     static const DialConstruction polarCylinder{DrawCylinderDial, WritePolarCylinderPlot, nullptr, false, false,
                                                 PolarCylinderShadowOnDial};
     if (s.dialType == 'z') return s.cylinderKind == 0 ? &shepherd : s.cylinderKind == 1 ? &hat : &polarCylinder;
-    static const DialConstruction ring{DrawRingDial, WriteRingDialPlot, nullptr, false, true};
+    static const DialConstruction ring{DrawRingDial, WriteRingDialPlot, nullptr, false, true, RingDialShadow};
     if (s.dialType == 'r') return &ring;
-    static const DialConstruction hidokai{DrawHidokai, WriteHidokaiPlot, nullptr, false};
+    static const DialConstruction hidokai{DrawHidokai, WriteHidokaiPlot, nullptr, false, false, HidokaiShadow};
     if (s.dialType == 'k') return &hidokai;
     static const DialConstruction biazimuthal{DrawBiazimuthalDial, WriteBiazimuthalPlot, nullptr, false, false,
                                               BiazimuthalShadowOnDial};
     if (s.dialType == 'c') return &biazimuthal;
     static const DialConstruction hollander{DrawHollanderDial, WriteHollanderPlot, WriteHollanderConePlot, false};
     if (s.dialType == 'm') return &hollander;
-    static const DialConstruction azimuthAltitudes{DrawAzimuthDial, WriteAzimuthDialPlot, nullptr, false, false};
-    static const DialConstruction azimuthDates{DrawAzimuthDial, WriteAzimuthDialPlot, nullptr, false, true};
+    static const DialConstruction azimuthAltitudes{DrawAzimuthDial, WriteAzimuthDialPlot, nullptr, false, false,
+                                                   AzimuthDialShadow};
+    static const DialConstruction azimuthDates{DrawAzimuthDial, WriteAzimuthDialPlot, nullptr, false, true,
+                                               AzimuthDialShadow};
     if (s.dialType == 'a') return s.azimuthKind == 0 ? &azimuthDates : &azimuthAltitudes;
     // Quadrant family: the calendar and zodiac quadrants plot at 40 units per millimetre only,
     // the Gunter quadrant and the Habermel dials also at 25-fold resolution for DXF. Their
@@ -48,9 +51,9 @@ const DialConstruction* ConstructionFor(const DialState& s) {
     constexpr PlotConstruction writeQuadrant = [](const DialContext& c, PlotStream& stream, UserDialogs& d) {
         return WriteQuadrantPlot(c.state, stream, d);
     };
-    static const DialConstruction quadrant{drawQuadrant, writeQuadrant, nullptr, false, true};
-    static const DialConstruction gunter{drawQuadrant, writeQuadrant, nullptr, false, false};
-    static const DialConstruction habermel{drawHabermel, writeQuadrant, nullptr, false, false};
+    static const DialConstruction quadrant{drawQuadrant, writeQuadrant, nullptr, false, true, QuadrantDialShadow};
+    static const DialConstruction gunter{drawQuadrant, writeQuadrant, nullptr, false, false, QuadrantDialShadow};
+    static const DialConstruction habermel{drawHabermel, writeQuadrant, nullptr, false, false, HabermelDialShadow};
     if (s.dialType == 'q') {
         if (s.quadrantKind == 1 || s.quadrantKind == 2) return &habermel;
         return s.quadrantDateScale == 2 ? &gunter : &quadrant;
@@ -58,10 +61,12 @@ const DialConstruction* ConstructionFor(const DialState& s) {
     return nullptr;
 }
 
-CastShadow ShadowOnDial(const DialContext& context, const DialRequest& request, const ShadowMoment& moment) {
+CastShadow ShadowOnDial(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
+                        DialPainter* measure) {
     const DialConstruction* c = ConstructionFor(context.state);
     if (!c || !c->shadow) return {};
-    return c->shadow(context, request, moment);
+    MeasuringPainter measuring(measure);
+    return c->shadow(context, request, moment, measuring);
 }
 
 double UnitsPerMmOf(const DialRequest& r) {
@@ -71,7 +76,7 @@ double UnitsPerMmOf(const DialRequest& r) {
 
 void DrawRequestedShadow(const DialContext& context, const DialRequest& request, DialPainter& painter) {
     if (!request.shadow) return;
-    DrawCastShadow(painter, ShadowOnDial(context, request, *request.shadow), UnitsPerMmOf(request));
+    DrawCastShadow(painter, ShadowOnDial(context, request, *request.shadow, &painter), UnitsPerMmOf(request));
 }
 
 bool CanSavePlot(const DialState& s) {

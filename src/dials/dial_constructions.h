@@ -38,8 +38,10 @@ struct DialConstruction {
 // The construction for the state's letter and variant; nullptr when only the frame is drawn.
 const DialConstruction* ConstructionFor(const DialState& state);
 
-// The shadow on the dial of the state as `request` draws it, at `moment`.
-CastShadow ShadowOnDial(const DialContext& context, const DialRequest& request, const ShadowMoment& moment);
+// The shadow on the dial of the state as `request` draws it, at `moment`; `measure` (the
+// screen's fonts when null) sizes texts as the painter of the drawing does.
+CastShadow ShadowOnDial(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
+                        DialPainter* measure = nullptr);
 // Drawing units per millimetre of a request's target (screen, page or plot).
 double UnitsPerMmOf(const DialRequest& request);
 // Draws the shadow of `request.shadow`, when set, over the dial just drawn.

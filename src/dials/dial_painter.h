@@ -86,28 +86,4 @@ public:
     virtual void resetWindow() = 0;
 };
 
-// Draws nothing: for asking a construction for its geometry alone.
-class NullPainter final : public DialPainter {
-public:
-    void setPenRole(int) override {}
-    void setPenColour(Rgb, int) override {}
-    void setPenWidth(int) override {}
-    void setLineStyle(LineStyle) override {}
-    void moveTo(double, double) override {}
-    void lineTo(double, double) override {}
-    void circle(double, double, double, FillStyle, Rgb) override {}
-    void arc(double, double, double, double, double) override {}
-    void rectangle(double, double, double, double) override {}
-    void fillRect(double, double, double, double, Rgb) override {}
-    void polygon(const std::vector<QPointF>&, FillStyle, Rgb) override {}
-    void setFont(const QString&, double, bool) override {}
-    void setTextRole(int) override {}
-    void setTextColour(Rgb, int) override {}
-    double textHeight() const override { return 1.0; }
-    double textWidth(const QString& text) const override { return 0.6 * text.size(); }
-    void text(double, double, const QString&, TextAnchor, double) override {}
-    void setWindow(double, double, double, double) override {}
-    void resetWindow() override {}
-};
-
 }  // namespace zorva

@@ -88,6 +88,9 @@ public:
 
     bool run();
     double diameterMm() const { return diameter_; }
+    // The plate hung facing the sun and turned to the day's ray: the gnomon's shadow from G
+    // down that ray, h tan(altitude) long.
+    CastShadow castShadow(const DialContext& c, const ShadowMoment& moment);
 
 private:
     // Units of a millimetre: the screen shows 210 mm over the area's height, the page and
@@ -146,6 +149,19 @@ void HabermelDial::setUp() {
     O_ = QPointF(cx, a_.oy + a_.H / 2);
     G_ = O_ - QPointF(0, mm(offset));
     numbers_ = HourNumbers(G_);
+}
+
+CastShadow HabermelDial::castShadow(const DialContext& c, const ShadowMoment& moment) {
+    if (!HabermelRefusal(s_).isEmpty()) return {};
+    setUp();
+    CastShadow out = SunlitShadow(c, moment, a_.plot() ? QRectF() : QRectF(a_.ox, a_.oy, a_.W - 2, a_.H - 2));
+    if (out.status == ShadowStatus::SunDown) return out;
+    QPointF tip;
+    if (!shadowPoint(std::min(moment.dayOfYear(), days_), out.sun.altitude, tip)) return out;
+    out.status = ShadowStatus::Cast;
+    out.nodus = tip;
+    out.gnomon.push_back({G_, tip});
+    return out;
 }
 
 bool HabermelDial::run() {
@@ -377,6 +393,11 @@ PlanarDialResult DrawHabermelDial(const DialState& state, const PlanarDialReques
     result.drawn = dial.run();
     result.gnomonMm = state.quadrantGnomon;
     return result;
+}
+
+CastShadow HabermelDialShadow(const DialContext& context, const PlanarDialRequest& request, const ShadowMoment& moment,
+                              DialPainter& measure) {
+    return HabermelDial(context.state, AreaOfRequest(request), measure).castShadow(context, moment);
 }
 
 bool WriteHabermelPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs) {

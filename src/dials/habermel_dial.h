@@ -10,6 +10,8 @@
 // their noon shadow. Kind 2: a disc round G as wide as the longest shadow plus a 6 mm
 // margin, the year once round at an even pace.
 
+#include "dials/dial_context.h"
+#include "dials/live_shadow.h"
 #include "dials/planar_dial.h"
 #include "state/dial_state.h"
 
@@ -35,6 +37,9 @@ struct HabermelRay {
 // The rays of the state's kind for `dayOfYear` of the reference year.
 HabermelRay HabermelRayOfDay(const DialState& state, int dayOfYear);
 
+// The gnomon's shadow on the plate at `moment`, the plate turned to the day's ray.
+CastShadow HabermelDialShadow(const DialContext& context, const PlanarDialRequest& request, const ShadowMoment& moment,
+                              DialPainter& measure);
 PlanarDialResult DrawHabermelDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
                                   UserDialogs& dialogs);
 

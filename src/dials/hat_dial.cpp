@@ -68,6 +68,9 @@ public:
 
     bool run();
     double gnomonMm() const { return b_; }
+    // The gnomon at the cylinder's top points to the sun: its shadow runs down the column of
+    // the sun's azimuth, L tan(altitude) long.
+    CastShadow castShadow(const ShadowMoment& moment);
 
 private:
     struct Label {
@@ -185,6 +188,22 @@ bool HatDial::run() {
     drawLegend(clockDrawn, eotLines_, temporalDrawn);
     drawGnomonMeasure();
     return true;
+}
+
+CastShadow HatDial::castShadow(const ShadowMoment& moment) {
+    setUp();
+    if (RefusedForTemporalHours(s_)) return {};
+    CastShadow out = SunlitShadow(c_, moment, QRectF(a_.ox, a_.oy, a_.W - 2, a_.H - 2));
+    if (out.status == ShadowStatus::SunDown) return out;
+    HorizontalPosition sun;
+    sun.altitude = out.sun.altitude;
+    sun.azimuth = out.sun.azimuth;
+    const Sample p = sample(sun);
+    if (!valid(p) || p.x < left() || p.x > right()) return out;
+    out.status = ShadowStatus::Cast;
+    out.nodus = QPointF(p.x, T_ + p.y);
+    out.gnomon.push_back({QPointF(p.x, T_), *out.nodus});
+    return out;
 }
 
 void HatDial::setUp() {
@@ -476,6 +495,11 @@ void HatDial::drawGnomonMeasure() { DrawGnomonBracket(p_, s_, a_, L_, b_, kText)
 DialResult DrawHatDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
                        UserDialogs& dialogs) {
     return DrawAltitudeDial<HatDial>(context, request, painter, dialogs);
+}
+
+CastShadow HatDialShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
+                         DialPainter& measure) {
+    return AltitudeDialShadow<HatDial>(context, request, moment, measure);
 }
 
 bool WriteHatDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {

@@ -7,6 +7,7 @@
 // one time over the days, date lines the daily paths at the zodiac declinations.
 
 #include "dials/dial_context.h"
+#include "dials/live_shadow.h"
 #include "dials/planar_dial.h"
 #include "state/dial_state.h"
 
@@ -30,6 +31,9 @@ DialResult DrawHatDial(const DialContext& context, const DialRequest& request, D
 
 // The hat dial as a plot ("IN;VS 1;PA;" ... ";LT;IN;"); false when the latitude refuses
 // temporal hours (the message has been shown).
+// The brim's shadow on the hat dial at `moment`: down the column of the sun's azimuth.
+CastShadow HatDialShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
+                         DialPainter& measure);
 bool WriteHatDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 
 }  // namespace zorva

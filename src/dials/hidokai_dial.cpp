@@ -75,6 +75,9 @@ public:
 
     bool run();
     double gnomonMm() const { return b_; }
+    // The dial turned to the sun with the nodus over the date's row: the shadow runs along
+    // that row from the nodus' foot, over the floor and up the wall.
+    CastShadow castShadow(const ShadowMoment& moment);
 
 private:
     void setUp();
@@ -142,6 +145,21 @@ bool Hidokai::run() {
     p_.setPenWidth(1);
     drawLegend(temporal);
     return true;
+}
+
+CastShadow Hidokai::castShadow(const ShadowMoment& moment) {
+    setUp();
+    if (RefusedForTemporalHours(s_)) return {};
+    CastShadow out = SunlitShadow(c_, moment, QRectF(a_.ox, a_.oy, a_.W - 2, a_.H - 2));
+    if (out.status == ShadowStatus::SunDown) return out;
+    const std::optional<double> offset = AxisOffsetOfDay(s_.referenceYear, axis_, moment.dayOfYear());
+    const double x = column(out.sun.altitude);
+    if (!offset || x > facesRight()) return out;
+    const double y = row(axis_.first + *offset);
+    out.status = ShadowStatus::Cast;
+    out.nodus = QPointF(x, y);
+    out.gnomon.push_back({QPointF(X_, y), *out.nodus});
+    return out;
 }
 
 void Hidokai::setUp() {
@@ -316,6 +334,11 @@ void Hidokai::drawLegend(bool temporal) {
 DialResult DrawHidokai(const DialContext& context, const DialRequest& request, DialPainter& painter,
                        UserDialogs& dialogs) {
     return DrawAltitudeDial<Hidokai>(context, request, painter, dialogs);
+}
+
+CastShadow HidokaiShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
+                         DialPainter& measure) {
+    return AltitudeDialShadow<Hidokai>(context, request, moment, measure);
 }
 
 bool WriteHidokaiPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {

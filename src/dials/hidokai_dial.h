@@ -7,6 +7,7 @@
 // the page; one construction draws it on the screen, the printer page and into the plot.
 
 #include "dials/dial_context.h"
+#include "dials/live_shadow.h"
 #include "dials/planar_dial.h"
 #include "state/dial_state.h"
 
@@ -21,6 +22,9 @@ DialResult DrawHidokai(const DialContext& context, const DialRequest& request, D
 
 // The Hidokai as a plot ("IN;VS 1;PA;" ... ";LT;IN;"); false when the latitude refuses
 // temporal hours (the message has been shown).
+// The nodus shadow on the Hidokai at `moment`: along the date's row, on the floor or the wall.
+CastShadow HidokaiShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
+                         DialPainter& measure);
 bool WriteHidokaiPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 
 }  // namespace zorva

@@ -2,9 +2,12 @@
 
 #include "astro/calendar.h"
 #include "astro/sun_position.h"
+#include "dials/canvas_painter.h"
 #include "dials/dial_painter.h"
 #include "text/named_texts.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -52,6 +55,31 @@ SiteSun SunAtMoment(const DialContext& c, const ShadowMoment& m) {
     sun.altitude = hp.altitude;
     sun.azimuth = hp.azimuth;
     return sun;
+}
+
+struct MeasuringPainter::Screen {
+    // The drawing window's image is a QImage too: the same fonts measure alike.
+    QImage image{1, 1, QImage::Format_RGB32};
+    QPainter painter{&image};
+    std::array<Rgb, 12> colours{};
+    CanvasPainter canvas{painter, colours, QRectF(0, 0, 1, 1)};
+};
+
+MeasuringPainter::MeasuringPainter(DialPainter* target) : target_(target) {
+    if (!target_) {
+        screen_ = std::make_unique<Screen>();
+        target_ = &screen_->canvas;
+    }
+}
+
+MeasuringPainter::~MeasuringPainter() = default;
+
+CastShadow SunlitShadow(const DialContext& context, const ShadowMoment& moment, const QRectF& area) {
+    CastShadow out;
+    out.area = area;
+    out.sun = SunAtMoment(context, moment);
+    out.status = out.sun.altitude > 0 ? ShadowStatus::OffDial : ShadowStatus::SunDown;
+    return out;
 }
 
 QString ShadowToggleText(Language lang) { return TextOf(TextId::ShadowNow, lang); }

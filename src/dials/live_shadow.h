@@ -4,6 +4,7 @@
 // geometry its lines are traced with, so a reading on the drawn lines is the time shown.
 
 #include "dials/dial_context.h"
+#include "dials/dial_painter.h"
 #include "dials/dial_request.h"
 #include "text/language.h"
 
@@ -11,12 +12,11 @@
 #include <QRectF>
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 namespace zorva {
-
-class DialPainter;
 
 // A moment at the site: a date and the standard time of the state's zone meridian.
 struct ShadowMoment {
@@ -60,10 +60,47 @@ struct CastShadow {
     SiteSun sun;
 };
 
+// Draws nothing but measures text as `target` does (the screen's fonts without one): a
+// construction whose layout follows the size of its texts finds the same places for its
+// shadow as for its lines.
+class MeasuringPainter final : public DialPainter {
+public:
+    explicit MeasuringPainter(DialPainter* target = nullptr);
+    ~MeasuringPainter() override;
+    void setPenRole(int) override {}
+    void setPenColour(Rgb, int) override {}
+    void setPenWidth(int) override {}
+    void setLineStyle(LineStyle) override {}
+    void moveTo(double, double) override {}
+    void lineTo(double, double) override {}
+    void circle(double, double, double, FillStyle, Rgb) override {}
+    void arc(double, double, double, double, double) override {}
+    void rectangle(double, double, double, double) override {}
+    void fillRect(double, double, double, double, Rgb) override {}
+    void polygon(const std::vector<QPointF>&, FillStyle, Rgb) override {}
+    void setFont(const QString& family, double height, bool bold) override { target_->setFont(family, height, bold); }
+    void setTextRole(int) override {}
+    void setTextColour(Rgb, int) override {}
+    double textHeight() const override { return target_->textHeight(); }
+    double textWidth(const QString& text) const override { return target_->textWidth(text); }
+    void text(double, double, const QString&, TextAnchor, double) override {}
+    void setWindow(double, double, double, double) override {}
+    void resetWindow() override {}
+
+private:
+    struct Screen;
+    std::unique_ptr<Screen> screen_;
+    DialPainter* target_;
+};
+
 // One family's projection of its gnomon and nodus for the sun of `moment`, in the geometry
-// the family draws `request` with.
+// the family draws `request` with; `measure` sizes the texts the layout depends on.
 using ShadowProjection = CastShadow (*)(const DialContext& context, const DialRequest& request,
-                                        const ShadowMoment& moment);
+                                        const ShadowMoment& moment, DialPainter& measure);
+
+// The shadow's frame for the families whose dial is read at a place the user sets: the sun
+// of the moment, or the status that leaves nothing to draw when it is down.
+CastShadow SunlitShadow(const DialContext& context, const ShadowMoment& moment, const QRectF& area);
 
 // "Schatten jetzt" / "Shadow now" and the status line of a moment's shadow.
 QString ShadowToggleText(Language lang);

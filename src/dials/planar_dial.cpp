@@ -997,11 +997,11 @@ DialResult DrawPlanarDial(const DialContext& context, const DialRequest& request
     return result;
 }
 
-CastShadow PlanarShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment) {
+CastShadow PlanarShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
+                        DialPainter& measure) {
     const ScaledGnomon scaled = ScaleGnomon(context.state.gnomonLength, context.state.zoomFactor);
     RecordingDialogs quiet;
-    NullPainter none;
-    return PlanarConstruction(context, request, scaled.gnomonMm, none, quiet).castShadow(moment);
+    return PlanarConstruction(context, request, scaled.gnomonMm, measure, quiet).castShadow(moment);
 }
 
 void DrawBorderFrame(DialPainter& p, double ox, double oy, double a, double h, double b) {

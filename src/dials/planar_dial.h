@@ -38,7 +38,8 @@ DialResult DrawPlanarDial(const DialContext& context, const DialRequest& request
 
 // The shadow of the rod and of the polar style, and the nodus point, for the sun of `moment`
 // on the dial as `request` draws it.
-CastShadow PlanarShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment);
+CastShadow PlanarShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
+                        DialPainter& measure);
 
 // The white strips, silver inner rectangle and silver outer edge that frame a map-capable
 // dial: an area of width a and height h at (ox, oy) with border width b.

@@ -349,10 +349,10 @@ DialResult DrawPolarCylinderDial(const DialContext& c, const DialRequest& r, Dia
     return result;
 }
 
-CastShadow PolarCylinderShadowOnDial(const DialContext& c, const DialRequest& r, const ShadowMoment& moment) {
-    NullPainter none;
+CastShadow PolarCylinderShadowOnDial(const DialContext& c, const DialRequest& r, const ShadowMoment& moment,
+                                     DialPainter& measure) {
     RecordingDialogs quiet;
-    return PolarCylinder(c, r, none, quiet).castShadow(moment);
+    return PolarCylinder(c, r, measure, quiet).castShadow(moment);
 }
 
 bool WritePolarCylinderPlot(const DialContext& c, PlotStream& stream, UserDialogs& dialogs) {

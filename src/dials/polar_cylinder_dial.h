@@ -56,7 +56,7 @@ DialResult DrawPolarCylinderDial(const DialContext& context, const DialRequest& 
                                  UserDialogs& dialogs);
 // The style's shadow and the nodus point for the sun of `moment`, as the drawing places them.
 CastShadow PolarCylinderShadowOnDial(const DialContext& context, const DialRequest& request,
-                                     const ShadowMoment& moment);
+                                     const ShadowMoment& moment, DialPainter& measure);
 // Standard head ... ";IN;"; the dial centred on the sheet; false when refused.
 bool WritePolarCylinderPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 

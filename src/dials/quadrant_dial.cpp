@@ -40,6 +40,9 @@ public:
           hours_(HoursOf(s)), sun_(s), numbers_(QPointF()) {}
 
     bool run();
+    // What the user of the quadrant aimed at the sun sees: the plumb line hanging from the
+    // apex at the sun's altitude, and the point where it crosses the day's date circle.
+    CastShadow castShadow(const DialContext& c, const ShadowMoment& moment);
 
 private:
     static QuadrantHours HoursOf(const DialState& s) {
@@ -191,6 +194,35 @@ bool QuadrantDial::run() {
     drawHourLines();
     p_.setPenWidth(1);
     return true;
+}
+
+CastShadow QuadrantDial::castShadow(const DialContext& c, const ShadowMoment& moment) {
+    setUp();
+    if (refusesTemporalHours()) return {};
+    CastShadow out = SunlitShadow(c, moment, QRectF(ox_, oy_, W_ - 2, H_ - 2));
+    if (out.status == ShadowStatus::SunDown) return out;
+    const double h = out.sun.altitude, delta = out.sun.declination;
+    std::optional<double> radius;
+    switch (s_.quadrantDateScale) {
+        case 0: {
+            const int day = moment.dayOfYear();
+            if (s_.wholeYearBand) {
+                radius = wholeYearRadius(std::clamp(day, E_, F_));
+            } else if (const auto offset = AxisOffsetOfDay(s_.referenceYear, DateAxis{G_, december21_}, day)) {
+                // The rising half reads on the circle of the same noon declination.
+                const double q = *offset / 183;
+                radius = R_ * 0.5 * (s_.outerLineArrangement ? 2 - q : q + 1);
+            }
+            break;
+        }
+        case 2: radius = gunterRadius(delta); break;
+        default: radius = zodiacRadius(delta); break;
+    }
+    if (!radius) return out;
+    out.status = ShadowStatus::Cast;
+    out.nodus = exactPoint(h, *radius);
+    out.gnomon.push_back({QPointF(xA_, yA_), exactPoint(h, R_)});
+    return out;
 }
 
 void QuadrantDial::drawRefusal() {
@@ -485,6 +517,11 @@ PlanarDialResult DrawQuadrantDial(const DialState& state, const PlanarDialReques
     result.zoomFactor = state.zoomFactor;
     result.drawn = dial.run();
     return result;
+}
+
+CastShadow QuadrantDialShadow(const DialContext& context, const PlanarDialRequest& request, const ShadowMoment& moment,
+                              DialPainter& measure) {
+    return QuadrantDial(context.state, request, measure).castShadow(context, moment);
 }
 
 bool WriteQuadrantDialPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs) {

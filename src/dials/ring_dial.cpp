@@ -99,6 +99,8 @@ public:
         : c_(c), s_(c.state), a_(a), p_(p), d_(d) {}
     bool run();
     double gnomonMm() const { return R_ * 2; }
+    // The light spot through the hole: no shadow, a bright point on the inside of the ring.
+    CastShadow castShadow(const ShadowMoment& moment);
 
 private:
     void setUp();
@@ -189,6 +191,27 @@ bool RingDial::run() {
     drawLegend();
     p_.resetWindow();
     return true;
+}
+
+CastShadow RingDial::castShadow(const ShadowMoment& moment) {
+    if (!RingRefusal(s_).isEmpty()) return {};
+    setUp();
+    CastShadow out = SunlitShadow(c_, moment, QRectF(a_.ox, a_.oy, a_.W - 2, a_.H - 2));
+    if (out.status == ShadowStatus::SunDown) return out;
+    const double a = out.sun.altitude, delta = out.sun.declination;
+    std::optional<double> x;
+    double y = yMid_;
+    if (s_.wholeYearBand) {
+        // The single band is read on the hole's line, without the date's deflection.
+        x = R_ * (theta_ + 2 * a) * kRad;
+    } else {
+        x = RingSpotPosition(c_, a, delta, s_.rayDeflection != 0);
+        y = Y(RingDateOffset(c_, delta));
+    }
+    if (!x || *x > kPi * R_) return out;
+    out.status = ShadowStatus::Cast;
+    out.nodus = QPointF(X(*x), y);
+    return out;
 }
 
 void RingDial::drawFrame() {
@@ -444,6 +467,10 @@ RingCorrectionTable ComputeRingCorrectionTable(const DialContext& c) {
 
 DialResult DrawRingDial(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d) {
     return DrawAltitudeDial<RingDial>(c, r, p, d);
+}
+
+CastShadow RingDialShadow(const DialContext& c, const DialRequest& r, const ShadowMoment& moment, DialPainter& measure) {
+    return AltitudeDialShadow<RingDial>(c, r, moment, measure);
 }
 
 DialResult DrawRingCorrectionTable(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d) {

@@ -10,6 +10,7 @@
 
 #include "dials/dial_context.h"
 #include "dials/dial_request.h"
+#include "dials/live_shadow.h"
 #include "state/dial_state.h"
 
 #include <QString>
@@ -59,6 +60,9 @@ RingCorrectionTable ComputeRingCorrectionTable(const DialContext& context);
 
 DialResult DrawRingDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
                         UserDialogs& dialogs);
+// The light spot on the ring at `moment` (the ring hangs in the sun's vertical plane).
+CastShadow RingDialShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
+                          DialPainter& measure);
 // The correction table on the screen or a printer page.
 DialResult DrawRingCorrectionTable(const DialContext& context, const DialRequest& request, DialPainter& painter,
                                    UserDialogs& dialogs);

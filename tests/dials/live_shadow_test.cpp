@@ -130,7 +130,7 @@ TEST(LiveShadow, PlanarNodusShadowAtAMeanTimeLinesHourLiesOnThatLine) {
             const std::vector<Segment> line = HourLineStrokes(s, 3, true);
             for (const auto& date : dates) {
                 ShadowMoment m{2027, date[0], date[1], static_cast<double>(hour)};
-                const CastShadow shadow = PlanarShadow(s, Page(s), m);
+                const CastShadow shadow = ShadowOnDial(DialContext(s), Page(s), m);
                 if (shadow.status != ShadowStatus::Cast) continue;
                 ASSERT_TRUE(shadow.nodus);
                 // Shadows beyond the page are not drawn; neither is that part of the line.
@@ -159,12 +159,12 @@ TEST(LiveShadow, PlanarShadowAtTheClockTimeOfAnApparentHourLiesOnItsLine) {
                 // Two steps: the EoT of the instant moves the instant a little.
                 for (int k = 0; k < 2; ++k)
                     m.zoneHour = hour + (s.longitude - s.zoneMeridian) / 15 - SunAtMoment(s, m).eot / 15;
-                const CastShadow shadow = PlanarShadow(s, Page(s), m);
+                const CastShadow shadow = ShadowOnDial(DialContext(s), Page(s), m);
                 ASSERT_EQ(shadow.status, ShadowStatus::Cast);
                 EXPECT_LE(Distance(*shadow.nodus, line), kTolerance) << latitude << " " << hour << " " << month;
                 // A quarter of an hour later it has left the line.
                 m.zoneHour += 0.25;
-                EXPECT_GT(Distance(*PlanarShadow(s, Page(s), m).nodus, line), 10 * kTolerance);
+                EXPECT_GT(Distance(*ShadowOnDial(DialContext(s), Page(s), m).nodus, line), 10 * kTolerance);
             }
         }
     }
@@ -173,7 +173,7 @@ TEST(LiveShadow, PlanarShadowAtTheClockTimeOfAnApparentHourLiesOnItsLine) {
 TEST(LiveShadow, TheRodAndStyleShadowsEndAtTheNodusAndStartAtTheirFeet) {
     DialState s = PlanarState('h', 47.25);
     const DialRequest r = Page(s);
-    const CastShadow shadow = PlanarShadow(s, r, {2027, 3, 20, 13.0});
+    const CastShadow shadow = ShadowOnDial(DialContext(s), r, {2027, 3, 20, 13.0});
     ASSERT_EQ(shadow.status, ShadowStatus::Cast);
     ASSERT_EQ(shadow.gnomon.size(), 2u);
     EXPECT_EQ(shadow.gnomon[0].front(), QPointF(r.originX, r.originY));
@@ -187,7 +187,7 @@ TEST(LiveShadow, TheRodAndStyleShadowsEndAtTheNodusAndStartAtTheirFeet) {
 
 TEST(LiveShadow, NightAndTheBackOfTheWallCastNoShadowAndSaySo) {
     DialState h = PlanarState('h', 47.25);
-    const CastShadow night = PlanarShadow(h, Page(h), {2027, 1, 10, 2.0});
+    const CastShadow night = ShadowOnDial(DialContext(h), Page(h), {2027, 1, 10, 2.0});
     EXPECT_EQ(night.status, ShadowStatus::SunDown);
     EXPECT_FALSE(night.nodus);
     EXPECT_TRUE(night.gnomon.empty());
@@ -198,29 +198,29 @@ TEST(LiveShadow, NightAndTheBackOfTheWallCastNoShadowAndSaySo) {
 
     // A south wall in June: at 06:00 the sun stands in the north-east, behind the wall.
     DialState v = PlanarState('v', 47.25);
-    const CastShadow behind = PlanarShadow(v, Page(v), {2027, 6, 21, 6.0});
+    const CastShadow behind = ShadowOnDial(DialContext(v), Page(v), {2027, 6, 21, 6.0});
     EXPECT_EQ(behind.status, ShadowStatus::PlaneNotLit);
     EXPECT_GT(behind.sun.altitude, 0);
     EXPECT_TRUE(ShadowStatusText(behind, {2027, 6, 21, 6.0}, Language::English).contains(QStringLiteral("not sunlit")));
     // Southern hemisphere: a north wall (declination 180) is the sunny one at noon.
     DialState north = PlanarState('v', -33.9);
     north.wallDeclination = 180;
-    EXPECT_EQ(PlanarShadow(north, Page(north), {2027, 6, 21, 12.5}).status, ShadowStatus::Cast);
+    EXPECT_EQ(ShadowOnDial(DialContext(north), Page(north), {2027, 6, 21, 12.5}).status, ShadowStatus::Cast);
     north.wallDeclination = 0;
-    EXPECT_EQ(PlanarShadow(north, Page(north), {2027, 6, 21, 12.5}).status, ShadowStatus::PlaneNotLit);
+    EXPECT_EQ(ShadowOnDial(DialContext(north), Page(north), {2027, 6, 21, 12.5}).status, ShadowStatus::PlaneNotLit);
 }
 
 TEST(LiveShadow, DrawnOverTheDialOnlyWhenCastAndCutToTheArea) {
     DialState s = PlanarState('h', 47.25);
     DialRequest r = Page(s);
     RecordingPainter shown;
-    DrawCastShadow(shown, PlanarShadow(s, r, {2027, 5, 1, 11.0}), 10);
+    DrawCastShadow(shown, ShadowOnDial(DialContext(s), r, {2027, 5, 1, 11.0}), 10);
     ASSERT_FALSE(shown.all(Primitive::Window).empty());
     EXPECT_EQ(shown.all(Primitive::Window)[0].points[1], QPointF(2820 - 2, 2000 - 2));
     EXPECT_EQ(shown.all(Primitive::Line).size(), 2u);
     EXPECT_EQ(shown.all(Primitive::Circle).size(), 2u);
     RecordingPainter none;
-    DrawCastShadow(none, PlanarShadow(s, r, {2027, 5, 1, 23.0}), 10);
+    DrawCastShadow(none, ShadowOnDial(DialContext(s), r, {2027, 5, 1, 23.0}), 10);
     EXPECT_TRUE(none.items.empty());
 
     // Through the dispatch: the page drawing carries the shadow when the request asks.
@@ -350,7 +350,7 @@ TEST(LiveShadow, BiazimuthalRodShadowReadsTheZoneTimeOnTheHourLines) {
 
 TEST(LiveShadow, FamiliesWithoutAProjectionSayIt) {
     DialState s = StartupState();
-    s.dialType = 'q';
+    s.dialType = 'm';
     DialRequest r;
     r.clientWidth = 1200;
     r.clientHeight = 816;
