@@ -232,8 +232,10 @@ void WriteAltitudeDialPlot(const DialContext& context, PlotStream& stream,
 template <class Dial>
 bool WriteAltitudeDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {
     if (RefusePolarTemporalPlot(context.state, dialogs)) return false;
-    WriteAltitudeDialPlot(context, stream,
-                          [&](DialPainter& painter) { Dial(context, PlotSheetArea(), painter, dialogs).run(); });
+    WriteAltitudeDialPlot(context, stream, [&](DialPainter& painter) {
+        Dial(context, PlotSheetArea(), painter, dialogs).run();
+        DrawPlotShadow(context, PlotSheetRequest(), painter);
+    });
     return true;
 }
 

@@ -863,6 +863,7 @@ bool WriteAzimuthDialPlot(const DialContext& context, PlotStream& stream, UserDi
         PlotPainter painter(stream, 2, dates ? 0 : 4);
         AzimuthConstruction construction(context, request, painter, dialogs);
         drawn = construction.run();
+        if (drawn) DrawPlotShadow(context, request, painter);
         painter.flush();
     }
     if (!drawn) return false;

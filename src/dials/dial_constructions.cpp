@@ -34,7 +34,8 @@ const DialConstruction* ConstructionFor(const DialState& s) {
     static const DialConstruction biazimuthal{DrawBiazimuthalDial, WriteBiazimuthalPlot, nullptr, false, false,
                                               BiazimuthalShadowOnDial};
     if (s.dialType == 'c') return &biazimuthal;
-    static const DialConstruction hollander{DrawHollanderDial, WriteHollanderPlot, WriteHollanderConePlot, false};
+    static const DialConstruction hollander{DrawHollanderDial, WriteHollanderPlot, WriteHollanderConePlot, false, false,
+                                            HollanderShadow};
     if (s.dialType == 'm') return &hollander;
     static const DialConstruction azimuthAltitudes{DrawAzimuthDial, WriteAzimuthDialPlot, nullptr, false, false,
                                                    AzimuthDialShadow};
@@ -49,7 +50,7 @@ const DialConstruction* ConstructionFor(const DialState& s) {
     constexpr CanvasConstruction drawHabermel = [](const DialContext& c, const DialRequest& r, DialPainter& p,
                                                    UserDialogs& d) { return DrawHabermelDial(c.state, r, p, d); };
     constexpr PlotConstruction writeQuadrant = [](const DialContext& c, PlotStream& stream, UserDialogs& d) {
-        return WriteQuadrantPlot(c.state, stream, d);
+        return WriteQuadrantPlot(c, stream, d);
     };
     static const DialConstruction quadrant{drawQuadrant, writeQuadrant, nullptr, false, true, QuadrantDialShadow};
     static const DialConstruction gunter{drawQuadrant, writeQuadrant, nullptr, false, false, QuadrantDialShadow};
@@ -79,12 +80,26 @@ void DrawRequestedShadow(const DialContext& context, const DialRequest& request,
     DrawCastShadow(painter, ShadowOnDial(context, request, *request.shadow, &painter), UnitsPerMmOf(request));
 }
 
+void DrawPlotShadow(const DialContext& context, DialRequest request, DialPainter& painter) {
+    request.shadow = PlotShadowScope::current();
+    DrawRequestedShadow(context, request, painter);
+}
+
+DialRequest PlotSheetRequest() {
+    DialRequest r;
+    r.target = DrawTarget::Plot;
+    r.clientWidth = kSheetWidth - 1;
+    r.clientHeight = kSheetHeight - 1;
+    return r;
+}
+
 bool CanSavePlot(const DialState& s) {
     const DialConstruction* c = ConstructionFor(s);
     return c && (c->planar || c->writePlot);
 }
 
-PlotSaveResult SaveDialPlot(const DialState& s, const PlotSaveRequest& request, UserDialogs& dialogs) {
+PlotSaveResult SaveDialPlot(const DialState& s, const PlotSaveRequest& request, UserDialogs& dialogs,
+                            const ShadowMoment* shadow) {
     const DialConstruction* c = ConstructionFor(s);
     const Language l = s.language;
     if (!c || !c->writePlot) {
@@ -92,8 +107,9 @@ PlotSaveResult SaveDialPlot(const DialState& s, const PlotSaveRequest& request, 
         return refused;
     }
     auto writer = [&](PlotConstruction write) -> PlotWriter {
-        return [&s, &dialogs, write, l](PlotStream& stream) {
+        return [&s, &dialogs, write, l, shadow](PlotStream& stream) {
             const DialContext context(s);
+            const PlotShadowScope moment(shadow);
             // A dial the construction refused leaves no file that looks like a saved dial.
             if (!write(context, stream, dialogs)) throw PlotWriteError(message(69, l));
         };

@@ -52,6 +52,7 @@ bool CanSavePlot(const DialState& state);
 
 // Saves a non-planar dial through its plot construction (planar dials go through
 // SavePlanarDial with their coordinate listing). Failures are reported through `dialogs`.
-PlotSaveResult SaveDialPlot(const DialState& state, const PlotSaveRequest& request, UserDialogs& dialogs);
+PlotSaveResult SaveDialPlot(const DialState& state, const PlotSaveRequest& request, UserDialogs& dialogs,
+                            const ShadowMoment* shadow = nullptr);
 
 }  // namespace zorva

@@ -400,7 +400,8 @@ CastShadow HabermelDialShadow(const DialContext& context, const PlanarDialReques
     return HabermelDial(context.state, AreaOfRequest(request), measure).castShadow(context, moment);
 }
 
-bool WriteHabermelPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs) {
+bool WriteHabermelPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {
+    const DialState& state = context.state;
     const QString refusal = HabermelRefusal(state);
     if (!refusal.isEmpty()) {
         dialogs.inform(caption(CaptionKind::Warning, state.language), refusal, Icon::Warning);
@@ -415,6 +416,11 @@ bool WriteHabermelPlot(const DialState& state, PlotStream& stream, UserDialogs& 
     {
         PlotPainter painter(stream, std::clamp(state.lineWidth - '0', 1, 9), 4);
         HabermelDial(state, area, painter).run();
+        if (const ShadowMoment* shadow = PlotShadowScope::current()) {
+            MeasuringPainter measure(&painter);
+            DrawCastShadow(painter, HabermelDial(state, area, measure).castShadow(context, *shadow),
+                           kPlotUnitsPerMm);
+        }
         painter.flush();
     }
     const int kind = state.quadrantKind == 2 ? 2 : 1;

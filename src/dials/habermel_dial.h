@@ -45,6 +45,6 @@ PlanarDialResult DrawHabermelDial(const DialState& state, const PlanarDialReques
 
 // The plot ("IN;VS 1;PA;IW ..." ... ";IW;IN;") laid out on a 16400 x 10400 area; false when
 // the dial is refused (the warning has been shown).
-bool WriteHabermelPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs);
+bool WriteHabermelPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 
 }  // namespace zorva

@@ -10,6 +10,7 @@
 #include "plot/plot_stream.h"
 #include "text/named_texts.h"
 #include "text/number_format.h"
+#include "text/recording_dialogs.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 
@@ -74,6 +75,9 @@ public:
     // False when the angles form no cone on the plane (nothing drawn).
     bool prepare(UserDialogs& dialogs);
     void draw();
+    // The cone's shadow at a moment: the two edges from the tangent points on the base to the
+    // apex' shadow, and the dial point the day's edge marks on the day's date line.
+    CastShadow castShadow(const DialContext& c, const ShadowMoment& moment);
 
     const std::vector<DayPair>& pairs() const { return pairs_; }
     // The pairs of the sign date lines, from the June to the December solstice.
@@ -162,6 +166,41 @@ void HollanderConstruction::draw() {
     p_->setPenWidth(1);
     p_->setLineStyle(LineStyle::Solid);
     p_->resetWindow();
+}
+
+CastShadow HollanderConstruction::castShadow(const DialContext& c, const ShadowMoment& moment) {
+    CastShadow out = SunlitShadow(c, moment, QRectF(f_.ox, f_.oy, f_.w, f_.h));
+    if (out.status == ShadowStatus::SunDown) return out;
+    // The equivalent horizontal plane: the site's hour angle less the longitude difference.
+    const double t = out.sun.hourAngle - plane_.deltaLambda, delta = out.sun.declination;
+    const ApexShadow apex = ApexShadowAt(cone_, plane_.latitude, t, delta);
+    if (apex.Y <= 0) {
+        out.status = ShadowStatus::PlaneNotLit;
+        return out;
+    }
+    const auto upper = ShadowEdgeFrom(cone_, apex.at, true), lower = ShadowEdgeFrom(cone_, apex.at, false);
+    // The apex' shadow on the cone's base: no edge to read.
+    if (!upper || !lower || cone_.ellipticRadius(apex.at.x(), apex.at.y()) <= 1.0) return out;
+    out.status = ShadowStatus::Cast;
+    const double a2 = cone_.a * cone_.a, b2 = cone_.b * cone_.b;
+    for (const ShadowEdge& e : {*upper, *lower}) {
+        // The tangent's double root on the base ellipse.
+        const double x = -(e.k * e.q / b2) / (1 / a2 + e.k * e.k / b2);
+        out.gnomon.push_back({planePoint(x, e.k * x + e.q), planePoint(apex.at.x(), apex.at.y())});
+    }
+    // The dial point of the day's pair at the moment's mean time of the plane.
+    const int day = moment.dayOfYear();
+    for (size_t i = 0; i < pairs_.size(); ++i) {
+        const DayPair& pair = pairs_[i];
+        if (pair.dayA != day && pair.dayB != day) continue;
+        usePair(i);
+        const double eot = pair.dayA == day ? pair.eotA : pair.eotB;
+        const HollanderPoint hp = point(12 + (t - eot) / 15);
+        // As the lines: a point far beyond the drawing is not drawn.
+        if (hp.counted && nearOrigin(hp.at)) out.nodus = hp.at;
+        break;
+    }
+    return out;
 }
 
 void HollanderConstruction::drawCounted(const std::vector<HollanderPoint>& points) {
@@ -576,13 +615,9 @@ bool RefuseConeAngles(const DialState& s, UserDialogs& dialogs) {
     return true;
 }
 
-DialResult DrawHollanderDial(const DialContext& context, const DialRequest& r, DialPainter& painter,
-                             UserDialogs& dialogs) {
-    const DialState& s = context.state;
-    const ScaledGnomon scaled = ScaleGnomon(s.gnomonLength, s.zoomFactor);
-    DialResult result;
-    result.zoomFactor = scaled.zoom;
-    result.gnomonMm = scaled.gnomonMm;
+namespace {
+
+Frame FrameOfRequest(const DialRequest& r) {
     Frame f;
     f.target = r.target;
     if (r.target == DrawTarget::Screen) {
@@ -596,17 +631,41 @@ DialResult DrawHollanderDial(const DialContext& context, const DialRequest& r, D
         f.h = r.clientHeight;
         f.unitsPerMm = r.target == DrawTarget::Printer ? kPrinterUnitsPerMm : kPlotUnitsPerMm;
     }
-    if (f.w < 2 || f.h < 2) return result;
     f.x0 = r.originX;
     f.y0 = r.originY;
     f.textX = r.textX;
     f.textY = r.textY;
     f.grid = r.grid;
+    return f;
+}
+
+}  // namespace
+
+DialResult DrawHollanderDial(const DialContext& context, const DialRequest& r, DialPainter& painter,
+                             UserDialogs& dialogs) {
+    const DialState& s = context.state;
+    const ScaledGnomon scaled = ScaleGnomon(s.gnomonLength, s.zoomFactor);
+    DialResult result;
+    result.zoomFactor = scaled.zoom;
+    result.gnomonMm = scaled.gnomonMm;
+    const Frame f = FrameOfRequest(r);
+    if (f.w < 2 || f.h < 2) return result;
     HollanderConstruction c(s, f, scaled.gnomonMm, &painter);
     if (!c.prepare(dialogs)) return result;
     c.draw();
     result.drawn = true;
     return result;
+}
+
+CastShadow HollanderShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
+                           DialPainter& measure) {
+    const Frame f = FrameOfRequest(request);
+    if (f.w < 2 || f.h < 2) return {};
+    HollanderConstruction c(context.state, f, ScaleGnomon(context.state.gnomonLength, context.state.zoomFactor).gnomonMm,
+                            &measure);
+    RecordingDialogs quiet;
+    if (!c.prepare(quiet)) return {};
+    return c.castShadow(context, moment);
 }
 
 bool WriteHollanderPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {
@@ -633,6 +692,7 @@ bool WriteHollanderPlot(const DialContext& context, PlotStream& stream, UserDial
     r.originY = ConeDialOriginRow(s.latitude, kSheetHeight);
     r.grid = grid;
     const DialResult result = DrawHollanderDial(context, r, painter, dialogs);
+    if (result.drawn) DrawPlotShadow(context, r, painter);
     painter.flush();
     return result.drawn;
 }

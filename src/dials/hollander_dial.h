@@ -5,6 +5,7 @@
 
 #include "dials/dial_context.h"
 #include "dials/hollander_geometry.h"
+#include "dials/live_shadow.h"
 #include "dials/planar_dial.h"
 #include "state/dial_state.h"
 
@@ -75,6 +76,9 @@ bool RefuseConeAngles(const DialState& state, UserDialogs& dialogs);
 
 DialResult DrawHollanderDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
                              UserDialogs& dialogs);
+// The cone's shadow at `moment` and the dial point its edge marks on the day's date line.
+CastShadow HollanderShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
+                           DialPainter& measure);
 bool WriteHollanderPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 
 // Cross-section and unfolded mantle of the cone, true to scale with `unitsPerMm` drawing

@@ -74,6 +74,14 @@ MeasuringPainter::MeasuringPainter(DialPainter* target) : target_(target) {
 
 MeasuringPainter::~MeasuringPainter() = default;
 
+namespace {
+thread_local const ShadowMoment* tPlotShadow = nullptr;
+}  // namespace
+
+PlotShadowScope::PlotShadowScope(const ShadowMoment* moment) : previous_(tPlotShadow) { tPlotShadow = moment; }
+PlotShadowScope::~PlotShadowScope() { tPlotShadow = previous_; }
+const ShadowMoment* PlotShadowScope::current() { return tPlotShadow; }
+
 CastShadow SunlitShadow(const DialContext& context, const ShadowMoment& moment, const QRectF& area) {
     CastShadow out;
     out.area = area;
@@ -87,7 +95,13 @@ QString ShadowToggleText(Language lang) { return TextOf(TextId::ShadowNow, lang)
 QString ShadowStatusText(const CastShadow& shadow, const ShadowMoment& moment, Language lang) {
     const QString when = ShadowMomentText(moment) + QStringLiteral(": ");
     switch (shadow.status) {
-    case ShadowStatus::Cast: return when + TextOf(TextId::ShadowCast, lang);
+    case ShadowStatus::Cast:
+        switch (shadow.mark) {
+        case ShadowMark::LightSpot: return when + TextOf(TextId::ShadowLightSpot, lang);
+        case ShadowMark::PlumbLine: return when + TextOf(TextId::ShadowPlumbLine, lang);
+        case ShadowMark::Shadow: break;
+        }
+        return when + TextOf(TextId::ShadowCast, lang);
     case ShadowStatus::SunDown: return when + TextOf(TextId::SunIsDown, lang);
     case ShadowStatus::PlaneNotLit: return when + TextOf(TextId::PlaneNotSunlit, lang);
     case ShadowStatus::OffDial: return when + TextOf(TextId::ShadowOffDial, lang);

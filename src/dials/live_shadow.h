@@ -51,8 +51,13 @@ enum class ShadowStatus {
     NotAvailable,  // the dial kind has no projection of its gnomon
 };
 
+// What the user of the instrument sees at the moment: a shadow with its tip or nodus, a light
+// spot, or a plumb line.
+enum class ShadowMark { Shadow, LightSpot, PlumbLine };
+
 struct CastShadow {
     ShadowStatus status = ShadowStatus::NotAvailable;
+    ShadowMark mark = ShadowMark::Shadow;
     // Strokes of the gnomon's shadow and the nodus point (or light spot), drawing units.
     std::vector<std::vector<QPointF>> gnomon;
     std::optional<QPointF> nodus;
@@ -105,6 +110,26 @@ CastShadow SunlitShadow(const DialContext& context, const ShadowMoment& moment, 
 // "Schatten jetzt" / "Shadow now" and the status line of a moment's shadow.
 QString ShadowToggleText(Language lang);
 QString ShadowStatusText(const CastShadow& shadow, const ShadowMoment& moment, Language lang);
+
+// The moment whose shadow the plot writers draw over the dial while one save is under way: the
+// writers keep the signature every family shares, the moment travels beside them.
+class PlotShadowScope {
+public:
+    explicit PlotShadowScope(const ShadowMoment* moment);
+    ~PlotShadowScope();
+    PlotShadowScope(const PlotShadowScope&) = delete;
+    PlotShadowScope& operator=(const PlotShadowScope&) = delete;
+    // The moment of the save under way on this thread; null outside one.
+    static const ShadowMoment* current();
+
+private:
+    const ShadowMoment* previous_;
+};
+
+// Draws the shadow of the save under way, if it asks for one, over a plot drawn for `request`.
+void DrawPlotShadow(const DialContext& context, DialRequest request, DialPainter& painter);
+// The plot sheet as the request of a construction that takes the whole sheet.
+DialRequest PlotSheetRequest();
 
 // Draws the shadow over a finished drawing: dark strokes, the nodus as a ring round a dot.
 // `unitsPerMm` sizes strokes and the dot alike on screen, page and plot.

@@ -220,6 +220,7 @@ CastShadow QuadrantDial::castShadow(const DialContext& c, const ShadowMoment& mo
     }
     if (!radius) return out;
     out.status = ShadowStatus::Cast;
+    out.mark = ShadowMark::PlumbLine;
     out.nodus = exactPoint(h, *radius);
     out.gnomon.push_back({QPointF(xA_, yA_), exactPoint(h, R_)});
     return out;
@@ -524,7 +525,8 @@ CastShadow QuadrantDialShadow(const DialContext& context, const PlanarDialReques
     return QuadrantDial(context.state, request, measure).castShadow(context, moment);
 }
 
-bool WriteQuadrantDialPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs) {
+bool WriteQuadrantDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {
+    const DialState& state = context.state;
     if (state.timeSystem == 2 && std::abs(state.latitude) > 65) {
         dialogs.inform(caption(CaptionKind::Warning, state.language),
                        PolarTemporalLine1(state) + QStringLiteral("\n\r") + PolarTemporalLine2(state), Icon::Warning);
@@ -542,6 +544,7 @@ bool WriteQuadrantDialPlot(const DialState& state, PlotStream& stream, UserDialo
         MirrorPainter mirror(plot, kSheetWidth / 2.0);
         DialPainter& painter = state.mirrorLeftQuadrant ? static_cast<DialPainter&>(mirror) : plot;
         QuadrantDial(state, request, painter).run();
+        DrawPlotShadow(context, request, painter);
         plot.flush();
     }
     stream.writeEnd(PlotEnd::PenAway);

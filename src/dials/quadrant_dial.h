@@ -31,6 +31,6 @@ CastShadow QuadrantDialShadow(const DialContext& context, const PlanarDialReques
 // The quadrant of kind 0 as a plot: "IN;VS 1;PA;" ... ";SP 0;IN;", mirrored for the left
 // quadrant when the state asks for it. False when the latitude refuses temporal hours (the
 // warning has been shown).
-bool WriteQuadrantDialPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs);
+bool WriteQuadrantDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 
 }  // namespace zorva

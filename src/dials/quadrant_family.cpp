@@ -106,9 +106,10 @@ QString QuadrantSiteLine(const DialState& s) {
            label(105, l);
 }
 
-bool WriteQuadrantPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs) {
-    if (state.quadrantKind == 1 || state.quadrantKind == 2) return WriteHabermelPlot(state, stream, dialogs);
-    return WriteQuadrantDialPlot(state, stream, dialogs);
+bool WriteQuadrantPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {
+    if (context.state.quadrantKind == 1 || context.state.quadrantKind == 2)
+        return WriteHabermelPlot(context, stream, dialogs);
+    return WriteQuadrantDialPlot(context, stream, dialogs);
 }
 
 }  // namespace zorva

@@ -111,6 +111,6 @@ private:
 QString QuadrantSiteLine(const DialState& s);
 
 // Writes the plot of any quadrant kind (head, dial, end) into the stream.
-bool WriteQuadrantPlot(const DialState& state, PlotStream& stream, UserDialogs& dialogs);
+bool WriteQuadrantPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 
 }  // namespace zorva

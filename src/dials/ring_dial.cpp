@@ -210,6 +210,7 @@ CastShadow RingDial::castShadow(const ShadowMoment& moment) {
     }
     if (!x || *x > kPi * R_) return out;
     out.status = ShadowStatus::Cast;
+    out.mark = ShadowMark::LightSpot;
     out.nodus = QPointF(X(*x), y);
     return out;
 }
@@ -529,6 +530,7 @@ bool WriteRingDialPlot(const DialContext& c, PlotStream& stream, UserDialogs& di
     {
         PlotPainter painter(stream, c.lineWidth, -1);
         RingDial(c, PlotSheetArea(), painter, dialogs).run();
+        DrawPlotShadow(c, PlotSheetRequest(), painter);
         painter.flush();
     }
     stream.writeEnd(PlotEnd::PenAway);

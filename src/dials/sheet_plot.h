@@ -28,6 +28,7 @@ bool WriteSheetPlot(const DialContext& c, PlotStream& stream, UserDialogs& dialo
         r.clientWidth = kSheetWidth - 1;
         r.clientHeight = kSheetHeight - 1;
         draw(r, painter);
+        DrawPlotShadow(c, r, painter);
         painter.flush();
     }
     stream.writeEnd(end);

@@ -140,6 +140,9 @@ constexpr NamedText kTexts[] = {
     {TextId::ShadowPause, "Anhalten", "Pause"},
     {TextId::ShadowTimeTip, "Zonenzeit (Normalzeit des Zonenmeridians)", "Zone time (standard time of the zone meridian)"},
     {TextId::ShadowOffDial, "der Schatten fällt neben die Sonnenuhr", "the shadow falls beyond the dial"},
+    {TextId::ShadowLightSpot, "Lichtfleck durch das Loch", "light spot through the hole"},
+    {TextId::ShadowPlumbLine, "Lot des zur Sonne gerichteten Quadranten und Ablesepunkt",
+     "plumb line of the quadrant aimed at the sun, and the reading point"},
 };
 static_assert(std::size(kTexts) == static_cast<std::size_t>(TextId::Count));
 

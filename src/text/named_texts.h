@@ -136,6 +136,8 @@ enum class TextId {
     ShadowPause,
     ShadowTimeTip,
     ShadowOffDial,
+    ShadowLightSpot,
+    ShadowPlumbLine,
     Count
 };
 

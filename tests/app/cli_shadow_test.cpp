@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <string_view>
 #include <gtest/gtest.h>
 
 namespace zorva::cli {
@@ -25,10 +26,10 @@ QByteArray Read(const QString& path) {
 class DrawShadow : public ::testing::Test {
 protected:
     QString path(const QString& name) const { return dir_.filePath(name); }
-    CliRun draw(const QString& out, const QString& shadow = {}) {
+    CliRun draw(const QString& out, const QString& shadow = {}, const QString& dial = QStringLiteral("h")) {
         QStringList args{QStringLiteral("--lat"), QStringLiteral("47.25N"), QStringLiteral("--lon"), QStringLiteral("9.55E"),
                          QStringLiteral("--zone"), QStringLiteral("15E"), QStringLiteral("draw"), QStringLiteral("--dial"),
-                         QStringLiteral("h"), QStringLiteral("--out"), path(out)};
+                         dial, QStringLiteral("--out"), path(out)};
         if (!shadow.isNull()) args << QStringLiteral("--shadow") << shadow;
         return run(args);
     }
@@ -53,6 +54,27 @@ TEST_F(DrawShadow, EveryOutputCarriesTheShadowOfADayMoment) {
     const QByteArray plot = Read(path(QStringLiteral("shadow.plt"))), bare = Read(path(QStringLiteral("plain.plt")));
     EXPECT_GT(plot.size(), bare.size());
     EXPECT_TRUE(plot.startsWith(bare.left(bare.size() / 2)));
+}
+
+TEST_F(DrawShadow, EveryFamilyDrawsItsShadowIntoEveryOutput) {
+    // Quadrants, cylinders, the Hidokai, the azimuth and ring dials, the polar-style cylinder,
+    // the bi-azimuthal plate and the cone-shadow dial: the shadow (plumb line, light spot) is
+    // added to each file.
+    for (const char* dial : {"q0", "q1", "q2", "z0", "z1", "z2", "k", "a", "r", "c0", "m0"}) {
+        // The polar-style cylinder's screen shows a part of its development: late autumn, noon.
+        const QString day = QString::fromLatin1(dial == std::string_view("z2") ? "2027-11-05 12:40" : "2027-05-12 14:30");
+        for (const char* suffix : {"png", "svg", "plt", "dxf"}) {
+            const QString plain = QStringLiteral("%1-plain.%2").arg(QLatin1String(dial), QLatin1String(suffix));
+            const QString shaded = QStringLiteral("%1-sun.%2").arg(QLatin1String(dial), QLatin1String(suffix));
+            const CliRun a = draw(plain, {}, QLatin1String(dial));
+            const CliRun b = draw(shaded, day, QLatin1String(dial));
+            ASSERT_EQ(a.status, kOk) << dial << " " << suffix << a.err.toStdString();
+            ASSERT_EQ(b.status, kOk) << dial << " " << suffix << b.err.toStdString();
+            // Standard error says nothing of the shadow: it fell on the dial.
+            EXPECT_FALSE(b.err.contains(QStringLiteral("shadow"))) << dial << " " << suffix << b.err.toStdString();
+            EXPECT_NE(Read(path(shaded)), Read(path(plain))) << dial << " " << suffix;
+        }
+    }
 }
 
 TEST_F(DrawShadow, TheNodusDotSitsWhereTheShadowFallsInTheImage) {

@@ -137,7 +137,8 @@ int ExpectShadowsOnHourLines(const DialState& s, int from, int to, const std::fu
         for (const auto& date : kDates) {
             const ShadowMoment m = when(date[0], date[1], hour);
             const CastShadow shadow = PageShadow(drawn, m);
-            if (shadow.status != ShadowStatus::Cast) continue;
+            // The cone's edges may fall where no dial point is drawn: nothing to read there.
+            if (shadow.status != ShadowStatus::Cast || !shadow.nodus) continue;
             ++cast;
             EXPECT_FALSE(strokes.empty()) << what << " " << hour;
             EXPECT_LE(DistanceToLine(*shadow.nodus, strokes), kTolerance)
@@ -313,6 +314,10 @@ TEST(LiveShadowFamilies, RingDialLightSpotFallsOnTheHourLineAndTheDateLine) {
                 EXPECT_TRUE(spot.gnomon.empty()) << "a light spot, no shadow";
             }
             EXPECT_GE(spots, 2) << deflection << " " << latitude;
+            const ShadowMoment noon{2027, 6, 21, 12.5};
+            const CastShadow spot = PageShadow(s, noon);
+            EXPECT_TRUE(ShadowStatusText(spot, noon, Language::English).contains(QStringLiteral("light spot")));
+            EXPECT_TRUE(ShadowStatusText(spot, noon, Language::German).contains(QStringLiteral("Lichtfleck")));
         }
     }
 }
@@ -357,6 +362,9 @@ TEST(LiveShadowFamilies, QuadrantPlumbLineCrossesTheDayOnItsHourLine) {
     const double along = std::atan2(limb.x() - apex.x(), limb.y() - apex.y()) * 180 / M_PI;
     EXPECT_NEAR(along, shadow.sun.altitude, 1e-9);
     EXPECT_NEAR(Distance(*shadow.nodus, {{apex, limb}}), 0.0, 1e-9);
+    const ShadowMoment at{2027, 5, 5, 10.0};
+    EXPECT_TRUE(ShadowStatusText(shadow, at, Language::English).contains(QStringLiteral("plumb line")));
+    EXPECT_TRUE(ShadowStatusText(shadow, at, Language::German).contains(QStringLiteral("Lot des")));
 }
 
 TEST(LiveShadowFamilies, HabermelGnomonShadowEndsOnTheHourLine) {
@@ -379,6 +387,44 @@ TEST(LiveShadowFamilies, HabermelGnomonShadowEndsOnTheHourLine) {
     }
 }
 
+// Distance from `p` to the straight line through a stroke.
+double DistanceToStraight(QPointF p, const std::vector<QPointF>& stroke) {
+    const QPointF a = stroke.front(), ab = stroke.back() - stroke.front();
+    const double len = std::hypot(ab.x(), ab.y());
+    return std::abs(ab.x() * (p.y() - a.y()) - ab.y() * (p.x() - a.x())) / len;
+}
+
+TEST(LiveShadowFamilies, ConeShadowEdgeMarksTheMeanTimeWhereTheHourLineCrossesTheDaysDateLine) {
+    for (double latitude : {47.25, -33.9}) {
+        DialState s = Site('m', latitude);
+        s.timeSystem = 1;  // mean time of the zone: the clock
+        s.hourLineInterval = '0';
+        auto line = [](DialState& t, int hour) { t.hourFrom = t.hourTo = hour; };
+        DialState none = s;
+        none.hourFrom = none.hourTo = 0;
+        const int cast = ExpectShadowsOnHourLines(
+            none, 9, 15, line, [](int month, int day, int hour) { return ShadowMoment{2027, month, day, double(hour)}; },
+            "cone");
+        EXPECT_GT(cast, 30) << latitude;
+        // The dial point lies on the edge of the cone's real shadow of that moment.
+        int onEdge = 0;
+        for (const auto& date : kDates) {
+            for (double hour : {10.0, 12.5, 14.0}) {
+                const CastShadow shadow = PageShadow(s, {2027, date[0], date[1], hour});
+                if (shadow.status != ShadowStatus::Cast || !shadow.nodus) continue;
+                ++onEdge;
+                ASSERT_EQ(shadow.gnomon.size(), 2u);
+                EXPECT_EQ(shadow.gnomon[0].back(), shadow.gnomon[1].back()) << "both edges meet in the apex' shadow";
+                EXPECT_LE(std::min(DistanceToStraight(*shadow.nodus, shadow.gnomon[0]),
+                                   DistanceToStraight(*shadow.nodus, shadow.gnomon[1])),
+                          kTolerance)
+                    << latitude << " " << date[0] << "/" << date[1] << " " << hour;
+            }
+        }
+        EXPECT_GT(onEdge, 15) << latitude;
+    }
+}
+
 TEST(LiveShadowFamilies, AtNightEveryFamilySaysTheSunIsDownAndDrawsNothing) {
     std::vector<DialState> states;
     for (int kind : {0, 1}) {
@@ -389,6 +435,7 @@ TEST(LiveShadowFamilies, AtNightEveryFamilySaysTheSunIsDownAndDrawsNothing) {
     states.push_back(Site('k', 47.25));
     states.push_back(Site('a', 47.25));
     states.push_back(Site('r', 47.25));
+    states.push_back(Site('m', 47.25));
     for (int kind : {0, 1, 2}) {
         DialState q = Site('q', -33.9);
         q.quadrantKind = kind;

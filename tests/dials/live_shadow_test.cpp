@@ -348,9 +348,9 @@ TEST(LiveShadow, BiazimuthalRodShadowReadsTheZoneTimeOnTheHourLines) {
     }
 }
 
-TEST(LiveShadow, FamiliesWithoutAProjectionSayIt) {
+TEST(LiveShadow, AStateWithoutAConstructionHasNoShadowAndSaysIt) {
     DialState s = StartupState();
-    s.dialType = 'm';
+    s.dialType = 'x';
     DialRequest r;
     r.clientWidth = 1200;
     r.clientHeight = 816;

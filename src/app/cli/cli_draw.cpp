@@ -35,15 +35,12 @@ int DrawPlot(Context& ctx, const QString& out, PlotFormat format, const QString&
     if (!IsPlanarLetter(ctx.state.dialType)) {
         if (!listing.isEmpty())
             return BadOption(ctx, QStringLiteral("--listing"), listing, QStringLiteral("coordinates exist for planar dials only"));
-        if (shadow)
-            return BadOption(ctx, QStringLiteral("--shadow"), ShadowMomentText(*shadow),
-                             QStringLiteral("the plot of this dial type does not show the shadow yet"));
         PlotSaveRequest save;
         save.fileName = QFileInfo(out).absoluteFilePath();
         save.format = format;
         save.highResolution = true;
         save.lineWeight = std::clamp(ctx.state.plotLineWeight, 1, 3);
-        return SaveDialPlot(ctx.state, save, ctx.dialogs).ok ? kOk : kFaultyInput;
+        return SaveDialPlot(ctx.state, save, ctx.dialogs, shadow ? &*shadow : nullptr).ok ? kOk : kFaultyInput;
     }
     PlanarSaveRequest request;
     request.fileName = QFileInfo(out).absoluteFilePath();
