@@ -127,14 +127,9 @@ void Biazimuthal::setUp() {
 }
 
 CastShadow Biazimuthal::castShadow(const ShadowMoment& moment) {
-    CastShadow out;
     setUp();
-    out.area = QRectF(a_.ox, a_.oy, a_.W - 2, a_.H - 2);
-    out.sun = SunAtMoment(c_, moment);
-    if (out.sun.altitude <= 0) {
-        out.status = ShadowStatus::SunDown;
-        return out;
-    }
+    CastShadow out = SunlitShadow(c_, moment, QRectF(a_.ox, a_.oy, a_.W - 2, a_.H - 2));
+    if (out.status == ShadowStatus::SunDown) return out;
     // The plate reads apparent zone time: the subsolar point of the true sun.
     const UnitVector sun = SubsolarPoint(out.sun.declination, moment.zoneHour + out.sun.eot / 15, c_.zoneMeridian);
     if (Dot(sun, map_.focus(1)) <= 0.02) {

@@ -103,8 +103,8 @@ private:
 using ShadowProjection = CastShadow (*)(const DialContext& context, const DialRequest& request,
                                         const ShadowMoment& moment, DialPainter& measure);
 
-// The shadow's frame for the families whose dial is read at a place the user sets: the sun
-// of the moment, or the status that leaves nothing to draw when it is down.
+// The start of every family's shadow: the sun of the moment and the area it is cut to; the
+// status says the sun is down, or (until the family finds its shadow) that it misses the dial.
 CastShadow SunlitShadow(const DialContext& context, const ShadowMoment& moment, const QRectF& area);
 
 // "Schatten jetzt" / "Shadow now" and the status line of a moment's shadow.

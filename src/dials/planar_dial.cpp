@@ -893,20 +893,15 @@ void PlanarConstruction::clippedLine(QPointF a, QPointF b, bool belowHorizon) {
 }
 
 CastShadow PlanarConstruction::castShadow(const ShadowMoment& moment) {
-    CastShadow out;
     setUpFrame();
-    if (w_ < 2 || h_ < 2) return out;
+    if (w_ < 2 || h_ < 2) return {};
     const bool umbrellaBlocked = c_.kind == DialKind::Inclined && c_.umbrella &&
                                  CheckInclinedUmbrella(s_.umbrellaCircleRatio, s_.planeInclination) ==
                                      UmbrellaProblem::PlaneIntoDisc;
-    if (umbrellaBlocked) return out;
+    if (umbrellaBlocked) return {};
     setUpPlane();
-    out.area = QRectF(ox_, oy_, w_, h_);
-    out.sun = SunAtMoment(c_, moment);
-    if (out.sun.altitude <= 0) {
-        out.status = ShadowStatus::SunDown;
-        return out;
-    }
+    CastShadow out = SunlitShadow(c_, moment, QRectF(ox_, oy_, w_, h_));
+    if (out.status == ShadowStatus::SunDown) return out;
     // The true sun at that clock time, in the frame the lines are traced in.
     const SunEphemeris other(moment.year, s_.zoneMeridian);
     const SunEphemeris& ephemeris = moment.year == c_.year ? c_.ephemeris() : other;

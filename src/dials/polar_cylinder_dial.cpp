@@ -106,15 +106,10 @@ void PolarCylinder::setUp() {
 }
 
 CastShadow PolarCylinder::castShadow(const ShadowMoment& moment) {
-    CastShadow out;
-    if (!PolarCylinderRefusal(s_).isEmpty()) return out;
+    if (!PolarCylinderRefusal(s_).isEmpty()) return {};
     setUp();
-    out.area = QRectF(a_.ox, a_.oy, a_.W - 2, a_.H - 2);
-    out.sun = SunAtMoment(c_, moment);
-    if (out.sun.altitude <= 0) {
-        out.status = ShadowStatus::SunDown;
-        return out;
-    }
+    CastShadow out = SunlitShadow(c_, moment, QRectF(a_.ox, a_.oy, a_.W - 2, a_.H - 2));
+    if (out.status == ShadowStatus::SunDown) return out;
     const auto c = PolarCylinderShadow(R_, style_, out.sun.hourAngle, out.sun.declination, c_.latitude);
     if (!c) {
         out.status = ShadowStatus::PlaneNotLit;

@@ -5,6 +5,7 @@
 
 #include "dials/dial_constructions.h"
 #include "recording_painter.h"
+#include "shadow_test_support.h"
 #include "text/recording_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -16,12 +17,13 @@
 namespace zorva {
 namespace {
 
+using test::ApparentHourMoment;
+using test::Distance;
 using test::Primitive;
 using test::RecordingPainter;
-using Segment = std::pair<QPointF, QPointF>;
+using test::Segment;
 
-// 0.2 mm at true scale: 2 units of the page.
-constexpr double kTolerance = 2.0;
+constexpr double kTolerance = test::kShadowTolerance;
 
 DialRequest Page() {
     DialRequest r;
@@ -49,24 +51,7 @@ std::vector<Segment> Strokes(const DialState& s) {
 std::vector<Segment> AddedStrokes(DialState s, const std::function<void(DialState&)>& add) {
     const std::vector<Segment> without = Strokes(s);
     add(s);
-    std::vector<Segment> with = Strokes(s);
-    std::erase_if(with, [&](const Segment& a) {
-        return std::any_of(without.begin(), without.end(),
-                           [&](const Segment& b) { return a.first == b.first && a.second == b.second; });
-    });
-    return with;
-}
-
-double Distance(QPointF p, const std::vector<Segment>& segments) {
-    double best = 1e300;
-    for (const auto& [a, b] : segments) {
-        const QPointF ab = b - a, ap = p - a;
-        const double len2 = QPointF::dotProduct(ab, ab);
-        const double t = len2 > 0 ? std::clamp(QPointF::dotProduct(ap, ab) / len2, 0.0, 1.0) : 0.0;
-        const QPointF q = a + t * ab;
-        best = std::min(best, std::hypot(p.x() - q.x(), p.y() - q.y()));
-    }
-    return best;
+    return test::AddedSegments(without, Strokes(s));
 }
 
 // The same, where a line stops at its last sample short of the dial's edge or the horizon:
@@ -98,14 +83,16 @@ CastShadow PageShadow(const DialState& s, const ShadowMoment& m) {
     return ShadowOnDial(DialContext(s), Page(), m, &measure);
 }
 
-// The clock time of the zone at which apparent time `hour` (of the site, or of the zone
-// meridian) is read: the EoT of that instant taken in two steps.
-ShadowMoment ApparentHourMoment(const DialState& s, int month, int day, double hour, bool zone) {
-    const double shift = zone ? 0.0 : (s.longitude - s.zoneMeridian) / 15;
-    ShadowMoment m{2027, month, day, hour + shift};
-    for (int k = 0; k < 2; ++k) m.zoneHour = hour + shift - SunAtMoment(s, m).eot / 15;
-    return m;
+// The zone's clock showing `hour`: what lines of the zone's mean time read.
+ShadowMoment ClockMoment(int month, int day, int hour) { return {2027, month, day, double(hour)}; }
+
+// One hour line of the altitude dials' clock hours turned on, alone.
+void ClockHourLine(DialState& s, int hour) {
+    s.apparentTimeLines = true;
+    s.otherHourFrom = s.otherHourTo = hour;
 }
+// The same for dials that always draw their clock hours.
+void OtherHourLine(DialState& s, int hour) { s.otherHourFrom = s.otherHourTo = hour; }
 
 DialState Site(char letter, double latitude) {
     DialState s = StartupState();
@@ -159,13 +146,9 @@ TEST(LiveShadowFamilies, ShepherdsDialShadowEndsOnTheHourLineOfTheClockInBothHem
         s.cylinderWithEoT = true;
         s.monthScaleSideBySide = true;
         s.otherHourInterval = '0';
-        auto line = [](DialState& t, int hour) {
-            t.apparentTimeLines = true;
-            t.otherHourFrom = t.otherHourTo = hour;
-        };
         s.apparentTimeLines = false;
         const int cast = ExpectShadowsOnHourLines(
-            s, 8, 16, line, [](int month, int day, int hour) { return ShadowMoment{2027, month, day, double(hour)}; },
+            s, 8, 16, ClockHourLine, ClockMoment,
             "shepherd mean");
         EXPECT_GT(cast, 40) << latitude;
 
@@ -175,7 +158,7 @@ TEST(LiveShadowFamilies, ShepherdsDialShadowEndsOnTheHourLineOfTheClockInBothHem
         s.cylinderWithEoT = false;
         s.monthScaleSideBySide = false;
         const int apparent = ExpectShadowsOnHourLines(
-            s, 13, 16, line, [&](int month, int day, int hour) { return ApparentHourMoment(s, month, day, hour, false); },
+            s, 13, 16, ClockHourLine, [&](int month, int day, int hour) { return ApparentHourMoment(s, month, day, hour, false); },
             "shepherd apparent");
         EXPECT_GT(apparent, 20) << latitude;
     }
@@ -208,12 +191,8 @@ TEST(LiveShadowFamilies, HatDialShadowMeetsHourAndDateLines) {
         s.cylinderWithEoT = true;  // figures of eight of the zone's mean time
         s.otherHourInterval = '0';
         s.apparentTimeLines = false;
-        auto line = [](DialState& t, int hour) {
-            t.apparentTimeLines = true;
-            t.otherHourFrom = t.otherHourTo = hour;
-        };
         const int cast = ExpectShadowsOnHourLines(
-            s, 8, 16, line, [](int month, int day, int hour) { return ShadowMoment{2027, month, day, double(hour)}; },
+            s, 8, 16, ClockHourLine, ClockMoment,
             "hat");
         EXPECT_GT(cast, 40) << latitude;
 
@@ -242,12 +221,8 @@ TEST(LiveShadowFamilies, HidokaiNodusShadowReadsTheHourOnFloorAndWall) {
         s.monthScaleSideBySide = true;
         s.otherHourInterval = '0';
         s.apparentTimeLines = false;
-        auto line = [](DialState& t, int hour) {
-            t.apparentTimeLines = true;
-            t.otherHourFrom = t.otherHourTo = hour;
-        };
         const int cast = ExpectShadowsOnHourLines(
-            s, 7, 17, line, [](int month, int day, int hour) { return ShadowMoment{2027, month, day, double(hour)}; },
+            s, 7, 17, ClockHourLine, ClockMoment,
             "hidokai");
         EXPECT_GT(cast, 40) << latitude;
     }
@@ -278,7 +253,7 @@ TEST(LiveShadowFamilies, AzimuthDialPointerShadowLiesOnTheHourLinesOfBothKinds) 
             };
             const int cast = ExpectShadowsOnHourLines(
                 s, 8, 16, line,
-                [](int month, int day, int hour) { return ShadowMoment{2027, month, day, double(hour)}; }, "azimuth");
+                ClockMoment, "azimuth");
             EXPECT_GT(cast, 40) << kind << " " << latitude;
         }
     }
@@ -292,14 +267,11 @@ TEST(LiveShadowFamilies, RingDialLightSpotFallsOnTheHourLineAndTheDateLine) {
             s.rayDeflection = deflection;
             s.localTimeReading = false;  // apparent time of the zone meridian: both halves of the day
             s.otherHourInterval = '0';
-            auto line = [](DialState& t, int hour) {
-                t.otherHourFrom = t.otherHourTo = hour;
-            };
             DialState none = s;
             // Hours outside the day draw nothing: the base the hour line is told from.
             none.otherHourFrom = none.otherHourTo = 0;
             const int cast = ExpectShadowsOnHourLines(
-                none, 7, 17, line, [&](int month, int day, int hour) { return ApparentHourMoment(s, month, day, hour, true); },
+                none, 7, 17, OtherHourLine, [&](int month, int day, int hour) { return ApparentHourMoment(s, month, day, hour, true); },
                 "ring");
             EXPECT_GT(cast, 30) << deflection << " " << latitude;
             // On the June solstice the spot runs along the solstice's date line.
@@ -341,7 +313,6 @@ TEST(LiveShadowFamilies, QuadrantPlumbLineCrossesTheDayOnItsHourLine) {
             s.timeSystem = sc.timeSystem;
             s.constructWithEoT = sc.eot;
             s.otherHourInterval = '0';
-            auto line = [](DialState& t, int hour) { t.otherHourFrom = t.otherHourTo = hour; };
             DialState none = s;
             none.otherHourFrom = none.otherHourTo = 0;
             auto when = [&](int month, int day, int hour) {
@@ -350,7 +321,7 @@ TEST(LiveShadowFamilies, QuadrantPlumbLineCrossesTheDayOnItsHourLine) {
             };
             // Local time folds the morning onto the afternoon: afternoon hours only.
             const int from = sc.timeSystem == 0 ? 12 : 8;
-            const int cast = ExpectShadowsOnHourLines(none, from, 16, line, when, "quadrant");
+            const int cast = ExpectShadowsOnHourLines(none, from, 16, OtherHourLine, when, "quadrant");
             EXPECT_GT(cast, 20) << sc.dateScale << " " << latitude;
         }
     }
@@ -376,12 +347,11 @@ TEST(LiveShadowFamilies, HabermelGnomonShadowEndsOnTheHourLine) {
             s.timeSystem = 1;
             s.constructWithEoT = true;
             s.otherHourInterval = '0';
-            auto line = [](DialState& t, int hour) { t.otherHourFrom = t.otherHourTo = hour; };
             DialState none = s;
             none.otherHourFrom = none.otherHourTo = 0;
             const int cast = ExpectShadowsOnHourLines(
-                none, 12, 17, line,
-                [](int month, int day, int hour) { return ShadowMoment{2027, month, day, double(hour)}; }, "habermel");
+                none, 12, 17, OtherHourLine,
+                ClockMoment, "habermel");
             EXPECT_GT(cast, 20) << kind << " " << latitude;
         }
     }
@@ -403,7 +373,7 @@ TEST(LiveShadowFamilies, ConeShadowEdgeMarksTheMeanTimeWhereTheHourLineCrossesTh
         DialState none = s;
         none.hourFrom = none.hourTo = 0;
         const int cast = ExpectShadowsOnHourLines(
-            none, 9, 15, line, [](int month, int day, int hour) { return ShadowMoment{2027, month, day, double(hour)}; },
+            none, 9, 15, line, ClockMoment,
             "cone");
         EXPECT_GT(cast, 30) << latitude;
         // The dial point lies on the edge of the cone's real shadow of that moment.

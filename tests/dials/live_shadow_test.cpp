@@ -7,6 +7,7 @@
 #include "dials/dial_render.h"
 #include "dials/planar_dial.h"
 #include "recording_painter.h"
+#include "shadow_test_support.h"
 #include "text/recording_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -18,8 +19,11 @@
 namespace zorva {
 namespace {
 
+using test::ApparentHourMoment;
+using test::Distance;
 using test::Primitive;
 using test::RecordingPainter;
+using test::Segment;
 
 TEST(ShadowMoment, ReadsDateAndZoneTimeAndRefusesWhatDoesNotExist) {
     const auto m = ParseShadowMoment(QStringLiteral("2027-06-21 10:30"));
@@ -69,8 +73,6 @@ DialRequest Page(const DialState& s) {
     return r;
 }
 
-using Segment = std::pair<QPointF, QPointF>;
-
 // The strokes of `role` that the hour line adds to the drawing without it.
 std::vector<Segment> HourLineStrokes(DialState s, int role, bool mean) {
     auto strokes = [&](const DialState& state) {
@@ -83,24 +85,7 @@ std::vector<Segment> HourLineStrokes(DialState s, int role, bool mean) {
     };
     const std::vector<Segment> without = strokes(s);
     (mean ? s.meanTimeLines : s.apparentTimeLines) = true;
-    std::vector<Segment> with = strokes(s);
-    std::erase_if(with, [&](const Segment& a) {
-        return std::any_of(without.begin(), without.end(),
-                           [&](const Segment& b) { return a.first == b.first && a.second == b.second; });
-    });
-    return with;
-}
-
-double Distance(QPointF p, const std::vector<Segment>& segments) {
-    double best = 1e300;
-    for (const auto& [a, b] : segments) {
-        const QPointF ab = b - a, ap = p - a;
-        const double len2 = QPointF::dotProduct(ab, ab);
-        const double t = len2 > 0 ? std::clamp(QPointF::dotProduct(ap, ab) / len2, 0.0, 1.0) : 0.0;
-        const QPointF q = a + t * ab;
-        best = std::min(best, std::hypot(p.x() - q.x(), p.y() - q.y()));
-    }
-    return best;
+    return test::AddedSegments(without, strokes(s));
 }
 
 struct PlanarCase {
@@ -110,8 +95,7 @@ struct PlanarCase {
     double inclination;
 };
 
-// 0.2 mm at true scale: 2 units of the page.
-constexpr double kTolerance = 2.0;
+constexpr double kTolerance = test::kShadowTolerance;
 
 TEST(LiveShadow, PlanarNodusShadowAtAMeanTimeLinesHourLiesOnThatLine) {
     const PlanarCase cases[] = {
@@ -234,15 +218,6 @@ TEST(LiveShadow, DrawnOverTheDialOnlyWhenCastAndCutToTheArea) {
     EXPECT_TRUE(plain.items.empty());
 }
 
-// The clock time at which apparent time `hour` (of the site, or with `zone` of the zone
-// meridian) is read: the EoT of that instant taken in two steps.
-ShadowMoment ApparentHourMoment(const DialState& s, int month, int day, double hour, bool zone) {
-    const double shift = zone ? 0.0 : (s.longitude - s.zoneMeridian) / 15;
-    ShadowMoment m{2027, month, day, hour + shift};
-    for (int k = 0; k < 2; ++k) m.zoneHour = hour + shift - SunAtMoment(s, m).eot / 15;
-    return m;
-}
-
 TEST(LiveShadow, PolarCylinderStyleShadowAtAnHourLinesTimeLiesOnThatLine) {
     struct Style {
         int kind;
@@ -338,7 +313,9 @@ TEST(LiveShadow, BiazimuthalRodShadowReadsTheZoneTimeOnTheHourLines) {
                     ShadowMoment later = m;
                     later.zoneHour += 0.5;
                     const CastShadow next = ShadowOnDial(DialContext(s), r, later);
-                    if (next.status == ShadowStatus::Cast) EXPECT_GT(Distance(*next.nodus, lines), 5 * kTolerance);
+                    if (next.status == ShadowStatus::Cast) {
+                        EXPECT_GT(Distance(*next.nodus, lines), 5 * kTolerance);
+                    }
                     // The shadow starts at the rod's foot, the focus point of place 1.
                     EXPECT_EQ(shadow.gnomon[0].front(), QPointF(r.originX, r.originY));
                 }
