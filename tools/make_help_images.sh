@@ -33,6 +33,8 @@ for lang in de en; do
   draw habermel --dial q1
   draw azimuth --dial a
   draw mean_time --dial m0
+  draw analemmatic --dial walk-on
+  draw bifilar --dial bifilar --threads 50,37
   "$cli" --settings "$work/map.zor" "${site[@]}" --lang "$lang" draw --dial v --size "$size" --out "$out/map_v_$lang.png"
   "$cli" --settings "$work/plain.zor" "${site[@]}" --lang "$lang" graph eot --out "$out/graph_eot_$lang.png"
   "$cli" --settings "$work/plain.zor" "${site[@]}" --lang "$lang" graph sunpath --out "$out/graph_sunpath_$lang.png"

@@ -211,6 +211,15 @@ QString DialMonthLabel(int month, Language lang, const DialPainter& painter) {
     return ShortMonthName(month, lang);
 }
 
+QString SignEntryMonths(int index, Language lang, const DialPainter& painter) {
+    static constexpr int kRising[8] = {0, 12, 1, 2, 3, 4, 5, 6};
+    static constexpr int kFalling[8] = {0, 12, 11, 10, 9, 8, 7, 6};
+    const int i = index < 1 || index > 7 ? 4 : index;
+    const int a = kRising[i], b = kFalling[i];
+    const QString first = DialMonthLabel(a, lang, painter);
+    return a == b ? first : first + QLatin1Char('/') + DialMonthLabel(b, lang, painter);
+}
+
 QString PolarTemporalLine1(const DialState& s) {
     return TextOf(TextId::PolarTemporalHours, s.language);
 }

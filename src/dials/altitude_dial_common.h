@@ -124,6 +124,9 @@ QString TemporalLabel(int hour, int first, int last);
 QString Tr(const DialState& s, const char* german, const char* english);
 // "Jan" .. "Dez", the dial's month names in either language.
 QString DialMonth(int month);
+// The months in which the sun enters sign `index` (1 winter solstice .. 7 summer solstice,
+// the layout of the zodiac declinations): "Jun", "Mai/Jul" ... "Dez", named as DialMonthLabel does.
+QString SignEntryMonths(int index, Language lang, const DialPainter& painter);
 
 // "Temporalstunden sind in dieser geogr. Breite nicht möglich!" and its second line.
 QString PolarTemporalLine1(const DialState& s);

@@ -45,13 +45,6 @@ double Epsilon(const DialContext& c) {
     return e > 1.0 ? e : 23.44;
 }
 
-QString SignLabel(int index) {
-    static constexpr int kRising[8] = {0, 12, 1, 2, 3, 4, 5, 6};
-    static constexpr int kFalling[8] = {0, 12, 11, 10, 9, 8, 7, 6};
-    const int a = kRising[index], b = kFalling[index];
-    return a == b ? DialMonth(a) : DialMonth(a) + QLatin1Char('/') + DialMonth(b);
-}
-
 class Biazimuthal {
 public:
     Biazimuthal(const DialContext& c, const DialRequest& r, DialPainter& p)
@@ -218,7 +211,7 @@ void Biazimuthal::drawDateLines() {
         stroke(run);
         if (labelAt) {
             const double h = p_.textHeight();
-            labels_.write(p_, SignLabel(index),
+            labels_.write(p_, SignEntryMonths(index, s_.language, p_),
                           {{labelAt->x() + 0.5 * th_, labelAt->y() - h / 2},
                            {labelAt->x() + 0.5 * th_, labelAt->y() - 1.55 * h},
                            {labelAt->x() + 0.5 * th_, labelAt->y() + 0.55 * h}});

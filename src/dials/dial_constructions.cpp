@@ -1,6 +1,8 @@
 #include "dials/dial_constructions.h"
 
+#include "dials/analemmatic_dial.h"
 #include "dials/azimuth_dial.h"
+#include "dials/bifilar_dial.h"
 #include "dials/biazimuthal_dial.h"
 #include "dials/cylinder_dial.h"
 #include "dials/dial_render.h"
@@ -18,8 +20,14 @@
 namespace zorva {
 
 const DialConstruction* ConstructionFor(const DialState& s) {
+    // The added kinds first: their plane's letter stays in zor.ini.
+    static const DialConstruction analemmatic{DrawAnalemmaticDial, WriteAnalemmaticPlot, nullptr, false, false,
+                                              nullptr, DrawAnalemmaticLayoutSheet, kLayoutSheetButton};
+    if (s.addedKind == AddedKind::Analemmatic) return &analemmatic;
+    static const DialConstruction bifilar{DrawBifilarDial, WriteBifilarPlot, nullptr, false};
+    if (s.addedKind == AddedKind::Bifilar) return &bifilar;
     static const DialConstruction planar{DrawPlanarDial, nullptr, nullptr, true, false, PlanarShadow};
-    if (IsPlanarLetter(s.dialType)) return &planar;
+    if (IsPlanarDial(s)) return &planar;
     // Cylinder family: the shepherd's dial, the hat dial and the polar-style cylinder.
     static const DialConstruction shepherd{DrawCylinderDial, WriteShepherdsDialPlot, nullptr, false, false,
                                            ShepherdsDialShadow};
@@ -27,7 +35,8 @@ const DialConstruction* ConstructionFor(const DialState& s) {
     static const DialConstruction polarCylinder{DrawCylinderDial, WritePolarCylinderPlot, nullptr, false, false,
                                                 PolarCylinderShadowOnDial};
     if (s.dialType == 'z') return s.cylinderKind == 0 ? &shepherd : s.cylinderKind == 1 ? &hat : &polarCylinder;
-    static const DialConstruction ring{DrawRingDial, WriteRingDialPlot, nullptr, false, true, RingDialShadow};
+    static const DialConstruction ring{DrawRingDial, WriteRingDialPlot, nullptr, false, true, RingDialShadow,
+                                       DrawRingCorrectionTable, kCorrectionTableButton};
     if (s.dialType == 'r') return &ring;
     static const DialConstruction hidokai{DrawHidokai, WriteHidokaiPlot, nullptr, false, false, HidokaiShadow};
     if (s.dialType == 'k') return &hidokai;

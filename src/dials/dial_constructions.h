@@ -33,7 +33,16 @@ struct DialConstruction {
     bool fixedResolution = false;
     // The gnomon's shadow for a sun direction; null while the family has none.
     ShadowProjection shadow = nullptr;
+    // A second view the drawing window's sheet button shows instead of the dial (a table to
+    // print: the ring's correction table, the analemmatic dial's layout sheet), and the
+    // number of the button's caption.
+    CanvasConstruction sheet = nullptr;
+    int sheetButton = 0;
 };
+
+// Captions (string resources) of the sheet button.
+inline constexpr int kCorrectionTableButton = 122;
+inline constexpr int kLayoutSheetButton = 940;
 
 // The construction for the state's letter and variant; nullptr when only the frame is drawn.
 const DialConstruction* ConstructionFor(const DialState& state);

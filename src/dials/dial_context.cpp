@@ -25,6 +25,15 @@ DialKind DialKindOf(char t) {
     }
 }
 
+DialKind DialKindOf(const DialState& s) {
+    switch (s.addedKind) {
+    case AddedKind::Analemmatic: return DialKind::Analemmatic;
+    case AddedKind::Bifilar: return DialKind::Bifilar;
+    case AddedKind::None: break;
+    }
+    return DialKindOf(s.dialType);
+}
+
 bool IsPlanarKind(DialKind k) {
     return k == DialKind::Horizontal || k == DialKind::Vertical || k == DialKind::Inclined;
 }
@@ -76,7 +85,7 @@ void ReportLinesImpossibleAtLatitude(TextId lines, Language lang, UserDialogs& d
 
 DialContext::DialContext(const DialState& s)
     : state(s),
-      kind(DialKindOf(s.dialType)),
+      kind(DialKindOf(s)),
       umbrella(s.umbrellaDial),
       language(s.language),
       lineWidth(LineWidthOf(s)),

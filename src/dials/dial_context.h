@@ -30,9 +30,13 @@ enum class DialKind {
     Quadrant,    // 'q'
     Ring,        // 'r'
     Biazimuthal, // 'c'
+    Analemmatic, // no letter: zorva.conf names it, zor.ini keeps 'h' or 'v'
+    Bifilar,     // likewise
     Other,       // a letter that draws only the frame
 };
 DialKind DialKindOf(char dialType);
+// The kind of the state: an added kind before the letter.
+DialKind DialKindOf(const DialState& state);
 bool IsPlanarKind(DialKind kind);
 
 // The time an altitude or azimuth dial shows (the files' option 12).

@@ -21,6 +21,8 @@ namespace zorva {
 
 bool IsPlanarLetter(char t) { return t == 'h' || t == 'i' || t == 'v'; }
 
+bool IsPlanarDial(const DialState& s) { return s.addedKind == AddedKind::None && IsPlanarLetter(s.dialType); }
+
 GnomonPlacement DefaultGnomonPlacement(const DialState& s, int width, int height) {
     GnomonPlacement p;
     p.originX = (width + 1) / 2;
@@ -47,7 +49,7 @@ GnomonPlacement DefaultGnomonPlacement(const DialState& s, int width, int height
 }
 
 DialResult DrawDialOnScreen(const DialState& state, const DialRequest& request, DialPainter& painter,
-                            UserDialogs& dialogs) {
+                            UserDialogs& dialogs, DialView view) {
     const double W = request.clientWidth, H = request.clientHeight;
     painter.fillRect(0, 0, W, H, colour::kWhite);
     painter.setPenWidth(1);
@@ -56,8 +58,12 @@ DialResult DrawDialOnScreen(const DialState& state, const DialRequest& request, 
     DialResult result;
     result.zoomFactor = state.zoomFactor;
     const DialContext context(state);
-    if (const DialConstruction* c = ConstructionFor(state)) result = c->draw(context, request, painter, dialogs);
-    DrawRequestedShadow(context, request, painter);
+    if (view) {
+        result = view(context, request, painter, dialogs);
+    } else {
+        if (const DialConstruction* c = ConstructionFor(state)) result = c->draw(context, request, painter, dialogs);
+        DrawRequestedShadow(context, request, painter);
+    }
     return result;
 }
 
@@ -146,12 +152,12 @@ DialRequest ScreenRequest(const DialState& state, QSize size, bool grid, const S
 }  // namespace
 
 QImage RenderDialImage(const DialState& state, QSize size, UserDialogs& dialogs, bool grid,
-                       const ShadowMoment* shadow) {
+                       const ShadowMoment* shadow, DialView view) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     CanvasPainter canvas(painter, state.colours, QRectF(0, 0, size.width(), size.height()));
-    DrawDialOnScreen(state, ScreenRequest(state, size, grid, shadow), canvas, dialogs);
+    DrawDialOnScreen(state, ScreenRequest(state, size, grid, shadow), canvas, dialogs, view);
     return image;
 }
 
@@ -175,17 +181,17 @@ bool SaveRendering(const QString& path, SaveError* error, Paint paint) {
 }  // namespace
 
 bool RenderDialSvg(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs,
-                   SaveError* error, const ShadowMoment* shadow) {
+                   SaveError* error, const ShadowMoment* shadow, DialView view) {
     // The printout's page, A4 landscape in 0.1 mm, drawn wholly (no printer margins).
     const PrintArea area = FitPrintableArea(0, 0, 0, 0);
     SvgPainter svg(state.colours, QRectF(0, 0, kA4LongTenths, kA4ShortTenths), state.legendOffset);
-    DrawDialOnPage(svg, area, state, PagePlacement(state, screenSize, shadow), dialogs);
+    DrawDialOnPage(svg, area, state, PagePlacement(state, screenSize, shadow), dialogs, view);
     const QByteArray document = svg.document(QStringLiteral("Zorva"));
     return SaveRendering(path, error, [&](QIODevice& device) { return device.write(document) == document.size(); });
 }
 
 bool RenderDialPdf(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs,
-                   SaveError* error, const ShadowMoment* shadow) {
+                   SaveError* error, const ShadowMoment* shadow, DialView view) {
     return SaveRendering(path, error, [&](QIODevice& device) {
         QPdfWriter writer(&device);
         writer.setResolution(1200);
@@ -194,14 +200,14 @@ bool RenderDialPdf(const DialState& state, QSize screenSize, const QString& path
         QPainter painter;
         if (!painter.begin(&writer)) return false;
         MapTenthMillimetres(painter, writer.logicalDpiX(), writer.logicalDpiY());
-        DrawDialOnPage(painter, FitPrintableArea(0, 0, 0, 0), state, PagePlacement(state, screenSize, shadow), dialogs);
+        DrawDialOnPage(painter, FitPrintableArea(0, 0, 0, 0), state, PagePlacement(state, screenSize, shadow), dialogs, view);
         return painter.end();
     });
 }
 
 bool RenderDialPng(const DialState& state, QSize size, const QString& path, UserDialogs& dialogs, SaveError* error,
-                   const ShadowMoment* shadow) {
-    const QImage image = RenderDialImage(state, size, dialogs, false, shadow);
+                   const ShadowMoment* shadow, DialView view) {
+    const QImage image = RenderDialImage(state, size, dialogs, false, shadow, view);
     return SaveRendering(path, error, [&](QIODevice& device) { return image.save(&device, "PNG"); });
 }
 

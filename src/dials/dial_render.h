@@ -21,8 +21,13 @@ namespace zorva {
 class DialPainter;
 class UserDialogs;
 
+// A view that replaces the dial's construction (a table to print beside the dial).
+using DialView = DialResult (*)(const DialContext&, const DialRequest&, DialPainter&, UserDialogs&);
+
 // True for the letters whose construction this program draws (the rest draw the frame).
 bool IsPlanarLetter(char dialType);
+// True when the state's dial is a planar one (a planar letter and no added kind).
+bool IsPlanarDial(const DialState& state);
 
 struct GnomonPlacement {
     double originX = 0, originY = 0;  // gnomon foot, pixels of the drawing image
@@ -34,7 +39,7 @@ GnomonPlacement DefaultGnomonPlacement(const DialState& state, int width, int he
 // Clears the screen image to white with its black frame and draws the dial of the letter.
 // Returns the zoom the construction used.
 DialResult DrawDialOnScreen(const DialState& state, const DialRequest& request, DialPainter& painter,
-                            UserDialogs& dialogs);
+                            UserDialogs& dialogs, DialView view = nullptr);
 
 // The printable rectangle fitted to an A4 landscape sheet, in 0.1 mm.
 struct PrintArea {
@@ -77,17 +82,17 @@ void MapTenthMillimetres(QPainter& painter, double dpiX, double dpiY);
 // The screen rendering of the dial as an image of `size` pixels.
 // With `shadow`, every rendering shows the sun's shadow at that moment over the dial.
 QImage RenderDialImage(const DialState& state, QSize size, UserDialogs& dialogs, bool grid = false,
-                       const ShadowMoment* shadow = nullptr);
+                       const ShadowMoment* shadow = nullptr, DialView view = nullptr);
 // The printout as an SVG file at true scale (A4 landscape, millimetres, one group per pen);
-// the gnomon and text block placed as in a window of `screenSize`. False (and `error` set,
-// the earlier file kept) when the file cannot be written.
+// the gnomon and text block placed as in a window of `screenSize`; `view` in place of the dial
+// when given. False (and `error` set, the earlier file kept) when the file cannot be written.
 bool RenderDialSvg(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs,
-                   SaveError* error = nullptr, const ShadowMoment* shadow = nullptr);
+                   SaveError* error = nullptr, const ShadowMoment* shadow = nullptr, DialView view = nullptr);
 // The printout on an A4 landscape PDF page, true to scale; false as for SVG.
 bool RenderDialPdf(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs,
-                   SaveError* error = nullptr, const ShadowMoment* shadow = nullptr);
+                   SaveError* error = nullptr, const ShadowMoment* shadow = nullptr, DialView view = nullptr);
 // The screen image as a PNG file; false as for SVG.
 bool RenderDialPng(const DialState& state, QSize size, const QString& path, UserDialogs& dialogs,
-                   SaveError* error = nullptr, const ShadowMoment* shadow = nullptr);
+                   SaveError* error = nullptr, const ShadowMoment* shadow = nullptr, DialView view = nullptr);
 
 }  // namespace zorva

@@ -2,6 +2,7 @@
 // The one state of a Zorva run: site, dial selection, dimensions, options, colours.
 // Owned by the application and passed by reference; constructions only read it.
 
+#include "state/added_dials.h"
 #include "text/language.h"
 
 #include <QString>
@@ -179,6 +180,11 @@ struct DialState {
     int legendOffset = 0;    // first legend row of the dial family minus 1
     double originX = 0, originY = 0;  // gnomon foot placed by a click, window pixels
     double centreX = 0, centreY = 0;
+
+    // --- dial kinds without a letter of their own (kept in zorva.conf, not in zor.ini)
+    AddedKind addedKind = AddedKind::None;
+    AnalemmaticSettings analemmatic;
+    BifilarSettings bifilar;
 
     static constexpr std::array<Rgb, 12> defaultColours() {
         return {0x000000, 0x0000FF, 0xFF0000, 0x000080, 0x808000, 0x008000,

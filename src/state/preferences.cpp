@@ -2,6 +2,7 @@
 
 #include "state/settings_location.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -25,13 +26,37 @@ QString StyleName(NumeralStyle style) {
     return QStringLiteral("arabic");
 }
 
-// Short decimal text with "." (QString::number is locale-free).
-QString Number(double v) { return QString::number(v, 'g', 6); }
+// Decimal text with "." (QString::number is locale-free), exact enough for a dimension in mm.
+QString Number(double v) { return QString::number(v, 'g', 12); }
+QString Flag(bool v) { return v ? QStringLiteral("true") : QStringLiteral("false"); }
+
+double RealIn(const PreferencesFile& f, const QString& key, double low, double high, double fallback) {
+    bool ok = false;
+    const double v = f.value(key).trimmed().toDouble(&ok);
+    return ok && std::isfinite(v) && v >= low && v <= high ? v : fallback;
+}
+
+bool FlagIn(const PreferencesFile& f, const QString& key, bool fallback) {
+    const QString v = f.value(key).trimmed().toLower();
+    if (v == QLatin1String("true") || v == QLatin1String("1")) return true;
+    if (v == QLatin1String("false") || v == QLatin1String("0")) return false;
+    return fallback;
+}
+
+HourReckoning ReckoningIn(const PreferencesFile& f, const QString& key, HourReckoning fallback) {
+    bool ok = false;
+    const int v = f.value(key).trimmed().toInt(&ok);
+    return ok && v >= 0 && v <= 3 ? static_cast<HourReckoning>(v) : fallback;
+}
 
 }  // namespace
 
 QString PreferencesFilePath(const QString& programDir, const QString& configDir) {
     return SettingsDirectory(programDir, configDir) + QLatin1String(kPreferencesFileName);
+}
+
+QString PreferencesPathBeside(const QString& settingsFilePath) {
+    return QFileInfo(settingsFilePath).absoluteDir().filePath(QLatin1String(kPreferencesFileName));
 }
 
 bool PreferencesFile::load() {
@@ -92,13 +117,52 @@ void ReadNumeralPreferences(const PreferencesFile& file, DialState& s) {
 void StoreNumeralPreferences(const DialState& s, PreferencesFile& file) {
     file.setValue(kStyleKey, StyleName(s.numeralStyle));
     file.setValue(kHeightKey, Number(UsableNumeralHeightMm(s.numeralHeightMm)));
-    file.setValue(kPlotKey, s.numeralsInPlotFiles ? QStringLiteral("true") : QStringLiteral("false"));
+    file.setValue(kPlotKey, Flag(s.numeralsInPlotFiles));
+}
+
+void ReadAddedDialPreferences(const PreferencesFile& f, DialState& s) {
+    const QString kind = f.value(QStringLiteral("dial/kind")).trimmed();
+    s.addedKind = kind == QLatin1String("analemmatic") ? AddedKind::Analemmatic
+                  : kind == QLatin1String("bifilar")   ? AddedKind::Bifilar
+                                                       : AddedKind::None;
+    const AnalemmaticSettings da;
+    AnalemmaticSettings& a = s.analemmatic;
+    a.semiMajorMm = RealIn(f, QStringLiteral("analemmatic/semiMajorMm"), 10.0, 100000.0, da.semiMajorMm);
+    a.vertical = FlagIn(f, QStringLiteral("analemmatic/vertical"), da.vertical);
+    a.gnomonAngle = RealIn(f, QStringLiteral("analemmatic/gnomonAngle"), 5.0, 175.0, da.gnomonAngle);
+    a.reckoning = ReckoningIn(f, QStringLiteral("analemmatic/reckoning"), da.reckoning);
+    a.metres = FlagIn(f, QStringLiteral("analemmatic/metres"), da.metres);
+    a.zodiacMarks = FlagIn(f, QStringLiteral("analemmatic/zodiacMarks"), da.zodiacMarks);
+    const BifilarSettings db;
+    BifilarSettings& b = s.bifilar;
+    b.threadAMm = RealIn(f, QStringLiteral("bifilar/threadAMm"), 0.1, 100000.0, db.threadAMm);
+    b.threadBMm = RealIn(f, QStringLiteral("bifilar/threadBMm"), 0.1, 100000.0, db.threadBMm);
+    b.vertical = FlagIn(f, QStringLiteral("bifilar/vertical"), db.vertical);
+    b.reckoning = ReckoningIn(f, QStringLiteral("bifilar/reckoning"), db.reckoning);
+}
+
+void StoreAddedDialPreferences(const DialState& s, PreferencesFile& f) {
+    static const char* const kKinds[] = {"none", "analemmatic", "bifilar"};
+    f.setValue(QStringLiteral("dial/kind"), QLatin1String(kKinds[static_cast<int>(s.addedKind)]));
+    const AnalemmaticSettings& a = s.analemmatic;
+    f.setValue(QStringLiteral("analemmatic/semiMajorMm"), Number(a.semiMajorMm));
+    f.setValue(QStringLiteral("analemmatic/vertical"), Flag(a.vertical));
+    f.setValue(QStringLiteral("analemmatic/gnomonAngle"), Number(a.gnomonAngle));
+    f.setValue(QStringLiteral("analemmatic/reckoning"), QString::number(static_cast<int>(a.reckoning)));
+    f.setValue(QStringLiteral("analemmatic/metres"), Flag(a.metres));
+    f.setValue(QStringLiteral("analemmatic/zodiacMarks"), Flag(a.zodiacMarks));
+    const BifilarSettings& b = s.bifilar;
+    f.setValue(QStringLiteral("bifilar/threadAMm"), Number(b.threadAMm));
+    f.setValue(QStringLiteral("bifilar/threadBMm"), Number(b.threadBMm));
+    f.setValue(QStringLiteral("bifilar/vertical"), Flag(b.vertical));
+    f.setValue(QStringLiteral("bifilar/reckoning"), QString::number(static_cast<int>(b.reckoning)));
 }
 
 bool LoadPreferences(DialState& s, const QString& path) {
     PreferencesFile file(path);
     const bool ok = file.load();
     ReadNumeralPreferences(file, s);
+    ReadAddedDialPreferences(file, s);
     return ok;
 }
 
@@ -106,6 +170,7 @@ bool SavePreferences(const DialState& s, const QString& path, SaveError* error) 
     PreferencesFile file(path);
     file.load();
     StoreNumeralPreferences(s, file);
+    StoreAddedDialPreferences(s, file);
     return file.save(error);
 }
 

@@ -15,6 +15,8 @@ inline constexpr char kPreferencesFileName[] = "zorva.conf";
 
 // "zorva.conf" beside the settings file of `programDir` (see SettingsDirectory).
 QString PreferencesFilePath(const QString& programDir, const QString& configDir = {});
+// "zorva.conf" in the folder of `settingsFilePath` (the path of a zor.ini).
+QString PreferencesPathBeside(const QString& settingsFilePath);
 
 class PreferencesFile {
 public:
@@ -38,10 +40,14 @@ private:
 // The numeral preferences into the state (defaults for what is missing or faulty) and back.
 void ReadNumeralPreferences(const PreferencesFile& file, DialState& state);
 void StoreNumeralPreferences(const DialState& state, PreferencesFile& file);
+// The dial kinds without a letter in zor.ini (kind "none" when absent) and their dimensions;
+// a value that is missing, unreadable or out of range takes its default.
+void ReadAddedDialPreferences(const PreferencesFile& file, DialState& state);
+void StoreAddedDialPreferences(const DialState& state, PreferencesFile& file);
 // The numeral height a drawing uses: the default for nonsense, at least 1 mm, at most 30 mm.
 double UsableNumeralHeightMm(double heightMm);
 
-// Loads the preferences of `path` into the state; true when the file was readable or absent.
+// Loads every preference of `path` into the state; true when the file was readable or absent.
 bool LoadPreferences(DialState& state, const QString& path);
 // Stores the state's preferences into `path`, keeping the file's other entries.
 bool SavePreferences(const DialState& state, const QString& path, SaveError* error = nullptr);

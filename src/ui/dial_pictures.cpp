@@ -63,6 +63,17 @@ const std::vector<FamilyEntry>& Entries() {
         {"Bauernring, beide Skalen", "Farmers' Ring, Both Scales", [](DialState& s) { s.dialType = 'r'; s.rayDeflection = 2; }},
         {"horizontale Sonnenuhr", "Horizontal Dial", [](DialState& s) { s.dialType = 'h'; s.umbrellaDial = false; }},
         {"vertikale Sonnenuhr", "Vertical Dial", [](DialState& s) { s.dialType = 'v'; s.umbrellaDial = false; }},
+        {"begehbare analemmatische Sonnenuhr", "Walk-on Analemmatic Dial", [](DialState& s) {
+             s.addedKind = AddedKind::Analemmatic;
+             s.analemmatic = WalkOnPreset();
+             s.dialType = 'h';
+         }},
+        {"bifilare Sonnenuhr", "Bifilar Dial", [](DialState& s) {
+             s.addedKind = AddedKind::Bifilar;
+             s.dialType = 'h';
+             s.bifilar.threadAMm = 50.0;
+             s.bifilar.threadBMm = s.bifilar.threadAMm * std::abs(std::sin(s.latitude * kPi / 180.0));
+         }},
     };
     return entries;
 }

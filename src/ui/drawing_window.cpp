@@ -6,6 +6,7 @@
 #include "dials/planar_dial.h"
 #include "dials/ring_dial.h"
 #include "state/dial_state.h"
+#include "text/named_texts.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 #include "ui/file_output_panel.h"
@@ -40,6 +41,16 @@
 
 namespace zorva {
 namespace {
+
+// The second view of the dial (a table to print) and the caption of its button.
+DialView SheetViewOf(const DialState& s) {
+    const DialConstruction* c = ConstructionFor(s);
+    return c ? c->sheet : nullptr;
+}
+int SheetButtonCaption(const DialState& s) {
+    const DialConstruction* c = ConstructionFor(s);
+    return c && c->sheetButton ? c->sheetButton : kCorrectionTableButton;
+}
 
 // Texts of this window, German and English.
 struct Text {
@@ -340,7 +351,9 @@ QString DrawingWindow::CaptionFor(const DialState& s) {
     const Language lang = s.language;
     const char t = s.dialType;
     QString name;
-    if (s.umbrellaDial && (t == 'h' || t == 'i' || t == 'v')) name = title(3, lang);
+    if (s.addedKind == AddedKind::Analemmatic) name = TextOf(TextId::AnalemmaticTitle, lang);
+    else if (s.addedKind == AddedKind::Bifilar) name = TextOf(TextId::BifilarTitle, lang);
+    else if (s.umbrellaDial && (t == 'h' || t == 'i' || t == 'v')) name = title(3, lang);
     else if (t == 'a') name = title(9, lang);
     else if (t == 'c') name = title(10, lang);
     else if (t == 'h') name = title(5, lang);
@@ -381,7 +394,7 @@ void DrawingWindow::applyLanguage() {
     canvas_->setToolTip(tr(kImageHint));
     styleInfoButton_->setText(tr(state().dialType == 'm' ? kConeInfo : kStyleInfo));
     coneGraphicButton_->setText(tr(kConeGraphic));
-    correctionButton_->setText(resourceText(correctionTable_ ? 719 : 122, state().language));
+    correctionButton_->setText(resourceText(correctionTable_ ? 719 : SheetButtonCaption(state()), state().language));
     hpglAction_->setText(tr(kMenuSaveHpgl));
     dxfAction_->setText(tr(kMenuSaveDxf));
     styleInfoAction_->setText(tr(kMenuStyleInfo));
@@ -401,6 +414,8 @@ void DrawingWindow::applyLanguage() {
 
 bool DrawingWindow::placesGnomon() const {
     const char t = state().dialType;
+    // The analemmatic dial centres itself on the sheet.
+    if (state().addedKind == AddedKind::Analemmatic) return false;
     return t == 'c' || t == 'h' || t == 'i' || t == 'm' || t == 'v' || (t == 'z' && state().cylinderKind == 2);
 }
 
@@ -420,7 +435,7 @@ void DrawingWindow::activate() {
     const char t = s.dialType;
     setWindowTitle(CaptionFor(s));
     // Grid, zoom and the planar switches are offered only where they mean something.
-    const bool planar = IsPlanarLetter(t);
+    const bool planar = IsPlanarDial(s);
     mapBox_->setVisible(s.mapOverlay && (planar || t == 'c'));
     mapCoastBox_->setChecked(s.mapCoast);
     mapBordersBox_->setChecked(s.mapBorders);
@@ -446,9 +461,9 @@ void DrawingWindow::activate() {
     // The quadrants' legend strip under the drawing: how to read the instrument, its colours.
     if (t == 'q') quadrantLegend_->showFor(s);
     else quadrantLegend_->hide();
-    correctionButton_->setVisible(t == 'r');
+    correctionButton_->setVisible(SheetViewOf(s) != nullptr);
     correctionTable_ = false;
-    correctionButton_->setText(resourceText(122, s.language));
+    correctionButton_->setText(resourceText(SheetButtonCaption(s), s.language));
     filePanel_->hide();
     stylePanel_->hide();
     hollanderPanel_->hide();
@@ -496,7 +511,7 @@ void DrawingWindow::showHint(const QString& text, const QString& style) {
 }
 
 bool DrawingWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Enter && activated_ && IsPlanarLetter(state().dialType)) {
+    if (event->type() == QEvent::Enter && activated_ && IsPlanarDial(state())) {
         if (watched == drawButton_ || watched == gridButton_) {
             showPositioningHint();
         } else if (watched == printButton_ || watched == hpglButton_ || watched == dxfButton_) {
@@ -533,7 +548,7 @@ void DrawingWindow::render() {
         const DialRequest r = screenRequest();
         if (correctionTable_) {
             canvas.fillRect(0, 0, image.width(), image.height(), colour::kWhite);
-            result = DrawRingCorrectionTable(s, r, canvas, host().dialogs());
+            result = SheetViewOf(s)(DialContext(s), r, canvas, host().dialogs());
         } else {
             result = DrawDialOnScreen(s, r, canvas, host().dialogs());
         }
@@ -562,7 +577,7 @@ DialRequest DrawingWindow::screenRequest() const {
     r.sheetA3 = !host().screenLikePrintout();
     const QScreen* screen = QGuiApplication::primaryScreen();
     r.wideScreen = !screen || screen->size().width() >= 1000;
-    if (IsPlanarLetter(s.dialType)) r.angles = &angles_.table;
+    if (IsPlanarDial(s)) r.angles = &angles_.table;
     return r;
 }
 
@@ -718,7 +733,7 @@ void DrawingWindow::print(QPrinter& printer) {
         if (!painter.end()) host().dialogs().inform(caption(CaptionKind::Error, lang), message(42, lang), Icon::Error);
         return;
     }
-    if (t == 'c' || t == 'h' || t == 'i' || t == 'v' || (t == 'z' && s.cylinderKind == 2)) {
+    if (placesGnomon() && t != 'm') {
         if (!originInsideActiveArea() &&
             host().dialogs().ask(caption(CaptionKind::Achtung, lang), message(15, lang), Buttons::YesNo) == Answer::Yes)
             return;
@@ -756,7 +771,7 @@ bool DrawingWindow::printTo(QPrinter& printer) {
     const std::optional<ShadowMoment> shadow = shadowControls_->moment();
     if (shadow && !correctionTable_) placement.shadow = &*shadow;
     DrawDialOnPage(painter, area, s, placement, host().dialogs(),
-                   s.dialType == 'r' && correctionTable_ ? &DrawRingCorrectionTable : nullptr);
+                   correctionTable_ ? SheetViewOf(s) : nullptr);
     if (!painter.end()) {
         host().dialogs().inform(caption(CaptionKind::Error, lang), message(42, lang), Icon::Error);
         return false;
@@ -765,7 +780,7 @@ bool DrawingWindow::printTo(QPrinter& printer) {
 }
 
 void DrawingWindow::toggleCorrectionTable() {
-    if (state().dialType != 'r') return;
+    if (!SheetViewOf(state())) return;
     correctionTable_ = !correctionTable_;
     // While the table is shown there is no drawing to save; printing prints the table.
     const bool files = !correctionTable_ && CanSavePlot(state());
@@ -773,7 +788,7 @@ void DrawingWindow::toggleCorrectionTable() {
     hpglAction_->setEnabled(files);
     dxfAction_->setEnabled(files);
     if (correctionTable_) filePanel_->hide();
-    correctionButton_->setText(resourceText(correctionTable_ ? 719 : 122, state().language));
+    correctionButton_->setText(resourceText(correctionTable_ ? 719 : SheetButtonCaption(state()), state().language));
     render();
 }
 
@@ -793,7 +808,7 @@ void DrawingWindow::showPolarStyle() {
         hollanderPanel_->showInformation();
         return;
     }
-    if (!IsPlanarLetter(state().dialType) || state().umbrellaDial) return;
+    if (!IsPlanarDial(state()) || state().umbrellaDial) return;
     filePanel_->hide();
     placePanels();
     stylePanel_->showInformation();

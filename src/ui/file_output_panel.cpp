@@ -124,7 +124,7 @@ QString FileOutputPanel::FileNameFor(const QString& text, bool hpgl) {
     return name + QLatin1Char('.') + extension;
 }
 
-bool FileOutputPanel::planarLetter() const { return IsPlanarLetter(state_.dialType); }
+bool FileOutputPanel::planarLetter() const { return IsPlanarDial(state_); }
 
 int FileOutputPanel::coordinateChoice() const {
     for (int i = 0; i < 3; ++i)

@@ -9,6 +9,7 @@
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 #include "ui/file_chooser.h"
+#include "ui/preferences_save.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -66,10 +67,15 @@ void MainWindow::loadDialDataCommand() {
     if (!closeAllChildren()) return;
     dialDataDirectory_ = QFileInfo(path).absolutePath();
     if (readStateFileCommand(path)) FillEmptyDateLines(state_, dateLinesPath_, dialogs_, true);
+    // A dial-data file holds a dial of the classic kinds: its letter is the dial.
+    state_.addedKind = AddedKind::None;
     afterStateLoaded();
 }
 
-void MainWindow::saveSettingsCommand() { WriteStateFile(state_, settingsPath_, dialogs_); }
+void MainWindow::saveSettingsCommand() {
+    WriteStateFile(state_, settingsPath_, dialogs_);
+    SaveAddedDialPreferences(state_, settingsPath_, dialogs_);
+}
 
 void MainWindow::saveDateLinesCommand() {
     SaveDateLineFile(state_.dateLineList, dateLinesPath_, state_.referenceYear, dialogs_, state_.language);

@@ -1,6 +1,8 @@
 #include "ui/parameter_dialog.h"
 
 #include "astro/angles.h"
+#include "dials/analemmatic_geometry.h"
+#include "dials/bifilar_geometry.h"
 #include "dials/planar_dial.h"
 #include "dials/quadrant_geometry.h"
 #include "state/date_lines.h"
@@ -13,6 +15,7 @@
 #include "text/user_dialogs.h"
 #include "ui/field_binding.h"
 #include "ui/parameter_texts.h"
+#include "ui/preferences_save.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -52,12 +55,24 @@ const char* const kPageCaptionsGerman[] = {
     "Azimutalsonnenuhr",
     "biazimutale Sonnenuhr",
     "SU fuer mittlere Zeit",
+    "analemmatische Sonnenuhr",
+    "bifilare Sonnenuhr",
 };
 constexpr int kFirstPageTitle = 30;
-constexpr int kPageCount = 9;
+// Captions of the analemmatic and bifilar pages (string resources).
+constexpr int kSemiAxisCaption = 943;
+constexpr int kGnomonAngleCaption = 944;
+constexpr int kThreadACaption = 945;
+constexpr int kThreadBCaption = 946;
+constexpr int kTimeCaption = 947;  // and its four choices after it
+constexpr int kMetresCaption = 952;
+constexpr int kWalkOnCaption = 953;
+constexpr int kCircularScaleCaption = 954;
+constexpr int kEvenSpacingCaption = 955;
+constexpr int kPageCount = 11;
 
 const char* const kPagePrefix[] = {"planar", "umbrella", "quadrant", "cylinder", "hidokai",
-                                   "ring",   "azimuth",  "biazimuthal", "meantime"};
+                                   "ring",   "azimuth",  "biazimuthal", "meantime", "analemmatic", "bifilar"};
 
 enum class ListKind {
     Hours,         // 0 .. 24
@@ -348,6 +363,8 @@ void ParameterDialog::applyOpeningRules() {
 }
 
 ParameterDialog::Page ParameterDialog::PageFor(const DialState& s) {
+    if (s.addedKind == AddedKind::Analemmatic) return Page::Analemmatic;
+    if (s.addedKind == AddedKind::Bifilar) return Page::Bifilar;
     switch (s.dialType) {
         case 'h':
         case 'i':
@@ -366,6 +383,8 @@ ParameterDialog::Page ParameterDialog::PageFor(const DialState& s) {
 QString ParameterDialog::PageCaption(Page page, Language lang) {
     const int i = static_cast<int>(page);
     if (lang == Language::German) return QString::fromUtf8(kPageCaptionsGerman[i]);
+    if (page == Page::Analemmatic) return QStringLiteral("Analemmatic Sundial");
+    if (page == Page::Bifilar) return QStringLiteral("Bifilar Sundial");
     return title(kFirstPageTitle + i, lang);
 }
 
@@ -396,6 +415,8 @@ int ParameterDialog::helpTopic() const {
         case Page::Azimuth: return 18;
         case Page::Biazimuthal: return 212;
         case Page::MeanTime: return 22;
+        case Page::Analemmatic: return 230;
+        case Page::Bifilar: return 231;
     }
     return 10;
 }
@@ -864,6 +885,110 @@ void ParameterDialog::build() {
         addPage(Page::MeanTime, twoColumns(nullptr, left, nullptr, options));
     }
 
+    // --- analemmatic and bifilar dials (kept in zorva.conf)
+    {
+        Builder b = builder(Page::Analemmatic);
+        auto* grid = new QGridLayout;
+        NumberAccess semiMajor{[](const DialState& s) { return s.analemmatic.semiMajorMm; },
+                               [](DialState& s, double v) { s.analemmatic.semiMajorMm = v; },
+                               [](const DialState& s) -> const void* { return &s.analemmatic.semiMajorMm; }};
+        b.number(grid, 0, QStringLiteral("semiMajor"), kSemiAxisCaption, semiMajor,
+                 NumberRule(NumberCheck::RealRange, 10, 100000, 1));
+        NumberAccess gnomonAngle{[](const DialState& s) { return s.analemmatic.gnomonAngle; },
+                                 [](DialState& s, double v) { s.analemmatic.gnomonAngle = v; },
+                                 [](const DialState& s) -> const void* { return &s.analemmatic.gnomonAngle; }};
+        b.number(grid, 1, QStringLiteral("gnomonAngle"), kGnomonAngleCaption, gnomonAngle,
+                 NumberRule(NumberCheck::RealRange, 5, 175, 2));
+        b.number(grid, 2, QStringLiteral("wallDeclination"), ptext::WallDeclination,
+                 realField(&DialState::wallDeclination), NumberRule(NumberCheck::RealRange, -180, 180, 4));
+        QGroupBox* dims = b.group(ptext::Dimensions, grid);
+        auto* presets = new QVBoxLayout;
+        auto preset = [&](const QString& field, int tag, std::function<void(DialState&)> apply) {
+            auto* btn = new QPushButton(resourceText(tag, lang));
+            btn->setObjectName(b.name(field));
+            setResourceTag(btn, tag);
+            btn->setAutoDefault(false);
+            connect(btn, &QPushButton::clicked, this, [this, apply] {
+                apply(state_);
+                bindings_->refreshAll();
+                updateDependents();
+            });
+            presets->addWidget(btn);
+        };
+        preset(QStringLiteral("walkOn"), kWalkOnCaption, [](DialState& s) {
+            s.analemmatic = WalkOnPreset();
+            s.dialType = 'h';
+        });
+        preset(QStringLiteral("circularScale"), kCircularScaleCaption,
+               [](DialState& s) { s.analemmatic.gnomonAngle = CircularScaleGnomonAngle(s.latitude); });
+        auto* left = new QVBoxLayout;
+        left->addWidget(dims);
+        left->addLayout(presets);
+
+        auto* options = new QVBoxLayout;
+        IntAccess plane{[](const DialState& s) { return s.analemmatic.vertical ? 1 : 0; },
+                        [](DialState& s, int v) {
+                            s.analemmatic.vertical = v == 1;
+                            s.dialType = v == 1 ? 'v' : 'h';
+                        },
+                        [](const DialState& s) -> const void* { return &s.analemmatic.vertical; }};
+        options->addWidget(b.radio(QStringLiteral("plane"), ptext::Plane, {ptext::Horizontal, ptext::Vertical}, plane));
+        IntAccess time{[](const DialState& s) { return static_cast<int>(s.analemmatic.reckoning); },
+                       [](DialState& s, int v) { s.analemmatic.reckoning = static_cast<HourReckoning>(std::clamp(v, 0, 3)); },
+                       [](const DialState& s) -> const void* { return &s.analemmatic.reckoning; }};
+        options->addWidget(b.radio(QStringLiteral("reckoning"), kTimeCaption,
+                                   {kTimeCaption + 1, kTimeCaption + 2, kTimeCaption + 3, kTimeCaption + 4}, time));
+        IntAccess metres{[](const DialState& s) { return s.analemmatic.metres ? 1 : 0; },
+                         [](DialState& s, int v) { s.analemmatic.metres = v != 0; },
+                         [](const DialState& s) -> const void* { return &s.analemmatic.metres; }};
+        options->addWidget(b.check(QStringLiteral("metres"), kMetresCaption, metres));
+        addPage(Page::Analemmatic, twoColumns(nullptr, left, nullptr, options));
+    }
+    {
+        Builder b = builder(Page::Bifilar);
+        auto* grid = new QGridLayout;
+        NumberAccess threadA{[](const DialState& s) { return s.bifilar.threadAMm; },
+                             [](DialState& s, double v) { s.bifilar.threadAMm = v; },
+                             [](const DialState& s) -> const void* { return &s.bifilar.threadAMm; }};
+        NumberAccess threadB{[](const DialState& s) { return s.bifilar.threadBMm; },
+                             [](DialState& s, double v) { s.bifilar.threadBMm = v; },
+                             [](const DialState& s) -> const void* { return &s.bifilar.threadBMm; }};
+        // Zero and equal distances pass here: the construction refuses them with its message.
+        b.number(grid, 0, QStringLiteral("threadA"), kThreadACaption, threadA, NumberRule(NumberCheck::RealRange, 0, 100000, 1));
+        b.number(grid, 1, QStringLiteral("threadB"), kThreadBCaption, threadB, NumberRule(NumberCheck::RealRange, 0, 100000, 1));
+        b.number(grid, 2, QStringLiteral("wallDeclination"), ptext::WallDeclination,
+                 realField(&DialState::wallDeclination), NumberRule(NumberCheck::RealRange, -180, 180, 4));
+        QGroupBox* dims = b.group(ptext::Dimensions, grid);
+        auto* even = new QPushButton(resourceText(kEvenSpacingCaption, lang));
+        even->setObjectName(b.name(QStringLiteral("evenSpacing")));
+        setResourceTag(even, kEvenSpacingCaption);
+        even->setAutoDefault(false);
+        connect(even, &QPushButton::clicked, this, [this] {
+            DialState& s = state_;
+            const PlaneFrame frame = s.bifilar.vertical ? FrameOfPlane(90.0, s.wallDeclination) : FrameOfPlane(0.0, 0.0);
+            if (const auto b = EvenSpacingThread(frame, s.latitude, s.bifilar.threadAMm)) s.bifilar.threadBMm = *b;
+            bindings_->refreshAll();
+            updateDependents();
+        });
+        auto* left = new QVBoxLayout;
+        left->addWidget(dims);
+        left->addWidget(even);
+        auto* options = new QVBoxLayout;
+        IntAccess plane{[](const DialState& s) { return s.bifilar.vertical ? 1 : 0; },
+                        [](DialState& s, int v) {
+                            s.bifilar.vertical = v == 1;
+                            s.dialType = v == 1 ? 'v' : 'h';
+                        },
+                        [](const DialState& s) -> const void* { return &s.bifilar.vertical; }};
+        options->addWidget(b.radio(QStringLiteral("plane"), ptext::Plane, {ptext::Horizontal, ptext::Vertical}, plane));
+        IntAccess time{[](const DialState& s) { return static_cast<int>(s.bifilar.reckoning); },
+                       [](DialState& s, int v) { s.bifilar.reckoning = static_cast<HourReckoning>(std::clamp(v, 0, 3)); },
+                       [](const DialState& s) -> const void* { return &s.bifilar.reckoning; }};
+        options->addWidget(b.radio(QStringLiteral("reckoning"), kTimeCaption,
+                                   {kTimeCaption + 1, kTimeCaption + 2, kTimeCaption + 3, kTimeCaption + 4}, time));
+        addPage(Page::Bifilar, twoColumns(nullptr, left, nullptr, options));
+    }
+
     // --- own date lines, beside the planar and umbrella pages
     {
         Builder b{*this, *bindings_, QStringLiteral("dates"), lang};
@@ -1014,14 +1139,7 @@ void ParameterDialog::onFieldWritten(const void* storage) {
     updateDependents();
 }
 
-void ParameterDialog::savePreferences() {
-    if (settingsPath_.isEmpty()) return;
-    const QString path = QFileInfo(settingsPath_).absolutePath() + QLatin1Char('/') + QLatin1String(kPreferencesFileName);
-    SaveError error;
-    if (!SavePreferences(state_, path, &error))
-        dialogs_.inform(caption(CaptionKind::Error, state_.language), path + QStringLiteral("\n") + SaveErrorText(error, state_.language),
-                        Icon::Error);
-}
+void ParameterDialog::savePreferences() { SavePreferencesBeside(state_, settingsPath_, dialogs_); }
 
 void ParameterDialog::applyLanguage() {
     const Language lang = state_.language;
@@ -1065,6 +1183,7 @@ bool ParameterDialog::closeCheck() {
         state_ = scratch;
         bindings_->refreshAll();
         updateDependents();
+        SaveAddedDialPreferences(state_, settingsPath_, dialogs_);
     } else {
         dialogs_.beep();
     }

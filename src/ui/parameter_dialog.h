@@ -29,7 +29,7 @@ class ParameterDialog : public QWidget {
     Q_OBJECT
 public:
     // In the order of the page control; help topics and English page captions follow it.
-    enum class Page { Planar, Umbrella, Quadrant, Cylinder, Hidokai, Ring, Azimuth, Biazimuthal, MeanTime };
+    enum class Page { Planar, Umbrella, Quadrant, Cylinder, Hidokai, Ring, Azimuth, Biazimuthal, MeanTime, Analemmatic, Bifilar };
 
     ParameterDialog(DialState& state, UserDialogs& dialogs, QWidget* parent = nullptr);
     ~ParameterDialog() override;

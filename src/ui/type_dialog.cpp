@@ -11,6 +11,7 @@
 #include "ui/caption_tags.h"
 #include "ui/dial_pictures.h"
 #include "ui/line_edit_field.h"
+#include "ui/preferences_save.h"
 #include "ui/resource_ids.h"
 
 #include <QButtonGroup>
@@ -26,12 +27,15 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace zorva {
 namespace {
 
-constexpr char kItemLetters[TypeDialog::kItemCount] = {'h', 'v', 'i', 'h', 'q', 'a', 'z', 'k', 'r', 'c', 'm'};
+constexpr char kItemLetters[TypeDialog::kItemCount] = {'h', 'v', 'i', 'h', 'q', 'a', 'z', 'k', 'r', 'c', 'm', 'h', 'h'};
+// Captions of the added kinds (the classic items number theirs from kTypeItemFirst).
+constexpr int kAddedItemCaption[2] = {941, 942};
 constexpr char kUmbrellaLetters[3] = {'h', 'i', 'v'};
 
 bool isPlanar(char letter) { return letter == 'h' || letter == 'i' || letter == 'v'; }
@@ -90,7 +94,8 @@ TypeDialog::TypeDialog(ChildHost& host, QWidget* parent) : ChildWindow(ChildKind
     DialState& s = host.state();
 
     applyExpertRules();
-    opening_ = {s.dialType,       s.umbrellaDial,     s.cylinderKind,   s.quadrantKind,   s.azimuthKind,
+    opening_ = {s.addedKind,      s.analemmatic.vertical, s.bifilar.vertical,
+                s.dialType,       s.umbrellaDial,     s.cylinderKind,   s.quadrantKind,   s.azimuthKind,
                 s.legendOffset,   s.gnomonLength,     s.cylinderGnomon, s.cylinderRadius, s.quadrantGnomon,
                 s.wallDeclination, s.planeInclination, s.ringDiameter,  s.shepherdGnomon, s.hidokaiGnomon,
                 s.monthScaleLength};
@@ -109,14 +114,17 @@ TypeDialog::TypeDialog(ChildHost& host, QWidget* parent) : ChildWindow(ChildKind
     SetCaptionTag(kindGroup_, res::kTypeGroup);
     items_ = new QButtonGroup(this);
     auto* kindLayout = new QGridLayout(kindGroup_);
-    const int offered = s.expertMode ? kItemCount : Biazimuthal;
-    for (int i = 0; i < offered; ++i) {
+    itemButtons_.assign(kItemCount, nullptr);
+    int place = 0;
+    for (int i = 0; i < kItemCount; ++i) {
+        if (!s.expertMode && (i == Biazimuthal || i == Hollander)) continue;
         auto* b = new QRadioButton(kindGroup_);
         b->setObjectName(QStringLiteral("item%1").arg(i));
-        SetCaptionTag(b, res::kTypeItemFirst + i);
+        SetCaptionTag(b, i >= Analemmatic ? kAddedItemCaption[i - Analemmatic] : res::kTypeItemFirst + i);
         items_->addButton(b, i);
-        itemButtons_.push_back(b);
-        kindLayout->addWidget(b, i % 6, i / 6);
+        itemButtons_[static_cast<size_t>(i)] = b;
+        kindLayout->addWidget(b, place % 7, place / 7);
+        ++place;
     }
 
     std::vector<QRadioButton*> planes;
@@ -126,6 +134,14 @@ TypeDialog::TypeDialog(ChildHost& host, QWidget* parent) : ChildWindow(ChildKind
         planes.push_back(b);
     }
     umbrellaBox_ = makeChoiceGroup(QStringLiteral("umbrellaPlanes"), planes, umbrellaPlane_);
+    std::vector<QRadioButton*> addedPlanes;
+    for (int i = 0; i < 2; ++i) {
+        auto* b = new QRadioButton(this);
+        b->setObjectName(QStringLiteral("addedPlane%1").arg(i));
+        SetCaptionTag(b, i == 0 ? 360 : 361);  // "horizontal", "vertical"
+        addedPlanes.push_back(b);
+    }
+    addedPlaneBox_ = makeChoiceGroup(QStringLiteral("addedPlanes"), addedPlanes, addedPlane_);
     std::vector<QRadioButton*> cylinders, quadrants, azimuths;
     for (int i = 0; i < 3; ++i) {
         auto* c = new QRadioButton(this);
@@ -196,6 +212,7 @@ TypeDialog::TypeDialog(ChildHost& host, QWidget* parent) : ChildWindow(ChildKind
 
     auto* choices = new QVBoxLayout;
     choices->addWidget(umbrellaBox_);
+    choices->addWidget(addedPlaneBox_);
     choices->addWidget(cylinderBox_);
     choices->addWidget(quadrantBox_);
     choices->addWidget(azimuthBox_);
@@ -239,6 +256,7 @@ TypeDialog::TypeDialog(ChildHost& host, QWidget* parent) : ChildWindow(ChildKind
     connect(items_, &QButtonGroup::idClicked, this, &TypeDialog::itemChosen);
     for (QButtonGroup* g : {umbrellaPlane_, cylinderKinds_, quadrantKinds_, azimuthKinds_})
         connect(g, &QButtonGroup::idClicked, this, &TypeDialog::subChoiceChanged);
+    connect(addedPlane_, &QButtonGroup::idClicked, this, &TypeDialog::addedPlaneChanged);
     connect(closeButton_, &QPushButton::clicked, this, &TypeDialog::closeClicked);
     connect(cancelButton_, &QPushButton::clicked, this, &TypeDialog::cancelClicked);
 
@@ -298,17 +316,23 @@ void TypeDialog::applyExpertRules() {
     s.legendOffset = LegendOffsetFor(s.dialType);
 }
 
-int TypeDialog::itemCount() const { return static_cast<int>(itemButtons_.size()); }
+int TypeDialog::itemCount() const {
+    return static_cast<int>(std::count_if(itemButtons_.begin(), itemButtons_.end(), [](auto* b) { return b != nullptr; }));
+}
 
 void TypeDialog::selectFromState() {
     DialState& s = state();
-    const Item item = ItemForLetter(s.dialType, s.umbrellaDial);
+    Item item = ItemForLetter(s.dialType, s.umbrellaDial);
+    if (s.addedKind == AddedKind::Analemmatic) item = Analemmatic;
+    if (s.addedKind == AddedKind::Bifilar) item = Bifilar;
     if (item == Horizontal && s.dialType != 'h') {
         s.dialType = 'h';  // a letter no dialog offers
         s.umbrellaDial = false;
         s.legendOffset = LegendOffsetFor('h');
     }
-    itemButtons_[item]->setChecked(true);
+    if (QRadioButton* b = itemButtons_[item]) b->setChecked(true);
+    const bool wall = s.addedKind == AddedKind::Bifilar ? s.bifilar.vertical : s.analemmatic.vertical;
+    addedPlane_->button(wall ? 1 : 0)->setChecked(true);
     for (int i = 0; i < 3; ++i)
         if (kUmbrellaLetters[i] == s.dialType) umbrellaPlane_->button(i)->setChecked(true);
     if (auto* b = cylinderKinds_->button(std::clamp(s.cylinderKind, 0, 2))) b->setChecked(true);
@@ -318,7 +342,14 @@ void TypeDialog::selectFromState() {
 
 void TypeDialog::itemChosen(int item) {
     DialState& s = state();
-    if (item == Umbrella) {
+    s.addedKind = AddedKind::None;
+    if (item == Analemmatic || item == Bifilar) {
+        s.addedKind = item == Analemmatic ? AddedKind::Analemmatic : AddedKind::Bifilar;
+        s.umbrellaDial = false;
+        const bool wall = item == Analemmatic ? s.analemmatic.vertical : s.bifilar.vertical;
+        s.dialType = wall ? 'v' : 'h';
+        addedPlane_->button(wall ? 1 : 0)->setChecked(true);
+    } else if (item == Umbrella) {
         s.umbrellaDial = true;
         if (!isPlanar(s.dialType)) s.dialType = 'h';
         for (int i = 0; i < 3; ++i)
@@ -327,6 +358,17 @@ void TypeDialog::itemChosen(int item) {
         s.umbrellaDial = false;
         s.dialType = kItemLetters[item];
     }
+    s.legendOffset = LegendOffsetFor(s.dialType);
+    updateVisibility();
+    fillFields();
+}
+
+void TypeDialog::addedPlaneChanged() {
+    DialState& s = state();
+    const bool wall = addedPlane_->checkedId() == 1;
+    if (s.addedKind == AddedKind::Analemmatic) s.analemmatic.vertical = wall;
+    if (s.addedKind == AddedKind::Bifilar) s.bifilar.vertical = wall;
+    if (s.addedKind != AddedKind::None) s.dialType = wall ? 'v' : 'h';
     s.legendOffset = LegendOffsetFor(s.dialType);
     updateVisibility();
     fillFields();
@@ -345,6 +387,8 @@ void TypeDialog::subChoiceChanged() {
 
 TypeDialog::Gnomon TypeDialog::gnomonKind() const {
     const DialState& s = state();
+    // Their lengths are on their parameter page.
+    if (s.addedKind != AddedKind::None) return Gnomon::Hidden;
     switch (s.dialType) {
         case 'h': case 'i': case 'v': case 'm': return Gnomon::Planar;
         case 'z': return s.cylinderKind == 2 ? Gnomon::PolarCylinder : Gnomon::Shepherd;
@@ -359,6 +403,7 @@ void TypeDialog::updateVisibility() {
     const char t = s.dialType;
     const bool polarCylinder = t == 'z' && s.cylinderKind == 2;
     umbrellaBox_->setVisible(s.umbrellaDial);
+    addedPlaneBox_->setVisible(s.addedKind != AddedKind::None);
     cylinderBox_->setVisible(t == 'z');
     quadrantBox_->setVisible(t == 'q' && s.expertMode);
     azimuthBox_->setVisible(t == 'a');
@@ -583,12 +628,16 @@ bool TypeDialog::closeCheck() {
     }
     checking_ = false;
     if (!ok) host().dialogs().beep();
+    if (ok) SaveAddedDialPreferences(state(), host().settingsFilePath(), host().dialogs());
     return ok;
 }
 
 void TypeDialog::restoreOpeningState() {
     DialState& s = state();
     const Snapshot& o = opening_;
+    s.addedKind = o.addedKind;
+    s.analemmatic.vertical = o.analemmaticVertical;
+    s.bifilar.vertical = o.bifilarVertical;
     s.dialType = o.dialType;
     s.umbrellaDial = o.umbrellaDial;
     s.cylinderKind = o.cylinderKind;

@@ -2,6 +2,7 @@
 // The dial-type dialog: the dial-type letter with its sub-kind, and the few dimensions every
 // kind needs at once. Step 2 of the wizard.
 
+#include "state/added_dials.h"
 #include "ui/child_window.h"
 
 #include <map>
@@ -29,8 +30,11 @@ public:
     int helpTopic() const override { return 6; }
 
     // Items of the list of kinds, in their fixed order.
-    enum Item { Horizontal, Vertical, Inclined, Umbrella, Quadrant, Azimuth, Cylinder, Hidokai, Ring, Biazimuthal, Hollander };
-    static constexpr int kItemCount = 11;
+    enum Item {
+        Horizontal, Vertical, Inclined, Umbrella, Quadrant, Azimuth, Cylinder, Hidokai, Ring, Biazimuthal, Hollander,
+        Analemmatic, Bifilar
+    };
+    static constexpr int kItemCount = 13;
     // The item that shows a stored letter (other letters show the horizontal dial).
     static Item ItemForLetter(char letter, bool umbrella);
     // Dial diameter of the Habermel dials (quadrant kinds 1 and 2) for a gnomon of h mm.
@@ -46,6 +50,8 @@ private:
     enum class Gnomon { Hidden, Planar, Shepherd, PolarCylinder, Habermel, Hidokai };
     enum FieldId { GnomonField, DeclinationField, InclinationField, RingField, RadiusField, MonthScaleField };
     struct Snapshot {
+        AddedKind addedKind;
+        bool analemmaticVertical, bifilarVertical;
         char dialType;
         bool umbrellaDial;
         int cylinderKind, quadrantKind, azimuthKind, legendOffset;
@@ -56,6 +62,8 @@ private:
 
     QLineEdit* makeEdit(const QString& name);
     void keepWidthForEveryKind();
+    // The plane of an added kind changed: level or wall.
+    void addedPlaneChanged();
     QGroupBox* makeChoiceGroup(const QString& name, const std::vector<QRadioButton*>& buttons, QButtonGroup*& group);
     void applyExpertRules();
     void selectFromState();
@@ -91,6 +99,8 @@ private:
     std::vector<QRadioButton*> itemButtons_;
     QGroupBox* umbrellaBox_ = nullptr;
     QButtonGroup* umbrellaPlane_ = nullptr;
+    QGroupBox* addedPlaneBox_ = nullptr;
+    QButtonGroup* addedPlane_ = nullptr;
     QGroupBox* cylinderBox_ = nullptr;
     QButtonGroup* cylinderKinds_ = nullptr;
     QGroupBox* quadrantBox_ = nullptr;

@@ -76,7 +76,9 @@ TEST(BifilarGeometry, EvenThreadSpacesHourLinesByFifteenDegrees) {
         const double even = *EvenSpacingThread(frame, phi, a);
         const BifilarDial dial(frame, phi, a, even);
         const QPointF centre = *dial.hourLineCentre();
-        if (isLevel) EXPECT_NEAR(centre.y(), -even / T(phi), kMicrometre);
+        if (isLevel) {
+            EXPECT_NEAR(centre.y(), -even / T(phi), kMicrometre);
+        }
         const double noon = AngleFrom(centre, *dial.at(0.0, 10.0));
         for (int hour = -5; hour <= 5; ++hour) {
             const double t = 15.0 * hour;

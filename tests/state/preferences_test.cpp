@@ -1,4 +1,5 @@
-// zorva.conf: defaults when absent or faulty, round trips, other entries kept, no locale.
+// zorva.conf: defaults when absent or faulty, round trips, other entries kept, no locale;
+// the numeral preferences and the dial kinds zor.ini has no letter for.
 #include "state/preferences.h"
 
 #include <QDir>
@@ -99,6 +100,80 @@ TEST(Preferences, TheFileLiesBesideTheSettingsFile) {
     QTemporaryDir dir;
     const QString programDir = dir.path() + QLatin1Char('/');
     EXPECT_EQ(PreferencesFilePath(programDir), programDir + QStringLiteral("zorva.conf"));
+    EXPECT_EQ(PreferencesPathBeside(dir.filePath(QStringLiteral("zor.ini"))), dir.filePath(QStringLiteral("zorva.conf")));
+}
+
+TEST(Preferences, AddedKindAndDimensionsSurviveARoundTripUnderADecimalCommaLocale) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zorva.conf"));
+    DialState s = StartupState();
+    s.addedKind = AddedKind::Bifilar;
+    s.analemmatic.semiMajorMm = 1234.5;
+    s.analemmatic.vertical = true;
+    s.analemmatic.gnomonAngle = 64.375;
+    s.analemmatic.reckoning = HourReckoning::LocalMean;
+    s.analemmatic.metres = false;
+    s.analemmatic.zodiacMarks = true;
+    s.bifilar.threadAMm = 98.25;
+    s.bifilar.threadBMm = 71.5;
+    s.bifilar.vertical = true;
+    s.bifilar.reckoning = HourReckoning::ZoneApparent;
+    s.numeralStyle = NumeralStyle::Roman;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    ASSERT_TRUE(SavePreferences(s, path));
+    QLocale::setDefault(QLocale::c());
+    const QByteArray text = ReadAll(path);
+    EXPECT_TRUE(text.contains("semiMajorMm=1234.5\n")) << text.constData();
+    EXPECT_TRUE(text.contains("gnomonAngle=64.375\n")) << text.constData();
+    EXPECT_FALSE(text.contains("1234,5"));
+
+    DialState r = StartupState();
+    EXPECT_TRUE(LoadPreferences(r, path));
+    EXPECT_EQ(r.addedKind, AddedKind::Bifilar);
+    EXPECT_EQ(r.analemmatic.semiMajorMm, 1234.5);
+    EXPECT_TRUE(r.analemmatic.vertical);
+    EXPECT_EQ(r.analemmatic.gnomonAngle, 64.375);
+    EXPECT_EQ(r.analemmatic.reckoning, HourReckoning::LocalMean);
+    EXPECT_FALSE(r.analemmatic.metres);
+    EXPECT_TRUE(r.analemmatic.zodiacMarks);
+    EXPECT_EQ(r.bifilar.threadAMm, 98.25);
+    EXPECT_EQ(r.bifilar.threadBMm, 71.5);
+    EXPECT_TRUE(r.bifilar.vertical);
+    EXPECT_EQ(r.bifilar.reckoning, HourReckoning::ZoneApparent);
+    // Both kinds of preference share the one file.
+    EXPECT_EQ(r.numeralStyle, NumeralStyle::Roman);
+}
+
+TEST(Preferences, FaultyOrMissingDialEntriesTakeTheirDefaultsAndOtherGroupsStay) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zorva.conf"));
+    WriteAll(path, "[shadow]\nshown=true\n\n[analemmatic]\nsemiMajorMm=-5\ngnomonAngle=abc\nreckoning=9\nvertical=maybe\n"
+                   "[bifilar]\nthreadAMm=1e400\nthreadBMm=60\n[dial]\nkind=sideways\n");
+    const AnalemmaticSettings da;
+    const BifilarSettings db;
+    DialState s = StartupState();
+    s.addedKind = AddedKind::Analemmatic;
+    s.analemmatic.semiMajorMm = 777;
+    s.analemmatic.vertical = !da.vertical;
+    s.bifilar.threadAMm = 55;
+    LoadPreferences(s, path);
+    EXPECT_EQ(s.addedKind, AddedKind::None);
+    EXPECT_EQ(s.analemmatic.semiMajorMm, da.semiMajorMm);
+    EXPECT_EQ(s.analemmatic.gnomonAngle, da.gnomonAngle);
+    EXPECT_EQ(s.analemmatic.reckoning, da.reckoning);
+    EXPECT_EQ(s.analemmatic.vertical, da.vertical);
+    EXPECT_EQ(s.bifilar.threadAMm, db.threadAMm);
+    EXPECT_EQ(s.bifilar.threadBMm, 60.0);
+
+    s.addedKind = AddedKind::Analemmatic;
+    ASSERT_TRUE(SavePreferences(s, path));
+    const QByteArray text = ReadAll(path);
+    EXPECT_TRUE(text.contains("[shadow]\nshown=true\n")) << text.constData();
+    EXPECT_TRUE(text.contains("kind=analemmatic\n")) << text.constData();
+
+    // A settings file without preferences beside it holds a classic dial: its letter is the dial.
+    EXPECT_TRUE(LoadPreferences(s, dir.filePath(QStringLiteral("absent/zorva.conf"))));
+    EXPECT_EQ(s.addedKind, AddedKind::None);
 }
 
 }  // namespace

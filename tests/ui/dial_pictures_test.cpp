@@ -32,7 +32,7 @@ TEST(DialPictures, EachFamilyIsDrawnForTheSiteWithItsOwnDial) {
     base.latitude = -33.9;
     base.referenceYear = 2031;
     const auto& families = DialFamilies();
-    ASSERT_EQ(families.size(), 19u);
+    ASSERT_EQ(families.size(), 21u);
     std::set<std::pair<char, int>> seen;
     for (int i = 0; i < static_cast<int>(families.size()); ++i) {
         const DialState s = FamilyPictureState(i, base);
@@ -44,6 +44,11 @@ TEST(DialPictures, EachFamilyIsDrawnForTheSiteWithItsOwnDial) {
     EXPECT_EQ(FamilyPictureState(17, base).dialType, 'h');
     EXPECT_EQ(FamilyPictureState(18, base).dialType, 'v');
     EXPECT_TRUE(FamilyPictureState(10, base).umbrellaDial);
+    // The added kinds: only the classic families leave the added kind unset.
+    EXPECT_EQ(FamilyPictureState(19, base).addedKind, AddedKind::Analemmatic);
+    EXPECT_EQ(FamilyPictureState(20, base).addedKind, AddedKind::Bifilar);
+    EXPECT_EQ(FamilyPictureState(18, base).addedKind, AddedKind::None);
+    EXPECT_GT(DrawnShare(FamilyPicture(19, base, QSize(160, 120))), 0.5);
     EXPECT_EQ(FamilyPictureState(3, base).cylinderKind, 1);
 
     // The Habermel picture takes a gnomon whose disc the site allows (37 mm would give 224 mm
@@ -79,12 +84,16 @@ protected:
     std::vector<std::unique_ptr<QTemporaryDir>> dirs;
 };
 
+QString LastThumbnailName() {
+    return QStringLiteral("thumbnail") + QString::number(DialFamilies().size() - 1);
+}
+
 TEST_F(PicturesInTheMainWindow, ThumbnailsOpenThePicturePanelWhileNoWindowIsOpen) {
     start();
     ASSERT_NE(area()->strip(), nullptr);
     EXPECT_TRUE(area()->strip()->isVisible());
     ASSERT_TRUE(WaitFor([this] {
-        auto* last = area()->strip()->findChild<QToolButton*>(QStringLiteral("thumbnail18"));
+        auto* last = area()->strip()->findChild<QToolButton*>(LastThumbnailName());
         return last && !last->icon().isNull();
     }));
     EXPECT_EQ(area()->strip()->findChild<QLabel*>("stripCaption")->text(),
@@ -111,7 +120,7 @@ TEST_F(PicturesInTheMainWindow, ThumbnailsOpenThePicturePanelWhileNoWindowIsOpen
     window->resize(2400, 900);
     Settle();
     QWidget* strip = area()->strip();
-    auto* lastThumb = strip->findChild<QToolButton*>(QStringLiteral("thumbnail18"));
+    auto* lastThumb = strip->findChild<QToolButton*>(LastThumbnailName());
     const int leftGap = first->mapTo(strip, QPoint(0, 0)).x();
     const int rightGap = strip->width() - lastThumb->mapTo(strip, QPoint(lastThumb->width(), 0)).x();
     EXPECT_GT(leftGap, 100);

@@ -242,7 +242,7 @@ TEST_F(MainWindowTest, ExpertModeSwitch) {
     state.cylinderKind = 2;
     window->action(MenuEntry::Type)->trigger();
     Settle();
-    EXPECT_EQ(qobject_cast<TypeDialog*>(window->activeChild())->itemCount(), 11);
+    EXPECT_EQ(qobject_cast<TypeDialog*>(window->activeChild())->itemCount(), 13);
 
     window->action(MenuEntry::ExpertMode)->trigger();
     Settle();
@@ -256,7 +256,7 @@ TEST_F(MainWindowTest, ExpertModeSwitch) {
     EXPECT_FALSE(window->action(MenuEntry::ExpertMode)->isChecked());
     auto* reopened = qobject_cast<TypeDialog*>(window->activeChild());
     ASSERT_NE(reopened, nullptr);
-    EXPECT_EQ(reopened->itemCount(), 9);
+    EXPECT_EQ(reopened->itemCount(), 11);
 
     window->setLanguage(Language::English);
     window->action(MenuEntry::ExpertMode)->trigger();

@@ -2,6 +2,7 @@
 
 #include "ui/parameter_dialog.h"
 
+#include "state/preferences.h"
 #include "state/settings_file.h"
 
 #include "support/test_support.h"
@@ -568,7 +569,13 @@ TEST_F(ParameterDialogTest, SwitchingLanguageRecaptionsPagesGroupsAndItemsAtOnce
     QEvent change(QEvent::LanguageChange);
     QApplication::sendEvent(dialog.get(), &change);
 
-    for (int i = 0; i < tabs->count(); ++i) EXPECT_EQ(tabs->tabText(i), title(30 + i, Language::English));
+    // The classic pages take their English captions from the title table, the added ones name
+    // themselves.
+    for (int i = 0; i < tabs->count(); ++i)
+        EXPECT_EQ(tabs->tabText(i), i < static_cast<int>(ParameterDialog::Page::Analemmatic)
+                                        ? title(30 + i, Language::English)
+                                        : ParameterDialog::PageCaption(static_cast<ParameterDialog::Page>(i), Language::English));
+    EXPECT_EQ(tabs->tabText(static_cast<int>(ParameterDialog::Page::Bifilar)), QStringLiteral("Bifilar Sundial"));
     EXPECT_EQ(dateGroup->title(), resourceText(dateGroup->property("resourceTag").toInt(), Language::English));
     EXPECT_NE(dateGroup->title(), resourceText(dateGroup->property("resourceTag").toInt(), Language::German));
     EXPECT_EQ(own->text(), QStringLiteral("  Use own Date Lines "));
@@ -762,3 +769,51 @@ TEST_F(ParameterDialogInMainWindowTest, F8DoesNotOpenTheDrawingWhileTheCheckFail
 
 }  // namespace
 }  // namespace zorva::test
+
+namespace zorva {
+namespace {
+
+// The pages of the kinds without a letter: shown by their setting, the walk-on preset and the
+// even thread spacing in one click, the plane choice keeping zor.ini's letter, and the
+// dimensions kept in zorva.conf beside the settings file when the dialog closes.
+TEST_F(ParameterDialogTest, AnalemmaticAndBifilarPagesKeepTheirValuesInThePreferences) {
+    QTemporaryDir dir;
+    state.addedKind = AddedKind::Analemmatic;
+    state.analemmatic.semiMajorMm = 800.0;
+    state.latitude = 52.0;
+    open('h');
+    dialog->setSettingsPaths(dir.filePath(QStringLiteral("zor.ini")), dir.filePath(QStringLiteral("zor_days.ini")));
+    EXPECT_EQ(dialog->currentPage(), ParameterDialog::Page::Analemmatic);
+    EXPECT_EQ(child<QLineEdit>(QStringLiteral("analemmatic_semiMajor"))->text(), QStringLiteral("800.0"));
+    click(child<QPushButton>(QStringLiteral("analemmatic_walkOn")));
+    EXPECT_DOUBLE_EQ(state.analemmatic.semiMajorMm, 2500.0);
+    EXPECT_EQ(state.analemmatic.reckoning, HourReckoning::ZoneMean);
+    click(child<QPushButton>(QStringLiteral("analemmatic_circularScale")));
+    EXPECT_DOUBLE_EQ(state.analemmatic.gnomonAngle, 71.0);
+    click(child<QRadioButton>(QStringLiteral("analemmatic_plane_1")));
+    EXPECT_TRUE(state.analemmatic.vertical);
+    EXPECT_EQ(state.dialType, 'v');
+    EXPECT_TRUE(dialog->closeCheck());
+    DialState reread = StartupState();
+    LoadPreferences(reread, dir.filePath(QStringLiteral("zorva.conf")));
+    EXPECT_EQ(reread.addedKind, AddedKind::Analemmatic);
+    EXPECT_DOUBLE_EQ(reread.analemmatic.gnomonAngle, 71.0);
+    EXPECT_TRUE(reread.analemmatic.vertical);
+
+    state = StartupState();
+    state.addedKind = AddedKind::Bifilar;
+    state.latitude = 30.0;
+    open('h');
+    dialog->setSettingsPaths(dir.filePath(QStringLiteral("zor.ini")), dir.filePath(QStringLiteral("zor_days.ini")));
+    EXPECT_EQ(dialog->currentPage(), ParameterDialog::Page::Bifilar);
+    enter(QStringLiteral("bifilar_threadA"), QStringLiteral("140"));
+    click(child<QPushButton>(QStringLiteral("bifilar_evenSpacing")));
+    EXPECT_NEAR(state.bifilar.threadBMm, 70.0, 1e-6);  // a sin 30
+    EXPECT_TRUE(dialog->closeCheck());
+    LoadPreferences(reread, dir.filePath(QStringLiteral("zorva.conf")));
+    EXPECT_EQ(reread.addedKind, AddedKind::Bifilar);
+    EXPECT_NEAR(reread.bifilar.threadBMm, 70.0, 1e-6);
+}
+
+}  // namespace
+}  // namespace zorva

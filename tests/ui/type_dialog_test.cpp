@@ -27,15 +27,18 @@ protected:
     }
 };
 
-TEST_F(TypeDialogTest, WithoutExpertModeNineItemsAndTheHollanderBecomesHorizontal) {
+TEST_F(TypeDialogTest, WithoutExpertModeElevenItemsAndTheHollanderBecomesHorizontal) {
     state.expertMode = false;
     state.dialType = 'm';
     state.quadrantKind = 2;
     state.cylinderKind = 1;
     TypeDialog* d = open();
     ASSERT_NE(d, nullptr);
-    EXPECT_EQ(d->itemCount(), 9);
+    // The nine classic kinds and the analemmatic and bifilar dials, which need no expert.
+    EXPECT_EQ(d->itemCount(), 11);
     EXPECT_EQ(item(9), nullptr);
+    EXPECT_NE(item(TypeDialog::Analemmatic), nullptr);
+    EXPECT_NE(item(TypeDialog::Bifilar), nullptr);
     EXPECT_TRUE(item(0)->isChecked());
     EXPECT_EQ(item(0)->text(), " &hor");
     EXPECT_EQ(state.dialType, 'h');
@@ -44,7 +47,29 @@ TEST_F(TypeDialogTest, WithoutExpertModeNineItemsAndTheHollanderBecomesHorizonta
 
     window->closeAllChildren();
     state.expertMode = true;
-    EXPECT_EQ(open()->itemCount(), 11);
+    EXPECT_EQ(open()->itemCount(), 13);
+}
+
+// The added kinds keep the letter of their plane (zor.ini knows no other), switch the plane
+// with the level/wall choice, and hand back to the letter when a classic kind is chosen.
+TEST_F(TypeDialogTest, AnalemmaticAndBifilarKeepThePlanesLetter) {
+    state.expertMode = false;
+    state.dialType = 'q';
+    open();
+    click(QStringLiteral("item%1").arg(TypeDialog::Analemmatic));
+    EXPECT_EQ(state.addedKind, AddedKind::Analemmatic);
+    EXPECT_EQ(state.dialType, 'h');
+    EXPECT_FALSE(edit(QStringLiteral("gnomon"))->isVisible());
+    click("addedPlane1");
+    EXPECT_TRUE(state.analemmatic.vertical);
+    EXPECT_EQ(state.dialType, 'v');
+    EXPECT_TRUE(edit(QStringLiteral("wallDeclination"))->isVisible());
+    click(QStringLiteral("item%1").arg(TypeDialog::Bifilar));
+    EXPECT_EQ(state.addedKind, AddedKind::Bifilar);
+    EXPECT_EQ(state.dialType, state.bifilar.vertical ? 'v' : 'h');
+    click("item4");
+    EXPECT_EQ(state.addedKind, AddedKind::None);
+    EXPECT_EQ(state.dialType, 'q');
 }
 
 TEST_F(TypeDialogTest, StoredLettersSelectTheirItems) {

@@ -98,7 +98,7 @@ bool LoadSettingsFile(Context& ctx, const QString& path) {
     const bool sound = ReadStateFile(ctx.state, path, true, true, ctx.dialogs);
     FillDateLines(ctx, ctx.dialogs);
     // The preferences that go with a settings file lie beside it.
-    LoadPreferences(ctx.state, QFileInfo(path).absolutePath() + QLatin1Char('/') + QLatin1String(kPreferencesFileName));
+    LoadPreferences(ctx.state, PreferencesPathBeside(path));
     return sound;
 }
 

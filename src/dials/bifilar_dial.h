@@ -1,0 +1,26 @@
+#pragma once
+// The bifilar dial as a construction: hour lines (straight for apparent time, loops over
+// the year for mean time) and date lines where the crossing of the two threads' shadows
+// falls, the threads' lines under them, the orientation arrow and the legend.
+
+#include "dials/bifilar_geometry.h"
+#include "dials/dial_context.h"
+#include "dials/dial_request.h"
+
+#include <QString>
+
+namespace zorva {
+
+class DialPainter;
+class PlotStream;
+class UserDialogs;
+
+// The dial of the state: level, or on the wall of the state's declination.
+BifilarDial BifilarDialOf(const DialContext& c);
+// Why the dial cannot be drawn (the message text); empty when it can.
+QString BifilarRefusal(const DialContext& c);
+
+DialResult DrawBifilarDial(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d);
+bool WriteBifilarPlot(const DialContext& c, PlotStream& stream, UserDialogs& dialogs);
+
+}  // namespace zorva
