@@ -250,8 +250,8 @@ QStringList PvgisCsvLines(const HorizonProfile& profile) {
     return lines;
 }
 
-bool WritePvgisCsvFile(const QString& path, const HorizonProfile& profile) {
-    return WriteLineFile(path, PvgisCsvLines(profile));
+bool WritePvgisCsvFile(const QString& path, const HorizonProfile& profile, SaveError* error) {
+    return WriteLineFile(path, PvgisCsvLines(profile), error);
 }
 
 }  // namespace zorva

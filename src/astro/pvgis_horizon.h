@@ -40,6 +40,6 @@ HorizonProfile ProfileFromPvgis(const PvgisHorizon& horizon, double latitude, do
 // A profile as CSV lines in the same layout (south-based azimuths, one line per sector; empty
 // sectors at height 0), which ParsePvgisHorizon reads back; written with CR LF, atomically.
 QStringList PvgisCsvLines(const HorizonProfile& profile);
-bool WritePvgisCsvFile(const QString& path, const HorizonProfile& profile);
+bool WritePvgisCsvFile(const QString& path, const HorizonProfile& profile, SaveError* error = nullptr);
 
 }  // namespace zorva

@@ -339,6 +339,11 @@ extern const TextEntry kResources[] = {
     {982, "Horizontprofil speichern ...", "Save horizon profile ..."},
     {983, "Schließen", "Close"},
     {984, "Geladene Höhendaten: ", "Loaded elevation data: "},
+    {985, "PVGIS-Horizont importieren ...", "Import PVGIS horizon ..."},
+    {986, "PVGIS-Horizont (*.csv *.json)|*.csv;*.json|Alle Dateien (*.*)|*.*", "PVGIS horizon (*.csv *.json)|*.csv;*.json|All files (*.*)|*.*"},
+    {987, "Als PVGIS-CSV speichern ...", "Save as PVGIS CSV ..."},
+    {988, "Horizontprofil als PVGIS-CSV speichern", "Save horizon profile as PVGIS CSV"},
+    {989, "PVGIS-Horizont (*.csv)|*.csv", "PVGIS horizon (*.csv)|*.csv"},
 };
 extern const int kResourcesSize = sizeof(kResources) / sizeof(kResources[0]);
 

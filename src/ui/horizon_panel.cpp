@@ -1,5 +1,6 @@
 #include "ui/horizon_panel.h"
 
+#include "astro/pvgis_horizon.h"
 #include "state/dial_state.h"
 #include "text/field_readers.h"
 #include "text/number_format.h"
@@ -45,6 +46,9 @@ enum Res {
     kSaveButton = 982,
     kClose = 983,
     kLoadedTiles = 984,
+    kSavePvgis = 987,
+    kSavePvgisTitle = 988,
+    kPvgisFilter = 989,
     kCancel = 929,
     kMinDistance = 460,
     kObserverHeight = 463,
@@ -156,6 +160,11 @@ HorizonPanel::HorizonPanel(ChildHost& host, QWidget* parent) : QFrame(parent), h
     grid->addWidget(progress_, 4, 3, 1, 3);
     grid->addWidget(statusLabel_, 5, 0, 1, 8);
     grid->addWidget(saveButton_, 3, 7);
+    auto* savePvgis = new QPushButton(this);
+    savePvgis->setObjectName(QStringLiteral("savePvgisButton"));
+    SetCaptionTag(savePvgis, kSavePvgis);
+    grid->addWidget(savePvgis, 5, 7);
+    connect(savePvgis, &QPushButton::clicked, this, [this] { saveProfile(ProfileFormat::PvgisCsv); });
     auto* closeButton = new QPushButton(this);
     closeButton->setObjectName(QStringLiteral("closeProfilePanel"));
     SetCaptionTag(closeButton, kClose);
@@ -165,7 +174,7 @@ HorizonPanel::HorizonPanel(ChildHost& host, QWidget* parent) : QFrame(parent), h
     connect(loadButton, &QPushButton::clicked, this, [this] { loadTile(); });
     connect(startButton_, &QPushButton::clicked, this, [this] { start(); });
     connect(cancelButton_, &QPushButton::clicked, this, &HorizonPanel::cancel);
-    connect(saveButton_, &QPushButton::clicked, this, [this] { saveProfile(); });
+    connect(saveButton_, &QPushButton::clicked, this, [this] { saveProfile(ProfileFormat::Ele); });
 
     // Each field is checked when it is left after an edit, naming itself by its label.
     struct Rule {
@@ -289,8 +298,8 @@ bool HorizonPanel::loadTile() {
     const QString path =
         host_.files().openFileName(resourceTextPlain(kLoadGrid, lang).trimmed(), QString(),
                                    resourceText(kGridFilter, lang) + (lang == Language::English
-                                                                          ? QStringLiteral("|SRTM tiles (*.hgt)|*.hgt")
-                                                                          : QStringLiteral("|SRTM-Kacheln (*.hgt)|*.hgt")));
+                                                                          ? QStringLiteral("|SRTM tiles (*.hgt)|*.hgt|GeoTIFF (*.tif *.tiff)|*.tif;*.tiff")
+                                                                          : QStringLiteral("|SRTM-Kacheln (*.hgt)|*.hgt|GeoTIFF (*.tif *.tiff)|*.tif;*.tiff")));
     if (path.isEmpty()) return false;
     QString problem;
     if (!tiles_.add(path, problem, lang)) {
@@ -393,18 +402,22 @@ void HorizonPanel::finish() {
     emit finished();
 }
 
-bool HorizonPanel::saveProfile() {
+bool HorizonPanel::saveProfile(ProfileFormat format) {
     const Language lang = host_.language();
     const DialState& s = host_.state();
     if (!s.horizonProfile) {
         host_.dialogs().inform(caption(CaptionKind::Error, lang), message(24, lang), Icon::Error);
         return false;
     }
-    const QString path = host_.files().saveFileName(resourceText(kSaveTitle, lang), QStringLiteral("Horizont.ele"),
-                                                    resourceText(kProfileFilter, lang), QStringLiteral("ele"));
+    const bool csv = format == ProfileFormat::PvgisCsv;
+    const QString path = host_.files().saveFileName(resourceText(csv ? kSavePvgisTitle : kSaveTitle, lang),
+                                                    csv ? QStringLiteral("Horizont.csv") : QStringLiteral("Horizont.ele"),
+                                                    resourceText(csv ? kPvgisFilter : kProfileFilter, lang),
+                                                    csv ? QStringLiteral("csv") : QStringLiteral("ele"));
     if (path.isEmpty()) return false;
     SaveError error;
-    if (!WriteHorizonProfileFile(path, *s.horizonProfile, lang, &error)) {
+    if (!(csv ? WritePvgisCsvFile(path, *s.horizonProfile, &error)
+              : WriteHorizonProfileFile(path, *s.horizonProfile, lang, &error))) {
         host_.dialogs().inform(caption(CaptionKind::Error, lang), HorizonFileSaveErrorText(path, error, lang),
                                Icon::Error);
         return false;

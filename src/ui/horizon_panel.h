@@ -42,8 +42,10 @@ public:
     bool start();
     void cancel();
     bool running() const { return thread_ != nullptr; }
-    // "Horizontprofil speichern ...": the save dialog, then the file.
-    bool saveProfile();
+    // "Horizontprofil speichern ..." (.ele) and "Als PVGIS-CSV speichern ...": the save
+    // dialog, then the file.
+    enum class ProfileFormat { Ele, PvgisCsv };
+    bool saveProfile(ProfileFormat format = ProfileFormat::Ele);
 
     const TerrainTiles& tiles() const { return tiles_; }
     void applyLanguage();

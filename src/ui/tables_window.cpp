@@ -13,6 +13,7 @@
 #include "ui/horizon_panel.h"
 #include "ui/print_fit.h"
 #include "astro/horizon_profile.h"
+#include "astro/pvgis_horizon.h"
 #include "dials/plane_sunlight.h"
 
 #include <QApplication>
@@ -84,6 +85,8 @@ enum Res {
     kComputeProfile = 965,
     kLoadProfile = 966,
     kProfileOpenFilter = 981,
+    kImportPvgis = 985,
+    kPvgisOpenFilter = 986,
     kTitleMonth = 65,
     kTitleEot = 66,
     kTitleDeclination = 67,
@@ -316,6 +319,10 @@ void TablesWindow::buildUi() {
     loadProfile->setObjectName(QStringLiteral("loadProfileButton"));
     SetCaptionTag(loadProfile, kLoadProfile);
     switches->addWidget(loadProfile);
+    auto* importPvgis = new QPushButton;
+    importPvgis->setObjectName(QStringLiteral("importPvgisButton"));
+    SetCaptionTag(importPvgis, kImportPvgis);
+    switches->addWidget(importPvgis);
     switches->addStretch(1);
     longitudeCheck_ = new QCheckBox;
     longitudeCheck_->setObjectName(QStringLiteral("longitudeCorrectionCheck"));
@@ -410,6 +417,7 @@ void TablesWindow::buildUi() {
         horizonPanel_->show();
     });
     connect(loadProfile, &QPushButton::clicked, this, [this] { loadHorizonProfile(); });
+    connect(importPvgis, &QPushButton::clicked, this, [this] { importPvgisHorizon(); });
     connect(horizonPanel_, &HorizonPanel::profileChanged, this, [this] { rebuild(); });
 
     connect(twilightGroup_, &QButtonGroup::idClicked, this, [this](int id) {
@@ -588,6 +596,29 @@ bool TablesWindow::loadHorizonProfile() {
         host().dialogs().inform(caption(CaptionKind::Error, lang), message(24, lang), Icon::Error);
         return false;
     }
+    adoptProfile(profile);
+    return true;
+}
+
+bool TablesWindow::importPvgisHorizon() {
+    const Language lang = host().language();
+    const QString path = host().files().openFileName(resourceTextPlain(kImportPvgis, lang), QString(),
+                                                     resourceText(kPvgisOpenFilter, lang));
+    if (path.isEmpty()) return false;
+    PvgisHorizon horizon;
+    QString problem;
+    if (!ReadPvgisHorizonFile(path, horizon, problem, lang)) {
+        host().dialogs().inform(caption(CaptionKind::Error, lang), problem, Icon::Error);
+        return false;
+    }
+    const DialState& s = state();
+    adoptProfile(horizon.hasSite ? ProfileFromPvgis(horizon, horizon.latitude, -horizon.longitudeEast)
+                                 : ProfileFromPvgis(horizon, s.latitude, s.longitude));
+    return true;
+}
+
+void TablesWindow::adoptProfile(const HorizonProfile& profile) {
+    const Language lang = host().language();
     DialState& s = state();
     if (std::abs(profile.latitude - s.latitude) > 1e-6 || std::abs(profile.longitude - s.longitude) > 1e-6) {
         host().dialogs().inform(caption(CaptionKind::Information, lang), message(70, lang));
@@ -597,7 +628,6 @@ bool TablesWindow::loadHorizonProfile() {
     }
     s.horizonProfile = std::make_shared<const HorizonProfile>(profile);
     rebuild();
-    return true;
 }
 
 QStringList TablesWindow::displayedLines() const {

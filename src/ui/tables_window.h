@@ -104,6 +104,9 @@ public:
     // "neues Höhenprofil laden": the open dialog, then the profile into the state; the site
     // takes the profile's coordinates (message 70) when they differ.
     bool loadHorizonProfile();
+    // "PVGIS-Horizont importieren ...": a horizon file of the PV information service (CSV or
+    // JSON) as the profile, taken like a loaded one; its own site when it names one.
+    bool importPvgisHorizon();
     // The result line under the sun-position diagram (empty while not shown).
     QString sunlightLabelText() const;
     HorizonPanel* horizonPanel() const { return horizonPanel_; }
@@ -125,6 +128,7 @@ private:
     void fillPlaneFields();
     void readPlaneField(QLineEdit* edit);
     void setShowHorizonProfile(bool on);
+    void adoptProfile(const HorizonProfile& profile);
     void printTable(QPainter& painter, const QRectF& page);
 
     int mode_ = kTablesMonth;

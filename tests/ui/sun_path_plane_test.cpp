@@ -1,5 +1,6 @@
 // The plane and horizon-profile panels of the sun-position diagram.
 #include "astro/horizon_profile.h"
+#include "astro/pvgis_horizon.h"
 #include "astro/terrain_profile.h"
 #include "text/texts.h"
 #include "ui/horizon_panel.h"
@@ -186,6 +187,58 @@ TEST_F(SunPathPlaneTest, ProfileComputedOffTheGuiThreadAndSaved) {
     EXPECT_FALSE(panel->running());
     ASSERT_FALSE(dialogs.events.empty());
     EXPECT_TRUE(dialogs.events.front().text.contains(QStringLiteral("Mindestabstand der Objekte")));
+}
+
+TEST_F(SunPathPlaneTest, PvgisHorizonImportedAndWrittenBack) {
+    open();
+    // North-based azimuths with a 10 degree wall from east to south; the file names its site.
+    QByteArray csv = "Latitude (decimal degrees):\t46.100\r\nLongitude (decimal degrees):\t7.200\r\n\r\nA\tH_hor\r\n";
+    for (int a = 0; a < 360; a += 15) csv += QByteArray::number(a) + (a >= 90 && a <= 180 ? "\t10.0\r\n" : "\t2.0\r\n");
+    csv += "\r\nA: Azimuth (0 = N, 90 = E, 180 = S, 270 = W) (degree).\r\n";
+    const QString in = dir.filePath(QStringLiteral("horizon.csv"));
+    QFile f(in);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(csv);
+    f.close();
+    files.answers.push_back(in);
+    click(QStringLiteral("importPvgisButton"));
+    ASSERT_NE(state.horizonProfile, nullptr);
+    EXPECT_EQ(files.filters.last(),
+              QStringLiteral("PVGIS-Horizont (*.csv *.json)|*.csv;*.json|Alle Dateien (*.*)|*.*"));
+    EXPECT_EQ(dialogs.texts().last(), message(70, Language::German));
+    EXPECT_DOUBLE_EQ(state.latitude, 46.1);
+    EXPECT_DOUBLE_EQ(state.longitude, -7.2);
+    // Due east (program azimuth -90) and due south lie on the wall, north-west does not.
+    EXPECT_DOUBLE_EQ(*HorizonElevation(*state.horizonProfile, -90.0), 10.0);
+    EXPECT_DOUBLE_EQ(*HorizonElevation(*state.horizonProfile, 0.0), 10.0);
+    EXPECT_DOUBLE_EQ(*HorizonElevation(*state.horizonProfile, 135.0), 2.0);
+
+    // Written back as CSV from the profile panel, read again sector by sector.
+    click(QStringLiteral("computeProfileButton"));
+    const QString out = dir.filePath(QStringLiteral("back.csv"));
+    files.answers.push_back(out);
+    click(QStringLiteral("savePvgisButton"));
+    EXPECT_EQ(dialogs.texts().last(), out + QStringLiteral(" : File saved!"));
+    PvgisHorizon back;
+    QString problem;
+    ASSERT_TRUE(ReadPvgisHorizonFile(out, back, problem, Language::German)) << problem.toStdString();
+    const HorizonProfile again = ProfileFromPvgis(back, 46.1, -7.2);
+    for (int k = 0; k < kHorizonRecordCount; ++k)
+        EXPECT_NEAR(again.records[k].elevation, state.horizonProfile->records[k].elevation, 1e-4) << k;
+
+    // A file without the two columns: its name in the message, the profile stays.
+    const QString bad = dir.filePath(QStringLiteral("other.csv"));
+    QFile g(bad);
+    ASSERT_TRUE(g.open(QIODevice::WriteOnly));
+    g.write("month;E_d\r\n1;2.5\r\n");
+    g.close();
+    const auto before = state.horizonProfile;
+    files.answers.push_back(bad);
+    dialogs.clear();
+    click(QStringLiteral("importPvgisButton"));
+    ASSERT_EQ(dialogs.events.size(), 1u);
+    EXPECT_EQ(dialogs.events[0].text, bad + QStringLiteral(": Keine Spalten A und H_hor gefunden."));
+    EXPECT_EQ(state.horizonProfile, before);
 }
 
 }  // namespace
