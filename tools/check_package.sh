@@ -24,7 +24,7 @@ for f in ./usr/bin/zorva ./usr/bin/zorva-cli ./usr/share/zorva/coastZor.dat ./us
 done
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for d in libqt6widgets6 libqt6svg6 fonts-liberation2 qt6-translations-l10n; do
+for d in libqt6widgets6 libqt6svg6 libgdal32 fonts-liberation2 qt6-translations-l10n; do
   [[ "$depends" == *"$d"* ]] || { echo "the package does not depend on $d"; exit 1; }
 done
 

@@ -5,6 +5,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libgdal-dev
   fonts-liberation2 fonts-dejavu-core qt6-translations-l10n
   clang libclang-rt-14-dev
   python3 python3-ezdxf python3-matplotlib hp2xx

@@ -1,5 +1,7 @@
 #include "astro/elevation_grid.h"
 
+#include "astro/gdal_grid.h"
+
 #include "state/input_file.h"
 #include "text/number_format.h"
 
@@ -450,6 +452,19 @@ private:
 
 bool IsHgtName(const QString& path) { return path.endsWith(QLatin1String(".hgt"), Qt::CaseInsensitive); }
 
+// An ESRI grid by its name or by its first keyword; a binary raster never starts so.
+bool IsEsriFile(const QString& path) {
+    // Anything but a regular file (a FIFO would block here) goes to the reader that refuses it.
+    if (path.endsWith(QLatin1String(".asc"), Qt::CaseInsensitive) || !QFileInfo(path).isFile()) return true;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return true;  // the ESRI reader names the fault
+    const QByteArray start = f.read(64).trimmed().toLower();
+    for (const char* key : {"ncols", "nrows", "xllcorner", "xllcenter", "yllcorner", "yllcenter", "cellsize",
+                            "nodata_value"})
+        if (start.startsWith(key)) return true;
+    return false;
+}
+
 bool ReadHeader(TerrainGridHeader& h, QString& problem, Language lang) {
     bool ok = false;
     if (IsHgtName(h.path)) {
@@ -463,8 +478,15 @@ bool ReadHeader(TerrainGridHeader& h, QString& problem, Language lang) {
             size = info.size();
         }
         ok = ReadHgtHeader(h, size, problem, lang);
-    } else {
+    } else if (!h.bytes.isEmpty() || IsEsriFile(h.path)) {
         ok = ReadEsriHeader(h, problem, lang);
+    } else {
+        ok = ReadGdalGridHeader(h, problem, lang);
+        if (ok && (h.columns > kMaxGridSide || h.rows > kMaxGridSide || !(h.cellSize <= 5.0))) {
+            problem = Tr(lang, "Keine lesbaren Höhendaten: ", "No readable elevation data: ") + h.path;
+            return false;
+        }
+        if (ok) h.cellSize = SnapCellSize(h.cellSize);
     }
     if (ok && !OnTheEarth(h)) {
         problem = Tr(lang, "Höhendaten außerhalb der Erde: ", "Elevation data outside the Earth: ") + h.path;
@@ -503,6 +525,7 @@ bool ReadTerrainGridHeaderBytes(const QString& name, const QByteArray& bytes, Te
 
 std::unique_ptr<GridRowReader> GridRowReader::open(const TerrainGridHeader& grid, Language lang) {
     if (grid.format == GridFormat::SrtmHgt) return std::make_unique<HgtRows>(grid, lang);
+    if (grid.format == GridFormat::Gdal) return OpenGdalRows(grid, lang);
     return std::make_unique<EsriRows>(grid, lang);
 }
 

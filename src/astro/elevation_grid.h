@@ -2,7 +2,8 @@
 // Terrain elevation grids read for the horizon profile, one interface for every format:
 //  - ESRI ASCII grids: keyword header lines, then one text line of elevations per row;
 //  - SRTM height tiles (.hgt): big-endian 16-bit rows of 1201 or 3601 samples, the tile's
-//    south-west corner in the file name (N47E009.hgt), voids -32768.
+//    south-west corner in the file name (N47E009.hgt), voids -32768;
+//  - GeoTIFF and every other raster GDAL reads, in geographic coordinates (astro/gdal_grid.h).
 // Rows run from north to south and are streamed: grids of hundreds of megabytes are never
 // held in memory. A grid can also be read from bytes in memory (checks, fuzzing).
 
@@ -15,7 +16,7 @@
 
 namespace zorva {
 
-enum class GridFormat { EsriAscii, SrtmHgt };
+enum class GridFormat { EsriAscii, SrtmHgt, Gdal };
 
 struct TerrainGridHeader {
     QString path;  // the file, or the name of the bytes below
@@ -34,7 +35,9 @@ struct TerrainGridHeader {
 };
 
 // Reads and checks the header; `problem` names what is wrong (in `lang`). The format follows
-// from the name: ".hgt" is an SRTM tile, anything else an ESRI ASCII grid.
+// from the name and the first bytes: ".hgt" is an SRTM tile, ".asc" or a file that starts
+// with the keywords an ESRI ASCII grid, anything else a raster for GDAL. Bytes in memory are
+// SRTM tiles or ESRI grids.
 bool ReadTerrainGridHeader(const QString& path, TerrainGridHeader& header, QString& problem, Language lang);
 bool ReadTerrainGridHeaderBytes(const QString& name, const QByteArray& bytes, TerrainGridHeader& header,
                                 QString& problem, Language lang);

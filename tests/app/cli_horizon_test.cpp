@@ -58,6 +58,46 @@ TEST(CliHorizon, WritesTheProfileAroundTheSite) {
     EXPECT_NEAR(p.records[0].distanceMetres, 1853.3, 1.0);
 }
 
+TEST(CliHorizon, GridsOfMixedFormatsCombine) {
+    QTemporaryDir dir;
+    // A flat SRTM tile (46..47 N, 9..10 E, 3") and north of it a text grid with a 900 m peak
+    // 1.2 km north of the site.
+    const QString hgt = dir.filePath(QStringLiteral("N46E009.hgt"));
+    QFile f(hgt);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    QByteArray row;
+    for (int c = 0; c < 1201; ++c) row += QByteArray("\x01\xf4", 2);  // 500 m
+    for (int r = 0; r < 1201; ++r) f.write(row);
+    f.close();
+    const double cs = 1.0 / 1200.0;
+    QByteArray text = "ncols 1201\nnrows 20\nxllcenter 9\nyllcenter " + QByteArray::number(47.0 + cs, 'f', 12) +
+                      "\ncellsize " + QByteArray::number(cs, 'f', 12) + "\nNODATA_value -9999\n";
+    for (int r = 0; r < 20; ++r) {
+        for (int c = 0; c < 1201; ++c) text += (c ? " " : "") + QByteArray(r == 19 - 2 && c == 600 ? "900" : "500");
+        text += "\n";
+    }
+    const QString asc = dir.filePath(QStringLiteral("north.asc"));
+    QFile g(asc);
+    ASSERT_TRUE(g.open(QIODevice::WriteOnly));
+    g.write(text);
+    g.close();
+    const QString out = dir.filePath(QStringLiteral("p.ele"));
+    // The site 10 cells south of the tile's northern edge.
+    const QStringList site{QStringLiteral("--lat"), QString::number(47.0 - 10 * cs, 'f', 10), QStringLiteral("--lon"),
+                           QStringLiteral("9.5E")};
+    const auto r = run(site + QStringList{QStringLiteral("horizon"), QStringLiteral("--grid"), hgt, QStringLiteral("--grid"),
+                                          asc, QStringLiteral("--out"), out, QStringLiteral("--max-distance"),
+                                          QStringLiteral("5")});
+    ASSERT_EQ(r.status, kOk) << r.err.toStdString();
+    HorizonProfile p;
+    ASSERT_EQ(ReadHorizonProfileFile(out, p), HorizonFileStatus::Ok);
+    EXPECT_EQ(p.observerHeightMetres, 500);
+    // 400 m up at 13 cells (1204 m) north: about 18.4 degrees.
+    ASSERT_FALSE(p.records[0].empty);
+    EXPECT_NEAR(p.records[0].elevation, 18.4, 0.1);
+    EXPECT_TRUE(p.records[180].empty);  // flat to the east
+}
+
 TEST(CliHorizon, FaultyInputAndBadCommandLines) {
     QTemporaryDir dir;
     const QString grid = WriteTile(dir, "a.asc", 9.0);

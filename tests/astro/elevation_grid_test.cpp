@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <gdal.h>
+#include <ogr_srs_api.h>
+
 #include <cmath>
 #include <functional>
 
@@ -51,6 +54,35 @@ QString Write(const QTemporaryDir& dir, const QString& name, const QByteArray& b
     QFile f(path);
     EXPECT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
+    return path;
+}
+
+// The same heights as a GeoTIFF written through GDAL: 16-bit, tiled in 256-cell blocks, the
+// void value declared, in geographic coordinates unless `epsg` names another system.
+QString GeoTiff(const QTemporaryDir& dir, const QString& name, int side, double lonWest, double latSouth,
+                const std::function<int(int, int)>& height, int epsg = 4326) {
+    GDALAllRegister();
+    const QString path = dir.filePath(name);
+    const char* options[] = {"TILED=YES", "BLOCKXSIZE=256", "BLOCKYSIZE=256", "COMPRESS=DEFLATE", nullptr};
+    GDALDatasetH ds = GDALCreate(GDALGetDriverByName("GTiff"), path.toLocal8Bit().constData(), side, side, 1, GDT_Int16,
+                                 const_cast<char**>(options));
+    EXPECT_NE(ds, nullptr);
+    const double cs = 1.0 / (side - 1);
+    double gt[6] = {lonWest - cs / 2, cs, 0, latSouth + 1 + cs / 2, 0, -cs};
+    if (epsg != 4326) gt[0] = 500000, gt[1] = 30, gt[3] = 5300000, gt[5] = -30;
+    GDALSetGeoTransform(ds, gt);
+    OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
+    OSRImportFromEPSG(srs, epsg);
+    GDALSetSpatialRef(ds, srs);
+    OSRDestroySpatialReference(srs);
+    GDALRasterBandH band = GDALGetRasterBand(ds, 1);
+    GDALSetRasterNoDataValue(band, -32768);
+    std::vector<GInt16> row(side);
+    for (int r = 0; r < side; ++r) {
+        for (int c = 0; c < side; ++c) row[c] = static_cast<GInt16>(height(r, c));
+        EXPECT_EQ(GDALRasterIO(band, GF_Write, 0, r, side, 1, row.data(), side, 1, GDT_Int16, 0, 0), CE_None);
+    }
+    GDALClose(ds);
     return path;
 }
 
@@ -100,6 +132,65 @@ TEST(ElevationGrid, AnSrtmTileGivesTheProfileOfTheSameHeightsAsText) {
               HorizonProfileFileLines(fromHgt.profile, Language::German));
 }
 
+TEST(ElevationGrid, AGeoTiffGivesTheProfileOfTheSameHeightsAsTextAndSrtm) {
+    QTemporaryDir dir;
+    const QString tif = GeoTiff(dir, QStringLiteral("dem.tif"), 1201, 9.0, 47.0, Height);
+    const QString hgt = Write(dir, QStringLiteral("N47E009.hgt"), HgtBytes(1201, Height));
+    const QString asc = Write(dir, QStringLiteral("same.asc"), EsriBytes(1201, 9.0, 47.0, Height));
+    TerrainGridHeader h;
+    QString problem;
+    ASSERT_TRUE(ReadTerrainGridHeader(tif, h, problem, Language::German)) << problem.toStdString();
+    EXPECT_EQ(h.format, GridFormat::Gdal);
+    EXPECT_EQ(h.rows, 1201);
+    EXPECT_DOUBLE_EQ(h.cellSize, 1.0 / 1200.0);
+    EXPECT_NEAR(h.firstLongitude, 9.0, 1e-12);
+    EXPECT_NEAR(h.topLatitude, 48.0, 1e-12);
+
+    const QStringList fromTif = HorizonProfileFileLines(Profile({tif}, 47.5, 9.6).profile, Language::German);
+    EXPECT_EQ(fromTif, HorizonProfileFileLines(Profile({asc}, 47.5, 9.6).profile, Language::German));
+    EXPECT_EQ(fromTif, HorizonProfileFileLines(Profile({hgt}, 47.5, 9.6).profile, Language::German));
+    // The void value declared in the file is a void.
+    const ProfileResult voidCentre = Profile({tif}, 48.0, 9.0);  // cell (0, 0) is a void
+    EXPECT_EQ(voidCentre.status, ProfileStatus::Failed);
+    EXPECT_EQ(voidCentre.failure, QStringLiteral("Im Zentralpunkt fehlen Höhendaten!"));
+}
+
+TEST(ElevationGrid, RastersThatCannotBeUsedAreRefusedNamingTheFile) {
+    QTemporaryDir dir;
+    TerrainGridHeader h;
+    QString problem;
+    // Metres of a transverse Mercator zone are no degrees: refused with the way out.
+    const QString utm = GeoTiff(dir, QStringLiteral("utm.tif"), 64, 9.0, 47.0, Height, 32632);
+    EXPECT_FALSE(ReadTerrainGridHeader(utm, h, problem, Language::English));
+    EXPECT_TRUE(problem.startsWith(utm + QStringLiteral(": The heights lie in the projected coordinate system \"WGS 84 / UTM zone 32N\"")))
+        << problem.toStdString();
+    EXPECT_TRUE(problem.contains(QStringLiteral("gdalwarp -t_srs EPSG:4326")));
+
+    // Cut in half after it was written: the header fails or the rows do, never silently.
+    const QString whole = GeoTiff(dir, QStringLiteral("cut.tif"), 1201, 9.0, 47.0, Height);
+    QFile f(whole);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.resize(f.size() / 2));
+    f.close();
+    TerrainTiles tiles;
+    if (tiles.add(whole, problem, Language::German)) {
+        ProfileSettings s;
+        s.latitude = 47.5;
+        s.longitude = -9.5;
+        s.nearCells = 10;
+        const ProfileResult r = ComputeHorizonProfile(tiles, s, {}, Language::German);
+        EXPECT_EQ(r.status, ProfileStatus::Failed);
+        EXPECT_TRUE(r.failure.startsWith(whole + QStringLiteral(", Zeile "))) << r.failure.toStdString();
+    } else {
+        EXPECT_TRUE(problem.contains(whole)) << problem.toStdString();
+    }
+
+    // Not a raster at all, under a name that claims no format.
+    const QString text = Write(dir, QStringLiteral("notes.dat"), "some words\n");
+    EXPECT_FALSE(ReadTerrainGridHeader(text, h, problem, Language::German));
+    EXPECT_TRUE(problem.startsWith(QStringLiteral("Keine lesbaren Höhendaten: ") + text)) << problem.toStdString();
+}
+
 TEST(ElevationGrid, TilesOfBothKindsCombine) {
     QTemporaryDir dir;
     // A 600 m plateau in the eastern tile, given as text; the site in the western SRTM tile.
@@ -112,6 +203,11 @@ TEST(ElevationGrid, TilesOfBothKindsCombine) {
     EXPECT_TRUE(alone.profile.records[180].empty);  // due east
     ASSERT_FALSE(both.profile.records[180].empty);
     EXPECT_GT(both.profile.records[180].elevation, 1.5);
+    // The same plateau as a GeoTIFF beside the SRTM tile.
+    const QString eastTif = GeoTiff(dir, QStringLiteral("east.tif"), 1201, 10.0, 47.0,
+                                    [](int, int c) { return c > 100 && c < 200 ? 600 : 100; });
+    EXPECT_EQ(HorizonProfileFileLines(Profile({west, eastTif}, 47.5, 9.9).profile, Language::German),
+              HorizonProfileFileLines(both.profile, Language::German));
 }
 
 TEST(ElevationGrid, DamagedTilesAreRefusedNamingTheFile) {

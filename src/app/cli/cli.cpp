@@ -40,7 +40,7 @@ const char* const kUsage =
     "  hpgl2dxf IN.plt OUT.dxf [--divisor 40|1000] [--weight 1|2|3]\n"
     "  settings check FILE                                 report every fault of a file\n"
     "  settings write FILE                                 write the state to a file\n"
-    "  horizon --grid A.asc|N47E009.hgt [--grid B ...] --out P.ele|P.csv [--min-distance M]\n"
+    "  horizon --grid A.asc|N47E009.hgt|D.tif [--grid B ...] --out P.ele|P.csv [--min-distance M]\n"
     "          [--max-distance KM] [--platform M]        profile around the site\n"
     "  horizon --pvgis H.csv|H.json --out P.ele|P.csv      profile from a PVGIS horizon file\n"
     "  plane-sunlight [--inclination DEG] [--declination DEG] [--longitude-correction]\n"

@@ -31,7 +31,7 @@ bool TakeNumber(Context& ctx, QStringList& args, const char* name, double lo, do
 int WriteProfile(Context& ctx, const QString& outPath, const HorizonProfile& profile, Language lang) {
     const bool csv = outPath.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
     SaveError error;
-    if (!(csv ? WritePvgisCsvFile(outPath, profile) : WriteHorizonProfileFile(outPath, profile, lang, &error))) {
+    if (!(csv ? WritePvgisCsvFile(outPath, profile, &error) : WriteHorizonProfileFile(outPath, profile, lang, &error))) {
         ctx.dialogs.inform(caption(CaptionKind::Error, lang), HorizonFileSaveErrorText(outPath, error, lang),
                            Icon::Error);
         return kFaultyInput;
@@ -57,7 +57,7 @@ int HorizonFromPvgis(Context& ctx, const QString& inPath, const QString& outPath
 
 }  // namespace
 
-// horizon --grid A.asc|N47E009.hgt [--grid B ...] | --pvgis H.csv|H.json  --out P.ele|P.csv
+// horizon --grid A.asc|N47E009.hgt|dem.tif [--grid B ...] | --pvgis H.csv|H.json  --out P.ele|P.csv
 //         [--min-distance M] [--max-distance KM] [--platform M]
 // The centre is the site (--lat/--lon or the settings file).
 int CommandHorizon(Context& ctx, QStringList args) {
@@ -66,7 +66,7 @@ int CommandHorizon(Context& ctx, QStringList args) {
     QString value, outPath;
     bool missing = false;
     while (TakeOption(args, QStringLiteral("--grid"), value, missing)) {
-        if (missing) return BadOption(ctx, QStringLiteral("--grid"), value, QStringLiteral("an elevation grid (.asc or .hgt)"));
+        if (missing) return BadOption(ctx, QStringLiteral("--grid"), value, QStringLiteral("an elevation grid (.asc, .hgt, GeoTIFF or another raster GDAL reads)"));
         grids << value;
     }
     if (TakeOption(args, QStringLiteral("--out"), value, missing)) {
@@ -90,7 +90,7 @@ int CommandHorizon(Context& ctx, QStringList args) {
         !TakeNumber(ctx, args, "--platform", 0, 300, platform, status))
         return status;
     if (grids.isEmpty() == pvgisPath.isEmpty() || outPath.isEmpty()) {
-        ctx.err << "zorva-cli horizon: expected --grid FILE.asc or FILE.hgt (one or more) or --pvgis FILE, "
+        ctx.err << "zorva-cli horizon: expected --grid FILE (.asc, .hgt, .tif; one or more) or --pvgis FILE, "
                    "and --out FILE.ele or FILE.csv\n";
         ctx.err.flush();
         return kBadCommandLine;

@@ -1,0 +1,214 @@
+#include "astro/gdal_grid.h"
+
+#include <QFileInfo>
+
+#include <gdal.h>
+#include <ogr_srs_api.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <mutex>
+#include <vector>
+
+namespace zorva {
+namespace {
+
+constexpr double kDegreeInRadians = 0.017453292519943295;
+constexpr std::size_t kChunkBytes = 16u << 20;  // rows read at once, whole blocks of the file
+
+QString Tr(Language lang, const char* german, const char* english) {
+    return QString::fromUtf8(lang == Language::English ? english : german);
+}
+
+void RegisterOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        GDALAllRegister();
+        // Rows are read in whole blocks already; a small cache keeps memory flat however
+        // large the raster (GDAL would otherwise keep a share of the machine's memory).
+        GDALSetCacheMax64(32 << 20);
+    });
+}
+
+// GDAL's own complaints stay off the terminal; the last one completes our message.
+class QuietErrors {
+public:
+    QuietErrors() {
+        CPLPushErrorHandler(CPLQuietErrorHandler);
+        CPLErrorReset();
+    }
+    ~QuietErrors() { CPLPopErrorHandler(); }
+    QuietErrors(const QuietErrors&) = delete;
+    QuietErrors& operator=(const QuietErrors&) = delete;
+    static QString last() {
+        const char* m = CPLGetLastErrorMsg();
+        return m && *m ? QStringLiteral(" (") + QString::fromUtf8(m) + QLatin1Char(')') : QString();
+    }
+};
+
+struct Dataset {
+    GDALDatasetH handle = nullptr;
+    explicit Dataset(const QString& path) {
+        RegisterOnce();
+        // Local regular files only: no FIFO, no device, no network name such as "/vsicurl/".
+        const QFileInfo info(path);
+        if (!info.isFile() || !info.isReadable()) return;
+        const char* const rasterOnly[] = {nullptr};
+        handle = GDALOpenEx(path.toLocal8Bit().constData(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, rasterOnly,
+                            nullptr);
+    }
+    ~Dataset() {
+        if (handle) GDALClose(handle);
+    }
+    Dataset(const Dataset&) = delete;
+    Dataset& operator=(const Dataset&) = delete;
+};
+
+QString Unreadable(const QString& path, Language lang) {
+    return Tr(lang, "Keine lesbaren Höhendaten: ", "No readable elevation data: ") + path + QuietErrors::last();
+}
+
+}  // namespace
+
+bool ReadGdalGridHeader(TerrainGridHeader& h, QString& problem, Language lang) {
+    QuietErrors quiet;
+    Dataset ds(h.path);
+    if (!ds.handle || GDALGetRasterCount(ds.handle) < 1) {
+        problem = Unreadable(h.path, lang);
+        return false;
+    }
+    double gt[6] = {};
+    if (GDALGetGeoTransform(ds.handle, gt) != CE_None) {
+        problem = h.path + Tr(lang, ": Die Datei sagt nicht, wo ihre Höhen liegen (keine Georeferenz).",
+                              ": The file does not say where its heights lie (no georeference).");
+        return false;
+    }
+    OGRSpatialReferenceH srs = GDALGetSpatialRef(ds.handle);
+    if (!srs) {
+        problem = h.path + Tr(lang, ": Die Datei nennt kein Koordinatensystem.",
+                              ": The file names no coordinate system.");
+        return false;
+    }
+    if (!OSRIsGeographic(srs) || std::abs(OSRGetAngularUnits(srs, nullptr) - kDegreeInRadians) > 1e-12) {
+        const char* name = OSRGetName(srs);
+        problem = h.path + Tr(lang, ": Die Höhen liegen im projizierten Koordinatensystem \"",
+                              ": The heights lie in the projected coordinate system \"") +
+                  QString::fromUtf8(name ? name : "?") +
+                  Tr(lang, "\". Gebraucht werden geographische Koordinaten in Grad (umzurechnen etwa mit "
+                           "gdalwarp -t_srs EPSG:4326).",
+                     "\". Geographic coordinates in degrees are needed (reproject it with, for example, "
+                     "gdalwarp -t_srs EPSG:4326).");
+        return false;
+    }
+    // North up, no rotation, square cells: the profile walks rows of equal latitude.
+    if (gt[2] != 0.0 || gt[4] != 0.0 || !(gt[1] > 0.0) || !(gt[5] < 0.0)) {
+        problem = h.path + Tr(lang, ": Das Raster ist gedreht oder nicht nach Norden ausgerichtet.",
+                              ": The grid is rotated or not aligned to the north.");
+        return false;
+    }
+    if (std::abs(gt[1] + gt[5]) > 1e-6 * gt[1]) {
+        problem = h.path + Tr(lang, ": Die Zellen sind nicht quadratisch (", ": The cells are not square (") +
+                  QString::number(gt[1] * 3600.0, 'g', 6) + QStringLiteral("\" x ") +
+                  QString::number(-gt[5] * 3600.0, 'g', 6) + QStringLiteral("\").");
+        return false;
+    }
+    h.format = GridFormat::Gdal;
+    h.columns = GDALGetRasterXSize(ds.handle);
+    h.rows = GDALGetRasterYSize(ds.handle);
+    h.cellSize = gt[1];
+    // The geotransform gives the outer corner of the first cell; the program counts centres.
+    h.firstLongitude = gt[0] + gt[1] / 2.0;
+    h.topLatitude = gt[3] + gt[5] / 2.0;
+    h.hasNoData = false;  // voids are handed out as NaN
+    h.headerLines = 0;
+    return true;
+}
+
+namespace {
+
+class GdalRows : public GridRowReader {
+public:
+    GdalRows(const TerrainGridHeader& grid, Language lang) : grid_(grid), lang_(lang), ds_(grid.path) {
+        QuietErrors quiet;
+        if (!ds_.handle || GDALGetRasterXSize(ds_.handle) != grid.columns ||
+            GDALGetRasterYSize(ds_.handle) != grid.rows) {
+            problem_ = Unreadable(grid.path, lang);
+            return;
+        }
+        band_ = GDALGetRasterBand(ds_.handle, 1);
+        int has = 0;
+        const double nd = GDALGetRasterNoDataValue(band_, &has);
+        hasNoData_ = has != 0;
+        noData_ = static_cast<float>(nd);
+        scale_ = GDALGetRasterScale(band_, nullptr);
+        offset_ = GDALGetRasterOffset(band_, nullptr);
+        int blockX = 0, blockY = 0;
+        GDALGetBlockSize(band_, &blockX, &blockY);
+        const long long fit = std::max<long long>(1, static_cast<long long>(kChunkBytes / sizeof(float)) / grid.columns);
+        const long long block = std::max(1, blockY);
+        // Whole blocks where they fit, so that no block is decoded twice.
+        chunk_ = fit >= block ? fit / block * block : fit;
+        chunk_ = std::min(chunk_, grid.rows);
+        buffer_.resize(static_cast<std::size_t>(chunk_ * grid.columns));
+    }
+
+    bool read(float* out) override {
+        if (!problem_.isEmpty() || rowsDone_ >= grid_.rows) return false;
+        if (rowsDone_ < first_ || rowsDone_ >= first_ + loaded_) {
+            if (!load(rowsDone_)) return false;
+        }
+        const float* row = buffer_.data() + static_cast<std::size_t>((rowsDone_ - first_) * grid_.columns);
+        for (long long j = 0; j < grid_.columns; ++j) {
+            const float v = row[j];
+            out[j] = (hasNoData_ && v == noData_) || std::isnan(v)
+                         ? std::numeric_limits<float>::quiet_NaN()
+                         : static_cast<float>(v * scale_ + offset_);
+        }
+        ++rowsDone_;
+        return true;
+    }
+
+    bool skip() override {
+        if (!problem_.isEmpty() || rowsDone_ >= grid_.rows) return false;
+        ++rowsDone_;
+        return true;
+    }
+
+    bool checkEnd() override { return problem_.isEmpty(); }
+
+private:
+    bool load(long long row) {
+        QuietErrors quiet;
+        const long long n = std::min(chunk_, grid_.rows - row);
+        if (GDALRasterIO(band_, GF_Read, 0, static_cast<int>(row), static_cast<int>(grid_.columns), static_cast<int>(n),
+                         buffer_.data(), static_cast<int>(grid_.columns), static_cast<int>(n), GDT_Float32, 0,
+                         0) != CE_None) {
+            problem_ = GridPlace(grid_.path, row + 1, lang_) +
+                       Tr(lang_, "Die Höhen können nicht gelesen werden", "The heights cannot be read") +
+                       QuietErrors::last();
+            return false;
+        }
+        first_ = row;
+        loaded_ = n;
+        return true;
+    }
+
+    const TerrainGridHeader& grid_;
+    Language lang_;
+    Dataset ds_;
+    GDALRasterBandH band_ = nullptr;
+    bool hasNoData_ = false;
+    float noData_ = 0;
+    double scale_ = 1.0, offset_ = 0.0;
+    long long chunk_ = 1, first_ = 0, loaded_ = 0;
+    std::vector<float> buffer_;
+};
+
+}  // namespace
+
+std::unique_ptr<GridRowReader> OpenGdalRows(const TerrainGridHeader& grid, Language lang) {
+    return std::make_unique<GdalRows>(grid, lang);
+}
+
+}  // namespace zorva
