@@ -2,25 +2,9 @@
 // line "----") must load and give a horizon profile, or a message, without a crash or
 // undefined behaviour; a computed profile holds only real angles and distances within the
 // limits, and it survives its own ".ele" file.
-#include "fuzz_support.h"
+#include "profile_checks.h"
 
-#include "astro/horizon_profile.h"
-#include "astro/terrain_profile.h"
-
-#include <cmath>
 #include <string_view>
-
-namespace {
-
-bool SameWithinFile(const zorva::HorizonRecord& a, const zorva::HorizonRecord& b) {
-    if (a.empty != b.empty) return false;
-    if (a.empty) return true;
-    // The file keeps four decimals of the angle and two of the distance.
-    return std::abs(a.elevation - b.elevation) <= 0.5e-4 + 1e-9 &&
-           std::abs(a.distanceMetres - b.distanceMetres) <= 0.5e-2 + 1e-9;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace zorva;
@@ -67,32 +51,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             return true;
         },
         Language::German);
-    if (result.status == ProfileStatus::Cancelled) fuzz::PropertyBroken("cancelled though nobody cancelled");
-    if (result.status == ProfileStatus::Failed) {
-        if (result.failure.isEmpty()) fuzz::PropertyBroken("failed without a reason");
-        return 0;
-    }
-    const HorizonProfile& profile = result.profile;
-    for (const HorizonRecord& r : profile.records) {
-        if (r.empty) continue;
-        if (!(std::abs(r.elevation) <= 90.0)) fuzz::PropertyBroken("an elevation that is no angle");
-        // The limits are compared on the haversine term; the metres come back within rounding.
-        const double slack = 1e-6 * settings.maxDistanceMetres;
-        if (!(r.distanceMetres > settings.minDistanceMetres - slack && r.distanceMetres <= settings.maxDistanceMetres + slack))
-            fuzz::PropertyBroken("terrain outside the distance limits",
-                                 QString::number(r.distanceMetres, 'g', 17));
-    }
-
-    HorizonProfile reread;
-    if (!ParseHorizonProfileLines(HorizonProfileFileLines(profile, Language::German), reread))
-        fuzz::PropertyBroken("the profile's own file does not read back");
-    for (int k = 0; k < kHorizonRecordCount; ++k) {
-        if (!SameWithinFile(profile.records[k], reread.records[k]))
-            fuzz::PropertyBroken("a record changed on its way through the profile's file",
-                                 QStringLiteral("sector %1").arg(k));
-    }
-    if (reread.observerHeightMetres != profile.observerHeightMetres ||
-        reread.minDistanceMetres != profile.minDistanceMetres)
-        fuzz::PropertyBroken("the observer changed on its way through the profile's file");
+    fuzz::CheckComputedProfile(result, settings);
     return 0;
 }
