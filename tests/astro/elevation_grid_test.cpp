@@ -1,6 +1,6 @@
-// Elevation grids behind one row interface: an SRTM tile gives the profile of the same heights
-// written as an ESRI grid, tiles of both kinds combine, and damaged tiles are refused with
-// the file named.
+// Elevation grids behind one row interface: an SRTM tile and a GeoTIFF give the profile of
+// the same heights written as an ESRI grid, tiles of different kinds combine, and damaged or
+// unusable files are refused with the file named.
 #include "astro/elevation_grid.h"
 #include "astro/terrain_profile.h"
 #include "support/test_support.h"
@@ -98,59 +98,48 @@ ProfileResult Profile(const QStringList& paths, double lat, double lonEast) {
     return ComputeHorizonProfile(tiles, s, {}, Language::German);
 }
 
-TEST(ElevationGrid, AnSrtmTileGivesTheProfileOfTheSameHeightsAsText) {
+TEST(ElevationGrid, AnSrtmTileAndAGeoTiffGiveTheProfileOfTheSameHeightsAsText) {
     QTemporaryDir dir;
     const QString hgt = Write(dir, QStringLiteral("N47E009.hgt"), HgtBytes(1201, Height));
+    const QString tif = GeoTiff(dir, QStringLiteral("dem.tif"), 1201, 9.0, 47.0, Height);
     const QString asc = Write(dir, QStringLiteral("same.asc"), EsriBytes(1201, 9.0, 47.0, Height));
-    TerrainGridHeader h;
-    QString problem;
-    ASSERT_TRUE(ReadTerrainGridHeader(hgt, h, problem, Language::German)) << problem.toStdString();
-    EXPECT_EQ(h.format, GridFormat::SrtmHgt);
-    EXPECT_EQ(h.columns, 1201);
-    EXPECT_DOUBLE_EQ(h.cellSize, 1.0 / 1200.0);
-    EXPECT_DOUBLE_EQ(h.firstLongitude, 9.0);
-    EXPECT_DOUBLE_EQ(h.topLatitude, 48.0);
-    EXPECT_EQ(h.noData, -32768);
+    struct Expected {
+        QString path;
+        GridFormat format;
+    };
+    for (const Expected& e : {Expected{hgt, GridFormat::SrtmHgt}, Expected{tif, GridFormat::Gdal}}) {
+        TerrainGridHeader h;
+        QString problem;
+        ASSERT_TRUE(ReadTerrainGridHeader(e.path, h, problem, Language::German)) << problem.toStdString();
+        EXPECT_EQ(h.format, e.format);
+        EXPECT_EQ(h.columns, 1201);
+        EXPECT_EQ(h.rows, 1201);
+        EXPECT_DOUBLE_EQ(h.cellSize, 1.0 / 1200.0);
+        EXPECT_NEAR(h.firstLongitude, 9.0, 1e-12);
+        EXPECT_NEAR(h.topLatitude, 48.0, 1e-12);
+    }
 
     // A valley site south of the ridge.
-    const ProfileResult fromHgt = Profile({hgt}, 47.5, 9.6);
     const ProfileResult fromAsc = Profile({asc}, 47.5, 9.6);
-    ASSERT_EQ(fromHgt.status, ProfileStatus::Ok) << fromHgt.failure.toStdString();
     ASSERT_EQ(fromAsc.status, ProfileStatus::Ok) << fromAsc.failure.toStdString();
-    EXPECT_GT(fromHgt.profile.records[20].elevation, 1.0);  // the ridge, 10 degrees east of north
-    EXPECT_EQ(HorizonProfileFileLines(fromHgt.profile, Language::German),
-              HorizonProfileFileLines(fromAsc.profile, Language::German));
+    EXPECT_GT(fromAsc.profile.records[20].elevation, 1.0);  // the ridge, 10 degrees east of north
+    const QStringList expected = HorizonProfileFileLines(fromAsc.profile, Language::German);
+    EXPECT_EQ(HorizonProfileFileLines(Profile({hgt}, 47.5, 9.6).profile, Language::German), expected);
+    EXPECT_EQ(HorizonProfileFileLines(Profile({tif}, 47.5, 9.6).profile, Language::German), expected);
 
     // Bytes in memory read as the file does.
     TerrainTiles memory;
+    QString problem;
     ASSERT_TRUE(memory.addBytes(QStringLiteral("N47E009.hgt"), HgtBytes(1201, Height), problem, Language::German));
     ProfileSettings s;
     s.latitude = 47.5;
     s.longitude = -9.6;
     s.nearCells = 40;
     EXPECT_EQ(HorizonProfileFileLines(ComputeHorizonProfile(memory, s, {}, Language::German).profile, Language::German),
-              HorizonProfileFileLines(fromHgt.profile, Language::German));
-}
+              expected);
 
-TEST(ElevationGrid, AGeoTiffGivesTheProfileOfTheSameHeightsAsTextAndSrtm) {
-    QTemporaryDir dir;
-    const QString tif = GeoTiff(dir, QStringLiteral("dem.tif"), 1201, 9.0, 47.0, Height);
-    const QString hgt = Write(dir, QStringLiteral("N47E009.hgt"), HgtBytes(1201, Height));
-    const QString asc = Write(dir, QStringLiteral("same.asc"), EsriBytes(1201, 9.0, 47.0, Height));
-    TerrainGridHeader h;
-    QString problem;
-    ASSERT_TRUE(ReadTerrainGridHeader(tif, h, problem, Language::German)) << problem.toStdString();
-    EXPECT_EQ(h.format, GridFormat::Gdal);
-    EXPECT_EQ(h.rows, 1201);
-    EXPECT_DOUBLE_EQ(h.cellSize, 1.0 / 1200.0);
-    EXPECT_NEAR(h.firstLongitude, 9.0, 1e-12);
-    EXPECT_NEAR(h.topLatitude, 48.0, 1e-12);
-
-    const QStringList fromTif = HorizonProfileFileLines(Profile({tif}, 47.5, 9.6).profile, Language::German);
-    EXPECT_EQ(fromTif, HorizonProfileFileLines(Profile({asc}, 47.5, 9.6).profile, Language::German));
-    EXPECT_EQ(fromTif, HorizonProfileFileLines(Profile({hgt}, 47.5, 9.6).profile, Language::German));
-    // The void value declared in the file is a void.
-    const ProfileResult voidCentre = Profile({tif}, 48.0, 9.0);  // cell (0, 0) is a void
+    // The void value the GeoTIFF declares is a void: cell (0, 0) is one.
+    const ProfileResult voidCentre = Profile({tif}, 48.0, 9.0);
     EXPECT_EQ(voidCentre.status, ProfileStatus::Failed);
     EXPECT_EQ(voidCentre.failure, QStringLiteral("Im Zentralpunkt fehlen Höhendaten!"));
 }
@@ -191,7 +180,7 @@ TEST(ElevationGrid, RastersThatCannotBeUsedAreRefusedNamingTheFile) {
     EXPECT_TRUE(problem.startsWith(QStringLiteral("Keine lesbaren Höhendaten: ") + text)) << problem.toStdString();
 }
 
-TEST(ElevationGrid, TilesOfBothKindsCombine) {
+TEST(ElevationGrid, TilesOfDifferentKindsCombine) {
     QTemporaryDir dir;
     // A 600 m plateau in the eastern tile, given as text; the site in the western SRTM tile.
     const QString west = Write(dir, QStringLiteral("n47e009.HGT"), HgtBytes(1201, [](int, int) { return 100; }));
