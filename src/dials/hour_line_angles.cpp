@@ -1,6 +1,7 @@
 #include "dials/hour_line_angles.h"
 
 #include "astro/angles.h"
+#include "astro/horizon_profile.h"
 #include "astro/sun_position.h"
 #include "astro/time_format.h"
 #include "dials/dial_geometry.h"
@@ -56,6 +57,8 @@ HourLineAngles ComputeHourLineAngles(const DialState& s, bool withLitRange) {
         nAlt = 90.0 - s.planeInclination;
         nAz = s.wallDeclination;
     }
+    // A loaded horizon profile hides the sun behind the terrain too.
+    const HorizonProfile* terrain = s.horizonProfile.get();
     double first = 999, last = -999;
     for (int d = -8; d <= 8; ++d) {
         const double decl = 23.44 * d / 8.0;
@@ -63,6 +66,7 @@ HourLineAngles ComputeHourLineAngles(const DialState& s, bool withLitRange) {
             const double t = -180.0 + 0.5 * i;
             const HorizontalPosition sun = HorizontalFromHourAngle(t, decl, s.latitude);
             if (sun.altitude <= 0 || IncidenceCosine(sun.altitude, sun.azimuth, nAlt, nAz) <= 0) continue;
+            if (terrain && SunBehindTerrain(*terrain, sun.azimuth, sun.altitude)) continue;
             first = std::min(first, t);
             last = std::max(last, t);
         }

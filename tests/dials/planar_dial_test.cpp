@@ -1,5 +1,6 @@
 // The planar dial construction, checked through the primitives it draws.
 #include "dials/planar_dial.h"
+#include "astro/horizon_profile.h"
 
 #include "dials/date_lines.h"
 #include "dials/dial_render.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 namespace zorva {
 namespace {
@@ -401,6 +403,26 @@ TEST(HourLineAngleTable, HorizontalDialAnglesAndLitRange) {
     // A horizontal plane is lit from the earliest to the latest sunrise of the year.
     EXPECT_NEAR(a.table.firstLitHourAngle, -117.5, 1.0);
     EXPECT_NEAR(a.table.lastLitHourAngle, 117.5, 1.0);
+    // A loaded horizon profile: 10 degrees of hills in the east delay the first light to the
+    // moment the summer sun has climbed them; the open west keeps the last light.
+    {
+        auto hills = std::make_shared<HorizonProfile>();
+        for (int k = 0; k < kHorizonRecordCount; ++k) {
+            if (HorizonSectorAzimuth(k) >= 0) continue;
+            hills->records[k].elevation = 10.0;
+            hills->records[k].distanceMetres = 3000;
+            hills->records[k].empty = false;
+        }
+        DialState behind = s;
+        behind.horizonProfile = hills;
+        const HourLineAngles h = ComputeHourLineAngles(behind, true);
+        const double phi = 47.25 * 3.14159265358979 / 180, delta = 23.44 * 3.14159265358979 / 180;
+        const double climbed = -std::acos((std::sin(10 * 3.14159265358979 / 180) - std::sin(phi) * std::sin(delta)) /
+                                          (std::cos(phi) * std::cos(delta))) * 180 / 3.14159265358979;
+        EXPECT_NEAR(h.table.firstLitHourAngle, climbed, 0.5);
+        EXPECT_DOUBLE_EQ(h.table.lastLitHourAngle, a.table.lastLitHourAngle);
+        EXPECT_NE(h.sunlitPeriod, a.sunlitPeriod);
+    }
     // The period reads in the dial's time: 9.55 E with hour lines for the 15 E meridian is
     // 21.8 minutes later than local apparent time, the lit hour angles stay.
     s.longitude = -9.55;
