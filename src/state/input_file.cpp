@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -98,10 +99,19 @@ InputFileStatus ReadInputFile(const QString& path, qint64 maxBytes, QByteArray& 
     QFile file;
     const InputFileStatus status = OpenInputFile(path, maxBytes, file);
     if (status != InputFileStatus::Ok) return status;
-    // The size on disk may lie (files of /proc, a file growing while read): one byte more
-    // than allowed tells.
-    QByteArray data = file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError) return InputFileStatus::Unreadable;
+    // Read to the end in chunks rather than asking for the whole cap at once, which would
+    // allocate the cap for every small file. The size on disk may lie (a file growing while
+    // read): one byte more than allowed tells.
+    QByteArray data;
+    data.reserve(static_cast<qsizetype>(std::min(file.size(), maxBytes) + 1));
+    char chunk[64 * 1024];
+    for (qint64 room = maxBytes + 1; room > 0;) {
+        const qint64 got = file.read(chunk, std::min<qint64>(room, sizeof chunk));
+        if (got < 0 || file.error() != QFileDevice::NoError) return InputFileStatus::Unreadable;
+        if (got == 0) break;
+        data.append(chunk, static_cast<qsizetype>(got));
+        room -= got;
+    }
     if (data.size() > maxBytes) return InputFileStatus::TooLarge;
     bytes = std::move(data);
     return InputFileStatus::Ok;

@@ -32,6 +32,14 @@ TEST_F(InputFileTest, RegularFilesAreReadWithinTheCap) {
     EXPECT_EQ(ReadInputFile(path("a.txt"), 9, bytes), InputFileStatus::TooLarge);
     EXPECT_TRUE(bytes.isEmpty()) << "nothing of a refused file is handed out";
 
+    // Larger than one read: every piece arrives, in order, and the cap still counts exactly.
+    QByteArray big(200'003, '\0');
+    for (int i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7 % 251);
+    WriteBytes(path("big.bin"), big);
+    EXPECT_EQ(ReadInputFile(path("big.bin"), big.size(), bytes), InputFileStatus::Ok);
+    EXPECT_EQ(bytes, big);
+    EXPECT_EQ(ReadInputFile(path("big.bin"), big.size() - 1, bytes), InputFileStatus::TooLarge);
+
     WriteBytes(path("empty.txt"), QByteArray());
     EXPECT_EQ(ReadInputFile(path("empty.txt"), 0, bytes), InputFileStatus::Ok);
     EXPECT_EQ(ReadInputFile(path("missing.txt"), 10, bytes), InputFileStatus::Missing);
