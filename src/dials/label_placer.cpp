@@ -18,9 +18,16 @@ bool Finite(const QRectF& r) {
     return std::isfinite(r.left()) && std::isfinite(r.top()) && std::isfinite(r.width()) && std::isfinite(r.height());
 }
 
+constexpr int kGridCells = 64;       // per side
+constexpr int kWideLineCells = 256;  // a line over more cells is tested against every box
+
 }  // namespace
 
 bool SegmentMeetsRect(const QLineF& line, const QRectF& rect) {
+    // Far apart (the usual case): not even the bounding boxes meet.
+    if (std::max(line.x1(), line.x2()) < rect.left() || std::min(line.x1(), line.x2()) > rect.right() ||
+        std::max(line.y1(), line.y2()) < rect.top() || std::min(line.y1(), line.y2()) > rect.bottom())
+        return false;
     QPointF a = line.p1(), b = line.p2();
     return rect.contains(a) || rect.contains(b) || ClipSegment(a, b, rect);
 }
@@ -43,9 +50,61 @@ double LabelPlacer::cost(const QRectF& box) const {
     for (const QRectF& r : boxes_)
         if (r.intersects(box)) c += kLabelCost;
     // Lines cost less the more a label would have to move to clear them.
-    for (const QLineF& l : lines_)
-        if (SegmentMeetsRect(l, box)) c += kLineCost;
+    if (lines_.empty()) return c;
+    if (indexedLines_ != lines_.size()) indexLines();
+    if (++query_ == 0) {  // the stamps wrapped round: forget them
+        std::fill(seen_.begin(), seen_.end(), 0u);
+        query_ = 1;
+    }
+    auto meet = [&](std::uint32_t i) {
+        if (seen_[i] == query_) return;
+        seen_[i] = query_;
+        if (SegmentMeetsRect(lines_[i], box)) c += kLineCost;
+    };
+    for (std::uint32_t i : wideLines_) meet(i);
+    const int x0 = cellX(box.left()), x1 = cellX(box.right());
+    const int y0 = cellY(box.top()), y1 = cellY(box.bottom());
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
+            for (std::uint32_t i : cells_[static_cast<std::size_t>(y) * kGridCells + x]) meet(i);
     return c;
+}
+
+int LabelPlacer::cellX(double x) const {
+    const double f = std::floor((x - gridArea_.left()) / cellWidth_);
+    return f < 0 ? 0 : f >= kGridCells ? kGridCells - 1 : static_cast<int>(f);
+}
+
+int LabelPlacer::cellY(double y) const {
+    const double f = std::floor((y - gridArea_.top()) / cellHeight_);
+    return f < 0 ? 0 : f >= kGridCells ? kGridCells - 1 : static_cast<int>(f);
+}
+
+void LabelPlacer::indexLines() const {
+    // The grid spans the lines where they can meet a label: on the sheet. Cell numbers are
+    // clamped at the border, the same for lines and boxes, so nothing beyond it is lost.
+    QRectF extent;
+    for (const QLineF& l : lines_) extent |= QRectF(l.p1(), l.p2()).normalized().adjusted(0, 0, 1e-9, 1e-9);
+    const QRectF onSheet = extent.intersected(sheet_);
+    gridArea_ = onSheet.isValid() ? onSheet : extent;
+    cellWidth_ = std::max(gridArea_.width() / kGridCells, 1e-9);
+    cellHeight_ = std::max(gridArea_.height() / kGridCells, 1e-9);
+    cells_.assign(static_cast<std::size_t>(kGridCells) * kGridCells, {});
+    wideLines_.clear();
+    for (std::uint32_t i = 0; i < lines_.size(); ++i) {
+        const QLineF& l = lines_[i];
+        const int x0 = cellX(std::min(l.x1(), l.x2())), x1 = cellX(std::max(l.x1(), l.x2()));
+        const int y0 = cellY(std::min(l.y1(), l.y2())), y1 = cellY(std::max(l.y1(), l.y2()));
+        if ((x1 - x0 + 1) * (y1 - y0 + 1) > kWideLineCells) {
+            wideLines_.push_back(i);
+            continue;
+        }
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x) cells_[static_cast<std::size_t>(y) * kGridCells + x].push_back(i);
+    }
+    seen_.assign(lines_.size(), 0u);
+    query_ = 0;
+    indexedLines_ = lines_.size();
 }
 
 QRectF LabelPlacer::ontoSheet(QRectF box) const {

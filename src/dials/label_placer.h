@@ -10,6 +10,7 @@
 #include <QRectF>
 #include <QSizeF>
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -54,10 +55,25 @@ private:
     std::optional<QRectF> best(const QSizeF& size, const std::vector<QPointF>& candidates, double& bestCost) const;
     QRectF ontoSheet(QRectF box) const;
 
+    // Buckets of the kept-clear lines on a coarse grid, so that a candidate box is tested
+    // against the lines near it only: a drawing has thousands of strokes and hundreds of
+    // labels. Built when a box is first weighed after lines were added.
+    void indexLines() const;
+    int cellX(double x) const;
+    int cellY(double y) const;
+
     QRectF sheet_;
     std::vector<QRectF> placed_;
     std::vector<QRectF> boxes_;
     std::vector<QLineF> lines_;
+
+    mutable std::size_t indexedLines_ = 0;
+    mutable QRectF gridArea_;
+    mutable double cellWidth_ = 1.0, cellHeight_ = 1.0;
+    mutable std::vector<std::vector<std::uint32_t>> cells_;  // line numbers per cell
+    mutable std::vector<std::uint32_t> wideLines_;           // lines spanning many cells
+    mutable std::vector<std::uint32_t> seen_;                // per line: the query that last met it
+    mutable std::uint32_t query_ = 0;
 };
 
 // True when a segment crosses or lies inside the rectangle.

@@ -11,6 +11,8 @@
 #include "recording_painter.h"
 #include "support/test_support.h"
 
+#include <algorithm>
+#include <random>
 #include <set>
 
 namespace zorva::test {
@@ -70,6 +72,72 @@ TEST(LabelPlacer, SegmentsMeetRectangles) {
     EXPECT_FALSE(SegmentMeetsRect(QLineF(0, 0, 30, 5), r));     // above
     EXPECT_FALSE(SegmentMeetsRect(QLineF(0, 25, 9, 35), r));    // beside
     EXPECT_FALSE(SegmentMeetsRect(QLineF(25, 0, 25, 30), r));   // vertical, right of it
+}
+
+// The placer looks only at the lines near a box; it must choose exactly what weighing every
+// line would choose: long and short strokes, strokes off the sheet or running far beyond it,
+// and strokes added between placements.
+TEST(LabelPlacer, ChoosesAsIfEveryLineWereWeighed) {
+    const QRectF sheet(0, 0, 400, 300);
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> across(-100, 500), step(-12, 12), far(-1e5, 1e5);
+    LabelPlacer placer(sheet);
+    std::vector<QLineF> lines;
+    std::vector<QRectF> taken;
+    auto addLines = [&](int n) {
+        for (int i = 0; i < n; ++i) {
+            const QPointF a(across(random), across(random));
+            QLineF l;
+            switch (i % 4) {
+            case 0: l = QLineF(a, a + QPointF(step(random), step(random))); break;  // a date-line piece
+            case 1: l = QLineF(a, QPointF(across(random), across(random))); break;   // an hour line
+            case 2: l = QLineF(QPointF(far(random), a.y()), QPointF(far(random), a.y() + 1)); break;
+            default: l = QLineF(a, QPointF(a.x(), a.y() + step(random))); break;     // upright piece
+            }
+            lines.push_back(l);
+            placer.avoidLine(l);
+        }
+    };
+    auto reference = [&](const QRectF& box) {
+        double c = 0;
+        for (const QRectF& r : taken)
+            if (r.intersects(box)) c += 1000;
+        for (const QLineF& l : lines)
+            if (SegmentMeetsRect(l, box)) c += 1;
+        return c;
+    };
+    int crowded = 0;  // labels with no free candidate: the weighing decided
+    for (int round = 0; round < 6; ++round) {
+        addLines(400);
+        for (int label = 0; label < 40; ++label) {
+            const QSizeF size(8 + step(random) / 2, 5);
+            std::vector<QPointF> candidates;
+            for (int k = 0; k < 8; ++k) candidates.push_back({across(random) * 0.8, across(random) * 0.6});
+            // The reference: first candidate on the sheet without cost, else the cheapest.
+            std::optional<QRectF> expected;
+            double best = 0;
+            for (const QPointF& c : candidates) {
+                QRectF box(c, size);
+                const bool on = sheet.contains(box);
+                if (!on) {
+                    box.moveLeft(std::clamp(box.left(), sheet.left(), sheet.right() - box.width()));
+                    box.moveTop(std::clamp(box.top(), sheet.top(), sheet.bottom() - box.height()));
+                }
+                const double k = reference(box) + (on ? 0.0 : 0.5);
+                if (!expected || k < best) {
+                    expected = box;
+                    best = k;
+                    if (k == 0) break;
+                }
+            }
+            const auto got = placer.place(size, candidates);
+            ASSERT_TRUE(got && expected);
+            ASSERT_EQ(*got, *expected) << "round " << round << ", label " << label;
+            if (best > 0) ++crowded;
+            taken.push_back(*got);
+        }
+    }
+    EXPECT_GT(crowded, 20);
 }
 
 struct Site {
