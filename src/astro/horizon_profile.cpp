@@ -132,7 +132,11 @@ HorizonFileStatus ReadHorizonProfileFile(const QString& path, HorizonProfile& pr
     return ParseHorizonProfileLines(lines, profile) ? HorizonFileStatus::Ok : HorizonFileStatus::Faulty;
 }
 
-QString HorizonFileSavedText(const QString& path) { return path + QStringLiteral(" : File saved!"); }
+QString HorizonFileSavedText(const QString& path, Language lang) {
+    return path + (lang == Language::English ? QStringLiteral(" : File saved!")
+                                             : QStringLiteral(" : Datei gespeichert!"));
+}
+
 QString HorizonFileSaveErrorText(const QString& path, const SaveError& error, Language lang) {
     return QStringLiteral("Save error: File  ") + path +
            (error.failed() ? QStringLiteral("\r\n") + SaveErrorText(error, lang) : QString());

@@ -62,7 +62,7 @@ bool ParseHorizonProfileLines(const QStringList& lines, HorizonProfile& profile)
 HorizonFileStatus ReadHorizonProfileFile(const QString& path, HorizonProfile& profile);
 
 // The box texts of the profile file dialogs.
-QString HorizonFileSavedText(const QString& path);       // name + " : File saved!"
+QString HorizonFileSavedText(const QString& path, Language lang);  // name + " : File saved!"
 // "Save error: File  " + name, and the reason on a line of its own when one is known.
 QString HorizonFileSaveErrorText(const QString& path, const SaveError& error = {}, Language lang = Language::German);
 

@@ -422,7 +422,7 @@ bool HorizonPanel::saveProfile(ProfileFormat format) {
                                Icon::Error);
         return false;
     }
-    host_.dialogs().inform(caption(CaptionKind::Information, lang), HorizonFileSavedText(path));
+    host_.dialogs().inform(caption(CaptionKind::Information, lang), HorizonFileSavedText(path, lang));
     return true;
 }
 

@@ -399,7 +399,8 @@ QString ParameterDialog::TitleFor(const DialState& s) {
             case 'i': kind = english ? "inclining SUNDIAL" : "inklinierende SONNENUHR"; break;
             default: break;
         }
-        if (kind) return QStringLiteral(" ") + caption(CaptionKind::Achtung, lang) + QString::fromLatin1(kind);
+        // A blank between the caption and the kind, which would otherwise run together.
+        if (kind) return QStringLiteral(" ") + caption(CaptionKind::Achtung, lang) + u' ' + QString::fromLatin1(kind);
     }
     return title(44, lang) + PageCaption(PageFor(s), lang);
 }

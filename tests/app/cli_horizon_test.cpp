@@ -46,7 +46,7 @@ TEST(CliHorizon, WritesTheProfileAroundTheSite) {
         << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("100 %")));
     EXPECT_TRUE(r.err.contains(QStringLiteral("Horizontprofil erstellt! Standorthöhe=500")));
-    EXPECT_TRUE(r.err.contains(out + QStringLiteral(" : File saved!")));
+    EXPECT_TRUE(r.err.contains(out + QStringLiteral(" : Datei gespeichert!")));
     HorizonProfile p;
     ASSERT_EQ(ReadHorizonProfileFile(out, p), HorizonFileStatus::Ok);
     EXPECT_EQ(p.observerHeightMetres, 510);

@@ -128,12 +128,12 @@ TEST_F(ParameterDialogTest, WithoutExpertModeTheExpertDialsFallBackToTheHorizont
     EXPECT_EQ(state.quadrantKind, 0);
     EXPECT_EQ(state.cylinderKind, 0);
     EXPECT_EQ(dialog->currentPage(), ParameterDialog::Page::Planar);
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral(" ZORVA.EXE - Achtung!horizontale SONNENUHR"));
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral(" ZORVA.EXE - Achtung! horizontale SONNENUHR"));
 }
 
 TEST_F(ParameterDialogTest, TitleAndHelpTopicFollowThePage) {
     open('v');
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral(" ZORVA.EXE - Achtung!vertikale SONNENUHR"));
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral(" ZORVA.EXE - Achtung! vertikale SONNENUHR"));
     EXPECT_EQ(dialog->helpTopic(), 10);
     open('v', true);
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Eingabe für Schirmsonnenuhr"));
@@ -152,7 +152,7 @@ TEST_F(ParameterDialogTest, TitleAndHelpTopicFollowThePage) {
     EXPECT_EQ(dialog->helpTopic(), 212);
     state.language = Language::English;
     open('i');
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral(" ZORVA.EXE - Attention!inclining SUNDIAL"));
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral(" ZORVA.EXE - Attention! inclining SUNDIAL"));
     open('r');
     EXPECT_EQ(dialog->windowTitle(), title(44, Language::English) + title(35, Language::English));
 
@@ -582,7 +582,7 @@ TEST_F(ParameterDialogTest, SwitchingLanguageRecaptionsPagesGroupsAndItemsAtOnce
     EXPECT_EQ(bab->text(), QStringLiteral(" Bab&ylonian Hours"));
     EXPECT_EQ(perMonth->itemText(1), QStringLiteral("2 per month"));
     EXPECT_EQ(child<QPushButton>(QStringLiteral("close"))->text(), QStringLiteral("Close"));
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral(" ZORVA.EXE - Attention!vertical SUNDIAL"));
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral(" ZORVA.EXE - Attention! vertical SUNDIAL"));
     // Every tagged control of the dialog has an English text, and it is the one shown.
     for (QObject* o : dialog->findChildren<QObject*>()) {
         const int tag = o->property("resourceTag").toInt();

@@ -174,7 +174,7 @@ TEST_F(SunPathPlaneTest, ProfileComputedOffTheGuiThreadAndSaved) {
     const QString out = dir.filePath(QStringLiteral("Horizont.ele"));
     files.answers.push_back(out);
     click(QStringLiteral("saveProfileButton"));
-    EXPECT_EQ(dialogs.texts().last(), out + QStringLiteral(" : File saved!"));
+    EXPECT_EQ(dialogs.texts().last(), out + QStringLiteral(" : Datei gespeichert!"));
     HorizonProfile read;
     ASSERT_EQ(ReadHorizonProfileFile(out, read), HorizonFileStatus::Ok);
     EXPECT_EQ(read.observerHeightMetres, 500);

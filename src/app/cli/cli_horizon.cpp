@@ -36,7 +36,7 @@ int WriteProfile(Context& ctx, const QString& outPath, const HorizonProfile& pro
                            Icon::Error);
         return kFaultyInput;
     }
-    ctx.dialogs.inform(caption(CaptionKind::Information, lang), HorizonFileSavedText(outPath));
+    ctx.dialogs.inform(caption(CaptionKind::Information, lang), HorizonFileSavedText(outPath, lang));
     return kOk;
 }
 
