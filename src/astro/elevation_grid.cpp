@@ -145,8 +145,10 @@ long long ParseRow(const char* p, const char* end, float* out, long long capacit
         if (*p == '-' || *p == '+') ++p;
         long long whole = 0;
         int digits = 0;
+        // Beyond 15 digits the exact way below takes over; stop adding before `whole` overflows.
         while (p < end && Digit(*p)) {
-            whole = whole * 10 + (*p++ - '0');
+            if (digits < 16) whole = whole * 10 + (*p - '0');
+            ++p;
             ++digits;
         }
         double v = 0;

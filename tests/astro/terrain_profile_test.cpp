@@ -213,6 +213,8 @@ TEST(TerrainProfile, DataThatDisagreeWithTheHeaderAreAnErrorNamingFileAndLine) {
     // Blank lines after the last row and numbers with fractions and signs are sound.
     QList<QByteArray> tidy = lines;
     tidy[7].replace(0, 1, "+7.5");
+    // A run of twenty digits (123.45... written with an exponent) is one number, read exactly.
+    tidy[8].replace(0, 1, "12345678901234567890e-17");
     tidy.append("   \r");
     tidy.append("");
     TerrainTiles tiles;
