@@ -218,7 +218,7 @@ TEST_F(SunPathPlaneTest, PvgisHorizonImportedAndWrittenBack) {
     const QString out = dir.filePath(QStringLiteral("back.csv"));
     files.answers.push_back(out);
     click(QStringLiteral("savePvgisButton"));
-    EXPECT_EQ(dialogs.texts().last(), out + QStringLiteral(" : File saved!"));
+    EXPECT_EQ(dialogs.texts().last(), out + QStringLiteral(" : Datei gespeichert!"));
     PvgisHorizon back;
     QString problem;
     ASSERT_TRUE(ReadPvgisHorizonFile(out, back, problem, Language::German)) << problem.toStdString();
