@@ -4,6 +4,8 @@
 # bounded time from its committed seeds (fuzz/corpus/<target>/).
 #   tools/fuzz.sh build BUILD_DIR                  configure (once) and build every target
 #   tools/fuzz.sh run BUILD_DIR SECONDS TARGET     fuzz one target (hpgl2dxf, settings-file, ...)
+#   tools/fuzz.sh tests BUILD_DIR FOLDER           the sanitized tests of one source folder
+#                                                  (text, state, astro, plot, dials)
 #   tools/fuzz.sh [BUILD_DIR [SECONDS]]            both, for every target (default build/fuzz, 30 s)
 # Exit 77 (a skip for ctest) when clang's fuzzer runtime is not installed. What a run finds is
 # kept in BUILD_DIR/corpus/<target> for the next run; a crash leaves BUILD_DIR/crash-<target>-*.
@@ -79,8 +81,22 @@ run() {
   echo "fuzz-$target: ${runs:-?} executions in $seconds s, corpus $(find "$found" "$seeds" -type f | wc -l) files"
 }
 
+# The tests of one folder on the sanitized objects; any finding (leaks included) fails them.
+tests() {
+  local out="$1" folder="$2"
+  local program="$out/sanitized-test-$folder"
+  if [ ! -x "$program" ]; then
+    have_libfuzzer || { echo "clang is not installed: sanitized tests skipped"; exit 77; }
+    echo "$program is not built (tools/fuzz.sh build $out)"
+    exit 1
+  fi
+  export QT_QPA_PLATFORM=offscreen
+  "$src/tools/sanitizer_env.sh" "$program" --gtest_brief=1
+}
+
 case "${1:-}" in
   build) build "${2:?build directory}" ;;
+  tests) tests "${2:?build directory}" "${3:?folder}" ;;
   run) run "${2:?build directory}" "${3:?seconds}" "${4:?target}" ;;
   *)
     out="${1:-$src/build/fuzz}"
