@@ -1,5 +1,7 @@
 #include "astro/sun_position_report.h"
 
+#include "astro/terrain_rise_set.h"
+
 #include "astro/calendar.h"
 #include "astro/rise_set.h"
 #include "astro/solar_ephemeris.h"
@@ -108,13 +110,13 @@ EoTDeclinationReport EoTDeclinationAtNoon(const ReportSite& site, Language lang)
     return r;
 }
 
-RiseSetReport RiseSetOfDay(const ReportSite& site, int twilightKind, Language lang) {
+RiseSetReport RiseSetOfDay(const ReportSite& site, int twilightKind, Language lang, const HorizonProfile* terrain) {
     RiseSetReport r;
     r.noon = EoTDeclinationAtNoon(site, lang);
     if (twilightKind < 0 || twilightKind > 2) twilightKind = 1;
 
-    const DayRiseSet day = RiseSetForDay(site.year, site.month, site.day, site.latitude, site.longitude,
-                                         site.zoneMeridian, twilightKind);
+    const DayRiseSet day = RiseSetForDayOverTerrain(terrain, site.year, site.month, site.day, site.latitude,
+                                                    site.longitude, site.zoneMeridian, twilightKind);
     // The unit only follows real times: a missing event or a whole-day label stands alone.
     auto texts = [&](const RiseSetTimes& times, RiseSetBody body) {
         RiseSetTexts t = RiseSetText(times, body, lang);

@@ -17,6 +17,7 @@
 namespace zorva {
 
 class UserDialogs;
+struct HorizonProfile;
 
 struct ReportSite {
     double latitude = 0.0;
@@ -58,8 +59,10 @@ struct RiseSetReport {
     QString moonRise, moonSet;
     QStringList printLines;
 };
-// `twilightKind`: 0 civil, 1 nautical, 2 astronomical.
-RiseSetReport RiseSetOfDay(const ReportSite& site, int twilightKind, Language lang);
+// `twilightKind`: 0 civil, 1 nautical, 2 astronomical. With `terrain` the sun rises and
+// sets over that horizon profile.
+RiseSetReport RiseSetOfDay(const ReportSite& site, int twilightKind, Language lang,
+                           const HorizonProfile* terrain = nullptr);
 
 // --- position of the sun at a time
 

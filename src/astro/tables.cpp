@@ -4,6 +4,7 @@
 #include "astro/calendar.h"
 #include "astro/rise_set.h"
 #include "astro/solar_ephemeris.h"
+#include "astro/terrain_rise_set.h"
 #include "astro/time_format.h"
 #include "astro/vector_state.h"
 #include "text/number_format.h"
@@ -22,6 +23,7 @@ const QString kTransitHeader = QStringLiteral(
     "      Jan      Feb      Mar      Apr      Mai      Jun      Jul      Aug      Sep      Okt"
     "      Nov      Dez ");
 constexpr int kMonthRuleWidth = 68;
+constexpr int kTerrainNote = 991;
 
 // Day of year by the Julian day numbers, so that 1582 counts the days that really passed.
 double DayNumberInYear(int year, int month, int day) {
@@ -174,8 +176,8 @@ QStringList BuildMonthTable(const DialState& s, int year, int month) {
         const CalendarInstant date = CalendarFromMJD(firstDay + k);
         QString row = IntToTextWidth(date.day, 3) + QLatin1Char('.') + IntToTextWidth(date.month, 2) +
                       QLatin1Char('.') + IntToTextWidth(date.year, 4) + QLatin1Char(' ');
-        row += RiseSetTableColumns(RiseSetForDay(date.year, date.month, date.day, s.latitude, s.longitude, zone,
-                                                 s.twilightKind),
+        row += RiseSetTableColumns(RiseSetForDayOverTerrain(RiseSetTerrain(s), date.year, date.month, date.day,
+                                                            s.latitude, s.longitude, zone, s.twilightKind),
                                    lang);
         const DeclinationEoT v = NoonValues(date.year, date.month, date.day, zone);
         // Rounded like the year table's declination, so both tables agree on every day; adding
@@ -191,7 +193,9 @@ QStringList BuildMonthTable(const DialState& s, int year, int month) {
     lines << label(74, lang) + (offsetHours >= 0 ? QStringLiteral(" +") : QStringLiteral(" -")) +
                  ZoneOffsetText(offsetHours) + QStringLiteral(" h)") + label(75, lang);
     const int twilight = s.twilightKind < 0 || s.twilightKind > 2 ? 1 : s.twilightKind;
-    lines << QStringLiteral("   ") + label(76, lang) + label(34 + twilight, lang) + QLatin1Char('.');
+    // The twilight line also says when the sun's columns go by the terrain.
+    lines << QStringLiteral("   ") + label(76, lang) + label(34 + twilight, lang) + QLatin1Char('.') +
+                 (RiseSetTerrain(s) ? resourceText(kTerrainNote, lang) : QString());
     lines << TableSignature(kMonthRuleWidth);
     lines << rule;
     return lines;

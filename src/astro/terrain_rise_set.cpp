@@ -1,6 +1,7 @@
 #include "astro/terrain_rise_set.h"
 
 #include "astro/angles.h"
+#include "state/dial_state.h"
 
 #include <algorithm>
 #include <array>
@@ -98,6 +99,10 @@ DayRiseSet RiseSetForDayOverTerrain(const HorizonProfile* profile, int year, int
     if (profile)
         r.sun = TerrainSunRiseSet(*profile, MidnightMJD(year, month, day, zoneMeridian), latitude, longitude);
     return r;
+}
+
+const HorizonProfile* RiseSetTerrain(const DialState& state) {
+    return state.sunriseOverTerrain ? state.horizonProfile.get() : nullptr;
 }
 
 }  // namespace zorva

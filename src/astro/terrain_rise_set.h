@@ -9,6 +9,8 @@
 
 namespace zorva {
 
+struct DialState;
+
 // The sun of the day from `mjd0` (MidnightMJD) over 24 hours at the site (longitude WEST
 // positive), against the profile. `rises`/`sets` mark the first appearance and the last
 // disappearance; a sun that appears and hides again in between (a peak) keeps the outer
@@ -19,5 +21,9 @@ RiseSetTimes TerrainSunRiseSet(const HorizonProfile& profile, double mjd0, doubl
 // terrain when `profile` is given.
 DayRiseSet RiseSetForDayOverTerrain(const HorizonProfile* profile, int year, int month, int day, double latitude,
                                     double longitude, double zoneMeridian, int twilightKind);
+
+// The profile the rise and set of the sun go by: the loaded one while "sunrise over the
+// terrain" is chosen, else none (the flat horizon).
+const HorizonProfile* RiseSetTerrain(const DialState& state);
 
 }  // namespace zorva

@@ -174,6 +174,8 @@ struct DialState {
     double numeralHeightMm = kDefaultNumeralHeightMm;
     // Plot files keep their classic commands unless numerals are asked for there too.
     bool numeralsInPlotFiles = false;
+    // Rise and set of the sun over the loaded horizon profile instead of the flat horizon.
+    bool sunriseOverTerrain = false;
 
     // --- drawing window and plot output
     int plotLineWeight = 1;  // 1 fine, 2 medium, 3 thick

@@ -16,6 +16,7 @@ namespace {
 const QString kStyleKey = QStringLiteral("numerals/style");
 const QString kHeightKey = QStringLiteral("numerals/heightMm");
 const QString kPlotKey = QStringLiteral("numerals/inPlotFiles");
+const QString kTerrainKey = QStringLiteral("horizon/sunriseOverTerrain");
 
 QString StyleName(NumeralStyle style) {
     switch (style) {
@@ -110,8 +111,7 @@ void ReadNumeralPreferences(const PreferencesFile& file, DialState& s) {
     bool ok = false;
     const double h = file.value(kHeightKey).trimmed().toDouble(&ok);
     s.numeralHeightMm = ok ? UsableNumeralHeightMm(h) : kDefaultNumeralHeightMm;
-    const QString plot = file.value(kPlotKey).trimmed().toLower();
-    s.numeralsInPlotFiles = plot == QLatin1String("true") || plot == QLatin1String("1");
+    s.numeralsInPlotFiles = FlagIn(file, kPlotKey, false);
 }
 
 void StoreNumeralPreferences(const DialState& s, PreferencesFile& file) {
@@ -163,6 +163,7 @@ bool LoadPreferences(DialState& s, const QString& path) {
     const bool ok = file.load();
     ReadNumeralPreferences(file, s);
     ReadAddedDialPreferences(file, s);
+    s.sunriseOverTerrain = FlagIn(file, kTerrainKey, false);
     return ok;
 }
 
@@ -171,6 +172,7 @@ bool SavePreferences(const DialState& s, const QString& path, SaveError* error) 
     file.load();
     StoreNumeralPreferences(s, file);
     StoreAddedDialPreferences(s, file);
+    file.setValue(kTerrainKey, Flag(s.sunriseOverTerrain));
     return file.save(error);
 }
 

@@ -344,6 +344,9 @@ extern const TextEntry kResources[] = {
     {987, "Als PVGIS-CSV speichern ...", "Save as PVGIS CSV ..."},
     {988, "Horizontprofil als PVGIS-CSV speichern", "Save horizon profile as PVGIS CSV"},
     {989, "PVGIS-Horizont (*.csv)|*.csv", "PVGIS horizon (*.csv)|*.csv"},
+    {990, "Sonnenaufgang über dem Horizont", "sunrise over the terrain"},
+    {991, "  Sonne auf/unter: über dem Horizontprofil.", "  Sunrise/sunset: over the horizon profile."},
+    {992, "(kein Horizontprofil geladen)", "(no horizon profile loaded)"},
 };
 extern const int kResourcesSize = sizeof(kResources) / sizeof(kResources[0]);
 

@@ -2,6 +2,7 @@
 
 #include "ui/parameter_dialog.h"
 #include "ui/sun_position_window.h"
+#include "ui/preferences_save.h"
 
 #include <QEvent>
 #include <QPrintDialog>
@@ -87,6 +88,9 @@ SunPositionChild::SunPositionChild(ChildHost& host, const OpenRequest& request, 
     window_->setPrinterChooser([this](QPrinter& printer) {
         QPrintDialog dialog(&printer, this);
         return dialog.exec() == QDialog::Accepted;
+    });
+    window_->setPreferencesSaver([&host] {
+        SavePreferencesBeside(host.state(), host.settingsFilePath(), host.dialogs());
     });
     if (host.canOpen(ChildKind::TableWindow)) {
         ChildHost* h = &host;

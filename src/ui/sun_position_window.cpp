@@ -2,6 +2,7 @@
 
 #include "astro/calendar.h"
 #include "astro/solar_ephemeris.h"
+#include "astro/terrain_rise_set.h"
 #include "state/dial_state.h"
 #include "text/field_readers.h"
 #include "text/number_format.h"
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDate>
@@ -80,6 +82,8 @@ constexpr int kAzimuthInput = 844;
 constexpr int kReachedAt = 846;
 constexpr int kAzimuthScale = 847;
 constexpr int kZoneTimeOnly = 848;
+constexpr int kOverTerrain = 990;
+constexpr int kNoProfileLoaded = 992;
 }  // namespace res
 
 // Indices of the calculation entries in the menu caption table.
@@ -317,6 +321,14 @@ void SunPositionWindow::buildUi() {
                                 res::kTwilightKindFirst, twilightKind_),
                      0, 4, 4, 1);
         g->addWidget(captionLabel(res::kZoneTimeOnly), 4, 0, 1, 5);
+        // Sunrise and sunset over the loaded horizon profile, a preference of zorva.conf.
+        overTerrainCheck_ = new QCheckBox;
+        overTerrainCheck_->setObjectName(QStringLiteral("sunriseOverTerrainCheck"));
+        caption(overTerrainCheck_, res::kOverTerrain);
+        noProfileLabel_ = captionLabel(res::kNoProfileLoaded);
+        noProfileLabel_->setObjectName(QStringLiteral("noProfileLabel"));
+        g->addWidget(overTerrainCheck_, 5, 0, 1, 3);
+        g->addWidget(noProfileLabel_, 5, 3, 1, 2);
         g->setColumnStretch(5, 1);
     }
 
@@ -434,6 +446,14 @@ void SunPositionWindow::buildUi() {
         state_.twilightKind = id;
         clearResults();
     });
+    overTerrainCheck_->setChecked(state_.sunriseOverTerrain);
+    connect(overTerrainCheck_, &QCheckBox::toggled, this, [this](bool on) {
+        state_.sunriseOverTerrain = on;
+        if (preferencesSaver_) preferencesSaver_();
+        updateTerrainHint();
+        if (resultsShown_) showResults(false);
+    });
+    updateTerrainHint();
     // A change of the time kind recomputes at once.
     connect(clockKind_, &QButtonGroup::idClicked, this, [this](int) { calculate(); });
 
@@ -636,7 +656,8 @@ void SunPositionWindow::showResults(bool appendToPrintList) {
         break;
     }
     case kModeRiseSet: {
-        const RiseSetReport r = RiseSetOfDay(s, state_.twilightKind, lang);
+        updateTerrainHint();
+        const RiseSetReport r = RiseSetOfDay(s, state_.twilightKind, lang, RiseSetTerrain(state_));
         riseEotLabel_->setText(r.noon.eotText);
         riseDeclinationLabel_->setText(r.noon.declinationText);
         sunriseLabel_->setText(r.sunRise);
@@ -694,6 +715,10 @@ void SunPositionWindow::showResults(bool appendToPrintList) {
     }
     resultsShown_ = true;
     if (appendToPrintList) printList_ << block;
+}
+
+void SunPositionWindow::updateTerrainHint() {
+    noProfileLabel_->setVisible(state_.sunriseOverTerrain && !state_.horizonProfile);
 }
 
 void SunPositionWindow::clearResults() {

@@ -13,6 +13,7 @@
 #include <memory>
 
 class QButtonGroup;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -86,6 +87,8 @@ public:
     // is given the table and graph entries are disabled.
     using TableOpener = std::function<void(int calcMode, int yearTableKind)>;
     void setTableOpener(TableOpener opener);
+    // Stores the preferences after "sunrise over the terrain" changed.
+    void setPreferencesSaver(std::function<void()> saver) { preferencesSaver_ = std::move(saver); }
 
     // Close check: a pending zone-meridian question is asked again; No keeps the window open.
     bool closeCheck();
@@ -105,6 +108,8 @@ private:
     };
 
     void buildUi();
+    // "(kein Horizontprofil geladen)" beside the option while it has nothing to go by.
+    void updateTerrainHint();
     QLineEdit* addEdit(const char* name, FieldKind kind);
     void loadFields();
     // Left: the focus left the field. Taken: a calculation or a table takes its value.
@@ -166,6 +171,9 @@ private:
     QLabel* riseEotLabel_ = nullptr;
     QLabel* riseDeclinationLabel_ = nullptr;
     QLabel* sunriseLabel_ = nullptr;
+    QCheckBox* overTerrainCheck_ = nullptr;
+    QLabel* noProfileLabel_ = nullptr;
+    std::function<void()> preferencesSaver_;
     QLabel* sunsetLabel_ = nullptr;
     QLabel* twilightBeginLabel_ = nullptr;
     QLabel* twilightEndLabel_ = nullptr;

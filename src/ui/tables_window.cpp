@@ -3,6 +3,7 @@
 #include "astro/calendar.h"
 #include "astro/table_export.h"
 #include "state/dial_state.h"
+#include "ui/preferences_save.h"
 #include "text/field_readers.h"
 #include "text/number_format.h"
 #include "text/month_names.h"
@@ -86,6 +87,7 @@ enum Res {
     kLoadProfile = 966,
     kProfileOpenFilter = 981,
     kImportPvgis = 985,
+    kOverTerrain = 990,
     kPvgisOpenFilter = 986,
     kTitleMonth = 65,
     kTitleEot = 66,
@@ -259,6 +261,10 @@ void TablesWindow::buildUi() {
     monthLabel_->setBuddy(monthCombo_);
     controls->addWidget(monthLabel_);
     controls->addWidget(monthCombo_);
+    overTerrainCheck_ = new QCheckBox;
+    overTerrainCheck_->setObjectName(QStringLiteral("sunriseOverTerrainCheck"));
+    SetCaptionTag(overTerrainCheck_, kOverTerrain);
+    controls->addWidget(overTerrainCheck_);
 
     // Kind of the year table.
     auto* yearKind = new QGroupBox;
@@ -425,6 +431,12 @@ void TablesWindow::buildUi() {
         state().twilightKind = id;
         rebuild();
     });
+    connect(overTerrainCheck_, &QCheckBox::toggled, this, [this](bool on) {
+        if (updating_) return;
+        state().sunriseOverTerrain = on;
+        SavePreferencesBeside(state(), host().settingsFilePath(), host().dialogs());
+        rebuild();
+    });
     connect(monthCombo_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (updating_ || index < 0) return;
         state().calcMonth = index + 1;
@@ -507,6 +519,8 @@ void TablesWindow::updateControls() {
     twilightBox_->setVisible(month);
     monthLabel_->setVisible(month);
     monthCombo_->setVisible(month);
+    overTerrainCheck_->setVisible(month);
+    overTerrainCheck_->setChecked(state().sunriseOverTerrain);
     yearKindBox_->setVisible(year);
     planePanel_->setVisible(mode_ == kTablesSunPath);
     if (mode_ != kTablesSunPath) horizonPanel_->hide();

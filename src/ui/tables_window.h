@@ -143,6 +143,7 @@ private:
     QButtonGroup* twilightGroup_ = nullptr;
     QLabel* monthLabel_ = nullptr;
     QComboBox* monthCombo_ = nullptr;
+    QCheckBox* overTerrainCheck_ = nullptr;
     QWidget* yearKindBox_ = nullptr;
     QButtonGroup* yearKindGroup_ = nullptr;
     QWidget* planePanel_ = nullptr;

@@ -212,6 +212,47 @@ TEST(CliHorizon, PvgisFileToProfileAndAComputedProfileAsCsv) {
               kBadCommandLine);
 }
 
+TEST(CliHorizon, SunriseOverTheTerrainOfAProfile) {
+    QTemporaryDir dir;
+    HorizonProfile flat, ridge;
+    for (HorizonRecord& r : ridge.records) {
+        r.elevation = 8.0;
+        r.distanceMetres = 3000;
+        r.empty = false;
+    }
+    flat.latitude = ridge.latitude = 47;
+    flat.longitude = ridge.longitude = -9;
+    const QString flatPath = dir.filePath(QStringLiteral("flat.ele")), ridgePath = dir.filePath(QStringLiteral("ridge.ele"));
+    ASSERT_TRUE(WriteHorizonProfileFile(flatPath, flat, Language::German));
+    ASSERT_TRUE(WriteHorizonProfileFile(ridgePath, ridge, Language::German));
+    const QStringList day = kSite + QStringList{QStringLiteral("sun"), QStringLiteral("1999-03-21")};
+
+    const auto plain = run(day);
+    ASSERT_EQ(plain.status, kOk) << plain.err.toStdString();
+    const auto overFlat = run(day + QStringList{QStringLiteral("--terrain"), flatPath});
+    EXPECT_EQ(overFlat.out, plain.out);
+    const auto overRidge = run(day + QStringList{QStringLiteral("--terrain"), ridgePath});
+    ASSERT_EQ(overRidge.status, kOk);
+    const QStringList a = plain.out.split(QLatin1Char('\n')), b = overRidge.out.split(QLatin1Char('\n'));
+    ASSERT_EQ(a.size(), b.size());
+    for (int i = 0; i < a.size(); ++i) {
+        // Only the sun's line changes; twilight and moon keep the flat horizon.
+        if (a[i].contains(QStringLiteral("Sonne Aufgang"))) EXPECT_NE(a[i], b[i]);
+        else EXPECT_EQ(a[i], b[i]);
+    }
+
+    // The month table says so under the table.
+    const QStringList month = kSite + QStringList{QStringLiteral("table"), QStringLiteral("month"), QStringLiteral("1999-03")};
+    const auto table = run(month + QStringList{QStringLiteral("--terrain"), ridgePath});
+    ASSERT_EQ(table.status, kOk) << table.err.toStdString();
+    EXPECT_TRUE(table.out.contains(QStringLiteral("Sonne auf/unter: über dem Horizontprofil."))) << table.out.toStdString();
+    EXPECT_NE(table.out, run(month).out);
+
+    const auto missing = run(day + QStringList{QStringLiteral("--terrain"), dir.filePath(QStringLiteral("none.ele"))});
+    EXPECT_EQ(missing.status, kBadCommandLine);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("--terrain"))) << missing.err.toStdString();
+}
+
 TEST(CliPlaneSunlight, PrintsTheLabelOfThePlane) {
     const auto r = run(QStringList{QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("--lat"),
                                    QStringLiteral("47.25N"), QStringLiteral("--lon"), QStringLiteral("9.59E"),

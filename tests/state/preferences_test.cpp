@@ -33,16 +33,20 @@ TEST(Preferences, AbsentOrFaultyEntriesTakeTheirDefaults) {
     s.numeralStyle = NumeralStyle::None;
     s.numeralHeightMm = 9;
     s.numeralsInPlotFiles = true;
+    s.sunriseOverTerrain = true;
     EXPECT_TRUE(LoadPreferences(s, path));
     EXPECT_EQ(s.numeralStyle, NumeralStyle::Arabic);
     EXPECT_EQ(s.numeralHeightMm, kDefaultNumeralHeightMm);
     EXPECT_FALSE(s.numeralsInPlotFiles);
+    EXPECT_FALSE(s.sunriseOverTerrain);
 
-    WriteAll(path, "[numerals]\nstyle=klingon\nheightMm=4,5\ninPlotFiles=maybe\n");
+    WriteAll(path, "[numerals]\nstyle=klingon\nheightMm=4,5\ninPlotFiles=maybe\n[horizon]\nsunriseOverTerrain=ja\n");
+    s.sunriseOverTerrain = true;
     EXPECT_TRUE(LoadPreferences(s, path));
     EXPECT_EQ(s.numeralStyle, NumeralStyle::Arabic);
     EXPECT_EQ(s.numeralHeightMm, kDefaultNumeralHeightMm);
     EXPECT_FALSE(s.numeralsInPlotFiles);
+    EXPECT_FALSE(s.sunriseOverTerrain);
 
     // Heights outside what a drawing can use are brought into range.
     WriteAll(path, "[numerals]\nstyle=ROMAN\nheightMm=500\n");
@@ -66,6 +70,7 @@ TEST(Preferences, SavedUnderADecimalCommaLocaleAndReadBackKeepingOtherEntries) {
     s.numeralStyle = NumeralStyle::Roman;
     s.numeralHeightMm = 6.5;
     s.numeralsInPlotFiles = true;
+    s.sunriseOverTerrain = true;
     ASSERT_TRUE(SavePreferences(s, path));
     std::setlocale(LC_NUMERIC, saved.c_str());
     QLocale::setDefault(QLocale::c());
@@ -78,6 +83,8 @@ TEST(Preferences, SavedUnderADecimalCommaLocaleAndReadBackKeepingOtherEntries) {
     EXPECT_EQ(back.numeralStyle, NumeralStyle::Roman);
     EXPECT_EQ(back.numeralHeightMm, 6.5);
     EXPECT_TRUE(back.numeralsInPlotFiles);
+    EXPECT_TRUE(back.sunriseOverTerrain);
+    EXPECT_TRUE(text.contains("[horizon]\nsunriseOverTerrain=true\n")) << text.constData();
     PreferencesFile file(path);
     ASSERT_TRUE(file.load());
     EXPECT_EQ(file.value(QStringLiteral("window/geometry")), QStringLiteral("100 200"));

@@ -1,6 +1,7 @@
 // The sun-position window driven offscreen as a user would: typing into its fields,
 // pressing its buttons, answering its boxes through the recorder, printing to PDF.
 // Reference site: 47.25 N, 9.55 E (longitude -9.55), zone meridian -15, 21 June 1999.
+#include "astro/horizon_profile.h"
 #include "state/dial_state.h"
 #include "support/test_support.h"
 #include "text/recording_dialogs.h"
@@ -11,6 +12,7 @@
 #include "ui/ui_test_support.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -99,7 +101,7 @@ protected:
     void click(const char* name) {
         auto* b = window->findChild<QAbstractButton*>(QString::fromLatin1(name));
         ASSERT_NE(b, nullptr) << name;
-        const bool marked = b->inherits("QRadioButton");
+        const bool marked = b->inherits("QRadioButton") || b->inherits("QCheckBox");
         QTest::mouseClick(b, Qt::LeftButton, {}, marked ? QPoint(8, b->height() / 2) : QPoint());
         Settle();
     }
@@ -162,6 +164,47 @@ TEST_F(SunWindowTest, RiseSetModeShowsTheReferenceDay) {
     EXPECT_EQ(result("twilightBeginLabel"), label(69, kDe));
     EXPECT_EQ(result("sunriseLabel").right(7), QStringLiteral(" hh:min"));
     EXPECT_EQ(window->printList().size(), 2 * expected.size());
+}
+
+TEST_F(SunWindowTest, SunriseOverTheTerrainIsAnOptionThatNeedsAProfile) {
+    open(kModeRiseSet);
+    typeSite();
+    click("calculateButton");
+    const QString plainRise = result("sunriseLabel"), plainSet = result("sunsetLabel");
+    auto* option = window->findChild<QCheckBox*>(QStringLiteral("sunriseOverTerrainCheck"));
+    ASSERT_NE(option, nullptr);
+    EXPECT_EQ(option->text(), QStringLiteral("Sonnenaufgang über dem Horizont"));
+    EXPECT_FALSE(option->isChecked());
+
+    // Chosen without a profile: the plain times, and the window says why.
+    int saved = 0;
+    window->setPreferencesSaver([&saved] { ++saved; });
+    click("sunriseOverTerrainCheck");
+    EXPECT_TRUE(state.sunriseOverTerrain);
+    EXPECT_EQ(saved, 1);
+    EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("noProfileLabel"))->isVisible());
+    EXPECT_EQ(result("sunriseLabel"), plainRise);
+
+    // Hills of 8 degrees in the east: a later sunrise, the same sunset.
+    auto hills = std::make_shared<HorizonProfile>();
+    for (int k = 0; k < kHorizonRecordCount; ++k) {
+        if (HorizonSectorAzimuth(k) >= 0) continue;
+        hills->records[k].elevation = 8.0;
+        hills->records[k].distanceMetres = 4000;
+        hills->records[k].empty = false;
+    }
+    state.horizonProfile = hills;
+    click("calculateButton");
+    EXPECT_FALSE(window->findChild<QLabel*>(QStringLiteral("noProfileLabel"))->isVisible());
+    EXPECT_GT(result("sunriseLabel"), plainRise);
+    EXPECT_EQ(result("sunsetLabel"), plainSet);
+    click("sunriseOverTerrainCheck");
+    EXPECT_FALSE(state.sunriseOverTerrain);
+    EXPECT_EQ(result("sunriseLabel"), plainRise);
+
+    state.language = Language::English;
+    window->applyLanguage();
+    EXPECT_EQ(option->text(), QStringLiteral("sunrise over the terrain"));
 }
 
 TEST_F(SunWindowTest, EoTModeShowsNoonValues) {

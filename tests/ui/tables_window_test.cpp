@@ -1,5 +1,6 @@
 #include "ui/tables_window.h"
 
+#include "astro/horizon_profile.h"
 #include "astro/table_export.h"
 #include "astro/tables.h"
 #include "ui_test_support.h"
@@ -107,6 +108,35 @@ TEST_F(TablesWindowTest, TwilightMonthAndKindRebuildTheTable) {
     click(QStringLiteral("yearKind1"));
     EXPECT_EQ(tables()->yearTableKind(), YearTableKind::EotWithLongitude);
     EXPECT_EQ(tables()->windowTitle(), resourceTextPlain(66, Language::German));
+}
+
+TEST_F(TablesWindowTest, TheMonthTableTakesTheTerrainWhenAsked) {
+    // A 5 degree ridge all round: every sunrise later, every sunset earlier.
+    auto ridge = std::make_shared<HorizonProfile>();
+    for (HorizonRecord& r : ridge->records) {
+        r.elevation = 5.0;
+        r.distanceMetres = 2500;
+        r.empty = false;
+    }
+    state.horizonProfile = ridge;
+    open(kTablesMonth);
+    const QStringList plain = tables()->tableLines();
+    auto* option = find<QCheckBox>("sunriseOverTerrainCheck");
+    ASSERT_NE(option, nullptr);
+    EXPECT_TRUE(option->isVisible());
+    click(QStringLiteral("sunriseOverTerrainCheck"));
+    EXPECT_TRUE(state.sunriseOverTerrain);
+    const QStringList terrain = tables()->tableLines();
+    ASSERT_EQ(terrain.size(), plain.size());
+    // 21 June: the sun's pair changes, the twilight pair beside it does not.
+    EXPECT_FALSE(terrain[24].startsWith(QStringLiteral(" 21. 6.1999   4:25 20:21"))) << terrain[24].toStdString();
+    EXPECT_EQ(terrain[24].mid(26), plain[24].mid(26));
+    EXPECT_TRUE(tables()->displayedLines().join('\n').contains(QStringLiteral("über dem Horizontprofil")));
+    click(QStringLiteral("sunriseOverTerrainCheck"));
+    EXPECT_EQ(tables()->tableLines(), plain);
+    // Only the month table has rise and set.
+    open(kTablesYear, 2);
+    EXPECT_FALSE(find<QCheckBox>("sunriseOverTerrainCheck")->isVisible());
 }
 
 TEST_F(TablesWindowTest, SavingAsCsvCutsTheNameAtItsFirstDot) {

@@ -58,6 +58,10 @@ int ParseImageSize(Context& ctx, const QString& option, const QString& text, QSi
 // FIFO that would block the write, a device). kOk or kBadCommandLine with the message.
 int CheckOutputPath(Context& ctx, const QString& output, const QStringList& inputs = {});
 
+// "--terrain P.ele": the sun rises and sets over that horizon profile. kOk also when the
+// option is absent; kBadCommandLine for a missing or unreadable profile.
+int TakeTerrainOption(Context& ctx, QStringList& args);
+
 // --- commands, one file each; args hold what follows the command word
 int CommandSun(Context& ctx, QStringList args);
 int CommandPosition(Context& ctx, QStringList args);

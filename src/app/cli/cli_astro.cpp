@@ -4,6 +4,7 @@
 
 #include "astro/calendar.h"
 #include "astro/sun_position_report.h"
+#include "astro/terrain_rise_set.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 
@@ -99,13 +100,14 @@ int CommandSun(Context& ctx, QStringList args) {
         if (missing || twilightKind < 0)
             return BadOption(ctx, QStringLiteral("--twilight"), value, QStringLiteral("civil, nautical or astronomical"));
     }
+    if (const int terrain = TakeTerrainOption(ctx, args); terrain != kOk) return terrain;
     ReportSite in;
     int status = kOk;
     if (!ReadDateAndSite(ctx, args, QStringLiteral("sun"), in, status)) return status;
     if (const int extra = CheckNoExtraArgs(ctx, args, QStringLiteral("sun"))) return extra;
     if (!ZoneQuestionAllows(ctx)) return kFaultyInput;
 
-    Print(ctx, RiseSetOfDay(in, twilightKind, ctx.state.language).printLines);
+    Print(ctx, RiseSetOfDay(in, twilightKind, ctx.state.language, RiseSetTerrain(ctx.state)).printLines);
     return kOk;
 }
 

@@ -7,6 +7,7 @@
 #include "text/texts.h"
 
 #include <cmath>
+#include <memory>
 
 namespace zorva::cli {
 namespace {
@@ -160,6 +161,18 @@ int CommandPlaneSunlight(Context& ctx, QStringList args) {
     if (TakeFlag(args, QStringLiteral("--longitude-correction"))) ctx.state.eotLongitudeCorrection = true;
     if (const int s = CheckNoExtraArgs(ctx, args, QStringLiteral("plane-sunlight")); s != kOk) return s;
     ctx.out << PlaneSunlightLabel(ctx.state) << "\n";
+    return kOk;
+}
+
+int TakeTerrainOption(Context& ctx, QStringList& args) {
+    QString path;
+    bool missing = false;
+    if (!TakeOption(args, QStringLiteral("--terrain"), path, missing)) return kOk;
+    auto profile = std::make_shared<HorizonProfile>();
+    if (missing || path.isEmpty() || ReadHorizonProfileFile(path, *profile) != HorizonFileStatus::Ok)
+        return BadOption(ctx, QStringLiteral("--terrain"), path, QStringLiteral("a readable horizon profile file (.ele)"));
+    ctx.state.horizonProfile = profile;
+    ctx.state.sunriseOverTerrain = true;
     return kOk;
 }
 

@@ -60,6 +60,7 @@ int CommandTable(Context& ctx, QStringList args) {
                 return BadOption(ctx, QStringLiteral("--twilight"), value,
                                  QStringLiteral("civil, nautical or astronomical"));
         }
+        if (const int terrain = TakeTerrainOption(ctx, args); terrain != kOk) return terrain;
         if (args.isEmpty()) return BadOption(ctx, QStringLiteral("table month"), QString(), QStringLiteral("YYYY-MM"));
         const QString date = args.takeFirst();
         static const QRegularExpression kMonth(QStringLiteral("^(\\d{4})-(\\d{1,2})$"));
