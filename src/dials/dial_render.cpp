@@ -29,7 +29,8 @@ GnomonPlacement DefaultGnomonPlacement(const DialState& s, int width, int height
     p.centreX = 3.0 * width / 8.0;
     if (s.dialType == 'c' || s.dialType == 'm') {
         p.originX = width / 2.0;
-        p.originY = ConeDialOriginRow(s.latitude, height);
+        p.originY = s.dialType == 'm' ? ConeDialOriginRow(s, height, ScreenUnitsPerMm(width, false))
+                                      : ConeDialOriginRow(s.latitude, height);
         p.centreY = height / 25.0;
         return p;
     }

@@ -3,6 +3,7 @@
 #include "astro/angles.h"
 #include "astro/calendar.h"
 #include "astro/solar_ephemeris.h"
+#include "dials/canvas_painter.h"
 #include "dials/dial_geometry.h"
 #include "dials/dial_painter.h"
 #include "dials/label_placer.h"
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace zorva {
@@ -86,6 +88,9 @@ public:
     int nearestPairOfMiddleHour();
     // How near the date line comes to the cone's base.
     DateLineReport reportDateLine(size_t pair);
+    // Lowest and highest row (y down, from the ellipse centre) the whole-hour lines reach
+    // within `halfWidth` of the meridian; none when no hour line is traced.
+    std::optional<std::pair<double, double>> hourLineRows(double halfWidth);
 
 private:
     bool plot() const { return f_.target == DrawTarget::Plot; }
@@ -116,6 +121,11 @@ private:
     }
     void usePair(size_t pair) { tracer_->setPair(pairs_[pair]); }
     bool nearOrigin(QPointF p) const { return std::abs(p.x() - f_.x0) < 2 * f_.w && std::abs(p.y() - f_.y0) < 2 * f_.h; }
+    // Lines stop at the legend, which is written over the drawing's top.
+    bool underLegend(QPointF p) const { return legendBox_.contains(p); }
+    QRectF measureLegend();
+    // A stroke from the pen's place `from`; the part under the legend is left out.
+    void lineTo(QPointF to, QPointF from);
     // Joins successive counted points; anything else breaks the line.
     void drawCounted(const std::vector<HollanderPoint>& points);
 
@@ -139,6 +149,9 @@ private:
     ConeEllipse cone_;
     std::vector<DayPair> pairs_;
     std::vector<double> drawnSignDeclinations_;
+    QRectF legendBox_;  // empty on a plot, which has its own title block
+    // Date labels and hour numbers: on the drawing, off the legend, each other and the lines.
+    LabelPlacer labels_{QRectF()};
     std::unique_ptr<HollanderTracer> tracer_;
 };
 
@@ -156,6 +169,11 @@ bool HollanderConstruction::prepare(UserDialogs& dialogs) {
 
 void HollanderConstruction::draw() {
     p_->setWindow(f_.ox, f_.oy, f_.ox + f_.w, f_.oy + f_.h);
+    labels_ = LabelPlacer(QRectF(f_.ox, f_.oy, f_.w, f_.h));
+    if (!plot()) {
+        legendBox_ = measureLegend();
+        labels_.avoidBox(legendBox_);
+    }
     if (f_.grid) drawGrid();
     drawCone();
     nearestPair_ = nearestPairOfMiddleHour();
@@ -196,8 +214,9 @@ CastShadow HollanderConstruction::castShadow(const DialContext& c, const ShadowM
         usePair(i);
         const double eot = pair.dayA == day ? pair.eotA : pair.eotB;
         const HollanderPoint hp = point(12 + (t - eot) / 15);
-        // As the lines: a point far beyond the drawing is not drawn.
-        if (hp.counted && nearOrigin(hp.at)) out.nodus = hp.at;
+        // As the lines: a point far beyond the drawing or under the legend is not drawn.
+        if (!plot() && legendBox_.isEmpty()) legendBox_ = measureLegend();
+        if (hp.counted && nearOrigin(hp.at) && !underLegend(hp.at)) out.nodus = hp.at;
         break;
     }
     return out;
@@ -211,11 +230,11 @@ void HollanderConstruction::drawCounted(const std::vector<HollanderPoint>& point
     bool pending = false;  // `last` is not drawn yet
     QPointF drawn, last;
     auto finish = [&] {
-        if (pending) p_->lineTo(last.x(), last.y());
+        if (pending) lineTo(last, drawn);
         pending = false;
     };
     for (const HollanderPoint& hp : points) {
-        if (!hp.counted || !nearOrigin(hp.at)) {
+        if (!hp.counted || !nearOrigin(hp.at) || underLegend(hp.at)) {
             finish();
             open = false;
             continue;
@@ -223,7 +242,7 @@ void HollanderConstruction::drawCounted(const std::vector<HollanderPoint>& point
         // A jump longer than the drawing is a line running off to infinity and back.
         if (open && std::abs(hp.at.x() - last.x()) <= f_.w && std::abs(hp.at.y() - last.y()) <= f_.h) {
             if (std::hypot(hp.at.x() - drawn.x(), hp.at.y() - drawn.y()) >= minStep) {
-                p_->lineTo(hp.at.x(), hp.at.y());
+                lineTo(hp.at, drawn);
                 drawn = hp.at;
                 pending = false;
             } else {
@@ -239,6 +258,32 @@ void HollanderConstruction::drawCounted(const std::vector<HollanderPoint>& point
         open = true;
     }
     finish();
+}
+
+void HollanderConstruction::lineTo(QPointF to, QPointF from) {
+    QPointF in0 = from, in1 = to;
+    if (legendBox_.isEmpty() || !ClipSegment(in0, in1, legendBox_)) {
+        p_->lineTo(to.x(), to.y());
+        labels_.avoidLine(QLineF(from, to));
+        return;
+    }
+    // The pieces before and after the legend, in the stroke's direction.
+    const QPointF d = to - from;
+    const double len2 = QPointF::dotProduct(d, d);
+    auto param = [&](QPointF q) { return len2 > 0 ? QPointF::dotProduct(q - from, d) / len2 : 0.0; };
+    double t0 = param(in0), t1 = param(in1);
+    if (t0 > t1) std::swap(t0, t1);
+    if (t0 > 1e-9) {
+        const QPointF a = from + t0 * d;
+        p_->lineTo(a.x(), a.y());
+        labels_.avoidLine(QLineF(from, a));
+    }
+    const QPointF b = from + t1 * d;
+    p_->moveTo(b.x(), b.y());
+    if (t1 < 1 - 1e-9) {
+        p_->lineTo(to.x(), to.y());
+        labels_.avoidLine(QLineF(b, to));
+    }
 }
 
 void HollanderConstruction::drawGrid() {
@@ -280,8 +325,23 @@ QStringList LegendLines(const DialState& s, double gnomonMm) {
 
 QString LegendTitle(const DialState& s) { return title(12, s.language).trimmed(); }
 
+QRectF HollanderConstruction::measureLegend() {
+    const QString arial = QStringLiteral("Arial");
+    p_->setFont(arial, screen() ? PointsToPixels(10) : mm(4));
+    double width = p_->textWidth(LegendTitle(s_));
+    double height = 1.2 * p_->textHeight();
+    p_->setFont(arial, screen() ? PointsToPixels(8) : mm(3));
+    for (const QString& line : LegendLines(s_, gz_)) {
+        width = std::max(width, p_->textWidth(line));
+        height += 1.1 * p_->textHeight();
+    }
+    const double margin = 0.5 * p_->textHeight();
+    return QRectF(f_.textX - margin, f_.textY - margin, width + 2 * margin, height + 2 * margin);
+}
+
 void HollanderConstruction::drawLegend() {
     const QString arial = QStringLiteral("Arial");
+    p_->setFont(arial, screen() ? PointsToPixels(10) : mm(4));
     p_->setTextRole(kLegend);
     const QStringList lines = LegendLines(s_, gz_);
     double y = f_.textY;
@@ -301,6 +361,9 @@ void HollanderConstruction::drawCone() {
     for (double t = 0; t < 2 * kPi; t += 0.05) ellipse.push_back(planePoint(cone_.a * std::cos(t), cone_.b * std::sin(t)));
     ellipse.push_back(ellipse.front());
     p_->polyline(ellipse);
+    QRectF base;
+    for (const QPointF& q : ellipse) base |= QRectF(q, QSizeF(1e-9, 1e-9));
+    labels_.avoidBox(base);
     p_->setPenWidth(1);
     const QPointF south = planePoint(0, -2 * cone_.b), north = planePoint(0, 1.5 * cone_.b);
     p_->moveTo(south.x(), south.y());
@@ -314,7 +377,9 @@ void HollanderConstruction::drawCone() {
         p_->lineTo(m.x() + cross, m.y());
         p_->moveTo(m.x(), m.y() - cross);
         p_->lineTo(m.x(), m.y() + cross);
-        p_->text(m.x() + cross, m.y() - p_->textHeight() / 2, name);
+        const QRectF box(m.x() + cross, m.y() - p_->textHeight() / 2, p_->textWidth(name), p_->textHeight());
+        p_->text(box.left(), box.top(), name);
+        labels_.avoidBox(box);
     };
     mark(cone_.c, QStringLiteral(" A"));
     mark(cone_.apexFoot, QStringLiteral(" S"));
@@ -360,6 +425,22 @@ void HollanderConstruction::drawHourLines() {
     }
 }
 
+std::optional<std::pair<double, double>> HollanderConstruction::hourLineRows(double halfWidth) {
+    const int first = std::clamp(s_.hourFrom, 0, 24), last = std::clamp(s_.hourTo, 0, 24);
+    double top = 1e300, bottom = -1e300;
+    for (size_t i = 0; i < pairs_.size(); ++i) {
+        usePair(i);
+        for (int N = first; N <= last; ++N) {
+            const HollanderPoint hp = point(N - timeShift());
+            if (!hp.counted || std::abs(hp.at.x() - f_.x0) > halfWidth || !nearOrigin(hp.at)) continue;
+            top = std::min(top, hp.at.y() - f_.y0);
+            bottom = std::max(bottom, hp.at.y() - f_.y0);
+        }
+    }
+    if (top > bottom) return std::nullopt;
+    return std::make_pair(top, bottom);
+}
+
 void HollanderConstruction::drawHourNumbers() {
     if (nearestPair_ < 0) return;
     const int first = std::clamp(s_.hourFrom, 0, 24), last = std::clamp(s_.hourTo, 0, 24);
@@ -368,7 +449,6 @@ void HollanderConstruction::drawHourNumbers() {
     p_->setFont(QStringLiteral("Arial"), screen() ? PointsToPixels(10) : mm(4));
     const double th = p_->textHeight();
     usePair(static_cast<size_t>(nearestPair_));
-    LabelPlacer placer(QRectF(f_.ox, f_.oy, f_.w, f_.h));
     for (int N = first; N <= last; ++N) {
         if (N % 2 != 0) continue;
         const HollanderPoint hp = point(N - shift);
@@ -379,9 +459,13 @@ void HollanderConstruction::drawHourNumbers() {
         if (len > 0) away *= th / len;
         const QString text = RoundToIntText(N);
         const double w = p_->textWidth(text);
+        // Beyond the line's inner end (toward the cone, where no hour line runs), then
+        // outward along it and to either side.
+        const QPointF across(-away.y(), away.x());
         std::vector<QPointF> places;
-        for (double m : {1.0, 1.8, 2.6}) places.push_back(hp.at + m * away - QPointF(w / 2, th / 2));
-        placer.write(*p_, text, places);
+        for (double m : {-1.0, -1.6, 1.0, 1.8, 2.6, 3.4})
+            for (double side : {0.0, 1.2, -1.2}) places.push_back(hp.at + m * away + side * across - QPointF(w / 2, th / 2));
+        labels_.write(*p_, text, places);
     }
 }
 
@@ -435,17 +519,22 @@ void HollanderConstruction::drawDateLine(size_t pair, bool labelled) {
     if (dp.dayB != dp.dayA) text += QLatin1Char('/') + DayDotMonth(s_.referenceYear, dp.dayB);
     p_->setTextRole(kSignDates);
     const double tw = p_->textWidth(text), th = p_->textHeight();
-    // At the morning end, on the first point where the whole label fits on the drawing.
+    // From the morning end on, beside the first point of the drawing where the label is
+    // free: left of it, right of it, then just above or below.
+    const QRectF area(f_.ox, f_.oy, f_.w, f_.h);
+    // Only near the line's first point on the drawing, where a reader looks for it.
+    std::vector<QPointF> places;
+    std::optional<QPointF> first;
     for (const HollanderPoint& hp : points) {
-        if (!hp.counted) continue;
-        const double y = hp.at.y() - th / 2;
-        if (y < f_.oy || y + th > f_.oy + f_.h) continue;
-        double x = hp.at.x() - tw - th / 3;
-        if (x < f_.ox) x = hp.at.x() + th / 3;
-        if (x < f_.ox || x + tw > f_.ox + f_.w) continue;
-        p_->text(x, y, text);
-        break;
+        if (!hp.counted || !area.contains(hp.at)) continue;
+        if (!first) first = hp.at;
+        if (std::hypot(hp.at.x() - first->x(), hp.at.y() - first->y()) > 3 * tw) break;
+        const QPointF at = hp.at - QPointF(0, th / 2);
+        for (const QPointF& c : {at - QPointF(tw + th / 3, 0), at + QPointF(th / 3, 0), at - QPointF(tw / 2, 0.8 * th),
+                                 at + QPointF(-tw / 2, 0.8 * th)})
+            if (area.contains(QRectF(c, QSizeF(tw, th)))) places.push_back(c);
     }
+    if (!places.empty()) labels_.write(*p_, text, places);
 }
 
 std::vector<int> HollanderConstruction::signLinePairs() const {
@@ -689,12 +778,33 @@ bool WriteHollanderPlot(const DialContext& context, PlotStream& stream, UserDial
     // The dial sits where a fresh drawing window puts it: centred, a third from the edge
     // its date lines spread away from.
     r.originX = kSheetWidth / 2.0;
-    r.originY = ConeDialOriginRow(s.latitude, kSheetHeight);
+    r.originY = ConeDialOriginRow(s, kSheetHeight, kPlotUnitsPerMm);
     r.grid = grid;
     const DialResult result = DrawHollanderDial(context, r, painter, dialogs);
     if (result.drawn) DrawPlotShadow(context, r, painter);
     painter.flush();
     return result.drawn;
+}
+
+double ConeDialOriginRow(const DialState& s, double height, double unitsPerMm) {
+    const double classic = ConeDialOriginRow(s.latitude, height);
+    if (s.latitude >= 0 || !(unitsPerMm > 0) || !(height > 0)) return classic;
+    // A southern dial's hour lines open downward from the apex foot: the ellipse centre goes
+    // where they fill the sheet below the legend, not a fixed third from the top.
+    Frame f;
+    f.target = DrawTarget::Printer;
+    f.w = 1.5 * height;
+    f.h = height;
+    f.unitsPerMm = unitsPerMm;
+    HollanderConstruction c(s, f, GnomonMm(s), nullptr);
+    RecordingDialogs quiet;
+    if (!c.prepare(quiet)) return classic;
+    const auto rows = c.hourLineRows(0.5 * f.w);
+    if (!rows) return classic;
+    const double top = 0.17 * height, room = 0.95 * height - top;
+    const double extent = rows->second - rows->first;
+    const double row = extent < room ? top + (room - extent) / 2 - rows->first : top - rows->first;
+    return std::clamp(row, 0.1 * height, 0.9 * height);
 }
 
 void DrawConeConstruction(const DialState& s, DialPainter& p, double u, const QRectF& area) {
@@ -704,12 +814,39 @@ void DrawConeConstruction(const DialState& s, DialPainter& p, double u, const QR
     const ConeEllipse& e = *cone;
     const bool en = s.english();
     const QString arial = QStringLiteral("Arial");
-    const double th = std::max(3.0 * u, area.height() / 60);
     const int width = LineWidthOf(s);
+    const Mantle m = UnfoldMantle(e, 360);
+    const double sLong = GeneratorLength(e, 0), sShort = GeneratorLength(e, 180);
+    QStringList section;
+    section << (en ? QStringLiteral("Cone cross section (meridian plane)") : QStringLiteral("Kegel im Querschnitt (Meridianebene)"))
+            << TextOf(TextId::AxisInclination, s.language) + QStringLiteral(" psi = ") + RealToText(6, 2, e.psi)
+            << TextOf(TextId::ConeHalfAngle, s.language) + QStringLiteral(" alfa = ") + RealToText(5, 2, e.alpha)
+            << QStringLiteral("L = ") + RealToText(6, 2, Lmm) + QStringLiteral(" mm, h = ") +
+                   RealToText(6, 2, e.apexHeight) + QStringLiteral(" mm")
+            << QStringLiteral("2b = ") + RealToText(6, 2, 2 * e.b) + QStringLiteral(" mm, 2a = ") +
+                   RealToText(6, 2, 2 * e.a) + QStringLiteral(" mm")
+            << QStringLiteral("A-S = ") + RealToText(6, 2, e.apexFoot - e.c) + QStringLiteral(" mm, ") +
+                   TextOf(TextId::CentreToA, s.language) + RealToText(6, 2, e.c) + QStringLiteral(" mm")
+            << TextOf(TextId::Generators, s.language) + RealToText(6, 2, sLong) + QStringLiteral(" / ") +
+                   RealToText(6, 2, sShort) + QStringLiteral(" mm");
+    QStringList mantle;
+    mantle << (en ? QStringLiteral("Unfolded cone mantle") : QStringLiteral("Abgewickelter Kegelmantel"))
+           << (en ? QStringLiteral("Sector angle = ") : QStringLiteral("Sektorwinkel = ")) + RealToText(7, 2, m.sectorDeg) +
+                  (en ? QStringLiteral(" deg") : QStringLiteral(" Grad"))
+           << (en ? QStringLiteral("Marks: angle round the axis, 0 = longest generator")
+                  : QStringLiteral("Marken: Winkel um die Achse, 0 = laengste Mantellinie"));
+    // The texts in each half of the sheet, below the section and at the top of the mantle
+    // side: smaller letters where the lines would run over the edge.
+    const double half = area.width() / 2;
+    double th = std::max(3.0 * u, area.height() / 60);
+    p.setFont(arial, th);
+    double widest = 0;
+    for (const QString& line : section + mantle) widest = std::max(widest, p.textWidth(line));
+    if (widest > half - 2 * th && widest > 0) th *= (half - 2 * th) / widest;
+    th = std::min(th, 0.25 * area.height() / (2 + 1.4 * section.size()));
 
     // --- cross-section in the meridian plane: south vertex left, apex side right.
     const double left = std::min(-e.b, e.apexFoot), right = std::max(e.b, e.apexFoot);
-    const double half = area.width() / 2;
     const double baseY = area.top() + area.height() * 0.75;
     const double cx = area.left() + half / 2 - (left + right) / 2 * u;
     auto at = [&](double along, double height) { return QPointF(cx + along * u, baseY - height * u); };
@@ -732,19 +869,6 @@ void DrawConeConstruction(const DialState& s, DialPainter& p, double u, const QR
     p.setTextRole(kLegend);
     p.text(axisFoot.x() - th, axisFoot.y() + th / 3, QStringLiteral("A"));
     p.text(apexFoot.x() + th / 3, apexFoot.y() + th / 3, QStringLiteral("S"));
-    const double sLong = GeneratorLength(e, 0), sShort = GeneratorLength(e, 180);
-    QStringList section;
-    section << (en ? QStringLiteral("Cone cross section (meridian plane)") : QStringLiteral("Kegel im Querschnitt (Meridianebene)"))
-            << TextOf(TextId::AxisInclination, s.language) + QStringLiteral(" psi = ") + RealToText(6, 2, e.psi)
-            << TextOf(TextId::ConeHalfAngle, s.language) + QStringLiteral(" alfa = ") + RealToText(5, 2, e.alpha)
-            << QStringLiteral("L = ") + RealToText(6, 2, Lmm) + QStringLiteral(" mm, h = ") +
-                   RealToText(6, 2, e.apexHeight) + QStringLiteral(" mm")
-            << QStringLiteral("2b = ") + RealToText(6, 2, 2 * e.b) + QStringLiteral(" mm, 2a = ") +
-                   RealToText(6, 2, 2 * e.a) + QStringLiteral(" mm")
-            << QStringLiteral("A-S = ") + RealToText(6, 2, e.apexFoot - e.c) + QStringLiteral(" mm, ") +
-                   TextOf(TextId::CentreToA, s.language) + RealToText(6, 2, e.c) + QStringLiteral(" mm")
-            << TextOf(TextId::Generators, s.language) + RealToText(6, 2, sLong) + QStringLiteral(" / ") +
-                   RealToText(6, 2, sShort) + QStringLiteral(" mm");
     double ty = baseY + 2 * th;
     for (const QString& line : section) {
         p.text(area.left() + th, ty, line);
@@ -753,7 +877,6 @@ void DrawConeConstruction(const DialState& s, DialPainter& p, double u, const QR
 
     // --- unfolded mantle: apex in the middle of the right half, longest generator downward,
     // seam along the shortest.
-    const Mantle m = UnfoldMantle(e, 360);
     // A fan narrower than a half disc hangs from its apex near the top.
     const QPointF centre(area.left() + 1.5 * half, area.top() + area.height() * (m.sectorDeg <= 180 ? 0.2 : 0.5));
     auto dev = [&](double len, double angleDeg) {
@@ -779,17 +902,19 @@ void DrawConeConstruction(const DialState& s, DialPainter& p, double u, const QR
     // Every mark is labelled where the rim leaves room, else every second or third.
     const double arc30 = GeneratorLength(e, 180) * u * 30 * SinDeg(e.alpha) * kDegToRad;
     const int labelStep = arc30 >= 3 * th ? 30 : arc30 >= 1.5 * th ? 60 : arc30 >= th ? 90 : 180;
+    // The rim labels and the texts stay on the sheet and apart.
+    LabelPlacer labels(area);
     for (int k = -180; k <= 180; k += labelStep) {
         const double len = GeneratorLength(e, k);
-        const QPointF label = dev(len + 1.5 * th / u, k * SinDeg(e.alpha));
-        p.text(label.x() - th, label.y() - th / 2, QString::number(k));
+        const QString text = QString::number(k);
+        const double w = p.textWidth(text);
+        std::vector<QPointF> places;
+        for (double out : {1.5, 2.5, 3.5}) {
+            const QPointF label = dev(len + out * th / u, k * SinDeg(e.alpha));
+            places.push_back(label - QPointF(w / 2, th / 2));
+        }
+        labels.write(p, text, places);
     }
-    QStringList mantle;
-    mantle << (en ? QStringLiteral("Unfolded cone mantle") : QStringLiteral("Abgewickelter Kegelmantel"))
-           << (en ? QStringLiteral("Sector angle = ") : QStringLiteral("Sektorwinkel = ")) + RealToText(7, 2, m.sectorDeg) +
-                  (en ? QStringLiteral(" deg") : QStringLiteral(" Grad"))
-           << (en ? QStringLiteral("Marks: angle round the axis, 0 = longest generator")
-                  : QStringLiteral("Marken: Winkel um die Achse, 0 = laengste Mantellinie"));
     ty = area.top() + 1.5 * th;
     for (const QString& line : mantle) {
         p.text(area.left() + half + th, ty, line);

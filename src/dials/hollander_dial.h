@@ -71,6 +71,10 @@ inline double ConeDialOriginRow(double latitude, double height) {
     return latitude < 0 ? height / 3.0 : 2.0 * height / 3.0;
 }
 
+// The same for the dial of the state drawn at `unitsPerMm`: a southern dial is placed so that
+// its hour lines fill the sheet below the legend.
+double ConeDialOriginRow(const DialState& state, double height, double unitsPerMm);
+
 // The error box for angles that form no cone on the plane; true when it was shown.
 bool RefuseConeAngles(const DialState& state, UserDialogs& dialogs);
 

@@ -2,8 +2,10 @@
 // maker gets from the window, the printer and the files.
 #include "dials/hollander_dial.h"
 
+#include "dials/canvas_painter.h"
 #include "dials/dial_constructions.h"
 #include "dials/dial_render.h"
+#include "dials/label_placer.h"
 #include "dials/recording_painter.h"
 #include "plot/plot_stream.h"
 #include "support/test_support.h"
@@ -88,7 +90,8 @@ TEST(HollanderDial, ScreenDrawingShowsConeHourAndDateLinesInTheirColours) {
     bool noonLabel = false;
     for (const Primitive& p : painter.items) {
         if (p.kind == Primitive::Text && p.text == QStringLiteral("12"))
-            noonLabel = std::abs(p.points[0].x() + 5 - 156) < 10 && p.points[0].y() < 140;
+            // Beside the meridian (the number keeps off its line), above the cone.
+            noonLabel = std::abs(p.points[0].x() + 0.6 * p.fontHeight - 156) < 2 * p.fontHeight && p.points[0].y() < 140;
     }
     EXPECT_TRUE(noonLabel);
     // Nothing of the dial outside the image.
@@ -96,6 +99,65 @@ TEST(HollanderDial, ScreenDrawingShowsConeHourAndDateLinesInTheirColours) {
         if (p.kind == Primitive::Window) {
             EXPECT_LE(p.points[1].x(), 312);
         }
+}
+
+// At a northern and a southern site on a screen-sized sheet: no line runs through the legend,
+// the hour numbers keep off every drawn line and off each other, and the southern dial's hour
+// lines lie on the sheet below the legend instead of leaving most of it empty.
+TEST(HollanderDial, LegendStaysClearNumbersKeepOffTheLinesAndTheSouthernDialFillsTheSheet) {
+    constexpr int kW = 1152, kH = 784;
+    for (double latitude : {47.0, -35.0}) {
+        DialState s = ConeDial();
+        s.latitude = latitude;
+        s.longitude = latitude > 0 ? -9.6 : -149.0;
+        s.zoneMeridian = latitude > 0 ? -15.0 : -150.0;
+        s.referenceYear = 2024;
+        RecordingPainter painter;
+        RecordingDialogs dialogs;
+        DialRequest r;
+        r.clientWidth = kW;
+        r.clientHeight = kH;
+        const GnomonPlacement g = DefaultGnomonPlacement(s, kW, kH);
+        r.originX = g.originX;
+        r.originY = g.originY;
+        r.textX = g.centreX;
+        r.textY = g.centreY;
+        ASSERT_TRUE(DrawHollanderDial(s, r, painter, dialogs).drawn) << latitude;
+        const std::string where = "at " + std::to_string(latitude);
+
+        // The legend: its title and lines, as the recording painter measures them.
+        QRectF legend;
+        std::vector<QRectF> numbers;
+        for (const Primitive& t : painter.all(Primitive::Text)) {
+            const QRectF box(t.points[0], QSizeF(0.6 * t.fontHeight * t.text.size(), t.fontHeight));
+            if (t.role == 0) legend = legend.united(box);  // the legend's colour
+            bool number = false;
+            t.text.toInt(&number);
+            if (number) numbers.push_back(box);
+        }
+        ASSERT_FALSE(legend.isEmpty()) << where;
+        ASSERT_GE(numbers.size(), 4u) << where;
+        std::vector<QLineF> strokes;
+        double top = 1e9, bottom = -1e9;
+        for (int role : {1, 2, 5, 6}) {
+            for (const Primitive& l : painter.lines(role)) {
+                strokes.emplace_back(l.points[0], l.points[1]);
+                EXPECT_FALSE(SegmentMeetsRect(strokes.back(), legend))
+                    << where << ": a line through the legend at " << l.points[0].x() << "," << l.points[0].y();
+                QPointF a = l.points[0], b = l.points[1];
+                if (role == 2 && ClipSegment(a, b, QRectF(0, 0, kW, kH)))
+                    top = std::min({top, a.y(), b.y()}), bottom = std::max({bottom, a.y(), b.y()});
+            }
+        }
+        for (size_t i = 0; i < numbers.size(); ++i) {
+            for (const QLineF& l : strokes)
+                EXPECT_FALSE(SegmentMeetsRect(l, numbers[i])) << where << ": number at " << numbers[i].x() << ","
+                                                              << numbers[i].y() << " on a line";
+            for (size_t j = i + 1; j < numbers.size(); ++j) EXPECT_FALSE(numbers[i].intersects(numbers[j])) << where;
+        }
+        // The whole-hour lines, as far as they are on the sheet, span most of its height.
+        EXPECT_GT(bottom - top, 0.55 * kH) << where;
+    }
 }
 
 TEST(HollanderDial, AnglesThatFormNoConeShowTheErrorBoxAndDrawNothing) {

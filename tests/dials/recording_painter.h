@@ -22,6 +22,7 @@ struct Primitive {
     QString text;
     double fontHeight = 0;
     bool bold = false;
+    double direction = 0;  // of a text, degrees counter-clockwise from the x axis
     int penWidth = 1;  // of lines
 };
 
@@ -94,8 +95,9 @@ public:
     void setTextColour(Rgb rgb, int) override { textRole_ = -1; textRgb_ = rgb; }
     double textHeight() const override { return fontHeight_; }
     double textWidth(const QString& text) const override { return 0.6 * fontHeight_ * text.size(); }
-    void text(double x, double y, const QString& text, TextAnchor, double) override {
+    void text(double x, double y, const QString& text, TextAnchor, double directionDeg) override {
         Primitive p;
+        p.direction = directionDeg;
         p.kind = Primitive::Text;
         p.role = textRole_;
         p.rgb = textRgb_;
