@@ -258,6 +258,7 @@ void BandCurve::add(double x, double y) {
             if (y0 >= 0 && y0 <= depth_ && y1 >= 0 && y1 <= depth_) {
                 p_.moveTo(x0, top_ + y0);
                 p_.lineTo(x1, top_ + y1);
+                if (keepClear_) keepClear_->avoidLine(QLineF(x0, top_ + y0, x1, top_ + y1));
             }
         }
     }

@@ -138,13 +138,16 @@ void ReportTemporalRange(const DialState& s, UserDialogs& dialogs);
 // cuts each segment to 0 <= y <= depth by linear interpolation in x.
 class BandCurve {
 public:
-    BandCurve(DialPainter& painter, double top, double depth) : p_(painter), top_(top), depth_(depth) {}
+    // Strokes drawn are handed to `keepClear`, when given, for the labels to stay off.
+    BandCurve(DialPainter& painter, double top, double depth, LabelPlacer* keepClear = nullptr)
+        : p_(painter), top_(top), depth_(depth), keepClear_(keepClear) {}
     void add(double x, double y);
     void interrupt() { has_ = false; }
 
 private:
     DialPainter& p_;
     double top_, depth_;
+    LabelPlacer* keepClear_;
     bool has_ = false;
     double px_ = 0, py_ = 0;
 };

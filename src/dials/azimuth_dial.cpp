@@ -692,7 +692,10 @@ void AzimuthConstruction::drawHourLabels() {
                         [&](const auto& w) { return w.first == l.text && w.second.intersects(first); }))
             continue;
         // Inward along its line, where the lines spread, rather than over another number.
-        const auto box = placer.place(size, {at(r), at(r - 0.6 * step), at(r - 1.2 * step), at(r + 0.6 * step)});
+        // Where those are taken, further along it or beside its end.
+        const QPointF beside(0.8 * size.width(), 0);
+        const auto box = placer.place(size, {at(r), at(r - 0.6 * step), at(r - 1.2 * step), at(r + 0.6 * step),
+                                             at(r - 1.8 * step), at(r + 1.2 * step), at(r) + beside, at(r) - beside});
         if (!box) continue;
         written.emplace_back(l.text, *box);
         setTextRoles(l.role, l.role);

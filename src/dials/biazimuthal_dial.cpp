@@ -95,6 +95,7 @@ private:
     double turn_ = 0;
     double k_ = 1, u_ = 1, x0_ = 0, y0_ = 0, th_ = 12, eps_ = 23.44;
     LabelPlacer labels_{QRectF()};
+    bool onArea(QPointF q) const { return labels_.sheet().contains(q); }
 };
 
 void Biazimuthal::setUp() {
@@ -143,8 +144,8 @@ CastShadow Biazimuthal::castShadow(const ShadowMoment& moment) {
 void Biazimuthal::run() {
     setUp();
     p_.setWindow(a_.ox, a_.oy, a_.ox + a_.W - 2, a_.oy + a_.H - 2);
-    // Lines may run past the area (zoomed in); their labels stay by them, clipped alike.
-    labels_ = LabelPlacer(QRectF(a_.ox, a_.oy, a_.W, a_.H).adjusted(-1e6, -1e6, 1e6, 1e6));
+    // Lines may run past the area (zoomed in); a line is labelled where it is on the area.
+    labels_ = LabelPlacer(QRectF(a_.ox, a_.oy, a_.W - 2, a_.H - 2));
     const int width = c_.lineWidth;
     p_.setPenWidth(width);
     drawDateLines();
@@ -173,7 +174,7 @@ void Biazimuthal::drawHourLines() {
                 continue;
             }
             run.push_back(*q);
-            if (!labelAt) labelAt = *q;
+            if (!labelAt && onArea(*q)) labelAt = *q;
         }
         stroke(run);
         if (labelAt) {
@@ -206,7 +207,7 @@ void Biazimuthal::drawDateLines() {
                 continue;
             }
             run.push_back(*q);
-            if (!labelAt || q->x() > labelAt->x()) labelAt = *q;
+            if (onArea(*q) && (!labelAt || q->x() > labelAt->x())) labelAt = *q;
         }
         stroke(run);
         if (labelAt) {
@@ -255,7 +256,8 @@ void Biazimuthal::drawFoci() {
         p_.setTextColour(colour::kRed, kFocus);
         const QString name = QString::number(k) + QStringLiteral(" ") +
                              (s_.biazimuthalVertical ? TextOf(TextId::Up, c_.language) : QStringLiteral("N"));
-        p_.text(tip.x() + 0.4 * th_, tip.y() - th_ / 2, name);
+        // A focus beyond the area keeps its name off the sheet too.
+        if (onArea(tip)) labels_.write(p_, name, {{tip.x() + 0.4 * th_, tip.y() - th_ / 2}, {tip.x() - 0.4 * th_ - p_.textWidth(name), tip.y() - th_ / 2}});
     }
 }
 

@@ -254,10 +254,10 @@ void ShepherdsDial::drawMonthScale() {
             const double x = X_ + dx_ * (d - axis_.first);
             if (day == 1) {
                 const QString name = DialMonthLabel(month, s_.language, p_);
-                p_.text(x + gap(), T_ - 2.1 * th, short_ ? name.left(1) : name);
-                if (!short_) p_.text(x + gap(), T_ - 1.15 * th, QStringLiteral("1"));
+                labels_.writeAt(p_, short_ ? name.left(1) : name, x + gap(), T_ - 2.1 * th);
+                if (!short_) labels_.writeAt(p_, QStringLiteral("1"), x + gap(), T_ - 1.15 * th);
             } else if (day == 11 && !short_) {
-                p_.text(x + gap(), T_ - 1.2 * th, QStringLiteral("11"));
+                labels_.writeAt(p_, QStringLiteral("11"), x + gap(), T_ - 1.2 * th);
             }
             if (day == 1 || !short_) {
                 p_.moveTo(x, T_);
@@ -283,7 +283,7 @@ void ShepherdsDial::drawRisingHalfMarks() {
         if (m.day == 1) {
             const QString name = short_ ? DialMonthLabel(m.month, s_.language, p_).left(1) : DialMonthLabel(m.month, s_.language, p_);
             // Read from right to left: the name stands left of its mark.
-            p_.text(x - p_.textWidth(name) - gap() / 2, Bt_ + 0.1 * th, name);
+            labels_.writeAt(p_, name, x - p_.textWidth(name) - gap() / 2, Bt_ + 0.1 * th);
         }
     }
     p_.setFont(QStringLiteral("Arial"), a_.size(16, 35));
@@ -323,7 +323,7 @@ void ShepherdsDial::traceHourLines(int first, int last, bool temporal, int k) {
                                     : (temporal ? kTemporalSubdivision
                                                 : (n < 13 ? kMorningSubdivision : kAfternoonSubdivision));
             p_.setPenRole(role);
-            BandCurve curve(p_, T_, D_);
+            BandCurve curve(p_, T_, D_, &labels_);
             for (int d : days) {
                 const double a = temporal ? sun_.temporal(d, v) : sun_.clock(clock_, d, v);
                 const double y = shadow(a);
@@ -359,7 +359,7 @@ void ShepherdsDial::traceBabylonianItalian(bool italian) {
             const double v = n + static_cast<double>(j) / k;
             if (v > to + 1e-9) break;
             p_.setPenRole(j == 0 ? fullRole : kAltitude);
-            BandCurve curve(p_, T_, D_);
+            BandCurve curve(p_, T_, D_, &labels_);
             bool labelled = !(j == 0 && n % 2 == 0);
             for (int d : days) {
                 double rise = 0, set = 0;

@@ -110,9 +110,6 @@ private:
     // sun is down or the shadow leaves the plate.
     bool shadowPoint(int day, double altitude, QPointF& point) const;
     QPointF alongRay(double angle, double millimetres) const { return G_ + RayDirection(angle) * mm(millimetres); }
-    void centredText(const QPointF& centre, const QString& text) {
-        p_.text(centre.x() - p_.textWidth(text) / 2, centre.y() - p_.textHeight() / 2, text);
-    }
 
     const DialState& s_;
     AltitudeDialArea a_;
@@ -148,7 +145,7 @@ void HabermelDial::setUp() {
     const double cx = a_.plot() ? a_.ox + a_.W / 2 : a_.ox + std::max(mm(extentMm_ + 5), 0.3 * a_.W);
     O_ = QPointF(cx, a_.oy + a_.H / 2);
     G_ = O_ - QPointF(0, mm(offset));
-    numbers_ = HourNumbers(G_);
+    numbers_ = HourNumbers(G_, QRectF(a_.ox, a_.oy, a_.W, a_.H));
 }
 
 CastShadow HabermelDial::castShadow(const DialContext& c, const ShadowMoment& moment) {
@@ -230,8 +227,14 @@ void HabermelDial::drawDateRays() {
             p_.moveTo(from.x(), from.y());
             p_.lineTo(to.x(), to.y());
             if (first) {
+                // Beyond the rim; where the rays of two months lie close, further out.
                 p_.setTextRole(kMonthFirst);
-                centredText(alongRay(r.angle, r.rimMm + 2.8), QStringLiteral("1/%1").arg(m));
+                const QString text = QStringLiteral("1/%1").arg(m);
+                const QSizeF size(p_.textWidth(text), p_.textHeight());
+                std::vector<QPointF> places;
+                for (double out : {2.8, 2.8 + 0.5 * size.width() / mm(1), 2.8 + size.width() / mm(1)})
+                    places.push_back(alongRay(r.angle, r.rimMm + out) - QPointF(size.width() / 2, size.height() / 2));
+                numbers_.writeFree(p_, text, places);
             }
         }
     }
@@ -256,7 +259,7 @@ void HabermelDial::drawAltitudeScale() {
         // Numbers where they do not crowd the gnomon's foot.
         if (alt % 10 == 0 && mm(r) > 1.2 * th) {
             const QString text = QString::number(alt);
-            p_.text(G_.x() - mm(tick + 0.5) - p_.textWidth(text), y - th / 2, text);
+            numbers_.writeFixed(p_, text, G_.x() - mm(tick + 0.5) - p_.textWidth(text), y - th / 2);
         }
     }
     p_.setTextRole(kText);

@@ -35,7 +35,8 @@ enum Role {
 // (the faces shown), by linear interpolation along the segment.
 class FaceCurve {
 public:
-    FaceCurve(DialPainter& p, double left, double right) : p_(p), left_(left), right_(right) {}
+    FaceCurve(DialPainter& p, double left, double right, LabelPlacer& keepClear)
+        : p_(p), left_(left), right_(right), keepClear_(keepClear) {}
     void add(double x, double y) {
         if (has_) {
             double x0 = px_, y0 = py_, x1 = x, y1 = y;
@@ -53,6 +54,7 @@ public:
                 if (x0 >= left_ && x0 <= right_ && x1 >= left_ && x1 <= right_) {
                     p_.moveTo(x0, y0);
                     p_.lineTo(x1, y1);
+                    keepClear_.avoidLine(QLineF(x0, y0, x1, y1));
                 }
             }
         }
@@ -64,6 +66,7 @@ public:
 private:
     DialPainter& p_;
     double left_, right_;
+    LabelPlacer& keepClear_;
     bool has_ = false;
     double px_ = 0, py_ = 0;
 };
@@ -83,6 +86,7 @@ private:
     void setUp();
     void drawRefusal();
     void drawGnomonMeasure();
+    void writeGnomonLength();
     void drawFaces();
     void drawMonthScale();
     void drawRisingHalfMarks();
@@ -144,6 +148,7 @@ bool Hidokai::run() {
     if (temporal || s_.apparentTimeLines) traceHourLines(first, last, temporal, k);
     p_.setPenWidth(1);
     drawLegend(temporal);
+    writeGnomonLength();
     return true;
 }
 
@@ -206,8 +211,18 @@ void Hidokai::drawGnomonMeasure() {
     p_.setPenRole(kText);
     p_.polyline({{ox + W - 1.5 * u, oy + H - u - s}, {ox + W - u, oy + H - u - s}, {ox + W - u, oy + H - u},
                  {ox + W - u - s, oy + H - u}, {ox + W - u - s, oy + H - 1.5 * u}});
+}
+
+void Hidokai::writeGnomonLength() {
+    // Under the bracket, clear of it, ending with it; above it when the legend is in the way.
+    const double W = a_.W, H = a_.H, ox = a_.ox, oy = a_.oy;
+    p_.setFont(QStringLiteral("Arial"), a_.size(16, 35));
+    p_.setTextRole(kText);
+    const double th = p_.textHeight();
+    const double u = std::round(1.5 * th);
     const QString text = TextOf(TextId::GnomonLengthIs, s_.language) + RealToText(6, 2, b_) + QStringLiteral(" mm");
-    p_.text(ox + W - u - 1.2 * p_.textWidth(QStringLiteral("Zeigerlänge =           mm")), oy + H - u + 3, text);
+    const double w = p_.textWidth(text);
+    labels_.write(p_, text, {{ox + W - u - w, oy + H - u + 0.3 * th}, {ox + W - u - w, oy + H - u - s_px_ - 1.3 * th}});
 }
 
 void Hidokai::drawFaces() {
@@ -231,8 +246,8 @@ void Hidokai::drawMonthScale() {
             const double y = row(d);
             if (day == 1) {
                 // Left of the floor, centred on the line of the 1st.
-                if (short_) p_.text(X_ - 1.2 * th, y - 0.5 * th, DialMonthLabel(month, s_.language, p_).left(1));
-                else p_.text(X_ - 1.9 * th, y - 0.5 * th, DialMonthLabel(month, s_.language, p_));
+                if (short_) labels_.writeAt(p_, DialMonthLabel(month, s_.language, p_).left(1), X_ - 1.2 * th, y - 0.5 * th);
+                else labels_.writeAt(p_, DialMonthLabel(month, s_.language, p_), X_ - 1.9 * th, y - 0.5 * th);
             }
             if ((day == 1 || A_ > 80) && d != axis_.last) {
                 p_.moveTo(X_, y);
@@ -254,7 +269,7 @@ void Hidokai::drawRisingHalfMarks() {
         p_.lineTo(x + (m.day == 1 ? 0.6 : 0.35) * th, y);
         if (m.day == 1) {
             const QString name = A_ < 61 ? DialMonthLabel(m.month, s_.language, p_).left(1) : DialMonthLabel(m.month, s_.language, p_);
-            p_.text(x + 0.8 * th, y - 0.5 * th, name);
+            labels_.writeAt(p_, name, x + 0.8 * th, y - 0.5 * th);
         }
     }
 }
@@ -278,7 +293,7 @@ void Hidokai::traceHourLines(int first, int last, bool temporal, int k) {
                                     : (temporal || n < 13 ? kMorningSubdivision : kAfternoonSubdivision);
             p_.setPenRole(role);
             bool labelled = j != 0;
-            FaceCurve curve(p_, X_, facesRight());
+            FaceCurve curve(p_, X_, facesRight(), labels_);
             for (int d : days) {
                 const double a = temporal ? sun_.temporal(d, v) : sun_.clock(clock_, d, v);
                 const double x = column(a);
@@ -287,18 +302,24 @@ void Hidokai::traceHourLines(int first, int last, bool temporal, int k) {
                 // is still down on the first days.
                 if (!labelled && a > 0 && x >= X_ && x <= facesRight()) {
                     const QString text = temporal ? TemporalLabel(n, first, last) : HourLabel(n, clock_);
-                    labels.push_back({x - p_.textWidth(text) / 2, row(d) - 1.2 * th, text, role});
+                    labels.push_back({x, row(d), text, role});
                     labelled = true;
                 }
             }
         }
     }
-    // Near noon the lines start close together: a label that would run into a neighbour
-    // moves up a row.
+    // Above the line's start; near noon the lines start close together and a label that
+    // would run into a neighbour moves up a row. A line that starts lower down (the sun
+    // rising late in the year) is labelled beside its start, off the other lines.
     std::sort(labels.begin(), labels.end(), [](const Label& a, const Label& b) { return a.x < b.x; });
     for (const Label& l : labels) {
+        const double w = p_.textWidth(l.text);
         std::vector<QPointF> places;
-        for (int r = 0; r < 4; ++r) places.push_back({l.x, l.y - r * th});
+        for (int r = 0; r < 4; ++r) places.push_back({l.x - w / 2, l.y - (1.2 + r) * th});
+        for (const QPointF& side : {QPointF(0.3 * th, -0.5 * th), QPointF(-w - 0.3 * th, -0.5 * th),
+                                    QPointF(0.3 * th, -1.3 * th), QPointF(-w - 0.3 * th, -1.3 * th),
+                                    QPointF(0.3 * th, 0.3 * th), QPointF(-w - 0.3 * th, 0.3 * th)})
+            places.push_back(QPointF(l.x, l.y) + side);
         p_.setTextRole(l.role);
         labels_.write(p_, l.text, places);
     }
@@ -311,12 +332,13 @@ void Hidokai::drawLegend(bool temporal) {
     p_.setTextRole(kText);
     p_.setFont(arial, a_.size(28, 50));
     double th = p_.textHeight();
-    p_.text(W / 15 + ox, oy + H - 1.8 * th, TextOf(TextId::AltitudeDialTitle, s_.language));
+    labels_.writeAt(p_, TextOf(TextId::AltitudeDialTitle, s_.language), W / 15 + ox, oy + H - 1.8 * th);
     p_.setFont(arial, a_.size(14, 30));
     th = p_.textHeight();
-    p_.text(W / 2 + ox, oy + H - 3 * th,
-            TextOf(TextId::LatitudeIs, s_.language) + RealToText(5, 2, s_.latitude) +
-                TextOf(TextId::LongitudeIs, s_.language) + RealToText(5, 2, s_.longitude));
+    labels_.writeAt(p_,
+                    TextOf(TextId::LatitudeIs, s_.language) + RealToText(5, 2, s_.latitude) +
+                        TextOf(TextId::LongitudeIs, s_.language) + RealToText(5, 2, s_.longitude),
+                    W / 2 + ox, oy + H - 3 * th);
     QString hours;
     if (temporal) {
         hours = QStringLiteral("[") + TextOf(TextId::TemporalHoursSpaced, s_.language) + QStringLiteral(" ]");
@@ -326,7 +348,7 @@ void Hidokai::drawLegend(bool temporal) {
         hours += clock_.eot ? QStringLiteral(" ") + TextOf(TextId::WithEot, s_.language)
                             : QStringLiteral("  ") + TextOf(TextId::WithoutEot, s_.language);
     }
-    p_.text(W / 2 + ox, oy + H - 2 * th, hours);
+    labels_.writeAt(p_, hours, W / 2 + ox, oy + H - 2 * th);
 }
 
 }  // namespace

@@ -46,6 +46,11 @@ public:
     bool writeNear(DialPainter& painter, const QString& text, const QPointF& anchor, double gap,
                    const std::vector<LabelSide>& sides);
 
+    // Writes `text` where the layout fixes it (a scale, a legend) and keeps its box as taken,
+    // so that the labels placed later stay off it.
+    // `directionDeg` turns the text counter-clockwise about (x, y), as DialPainter::text does.
+    void writeAt(DialPainter& painter, const QString& text, double x, double y, double directionDeg = 0.0);
+
     const std::vector<QRectF>& placed() const { return placed_; }
     const QRectF& sheet() const { return sheet_; }
 

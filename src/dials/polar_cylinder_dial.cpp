@@ -83,6 +83,7 @@ private:
     double u_ = 10, x0_ = 0, y0_ = 0, th_ = 30;
     double left_ = 1e300, right_ = -1e300, top_ = 1e300, bottom_ = -1e300;
     LabelPlacer labels_{QRectF()};
+    bool onArea(QPointF q) const { return labels_.sheet().contains(q); }
 };
 
 void PolarCylinder::setUp() {
@@ -130,8 +131,8 @@ bool PolarCylinder::run() {
     if (ShowRefusal(PolarCylinderRefusal(s_), p_, a_, c_.language, d_, kHours)) return false;
     setUp();
     p_.setWindow(a_.ox, a_.oy, a_.ox + a_.W - 2, a_.oy + a_.H - 2);
-    // Lines may run past the area (zoomed in); their labels stay by them, clipped alike.
-    labels_ = LabelPlacer(QRectF(a_.ox, a_.oy, a_.W, a_.H).adjusted(-1e6, -1e6, 1e6, 1e6));
+    // Lines may run past the area (zoomed in); a line is labelled where it is on the area.
+    labels_ = LabelPlacer(QRectF(a_.ox, a_.oy, a_.W - 2, a_.H - 2));
     const int width = c_.lineWidth;
     p_.setPenWidth(width);
     drawHourLines();
@@ -167,7 +168,7 @@ void PolarCylinder::drawHourLines() {
                         continue;
                     }
                     run.push_back(at(*c));
-                    if (!highest || run.back().y() < highest->y()) highest = run.back();
+                    if (onArea(run.back()) && (!highest || run.back().y() < highest->y())) highest = run.back();
                 }
             } else {
                 // Mean time: the day's equation of time turns the line into a figure of eight.
@@ -179,7 +180,7 @@ void PolarCylinder::drawHourLines() {
                         continue;
                     }
                     run.push_back(at(*c));
-                    if (!highest || run.back().y() < highest->y()) highest = run.back();
+                    if (onArea(run.back()) && (!highest || run.back().y() < highest->y())) highest = run.back();
                 }
             }
             stroke(run);
@@ -218,11 +219,16 @@ void PolarCylinder::drawDateLines() {
                 continue;
             }
             run.push_back(at(*c));
-            if (!start) start = run.back();
+            if (!start && onArea(run.back())) start = run.back();
         }
         stroke(run);
-        if (start && !line.label.isEmpty())
-            p_.text(start->x() - p_.textWidth(line.label) - 0.4 * th_, start->y() - p_.textHeight() / 2, line.label);
+        if (start && !line.label.isEmpty()) {
+            // Left of the line's start, else right of it or just above.
+            const double w = p_.textWidth(line.label), h = p_.textHeight();
+            labels_.write(p_, line.label,
+                          {{start->x() - w - 0.4 * th_, start->y() - h / 2}, {start->x() + 0.4 * th_, start->y() - h / 2},
+                           {start->x() - w / 2, start->y() - 1.3 * h}});
+        }
     }
 }
 

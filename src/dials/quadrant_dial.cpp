@@ -149,7 +149,7 @@ void QuadrantDial::setUp() {
     L_ = screen() ? double(static_cast<long>(B_) / 2) : Round(0.2 * B_);
     xA_ = ox_ + static_cast<long>(W_) / 4;
     yA_ = oy_ + Round(10 * C_);
-    numbers_ = HourNumbers(QPointF(xA_, yA_));
+    numbers_ = HourNumbers(QPointF(xA_, yA_), QRectF(ox_, oy_, W_, H_));
     const int year = s_.referenceYear;
     E_ = 1;
     F_ = DayOfYear(year, 12, 31);
@@ -293,7 +293,7 @@ void QuadrantDial::drawDegreeScale(double a) {
     const double r = Round(a - 1 - 5 * C_ - th - 2);
     for (int i = 1; i <= 8; ++i) {
         const double w = 10 * i - 1;
-        p_.text(xA_ + r * SinDeg(w), yA_ + r * CosDeg(w), QString::number(10 * i), TextAnchor::TopLeft, 10.0 * i);
+        numbers_.writeFixed(p_, QString::number(10 * i), xA_ + r * SinDeg(w), yA_ + r * CosDeg(w), 10.0 * i);
     }
     p_.setTextRole(kText);
 }
@@ -307,7 +307,7 @@ void QuadrantDial::drawWholeYearCircles() {
             p_.arc(xA_, yA_, N, -90, 90);
             if (d == 1) {
                 p_.setTextRole(kMonthFirst);
-                p_.text(xA_ - L_ - Round(0.8 * B_), yA_ + N - Round(0.25 * B_), QStringLiteral("1/%1").arg(m));
+                numbers_.writeFixed(p_, QStringLiteral("1/%1").arg(m), xA_ - L_ - Round(0.8 * B_), yA_ + N - Round(0.25 * B_));
             }
         }
     }
@@ -332,10 +332,10 @@ void QuadrantDial::drawHalfYearCircles() {
             if (!s_.constructWithEoT) {
                 p_.setTextRole(kFrame);
                 const double x = s_.outerLineArrangement ? xA_ + N - Round(R_ * 6.5 / 183) : xA_ + N + Round(R_ * 3 / 183);
-                p_.text(x, yA_ - th, QStringLiteral("1/%1").arg(13 - m));
+                numbers_.writeFixed(p_, QStringLiteral("1/%1").arg(13 - m), x, yA_ - th);
             }
             p_.setTextRole(kMonthFirst);
-            p_.text(xA_ - L_ - Round(0.8 * B_), yA_ + N - Round(0.25 * B_), QStringLiteral("1/%1").arg(m));
+            numbers_.writeFixed(p_, QStringLiteral("1/%1").arg(m), xA_ - L_ - Round(0.8 * B_), yA_ + N - Round(0.25 * B_));
         }
     }
 }
@@ -357,9 +357,9 @@ void QuadrantDial::drawZodiacCircles(double (QuadrantDial::*radius)(double) cons
         const QString falling(QChar(0x2648 + 3 + k));
         const QString rising(QChar(0x2648 + (14 - k) % 12));
         p_.setTextRole(kMonthFirst);
-        p_.text(xA_ - L_ - Round(0.8 * B_), yA_ + mid - th / 2, falling);
+        numbers_.writeFixed(p_, falling, xA_ - L_ - Round(0.8 * B_), yA_ + mid - th / 2);
         p_.setTextRole(kFrame);
-        p_.text(xA_ + mid - p_.textWidth(rising) / 2, yA_ - th, rising);
+        numbers_.writeFixed(p_, rising, xA_ + mid - p_.textWidth(rising) / 2, yA_ - th);
     }
     p_.setTextRole(kText);
 }

@@ -58,21 +58,18 @@ void HourNumbers::write(DialPainter& p) {
     // Lines close together end close together; a number that would cover one already written
     // moves outward along its line's direction until it is free.
     const double th = p.textHeight();
-    std::vector<QRectF> placed;
     for (const Label& l : labels_) {
         const QPointF at(l.x, l.y);
         const QPointF ray = at - centre_;
         const double length = std::hypot(ray.x(), ray.y());
         const QPointF step = length > 0 ? ray * (th / length) : QPointF(0, th);
-        QRectF box(at, QSizeF(p.textWidth(l.text), th));
-        for (int k = 0; k < 6; ++k) {
-            const bool free = std::none_of(placed.begin(), placed.end(), [&](const QRectF& r) { return r.intersects(box); });
-            if (free) break;
-            box.translate(step);
-        }
-        placed.push_back(box);
+        // Outward along the line, then a little to either side of it, before further out.
+        const QPointF across(-step.y() / 2, step.x() / 2);
+        std::vector<QPointF> places;
+        for (int k = 0; k < 6; ++k)
+            for (const QPointF& side : {QPointF(), across, -across}) places.push_back(at + k * step + side);
         p.setTextRole(l.role);
-        p.text(box.left(), box.top(), l.text);
+        placer_.write(p, l.text, places);
     }
     labels_.clear();
 }

@@ -54,13 +54,24 @@ private:
 
 // Hour numbers collected while the lines are traced and written at the end, so that twins
 // (morning and afternoon of one altitude) share one number "10/14" and numbers that would
-// cover each other move apart along their line's direction.
+// cover each other or a scale's text move apart along their line's direction. The scale
+// texts go through the same label placer, written before the numbers.
 class HourNumbers {
 public:
-    // `centre`: the point the lines fan out from (the direction a number moves in).
-    explicit HourNumbers(QPointF centre) : centre_(centre) {}
+    // `centre`: the point the lines fan out from (the direction a number moves in); `sheet`:
+    // the area the numbers stay on.
+    explicit HourNumbers(QPointF centre, const QRectF& sheet = QRectF(-1e9, -1e9, 2e9, 2e9))
+        : centre_(centre), placer_(sheet) {}
     void add(DialPainter& p, double x, double y, const QString& text, int role);
     void write(DialPainter& p);
+    // A scale's text at the place the layout fixes, kept clear by the numbers.
+    void writeFixed(DialPainter& p, const QString& text, double x, double y, double directionDeg = 0.0) {
+        placer_.writeAt(p, text, x, y, directionDeg);
+    }
+    // A scale's text at the first of `places` (top-left corners) where it meets no other.
+    void writeFree(DialPainter& p, const QString& text, const std::vector<QPointF>& places) {
+        placer_.write(p, text, places);
+    }
     bool empty() const { return labels_.empty(); }
 
 private:
@@ -71,6 +82,7 @@ private:
     };
     QPointF centre_;
     std::vector<Label> labels_;
+    LabelPlacer placer_;
 };
 
 // Draws through another painter with the drawing mirrored about the vertical line x = axis;

@@ -1,0 +1,160 @@
+// The labels of every dial family that is not a plain planar dial (those have their own
+// numeral tests): drawn on the screen at a northern and a southern site, no text covers
+// another and none leaves the sheet; at the poles and on the equator nothing crashes and
+// still nothing leaves the sheet.
+#include "dials/dial_constructions.h"
+#include "dials/dial_render.h"
+#include "recording_painter.h"
+#include "text/recording_dialogs.h"
+
+#include <QRectF>
+#include <QTransform>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zorva {
+namespace {
+
+using test::Primitive;
+using test::RecordingPainter;
+
+constexpr int kWidth = 1152, kHeight = 784;
+
+struct Family {
+    const char* name;
+    std::function<void(DialState&)> set;
+};
+
+const std::vector<Family>& Families() {
+    static const std::vector<Family> families = {
+        {"shepherd", [](DialState& s) { s.dialType = 'z'; s.cylinderKind = 0; }},
+        {"shepherd half hours", [](DialState& s) { s.dialType = 'z'; s.cylinderKind = 0; s.otherHourInterval = '1'; }},
+        {"hat", [](DialState& s) { s.dialType = 'z'; s.cylinderKind = 1; }},
+        {"polar cylinder", [](DialState& s) { s.dialType = 'z'; s.cylinderKind = 2; }},
+        {"azimuthal cylinder", [](DialState& s) { s.dialType = 'a'; s.azimuthKind = 0; }},
+        {"stereographic", [](DialState& s) { s.dialType = 'a'; s.azimuthKind = 1; s.altitudeCircleSpacing = 2; }},
+        {"horizontoscope", [](DialState& s) { s.dialType = 'a'; s.azimuthKind = 1; s.altitudeCircleSpacing = 1; }},
+        {"azimuthal", [](DialState& s) { s.dialType = 'a'; s.azimuthKind = 1; s.altitudeCircleSpacing = 0; }},
+        {"hidokai", [](DialState& s) { s.dialType = 'k'; }},
+        {"hidokai half hours", [](DialState& s) { s.dialType = 'k'; s.otherHourInterval = '1'; }},
+        {"quadrant", [](DialState& s) { s.dialType = 'q'; s.quadrantKind = 0; s.quadrantDateScale = 0; }},
+        {"zodiac quadrant", [](DialState& s) { s.dialType = 'q'; s.quadrantKind = 0; s.quadrantDateScale = 1; }},
+        {"gunter quadrant", [](DialState& s) { s.dialType = 'q'; s.quadrantKind = 0; s.quadrantDateScale = 2; }},
+        {"habermel", [](DialState& s) { s.dialType = 'q'; s.quadrantKind = 1; s.quadrantGnomon = 12; }},
+        {"habermel second", [](DialState& s) { s.dialType = 'q'; s.quadrantKind = 2; s.quadrantGnomon = 12; }},
+        {"cone shadow", [](DialState& s) { s.dialType = 'm'; }},
+        {"biazimuthal", [](DialState& s) { s.dialType = 'c'; }},
+        {"ring", [](DialState& s) { s.dialType = 'r'; s.rayDeflection = 0; }},
+        {"ring deflected", [](DialState& s) { s.dialType = 'r'; s.rayDeflection = 1; }},
+        {"farmers' ring", [](DialState& s) { s.dialType = 'r'; s.rayDeflection = 2; }},
+    };
+    return families;
+}
+
+// 47 N 9.6 E with zone 15 E, or 35 S 149 E with zone 150 E; zone time, 2024.
+DialState AtSite(double latitude) {
+    DialState s = StartupState();
+    s.latitude = latitude;
+    s.longitude = latitude > 0 ? -9.6 : -149.0;
+    s.zoneMeridian = latitude > 0 ? -15.0 : -150.0;
+    s.referenceYear = 2024;
+    s.timeSystem = 1;  // zone time
+    s.zoomFactor = 1.0;
+    return s;
+}
+
+struct Drawn {
+    RecordingPainter painter;
+    RecordingDialogs dialogs;
+};
+
+std::unique_ptr<Drawn> Draw(const DialState& s) {
+    auto d = std::make_unique<Drawn>();
+    DialRequest r;
+    r.clientWidth = kWidth;
+    r.clientHeight = kHeight;
+    const GnomonPlacement g = DefaultGnomonPlacement(s, kWidth, kHeight);
+    r.originX = g.originX;
+    r.originY = g.originY;
+    r.textX = g.centreX;
+    r.textY = g.centreY;
+    r.wideScreen = true;
+    DrawDialOnScreen(s, r, d->painter, d->dialogs);
+    return d;
+}
+
+// A text's box as the recording painter measures it, turned with the text.
+QRectF Box(const Primitive& t) {
+    const QRectF upright(QPointF(0, 0), QSizeF(0.6 * t.fontHeight * t.text.size(), t.fontHeight));
+    QTransform turn;
+    turn.translate(t.points[0].x(), t.points[0].y());
+    turn.rotate(-t.direction);
+    return turn.mapRect(upright);
+}
+
+std::vector<Primitive> Texts(const RecordingPainter& painter) {
+    std::vector<Primitive> out;
+    for (const Primitive& p : painter.all(Primitive::Text))
+        if (!p.text.trimmed().isEmpty()) out.push_back(p);
+    return out;
+}
+
+// Inside the window's black frame.
+QRectF Sheet() { return QRectF(0, 0, kWidth - 1, kHeight - 1); }
+
+std::string Where(const Primitive& t) {
+    const QRectF b = Box(t);
+    return "\"" + t.text.toStdString() + "\" at " + std::to_string(int(b.x())) + "," + std::to_string(int(b.y()));
+}
+
+// Boxes touching by less than a tenth of the text height count as apart: fonts leave that
+// much space above and below the letters.
+bool Overlap(const QRectF& a, const QRectF& b, double slack) {
+    const QRectF i = a.intersected(b);
+    return i.width() > slack && i.height() > slack;
+}
+
+void ExpectCleanLabels(const DialState& s, const std::string& what) {
+    const auto d = Draw(s);
+    const std::vector<Primitive> texts = Texts(d->painter);
+    EXPECT_FALSE(texts.empty()) << what;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const QRectF a = Box(texts[i]);
+        EXPECT_TRUE(Sheet().adjusted(-0.5, -0.5, 0.5, 0.5).contains(a)) << what << ": " << Where(texts[i]) << " leaves the sheet";
+        for (size_t j = i + 1; j < texts.size(); ++j) {
+            const double slack = 0.1 * std::min(texts[i].fontHeight, texts[j].fontHeight);
+            EXPECT_FALSE(Overlap(a, Box(texts[j]), slack)) << what << ": " << Where(texts[i]) << " over " << Where(texts[j]);
+        }
+    }
+}
+
+TEST(FamilyLabels, NoLabelCoversAnotherOrLeavesTheSheetInEitherHemisphere) {
+    for (double latitude : {47.0, -35.0}) {
+        for (const Family& f : Families()) {
+            DialState s = AtSite(latitude);
+            f.set(s);
+            ExpectCleanLabels(s, std::string(f.name) + " at " + std::to_string(latitude));
+        }
+    }
+}
+
+TEST(FamilyLabels, PolesAndTheEquatorNeitherCrashNorPushLabelsOffTheSheet) {
+    for (double latitude : {89.9, -89.9, 0.0}) {
+        for (const Family& f : Families()) {
+            DialState s = AtSite(latitude);
+            f.set(s);
+            const auto d = Draw(s);
+            for (const Primitive& t : Texts(d->painter))
+                EXPECT_TRUE(Sheet().adjusted(-0.5, -0.5, 0.5, 0.5).contains(Box(t)))
+                    << f.name << " at " << latitude << ": " << Where(t) << " leaves the sheet";
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zorva
