@@ -183,10 +183,15 @@ bool SaveRendering(const QString& path, SaveError* error, Paint paint) {
 
 bool RenderDialSvg(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs,
                    SaveError* error, const ShadowMoment* shadow, DialView view) {
+    return RenderDialSvg(state, PagePlacement(state, screenSize, shadow), path, dialogs, error, view);
+}
+
+bool RenderDialSvg(const DialState& state, const PrintPlacement& placement, const QString& path, UserDialogs& dialogs,
+                   SaveError* error, DialView view) {
     // The printout's page, A4 landscape in 0.1 mm, drawn wholly (no printer margins).
     const PrintArea area = FitPrintableArea(0, 0, 0, 0);
     SvgPainter svg(state.colours, QRectF(0, 0, kA4LongTenths, kA4ShortTenths), state.legendOffset);
-    DrawDialOnPage(svg, area, state, PagePlacement(state, screenSize, shadow), dialogs, view);
+    DrawDialOnPage(svg, area, state, placement, dialogs, view);
     const QByteArray document = svg.document(QStringLiteral("Zorva"));
     return SaveRendering(path, error, [&](QIODevice& device) { return device.write(document) == document.size(); });
 }

@@ -88,6 +88,9 @@ QImage RenderDialImage(const DialState& state, QSize size, UserDialogs& dialogs,
 // when given. False (and `error` set, the earlier file kept) when the file cannot be written.
 bool RenderDialSvg(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs,
                    SaveError* error = nullptr, const ShadowMoment* shadow = nullptr, DialView view = nullptr);
+// The same with the gnomon and text block where a drawing window has them (its printout).
+bool RenderDialSvg(const DialState& state, const PrintPlacement& placement, const QString& path, UserDialogs& dialogs,
+                   SaveError* error = nullptr, DialView view = nullptr);
 // The printout on an A4 landscape PDF page, true to scale; false as for SVG.
 bool RenderDialPdf(const DialState& state, QSize screenSize, const QString& path, UserDialogs& dialogs,
                    SaveError* error = nullptr, const ShadowMoment* shadow = nullptr, DialView view = nullptr);

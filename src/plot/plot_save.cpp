@@ -15,6 +15,16 @@
 namespace zorva {
 namespace {
 
+}  // namespace
+
+QString DrawingSavedText(const QString& fileName, Language language) {
+    const bool en = language == Language::English;
+    return (en ? QStringLiteral("\r\n       File ") : QStringLiteral("\r\n       Datei ")) + QFileInfo(fileName).fileName() +
+           (en ? QStringLiteral(" saved!     ") : QStringLiteral(" gespeichert!     "));
+}
+
+namespace {
+
 void reportWriteError(UserDialogs& dialogs, Language language, const QString& fileName, const QString& reason) {
     dialogs.inform(caption(CaptionKind::Error, language),
                    message(53, language) + QStringLiteral("\r\n") + fileName + QStringLiteral(" (") + reason +
@@ -119,12 +129,7 @@ PlotSaveResult SavePlot(const PlotSaveRequest& request, const PlotWriter& writeD
         return WriteDxf(fileName, p, request.lineWeight, writer, dialogs, language, result.conversionMessages);
     };
     const auto savedBox = [&](const QString& fileName) {
-        dialogs.inform(caption(CaptionKind::Information, language),
-                       (language == Language::English ? QStringLiteral("\r\n       File ")
-                                                      : QStringLiteral("\r\n       Datei ")) +
-                           QFileInfo(fileName).fileName() +
-                           (language == Language::English ? QStringLiteral(" saved!     ")
-                                                          : QStringLiteral(" gespeichert!     ")),
+        dialogs.inform(caption(CaptionKind::Information, language), DrawingSavedText(fileName, language),
                        Icon::Information);
     };
 

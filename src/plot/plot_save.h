@@ -36,6 +36,9 @@ int ResolutionFactor(const PlotSaveRequest& request);
 // name ("dial.dxf" -> "dialCone.dxf"), in the same folder.
 QString ConeFileName(const QString& fileName);
 
+// The box text that tells a drawing file was saved: "Datei NAME gespeichert!".
+QString DrawingSavedText(const QString& fileName, Language language);
+
 // HPGL: the writer plots straight into the chosen file (replaced only when complete).
 // DXF: the writer plots into a unique temporary file, which is converted into the chosen file
 // with the divisor 40 × p and deleted. With `writeCone`, a second plot follows into

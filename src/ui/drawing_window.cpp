@@ -5,10 +5,13 @@
 #include "dials/dial_constructions.h"
 #include "dials/planar_dial.h"
 #include "dials/ring_dial.h"
+#include "plot/plot_save.h"
 #include "state/dial_state.h"
+#include "state/safe_save.h"
 #include "text/named_texts.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
+#include "ui/file_chooser.h"
 #include "ui/file_output_panel.h"
 #include "ui/hollander_panel.h"
 #include "ui/polar_style_panel.h"
@@ -23,6 +26,8 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QMenu>
 #include <QPageLayout>
@@ -68,6 +73,11 @@ constexpr Text kSaveHpgl{"HPGL...", "HPGL..."};
 constexpr Text kSaveDxf{"DXF...", "DXF..."};
 constexpr Text kSaveHpglHint{"Zeichnung als HPGL-Datei speichern", "Save the drawing as an HPGL file"};
 constexpr Text kSaveDxfHint{"Zeichnung als DXF-Datei speichern", "Save the drawing as a DXF file"};
+constexpr Text kSaveSvg{"SVG...", "SVG..."};
+constexpr Text kSaveSvgHint{"Zeichnung als SVG-Datei im Maßstab 1:1 speichern (Laser, CNC)",
+                            "Save the drawing as an SVG file at true scale (laser, CNC)"};
+constexpr Text kMenuSaveSvg{"Speichern als SVG-Datei", "Save as SVG File"};
+constexpr Text kSvgFilter{"SVG-Dateien (*.svg)|*.svg", "SVG Files (*.svg)|*.svg"};
 constexpr Text kStyleInfo{"&StabInfo", "&Style Info"};
 constexpr Text kConeInfo{"&Info", "&Info"};
 constexpr Text kConeGraphic{"Grafik zeigen", "Show Graphic"};
@@ -191,6 +201,7 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     angleButton_ = makeButton("angleTableButton");
     hpglButton_ = makeButton("saveHpglButton");
     dxfButton_ = makeButton("saveDxfButton");
+    svgButton_ = makeButton("saveSvgButton");
     styleInfoButton_ = makeButton("styleInfoButton");
     coneGraphicButton_ = makeButton("coneGraphicButton");
     correctionButton_ = makeButton("correctionTableButton");
@@ -227,6 +238,7 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     connect(angleButton_, &QPushButton::clicked, this, &DrawingWindow::toggleAngleTable);
     connect(hpglButton_, &QPushButton::clicked, this, [this] { openFileOutput(true, true); });
     connect(dxfButton_, &QPushButton::clicked, this, [this] { openFileOutput(false, true); });
+    connect(svgButton_, &QPushButton::clicked, this, [this] { saveSvg(); });
     connect(styleInfoButton_, &QPushButton::clicked, this, &DrawingWindow::showPolarStyle);
     connect(coneGraphicButton_, &QPushButton::clicked, this, &DrawingWindow::showConeGraphic);
     connect(correctionButton_, &QPushButton::clicked, this, &DrawingWindow::toggleCorrectionTable);
@@ -296,9 +308,11 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     printAction_ = add("printAction");
     hpglAction_ = add("saveHpglAction");
     dxfAction_ = add("saveDxfAction");
+    svgAction_ = add("saveSvgAction");
     styleInfoAction_ = add("styleInfoAction");
     connect(hpglAction_, &QAction::triggered, this, [this] { openFileOutput(true, false); });
     connect(dxfAction_, &QAction::triggered, this, [this] { openFileOutput(false, false); });
+    connect(svgAction_, &QAction::triggered, this, [this] { saveSvg(); });
     connect(styleInfoAction_, &QAction::triggered, this, &DrawingWindow::showPolarStyle);
     menu_->addSeparator();
     a4Action_ = add("a4Action");
@@ -391,6 +405,9 @@ void DrawingWindow::applyLanguage() {
     dxfButton_->setText(tr(kSaveDxf));
     hpglButton_->setToolTip(tr(kSaveHpglHint));
     dxfButton_->setToolTip(tr(kSaveDxfHint));
+    svgButton_->setText(tr(kSaveSvg));
+    svgButton_->setToolTip(tr(kSaveSvgHint));
+    svgAction_->setText(tr(kMenuSaveSvg));
     canvas_->setToolTip(tr(kImageHint));
     styleInfoButton_->setText(tr(state().dialType == 'm' ? kConeInfo : kStyleInfo));
     coneGraphicButton_->setText(tr(kConeGraphic));
@@ -799,6 +816,42 @@ void DrawingWindow::openFileOutput(bool hpgl, bool fromButton) {
     placePanels();
     filePanel_->open(hpgl, fromButton);
     filePanel_->raise();
+}
+
+bool DrawingWindow::saveSvg() {
+    DialState& s = state();
+    const Language lang = s.language;
+    if (angleTableShown()) toggleAngleTable();
+    // Proposed beside the last plot file, with its name.
+    const QFileInfo last(s.plotFileName.isEmpty() ? QStringLiteral("zor.plt") : s.plotFileName);
+    const QString proposed = (last.isAbsolute() ? last.absoluteDir().filePath(last.completeBaseName())
+                                                : last.completeBaseName()) +
+                             QStringLiteral(".svg");
+    const QString path = host().files().saveFileName(caption(CaptionKind::SaveDrawing, lang), proposed,
+                                                     QString::fromUtf8(s.english() ? kSvgFilter.english : kSvgFilter.german),
+                                                     QStringLiteral("svg"));
+    if (path.isEmpty()) return false;
+    // The page of the printout (and of zorva-cli while the gnomon is where a fresh window
+    // puts it): gnomon and text where this window has them.
+    PrintPlacement placement;
+    placement.screen = {s.originX, s.originY, s.centreX, s.centreY};
+    placement.drawSize = canvas_->image().size();
+    placement.grid = grid_;
+    const std::optional<ShadowMoment> shadow = shadowControls_->moment();
+    if (shadow && !correctionTable_) placement.shadow = &*shadow;
+    SaveError error;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool ok = RenderDialSvg(s, placement, path, host().dialogs(), &error, correctionTable_ ? SheetViewOf(s) : nullptr);
+    QGuiApplication::restoreOverrideCursor();
+    if (!ok) {
+        host().dialogs().inform(caption(CaptionKind::Error, lang),
+                                message(53, lang) + QStringLiteral("\r\n") + path + QStringLiteral("\r\n") +
+                                    SaveErrorText(error, lang),
+                                Icon::Error);
+        return false;
+    }
+    host().dialogs().inform(caption(CaptionKind::Information, lang), DrawingSavedText(path, lang), Icon::Information);
+    return true;
 }
 
 void DrawingWindow::showPolarStyle() {

@@ -119,6 +119,8 @@ public:
     // "save" / "speichern..." (and their menu entries): the file-output panel for an HPGL
     // plot or a DXF file; "&StabInfo": the polar-style information.
     void openFileOutput(bool hpgl, bool fromButton);
+    // "SVG...": the printout as an SVG file at true scale, as zorva-cli writes it.
+    bool saveSvg();
     FileOutputPanel* fileOutputPanel() const { return filePanel_; }
     void showPolarStyle();
     PolarStylePanel* polarStylePanel() const { return stylePanel_; }
@@ -176,6 +178,7 @@ private:
     QPushButton* printButton_ = nullptr;
     QPushButton* closeButton_ = nullptr;
     QPushButton* hpglButton_ = nullptr;
+    QPushButton* svgButton_ = nullptr;
     QPushButton* dxfButton_ = nullptr;
     QPushButton* styleInfoButton_ = nullptr;
     QPushButton* colourButton_ = nullptr;
@@ -185,6 +188,7 @@ private:
     QCheckBox* mapBordersBox_ = nullptr;
     QAction* hpglAction_ = nullptr;
     QAction* dxfAction_ = nullptr;
+    QAction* svgAction_ = nullptr;
     QAction* styleInfoAction_ = nullptr;
     QAction* colourAction_ = nullptr;
     FileOutputPanel* filePanel_ = nullptr;

@@ -9,6 +9,7 @@
 
 #include "ui_test_support.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -103,6 +104,39 @@ TEST_F(FileOutputTest, DxfWithListingBesideItAndTheGnomonWhereTheUserPutIt) {
     // The grid lines are parallel to the axes through the origin the user placed.
     const QByteArray dxf = read(QStringLiteral("wand.dxf"));
     EXPECT_TRUE(dxf.contains("L_9"));
+}
+
+// "SVG..." writes the page zorva-cli writes for the state, at true scale; after the user moved
+// the gnomon, the page follows the window as the printout does; a folder that is missing is
+// reported and nothing is called saved.
+TEST_F(FileOutputTest, SvgOfTheWindowIsTheTrueScalePageOfZorvaCli) {
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    click(QStringLiteral("drawButton"));
+    files.answers = {dir.filePath(QStringLiteral("wand.svg"))};
+    click(QStringLiteral("saveSvgButton"));
+    EXPECT_EQ(files.titles.last(), QStringLiteral("ZORVA.EXE - Zeichnung als Datei speichern"));
+    EXPECT_EQ(files.proposals.last(), QStringLiteral("zor.svg"));
+    EXPECT_TRUE(dialogs.contains(QStringLiteral("Datei wand.svg gespeichert!")));
+    const QByteArray svg = read(QStringLiteral("wand.svg"));
+    RecordingDialogs quiet;
+    ASSERT_TRUE(RenderDialSvg(state, w->image().size(), dir.filePath(QStringLiteral("cli.svg")), quiet));
+    EXPECT_EQ(svg, read(QStringLiteral("cli.svg")));
+    EXPECT_TRUE(svg.contains("width=\"297mm\""));
+
+    w->placeGnomon(QPoint(w->image().width() / 3, w->image().height() / 8));
+    files.answers = {dir.filePath(QStringLiteral("moved.svg"))};
+    w->findChild<QAction*>(QStringLiteral("saveSvgAction"))->trigger();
+    const QByteArray moved = read(QStringLiteral("moved.svg"));
+    EXPECT_FALSE(moved.isEmpty());
+    EXPECT_NE(moved, svg);
+
+    dialogs.events.clear();
+    files.answers = {dir.filePath(QStringLiteral("fehlt/zor.svg"))};
+    click(QStringLiteral("saveSvgButton"));
+    EXPECT_TRUE(dialogs.contains(QStringLiteral("Datei konnte nicht gespeichert werden!")));
+    EXPECT_FALSE(dialogs.contains(QStringLiteral("gespeichert!     ")));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("fehlt/zor.svg"))));
 }
 
 TEST_F(FileOutputTest, CancelledSaveDialogWritesNothingAndKeepsTheState) {

@@ -1,0 +1,155 @@
+// The printout and the screen of one construction: drawn through the painter interface on
+// both targets, every stroke of the page lies where the screen has it, in millimetres from
+// the gnomon's foot, and every hour numeral inside the drawing stands at the same place.
+#include "dials/dial_geometry.h"
+#include "dials/dial_render.h"
+#include "recording_painter.h"
+#include "text/recording_dialogs.h"
+
+#include <QLineF>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace zorva {
+namespace {
+
+using test::Primitive;
+using test::RecordingPainter;
+
+// A window image with the proportions of the printable area (282 x 200 mm).
+constexpr int kWidth = 1128, kHeight = 800;
+
+struct Drawing {
+    std::vector<QLineF> strokes;  // mm from the gnomon's foot, y down
+    std::vector<int> roles;
+    std::vector<std::pair<QString, QPointF>> numerals;  // centre of each number's box, mm
+    QRectF area;                  // the drawing area, mm from the gnomon's foot
+};
+
+Drawing InMillimetres(const RecordingPainter& p, QPointF origin, double unitsPerMm, const QRectF& area) {
+    Drawing d;
+    auto mm = [&](QPointF q) { return (q - origin) / unitsPerMm; };
+    for (const Primitive& l : p.all(Primitive::Line))
+        // Role 3 (without mean-time lines): the gnomon's measure and the style foot's mark,
+        // which stand with the legend, placed in proportion to the sheet; -1: the frame.
+        if (l.role >= 0 && l.role != 3) {
+            d.strokes.emplace_back(mm(l.points[0]), mm(l.points[1]));
+            d.roles.push_back(l.role);
+        }
+    for (const Primitive& t : p.all(Primitive::Text)) {
+        bool number = false;
+        t.text.toInt(&number);
+        if (number) d.numerals.emplace_back(t.text, mm(t.points[0] + QPointF(0.3 * t.fontHeight * t.text.size(), t.fontHeight / 2)));
+    }
+    d.area = QRectF(mm(area.topLeft()), mm(area.bottomRight()));
+    return d;
+}
+
+double DistanceToSegment(QPointF p, const QLineF& l) {
+    const QPointF ab = l.p2() - l.p1();
+    const double len2 = QPointF::dotProduct(ab, ab);
+    const double t = len2 > 0 ? std::clamp(QPointF::dotProduct(p - l.p1(), ab) / len2, 0.0, 1.0) : 0.0;
+    const QPointF q = l.p1() + t * ab;
+    return std::hypot(p.x() - q.x(), p.y() - q.y());
+}
+
+double Nearest(QPointF p, const std::vector<QLineF>& lines) {
+    double best = 1e300;
+    for (const QLineF& l : lines) best = std::min(best, DistanceToSegment(p, l));
+    return best;
+}
+
+// Every stroke end of `from` well inside both areas lies on a stroke of `to`.
+void ExpectStrokesOn(const Drawing& from, const Drawing& to, double toleranceMm, const std::string& what) {
+    const QRectF common = from.area.intersected(to.area).adjusted(6, 6, -6, -6);
+    int compared = 0, off = 0;
+    for (size_t i = 0; i < from.strokes.size(); i += 3) {
+        for (const QPointF& p : {from.strokes[i].p1(), from.strokes[i].p2()}) {
+            if (!common.contains(p)) continue;
+            ++compared;
+            const double d = Nearest(p, to.strokes);
+            if (d > toleranceMm && ++off <= 5)
+                ADD_FAILURE() << what << ": a stroke of role " << from.roles[i] << " at " << p.x() << "," << p.y() << " mm is " << d << " mm from the other's";
+        }
+    }
+    EXPECT_GT(compared, 50) << what;
+    EXPECT_EQ(off, 0) << what << " of " << compared;
+}
+
+void ExpectPrintoutEqualsScreen(const DialState& s, const std::string& what) {
+    RecordingDialogs dialogs;
+    RecordingPainter screen;
+    const GnomonPlacement g = DefaultGnomonPlacement(s, kWidth, kHeight);
+    DialRequest r;
+    r.clientWidth = kWidth;
+    r.clientHeight = kHeight;
+    r.originX = g.originX;
+    r.originY = g.originY;
+    r.textX = g.centreX;
+    r.textY = g.centreY;
+    ASSERT_TRUE(DrawDialOnScreen(s, r, screen, dialogs).drawn) << what;
+    const double screenPerMm = ScreenUnitsPerMm(kWidth, false);
+    const Drawing onScreen = InMillimetres(screen, {g.originX, g.originY}, screenPerMm, QRectF(0, 0, kWidth, kHeight));
+
+    RecordingPainter page;
+    const PrintArea area = FitPrintableArea(0, 0, 0, 0);
+    PrintPlacement placement;
+    placement.screen = g;
+    placement.drawSize = QSize(kWidth, kHeight);
+    ASSERT_TRUE(DrawDialOnPage(page, area, s, placement, dialogs).drawn) << what;
+    // The gnomon's foot on paper, as the page places it.
+    const QPointF pageOrigin(area.xOffset + std::round(double(area.width) / kWidth * g.originX),
+                             area.yOffset + std::round(double(area.height) / kHeight * g.originY));
+    const Drawing onPaper = InMillimetres(page, pageOrigin, 10.0,
+                                          QRectF(area.xOffset, area.yOffset, area.width, area.height));
+
+    // A pixel of the screen is a quarter millimetre.
+    ExpectStrokesOn(onScreen, onPaper, 0.6, what + ", screen on paper");
+    ExpectStrokesOn(onPaper, onScreen, 0.6, what + ", paper on screen");
+    // The numbers inside the drawing: the same ones, each near its place on the screen (the
+    // letters of the screen and of the printer differ a little in size). Those by the edge
+    // follow their line to the edge of the sheet, which is 288 mm wide on the screen and
+    // 282 mm on paper.
+    const QRectF inner = onScreen.area.intersected(onPaper.area).adjusted(20, 20, -20, -20);
+    int numerals = 0;
+    for (const auto& [text, at] : onScreen.numerals) {
+        if (!inner.contains(at)) continue;
+        ++numerals;
+        double best = 1e300;
+        for (const auto& [other, there] : onPaper.numerals)
+            if (other == text) best = std::min(best, std::hypot(at.x() - there.x(), at.y() - there.y()));
+        EXPECT_LT(best, 2.0) << what << ": numeral " << text.toStdString() << " at " << at.x() << "," << at.y() << " mm";
+    }
+    EXPECT_GT(numerals, 3) << what;
+}
+
+DialState Site(double latitude) {
+    DialState s = StartupState();
+    s.latitude = latitude;
+    s.longitude = latitude > 0 ? -9.6 : -149.0;
+    s.zoneMeridian = latitude > 0 ? -15.0 : -150.0;
+    s.referenceYear = 2024;
+    s.zoomFactor = 1.0;
+    return s;
+}
+
+TEST(PrintoutAndScreen, PlanarDialsHaveTheirLinesAndNumeralsInTheSamePlaces) {
+    DialState h = Site(47);
+    h.dialType = 'h';
+    ExpectPrintoutEqualsScreen(h, "horizontal 47 N");
+    DialState v = Site(47);
+    v.dialType = 'v';
+    v.wallDeclination = 30;
+    ExpectPrintoutEqualsScreen(v, "vertical declining 30 W");
+    DialState south = Site(-35);
+    south.dialType = 'h';
+    ExpectPrintoutEqualsScreen(south, "horizontal 35 S");
+}
+
+}  // namespace
+}  // namespace zorva
