@@ -204,6 +204,10 @@ void ShepherdsDial::drawFrame() {
     p_.setTextRole(kText);
     p_.rectangle(ox, oy, ox + W - 2, oy + H - 2);
     p_.rectangle(X_, T_, X_ + axis_.days() * dx_, Bt_);
+    const QRectF scale(QPointF(X_, T_), QPointF(X_ + axis_.days() * dx_, Bt_));
+    for (const QLineF& side : {QLineF(scale.topLeft(), scale.topRight()), QLineF(scale.topRight(), scale.bottomRight()),
+                               QLineF(scale.bottomRight(), scale.bottomLeft()), QLineF(scale.bottomLeft(), scale.topLeft())})
+        labels_.avoidLine(side);
     if (reduced_) {
         const double th = p_.textHeight();
         p_.setFont(QStringLiteral("Arial"), 0.8 * th);
@@ -262,6 +266,7 @@ void ShepherdsDial::drawMonthScale() {
             if (day == 1 || !short_) {
                 p_.moveTo(x, T_);
                 p_.lineTo(x, Bt_);
+                labels_.avoidLine(QLineF(x, T_, x, Bt_));
             }
         }
     }
