@@ -35,14 +35,7 @@ double Median(int runs, const std::function<void(int)>& work) {
 bool Bench(const char* what, const zorva::DialState& s) {
     using namespace zorva;
     const QSize size(1200, 816);
-    const GnomonPlacement g = DefaultGnomonPlacement(s, size.width(), size.height());
-    DialRequest r;
-    r.clientWidth = size.width();
-    r.clientHeight = size.height();
-    r.originX = g.originX;
-    r.originY = g.originY;
-    r.textX = g.centreX;
-    r.textY = g.centreY;
+    const DialRequest r = DefaultScreenRequest(s, size);
     RecordingDialogs dialogs;
     QImage dial(size, QImage::Format_RGB32);
     const double redraw = Median(9, [&](int) {

@@ -51,14 +51,7 @@ void Screen(const char* what, const zorva::DialState& s, bool table = false) {
         QImage image(size, QImage::Format_RGB32);
         QPainter painter(&image);
         CanvasPainter canvas(painter, s.colours, QRectF(0, 0, size.width(), size.height()));
-        const GnomonPlacement g = DefaultGnomonPlacement(s, size.width(), size.height());
-        PlanarDialRequest r;
-        r.clientWidth = size.width();
-        r.clientHeight = size.height();
-        r.originX = g.originX;
-        r.originY = g.originY;
-        r.textX = g.centreX;
-        r.textY = g.centreY;
+        const DialRequest r = DefaultScreenRequest(s, size);
         if (table) DrawRingCorrectionTable(s, r, canvas, dialogs);
         else DrawDialOnScreen(s, r, canvas, dialogs);
     });

@@ -134,7 +134,9 @@ PrintPlacement PagePlacement(const DialState& state, QSize screenSize, const Sha
     return placement;
 }
 
-DialRequest ScreenRequest(const DialState& state, QSize size, bool grid, const ShadowMoment* shadow = nullptr) {
+}  // namespace
+
+DialRequest DefaultScreenRequest(const DialState& state, QSize size, bool grid, const ShadowMoment* shadow) {
     const GnomonPlacement g = DefaultGnomonPlacement(state, size.width(), size.height());
     DialRequest r;
     r.target = DrawTarget::Screen;
@@ -150,15 +152,13 @@ DialRequest ScreenRequest(const DialState& state, QSize size, bool grid, const S
     return r;
 }
 
-}  // namespace
-
 QImage RenderDialImage(const DialState& state, QSize size, UserDialogs& dialogs, bool grid,
                        const ShadowMoment* shadow, DialView view) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     CanvasPainter canvas(painter, state.colours, QRectF(0, 0, size.width(), size.height()));
-    DrawDialOnScreen(state, ScreenRequest(state, size, grid, shadow), canvas, dialogs, view);
+    DrawDialOnScreen(state, DefaultScreenRequest(state, size, grid, shadow), canvas, dialogs, view);
     return image;
 }
 

@@ -36,6 +36,11 @@ struct GnomonPlacement {
 // Where a freshly activated drawing window puts the gnomon and the text block.
 GnomonPlacement DefaultGnomonPlacement(const DialState& state, int width, int height);
 
+// The request of a freshly opened drawing window of `size` pixels: default gnomon and text
+// placement, wide screen.
+DialRequest DefaultScreenRequest(const DialState& state, QSize size, bool grid = false,
+                                 const ShadowMoment* shadow = nullptr);
+
 // Clears the screen image to white with its black frame and draws the dial of the letter.
 // Returns the zoom the construction used.
 DialResult DrawDialOnScreen(const DialState& state, const DialRequest& request, DialPainter& painter,

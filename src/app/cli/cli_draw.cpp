@@ -61,13 +61,7 @@ int DrawPlot(Context& ctx, const QString& out, PlotFormat format, const QString&
 
 // The shadow as the screen rendering places it (its status is the same on every target).
 CastShadow ScreenShadow(const DialState& s, QSize size, const ShadowMoment& moment) {
-    const GnomonPlacement g = DefaultGnomonPlacement(s, size.width(), size.height());
-    DialRequest r;
-    r.clientWidth = size.width();
-    r.clientHeight = size.height();
-    r.originX = g.originX;
-    r.originY = g.originY;
-    return ShadowOnDial(DialContext(s), r, moment);
+    return ShadowOnDial(DialContext(s), DefaultScreenRequest(s, size), moment);
 }
 
 // A moment without a shadow is said on the error stream; the dial is drawn all the same.
