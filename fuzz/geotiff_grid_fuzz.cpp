@@ -1,7 +1,7 @@
 // libFuzzer target: GeoTIFF elevation rasters read through GDAL. The input describes a raster
-// (size, position, cell size, coordinate system, rotation, data type, void value, block
-// layout) and its heights; GDAL writes it, the grid reader takes it. A raster in geographic
-// coordinates, north up with square cells must be taken at its place and read back cell for
+// (size, position, cell size and shape, coordinate system, rotation, data type, void value,
+// block layout) and its heights; GDAL writes it, the grid reader takes it. A raster in
+// geographic coordinates, north up, must be taken at its place and read back cell for
 // cell (voids as NaN), and a profile around one of its cells must be sound; any other raster
 // must be refused with a message naming the file. With the last option bit the input's bytes
 // themselves are the file: refused or read, never a crash.
@@ -25,7 +25,7 @@ struct Raster {
     int width = 1, height = 1;
     double west = 0, north = 0, cell = 1.0 / 1200;
     int epsg = 4326;  // 0: no coordinate system
-    bool rotated = false, squareCells = true, tiled = false, floats = false, voids = false;
+    bool rotated = false, wideCells = false, tiled = false, floats = false, voids = false;
 };
 
 bool WriteRaster(const QString& path, const Raster& r, const std::vector<double>& heights) {
@@ -34,7 +34,7 @@ bool WriteRaster(const QString& path, const Raster& r, const std::vector<double>
     GDALDatasetH ds = GDALCreate(GDALGetDriverByName("GTiff"), path.toLocal8Bit().constData(), r.width, r.height, 1,
                                  r.floats ? GDT_Float32 : GDT_Int16, const_cast<char**>(r.tiled ? tiled : striped));
     if (!ds) return false;
-    double gt[6] = {r.west, r.cell, r.rotated ? r.cell / 7 : 0.0, r.north, 0.0, -(r.squareCells ? r.cell : r.cell * 1.5)};
+    double gt[6] = {r.west, r.wideCells ? r.cell * 1.5 : r.cell, r.rotated ? r.cell / 7 : 0.0, r.north, 0.0, -r.cell};
     if (r.epsg != 4326 && r.epsg != 0) gt[0] = 500000 + r.west * 1000, gt[1] = 30, gt[3] = 5300000, gt[5] = -30;
     GDALSetGeoTransform(ds, gt);
     if (r.epsg != 0) {
@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const int kSystems[] = {4326, 4326, 32632, 0};
     r.epsg = kSystems[(options >> 1) & 3];
     r.rotated = options & 8;
-    r.squareCells = !(options & 16);
+    r.wideCells = options & 16;
     r.tiled = options & 32;
     r.floats = options & 64;
     r.voids = data[5] & 1;
@@ -113,17 +113,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TerrainGridHeader h;
     QString problem;
     const bool taken = ReadTerrainGridHeader(path, h, problem, lang);
-    const bool sound = r.epsg == 4326 && !r.rotated && r.squareCells;
+    const bool sound = r.epsg == 4326 && !r.rotated;
     if (!sound) {
-        if (taken) fuzz::PropertyBroken("a raster that is not a north-up geographic grid of square cells was taken");
+        if (taken) fuzz::PropertyBroken("a raster that is not a north-up geographic grid was taken");
         if (!problem.contains(path)) fuzz::PropertyBroken("the refusal does not name the file", problem);
         return 0;
     }
     if (!taken) fuzz::PropertyBroken("a sound raster was refused", problem);
     // The header speaks of cell centres.
+    const double width = r.wideCells ? r.cell * 1.5 : r.cell;
     if (h.format != GridFormat::Gdal || h.rows != r.height || h.columns != r.width ||
-        std::abs(h.cellSize - r.cell) > 1e-12 || std::abs(h.firstLongitude - (r.west + r.cell / 2)) > 1e-9 ||
-        std::abs(h.topLatitude - (r.north - r.cell / 2)) > 1e-9)
+        std::abs(h.cellSize - r.cell) > 1e-12 || std::abs(h.columnStep() - width) > 1e-12 ||
+        std::abs(h.firstLongitude - (r.west + width / 2)) > 1e-9 || std::abs(h.topLatitude - (r.north - r.cell / 2)) > 1e-9)
         fuzz::PropertyBroken("the raster is not where the file puts it");
 
     const std::unique_ptr<GridRowReader> rows = GridRowReader::open(h, lang);

@@ -491,11 +491,15 @@ bool ReadHeader(TerrainGridHeader& h, QString& problem, Language lang) {
         ok = ReadEsriHeader(h, problem, lang);
     } else {
         ok = ReadGdalGridHeader(h, problem, lang);
-        if (ok && (h.columns > kMaxGridSide || h.rows > kMaxGridSide || !(h.cellSize <= 5.0))) {
+        if (ok && (h.columns > kMaxGridSide || h.rows > kMaxGridSide || !(h.cellSize <= 5.0) ||
+                   !(h.cellWidth <= 5.0))) {
             problem = Tr(lang, "Keine lesbaren Höhendaten: ", "No readable elevation data: ") + h.path;
             return false;
         }
-        if (ok) h.cellSize = SnapCellSize(h.cellSize);
+        if (ok) {
+            h.cellSize = SnapCellSize(h.cellSize);
+            if (h.cellWidth > 0.0) h.cellWidth = SnapCellSize(h.cellWidth);
+        }
     }
     if (ok && !OnTheEarth(h)) {
         problem = Tr(lang, "Höhendaten außerhalb der Erde: ", "Elevation data outside the Earth: ") + h.path;

@@ -23,14 +23,18 @@ struct TerrainGridHeader {
     QByteArray bytes;  // when not empty the grid is read from here instead of the file
     GridFormat format = GridFormat::EsriAscii;
     long long columns = 0, rows = 0;
-    double cellSize = 0.0;  // degrees; 1/3600 multiples are taken exactly
+    double cellSize = 0.0;  // degrees of latitude per row; 1/3600 multiples are taken exactly
+    // Degrees of longitude per column where they differ from cellSize (tiles far from the
+    // equator widen their cells east-west); 0 for square cells.
+    double cellWidth = 0.0;
     double firstLongitude = 0.0;  // centre of the first column, EAST positive as in the files
     double topLatitude = 0.0;     // centre of the first (northernmost) row
     bool hasNoData = false;
     double noData = 0.0;
     int headerLines = 0;  // text lines before the first row (ESRI)
 
-    double lastLongitude() const { return firstLongitude + (columns - 1) * cellSize; }
+    double columnStep() const { return cellWidth > 0.0 ? cellWidth : cellSize; }
+    double lastLongitude() const { return firstLongitude + (columns - 1) * columnStep(); }
     double bottomLatitude() const { return topLatitude - (rows - 1) * cellSize; }
 };
 

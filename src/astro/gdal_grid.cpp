@@ -101,22 +101,18 @@ bool ReadGdalGridHeader(TerrainGridHeader& h, QString& problem, Language lang) {
                      "gdalwarp -t_srs EPSG:4326).");
         return false;
     }
-    // North up, no rotation, square cells: the profile walks rows of equal latitude.
+    // North up, no rotation: the profile walks rows of equal latitude. Cells may be wider
+    // than high (tiles far from the equator, such as 1.5" x 1" above 50 degrees).
     if (gt[2] != 0.0 || gt[4] != 0.0 || !(gt[1] > 0.0) || !(gt[5] < 0.0)) {
         problem = h.path + Tr(lang, ": Das Raster ist gedreht oder nicht nach Norden ausgerichtet.",
                               ": The grid is rotated or not aligned to the north.");
         return false;
     }
-    if (std::abs(gt[1] + gt[5]) > 1e-6 * gt[1]) {
-        problem = h.path + Tr(lang, ": Die Zellen sind nicht quadratisch (", ": The cells are not square (") +
-                  QString::number(gt[1] * 3600.0, 'g', 6) + QStringLiteral("\" x ") +
-                  QString::number(-gt[5] * 3600.0, 'g', 6) + QStringLiteral("\").");
-        return false;
-    }
     h.format = GridFormat::Gdal;
     h.columns = GDALGetRasterXSize(ds.handle);
     h.rows = GDALGetRasterYSize(ds.handle);
-    h.cellSize = gt[1];
+    h.cellSize = -gt[5];
+    h.cellWidth = std::abs(gt[1] + gt[5]) > 1e-6 * gt[1] ? gt[1] : 0.0;
     // The geotransform gives the outer corner of the first cell; the program counts centres.
     h.firstLongitude = gt[0] + gt[1] / 2.0;
     h.topLatitude = gt[3] + gt[5] / 2.0;

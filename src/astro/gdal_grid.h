@@ -1,6 +1,6 @@
 #pragma once
 // Elevation rasters in every format GDAL reads (GeoTIFF first of all) behind the row interface
-// of astro/elevation_grid.h. Only north-up grids of square cells in a geographic coordinate
+// of astro/elevation_grid.h. Only north-up grids in a geographic coordinate
 // system are taken; anything projected is refused with a hint how to reproject it. Rows are
 // read in blocks of the file's own layout, so a raster of gigabytes costs a few megabytes.
 

@@ -113,7 +113,7 @@ struct TileGeometry {
 
 TileGeometry Place(const TerrainGridHeader& first, const TerrainGridHeader& t) {
     return {std::llround((first.topLatitude - t.topLatitude) / first.cellSize),
-            std::llround((t.firstLongitude - first.firstLongitude) / first.cellSize)};
+            std::llround((t.firstLongitude - first.firstLongitude) / first.columnStep())};
 }
 
 }  // namespace
@@ -136,8 +136,8 @@ bool TerrainTiles::addHeader(const TerrainGridHeader& h, QString& problem, Langu
         tiles_.push_back(h);
         return true;
     }
-    const double cs = tiles_.front().cellSize;
-    if (std::abs(h.cellSize - cs) > 1e-4) {
+    const double cs = tiles_.front().cellSize, cw = tiles_.front().columnStep();
+    if (std::abs(h.cellSize - cs) > 1e-4 || std::abs(h.columnStep() - cw) > 1e-4) {
         problem = Tr(lang, "Die Rasterweite passt nicht zu den geladenen Höhendaten: ",
                      "The cell size does not match the loaded elevation data: ") +
                   path;
@@ -145,13 +145,13 @@ bool TerrainTiles::addHeader(const TerrainGridHeader& h, QString& problem, Langu
     }
     // Overlap of two extents along one axis in cells: >= -1.5 touches (one shared or no
     // shared row), beyond 1.5 the extents lie side by side on that axis.
-    const auto overlap = [cs](double lo1, double hi1, double lo2, double hi2) {
-        return (std::min(hi1, hi2) - std::max(lo1, lo2)) / cs;
+    const auto overlap = [](double lo1, double hi1, double lo2, double hi2, double step) {
+        return (std::min(hi1, hi2) - std::max(lo1, lo2)) / step;
     };
     bool adjoins = false;
     for (const TerrainGridHeader& t : tiles_) {
-        const double ox = overlap(t.firstLongitude, t.lastLongitude(), h.firstLongitude, h.lastLongitude());
-        const double oy = overlap(t.bottomLatitude(), t.topLatitude, h.bottomLatitude(), h.topLatitude);
+        const double ox = overlap(t.firstLongitude, t.lastLongitude(), h.firstLongitude, h.lastLongitude(), cw);
+        const double oy = overlap(t.bottomLatitude(), t.topLatitude, h.bottomLatitude(), h.topLatitude, cs);
         const bool touchX = ox >= -1.5 && ox <= 0.5, touchY = oy >= -1.5 && oy <= 0.5;
         const bool sideX = ox > 0.5, sideY = oy > 0.5;
         if (sideX && sideY) {
@@ -174,9 +174,9 @@ bool TerrainTiles::addHeader(const TerrainGridHeader& h, QString& problem, Langu
 bool TerrainTiles::covers(double latitude, double longitude) const {
     const double lonEast = -longitude;
     for (const TerrainGridHeader& t : tiles_) {
-        const double half = t.cellSize / 2.0;
+        const double half = t.cellSize / 2.0, halfWidth = t.columnStep() / 2.0;
         if (latitude <= t.topLatitude + half && latitude >= t.bottomLatitude() - half &&
-            lonEast >= t.firstLongitude - half && lonEast <= t.lastLongitude() + half)
+            lonEast >= t.firstLongitude - halfWidth && lonEast <= t.lastLongitude() + halfWidth)
             return true;
     }
     return false;
@@ -265,7 +265,7 @@ private:
     NearSquare near_;
     SectorBest best_;
     SectorBorders borders_;
-    double cs_ = 0;
+    double cs_ = 0, cw_ = 0;  // cell height and width, degrees
     double centreCellLat_ = 0, centreCellLon_ = 0;  // east positive
     long long done_ = 0, total_ = 0;
     bool cancelled_ = false;
@@ -321,7 +321,7 @@ bool ProfileRun::sweepTile(const TerrainGridHeader& t, const TileGeometry& g) {
     const std::size_t n = static_cast<std::size_t>(t.columns);
     std::vector<double> colHav(n), colSin(n), colCos(n);
     for (std::size_t j = 0; j < n; ++j) {
-        const double dl = (t.firstLongitude + static_cast<double>(j) * t.cellSize - o_.lonEast) * kRad;
+        const double dl = (t.firstLongitude + static_cast<double>(j) * t.columnStep() - o_.lonEast) * kRad;
         const double h = std::sin(dl / 2.0);
         colHav[j] = h * h;
         colSin[j] = std::sin(dl);
@@ -416,7 +416,7 @@ void ProfileRun::nearPass() {
     const double metresPerDegLat = kR * kRad;
     const double metresPerDegLon = metresPerDegLat * o_.cosLat;
     const auto xy = [&](int di, int dj) {
-        return std::pair<double, double>{(centreCellLon_ + dj * cs_ - o_.lonEast) * metresPerDegLon,
+        return std::pair<double, double>{(centreCellLon_ + dj * cw_ - o_.lonEast) * metresPerDegLon,
                                          (centreCellLat_ - di * cs_ - o_.lat) * metresPerDegLat};
     };
     const auto segment = [&](int di1, int dj1, int di2, int dj2) {
@@ -468,6 +468,7 @@ ProfileResult ProfileRun::run() {
     }
     const TerrainGridHeader& first = tiles_.front();
     cs_ = first.cellSize;
+    cw_ = first.columnStep();
     o_.lat = s_.latitude;
     o_.lonEast = -s_.longitude;
     o_.sinLat = std::sin(o_.lat * kRad);
@@ -478,11 +479,11 @@ ProfileResult ProfileRun::run() {
 
     near_.n = std::max(1, s_.nearCells);
     near_.centreRow = std::llround((first.topLatitude - o_.lat) / cs_);
-    near_.centreCol = std::llround((o_.lonEast - first.firstLongitude) / cs_);
+    near_.centreCol = std::llround((o_.lonEast - first.firstLongitude) / cw_);
     near_.cells.assign(static_cast<std::size_t>(2 * near_.n + 1) * (2 * near_.n + 1),
                        std::numeric_limits<float>::quiet_NaN());
     centreCellLat_ = first.topLatitude - near_.centreRow * cs_;
-    centreCellLon_ = first.firstLongitude + near_.centreCol * cs_;
+    centreCellLon_ = first.firstLongitude + near_.centreCol * cw_;
 
     std::vector<TileGeometry> places;
     bool centreInside = false;

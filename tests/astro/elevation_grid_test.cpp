@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <functional>
+#include <vector>
 
 namespace zorva {
 namespace {
@@ -57,18 +58,19 @@ QString Write(const QTemporaryDir& dir, const QString& name, const QByteArray& b
     return path;
 }
 
-// The same heights as a GeoTIFF written through GDAL: 16-bit, tiled in 256-cell blocks, the
-// void value declared, in geographic coordinates unless `epsg` names another system.
-QString GeoTiff(const QTemporaryDir& dir, const QString& name, int side, double lonWest, double latSouth,
-                const std::function<int(int, int)>& height, int epsg = 4326) {
+// Heights as a GeoTIFF written through GDAL: 16-bit, tiled in 256-cell blocks, the void value
+// declared, `cols` x `rows` cells of `dLon` x `dLat` degrees whose first cell's centre lies
+// at (lonCentre, latCentre), in geographic coordinates unless `epsg` names another system.
+QString GeoTiffCells(const QTemporaryDir& dir, const QString& name, int cols, int rows, double lonCentre,
+                     double latCentre, double dLon, double dLat, const std::function<int(int, int)>& height,
+                     int epsg = 4326) {
     GDALAllRegister();
     const QString path = dir.filePath(name);
     const char* options[] = {"TILED=YES", "BLOCKXSIZE=256", "BLOCKYSIZE=256", "COMPRESS=DEFLATE", nullptr};
-    GDALDatasetH ds = GDALCreate(GDALGetDriverByName("GTiff"), path.toLocal8Bit().constData(), side, side, 1, GDT_Int16,
+    GDALDatasetH ds = GDALCreate(GDALGetDriverByName("GTiff"), path.toLocal8Bit().constData(), cols, rows, 1, GDT_Int16,
                                  const_cast<char**>(options));
     EXPECT_NE(ds, nullptr);
-    const double cs = 1.0 / (side - 1);
-    double gt[6] = {lonWest - cs / 2, cs, 0, latSouth + 1 + cs / 2, 0, -cs};
+    double gt[6] = {lonCentre - dLon / 2, dLon, 0, latCentre + dLat / 2, 0, -dLat};
     if (epsg != 4326) gt[0] = 500000, gt[1] = 30, gt[3] = 5300000, gt[5] = -30;
     GDALSetGeoTransform(ds, gt);
     OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
@@ -77,13 +79,21 @@ QString GeoTiff(const QTemporaryDir& dir, const QString& name, int side, double 
     OSRDestroySpatialReference(srs);
     GDALRasterBandH band = GDALGetRasterBand(ds, 1);
     GDALSetRasterNoDataValue(band, -32768);
-    std::vector<GInt16> row(side);
-    for (int r = 0; r < side; ++r) {
-        for (int c = 0; c < side; ++c) row[c] = static_cast<GInt16>(height(r, c));
-        EXPECT_EQ(GDALRasterIO(band, GF_Write, 0, r, side, 1, row.data(), side, 1, GDT_Int16, 0, 0), CE_None);
+    std::vector<GInt16> row(cols);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) row[c] = static_cast<GInt16>(height(r, c));
+        EXPECT_EQ(GDALRasterIO(band, GF_Write, 0, r, cols, 1, row.data(), cols, 1, GDT_Int16, 0, 0), CE_None);
     }
     GDALClose(ds);
     return path;
+}
+
+// A square one-degree tile of `side` cells per side whose south-west cell centre lies at
+// (lonWest, latSouth).
+QString GeoTiff(const QTemporaryDir& dir, const QString& name, int side, double lonWest, double latSouth,
+                const std::function<int(int, int)>& height, int epsg = 4326) {
+    const double cs = 1.0 / (side - 1);
+    return GeoTiffCells(dir, name, side, side, lonWest, latSouth + 1, cs, cs, height, epsg);
 }
 
 ProfileResult Profile(const QStringList& paths, double lat, double lonEast) {
@@ -178,6 +188,42 @@ TEST(ElevationGrid, RastersThatCannotBeUsedAreRefusedNamingTheFile) {
     const QString text = Write(dir, QStringLiteral("notes.dat"), "some words\n");
     EXPECT_FALSE(ReadTerrainGridHeader(text, h, problem, Language::German));
     EXPECT_TRUE(problem.startsWith(QStringLiteral("Keine lesbaren Höhendaten: ") + text)) << problem.toStdString();
+}
+
+// Far from the equator tiles come with cells wider than high (1.5" x 1" above 50 degrees):
+// every column must stand at its own longitude, or terrain lands a third too close.
+TEST(ElevationGrid, CellsWiderThanHighKeepTheirLongitudes) {
+    QTemporaryDir dir;
+    constexpr double kSecond = 1.0 / 3600.0;
+    constexpr int kCols = 1200, kRows = 1800, kWall = 1000;
+    // A 900 m north-south wall in column kWall of low ground.
+    const QString tif = GeoTiffCells(dir, QStringLiteral("n51.tif"), kCols, kRows, 7.0, 51.5, 1.5 * kSecond, kSecond,
+                                     [](int, int c) { return c == kWall ? 900 : 50; });
+    TerrainGridHeader h;
+    QString problem;
+    ASSERT_TRUE(ReadTerrainGridHeader(tif, h, problem, Language::English)) << problem.toStdString();
+    EXPECT_DOUBLE_EQ(h.cellSize, kSecond);
+    EXPECT_NEAR(h.columnStep(), 1.5 * kSecond, 1e-15);
+    EXPECT_NEAR(h.lastLongitude(), 7.0 + (kCols - 1) * 1.5 * kSecond, 1e-9);
+
+    // The site in column 400 of row 900: the wall due east at 600 columns of 1.5".
+    const double lat = 51.5 - 900 * kSecond, lonEast = 7.0 + 400 * 1.5 * kSecond;
+    const ProfileResult r = Profile({tif}, lat, lonEast);
+    ASSERT_EQ(r.status, ProfileStatus::Ok) << r.failure.toStdString();
+    const HorizonRecord& east = r.profile.records[180];
+    ASSERT_FALSE(east.empty);
+    const double expected = 600 * 1.5 * kSecond * M_PI / 180.0 * kEarthRadiusMetres * std::cos(lat * M_PI / 180.0);
+    // Within one cell (29 m east-west here); a 1" column step would give two thirds of it.
+    EXPECT_NEAR(east.distanceMetres, expected, 30.0);
+    const double rise = 850.0 - expected * expected / (2 * kEarthRadiusMetres);  // less the Earth's curvature
+    EXPECT_NEAR(east.elevation, std::atan(rise / expected) * 180.0 / M_PI, 0.02);
+    // Heights of the same wall in a square-celled twin lie where the wide cells put them.
+    const QString square = GeoTiffCells(dir, QStringLiteral("twin.tif"), 3 * kCols / 2, kRows, 7.0, 51.5, kSecond,
+                                        kSecond, [](int, int c) { return c == 3 * kWall / 2 ? 900 : 50; });
+    const ProfileResult twin = Profile({square}, lat, lonEast);
+    ASSERT_EQ(twin.status, ProfileStatus::Ok) << twin.failure.toStdString();
+    EXPECT_NEAR(twin.profile.records[180].distanceMetres, east.distanceMetres, 1.0);
+    EXPECT_NEAR(twin.profile.records[180].elevation, east.elevation, 1e-3);
 }
 
 TEST(ElevationGrid, TilesOfDifferentKindsCombine) {
