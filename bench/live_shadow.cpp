@@ -97,5 +97,13 @@ int main(int argc, char** argv) {
         d.quadrantKind = f.kind;
         ok = Bench(f.what, d) && ok;
     }
+    // The analemmatic dial lays out its figure (the figure-eights of mean time too) per frame.
+    DialState walkOn = start;
+    walkOn.addedKind = AddedKind::Analemmatic;
+    walkOn.analemmatic = WalkOnPreset();
+    ok = Bench("walk-on analemmatic dial (figure-eights)", walkOn) && ok;
+    DialState bifilar = start;
+    bifilar.addedKind = AddedKind::Bifilar;
+    ok = Bench("bifilar dial", bifilar) && ok;
     return ok ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include "dials/added_dial_sheet.h"
 #include "dials/dial_painter.h"
 #include "dials/label_placer.h"
+#include "dials/live_shadow.h"
 #include "dials/month_labels.h"
 #include "dials/sheet_plot.h"
 #include "text/month_names.h"
@@ -18,6 +19,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
+#include <utility>
 
 namespace zorva {
 namespace {
@@ -57,6 +60,28 @@ QRectF BoxOf(const AnalemmaticFigure& f) {
     return QRectF(QPointF(x0, y0), QPointF(x1, y1));
 }
 
+// What the layout and the shadow need of the traced figure.
+struct FigureExtent {
+    QRectF box;
+    double minimumGnomon = 0;
+};
+
+// The extent of the dial of `c`, remembered for the last dial asked: the live shadow needs it
+// on every frame, and tracing the figure-eights and the minimum gnomon takes longer than one.
+// Everything the figure depends on is the key, so a changed dial is traced anew.
+FigureExtent ExtentOf(const DialContext& c) {
+    const AnalemmaticSettings& a = c.state.analemmatic;
+    const std::array<double, 10> key{c.state.latitude, a.semiMajorMm, a.vertical ? 1.0 : 0.0, a.gnomonAngle,
+                                     double(a.reckoning), c.state.wallDeclination, double(c.year), c.longitude,
+                                     c.zoneMeridian, Obliquity(c)};
+    thread_local std::optional<std::pair<std::array<double, 10>, FigureExtent>> last;
+    if (!last || last->first != key) {
+        const AnalemmaticFigure f = AnalemmaticFigureOf(c);
+        last.emplace(key, FigureExtent{BoxOf(f), f.minimumGnomon});
+    }
+    return last->second;
+}
+
 }  // namespace
 
 AnalemmaticInput AnalemmaticInputOf(const DialContext& c) {
@@ -88,7 +113,7 @@ AnalemmaticFigure AnalemmaticFigureOf(const DialContext& c) {
     const double eps = Obliquity(c);
     f.mean = IsMeanReckoning(r);
     f.semiMinor = dial.semiMinor();
-    f.minimumGnomon = dial.minimumGnomonLength(eps);
+    f.minimumGnomon = dial.minimumGnomonLength(eps, f.mean);
     for (int k = 0; k <= 180; ++k) f.ellipse.push_back(dial.hourPoint(-180.0 + 2.0 * k));
     f.winterEnd = dial.gnomonFoot(c.latitude < 0 ? eps : -eps);
     f.summerEnd = dial.gnomonFoot(c.latitude < 0 ? -eps : eps);
@@ -167,11 +192,15 @@ namespace {
 class AnalemmaticDrawing {
 public:
     AnalemmaticDrawing(const DialContext& c, const DialRequest& r, DialPainter& p)
-        : c_(c), sheet_(SheetOf(c, r)), p_(p), placer_(sheet_.rect()), f_(AnalemmaticFigureOf(c)) {}
+        : c_(c), sheet_(SheetOf(c, r)), p_(p), placer_(sheet_.rect()) {}
     void run();
+    // The shadow of a gnomon of the minimum length standing on the moment's date, and the
+    // point it reads: on the ellipse, or on the day's place of the figure-eight.
+    CastShadow shadow(const ShadowMoment& moment);
 
 private:
     QPointF at(QPointF mm) const { return {cx_ + mm.x() * k_, cy_ - mm.y() * k_}; }
+    void layout();
     void legend();
     void scale();
     void hours();
@@ -182,15 +211,22 @@ private:
     AddedDialSheet sheet_;
     DialPainter& p_;
     LabelPlacer placer_;
-    AnalemmaticFigure f_;
+    AnalemmaticFigure f_;      // traced by run() only
+    FigureExtent extent_;
     double reduction_ = 1, k_ = 1, cx_ = 0, cy_ = 0, th_ = 12;
     double legendBottom_ = 0;
 };
 
-void AnalemmaticDrawing::run() {
+void AnalemmaticDrawing::layout() {
     th_ = sheet_.textHeight;
-    p_.setWindow(sheet_.area.ox, sheet_.area.oy, sheet_.area.ox + sheet_.area.W - 2, sheet_.area.oy + sheet_.area.H - 2);
     scale();
+}
+
+void AnalemmaticDrawing::run() {
+    p_.setWindow(sheet_.area.ox, sheet_.area.oy, sheet_.area.ox + sheet_.area.W - 2, sheet_.area.oy + sheet_.area.H - 2);
+    f_ = AnalemmaticFigureOf(c_);
+    extent_ = {BoxOf(f_), f_.minimumGnomon};
+    layout();
     p_.setPenWidth(c_.lineWidth);
     hours();
     dates();
@@ -200,12 +236,37 @@ void AnalemmaticDrawing::run() {
     if (!sheet_.area.plot()) p_.resetWindow();
 }
 
+CastShadow AnalemmaticDrawing::shadow(const ShadowMoment& moment) {
+    extent_ = ExtentOf(c_);
+    layout();
+    CastShadow out = SunlitShadow(c_, moment, sheet_.rect());
+    if (out.status == ShadowStatus::SunDown) return out;
+    const AnalemmaticDial dial(AnalemmaticInputOf(c_));
+    const double delta = out.sun.declination;
+    const Vec3 s = SunDirection(out.sun.hourAngle, delta, c_.state.latitude);
+    QPointF tip;
+    if (!dial.shadowOfTop(s, delta, extent_.minimumGnomon, tip)) {
+        out.status = ShadowStatus::PlaneNotLit;
+        return out;
+    }
+    const std::optional<double> reading = dial.shadowReading(s, delta, out.sun.hourAngle);
+    if (!reading) return out;
+    // A mean-time dial is read where the shadow meets the day's place on the figure-eight.
+    const QPointF read = IsMeanReckoning(c_.state.analemmatic.reckoning) ? dial.meanTimePoint(*reading - out.sun.eot, delta, out.sun.eot, Obliquity(c_))
+                                 : dial.hourPoint(*reading);
+    out.status = ShadowStatus::Cast;
+    out.mark = ShadowMark::GnomonOnDate;
+    out.gnomon.push_back({at(dial.gnomonFoot(delta)), at(tip)});
+    out.nodus = at(read);
+    return out;
+}
+
 void AnalemmaticDrawing::scale() {
     // The legend takes the top; the figure is centred below it with room for its labels. The
     // reduction is chosen for the printed page (legend 30 mm, margins 7.5 mm), so that the
     // screen shows the scale the printout will have.
     const double legendHeight = 7.4 * 1.35 * th_;
-    const QRectF box = BoxOf(f_);
+    const QRectF box = extent_.box;
     const double margin = 2.5 * th_;
     const double zoomless = sheet_.area.screen() ? sheet_.unitsPerMm / std::max(c_.state.zoomFactor, 1e-3)
                                                  : sheet_.unitsPerMm;
@@ -229,6 +290,11 @@ void AnalemmaticDrawing::hours() {
     p_.setLineStyle(LineStyle::Dashed);
     p_.polyline(outline);
     p_.setLineStyle(LineStyle::Solid);
+    // The date scale's months keep off the ellipse and the figure-eights where they can.
+    auto avoid = [&](const std::vector<QPointF>& line) {
+        for (size_t i = 1; i < line.size(); ++i) placer_.avoidLine(QLineF(line[i - 1], line[i]));
+    };
+    avoid(outline);
     const QPointF centre = at({0, 0});
     p_.setFont(QStringLiteral("Arial"), th_);
     auto label = [&](const QString& text, QPointF where) {
@@ -259,6 +325,7 @@ void AnalemmaticDrawing::hours() {
                 if (r > far) far = r, outer = at(q);
             }
             p_.polyline(line);
+            avoid(line);
         }
         label(ClockLabel(e.clock), outer);
     }
@@ -287,12 +354,17 @@ void AnalemmaticDrawing::dates() {
         const double w = p_.textWidth(text), h = p_.textHeight();
         // The scale runs up or down the sheet by hemisphere: the text goes where its tick points.
         const double x = across.x() * side < 0 ? end.x() - w : end.x();
-        placer_.write(p_, text, {QPointF(x, end.y() - h / 2), QPointF(x, end.y() - h), QPointF(x, end.y())});
+        // Beside the tick's end first; further out along the tick when a line is in the way.
+        const double out = across.x() * side < 0 ? -1.0 : 1.0;
+        std::vector<QPointF> places;
+        for (double shift : {0.0, 1.0, 2.0})
+            for (double dy : {-h / 2, -h, 0.0}) places.push_back(QPointF(x + out * shift * th_, end.y() + dy));
+        placer_.write(p_, text, places);
     }
 }
 
 void AnalemmaticDrawing::arrows() {
-    const QRectF box = BoxOf(f_);
+    const QRectF box = extent_.box;
     const QPointF foot = at({box.right(), box.top()}) + QPointF(3.5 * th_, -1.5 * th_);
     const double length = 5.0 * th_;
     p_.setPenRole(kFrame);
@@ -418,6 +490,12 @@ DialResult DrawAnalemmaticLayoutSheet(const DialContext& c, const DialRequest& r
     p.text(sheet.area.ox + 1.5 * th, bottom + 0.3 * th, heading.value(1) + QStringLiteral(", ") + heading.value(2));
     result.drawn = true;
     return result;
+}
+
+CastShadow AnalemmaticShadow(const DialContext& c, const DialRequest& r, const ShadowMoment& moment,
+                             DialPainter& measure) {
+    if (!AnalemmaticRefusal(c).isEmpty()) return {};
+    return AnalemmaticDrawing(c, r, measure).shadow(moment);
 }
 
 bool WriteAnalemmaticPlot(const DialContext& c, PlotStream& stream, UserDialogs& dialogs) {

@@ -7,6 +7,7 @@
 #include "dials/analemmatic_geometry.h"
 #include "dials/dial_context.h"
 #include "dials/dial_request.h"
+#include "dials/live_shadow.h"
 
 #include <QPointF>
 #include <QString>
@@ -62,6 +63,9 @@ QString AnalemmaticLayoutText(const DialContext& c);
 
 DialResult DrawAnalemmaticDial(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d);
 DialResult DrawAnalemmaticLayoutSheet(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d);
+// The gnomon standing on the moment's date, its shadow and the hour it reads.
+CastShadow AnalemmaticShadow(const DialContext& c, const DialRequest& r, const ShadowMoment& moment,
+                             DialPainter& measure);
 bool WriteAnalemmaticPlot(const DialContext& c, PlotStream& stream, UserDialogs& dialogs);
 
 }  // namespace zorva

@@ -59,8 +59,11 @@ QPointF AnalemmaticDial::gnomonFoot(double delta) const { return along(northPole
 QPointF AnalemmaticDial::meanTimePoint(double tau, double delta, double eot, double obliquity) const {
     const QPointF foot = gnomonFoot(delta);
     const QPointF onEllipse = hourPoint(tau + eot);
-    const double season = (phi_ < 0 ? -delta : delta) / obliquity;
-    return foot + (onEllipse - foot) * (1.0 + 0.12 * season);
+    return foot + (onEllipse - foot) * seasonStretch(delta, obliquity);
+}
+
+double AnalemmaticDial::seasonStretch(double delta, double obliquity) const {
+    return 1.0 + 0.12 * (phi_ < 0 ? -delta : delta) / obliquity;
 }
 
 bool AnalemmaticDial::shadowOfTop(const Vec3& s, double delta, double length, QPointF& at) const {
@@ -72,7 +75,39 @@ bool AnalemmaticDial::shadowOfTop(const Vec3& s, double delta, double length, QP
     return true;
 }
 
-double AnalemmaticDial::minimumGnomonLength(double obliquity) const {
+std::optional<QPointF> AnalemmaticDial::shadowDirection(const Vec3& s) const {
+    const double front = s.dot(plane_.normal);
+    if (front <= 1e-9) return std::nullopt;
+    // The top's shadow runs from the foot along the gnomon pushed back along the sun's ray.
+    return plane_.onPlane(gnomon_ - s * (gnomon_.dot(plane_.normal) / front));
+}
+
+std::optional<double> AnalemmaticDial::shadowReading(const Vec3& s, double delta, double near) const {
+    const auto d = shadowDirection(s);
+    if (!d) return std::nullopt;
+    // The ellipse is linear in (cos t, sin t): E(t) = cos t P + sin t Q. It meets the line
+    // through the foot F along d where cross(E - F, d) = 0, i.e. A cos t + B sin t = C.
+    auto cross = [](QPointF a, QPointF b) { return a.x() * b.y() - a.y() * b.x(); };
+    const QPointF p = hourPoint(0.0), q = hourPoint(90.0), f = gnomonFoot(delta);
+    const double a = cross(p, *d), b = cross(q, *d), c = cross(f, *d);
+    const double r = std::hypot(a, b);
+    if (r < 1e-12 * m_ || std::abs(c) > r) return std::nullopt;
+    const double mid = std::atan2(b, a) / kDegToRad, spread = std::acos(std::clamp(c / r, -1.0, 1.0)) / kDegToRad;
+    std::optional<double> best;
+    double bestGap = 0.0;
+    for (double t : {mid - spread, mid + spread}) {
+        const QPointF e = hourPoint(t) - f;
+        if (e.x() * d->x() + e.y() * d->y() <= 0.0) continue;  // toward the sun: no shadow there
+        const double gap = std::abs(std::remainder(t - near, 360.0));
+        if (!best || gap < bestGap) {
+            best = near + std::remainder(t - near, 360.0);
+            bestGap = gap;
+        }
+    }
+    return best;
+}
+
+double AnalemmaticDial::minimumGnomonLength(double obliquity, bool toFigureEights) const {
     // The top's shadow moves along the hour point's line in proportion to the length, so
     // each sun gives the length that just reaches; the largest over the year is needed.
     double longest = 0.0;
@@ -86,7 +121,7 @@ double AnalemmaticDial::minimumGnomonLength(double obliquity) const {
             const double front = s.dot(plane_.normal);
             if (s.z <= 0.0 || front <= 1e-9) continue;
             const Vec3 reach = gnomon_ - s * (gnomon_.dot(plane_.normal) / front);  // per unit length
-            const Vec3 need = plane_.inSpace(hourPoint(t)) - foot;
+            const Vec3 need = (plane_.inSpace(hourPoint(t)) - foot) * (toFigureEights ? seasonStretch(delta, obliquity) : 1.0);
             const double r2 = reach.dot(reach);
             if (r2 < 1e-18) continue;
             longest = std::max(longest, need.dot(reach) / r2);

@@ -15,6 +15,8 @@
 
 #include <QPointF>
 
+#include <optional>
+
 namespace zorva {
 
 struct AnalemmaticInput {
@@ -65,16 +67,28 @@ public:
     // Where the shadow of the gnomon's top falls, the gnomon being `length` long from its
     // foot for the sun of `declination`; false when the sun is behind the plane.
     bool shadowOfTop(const Vec3& towardSun, double declination, double length, QPointF& at) const;
+    // Direction of the gnomon's shadow on the plane (not normalised); none when the sun is
+    // behind the plane.
+    std::optional<QPointF> shadowDirection(const Vec3& towardSun) const;
+    // Hour angle of the ellipse point the gnomon's shadow crosses, the gnomon standing on the
+    // date of `declination`: the dial's reading. Where the shadow's ray meets the ellipse
+    // twice (a foot outside it, near the equator) the crossing nearer `nearHourAngle` is the
+    // one the day's sun can give. None when the sun is behind the plane or the ray misses.
+    std::optional<double> shadowReading(const Vec3& towardSun, double declination, double nearHourAngle) const;
 
     // The shortest gnomon whose shadow reaches the hour point at every hour the sun shines
-    // on the plane, the year round (declination within +-obliquity).
-    double minimumGnomonLength(double obliquity = 23.44) const;
+    // on the plane, the year round (declination within +-obliquity); with `toFigureEights`
+    // the points of the mean-time figure-eights, which summer pushes outward.
+    double minimumGnomonLength(double obliquity = 23.44, bool toFigureEights = false) const;
 
     // True when the sun can stand above the horizon and in front of the plane at hour
     // angle t on some day of the year.
     bool hourCanBeLit(double hourAngle, double obliquity = 23.44) const;
 
 private:
+    // How far a mean-time point lies beyond (summer) or short of (winter) the true hour
+    // point, as a factor of its distance from the gnomon's foot.
+    double seasonStretch(double declination, double obliquity) const;
     QPointF along(const Vec3& space) const;  // projected along the gnomon onto the plane
     PlaneFrame plane_;
     Vec3 gnomon_;

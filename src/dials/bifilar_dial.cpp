@@ -5,6 +5,7 @@
 #include "dials/dial_geometry.h"
 #include "dials/dial_painter.h"
 #include "dials/label_placer.h"
+#include "dials/live_shadow.h"
 #include "dials/sheet_plot.h"
 #include "text/named_texts.h"
 #include "text/number_format.h"
@@ -22,17 +23,23 @@ namespace {
 
 enum Role { kFrame = 0, kDates = 1, kHours = 2, kText = 3, kMeanHours = 5, kThreads = 9 };
 
-PlaneFrame FrameOf(const DialContext& c) {
-    return c.state.bifilar.vertical ? FrameOfPlane(90.0, c.state.wallDeclination) : FrameOfPlane(0.0, 0.0);
+PlaneFrame FrameOf(const DialState& s) {
+    return s.bifilar.vertical ? FrameOfPlane(90.0, s.wallDeclination) : FrameOfPlane(0.0, 0.0);
 }
+
+// The height of the legend at the top of the sheet, millimetres (title and three lines).
+constexpr double kLegendStripMm = 26.0;
 
 class BifilarDrawing {
 public:
     BifilarDrawing(const DialContext& c, const DialRequest& r, DialPainter& p)
         : c_(c), r_(r), sheet_(SheetOf(c, r)), p_(p), placer_(sheet_.rect()), dial_(BifilarDialOf(c)) {}
     void run();
+    // Both threads' shadows across the drawing and their crossing, the point the dial reads.
+    CastShadow shadow(const ShadowMoment& moment);
 
 private:
+    void layout();
     ShadowSample sample(double t, double delta) const {
         ShadowSample s;
         const auto q = dial_.lit(t, delta) ? dial_.at(t, delta) : std::nullopt;
@@ -56,30 +63,57 @@ private:
     BifilarDial dial_;
     DrawingArea area_;
     double k_ = 1, x0_ = 0, y0_ = 0, th_ = 12, eps_ = 23.44;
+    double legendBottom_ = 0;
 };
 
-void BifilarDrawing::run() {
+void BifilarDrawing::layout() {
     th_ = sheet_.textHeight;
     eps_ = std::abs(c_.zodiacDeclinations()[7]) > 1.0 ? std::abs(c_.zodiacDeclinations()[7]) : 23.44;
     k_ = sheet_.unitsPerMm;
     const AltitudeDialArea& a = sheet_.area;
     if (a.plot()) {
-        x0_ = a.W / 2;
-        const bool wall = c_.state.bifilar.vertical;
-        y0_ = wall ? 0.12 * a.H : c_.latitude < 0 ? 0.25 * a.H : 0.75 * a.H;
+        x0_ = a.ox + a.W / 2;
+        y0_ = BifilarCrossingRow(c_.state, a.oy, a.W, a.H, k_);
     } else {
         x0_ = r_.originX;
         y0_ = r_.originY;
     }
-    area_ = {a.ox + 1, a.ox + a.W - 3, a.oy + 1, a.oy + a.H - 3};
-    p_.setWindow(a.ox, a.oy, a.ox + a.W - 2, a.oy + a.H - 2);
+    // The legend decides where the lines may run: the sheet below it.
     legend();
+    area_ = {a.ox + 1, a.ox + a.W - 3, std::max(a.oy + 1, legendBottom_ + 0.5 * th_), a.oy + a.H - 3};
+}
+
+void BifilarDrawing::run() {
+    const AltitudeDialArea& a = sheet_.area;
+    p_.setWindow(a.ox, a.oy, a.ox + a.W - 2, a.oy + a.H - 2);
+    layout();
     threads();
     p_.setPenWidth(c_.lineWidth);
     dateLines();
     hourLines();
     p_.setPenWidth(1);
     if (!a.plot()) p_.resetWindow();
+}
+
+CastShadow BifilarDrawing::shadow(const ShadowMoment& moment) {
+    layout();
+    CastShadow out = SunlitShadow(c_, moment, QRectF(QPointF(area_.xmin, area_.ymin), QPointF(area_.xmax, area_.ymax)));
+    if (out.status == ShadowStatus::SunDown) return out;
+    const Vec3 s = SunDirection(out.sun.hourAngle, out.sun.declination, c_.state.latitude);
+    const std::optional<QPointF> crossing = dial_.shadow(s);
+    if (!crossing) {
+        out.status = ShadowStatus::PlaneNotLit;
+        return out;
+    }
+    const QPointF at(x0_ + crossing->x() * k_, y0_ - crossing->y() * k_);
+    if (!area_.contains(at.x(), at.y())) return out;
+    // Each thread's shadow runs parallel to its thread: across the whole drawing.
+    out.status = ShadowStatus::Cast;
+    out.mark = ShadowMark::ThreadShadows;
+    out.gnomon.push_back({QPointF(at.x(), area_.ymin), QPointF(at.x(), area_.ymax)});
+    out.gnomon.push_back({QPointF(area_.xmin, at.y()), QPointF(area_.xmax, at.y())});
+    out.nodus = at;
+    return out;
 }
 
 void BifilarDrawing::hourLines() {
@@ -138,19 +172,24 @@ void BifilarDrawing::threads() {
     p_.setPenColour(colour::kMaroon, kThreads);
     p_.setTextColour(colour::kMaroon, kThreads);
     p_.setLineStyle(LineStyle::Dashed);
-    p_.polyline({QPointF(x0_, a.oy + 1), QPointF(x0_, a.oy + a.H - 3)});
-    p_.polyline({QPointF(a.ox + 1, y0_), QPointF(a.ox + a.W - 3, y0_)});
+    const bool crossingShown = area_.contains(x0_, y0_);
+    if (x0_ >= area_.xmin && x0_ <= area_.xmax) {
+        p_.polyline({QPointF(x0_, area_.ymin), QPointF(x0_, area_.ymax)});
+        placer_.avoidLine(QLineF(x0_, area_.ymin, x0_, area_.ymax));
+    }
+    if (y0_ >= area_.ymin && y0_ <= area_.ymax) {
+        p_.polyline({QPointF(area_.xmin, y0_), QPointF(area_.xmax, y0_)});
+        placer_.avoidLine(QLineF(area_.xmin, y0_, area_.xmax, y0_));
+    }
     p_.setLineStyle(LineStyle::Solid);
-    placer_.avoidLine(QLineF(x0_, a.oy, x0_, a.oy + a.H));
-    placer_.avoidLine(QLineF(a.ox, y0_, a.ox + a.W, y0_));
-    p_.circle(x0_, y0_, 0.35 * th_, FillStyle::Solid, colour::kMaroon);
+    if (crossingShown) p_.circle(x0_, y0_, 0.35 * th_, FillStyle::Solid, colour::kMaroon);
     p_.setFont(QStringLiteral("Arial"), 0.9 * th_);
     const bool wall = c_.state.bifilar.vertical;
     const QString a1 = QStringLiteral("a = ") + LengthText(c_.state.bifilar.threadAMm, false) +
                        TextOf(wall ? TextId::ThreadUpright : TextId::ThreadNorthSouth, c_.language);
     const QString b1 = QStringLiteral("b = ") + LengthText(c_.state.bifilar.threadBMm, false) +
                        TextOf(wall ? TextId::ThreadAcross : TextId::ThreadEastWest, c_.language);
-    placer_.write(p_, a1, {QPointF(x0_ + 0.4 * th_, a.oy + a.H - 2.6 * th_), QPointF(x0_ + 0.4 * th_, a.oy + 5 * th_)});
+    placer_.write(p_, a1, {QPointF(x0_ + 0.4 * th_, a.oy + a.H - 2.6 * th_), QPointF(x0_ + 0.4 * th_, area_.ymin + 0.5 * th_)});
     placer_.write(p_, b1, {QPointF(a.ox + a.W - 3 - p_.textWidth(b1) - th_, y0_ + 0.3 * th_),
                            QPointF(a.ox + a.W - 3 - p_.textWidth(b1) - th_, y0_ - 1.3 * th_)});
     if (const auto centre = dial_.hourLineCentre()) {
@@ -175,9 +214,10 @@ void BifilarDrawing::legend() {
     const BifilarSettings& b = c_.state.bifilar;
     p_.setTextRole(kText);
     p_.setFont(QStringLiteral("Arial"), 1.3 * th_, true);
+    // Top left on every target, so that the page shows what the screen shows.
     const double x = sheet_.area.ox + 1.5 * th_;
-    const double y = sheet_.area.plot() || r_.screen() ? sheet_.area.oy + 1.2 * th_ : r_.textY;
-    LegendBlock block(p_, sheet_.area.printer() ? r_.textX : x, y);
+    const double y = sheet_.area.oy + 1.2 * th_;
+    LegendBlock block(p_, x, y);
     block.line(TextOf(TextId::BifilarTitle, l) + TextOf(b.vertical ? TextId::OnTheWall : TextId::OnLevelGround, l));
     p_.setFont(QStringLiteral("Arial"), th_);
     const QString deg = QStringLiteral("°");
@@ -192,13 +232,40 @@ void BifilarDrawing::legend() {
         threads += TextOf(TextId::EvenSpacingAt, l) + LengthText(*even, false);
     block.line(threads);
     block.line(TextOf(ReckoningText(b.reckoning), l));
-    placer_.avoidBox(QRectF(block.bottom() > y ? x : x, y, block.widest(), block.bottom() - y));
+    placer_.avoidBox(QRectF(x, y, block.widest(), block.bottom() - y));
+    legendBottom_ = block.bottom();
 }
 
 }  // namespace
 
-BifilarDial BifilarDialOf(const DialContext& c) {
-    return BifilarDial(FrameOf(c), c.state.latitude, c.state.bifilar.threadAMm, c.state.bifilar.threadBMm);
+BifilarDial BifilarDialOf(const DialState& s) {
+    return BifilarDial(FrameOf(s), s.latitude, s.bifilar.threadAMm, s.bifilar.threadBMm);
+}
+
+BifilarDial BifilarDialOf(const DialContext& c) { return BifilarDialOf(c.state); }
+
+double BifilarCrossingRow(const DialState& s, double top, double width, double height, double unitsPerMm) {
+    // The middle of the dial: its date lines within a quarter of the sheet's width of the
+    // crossing (further out they spread toward the rising and setting sun).
+    const BifilarDial dial = BifilarDialOf(s);
+    const double half = 0.25 * width / unitsPerMm;
+    double low = 1e300, high = -1e300;
+    for (double delta : {-23.44, 0.0, 23.44}) {
+        for (int i = 0; i <= 360; ++i) {
+            const double t = -180.0 + i;
+            const auto q = dial.lit(t, delta) ? dial.at(t, delta) : std::nullopt;
+            if (!q || std::abs(q->x()) > half) continue;
+            low = std::min(low, q->y());
+            high = std::max(high, q->y());
+        }
+    }
+    if (low > high) return top + 0.75 * height;
+    // The room below the legend strip; lines are drawn on top of y = row - y_mm * k.
+    const double roomTop = top + kLegendStripMm * unitsPerMm, roomBottom = top + height - 4.0 * unitsPerMm;
+    if ((high - low) * unitsPerMm <= roomBottom - roomTop)
+        return (roomTop + roomBottom) / 2 + (high + low) / 2 * unitsPerMm;
+    // Too tall: the end nearer the crossing (the summer's short shadows) stays in the room.
+    return std::abs(low) < std::abs(high) ? roomBottom + low * unitsPerMm : roomTop + high * unitsPerMm;
 }
 
 QString BifilarRefusal(const DialContext& c) {
@@ -222,6 +289,11 @@ DialResult DrawBifilarDial(const DialContext& c, const DialRequest& r, DialPaint
     BifilarDrawing(c, r, p).run();
     result.drawn = true;
     return result;
+}
+
+CastShadow BifilarShadow(const DialContext& c, const DialRequest& r, const ShadowMoment& moment, DialPainter& measure) {
+    if (!BifilarRefusal(c).isEmpty()) return {};
+    return BifilarDrawing(c, r, measure).shadow(moment);
 }
 
 bool WriteBifilarPlot(const DialContext& c, PlotStream& stream, UserDialogs& dialogs) {

@@ -6,6 +6,7 @@
 #include "dials/bifilar_geometry.h"
 #include "dials/dial_context.h"
 #include "dials/dial_request.h"
+#include "dials/live_shadow.h"
 
 #include <QString>
 
@@ -16,11 +17,17 @@ class PlotStream;
 class UserDialogs;
 
 // The dial of the state: level, or on the wall of the state's declination.
+BifilarDial BifilarDialOf(const DialState& s);
 BifilarDial BifilarDialOf(const DialContext& c);
+// The row (drawing units, y down) of the threads' crossing on a sheet of `width` x `height`
+// units from `top`: the middle of the date lines stands in the room below the legend.
+double BifilarCrossingRow(const DialState& s, double top, double width, double height, double unitsPerMm);
 // Why the dial cannot be drawn (the message text); empty when it can.
 QString BifilarRefusal(const DialContext& c);
 
 DialResult DrawBifilarDial(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d);
+// Both threads' shadows and their crossing at the moment.
+CastShadow BifilarShadow(const DialContext& c, const DialRequest& r, const ShadowMoment& moment, DialPainter& measure);
 bool WriteBifilarPlot(const DialContext& c, PlotStream& stream, UserDialogs& dialogs);
 
 }  // namespace zorva

@@ -22,9 +22,9 @@ namespace zorva {
 const DialConstruction* ConstructionFor(const DialState& s) {
     // The added kinds first: their plane's letter stays in zor.ini.
     static const DialConstruction analemmatic{DrawAnalemmaticDial, WriteAnalemmaticPlot, nullptr, false, false,
-                                              nullptr, DrawAnalemmaticLayoutSheet, kLayoutSheetButton};
+                                              AnalemmaticShadow, DrawAnalemmaticLayoutSheet, kLayoutSheetButton};
     if (s.addedKind == AddedKind::Analemmatic) return &analemmatic;
-    static const DialConstruction bifilar{DrawBifilarDial, WriteBifilarPlot, nullptr, false};
+    static const DialConstruction bifilar{DrawBifilarDial, WriteBifilarPlot, nullptr, false, false, BifilarShadow};
     if (s.addedKind == AddedKind::Bifilar) return &bifilar;
     static const DialConstruction planar{DrawPlanarDial, nullptr, nullptr, true, false, PlanarShadow};
     if (IsPlanarDial(s)) return &planar;
@@ -76,7 +76,12 @@ CastShadow ShadowOnDial(const DialContext& context, const DialRequest& request, 
     const DialConstruction* c = ConstructionFor(context.state);
     if (!c || !c->shadow) return {};
     MeasuringPainter measuring(measure);
-    return c->shadow(context, request, moment, measuring);
+    CastShadow shadow = c->shadow(context, request, moment, measuring);
+    // A reading the drawing does not show (a zoomed or partly drawn dial) is said, not left to
+    // be looked for.
+    if (shadow.status == ShadowStatus::Cast && shadow.nodus && shadow.area.isValid() && !shadow.area.contains(*shadow.nodus))
+        shadow.status = ShadowStatus::OffDrawnPart;
+    return shadow;
 }
 
 double UnitsPerMmOf(const DialRequest& r) {

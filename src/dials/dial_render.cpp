@@ -1,6 +1,7 @@
 #include "dials/dial_render.h"
 
 #include "dials/canvas_painter.h"
+#include "dials/bifilar_dial.h"
 #include "dials/dial_constructions.h"
 #include "dials/dial_painter.h"
 #include "dials/svg_painter.h"
@@ -27,6 +28,14 @@ GnomonPlacement DefaultGnomonPlacement(const DialState& s, int width, int height
     GnomonPlacement p;
     p.originX = (width + 1) / 2;
     p.centreX = 3.0 * width / 8.0;
+    if (s.addedKind == AddedKind::Bifilar) {
+        // The threads' crossing where the dial's middle fits the sheet below the legend.
+        p.originX = width / 2.0;
+        p.originY = std::round(BifilarCrossingRow(s, 0.0, width, height,
+                                                  ScreenUnitsPerMm(width, false) * std::max(s.zoomFactor, 1e-3)));
+        p.centreY = height / 25.0;
+        return p;
+    }
     if (s.dialType == 'c' || s.dialType == 'm') {
         p.originX = width / 2.0;
         p.originY = s.dialType == 'm' ? ConeDialOriginRow(s, height, ScreenUnitsPerMm(width, false))

@@ -99,19 +99,22 @@ QString ShadowStatusText(const CastShadow& shadow, const ShadowMoment& moment, L
         switch (shadow.mark) {
         case ShadowMark::LightSpot: return when + TextOf(TextId::ShadowLightSpot, lang);
         case ShadowMark::PlumbLine: return when + TextOf(TextId::ShadowPlumbLine, lang);
+        case ShadowMark::GnomonOnDate: return when + TextOf(TextId::ShadowGnomonOnDate, lang);
+        case ShadowMark::ThreadShadows: return when + TextOf(TextId::ShadowOfThreads, lang);
         case ShadowMark::Shadow: break;
         }
         return when + TextOf(TextId::ShadowCast, lang);
     case ShadowStatus::SunDown: return when + TextOf(TextId::SunIsDown, lang);
     case ShadowStatus::PlaneNotLit: return when + TextOf(TextId::PlaneNotSunlit, lang);
     case ShadowStatus::OffDial: return when + TextOf(TextId::ShadowOffDial, lang);
+    case ShadowStatus::OffDrawnPart: return when + TextOf(TextId::ShadowOffDrawnPart, lang);
     case ShadowStatus::NotAvailable: break;
     }
     return TextOf(TextId::ShadowNotAvailable, lang);
 }
 
 void DrawCastShadow(DialPainter& p, const CastShadow& shadow, double unitsPerMm) {
-    if (shadow.status != ShadowStatus::Cast) return;
+    if (!ShadowToDraw(shadow)) return;
     const bool cut = shadow.area.isValid();
     if (cut) p.setWindow(shadow.area.left(), shadow.area.top(), shadow.area.right(), shadow.area.bottom());
     p.setLineStyle(LineStyle::Solid);

@@ -48,12 +48,14 @@ enum class ShadowStatus {
     SunDown,       // the sun is below the horizon
     PlaneNotLit,   // the sun is up but behind the dial's plane
     OffDial,       // the sun shines on the dial, but the reading lies beyond what it shows
+    OffDrawnPart,  // the reading falls on the dial, but outside the part the drawing shows
     NotAvailable,  // the dial kind has no projection of its gnomon
 };
 
 // What the user of the instrument sees at the moment: a shadow with its tip or nodus, a light
-// spot, or a plumb line.
-enum class ShadowMark { Shadow, LightSpot, PlumbLine };
+// spot, a plumb line, a gnomon standing on the day's date (analemmatic), or the shadows of
+// two threads crossing (bifilar).
+enum class ShadowMark { Shadow, LightSpot, PlumbLine, GnomonOnDate, ThreadShadows };
 
 struct CastShadow {
     ShadowStatus status = ShadowStatus::NotAvailable;
@@ -131,7 +133,13 @@ void DrawPlotShadow(const DialContext& context, DialRequest request, DialPainter
 // The plot sheet as the request of a construction that takes the whole sheet.
 DialRequest PlotSheetRequest();
 
-// Draws the shadow over a finished drawing: dark strokes, the nodus as a ring round a dot.
+// True when some of the shadow is to be drawn.
+inline bool ShadowToDraw(const CastShadow& shadow) {
+    return shadow.status == ShadowStatus::Cast || shadow.status == ShadowStatus::OffDrawnPart;
+}
+
+// Draws the shadow over a finished drawing: dark strokes, the nodus as a ring round a dot
+// (cut to the area: of a reading outside the drawn part, what reaches into it).
 // `unitsPerMm` sizes strokes and the dot alike on screen, page and plot.
 void DrawCastShadow(DialPainter& painter, const CastShadow& shadow, double unitsPerMm);
 

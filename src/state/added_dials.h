@@ -28,8 +28,9 @@ struct AnalemmaticSettings {
 };
 
 struct BifilarSettings {
-    double threadAMm = 120.0;      // up-down thread (north-south on level ground), distance
-    double threadBMm = 85.0;       // cross thread (east-west), distance
+    double threadAMm = 60.0;       // up-down thread (north-south on level ground), distance
+    double threadBMm = 44.0;       // cross thread (east-west), distance; about a sin(phi) at
+                                   // mid-northern sites, where the hours are evenly spaced
     bool vertical = false;         // on the wall of the state's declination
     HourReckoning reckoning = HourReckoning::LocalApparent;
 };

@@ -138,6 +138,9 @@ enum class TextId {
     ShadowOffDial,
     ShadowLightSpot,
     ShadowPlumbLine,
+    ShadowGnomonOnDate,
+    ShadowOfThreads,
+    ShadowOffDrawnPart,
     // analemmatic and bifilar dials
     ReckoningLocalApparent,
     ReckoningZoneApparent,

@@ -139,7 +139,7 @@ void DrawingCanvas::paintEvent(QPaintEvent*) {
 
 void DrawingCanvas::paintContents(QPainter& p) const {
     p.drawImage(0, 0, image_);
-    if (shadow_.status == ShadowStatus::Cast) {
+    if (ShadowToDraw(shadow_)) {
         p.save();
         p.setRenderHint(QPainter::Antialiasing);
         CanvasPainter canvas(p, colours_, QRectF(0, 0, image_.width(), image_.height()));

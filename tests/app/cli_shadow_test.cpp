@@ -58,9 +58,10 @@ TEST_F(DrawShadow, EveryOutputCarriesTheShadowOfADayMoment) {
 
 TEST_F(DrawShadow, EveryFamilyDrawsItsShadowIntoEveryOutput) {
     // Quadrants, cylinders, the Hidokai, the azimuth and ring dials, the polar-style cylinder,
-    // the bi-azimuthal plate and the cone-shadow dial: the shadow (plumb line, light spot) is
-    // added to each file.
-    for (const char* dial : {"q0", "q1", "q2", "z0", "z1", "z2", "k", "a", "r", "c0", "m0"}) {
+    // the bi-azimuthal plate, the cone-shadow dial, the analemmatic and the bifilar dials: the
+    // shadow (plumb line, light spot, gnomon on the date, threads) is added to each file.
+    for (const char* dial : {"q0", "q1", "q2", "z0", "z1", "z2", "k", "a", "r", "c0", "m0", "analemmatic", "walk-on",
+                             "bifilar", "bifilar-wall"}) {
         // The polar-style cylinder's screen shows a part of its development: late autumn, noon.
         const QString day = QString::fromLatin1(dial == std::string_view("z2") ? "2027-11-05 12:40" : "2027-05-12 14:30");
         for (const char* suffix : {"png", "svg", "plt", "dxf"}) {

@@ -1,5 +1,5 @@
 // The labels of every dial family that is not a plain planar dial (those have their own
-// numeral tests): drawn on the screen at a northern and a southern site, no text covers
+// numeral tests), the analemmatic and bifilar dials at their defaults included: drawn on the screen at a northern and a southern site, no text covers
 // another and none leaves the sheet; at the poles and on the equator nothing crashes and
 // still nothing leaves the sheet.
 #include "dials/dial_constructions.h"
@@ -52,6 +52,15 @@ const std::vector<Family>& Families() {
         {"ring", [](DialState& s) { s.dialType = 'r'; s.rayDeflection = 0; }},
         {"ring deflected", [](DialState& s) { s.dialType = 'r'; s.rayDeflection = 1; }},
         {"farmers' ring", [](DialState& s) { s.dialType = 'r'; s.rayDeflection = 2; }},
+        {"analemmatic", [](DialState& s) { s.dialType = 'h'; s.addedKind = AddedKind::Analemmatic; }},
+        {"walk-on", [](DialState& s) { s.dialType = 'h'; s.addedKind = AddedKind::Analemmatic; s.analemmatic = WalkOnPreset(); }},
+        {"bifilar", [](DialState& s) { s.dialType = 'h'; s.addedKind = AddedKind::Bifilar; }},
+        {"bifilar wall", [](DialState& s) {
+             s.dialType = 'v';
+             s.addedKind = AddedKind::Bifilar;
+             s.bifilar.vertical = true;
+             s.wallDeclination = s.latitude < 0 ? 180 : 0;
+         }},
     };
     return families;
 }

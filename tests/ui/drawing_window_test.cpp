@@ -410,6 +410,47 @@ TEST_F(DrawingWindowTest, CoastsAndBordersLieUnderThePlanarDialWhenAllowed) {
 }
 
 
+// The analemmatic and the bifilar dial show their shadow too: the gnomon standing on the
+// date, the threads' shadows crossing; the status line names what is drawn in both languages.
+TEST_F(DrawingWindowTest, AnalemmaticAndBifilarDialsShowTheirShadowAndNameIt) {
+    struct Kind {
+        AddedKind kind;
+        const char* german;
+        const char* english;
+    };
+    for (const Kind k : {Kind{AddedKind::Analemmatic, "Schatten des Gnomons auf dem Datum", "gnomon standing on the date"},
+                         Kind{AddedKind::Bifilar, "Schatten der beiden Fäden", "shadows of both threads"}}) {
+        state.language = Language::German;
+        state.addedKind = k.kind;
+        state.dialType = 'h';
+        state.zoneMeridian = -15;
+        DrawingWindow* w = open();
+        ASSERT_NE(w, nullptr);
+        if (!w->drawn()) click(QStringLiteral("drawButton"));
+        ASSERT_TRUE(w->drawn());
+        ShadowControls* c = w->shadowControls();
+        c->setClock([] { return QDateTime(QDate(2027, 6, 21), QTime(8, 30), Qt::UTC); });
+        c->toggle()->setChecked(true);
+        DrawingCanvas* image = canvas(w);
+        ASSERT_EQ(image->shadow().status, ShadowStatus::Cast) << c->status().toStdString();
+        EXPECT_TRUE(c->status().contains(QString::fromUtf8(k.german))) << c->status().toStdString();
+        QImage shown(w->image().size(), QImage::Format_RGB32);
+        {
+            QPainter painter(&shown);
+            image->paintContents(painter);
+        }
+        EXPECT_LT(qGray(shown.pixel(image->shadow().nodus->toPoint())), 60);
+        state.language = Language::English;
+        w->applyLanguage();
+        c->toggle()->setChecked(false);
+        c->toggle()->setChecked(true);
+        EXPECT_TRUE(c->status().contains(QString::fromUtf8(k.english))) << c->status().toStdString();
+        w->close();
+        Settle();
+    }
+    EXPECT_TRUE(dialogs.events.empty());
+}
+
 TEST_F(DrawingWindowTest, ShadowNowFollowsTheClockMovesWithTheSliderAndLeavesTheDialImageAlone) {
     state.dialType = 'h';
     state.zoneMeridian = -15;
