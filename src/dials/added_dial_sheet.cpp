@@ -86,8 +86,21 @@ void DrawRefusalText(DialPainter& p, const AddedDialSheet& sheet, const QString&
     p.setFont(QStringLiteral("Arial"), sheet.area.size(16, 40));
     p.setTextColour(colour::kRed, 2);
     double y = sheet.area.oy + sheet.area.H / 3;
-    for (const QString& line : text.split(QStringLiteral("\r\n"))) {
-        p.text(sheet.area.ox + sheet.area.W / 12, y, line);
+    const double x = sheet.area.ox + sheet.area.W / 12, room = sheet.area.W - 2 * (x - sheet.area.ox);
+    // Broken into lines at blanks so that a long reason stays on the sheet.
+    for (const QString& paragraph : text.split(QStringLiteral("\r\n"))) {
+        QString line;
+        for (const QString& word : paragraph.split(QLatin1Char(' '))) {
+            const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            if (!line.isEmpty() && p.textWidth(longer) > room) {
+                p.text(x, y, line);
+                y += 1.4 * p.textHeight();
+                line = word;
+            } else {
+                line = longer;
+            }
+        }
+        p.text(x, y, line);
         y += 1.4 * p.textHeight();
     }
 }

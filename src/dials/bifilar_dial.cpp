@@ -125,10 +125,10 @@ void BifilarDrawing::hourLines() {
     const double meridian = IsZoneReckoning(r) ? c_.zoneMeridian : c_.longitude;
     for (int hour = 0; hour < 24; ++hour) {
         ShadowCurve curve(p_, area_);
-        std::optional<QPointF> end;
+        std::vector<QPointF> shown;
         auto take = [&](const ShadowSample& s) {
             curve.add(s);
-            if (s.visible) end = QPointF(s.x, s.y);
+            if (s.visible) shown.push_back(QPointF(s.x, s.y));
         };
         if (!mean) {
             const double t = ClockHourAngle(c_, r, hour, 0.0);
@@ -142,9 +142,17 @@ void BifilarDrawing::hourLines() {
                 take(sample(ClockHourAngle(c_, r, hour, sun.eot), sun.declination));
             }
         }
-        if (end) placer_.writeNear(p_, QString::number(hour), *end, 0.4 * th_,
-                                   {LabelSide::Above, LabelSide::Below, LabelSide::Right, LabelSide::Left,
-                                    LabelSide::AboveRight, LabelSide::AboveLeft});
+        if (shown.empty()) continue;
+        // At the line's end, or further back along it where the end is crowded.
+        const QString text = QString::number(hour);
+        const double w = p_.textWidth(text), h = p_.textHeight(), gap = 0.4 * th_;
+        std::vector<QPointF> places;
+        for (size_t back : {size_t{0}, shown.size() / 8, shown.size() / 4, shown.size() * 3 / 8}) {
+            const QPointF a = shown[shown.size() - 1 - back];
+            places.insert(places.end(), {QPointF(a.x() - w / 2, a.y() - gap - h), QPointF(a.x() - w / 2, a.y() + gap),
+                                         QPointF(a.x() + gap, a.y() - h / 2), QPointF(a.x() - gap - w, a.y() - h / 2)});
+        }
+        placer_.write(p_, text, places);
     }
 }
 
@@ -203,10 +211,12 @@ void BifilarDrawing::threads() {
     p_.setPenRole(kFrame);
     p_.setTextRole(kFrame);
     p_.setFont(QStringLiteral("Arial"), 1.2 * th_, true);
-    // Clear of the cross thread's line: at the top on level ground, at the bottom on a wall.
-    const QPointF foot(a.ox + a.W - 4 * th_, wall ? a.oy + a.H - 3 * th_ : a.oy + 9 * th_);
-    DrawOrientationArrow(p_, foot, QPointF(0, -1), 5 * th_, TextOf(wall ? TextId::Up : TextId::NorthLetter, c_.language));
-    placer_.avoidBox(QRectF(foot.x() - th_, foot.y() - 7 * th_, 2 * th_, 7 * th_));
+    // In the strip beside the legend, where no line is drawn.
+    const QPointF foot(a.ox + a.W - 4 * th_, area_.ymin - 0.3 * th_);
+    const QString up = TextOf(wall ? TextId::Up : TextId::NorthLetter, c_.language);
+    DrawOrientationArrow(p_, foot, QPointF(0, -1), 5 * th_, up);
+    const double half = std::max(th_, 0.5 * p_.textWidth(up) + 0.2 * th_);
+    placer_.avoidBox(QRectF(foot.x() - half, foot.y() - 7 * th_, 2 * half, 7 * th_));
 }
 
 void BifilarDrawing::legend() {
