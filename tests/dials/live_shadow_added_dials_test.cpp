@@ -88,6 +88,11 @@ ShadowMoment MomentOf(const DialState& s, HourReckoning r, int month, int day, i
 
 constexpr int kDates[][2] = {{1, 20}, {3, 5}, {4, 28}, {6, 21}, {8, 9}, {10, 2}, {11, 17}, {12, 21}};
 
+// "name month/day hh" for a failure's message.
+std::string Case(const char* name, const int (&date)[2], int hour) {
+    return std::string(name) + " " + std::to_string(date[0]) + "/" + std::to_string(date[1]) + " " + std::to_string(hour) + "h";
+}
+
 struct AnalemmaticCase {
     const char* name;
     double latitude;
@@ -165,8 +170,7 @@ TEST(LiveShadowAddedDials, AnalemmaticGnomonOnTheDateCastsItsShadowThroughTheDra
                 const ShadowMoment m = MomentOf(s, c.reckoning, date[0], date[1], hour);
                 const CastShadow shadow = PageShadow(s, r, m);
                 if (shadow.status != ShadowStatus::Cast) continue;
-                const std::string what = std::string(c.name) + " " + std::to_string(date[0]) + "/" +
-                                         std::to_string(date[1]) + " " + std::to_string(hour) + "h";
+                const std::string what = Case(c.name, date, hour);
                 ++cast;
                 ASSERT_EQ(shadow.mark, ShadowMark::GnomonOnDate);
                 ASSERT_TRUE(shadow.nodus);
@@ -273,8 +277,7 @@ TEST(LiveShadowAddedDials, BifilarThreadShadowsCrossOnTheDrawnHourAndDateLines) 
                 const ShadowMoment m = MomentOf(s, c.reckoning, date[0], date[1], hour);
                 const CastShadow shadow = PageShadow(s, r, m);
                 if (shadow.status != ShadowStatus::Cast) continue;
-                const std::string what = std::string(c.name) + " " + std::to_string(date[0]) + "/" +
-                                         std::to_string(date[1]) + " " + std::to_string(hour) + "h";
+                const std::string what = Case(c.name, date, hour);
                 ++cast;
                 ASSERT_EQ(shadow.mark, ShadowMark::ThreadShadows);
                 ASSERT_EQ(shadow.gnomon.size(), 2u);
