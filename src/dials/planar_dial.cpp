@@ -236,6 +236,8 @@ private:
     std::vector<QRectF> reserved_;  // legend and measure texts
     std::optional<HourLineAngleTable> angles_;
     QString sunlitPeriod_;
+    QPointF sunlitAt_;  // on paper: below the legend
+    QString sunlitText() const { return TextOf(TextId::SunOnDialPlane, s_.language) + sunlitPeriod_; }
 };
 
 bool PlanarConstruction::run() {
@@ -444,6 +446,13 @@ void PlanarConstruction::drawLegend() {
         }
         p_.text(r_.textX, y, legend.position);
         reserveText(r_.textX, y, legend.position);
+        y += p_.textHeight();
+        if (printer() && !sunlitPeriod_.isEmpty()) {
+            // Under the legend, where no line is drawn; the frame writes it last.
+            p_.setFont(arial, 40, true);
+            sunlitAt_ = QPointF(r_.textX, y + 0.2 * p_.textHeight());
+            reserveText(sunlitAt_.x(), sunlitAt_.y(), sunlitText());
+        }
         p_.setFont(arial, 4 * unitsPerMm_);
     }
 }
@@ -653,11 +662,6 @@ void PlanarConstruction::writeNumerals() {
     const QRectF sheet = labelSheet();
     if (!sheet.isValid()) return;
     LabelPlacer placer(sheet);
-    if (printer() && !sunlitPeriod_.isEmpty()) {
-        // The sunlit times go into the page's top-left corner at the end.
-        p_.setFont(QStringLiteral("Arial"), 40, true);
-        reserveText(ox_ + 10, oy_ + 10, TextOf(TextId::SunOnDialPlane, s_.language) + sunlitPeriod_);
-    }
     for (const QRectF& box : reserved_) placer.avoidBox(box);
     for (const QLineF& line : strokes_) placer.avoidLine(line);
     // However large the preference, a number stays a small part of the sheet.
@@ -931,11 +935,10 @@ void PlanarConstruction::drawFinalFrame() {
     if (sunlitPeriod_.isEmpty()) return;
     p_.setFont(QStringLiteral("Arial"), screen() ? 16 : 40, true);
     p_.setTextColour(colour::kMaroon, kText);
-    const QString text = TextOf(TextId::SunOnDialPlane, s_.language) + sunlitPeriod_;
     if (screen())
-        p_.text(ox_ + border, oy_ + h_ + border / 2 - p_.textHeight() / 2, text);
+        p_.text(ox_ + border, oy_ + h_ + border / 2 - p_.textHeight() / 2, sunlitText());
     else
-        p_.text(ox_ + 10, oy_ + 10, text);
+        p_.text(sunlitAt_.x(), sunlitAt_.y(), sunlitText());
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // the gnomon's foot, and every hour numeral inside the drawing stands at the same place.
 #include "dials/dial_geometry.h"
 #include "dials/dial_render.h"
+#include "dials/label_placer.h"
+#include "text/named_texts.h"
 #include "recording_painter.h"
 #include "text/recording_dialogs.h"
 
@@ -13,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace zorva {
@@ -149,6 +152,44 @@ TEST(PrintoutAndScreen, PlanarDialsHaveTheirLinesAndNumeralsInTheSamePlaces) {
     DialState south = Site(-35);
     south.dialType = 'h';
     ExpectPrintoutEqualsScreen(south, "horizontal 35 S");
+}
+
+// The sunlit times of the plane: on paper as on the screen they stand where no line of the
+// dial runs and on the page.
+TEST(PrintoutAndScreen, SunlitTimesKeepOffTheLines) {
+    for (const auto& [latitude, type, declination] : {std::tuple{47.0, 'h', 0.0}, std::tuple{47.0, 'v', 30.0},
+                                                      std::tuple{-35.0, 'h', 0.0}}) {
+        DialState s = Site(latitude);
+        s.dialType = type;
+        s.wallDeclination = declination;
+        const std::string what = std::string(1, type) + " at " + std::to_string(latitude);
+        const QString sunOnDial = TextOf(TextId::SunOnDialPlane, s.language);
+        const GnomonPlacement g = DefaultGnomonPlacement(s, kWidth, kHeight);
+        RecordingDialogs dialogs;
+        RecordingPainter page;
+        const PrintArea area = FitPrintableArea(0, 0, 0, 0);
+        PrintPlacement placement;
+        placement.screen = g;
+        placement.drawSize = QSize(kWidth, kHeight);
+        ASSERT_TRUE(DrawDialOnPage(page, area, s, placement, dialogs).drawn) << what;
+        int found = 0;
+        for (const Primitive& t : page.all(Primitive::Text)) {
+            if (!t.text.startsWith(sunOnDial)) continue;
+            ++found;
+            const QRectF box(t.points[0], QSizeF(0.6 * t.fontHeight * t.text.size(), t.fontHeight));
+            EXPECT_TRUE(QRectF(area.xOffset, area.yOffset, area.width, area.height).contains(box)) << what;
+            int crossing = 0;
+            for (const Primitive& l : page.all(Primitive::Line))
+                if (l.role >= 0 && SegmentMeetsRect(QLineF(l.points[0], l.points[1]), box)) ++crossing;
+            EXPECT_EQ(crossing, 0) << what << ": lines through the sunlit times";
+            for (const Primitive& other : page.all(Primitive::Text)) {
+                if (other.text == t.text) continue;
+                EXPECT_FALSE(box.intersects(QRectF(other.points[0], QSizeF(0.6 * other.fontHeight * other.text.size(), other.fontHeight))))
+                    << what << ": over " << other.text.toStdString();
+            }
+        }
+        EXPECT_EQ(found, 1) << what;
+    }
 }
 
 }  // namespace
