@@ -231,6 +231,11 @@ void Hidokai::drawFaces() {
     const double bottom = row(axis_.last);
     p_.rectangle(X_, T_, E_, bottom);
     if (wall_) p_.rectangle(E_, T_, E_ + s_px_, bottom);
+    // The numbers of lines starting inside the faces keep off their edges.
+    const double right = facesRight();
+    for (const QLineF& edge : {QLineF(X_, T_, right, T_), QLineF(X_, bottom, right, bottom), QLineF(X_, T_, X_, bottom),
+                               QLineF(E_, T_, E_, bottom), QLineF(right, T_, right, bottom)})
+        labels_.avoidLine(edge);
 }
 
 void Hidokai::drawMonthScale() {
@@ -252,6 +257,7 @@ void Hidokai::drawMonthScale() {
             if ((day == 1 || A_ > 80) && d != axis_.last) {
                 p_.moveTo(X_, y);
                 p_.lineTo(X_ + w_, y);
+                labels_.avoidLine(QLineF(X_, y, X_ + w_, y));
             }
         }
     }
@@ -265,8 +271,10 @@ void Hidokai::drawRisingHalfMarks() {
     const double x = facesRight();
     for (const RisingHalfMark& m : RisingHalfMarks(s_.referenceYear, axis_, A_ < 61)) {
         const double y = T_ + m.offsetDays * dy_;
-        p_.moveTo(x, y);
-        p_.lineTo(x + (m.day == 1 ? 0.6 : 0.35) * th, y);
+        const QLineF mark(x, y, x + (m.day == 1 ? 0.6 : 0.35) * th, y);
+        p_.moveTo(mark.x1(), mark.y1());
+        p_.lineTo(mark.x2(), mark.y2());
+        labels_.avoidLine(mark);
         if (m.day == 1) {
             const QString name = A_ < 61 ? DialMonthLabel(m.month, s_.language, p_).left(1) : DialMonthLabel(m.month, s_.language, p_);
             labels_.writeAt(p_, name, x + 0.8 * th, y - 0.5 * th);
@@ -281,6 +289,7 @@ void Hidokai::traceHourLines(int first, int last, bool temporal, int k) {
         double x, y;
         QString text;
         int role;
+        QPointF last;  // where the line ends, on the last day
     };
     std::vector<Label> labels;
     for (int n = first; n <= last; ++n) {
@@ -302,8 +311,10 @@ void Hidokai::traceHourLines(int first, int last, bool temporal, int k) {
                 // is still down on the first days.
                 if (!labelled && a > 0 && x >= X_ && x <= facesRight()) {
                     const QString text = temporal ? TemporalLabel(n, first, last) : HourLabel(n, clock_);
-                    labels.push_back({x, row(d), text, role});
+                    labels.push_back({x, row(d), text, role, {x, row(d)}});
                     labelled = true;
+                } else if (labelled && j == 0 && a > 0 && x >= X_ && x <= facesRight()) {
+                    labels.back().last = QPointF(x, row(d));
                 }
             }
         }
@@ -320,6 +331,9 @@ void Hidokai::traceHourLines(int first, int last, bool temporal, int k) {
                                     QPointF(0.3 * th, -1.3 * th), QPointF(-w - 0.3 * th, -1.3 * th),
                                     QPointF(0.3 * th, 0.3 * th), QPointF(-w - 0.3 * th, 0.3 * th)})
             places.push_back(QPointF(l.x, l.y) + side);
+        // Among the date lines there may be no room: then below the line's end, under the faces.
+        if (l.last.y() > l.y)
+            for (int r = 0; r < 4; ++r) places.push_back({l.last.x() - w / 2, l.last.y() + (0.3 + 1.1 * r) * th});
         p_.setTextRole(l.role);
         labels_.write(p_, l.text, places);
     }

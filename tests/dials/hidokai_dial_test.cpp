@@ -3,6 +3,7 @@
 #include "dials/hidokai_dial.h"
 
 #include "dials/dial_constructions.h"
+#include "dials/label_placer.h"
 #include "dials/recording_painter.h"
 #include "plot/plot_stream.h"
 #include "support/test_support.h"
@@ -236,6 +237,45 @@ TEST(Hidokai, LegendTexts) {
     EXPECT_TRUE(q.hasText(QStringLiteral("Zeigerlaenge =  25.00 mm")));
     ASSERT_NE(ConstructionFor(s), nullptr);
     EXPECT_EQ(ConstructionFor(s)->draw, &DrawHidokai);
+}
+
+// At 35 S the afternoon lines start low down among the date lines of the month scale: their
+// numbers stand between those lines, not on them, on the screen and on paper.
+TEST(Hidokai, NumbersKeepOffTheDateLines) {
+    DialState s = StartupState();
+    s.dialType = 'k';
+    s.latitude = -35;
+    s.longitude = -149;
+    s.zoneMeridian = -150;
+    s.referenceYear = 2024;
+    s.timeSystem = 1;
+    s.otherHourInterval = '1';
+    s.zoomFactor = 1.0;
+    DialRequest screen;
+    screen.clientWidth = 1152;
+    screen.clientHeight = 784;
+    for (const DialRequest& r : {screen, Page()}) {
+        RecordingPainter p;
+        RecordingDialogs d;
+        ASSERT_TRUE(DrawHidokai(s, r, p, d).drawn);
+        // The date lines: level strokes of the frame's role inside the faces.
+        std::vector<QLineF> dateLines;
+        for (const Primitive& l : p.lines(0))
+            if (l.points[0].y() == l.points[1].y()) dateLines.emplace_back(l.points[0], l.points[1]);
+        ASSERT_GT(dateLines.size(), 6u);
+        int numbers = 0;
+        for (const Primitive& t : p.all(Primitive::Text)) {
+            if (t.role != 1 && t.role != 2 && t.role != 4 && t.role != 5) continue;
+            ++numbers;
+            // Shrunk a little: a number may touch a line with the edge of its box.
+            const QRectF box = QRectF(t.points[0], QSizeF(0.6 * t.fontHeight * t.text.size(), t.fontHeight))
+                                   .adjusted(0.1 * t.fontHeight, 0.1 * t.fontHeight, -0.1 * t.fontHeight, -0.1 * t.fontHeight);
+            for (const QLineF& line : dateLines)
+                EXPECT_FALSE(SegmentMeetsRect(line, box))
+                    << (r.printer() ? "paper" : "screen") << ": " << t.text.toStdString() << " on the date line at y " << line.y1();
+        }
+        EXPECT_GT(numbers, 8);
+    }
 }
 
 }  // namespace
