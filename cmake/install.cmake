@@ -57,8 +57,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Text laid out for Arial, Times and Courier keeps its proportions with the Liberation
 # twins; the zodiac signs come from DejaVu. The libraries are found by dpkg-shlibdeps, all
 # but Qt's SVG plugins: the window icon is an SVG, and no linked library brings them along.
-# Qt's own buttons and dialogs speak German with Qt's translations.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, fonts-liberation2, fonts-dejavu-core, qt6-translations-l10n")
+# Qt's own buttons and dialogs speak German with Qt's translations. GDAL is opened at run
+# time (for elevation rasters), so dpkg-shlibdeps cannot see it either.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, libgdal32, fonts-liberation2, fonts-dejavu-core, qt6-translations-l10n")
 include(CPack)
 
 # The package is built into a temporary folder, unpacked into a temporary root and its

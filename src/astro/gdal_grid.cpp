@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <dlfcn.h>
+
 #include <gdal.h>
 #include <ogr_srs_api.h>
 
@@ -17,6 +19,79 @@ namespace {
 constexpr double kDegreeInRadians = 0.017453292519943295;
 constexpr std::size_t kChunkBytes = 16u << 20;  // rows read at once, whole blocks of the file
 
+// GDAL is opened when the first raster is: linked at start it brings about a hundred shared
+// libraries along and doubled the time to the first window, for a format most sessions never
+// read.
+struct GdalApi {
+    bool loaded = false;
+    decltype(&::CPLErrorReset) CPLErrorReset = nullptr;
+    decltype(&::CPLGetLastErrorMsg) CPLGetLastErrorMsg = nullptr;
+    decltype(&::CPLPopErrorHandler) CPLPopErrorHandler = nullptr;
+    decltype(&::CPLPushErrorHandler) CPLPushErrorHandler = nullptr;
+    decltype(&::GDALAllRegister) GDALAllRegister = nullptr;
+    decltype(&::GDALClose) GDALClose = nullptr;
+    decltype(&::GDALGetBlockSize) GDALGetBlockSize = nullptr;
+    decltype(&::GDALGetGeoTransform) GDALGetGeoTransform = nullptr;
+    decltype(&::GDALGetRasterBand) GDALGetRasterBand = nullptr;
+    decltype(&::GDALGetRasterCount) GDALGetRasterCount = nullptr;
+    decltype(&::GDALGetRasterNoDataValue) GDALGetRasterNoDataValue = nullptr;
+    decltype(&::GDALGetRasterOffset) GDALGetRasterOffset = nullptr;
+    decltype(&::GDALGetRasterScale) GDALGetRasterScale = nullptr;
+    decltype(&::GDALGetRasterXSize) GDALGetRasterXSize = nullptr;
+    decltype(&::GDALGetRasterYSize) GDALGetRasterYSize = nullptr;
+    decltype(&::GDALGetSpatialRef) GDALGetSpatialRef = nullptr;
+    decltype(&::GDALOpenEx) GDALOpenEx = nullptr;
+    decltype(&::GDALRasterIO) GDALRasterIO = nullptr;
+    decltype(&::GDALSetCacheMax64) GDALSetCacheMax64 = nullptr;
+    decltype(&::OSRGetAngularUnits) OSRGetAngularUnits = nullptr;
+    decltype(&::OSRGetName) OSRGetName = nullptr;
+    decltype(&::OSRIsGeographic) OSRIsGeographic = nullptr;
+    decltype(&::CPLQuietErrorHandler) CPLQuietErrorHandler = nullptr;
+};
+
+template <typename F>
+bool Load(void* handle, const char* name, F& f) {
+    f = reinterpret_cast<F>(dlsym(handle, name));
+    return f != nullptr;
+}
+
+const GdalApi& Api() {
+    static const GdalApi api = [] {
+        GdalApi api;
+        void* handle = nullptr;
+        for (const char* name : {"libgdal.so.32", "libgdal.so"})
+            if ((handle = dlopen(name, RTLD_NOW | RTLD_LOCAL)) != nullptr) break;
+        if (!handle) return api;
+        bool ok = true;
+        ok = ok && Load(handle, "CPLErrorReset", api.CPLErrorReset);
+        ok = ok && Load(handle, "CPLGetLastErrorMsg", api.CPLGetLastErrorMsg);
+        ok = ok && Load(handle, "CPLPopErrorHandler", api.CPLPopErrorHandler);
+        ok = ok && Load(handle, "CPLPushErrorHandler", api.CPLPushErrorHandler);
+        ok = ok && Load(handle, "GDALAllRegister", api.GDALAllRegister);
+        ok = ok && Load(handle, "GDALClose", api.GDALClose);
+        ok = ok && Load(handle, "GDALGetBlockSize", api.GDALGetBlockSize);
+        ok = ok && Load(handle, "GDALGetGeoTransform", api.GDALGetGeoTransform);
+        ok = ok && Load(handle, "GDALGetRasterBand", api.GDALGetRasterBand);
+        ok = ok && Load(handle, "GDALGetRasterCount", api.GDALGetRasterCount);
+        ok = ok && Load(handle, "GDALGetRasterNoDataValue", api.GDALGetRasterNoDataValue);
+        ok = ok && Load(handle, "GDALGetRasterOffset", api.GDALGetRasterOffset);
+        ok = ok && Load(handle, "GDALGetRasterScale", api.GDALGetRasterScale);
+        ok = ok && Load(handle, "GDALGetRasterXSize", api.GDALGetRasterXSize);
+        ok = ok && Load(handle, "GDALGetRasterYSize", api.GDALGetRasterYSize);
+        ok = ok && Load(handle, "GDALGetSpatialRef", api.GDALGetSpatialRef);
+        ok = ok && Load(handle, "GDALOpenEx", api.GDALOpenEx);
+        ok = ok && Load(handle, "GDALRasterIO", api.GDALRasterIO);
+        ok = ok && Load(handle, "GDALSetCacheMax64", api.GDALSetCacheMax64);
+        ok = ok && Load(handle, "OSRGetAngularUnits", api.OSRGetAngularUnits);
+        ok = ok && Load(handle, "OSRGetName", api.OSRGetName);
+        ok = ok && Load(handle, "OSRIsGeographic", api.OSRIsGeographic);
+        ok = ok && Load(handle, "CPLQuietErrorHandler", api.CPLQuietErrorHandler);
+        api.loaded = ok;
+        return api;
+    }();
+    return api;
+}
+
 QString Tr(Language lang, const char* german, const char* english) {
     return QString::fromUtf8(lang == Language::English ? english : german);
 }
@@ -24,10 +99,11 @@ QString Tr(Language lang, const char* german, const char* english) {
 void RegisterOnce() {
     static std::once_flag once;
     std::call_once(once, [] {
-        GDALAllRegister();
+        if (!Api().loaded) return;
+        Api().GDALAllRegister();
         // Rows are read in whole blocks already; a small cache keeps memory flat however
         // large the raster (GDAL would otherwise keep a share of the machine's memory).
-        GDALSetCacheMax64(32 << 20);
+        Api().GDALSetCacheMax64(32 << 20);
     });
 }
 
@@ -35,14 +111,18 @@ void RegisterOnce() {
 class QuietErrors {
 public:
     QuietErrors() {
-        CPLPushErrorHandler(CPLQuietErrorHandler);
-        CPLErrorReset();
+        if (!Api().loaded) return;
+        Api().CPLPushErrorHandler(Api().CPLQuietErrorHandler);
+        Api().CPLErrorReset();
     }
-    ~QuietErrors() { CPLPopErrorHandler(); }
+    ~QuietErrors() {
+        if (Api().loaded) Api().CPLPopErrorHandler();
+    }
     QuietErrors(const QuietErrors&) = delete;
     QuietErrors& operator=(const QuietErrors&) = delete;
     static QString last() {
-        const char* m = CPLGetLastErrorMsg();
+        if (!Api().loaded) return QStringLiteral(" (GDAL: libgdal.so.32)");
+        const char* m = Api().CPLGetLastErrorMsg();
         return m && *m ? QStringLiteral(" (") + QString::fromUtf8(m) + QLatin1Char(')') : QString();
     }
 };
@@ -53,13 +133,13 @@ struct Dataset {
         RegisterOnce();
         // Local regular files only: no FIFO, no device, no network name such as "/vsicurl/".
         const QFileInfo info(path);
-        if (!info.isFile() || !info.isReadable()) return;
+        if (!info.isFile() || !info.isReadable() || !Api().loaded) return;
         const char* const rasterOnly[] = {nullptr};
-        handle = GDALOpenEx(path.toLocal8Bit().constData(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, rasterOnly,
-                            nullptr);
+        handle = Api().GDALOpenEx(path.toLocal8Bit().constData(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr,
+                                  rasterOnly, nullptr);
     }
     ~Dataset() {
-        if (handle) GDALClose(handle);
+        if (handle) Api().GDALClose(handle);
     }
     Dataset(const Dataset&) = delete;
     Dataset& operator=(const Dataset&) = delete;
@@ -74,24 +154,24 @@ QString Unreadable(const QString& path, Language lang) {
 bool ReadGdalGridHeader(TerrainGridHeader& h, QString& problem, Language lang) {
     QuietErrors quiet;
     Dataset ds(h.path);
-    if (!ds.handle || GDALGetRasterCount(ds.handle) < 1) {
+    if (!ds.handle || Api().GDALGetRasterCount(ds.handle) < 1) {
         problem = Unreadable(h.path, lang);
         return false;
     }
     double gt[6] = {};
-    if (GDALGetGeoTransform(ds.handle, gt) != CE_None) {
+    if (Api().GDALGetGeoTransform(ds.handle, gt) != CE_None) {
         problem = h.path + Tr(lang, ": Die Datei sagt nicht, wo ihre Höhen liegen (keine Georeferenz).",
                               ": The file does not say where its heights lie (no georeference).");
         return false;
     }
-    OGRSpatialReferenceH srs = GDALGetSpatialRef(ds.handle);
+    OGRSpatialReferenceH srs = Api().GDALGetSpatialRef(ds.handle);
     if (!srs) {
         problem = h.path + Tr(lang, ": Die Datei nennt kein Koordinatensystem.",
                               ": The file names no coordinate system.");
         return false;
     }
-    if (!OSRIsGeographic(srs) || std::abs(OSRGetAngularUnits(srs, nullptr) - kDegreeInRadians) > 1e-12) {
-        const char* name = OSRGetName(srs);
+    if (!Api().OSRIsGeographic(srs) || std::abs(Api().OSRGetAngularUnits(srs, nullptr) - kDegreeInRadians) > 1e-12) {
+        const char* name = Api().OSRGetName(srs);
         problem = h.path + Tr(lang, ": Die Höhen liegen im projizierten Koordinatensystem \"",
                               ": The heights lie in the projected coordinate system \"") +
                   QString::fromUtf8(name ? name : "?") +
@@ -109,8 +189,8 @@ bool ReadGdalGridHeader(TerrainGridHeader& h, QString& problem, Language lang) {
         return false;
     }
     h.format = GridFormat::Gdal;
-    h.columns = GDALGetRasterXSize(ds.handle);
-    h.rows = GDALGetRasterYSize(ds.handle);
+    h.columns = Api().GDALGetRasterXSize(ds.handle);
+    h.rows = Api().GDALGetRasterYSize(ds.handle);
     h.cellSize = -gt[5];
     h.cellWidth = std::abs(gt[1] + gt[5]) > 1e-6 * gt[1] ? gt[1] : 0.0;
     // The geotransform gives the outer corner of the first cell; the program counts centres.
@@ -127,20 +207,20 @@ class GdalRows : public GridRowReader {
 public:
     GdalRows(const TerrainGridHeader& grid, Language lang) : grid_(grid), lang_(lang), ds_(grid.path) {
         QuietErrors quiet;
-        if (!ds_.handle || GDALGetRasterXSize(ds_.handle) != grid.columns ||
-            GDALGetRasterYSize(ds_.handle) != grid.rows) {
+        if (!ds_.handle || Api().GDALGetRasterXSize(ds_.handle) != grid.columns ||
+            Api().GDALGetRasterYSize(ds_.handle) != grid.rows) {
             problem_ = Unreadable(grid.path, lang);
             return;
         }
-        band_ = GDALGetRasterBand(ds_.handle, 1);
+        band_ = Api().GDALGetRasterBand(ds_.handle, 1);
         int has = 0;
-        const double nd = GDALGetRasterNoDataValue(band_, &has);
+        const double nd = Api().GDALGetRasterNoDataValue(band_, &has);
         hasNoData_ = has != 0;
         noData_ = static_cast<float>(nd);
-        scale_ = GDALGetRasterScale(band_, nullptr);
-        offset_ = GDALGetRasterOffset(band_, nullptr);
+        scale_ = Api().GDALGetRasterScale(band_, nullptr);
+        offset_ = Api().GDALGetRasterOffset(band_, nullptr);
         int blockX = 0, blockY = 0;
-        GDALGetBlockSize(band_, &blockX, &blockY);
+        Api().GDALGetBlockSize(band_, &blockX, &blockY);
         const long long fit = std::max<long long>(1, static_cast<long long>(kChunkBytes / sizeof(float)) / grid.columns);
         const long long block = std::max(1, blockY);
         // Whole blocks where they fit, so that no block is decoded twice.
@@ -177,7 +257,7 @@ private:
     bool load(long long row) {
         QuietErrors quiet;
         const long long n = std::min(chunk_, grid_.rows - row);
-        if (GDALRasterIO(band_, GF_Read, 0, static_cast<int>(row), static_cast<int>(grid_.columns), static_cast<int>(n),
+        if (Api().GDALRasterIO(band_, GF_Read, 0, static_cast<int>(row), static_cast<int>(grid_.columns), static_cast<int>(n),
                          buffer_.data(), static_cast<int>(grid_.columns), static_cast<int>(n), GDT_Float32, 0,
                          0) != CE_None) {
             problem_ = GridPlace(grid_.path, row + 1, lang_) +

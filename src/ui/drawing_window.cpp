@@ -176,7 +176,6 @@ void DrawingCanvas::resizeEvent(QResizeEvent*) {
 DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(ChildKind::DrawingWindow, host, parent) {
     setObjectName(QStringLiteral("drawingWindow"));
     setFocusPolicy(Qt::StrongFocus);
-    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printerSetup_ = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, this);
         return dialog.exec() == QDialog::Accepted;

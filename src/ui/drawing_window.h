@@ -7,6 +7,7 @@
 #include "dials/hour_line_angles.h"
 #include "dials/live_shadow.h"
 #include "ui/child_window.h"
+#include "ui/lazy_printer.h"
 
 #include <QImage>
 #include <QPointer>
@@ -212,7 +213,7 @@ private:
     QAction* toStyleFootAction_ = nullptr;
     QAction* poleTriangleAction_ = nullptr;
     QAction* closeAction_ = nullptr;
-    std::unique_ptr<QPrinter> printer_;
+    LazyPrinter printer_;
     std::function<bool(QPrinter&)> printerSetup_;
 
     HourLineAngles angles_;

@@ -52,7 +52,6 @@ MainWindow::MainWindow(DialState& state, UserDialogs& dialogs, FileChooser& file
     mdi_ = area;
     setCentralWidget(mdi_);
     statusBar()->setObjectName(QStringLiteral("statusBar"));
-    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     qtTexts_ = std::make_unique<QtTranslations>();
 
     createActions();
@@ -623,7 +622,7 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::printerSetup() {
-    QPageSetupDialog dialog(printer_.get(), this);
+    QPageSetupDialog dialog(&*printer_, this);
     dialog.exec();
 }
 
@@ -638,9 +637,9 @@ void MainWindow::printActiveWindow() {
     const QPixmap picture = c->grab();
     // Landscape for windows wider than high, so the picture fills more of the paper.
     printer_->setPageOrientation(picture.width() > picture.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
-    QPrintDialog dialog(printer_.get(), this);
+    QPrintDialog dialog(&*printer_, this);
     if (dialog.exec() == QDialog::Accepted) {
-        QPainter p(printer_.get());
+        QPainter p(&*printer_);
         const QRect page = p.viewport();
         p.fillRect(page, Qt::white);
         p.drawPixmap(FitPictureOnPage(picture.size(), page), picture);

@@ -5,6 +5,7 @@
 #include "state/dial_state.h"
 #include "ui/child_registry.h"
 #include "ui/child_window.h"
+#include "ui/lazy_printer.h"
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -150,7 +151,7 @@ private:
     QMenu* optionsPopup_ = nullptr;
     std::array<QAction*, kOptionsCount> optionsEntries_{};
     QPixmap welcome_;
-    std::unique_ptr<QPrinter> printer_;
+    LazyPrinter printer_;
     QString settingsPath_;
     QString dateLinesPath_;
     QString dialDataDirectory_;

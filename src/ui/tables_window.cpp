@@ -224,10 +224,7 @@ TablesWindow::TablesWindow(ChildHost& host, const OpenRequest& request, QWidget*
 
 TablesWindow::~TablesWindow() = default;
 
-QPrinter& TablesWindow::printer() {
-    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return *printer_;
-}
+QPrinter& TablesWindow::printer() { return *printer_; }
 
 void TablesWindow::buildUi() {
     auto* layout = new QVBoxLayout(this);

@@ -6,6 +6,7 @@
 #include "astro/tables.h"
 #include "dials/solar_graphs.h"
 #include "ui/child_window.h"
+#include "ui/lazy_printer.h"
 
 #include <QStringList>
 
@@ -172,7 +173,7 @@ private:
     QMenu* popup_ = nullptr;
     QAction* saveTableAction_ = nullptr;
 
-    std::unique_ptr<QPrinter> printer_;
+    LazyPrinter printer_;
     std::function<bool(QPrinter&)> printerSetup_;
     bool updating_ = false;
     bool planeFieldsFilled_ = false;
