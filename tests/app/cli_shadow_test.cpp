@@ -45,7 +45,7 @@ TEST_F(DrawShadow, EveryOutputCarriesTheShadowOfADayMoment) {
         const CliRun b = draw(shaded, day);
         ASSERT_EQ(a.status, kOk) << suffix << a.err.toStdString();
         ASSERT_EQ(b.status, kOk) << suffix << b.err.toStdString();
-        EXPECT_FALSE(b.err.contains(QStringLiteral("no shadow"))) << suffix;
+        EXPECT_FALSE(b.err.contains(QStringLiteral("Schatten"))) << suffix << b.err.toStdString();
         const QByteArray without = Read(path(plain)), with = Read(path(shaded));
         ASSERT_FALSE(without.isEmpty()) << suffix;
         EXPECT_NE(with, without) << suffix;
@@ -72,7 +72,7 @@ TEST_F(DrawShadow, EveryFamilyDrawsItsShadowIntoEveryOutput) {
             ASSERT_EQ(a.status, kOk) << dial << " " << suffix << a.err.toStdString();
             ASSERT_EQ(b.status, kOk) << dial << " " << suffix << b.err.toStdString();
             // Standard error says nothing of the shadow: it fell on the dial.
-            EXPECT_FALSE(b.err.contains(QStringLiteral("shadow"))) << dial << " " << suffix << b.err.toStdString();
+            EXPECT_FALSE(b.err.contains(QStringLiteral("Schatten"))) << dial << " " << suffix << b.err.toStdString();
             EXPECT_NE(Read(path(shaded)), Read(path(plain))) << dial << " " << suffix;
         }
     }
@@ -104,12 +104,18 @@ TEST_F(DrawShadow, TheNodusDotSitsWhereTheShadowFallsInTheImage) {
     EXPECT_LT(at.y(), g.originY);
 }
 
-TEST_F(DrawShadow, NightDrawsTheDialAloneAndSaysWhy) {
+TEST_F(DrawShadow, NightDrawsTheDialAloneAndSaysWhyInTheUsersLanguage) {
     ASSERT_EQ(draw(QStringLiteral("plain.png")).status, kOk);
     const CliRun night = draw(QStringLiteral("night.png"), QStringLiteral("2027-01-10 02:00"));
     ASSERT_EQ(night.status, kOk);
-    EXPECT_TRUE(night.err.contains(QStringLiteral("the sun is down, no shadow"))) << night.err.toStdString();
+    EXPECT_TRUE(night.err.contains(QStringLiteral("die Sonne ist untergegangen, kein Schatten"))) << night.err.toStdString();
     EXPECT_EQ(QImage(path(QStringLiteral("night.png"))), QImage(path(QStringLiteral("plain.png"))));
+    const CliRun english = run({QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("--lat"), QStringLiteral("47.25N"),
+                                QStringLiteral("--lon"), QStringLiteral("9.55E"), QStringLiteral("--zone"), QStringLiteral("15E"),
+                                QStringLiteral("draw"), QStringLiteral("--dial"), QStringLiteral("h"), QStringLiteral("--out"),
+                                path(QStringLiteral("night-en.png")), QStringLiteral("--shadow"), QStringLiteral("2027-01-10 02:00")});
+    ASSERT_EQ(english.status, kOk);
+    EXPECT_TRUE(english.err.contains(QStringLiteral("the sun is down, no shadow"))) << english.err.toStdString();
 }
 
 TEST_F(DrawShadow, AMomentThatDoesNotExistIsABadCommandLine) {

@@ -67,7 +67,7 @@ CastShadow ScreenShadow(const DialState& s, QSize size, const ShadowMoment& mome
 // A moment without a shadow is said on the error stream; the dial is drawn all the same.
 void ReportShadow(Context& ctx, const CastShadow& shadow, const ShadowMoment& moment) {
     if (shadow.status == ShadowStatus::Cast) return;
-    ctx.err << "zorva-cli draw: " << ShadowStatusText(shadow, moment, Language::English) << '\n';
+    ctx.err << "zorva-cli draw: " << ShadowStatusText(shadow, moment, ctx.state.language) << '\n';
     ctx.err.flush();
 }
 
