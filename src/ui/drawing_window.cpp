@@ -578,6 +578,17 @@ void DrawingWindow::render() {
     canvas_->update();
 }
 
+PrintPlacement DrawingWindow::pagePlacement(const std::optional<ShadowMoment>& shadow) const {
+    const DialState& s = state();
+    PrintPlacement placement;
+    placement.screen = {s.originX, s.originY, s.centreX, s.centreY};
+    // Window positions are pixels of the image as it is now.
+    placement.drawSize = canvas_->image().size();
+    placement.grid = grid_;
+    if (shadow && !correctionTable_) placement.shadow = &*shadow;
+    return placement;
+}
+
 DialRequest DrawingWindow::screenRequest() const {
     const DialState& s = state();
     const QImage& image = canvas_->image();
@@ -778,14 +789,9 @@ bool DrawingWindow::printTo(QPrinter& printer) {
     if (s.dialType == 'r' && !correctionTable_ && RingLongerThanPrintArea(s, area.width))
         host().dialogs().inform(caption(CaptionKind::Warning, lang),
                                 QString::fromUtf8(s.english() ? kHalfRing.english : kHalfRing.german), Icon::Warning);
-    PrintPlacement placement;
-    placement.screen = {s.originX, s.originY, s.centreX, s.centreY};
-    // Window positions are pixels of the image as it is now.
-    placement.drawSize = canvas_->image().size();
-    placement.grid = grid_;
     // The shadow the window shows is printed with the dial.
     const std::optional<ShadowMoment> shadow = shadowControls_->moment();
-    if (shadow && !correctionTable_) placement.shadow = &*shadow;
+    const PrintPlacement placement = pagePlacement(shadow);
     DrawDialOnPage(painter, area, s, placement, host().dialogs(),
                    correctionTable_ ? SheetViewOf(s) : nullptr);
     if (!painter.end()) {
@@ -832,12 +838,8 @@ bool DrawingWindow::saveSvg() {
     if (path.isEmpty()) return false;
     // The page of the printout (and of zorva-cli while the gnomon is where a fresh window
     // puts it): gnomon and text where this window has them.
-    PrintPlacement placement;
-    placement.screen = {s.originX, s.originY, s.centreX, s.centreY};
-    placement.drawSize = canvas_->image().size();
-    placement.grid = grid_;
     const std::optional<ShadowMoment> shadow = shadowControls_->moment();
-    if (shadow && !correctionTable_) placement.shadow = &*shadow;
+    const PrintPlacement placement = pagePlacement(shadow);
     SaveError error;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const bool ok = RenderDialSvg(s, placement, path, host().dialogs(), &error, correctionTable_ ? SheetViewOf(s) : nullptr);

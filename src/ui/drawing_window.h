@@ -3,6 +3,7 @@
 // text block, zooms, and prints at true scale. It owns no construction: every request is
 // dispatched by the dial-type letter to the constructions of src/dials.
 
+#include "dials/dial_render.h"
 #include "dials/dial_request.h"
 #include "dials/hour_line_angles.h"
 #include "dials/live_shadow.h"
@@ -14,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QGroupBox;
@@ -156,6 +158,8 @@ private:
     void render();
     // What the window asks every construction for: its image, placements and options.
     DialRequest screenRequest() const;
+    // The page placement of this window's gnomon, text and grid; `shadow` must outlive it.
+    PrintPlacement pagePlacement(const std::optional<ShadowMoment>& shadow) const;
     // Computes the shadow of the controls' moment and lays it over the kept image.
     void updateShadow();
     bool placesGnomon() const;

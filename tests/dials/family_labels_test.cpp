@@ -84,16 +84,7 @@ struct Drawn {
 
 std::unique_ptr<Drawn> Draw(const DialState& s) {
     auto d = std::make_unique<Drawn>();
-    DialRequest r;
-    r.clientWidth = kWidth;
-    r.clientHeight = kHeight;
-    const GnomonPlacement g = DefaultGnomonPlacement(s, kWidth, kHeight);
-    r.originX = g.originX;
-    r.originY = g.originY;
-    r.textX = g.centreX;
-    r.textY = g.centreY;
-    r.wideScreen = true;
-    DrawDialOnScreen(s, r, d->painter, d->dialogs);
+    DrawDialOnScreen(s, DefaultScreenRequest(s, QSize(kWidth, kHeight)), d->painter, d->dialogs);
     return d;
 }
 
