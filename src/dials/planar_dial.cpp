@@ -232,6 +232,14 @@ private:
     DialPlane plane_;
     DrawingArea area_;
     std::vector<PendingNumeral> numerals_;
+    // A text of the layout whose place waits for the lines: candidates best first.
+    struct PendingText {
+        QString text;
+        double fontSize = 16;
+        std::vector<QPointF> candidates;
+        QRectF keepClear;  // what belongs to it besides the text
+    };
+    std::optional<PendingText> measureText_;
     std::vector<QLineF> strokes_;   // every traced line, for the numbers to keep off
     std::vector<QRectF> reserved_;  // legend and measure texts
     std::optional<HourLineAngleTable> angles_;
@@ -541,14 +549,33 @@ void PlanarConstruction::drawGnomonMeasure() {
     const double tick = printer() ? 15 : 0;
     const std::vector<QPointF> measure{{xs + 5 + tick, B - g}, {xs, B - g}, {xs, B}, {xs + g, B}, {xs + g, B - 5 - tick}};
     for (size_t i = 1; i < measure.size(); ++i) clippedLine(measure[i - 1], measure[i]);
-    if (!screen()) p_.setFont(QStringLiteral("Arial"), 3.5 * unitsPerMm_);
+    const double fontSize = screen() ? 16 : 3.5 * unitsPerMm_;
+    p_.setFont(QStringLiteral("Arial"), fontSize);
     p_.setTextRole(kText);
-    // A third of a line below the bar, so that the text does not touch it on paper.
     const QString text =
         TextOf(TextId::GnomonHeight, s_.language) + QStringLiteral(" (=") + RealToText(6, 2, gz_) + QStringLiteral(")");
-    p_.text(xs, B + std::max(3.0, p_.textHeight() / 3), text);
-    reserveText(xs, B + std::max(3.0, p_.textHeight() / 3), text);
+    // A third of a line below the bar, so that the text does not touch it on paper.
+    const double gap = std::max(3.0, p_.textHeight() / 3);
     for (size_t i = 1; i < measure.size(); ++i) strokes_.emplace_back(measure[i - 1], measure[i]);
+    if (plot()) {
+        // The plot writes it before the lines exist, at its classic place.
+        p_.text(xs, B + gap, text);
+        reserveText(xs, B + gap, text);
+        return;
+    }
+    // On screen and paper it waits for the lines, to take a place beside the bar that they
+    // leave free: under it, right of it, over the upright, inside the corner, best first.
+    const double tw = p_.textWidth(text), th = p_.textHeight(), step = std::max(1.5 * th, g / 16);
+    std::vector<QPointF> places;
+    for (int k = 0; k < 4; ++k) places.emplace_back(xs + k * th, B + gap);
+    for (int k = 0; k < 12; ++k)
+        for (double y = B - th; y > B - g; y -= step) places.emplace_back(xs + g + 2 * gap + k * th / 2, y);
+    for (int k = 0; k < 4; ++k) places.emplace_back(xs + k * th, B - g - gap - th - tick);
+    for (double y = B - th - gap; y > B - g + th; y -= step) {
+        places.emplace_back(xs + 2 * gap, y);
+        places.emplace_back(xs + g - tw - gap, y);
+    }
+    measureText_ = PendingText{text, fontSize, std::move(places), QRectF(QPointF(xs, B - g), QPointF(xs + g, B))};
 }
 
 void PlanarConstruction::traceTemporalHours() {
@@ -658,8 +685,26 @@ QRectF PlanarConstruction::labelSheet() const {
 }
 
 void PlanarConstruction::writeNumerals() {
-    if (numerals_.empty()) return;
     const QRectF sheet = labelSheet();
+    if (measureText_) {
+        p_.setFont(QStringLiteral("Arial"), measureText_->fontSize);
+        p_.setTextRole(kText);
+        if (sheet.isValid()) {
+            LabelPlacer measurePlacer(sheet);
+            for (const QRectF& box : reserved_) measurePlacer.avoidBox(box);
+            for (const QLineF& line : strokes_) measurePlacer.avoidLine(line);
+            const QSizeF size(p_.textWidth(measureText_->text), p_.textHeight());
+            if (const std::optional<QRectF> box = measurePlacer.place(size, measureText_->candidates))
+                measureText_->candidates.insert(measureText_->candidates.begin(), box->topLeft());
+        }
+        const QPointF at = measureText_->candidates.front();
+        p_.text(at.x(), at.y(), measureText_->text);
+        reserveText(at.x(), at.y(), measureText_->text);
+        // A sign inside the L reads as part of the scale: numbers keep out of the whole corner.
+        reserved_.push_back(measureText_->keepClear);
+        measureText_.reset();
+    }
+    if (numerals_.empty()) return;
     if (!sheet.isValid()) return;
     LabelPlacer placer(sheet);
     for (const QRectF& box : reserved_) placer.avoidBox(box);

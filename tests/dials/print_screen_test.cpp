@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -154,41 +155,82 @@ TEST(PrintoutAndScreen, PlanarDialsHaveTheirLinesAndNumeralsInTheSamePlaces) {
     ExpectPrintoutEqualsScreen(south, "horizontal 35 S");
 }
 
-// The sunlit times of the plane: on paper as on the screen they stand where no line of the
-// dial runs and on the page.
-TEST(PrintoutAndScreen, SunlitTimesKeepOffTheLines) {
+QRectF TextBox(const Primitive& t) { return QRectF(t.points[0], QSizeF(0.6 * t.fontHeight * t.text.size(), t.fontHeight)); }
+
+// A text of the layout (the sunlit times, the gnomon's measure) stands where no line of the
+// dial runs, over no other text, on the sheet.
+void ExpectTextClear(const RecordingPainter& drawn, const QString& start, const QRectF& sheet, const std::string& what) {
+    int found = 0;
+    for (const Primitive& t : drawn.all(Primitive::Text)) {
+        if (!t.text.startsWith(start)) continue;
+        ++found;
+        const QRectF box = TextBox(t);
+        EXPECT_TRUE(sheet.contains(box)) << what;
+        int crossing = 0;
+        for (const Primitive& l : drawn.all(Primitive::Line))
+            if (l.role >= 0 && SegmentMeetsRect(QLineF(l.points[0], l.points[1]), box)) ++crossing;
+        EXPECT_EQ(crossing, 0) << what << ": lines through " << t.text.toStdString();
+        for (const Primitive& other : drawn.all(Primitive::Text)) {
+            if (other.text == t.text) continue;
+            EXPECT_FALSE(box.intersects(TextBox(other))) << what << ": " << t.text.toStdString() << " over " << other.text.toStdString();
+        }
+    }
+    EXPECT_EQ(found, 1) << what << ": " << start.toStdString();
+}
+
+// The gnomon's measure is an L of two strokes of the gnomon's length; no number or sign may
+// stand in its corner, where it would read as part of the scale.
+void ExpectMeasureCornerFree(const RecordingPainter& drawn, const std::string& what) {
+    // Its two long strokes, of the text role, meet at the corner (bottom left).
+    std::vector<QLineF> legs;
+    for (const Primitive& l : drawn.all(Primitive::Line))
+        if (l.role == 3) legs.emplace_back(l.points[0], l.points[1]);
+    std::optional<QRectF> corner;
+    for (const QLineF& a : legs)
+        for (const QLineF& b : legs)
+            if (std::abs(a.dx()) < 1e-9 && std::abs(b.dy()) < 1e-9 && a.length() > 20 && std::abs(a.length() - b.length()) < 1e-6 &&
+                a.p2() == b.p1())
+                corner = QRectF(QPointF(a.p2().x(), a.p1().y()), b.p2());
+    ASSERT_TRUE(corner) << what << ": no measure";
+    for (const Primitive& t : drawn.all(Primitive::Text))
+        if (t.text.size() <= 3) EXPECT_FALSE(corner->intersects(TextBox(t))) << what << ": " << t.text.toStdString() << " in the measure's corner";
+}
+
+TEST(PrintoutAndScreen, LayoutTextsKeepOffTheLines) {
     for (const auto& [latitude, type, declination] : {std::tuple{47.0, 'h', 0.0}, std::tuple{47.0, 'v', 30.0},
                                                       std::tuple{-35.0, 'h', 0.0}}) {
-        DialState s = Site(latitude);
-        s.dialType = type;
-        s.wallDeclination = declination;
-        const std::string what = std::string(1, type) + " at " + std::to_string(latitude);
-        const QString sunOnDial = TextOf(TextId::SunOnDialPlane, s.language);
-        const GnomonPlacement g = DefaultGnomonPlacement(s, kWidth, kHeight);
-        RecordingDialogs dialogs;
-        RecordingPainter page;
-        const PrintArea area = FitPrintableArea(0, 0, 0, 0);
-        PrintPlacement placement;
-        placement.screen = g;
-        placement.drawSize = QSize(kWidth, kHeight);
-        ASSERT_TRUE(DrawDialOnPage(page, area, s, placement, dialogs).drawn) << what;
-        int found = 0;
-        for (const Primitive& t : page.all(Primitive::Text)) {
-            if (!t.text.startsWith(sunOnDial)) continue;
-            ++found;
-            const QRectF box(t.points[0], QSizeF(0.6 * t.fontHeight * t.text.size(), t.fontHeight));
-            EXPECT_TRUE(QRectF(area.xOffset, area.yOffset, area.width, area.height).contains(box)) << what;
-            int crossing = 0;
-            for (const Primitive& l : page.all(Primitive::Line))
-                if (l.role >= 0 && SegmentMeetsRect(QLineF(l.points[0], l.points[1]), box)) ++crossing;
-            EXPECT_EQ(crossing, 0) << what << ": lines through the sunlit times";
-            for (const Primitive& other : page.all(Primitive::Text)) {
-                if (other.text == t.text) continue;
-                EXPECT_FALSE(box.intersects(QRectF(other.points[0], QSizeF(0.6 * other.fontHeight * other.text.size(), other.fontHeight))))
-                    << what << ": over " << other.text.toStdString();
-            }
+        for (Language language : {Language::German, Language::English}) {
+            DialState s = Site(latitude);
+            s.dialType = type;
+            s.wallDeclination = declination;
+            s.language = language;
+            const std::string what = std::string(1, type) + " at " + std::to_string(latitude) + (language == Language::English ? " en" : " de");
+            const GnomonPlacement g = DefaultGnomonPlacement(s, kWidth, kHeight);
+            RecordingDialogs dialogs;
+            RecordingPainter page;
+            const PrintArea area = FitPrintableArea(0, 0, 0, 0);
+            PrintPlacement placement;
+            placement.screen = g;
+            placement.drawSize = QSize(kWidth, kHeight);
+            ASSERT_TRUE(DrawDialOnPage(page, area, s, placement, dialogs).drawn) << what;
+            const QRectF paper(area.xOffset, area.yOffset, area.width, area.height);
+            ExpectTextClear(page, TextOf(TextId::SunOnDialPlane, s.language), paper, what + " on paper");
+            ExpectTextClear(page, TextOf(TextId::GnomonHeight, s.language), paper, what + " on paper");
+            ExpectMeasureCornerFree(page, what + " on paper");
+
+            RecordingPainter screen;
+            DialRequest r;
+            r.clientWidth = kWidth;
+            r.clientHeight = kHeight;
+            r.originX = g.originX;
+            r.originY = g.originY;
+            r.textX = g.centreX;
+            r.textY = g.centreY;
+            ASSERT_TRUE(DrawDialOnScreen(s, r, screen, dialogs).drawn) << what;
+            const QRectF window(30, 30, kWidth - 62, kHeight - 62);
+            ExpectTextClear(screen, TextOf(TextId::GnomonHeight, s.language), window, what + " on screen");
+            ExpectMeasureCornerFree(screen, what + " on screen");
         }
-        EXPECT_EQ(found, 1) << what;
     }
 }
 
