@@ -187,14 +187,18 @@ void Hidokai::setUp() {
     }
     lineWidth_ = c_.lineWidth;
     a0_ = Dp_ > 0 ? std::atan(s_px_ / Dp_) / kDegToRad : 90.0;
-    // A margin of a twelfth above the faces, less when they would reach into the legend.
+    // A margin of a twelfth above the faces, less when they would reach into the legend;
+    // faces smaller than the sheet stand in the middle of the room above the legend, not
+    // at the top of an otherwise empty page.
     const double faces = axis_.days() * dy_;
-    if (A_ > 180) T_ = a_.oy + H / 25;
-    else if (H / 12 + faces > 0.85 * H) T_ = a_.oy + H / 20;
-    else T_ = a_.oy + H / 12;
+    double top = H / 12;
+    if (A_ > 180) top = H / 25;
+    else if (H / 12 + faces > 0.85 * H) top = H / 20;
+    if (top + faces < 0.85 * H) top += (0.85 * H - top - faces) / 2;
+    T_ = a_.oy + top;
     w_ = Dp_ + (wall_ ? s_px_ : 0.0);
     p_.setFont(QStringLiteral("Arial"), a_.size(12, 27));
-    X_ = std::max((W - w_) / 3 + a_.ox, a_.ox + 1.4 * p_.textWidth(QStringLiteral("Sep")));
+    X_ = std::max((W - w_) / 2 + a_.ox, a_.ox + 1.4 * p_.textWidth(QStringLiteral("Sep")));
     E_ = std::round(X_ + Dp_);
     labels_ = LabelPlacer(QRectF(a_.ox, a_.oy, W, H));
 }

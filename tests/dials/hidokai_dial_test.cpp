@@ -45,13 +45,14 @@ DialRequest Page() {
     return r;
 }
 
-// Page geometry by hand (0.1 mm): W = 2801, faces 180 + 25 mm wide set a third of the free
-// width from the left, 7 mm offset; the floor-wall edge 180 mm further; a top margin of a
-// twelfth of H = 2001 below the 5 mm offset; 183 days of 120/365 mm each.
-constexpr double kX = (2801.0 - 2050.0) / 3 + 70;
+// Page geometry by hand (0.1 mm): W = 2801, faces 180 + 25 mm wide in the middle of the
+// width, 7 mm offset; the floor-wall edge 180 mm further; 183 days of 120/365 mm each,
+// centred between a top margin of a twelfth of H = 2001 and the legend at 0.85 H, below the
+// 5 mm offset.
+constexpr double kX = (2801.0 - 2050.0) / 2 + 70;
 const double kE = std::round(kX + 1800);
-constexpr double kTop = 2001.0 / 12 + 50;
 constexpr double kDay = 1200.0 / 365;
+constexpr double kTop = 50 + (2001.0 / 12 + 0.85 * 2001.0 - 183 * kDay) / 2;
 constexpr double kBottom = kTop + 183 * kDay;
 
 TEST(Hidokai, NoonOnTheSolsticeFallsOnTheFloorTrueToScale) {
@@ -123,8 +124,8 @@ TEST(Hidokai, WithoutTheWallHourLinesEndAtTheEdge) {
     for (int role : {1, 2})
         for (const Primitive& l : p.lines(role))
             for (const QPointF& q : l.points) right = std::max(right, q.x());
-    // The floor alone is 180 mm wide and a third of the free width from the left.
-    const double x = (2801.0 - 1800.0) / 3 + 70, edge = std::round(x + 1800);
+    // The floor alone is 180 mm wide and in the middle of the width.
+    const double x = (2801.0 - 1800.0) / 2 + 70, edge = std::round(x + 1800);
     EXPECT_NEAR(right, edge, 1e-6);  // the 16 o'clock line reaches the edge and stops
     for (const Primitive& rect : p.all(Primitive::Rectangle)) EXPECT_NE(rect.points[0], QPointF(edge, kTop));
 }
