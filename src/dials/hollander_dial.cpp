@@ -368,6 +368,7 @@ void HollanderConstruction::drawCone() {
     const QPointF south = planePoint(0, -2 * cone_.b), north = planePoint(0, 1.5 * cone_.b);
     p_->moveTo(south.x(), south.y());
     p_->lineTo(north.x(), north.y());
+    labels_.avoidLine(QLineF(south, north));
     const double cross = std::max(4.0, mm(1.5));
     p_->setFont(QStringLiteral("Arial"), screen() ? PointsToPixels(8) : mm(3));
     p_->setTextRole(kCone);
@@ -380,6 +381,7 @@ void HollanderConstruction::drawCone() {
         const QRectF box(m.x() + cross, m.y() - p_->textHeight() / 2, p_->textWidth(name), p_->textHeight());
         p_->text(box.left(), box.top(), name);
         labels_.avoidBox(box);
+        labels_.avoidBox(QRectF(m.x() - cross, m.y() - cross, 2 * cross, 2 * cross));
     };
     mark(cone_.c, QStringLiteral(" A"));
     mark(cone_.apexFoot, QStringLiteral(" S"));
@@ -448,11 +450,25 @@ void HollanderConstruction::drawHourNumbers() {
     p_->setTextRole(kHours);
     p_->setFont(QStringLiteral("Arial"), screen() ? PointsToPixels(10) : mm(4));
     const double th = p_->textHeight();
-    usePair(static_cast<size_t>(nearestPair_));
+    // On the date line nearest the middle hour, else on the next one out where the line
+    // runs there: a noon line that passes the cone on the nearest date line keeps its number.
+    std::vector<size_t> order{static_cast<size_t>(nearestPair_)};
+    for (size_t d = 1; d < pairs_.size(); ++d)
+        for (const long i : {long(nearestPair_) - long(d), long(nearestPair_) + long(d)})
+            if (i >= 0 && i < long(pairs_.size())) order.push_back(static_cast<size_t>(i));
     for (int N = first; N <= last; ++N) {
         if (N % 2 != 0) continue;
-        const HollanderPoint hp = point(N - shift);
-        if (!hp.counted || hp.radius <= 1.1 || !nearOrigin(hp.at)) continue;
+        std::optional<HollanderPoint> found;
+        for (const size_t pair : order) {
+            usePair(pair);
+            const HollanderPoint hp = point(N - shift);
+            if (hp.counted && hp.radius > 1.1 && nearOrigin(hp.at)) {
+                found = hp;
+                break;
+            }
+        }
+        if (!found) continue;
+        const HollanderPoint hp = *found;
         // Away from the cone, so that the number does not sit on its own line's end.
         QPointF away = hp.at - QPointF(f_.x0, f_.y0);
         const double len = std::hypot(away.x(), away.y());
@@ -463,7 +479,7 @@ void HollanderConstruction::drawHourNumbers() {
         // outward along it and to either side.
         const QPointF across(-away.y(), away.x());
         std::vector<QPointF> places;
-        for (double m : {-1.0, -1.6, 1.0, 1.8, 2.6, 3.4})
+        for (double m : {-1.0, -1.6, 1.0, 1.8, 2.6, 3.4, 4.2, 5.0, 6.0})
             for (double side : {0.0, 1.2, -1.2}) places.push_back(hp.at + m * away + side * across - QPointF(w / 2, th / 2));
         labels_.write(*p_, text, places);
     }

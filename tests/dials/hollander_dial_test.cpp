@@ -106,8 +106,9 @@ TEST(HollanderDial, ScreenDrawingShowsConeHourAndDateLinesInTheirColours) {
 // lines lie on the sheet below the legend instead of leaving most of it empty.
 TEST(HollanderDial, LegendStaysClearNumbersKeepOffTheLinesAndTheSouthernDialFillsTheSheet) {
     constexpr int kW = 1152, kH = 784;
-    for (double latitude : {47.0, -35.0}) {
+    for (const auto& [latitude, timeSystem] : {std::pair{47.0, 0}, std::pair{-35.0, 0}, std::pair{47.0, 1}, std::pair{-35.0, 1}}) {
         DialState s = ConeDial();
+        s.timeSystem = timeSystem;
         s.latitude = latitude;
         s.longitude = latitude > 0 ? -9.6 : -149.0;
         s.zoneMeridian = latitude > 0 ? -15.0 : -150.0;
@@ -123,7 +124,7 @@ TEST(HollanderDial, LegendStaysClearNumbersKeepOffTheLinesAndTheSouthernDialFill
         r.textX = g.centreX;
         r.textY = g.centreY;
         ASSERT_TRUE(DrawHollanderDial(s, r, painter, dialogs).drawn) << latitude;
-        const std::string where = "at " + std::to_string(latitude);
+        const std::string where = "at " + std::to_string(latitude) + (timeSystem ? " zone time" : " solar time");
 
         // The legend: its title and lines, as the recording painter measures them.
         QRectF legend;
@@ -135,6 +136,8 @@ TEST(HollanderDial, LegendStaysClearNumbersKeepOffTheLinesAndTheSouthernDialFill
             t.text.toInt(&number);
             if (number) numbers.push_back(box);
         }
+        // Noon is numbered even where its line passes the cone on the date line nearest it.
+        EXPECT_TRUE(painter.hasText(QStringLiteral("12"))) << where;
         ASSERT_FALSE(legend.isEmpty()) << where;
         ASSERT_GE(numbers.size(), 4u) << where;
         std::vector<QLineF> strokes;
