@@ -54,6 +54,16 @@ private:
     void dateLines();
     void threads();
     void legend();
+    // Numbers and month names wait until every line is traced, so that each keeps off all of
+    // them, not only those drawn before it.
+    void writeLabels();
+    struct PendingLabel {
+        QString text;
+        int role = 0;
+        double fontSize = 12;
+        std::vector<QPointF> places;  // top-left corners, best first
+    };
+    std::vector<PendingLabel> labels_;
 
     const DialContext& c_;
     DialRequest r_;
@@ -64,6 +74,7 @@ private:
     DrawingArea area_;
     double k_ = 1, x0_ = 0, y0_ = 0, th_ = 12, eps_ = 23.44;
     double legendBottom_ = 0;
+    size_t hourLabels_ = 0;  // where the hour numbers go in: after the threads' texts
 };
 
 void BifilarDrawing::layout() {
@@ -92,7 +103,18 @@ void BifilarDrawing::run() {
     dateLines();
     hourLines();
     p_.setPenWidth(1);
+    writeLabels();
     if (!a.plot()) p_.resetWindow();
+}
+
+void BifilarDrawing::writeLabels() {
+    for (const PendingLabel& l : labels_) {
+        if (l.role == kThreads) p_.setTextColour(colour::kMaroon, kThreads);
+        else p_.setTextRole(l.role);
+        p_.setFont(QStringLiteral("Arial"), l.fontSize);
+        placer_.write(p_, l.text, l.places);
+    }
+    labels_.clear();
 }
 
 CastShadow BifilarDrawing::shadow(const ShadowMoment& moment) {
@@ -142,17 +164,26 @@ void BifilarDrawing::hourLines() {
                 take(sample(ClockHourAngle(c_, r, hour, sun.eot), sun.declination));
             }
         }
+        for (const QLineF& stroke : curve.strokes()) placer_.avoidLine(stroke);
         if (shown.empty()) continue;
         // At the line's end, or further back along it where the end is crowded.
         const QString text = QString::number(hour);
         const double w = p_.textWidth(text), h = p_.textHeight(), gap = 0.4 * th_;
         std::vector<QPointF> places;
-        for (size_t back : {size_t{0}, shown.size() / 8, shown.size() / 4, shown.size() * 3 / 8}) {
-            const QPointF a = shown[shown.size() - 1 - back];
+        for (size_t eighth = 0; eighth < 8; ++eighth) {
+            const QPointF a = shown[shown.size() - 1 - shown.size() * eighth / 8];
             places.insert(places.end(), {QPointF(a.x() - w / 2, a.y() - gap - h), QPointF(a.x() - w / 2, a.y() + gap),
                                          QPointF(a.x() + gap, a.y() - h / 2), QPointF(a.x() - gap - w, a.y() - h / 2)});
         }
-        placer_.write(p_, text, places);
+        // Then round the end, farther out: an hour loop cut by the sheet's edge leaves little room.
+        const QPointF end = shown.back();
+        for (double r : {1.5, 2.5, 3.5})
+            for (int k = 0; k < 12; ++k) {
+                const double angle = k * kPi / 6;
+                places.push_back(end + r * h * QPointF(std::cos(angle), std::sin(angle)) - QPointF(w / 2, h / 2));
+            }
+        // Hour numbers before the months: where room is short, a month name gives way.
+        labels_.insert(labels_.begin() + hourLabels_++, PendingLabel{text, mean ? kMeanHours : kHours, th_, places});
     }
 }
 
@@ -163,14 +194,29 @@ void BifilarDrawing::dateLines() {
     const auto& zodiac = c_.zodiacDeclinations();
     for (int index = 1; index <= 7; ++index) {
         ShadowCurve curve(p_, area_);
-        std::optional<QPointF> right;
+        std::vector<QPointF> shown;
         for (int i = 0; i <= 720; ++i) {
             const ShadowSample s = sample(-180.0 + 0.5 * i, zodiac[static_cast<size_t>(index)]);
             curve.add(s);
-            if (s.visible && (!right || s.x > right->x())) right = QPointF(s.x, s.y);
+            if (s.visible) shown.push_back(QPointF(s.x, s.y));
         }
-        if (right) placer_.writeNear(p_, SignEntryMonths(index, c_.language, p_), *right, 0.4 * th_,
-                                     {LabelSide::Right, LabelSide::AboveRight, LabelSide::BelowRight, LabelSide::Left});
+        for (const QLineF& stroke : curve.strokes()) placer_.avoidLine(stroke);
+        if (shown.empty()) continue;
+        // Right of the line's right end; where that end meets the sheet's edge, above or
+        // below the line a little further in, so that the name is neither cut nor on its line.
+        std::sort(shown.begin(), shown.end(), [](QPointF a, QPointF b) { return a.x() > b.x(); });
+        const QString text = SignEntryMonths(index, c_.language, p_);
+        const double w = p_.textWidth(text), h = p_.textHeight(), gap = 0.4 * th_;
+        std::vector<QPointF> places{{shown.front().x() + gap, shown.front().y() - h / 2}};
+        for (double back : {0.0, 1.0, 2.0, 4.0, 6.0, 9.0, 12.0, 16.0, 20.0, 25.0, 30.0}) {
+            const double x = shown.front().x() - gap - back * h - w;
+            // Over or under the line where it runs beneath the name's width.
+            double high = shown.front().y(), low = high;
+            for (const QPointF& q : shown)
+                if (q.x() >= x - gap && q.x() <= x + w + gap) high = std::min(high, q.y()), low = std::max(low, q.y());
+            places.insert(places.end(), {QPointF(x, high - gap - h), QPointF(x, low + gap)});
+        }
+        labels_.push_back(PendingLabel{text, kDates, 0.8 * th_, places});
     }
 }
 
@@ -197,9 +243,22 @@ void BifilarDrawing::threads() {
                        TextOf(wall ? TextId::ThreadUpright : TextId::ThreadNorthSouth, c_.language);
     const QString b1 = QStringLiteral("b = ") + LengthText(c_.state.bifilar.threadBMm, false) +
                        TextOf(wall ? TextId::ThreadAcross : TextId::ThreadEastWest, c_.language);
-    placer_.write(p_, a1, {QPointF(x0_ + 0.4 * th_, a.oy + a.H - 2.6 * th_), QPointF(x0_ + 0.4 * th_, area_.ymin + 0.5 * th_)});
-    placer_.write(p_, b1, {QPointF(a.ox + a.W - 3 - p_.textWidth(b1) - th_, y0_ + 0.3 * th_),
-                           QPointF(a.ox + a.W - 3 - p_.textWidth(b1) - th_, y0_ - 1.3 * th_)});
+    // Beside their lines, placed with the numbers once every line is traced: along the
+    // north-south line from the bottom up, along the east-west line from the right inward.
+    std::vector<QPointF> alongA, alongB;
+    for (double k = 0; k <= 16; ++k) {
+        alongA.emplace_back(x0_ + 0.4 * th_, a.oy + a.H - (2.6 + 2 * k) * th_);
+        alongA.emplace_back(x0_ - 0.4 * th_ - p_.textWidth(a1), a.oy + a.H - (2.6 + 2 * k) * th_);
+    }
+    alongA.emplace_back(x0_ + 0.4 * th_, area_.ymin + 0.5 * th_);
+    for (double k = 0; k <= 16; ++k) {
+        const double x = a.ox + a.W - 3 - p_.textWidth(b1) - (1 + 2 * k) * th_;
+        alongB.emplace_back(x, y0_ + 0.3 * th_);
+        alongB.emplace_back(x, y0_ - 1.3 * th_);
+    }
+    labels_.push_back(PendingLabel{a1, kThreads, 0.9 * th_, alongA});
+    labels_.push_back(PendingLabel{b1, kThreads, 0.9 * th_, alongB});
+    hourLabels_ = labels_.size();
     if (const auto centre = dial_.hourLineCentre()) {
         const QPointF z(x0_ + centre->x() * k_, y0_ - centre->y() * k_);
         if (area_.contains(z.x(), z.y())) {

@@ -4,6 +4,7 @@
 // still nothing leaves the sheet.
 #include "dials/dial_constructions.h"
 #include "dials/dial_render.h"
+#include "dials/label_placer.h"
 #include "recording_painter.h"
 #include "text/recording_dialogs.h"
 
@@ -139,6 +140,37 @@ TEST(FamilyLabels, NoLabelCoversAnotherOrLeavesTheSheetInEitherHemisphere) {
             DialState s = AtSite(latitude);
             f.set(s);
             ExpectCleanLabels(s, std::string(f.name) + " at " + std::to_string(latitude));
+        }
+    }
+}
+
+// The lines of the bifilar dial run across the whole sheet: its numbers, month names and
+// thread texts must still stand where no line runs through them.
+TEST(FamilyLabels, BifilarLabelsStandOffTheLines) {
+    for (double latitude : {47.0, -35.0}) {
+        for (const Family& f : Families()) {
+            if (std::string(f.name).find("bifilar") == std::string::npos) continue;
+            for (const HourReckoning reckoning : {HourReckoning::ZoneApparent, HourReckoning::ZoneMean}) {
+                DialState s = AtSite(latitude);
+                f.set(s);
+                s.bifilar.reckoning = reckoning;
+                const auto d = Draw(s);
+                const std::string what = std::string(f.name) + " at " + std::to_string(latitude);
+                int labels = 0;
+                for (const Primitive& t : Texts(d->painter)) {
+                    if (t.points[0].y() < 0.15 * kHeight && t.text.size() > 8) continue;  // the legend, above the lines
+                    ++labels;
+                    const QRectF box = Box(t);
+                    for (const Primitive& l : d->painter.all(Primitive::Line))
+                        EXPECT_FALSE(SegmentMeetsRect(QLineF(l.points[0], l.points[1]), box))
+                            << what << ": a line through " << Where(t) << " role " << l.role << " " << l.points[0].x() << "," << l.points[0].y() << " " << l.points[1].x() << "," << l.points[1].y();
+                    for (const Primitive& l : d->painter.all(Primitive::Polygon))
+                        for (size_t i = 1; i < l.points.size(); ++i)
+                            EXPECT_FALSE(SegmentMeetsRect(QLineF(l.points[i - 1], l.points[i]), box))
+                                << what << ": a line through " << Where(t);
+                }
+                EXPECT_GE(labels, 8) << what;
+            }
         }
     }
 }
