@@ -2,12 +2,18 @@
 // the screen drawing by its pixels.
 #include "dials/solar_graphs.h"
 
+#include "support/test_support.h"
 #include "text/texts.h"
+
+#include <QFile>
+#include <cmath>
 
 #include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace zorva {
 namespace {
@@ -124,6 +130,75 @@ TEST(SunPathPlot, PlaneMarkingUsesPenTen) {
     s.wallDeclination = 0;
     const QString plot = SunPathPlot(s, SunPathExtras{StateSkyMarker(s), {}, {}});
     EXPECT_TRUE(plot.contains(QStringLiteral(";SP 10;PU ")));
+}
+
+// ---- plot bytes against the files written before the graphs were drawn through the painter
+
+QByteArray ReadFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A terrain profile of 720 half-degree sectors: a ridge in the east, open to the west.
+std::vector<SkyPoint> Ridge() {
+    std::vector<SkyPoint> profile;
+    for (int i = 0; i < 720; ++i) {
+        const double azimuth = -180.0 + 0.5 * i;
+        profile.push_back({azimuth, azimuth < 0 ? 12.0 * std::sin(-azimuth * M_PI / 180.0) + 0.37 : 0.0, false});
+    }
+    return profile;
+}
+
+struct GraphCase {
+    const char* name;
+    QString plot;
+};
+
+std::vector<GraphCase> GraphCases() {
+    DialState english = Site(11.58, 15);
+    english.language = Language::English;
+    english.referenceYear = 2024;
+    DialState corrected = Site();
+    corrected.eotLongitudeCorrection = true;
+    GraphPlotOptions mirrored;
+    mirrored.mirror = true;
+    mirrored.factor = 2.5;
+    DialState wall = Site();
+    wall.showPlaneSunlight = true;
+    wall.planeInclination = 90;
+    wall.wallDeclination = 35;
+    DialState south = english;
+    south.latitude = -33.9;
+    south.longitude = 18.4;
+    south.zoneMeridian = 30;
+    south.eotLongitudeCorrection = true;
+    return {
+        {"graph_eot_de", EotGraphPlot(Site(), GraphPlotOptions{})},
+        {"graph_eot_de_corrected_mirrored", EotGraphPlot(corrected, mirrored)},
+        {"graph_eot_en_corrected", EotGraphPlot([&] { DialState s = english; s.eotLongitudeCorrection = true; return s; }(),
+                                                GraphPlotOptions{0.5, false})},
+        {"graph_sun_de_wall_ridge", SunPathPlot(wall, SunPathExtras{StateSkyMarker(wall), Ridge(), QStringLiteral("Sonne ab 7:12")})},
+        {"graph_sun_en_south", SunPathPlot(south, SunPathExtras{StateSkyMarker(south), {}, {}})},
+    };
+}
+
+TEST(GraphPlots, BytesStayAsWritten) {
+    for (const GraphCase& c : GraphCases()) {
+        const QString path = test::dataPath(QString::fromLatin1(c.name) + QStringLiteral(".plt"));
+        const QByteArray bytes = c.plot.toLatin1();
+        if (qEnvironmentVariableIntValue("ZORVA_UPDATE_GOLDEN") == 1) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        const QByteArray expected = ReadFile(path);
+        ASSERT_FALSE(expected.isEmpty()) << c.name;
+        qsizetype at = 0;
+        while (at < std::min(expected.size(), bytes.size()) && expected[at] == bytes[at]) ++at;
+        EXPECT_EQ(at, expected.size()) << c.name << ": first difference at byte " << at << ": "
+                                       << bytes.mid(std::max<qsizetype>(0, at - 40), 80).toStdString();
+        EXPECT_EQ(bytes.size(), expected.size()) << c.name;
+    }
 }
 
 // ---- screen
