@@ -17,8 +17,13 @@ constexpr double kWidthPerCapital = 2.0 / 3.0;
 
 }  // namespace
 
-PlotPainter::PlotPainter(PlotStream& stream, int lineWidthOption, int selectedPen, double sheetHeight)
-    : stream_(stream), lineWidthOption_(lineWidthOption), sheetHeight_(sheetHeight), selectedPen_(selectedPen) {}
+PlotPainter::PlotPainter(PlotStream& stream, int lineWidthOption, int selectedPen, double sheetHeight,
+                         PlotSpelling spelling)
+    : stream_(stream),
+      lineWidthOption_(lineWidthOption),
+      spelling_(std::move(spelling)),
+      sheetHeight_(sheetHeight),
+      selectedPen_(selectedPen) {}
 
 PlotPainter::~PlotPainter() {
     // A painter going out of scope during a failed write must not throw again.
@@ -87,8 +92,9 @@ void PlotPainter::lineTo(double x, double y) {
     // zero-length segments. Judged at the plot file's resolution, so that a plot at 25-fold
     // resolution leaves out the same points.
     const QString kx = RoundToIntText(to.x()), ky = RoundToIntText(to.y());
-    if (runOpen_ ? (kx == lastX_ && ky == lastY_)
-                 : (kx == RoundToIntText(position_.x()) && ky == RoundToIntText(position_.y()))) {
+    if (!spelling_.shortStrokes &&
+        (runOpen_ ? (kx == lastX_ && ky == lastY_)
+                  : (kx == RoundToIntText(position_.x()) && ky == RoundToIntText(position_.y())))) {
         position_ = to;
         return;
     }
@@ -106,7 +112,7 @@ void PlotPainter::lineTo(double x, double y) {
     position_ = to;
     // Keep the buffer small on very long curves.
     if (run_.size() > 4096) {
-        stream_.WritePlot(std::exchange(run_, QStringLiteral(";PD")));
+        stream_.WritePlot(std::exchange(run_, spelling_.unbrokenRuns ? QString() : QStringLiteral(";PD")));
     }
 }
 
@@ -168,11 +174,22 @@ void PlotPainter::polygon(const std::vector<QPointF>& points, FillStyle, Rgb) {
     polyline(closed);
 }
 
-void PlotPainter::setFont(const QString&, double height, bool) { fontHeight_ = std::max(1.0, height); }
+void PlotPainter::setFont(const QString&, double height, bool) {
+    fontHeight_ = std::max(1.0, height);
+    for (const auto& [spelledHeight, command] : spelling_.sizeCommands) {
+        if (spelledHeight != fontHeight_ || fontHeight_ == writtenSize_) continue;
+        closeRun();
+        stream_.WritePlot(command);
+        writtenSize_ = fontHeight_;
+    }
+}
 
-void PlotPainter::setTextRole(int role) { textPen_ = PenOfRole(role); }
+void PlotPainter::setTextRole(int role) {
+    textPen_ = PenOfRole(role);
+    if (spelling_.eagerTextPen) selectPen(textPen_);
+}
 
-void PlotPainter::setTextColour(Rgb, int plotRole) { textPen_ = PenOfRole(plotRole); }
+void PlotPainter::setTextColour(Rgb, int plotRole) { setTextRole(plotRole); }
 
 double PlotPainter::textWidth(const QString& text) const {
     return static_cast<double>(text.size()) * 1.5 * kWidthPerCapital * kCapitalPerHeight * fontHeight_;
@@ -195,7 +212,7 @@ void PlotPainter::text(double x, double y, const QString& text, TextAnchor ancho
     double px = x, py = plotY(baselineRow);
     // A plotter cuts labels at the sheet, a DXF does not: a label that does not fit on the
     // sheet is left out.
-    if (directionDeg == 0.0 && (px < 0 || px + textWidth(label) > kSheetWidth || py < 0 || py + capital > sheetHeight_))
+    if (directionDeg == 0.0 && !spelling_.labelsOffSheet && (px < 0 || px + textWidth(label) > kSheetWidth || py < 0 || py + capital > sheetHeight_))
         return;
     if (anchor == TextAnchor::TopLeft && directionDeg != 0.0) {
         // Turn the corner offset with the text.
@@ -220,6 +237,7 @@ void PlotPainter::setTextKind(TextKind kind) {
     flush();
     if (kind == TextKind::ZodiacSigns) stream_.symbolSet();
     else stream_.standardSet();
+    if (spelling_.penAfterCharacterSet) selectedPen_ = -1;
 }
 
 // The symbol set has the signs at the characters from 94 (Aries) on.
@@ -229,7 +247,8 @@ QString PlotPainter::zodiacSign(int sign) const {
 
 void PlotPainter::liftPen() {
     flush();
-    stream_.penUp();
+    if (spelling_.bareLift) stream_.WritePlot(QStringLiteral(";PU"));
+    else stream_.penUp();
 }
 
 void PlotPainter::setWindow(double x1, double y1, double x2, double y2) {

@@ -9,14 +9,31 @@
 #include <QPointF>
 #include <QString>
 
+#include <utility>
+#include <vector>
+
 namespace zorva {
+
+// Where plot files differ in how they spell the same drawing. The dials write the defaults;
+// the graph plots keep the spelling their files have always had.
+struct PlotSpelling {
+    // Character sizes written in their own spelling the moment a font of that height is set
+    // (";SI 0.10, 0.15 ;"); other heights are written as ";SI w,h" before their first label.
+    std::vector<std::pair<double, QString>> sizeCommands;
+    bool labelsOffSheet = false;        // labels are written wherever they stand
+    bool shortStrokes = false;          // strokes shorter than a plotter unit are written too
+    bool unbrokenRuns = false;          // a long pen-down run stays one ";PD" command
+    bool penAfterCharacterSet = false;  // a switch of character set selects the text pen anew
+    bool bareLift = false;              // a lifted pen is ";PU", ended by the next command's ";"
+    bool eagerTextPen = false;          // a text colour selects its pen the moment it is set
+};
 
 class PlotPainter : public DialPainter {
 public:
     // `lineWidthOption`: the dial's line-width option; pen widths are written only when it
     // is not 1. `selectedPen`: the pen the head left selected (4 after the standard head).
     PlotPainter(PlotStream& stream, int lineWidthOption, int selectedPen = 4,
-                double sheetHeight = kSheetHeight);
+                double sheetHeight = kSheetHeight, PlotSpelling spelling = {});
     ~PlotPainter() override;
 
     PlotStream& stream() { return stream_; }
@@ -66,6 +83,7 @@ private:
 
     PlotStream& stream_;
     int lineWidthOption_;
+    PlotSpelling spelling_;
     double sheetHeight_;
     int selectedPen_;
     int strokePen_ = 1;

@@ -1,7 +1,7 @@
 #pragma once
-// Drawing the equation-of-time graph and the sun-position diagram: on a QPainter (screen,
-// printer, PNG, PDF) and as plot files in the program's HPGL dialect. Both targets draw
-// the same content from astro/graphs.h.
+// The equation-of-time graph and the sun-position diagram from astro/graphs.h: one
+// construction each, drawn through a DialPainter on a QPainter (screen, printer, PNG, PDF)
+// or into a plot file in the program's HPGL dialect, each target with its own layout.
 
 #include "astro/graphs.h"
 #include "plot/plot_save.h"
@@ -13,6 +13,10 @@
 #include <vector>
 
 class QPainter;
+
+namespace zorva {
+class PlotStream;
+}
 
 namespace zorva {
 
@@ -47,6 +51,9 @@ void PaintEotGraph(QPainter& painter, const QRectF& area, const DialState& s);
 void PaintSunPathDiagram(QPainter& painter, const QRectF& area, const DialState& s, const SunPathExtras& extras = {});
 
 // The plot files: one line of HPGL, plotter units of 1/40 mm.
+void WriteEotGraphPlot(PlotStream& stream, const DialState& s, const GraphPlotOptions& options);
+void WriteSunPathPlot(PlotStream& stream, const DialState& s, const SunPathExtras& extras = {});
+// The same as text.
 QString EotGraphPlot(const DialState& s, const GraphPlotOptions& options);
 QString SunPathPlot(const DialState& s, const SunPathExtras& extras = {});
 
