@@ -1,5 +1,7 @@
 // zorva-cli table ... writes the very file the tables window's export writes.
 #include "app/cli/cli.h"
+#include "astro/solar_ephemeris.h"
+#include "dials/solar_graphs.h"
 #include "support/test_support.h"
 
 #include <QDir>
@@ -157,6 +159,31 @@ TEST(CliGraph, PlotDxfPngAndPdf) {
              QStringLiteral("--out"), pdf});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(FileBytes(pdf).startsWith("%PDF"));
+}
+
+// The plot files of zorva-cli are the tables window's files for the same site and year, also
+// in a year whose zodiac declinations the window refreshes and a fresh command line does not.
+TEST(CliGraph, PlotsAreTheTablesWindowsFiles) {
+    QTemporaryDir dir;
+    DialState window = StartupState();
+    window.language = Language::German;
+    window.latitude = 47.25;
+    window.longitude = -9.55;
+    window.zoneMeridian = -15;
+    window.referenceYear = 1650;
+    window.zodiacDeclinations = ZodiacDeclinations(window.referenceYear).zodiac;
+    for (const GraphKind kind : {GraphKind::EquationOfTime, GraphKind::SunPath}) {
+        const QString which = kind == GraphKind::SunPath ? QStringLiteral("sunpath") : QStringLiteral("eot");
+        const QString cliPath = dir.filePath(which + QStringLiteral("-cli.plt"));
+        const CliRun r = run({QStringLiteral("--year"), QStringLiteral("1650"), QStringLiteral("graph"), which,
+                              QStringLiteral("--out"), cliPath});
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        const QString windowPath = dir.filePath(which + QStringLiteral("-window.plt"));
+        RecordingDialogs dialogs;
+        ASSERT_TRUE(SaveGraph(kind, window, GraphPlotOptions{}, StateSunPathExtras(window, false), windowPath,
+                              PlotFormat::Hpgl, dialogs));
+        EXPECT_EQ(FileBytes(cliPath), FileBytes(windowPath)) << which.toStdString();
+    }
 }
 
 TEST(CliGraph, BadOptionsAndUnwritableTargets) {

@@ -91,7 +91,8 @@ namespace {
 
 // The picture of a graph in a PNG or a one-page PDF (A4 landscape, 0.1 mm units as in print).
 int WriteGraphPicture(Context& ctx, GraphKind kind, const QString& path, bool pdf, QSize size) {
-    const SunPathExtras extras{StateSkyMarker(ctx.state), {}, {}};
+    // A PDF is the printed page, with the footer the window prints.
+    const SunPathExtras extras = StateSunPathExtras(ctx.state, pdf);
     SafeSaveFile file(path);
     bool ok = file.open(QIODevice::WriteOnly);
     if (ok && pdf) {
@@ -170,7 +171,7 @@ int CommandGraph(Context& ctx, QStringList args) {
     if (suffix != QLatin1String("plt") && suffix != QLatin1String("dxf"))
         return BadOption(ctx, QStringLiteral("--out"), outPath, QStringLiteral("FILE.png, .pdf, .plt or .dxf"));
     const PlotFormat format = suffix == QLatin1String("dxf") ? PlotFormat::Dxf : PlotFormat::Hpgl;
-    const SunPathExtras extras{StateSkyMarker(ctx.state), {}, {}};
+    const SunPathExtras extras = StateSunPathExtras(ctx.state, false);
     return SaveGraph(kind, ctx.state, options, extras, outPath, format, ctx.dialogs) ? kOk : kFaultyInput;
 }
 
