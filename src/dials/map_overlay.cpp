@@ -2,6 +2,7 @@
 
 #include "astro/angles.h"
 #include "dials/dial_painter.h"
+#include "dials/plot_painter.h"
 #include "plot/plot_stream.h"
 #include "state/data_files.h"
 #include "state/input_file.h"
@@ -12,7 +13,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSizeF>
 
+#include <array>
 #include <cmath>
 
 namespace zorva {
@@ -111,128 +114,139 @@ bool MapOverlayWanted(const DialState& s) {
     return s.mapOverlay && (s.mapCoast || s.mapBorders) && (t == 'h' || t == 'v' || t == 'i');
 }
 
-void DrawMapOverlay(const DialState& s, const DialPlane& plane, double scale, DialPainter& painter,
-                    UserDialogs& dialogs) {
-    const double x0 = plane.x0, y0 = plane.y0;
-    const double w = 2 * plane.halfWidth, h = plane.height;
-    const QPointF middle(plane.ox + w / 2, plane.oy + h / 2);
+namespace {
+
+// Where the overlay goes on one target, in its drawing units (y down).
+struct MapFrame {
+    QPointF origin;       // the nodus foot point
+    QPointF middle;       // of the drawing; points further than `reach` from it are skipped
+    QSizeF reach;
+    MapProjection projection;
+};
+
+// Lines shorter than this are separators in a map file, on every target: the shortest
+// point ("0 0") has three characters.
+constexpr int kMapLineMinLength = 4;
+
+struct MapLayer {
+    bool on;
+    const char* file;
+    int role;  // colour entry 10 (coast) or 11 (borders); a plot uses pens 11 and 12
+};
+
+// The coast first, the borders over it.
+std::array<MapLayer, 2> Layers(const DialState& s) {
+    return {MapLayer{s.mapCoast, kCoastFileName, 10}, MapLayer{s.mapBorders, kBordersFileName, 11}};
+}
+
+// The map scale the choice between the coarse and the fine map goes by.
+double MapScaleMm(const DialState& s, const MapProjection& projection, double rawScale) {
+    return s.gnomonLength * projection.scale() / rawScale;
+}
+
+// Opens the layer's file; a missing one is reported and the layer skipped.
+bool OpenLayer(const DialState& s, const MapLayer& layer, double mapScaleMm, QFile& file, UserDialogs& dialogs) {
+    // Regular files only: a FIFO under the map file's name would block the drawing forever.
+    if (OpenInputFile(MapPath(s, layer.file, mapScaleMm), -1, file) == InputFileStatus::Ok) return true;
+    dialogs.inform(caption(CaptionKind::Error, s.language),
+                   TextOf(TextId::FileWord, s.language) + QLatin1String(layer.file) + TextOf(TextId::NotFound, s.language),
+                   Icon::Error);
+    return false;
+}
+
+// The mark of the nodus foot point, drawn right to left and then downward.
+void DrawFootCross(DialPainter& painter, QPointF at, double half) {
     painter.setPenWidth(1);
     painter.setLineStyle(LineStyle::Solid);
-    painter.setPenColour(colour::kRed, 2);
-    painter.moveTo(x0 - 8, y0);
-    painter.lineTo(x0 + 8, y0);
-    painter.moveTo(x0, y0 - 8);
-    painter.lineTo(x0, y0 + 8);
-    const MapProjection projection(plane, s.latitude, -s.longitude, scale);
-    const double mapScaleMm = s.gnomonLength * projection.scale() / scale;
+    painter.setPenColour(colour::kRed, 3);
+    painter.moveTo(at.x() + half, at.y());
+    painter.lineTo(at.x() - half, at.y());
+    painter.moveTo(at.x(), at.y() - half);
+    painter.lineTo(at.x(), at.y() + half);
+}
 
-    struct Layer {
-        bool on;
-        const char* file;
-        int role;
-    };
-    for (const Layer& layer : {Layer{s.mapBorders, kBordersFileName, 11}, Layer{s.mapCoast, kCoastFileName, 10}}) {
-        if (!layer.on) continue;
+// The map lines of one open file in the painter's current pen.
+void TraceMapLines(const DialState& s, const MapLayer& layer, const MapFrame& frame, QFile& file,
+                   DialPainter& painter, UserDialogs& dialogs) {
+    bool started = false;
+    MapLineCalls calls(
+        [&](const MapPoint& p, bool first) {
+            if (first) started = false;
+            // A place on the far half of the earth is on no map of this plane: the line
+            // stops there instead of jumping across the dial to where it comes back.
+            if (!frame.projection.inFront(p)) {
+                started = false;
+                return;
+            }
+            const QPointF q = frame.projection.project(p);
+            const double x = frame.origin.x() - q.x(), y = frame.origin.y() + q.y();
+            // A point off the drawing is skipped; its neighbours stay joined.
+            if (std::abs(x - frame.middle.x()) > frame.reach.width() ||
+                std::abs(y - frame.middle.y()) > frame.reach.height())
+                return;
+            if (started) painter.lineTo(x, y);
+            else painter.moveTo(x, y);
+            started = true;
+        },
+        [] {});
+    ReportBadPoints(s, layer.file, ReadMapDevice(file, kMapLineMinLength, calls), dialogs);
+}
+
+// How the overlay plot writes its map lines: every point read, each line begun with its
+// own pen-up, coordinates with leading blanks to eight characters.
+PlotSpelling MapPlotSpelling() {
+    PlotSpelling spelling;
+    spelling.shortStrokes = true;
+    spelling.unbrokenRuns = true;
+    spelling.eagerMoves = true;
+    spelling.coordinateWidth = 8;
+    return spelling;
+}
+
+}  // namespace
+
+void DrawMapOverlay(const DialState& s, const DialPlane& plane, double scale, DialPainter& painter,
+                    UserDialogs& dialogs) {
+    const double w = 2 * plane.halfWidth, h = plane.height;
+    const MapFrame frame{QPointF(plane.x0, plane.y0), QPointF(plane.ox + w / 2, plane.oy + h / 2),
+                         QSizeF(0.6 * w, 0.6 * h), MapProjection(plane, s.latitude, -s.longitude, scale)};
+    const double mapScaleMm = MapScaleMm(s, frame.projection, scale);
+    DrawFootCross(painter, frame.origin, 8);
+    for (const MapLayer& layer : Layers(s)) {
+        QFile file;
+        if (!layer.on || !OpenLayer(s, layer, mapScaleMm, file, dialogs)) continue;
         painter.setPenRole(layer.role);
-        bool started = false;
-        MapLineCalls calls(
-            [&](const MapPoint& p, bool first) {
-                if (first) started = false;
-                // A place on the far half of the earth is on no map of this plane: the line
-                // stops there instead of jumping across the dial to where it comes back.
-                if (!projection.inFront(p)) {
-                    started = false;
-                    return;
-                }
-                const QPointF q = projection.project(p);
-                const double col = x0 - q.x(), row = y0 + q.y();
-                // A point off the drawing is skipped; its neighbours stay joined.
-                if (std::abs(col - middle.x()) > 0.6 * w || std::abs(row - middle.y()) > 0.6 * h) return;
-                if (started) painter.lineTo(col, row);
-                else painter.moveTo(col, row);
-                started = true;
-            },
-            [] {});
-        const MapReadReport report = ReadMapFile(MapPath(s, layer.file, mapScaleMm), 8, calls);
-        if (!report.opened) {
-            dialogs.inform(caption(CaptionKind::Error, s.language),
-                           QLatin1String(layer.file) + TextOf(TextId::NotFound, s.language), Icon::Error);
-            continue;
-        }
-        ReportBadPoints(s, layer.file, report, dialogs);
+        TraceMapLines(s, layer, frame, file, painter, dialogs);
     }
 }
 
 void WriteMapOverlayPlot(const DialState& s, const DialPlane& plane, QPointF origin, PlotStream& stream,
                          UserDialogs& dialogs) {
-    const int p = stream.p();
-    const double W = kSheetWidth * p, H = kSheetHeight * p;
-    const double layoutW = kLayoutWidth * p, layoutH = kLayoutHeight * p;
-    const QPointF o(origin.x() * p, origin.y() * p);
-    DialPlane scaled = plane;
-    scaled.g = plane.g * p;
-    const double rawScale = s.gnomonLength * kPlotUnitsPerMm * p;
-    const MapProjection projection(scaled, s.latitude, -s.longitude, rawScale);
-    const double mapScaleMm = s.gnomonLength * projection.scale() / rawScale;
-    auto n = [](double v) { return RealToText(8, 0, v); };
-    auto i = [](double v) { return QString::number(std::lround(v)); };
-
-    struct Layer {
-        bool on;
-        const char* file;
-        int pen;
-    };
-    for (const Layer& layer : {Layer{s.mapCoast, kCoastFileName, 11}, Layer{s.mapBorders, kBordersFileName, 12}}) {
-        if (!layer.on) continue;
-        // The head is written once the file is known to open, before its first point.
+    const double rawScale = s.gnomonLength * kPlotUnitsPerMm;
+    // The plot lays its parts out on the layout area (y down from the sheet's top edge here).
+    const MapFrame frame{QPointF(origin.x(), kSheetHeight - origin.y()),
+                         QPointF(kLayoutWidth / 2.0, kSheetHeight - kLayoutHeight / 2.0),
+                         QSizeF(0.6 * kLayoutWidth, 0.6 * kLayoutHeight),
+                         MapProjection(plane, s.latitude, -s.longitude, rawScale)};
+    const double mapScaleMm = MapScaleMm(s, frame.projection, rawScale);
+    for (const MapLayer& layer : Layers(s)) {
         QFile file;
-        // Regular files only: a FIFO under the map file's name would block the drawing forever.
-        if (OpenInputFile(MapPath(s, layer.file, mapScaleMm), -1, file) != InputFileStatus::Ok) {
-            dialogs.inform(caption(CaptionKind::Error, s.language),
-                           TextOf(TextId::FileWord, s.language) + QLatin1String(layer.file) + TextOf(TextId::NotFound, s.language),
-                           Icon::Error);
-            continue;
+        if (!layer.on || !OpenLayer(s, layer, mapScaleMm, file, dialogs)) continue;
+        // Each layer is a plot of its own: head, cross, then the map in the layer's pen.
+        const int pen = layer.role + 1;
+        const QString w = QString::number(stream.sheetWidth()), h = QString::number(stream.sheetHeight());
+        stream.WritePlot(QStringLiteral("IN;VS 1;PA;IW 0 0 ") + w + QLatin1Char(' ') + h + QStringLiteral(";SP ") +
+                         QString::number(pen) + QStringLiteral(";PU 0 0;EA ") + w + QLatin1Char(' ') + h +
+                         QStringLiteral(";PU 0 0"));
+        stream.characterSize(0.22, 0.32);
+        {
+            PlotPainter cross(stream, 1, -1);
+            DrawFootCross(cross, frame.origin, 120);
         }
-        const QString pen = QString::number(layer.pen);
-        QString out = QStringLiteral("IN;VS 1;PA;IW 0 0 ") + i(W) + QLatin1Char(' ') + i(H) + QStringLiteral(";SP ") + pen +
-                      QStringLiteral(";PU 0 0;EA ") + i(W) + QLatin1Char(' ') + i(H) + QStringLiteral(";PU 0 0;SI ") +
-                      RealToText(5, 2, 0.22 * p) + QLatin1Char(',') + RealToText(5, 2, 0.32 * p);
-        const double c = 120.0 * p;
-        out += QStringLiteral(";SP 4;PU ") + i(o.x() + c) + QLatin1Char(' ') + i(o.y()) + QStringLiteral(";PD ") +
-               i(o.x() - c) + QLatin1Char(' ') + i(o.y()) + QStringLiteral(";PU ") + i(o.x()) + QLatin1Char(' ') +
-               i(o.y() + c) + QStringLiteral(";PD ") + i(o.x()) + QLatin1Char(' ') + i(o.y() - c);
-        out += QStringLiteral(";SP ") + pen;
-        stream.WritePlot(out);
-        QString text;
-        int drawn = 0;
-        MapLineCalls calls(
-            [&](const MapPoint& mp, bool first) {
-                if (first) drawn = 0;
-                if (!projection.inFront(mp)) {  // as on the canvas
-                    drawn = 0;
-                    return;
-                }
-                const QPointF q = projection.project(mp);
-                const double x = o.x() - q.x(), y = o.y() - q.y();
-                if (std::abs(x - layoutW / 2) > 0.6 * layoutW || std::abs(y - layoutH / 2) > 0.6 * layoutH) return;
-                if (drawn == 0) text += QStringLiteral(";PU ") + n(x) + QLatin1Char(' ') + n(y);
-                else {
-                    if (drawn == 1) text += QStringLiteral(";PD");
-                    text += QLatin1Char(' ') + n(x) + QLatin1Char(' ') + n(y);
-                }
-                ++drawn;
-                // A long coast goes out in pieces; the bytes are the same.
-                if (text.size() > 32768) {
-                    stream.WritePlot(text);
-                    text.clear();
-                }
-            },
-            [&] {
-                stream.WritePlot(text);
-                text.clear();
-            });
-        const MapReadReport report = ReadMapDevice(file, 4, calls);
-        ReportBadPoints(s, layer.file, report, dialogs);
+        stream.selectPen(pen);
+        PlotPainter lines(stream, 1, pen, kSheetHeight, MapPlotSpelling());
+        lines.setPenRole(layer.role);
+        TraceMapLines(s, layer, frame, file, lines, dialogs);
     }
 }
 

@@ -76,8 +76,22 @@ void PlotPainter::setLineStyle(LineStyle style) {
     else stream_.lineSolid();
 }
 
+QString PlotPainter::coord(double units) const {
+    if (spelling_.coordinateWidth > 0) return RealToText(spelling_.coordinateWidth, 0, units * stream_.p());
+    return stream_.coord(units);
+}
+
 void PlotPainter::moveTo(double x, double y) {
     const QPointF to(x, plotY(y));
+    if (spelling_.eagerMoves) {
+        closeRun();
+        applyPenWidth();
+        selectPen(strokePen_);
+        position_ = to;
+        stream_.WritePlot(QStringLiteral(";PU ") + coord(to.x()) + QLatin1Char(' ') + coord(to.y()));
+        moved_ = true;
+        return;
+    }
     // A move to where the pen already is continues the stroke (joined strokes of a measure).
     if (runOpen_ && stream_.coord(to.x()) == stream_.coord(position_.x()) &&
         stream_.coord(to.y()) == stream_.coord(position_.y()))
@@ -98,13 +112,16 @@ void PlotPainter::lineTo(double x, double y) {
         position_ = to;
         return;
     }
-    const QString tx = stream_.coord(to.x()), ty = stream_.coord(to.y());
+    const QString tx = coord(to.x()), ty = coord(to.y());
     applyPenWidth();
     selectPen(strokePen_);
     if (!runOpen_) {
-        run_ = QStringLiteral(";PU ") + stream_.coord(position_.x()) + QLatin1Char(' ') + stream_.coord(position_.y()) +
-               QStringLiteral(";PD");
+        // After an eager move the pen stands at the run's start already.
+        run_ = moved_ ? QStringLiteral(";PD")
+                      : QStringLiteral(";PU ") + coord(position_.x()) + QLatin1Char(' ') + coord(position_.y()) +
+                            QStringLiteral(";PD");
         runOpen_ = true;
+        moved_ = false;
     }
     run_ += QLatin1Char(' ') + tx + QLatin1Char(' ') + ty;
     lastX_ = kx;
@@ -141,6 +158,7 @@ void PlotPainter::circle(double cx, double cy, double r, FillStyle, Rgb) {
     selectPen(strokePen_);
     closeRun();
     position_ = centre;
+    moved_ = false;
     // Chords of 3 degrees: smooth at every size, and clean in plot viewers.
     stream_.WritePlot(QStringLiteral(";PU ") + stream_.coord(position_.x()) + QLatin1Char(' ') +
                       stream_.coord(position_.y()) + QStringLiteral(";CI ") + stream_.coord(r) + QStringLiteral(",3;"));
@@ -157,6 +175,7 @@ void PlotPainter::arc(double cx, double cy, double r, double startDeg, double sw
     stream_.arc(centre.x(), centre.y(), sweepDeg);
     const double end = startDeg + sweepDeg;
     position_ = QPointF(centre.x() + r * CosDeg(end), centre.y() + r * SinDeg(end));
+    moved_ = false;
 }
 
 void PlotPainter::rectangle(double x1, double y1, double x2, double y2) {
@@ -231,6 +250,7 @@ void PlotPainter::text(double x, double y, const QString& text, TextAnchor ancho
     }
     stream_.label(label);
     position_ = QPointF(px, py);
+    moved_ = false;
 }
 
 void PlotPainter::setTextKind(TextKind kind) {
@@ -247,6 +267,7 @@ QString PlotPainter::zodiacSign(int sign) const {
 
 void PlotPainter::liftPen() {
     flush();
+    moved_ = false;
     if (spelling_.bareLift) stream_.WritePlot(QStringLiteral(";PU"));
     else stream_.penUp();
 }

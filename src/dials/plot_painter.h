@@ -26,6 +26,8 @@ struct PlotSpelling {
     bool penAfterCharacterSet = false;  // a switch of character set selects the text pen anew
     bool bareLift = false;              // a lifted pen is ";PU", ended by the next command's ";"
     bool eagerTextPen = false;          // a text colour selects its pen the moment it is set
+    bool eagerMoves = false;            // every move is written (";PU x y") the moment it is made
+    int coordinateWidth = 0;            // stroke coordinates padded with blanks to this width
 };
 
 class PlotPainter : public DialPainter {
@@ -80,6 +82,7 @@ private:
     static int PenOfRole(int role);
     void closeRun();
     void writeSize();
+    QString coord(double units) const;
 
     PlotStream& stream_;
     int lineWidthOption_;
@@ -93,6 +96,7 @@ private:
     LineStyle lineStyle_ = LineStyle::Solid;
     QPointF position_;       // plot coordinates at p = 1, y up
     bool runOpen_ = false;
+    bool moved_ = false;     // an eager move was written and no stroke has begun from it
     QString run_;            // the open ";PD x y x y ..." run
     QString lastX_, lastY_;  // the last pair written into it
     double fontHeight_ = 160;  // drawing units

@@ -122,7 +122,7 @@ TEST_F(MapDrawing, APointOffTheDrawingIsSkippedWithoutBreakingTheLine) {
     test::RecordingPainter again;
     DrawMapOverlay(s, plane, 100.0, again, dialogs);
     ASSERT_EQ(dialogs.events.size(), 1u);
-    EXPECT_EQ(dialogs.events[0].text, "GrenzenZor.dat nicht gefunden!");
+    EXPECT_EQ(dialogs.events[0].text, "Datei GrenzenZor.dat nicht gefunden!");
     EXPECT_EQ(again.lines(10).size(), 2u);
 
     // A place on the far half of the earth (the antipodes of the site's neighbourhood) is on
@@ -139,6 +139,32 @@ TEST_F(MapDrawing, APointOffTheDrawingIsSkippedWithoutBreakingTheLine) {
     PlotStream stream(buffer, 1);
     WriteMapOverlayPlot(s, plane, QPointF(8000, 3000), stream, dialogs);
     EXPECT_EQ(QString::fromLatin1(buffer.data()).count(QStringLiteral(";PD")), 2 + 2);  // cross, then two pieces
+}
+
+TEST_F(MapDrawing, CanvasAndPlotReadTheSameLinesAndReportTheSameMissingFile) {
+    // Points written short are points on every target, not separators.
+    Write(dir.filePath(kCoastFileName), "9.5 47\n9.6 47\n  9.70 47.40\n");
+    s.mapBorders = true;  // no borders file
+    DialPlane plane = Plane('h', 47.25);
+    plane.halfWidth = 500;
+    plane.height = 1000;
+    plane.x0 = plane.y0 = 500;
+    test::RecordingPainter painter;
+    DrawMapOverlay(s, plane, 100.0, painter, dialogs);
+    EXPECT_EQ(painter.lines(10).size(), 2u);
+
+    plane.g = 1400;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    PlotStream stream(buffer, 1);
+    WriteMapOverlayPlot(s, plane, QPointF(8000, 3000), stream, dialogs);
+    const QString plot = QString::fromLatin1(buffer.data());
+    const QString run = plot.mid(plot.lastIndexOf(QStringLiteral(";SP 11"))).section(QStringLiteral(";PD"), 1);
+    EXPECT_EQ(run.split(QLatin1Char(' '), Qt::SkipEmptyParts).size(), 2 * 2) << plot.toStdString();
+
+    ASSERT_EQ(dialogs.events.size(), 2u);
+    EXPECT_EQ(dialogs.events[0].text, "Datei GrenzenZor.dat nicht gefunden!");
+    EXPECT_EQ(dialogs.events[1].text, dialogs.events[0].text);
 }
 
 TEST_F(MapDrawing, UnreadablePointsAreReportedOncePerFileWithTheLine) {
