@@ -694,8 +694,14 @@ void AzimuthConstruction::drawHourLabels() {
         // Inward along its line, where the lines spread, rather than over another number.
         // Where those are taken, further along it or beside its end.
         const QPointF beside(0.8 * size.width(), 0);
-        const auto box = placer.place(size, {at(r), at(r - 0.6 * step), at(r - 1.2 * step), at(r + 0.6 * step),
-                                             at(r - 1.8 * step), at(r + 1.2 * step), at(r) + beside, at(r) - beside});
+        std::vector<QPointF> places{at(r), at(r - 0.6 * step), at(r - 1.2 * step), at(r + 0.6 * step),
+                                    at(r - 1.8 * step), at(r + 1.2 * step), at(r) + beside, at(r) - beside};
+        // Where the lines crowd, farther along the line and beside it before two numbers touch.
+        for (double k : {1.8, 2.4, 3.0, 3.6})
+            for (const QPointF& q : {at(r + k * step), at(r + (k - 1.8) * step) + beside, at(r + (k - 1.8) * step) - beside})
+                places.push_back(q);
+        std::optional<QRectF> box = placer.placeApart(size, places);
+        if (!box) box = placer.place(size, places);
         if (!box) continue;
         written.emplace_back(l.text, *box);
         setTextRoles(l.role, l.role);

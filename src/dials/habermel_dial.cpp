@@ -249,6 +249,7 @@ void HabermelDial::drawAltitudeScale() {
     p_.setPenRole(kFrame);
     p_.setTextRole(kFrame);
     const double th = p_.textHeight();
+    double lastNumber = -1e300;
     for (int alt = 5; alt < 90; alt += 5) {
         const double r = h_ * TanDeg(alt);
         if (r > room - 1.0) break;
@@ -256,10 +257,12 @@ void HabermelDial::drawAltitudeScale() {
         const double tick = alt % 10 == 0 ? 2.5 : 1.5;
         p_.moveTo(G_.x() - mm(tick), y);
         p_.lineTo(G_.x(), y);
-        // Numbers where they do not crowd the gnomon's foot.
-        if (alt % 10 == 0 && mm(r) > 1.2 * th) {
+        // Numbers where they do not crowd the gnomon's foot or the number above (near the
+        // foot a short gnomon puts the tens closer than a line of text).
+        if (alt % 10 == 0 && mm(r) > 1.2 * th && y - lastNumber > 1.2 * th) {
             const QString text = QString::number(alt);
             numbers_.writeFixed(p_, text, G_.x() - mm(tick + 0.5) - p_.textWidth(text), y - th / 2);
+            lastNumber = y;
         }
     }
     p_.setTextRole(kText);

@@ -92,6 +92,8 @@ private:
     void drawAzimuthScale();
     void traceHourLines(int first, int last, bool eot, bool temporal, bool local, int k);
     void traceDateLines();
+    // The font of the scales and the lines' numbers.
+    double lineFontSize() const { return a_.size(14, 30); }
     void traceBabylonianItalian(bool italian);
     void drawLabels(std::vector<Label> labels);
     void drawLegend(bool clockDrawn, bool eotDrawn, bool temporalDrawn);
@@ -151,7 +153,7 @@ bool HatDial::run() {
                   TextOf(TextId::CylinderRadiusReduced, s_.language),
                   Icon::Warning);
     drawFrame();
-    p_.setFont(QStringLiteral("Arial"), a_.size(14, 30));
+    p_.setFont(QStringLiteral("Arial"), lineFontSize());
     if (s_.altitudeLines) drawAltitudeScale();
     drawAzimuthScale();
     p_.setPenWidth(lineWidth_);
@@ -314,7 +316,6 @@ void HatDial::drawFrame() {
 }
 
 void HatDial::drawAltitudeScale() {
-    const double current = p_.textHeight();
     p_.setFont(QStringLiteral("Arial"), a_.size(12, 27));
     const double th = p_.textHeight();
     const double bandLeft = right(), bandRight = bandLeft + 2 * th;
@@ -331,7 +332,7 @@ void HatDial::drawAltitudeScale() {
         p_.lineTo(bandRight, row);
         if (n % 5 == 0) p_.text(bandRight + 0.3 * th, row - th / 2, QString::number(n) + QStringLiteral(" °"));
     }
-    p_.setFont(QStringLiteral("Arial"), current);
+    p_.setFont(QStringLiteral("Arial"), lineFontSize());
 }
 
 void HatDial::drawAzimuthScale() {
@@ -359,6 +360,12 @@ void HatDial::drawLabels(std::vector<Label> labels) {
         std::vector<QPointF> places;
         for (int i = 0; i < 8; ++i)
             places.push_back({l.side > 0 ? l.x + gap + i * step : l.x - gap - w - i * step, l.y - th / 2});
+        // Then the line's other side, and a line of text lower (a sign may stand beside its end).
+        for (int i = 0; i < 4; ++i)
+            places.push_back({l.side > 0 ? l.x - gap - w - i * step : l.x + gap + i * step, l.y - th / 2});
+        for (int i = 0; i < 4; ++i)
+            for (double side : {double(l.side), -double(l.side)})
+                places.push_back({side > 0 ? l.x + gap + i * step : l.x - gap - w - i * step, l.y + 0.8 * th});
         p_.setTextRole(l.role);
         labels_.write(p_, l.text, places);
     }
@@ -406,7 +413,9 @@ void HatDial::traceHourLines(int first, int last, bool eot, bool temporal, bool 
 }
 
 void HatDial::traceDateLines() {
-    const double current = p_.textHeight();
+    // A text height is a line's height, larger than the font's size: the size is restored
+    // from the layout, or each sign would leave the numbers larger.
+    const double current = lineFontSize();
     p_.setPenRole(kText);
     const bool three = s_.dateLinesPerMonth == 4;
     for (int index = 1; index <= 7; ++index) {

@@ -8,6 +8,8 @@
 #include "recording_painter.h"
 #include "text/recording_dialogs.h"
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QRectF>
 #include <QTransform>
 
@@ -78,8 +80,35 @@ DialState AtSite(double latitude) {
     return s;
 }
 
+// The screen's letters as the window measures them, so that a label's box is the box the
+// user sees (the recording painter's estimate of 0.6 of the height per letter can hide a
+// name cut by the sheet's edge).
+QFont ScreenFont(double height, bool bold) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(height))));
+    font.setBold(bold);
+    return font;
+}
+
+class MeasuringPainter : public RecordingPainter {
+public:
+    void setFont(const QString& family, double height, bool bold) override {
+        RecordingPainter::setFont(family, height, bold);
+        font_ = ScreenFont(height, bold);
+    }
+    double textHeight() const override { return QFontMetricsF(font_).height(); }
+    double textWidth(const QString& text) const override { return QFontMetricsF(font_).horizontalAdvance(text); }
+
+private:
+    QFont font_ = ScreenFont(12, false);
+};
+
+bool realMetrics = false;
+
 struct Drawn {
-    RecordingPainter painter;
+    MeasuringPainter measuring;
+    RecordingPainter estimating;
+    RecordingPainter& painter = realMetrics ? measuring : estimating;
     RecordingDialogs dialogs;
 };
 
@@ -89,9 +118,13 @@ std::unique_ptr<Drawn> Draw(const DialState& s) {
     return d;
 }
 
-// A text's box as the recording painter measures it, turned with the text.
+// A text's box as the painter measures it, turned with the text.
 QRectF Box(const Primitive& t) {
-    const QRectF upright(QPointF(0, 0), QSizeF(0.6 * t.fontHeight * t.text.size(), t.fontHeight));
+    const QFontMetricsF metrics(ScreenFont(t.fontHeight, t.bold));
+    // The letters' ink stays within the em; the font's line height adds leading.
+    const QSizeF size = realMetrics ? QSizeF(metrics.horizontalAdvance(t.text), t.fontHeight)
+                                    : QSizeF(0.6 * t.fontHeight * t.text.size(), t.fontHeight);
+    const QRectF upright(QPointF(0, 0), size);
     QTransform turn;
     turn.translate(t.points[0].x(), t.points[0].y());
     turn.rotate(-t.direction);
@@ -173,6 +206,18 @@ TEST(FamilyLabels, BifilarLabelsStandOffTheLines) {
             }
         }
     }
+}
+
+TEST(FamilyLabels, WithTheScreensOwnLettersNoLabelCoversAnotherOrLeavesTheSheet) {
+    realMetrics = true;
+    for (double latitude : {47.0, -35.0}) {
+        for (const Family& f : Families()) {
+            DialState s = AtSite(latitude);
+            f.set(s);
+            ExpectCleanLabels(s, std::string(f.name) + " at " + std::to_string(latitude) + ", screen letters");
+        }
+    }
+    realMetrics = false;
 }
 
 TEST(FamilyLabels, PolesAndTheEquatorNeitherCrashNorPushLabelsOffTheSheet) {
