@@ -216,6 +216,14 @@ TEST(FamilyLabels, WithTheScreensOwnLettersNoLabelCoversAnotherOrLeavesTheSheet)
             f.set(s);
             ExpectCleanLabels(s, std::string(f.name) + " at " + std::to_string(latitude) + ", screen letters");
         }
+        // And the planar dials with their numbers.
+        for (const auto& [type, declination] : {std::pair{'h', 0.0}, std::pair{'v', 30.0}, std::pair{'i', 0.0}}) {
+            DialState s = AtSite(latitude);
+            s.dialType = type;
+            s.wallDeclination = declination;
+            s.numeralStyle = NumeralStyle::Arabic;
+            ExpectCleanLabels(s, std::string(1, type) + " at " + std::to_string(latitude) + ", screen letters");
+        }
     }
     realMetrics = false;
 }
