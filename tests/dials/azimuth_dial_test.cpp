@@ -4,6 +4,7 @@
 #include "astro/horizon_profile.h"
 #include "dials/azimuth_dial.h"
 #include "dials/dial_constructions.h"
+#include "dials/printer_page.h"
 #include "dials/recording_painter.h"
 #include "plot/plot_stream.h"
 #include "support/test_support.h"
@@ -51,12 +52,7 @@ DialState AzimuthState(int spacing) {
 
 // The printed page: 0.1 mm units, so R = 900 for an 18 cm plate.
 RecordingPainter DrawPrinted(const DialState& s, RecordingDialogs& dialogs) {
-    DialRequest r;
-    r.target = DrawTarget::Printer;
-    r.clientWidth = 2800;
-    r.clientHeight = 2000;
-    r.offsetX = 70;
-    r.offsetY = 50;
+    const DialRequest r = PrinterPage();
     RecordingPainter painter;
     EXPECT_TRUE(DrawAzimuthDial(s, r, painter, dialogs).drawn);
     return painter;

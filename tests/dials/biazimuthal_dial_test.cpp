@@ -4,6 +4,7 @@
 #include "dials/biazimuthal_dial.h"
 
 #include "dials/dial_constructions.h"
+#include "dials/printer_page.h"
 #include "dials/recording_painter.h"
 #include "plot/plot_stream.h"
 #include "support/test_support.h"
@@ -39,13 +40,8 @@ DialState TwoPlaces(bool vertical) {
     return s;
 }
 
-PlanarDialRequest Page() {
-    PlanarDialRequest r;
-    r.target = DrawTarget::Printer;
-    r.clientWidth = 2800;
-    r.clientHeight = 2000;
-    r.offsetX = 70;
-    r.offsetY = 50;
+DialRequest Page() {
+    DialRequest r = PrinterPage();
     r.originX = 1400;
     r.originY = 1000;
     r.textX = 100;

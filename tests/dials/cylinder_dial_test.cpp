@@ -5,6 +5,7 @@
 #include "astro/calendar.h"
 #include "dials/altitude_dial_common.h"
 #include "dials/dial_constructions.h"
+#include "dials/printer_page.h"
 #include "dials/recording_painter.h"
 #include "plot/plot_stream.h"
 #include "support/test_support.h"
@@ -33,17 +34,6 @@ DialState Shepherd() {
     s.otherHourInterval = '0';
     s.expertMode = false;
     return s;
-}
-
-// An A4 landscape page: 280 x 200 mm printable, 7 mm and 5 mm from the sheet's corner.
-DialRequest Page() {
-    DialRequest r;
-    r.target = DrawTarget::Printer;
-    r.clientWidth = 2800;
-    r.clientHeight = 2000;
-    r.offsetX = 70;
-    r.offsetY = 50;
-    return r;
 }
 
 DialRequest Screen(double w, double h) {
@@ -78,7 +68,7 @@ TEST(ShepherdsDial, NoonShadowOnTheSolsticeLandsTrueToScaleOnThePage) {
     const DialState s = Shepherd();
     RecordingPainter p;
     RecordingDialogs d;
-    const DialResult r = DrawShepherdsDial(s, Page(), p, d);
+    const DialResult r = DrawShepherdsDial(s, PrinterPage(), p, d);
     ASSERT_TRUE(r.drawn);
     EXPECT_DOUBLE_EQ(r.gnomonMm, 70.0);
     // 21 June 2013, 11:00 UT: declination +23.437 degrees (almanac). Noon altitude at 47.25 N
@@ -129,7 +119,7 @@ TEST(ShepherdsDial, MonthScalePositionsAndTheShortScale) {
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, Page(), p, d);
+        DrawShepherdsDial(s, PrinterPage(), p, d);
         const auto jul = Texts(p, QStringLiteral("Jul"));
         ASSERT_EQ(jul.size(), 1u);
         // 1 July is day 182: 10 days = 10.93 mm right of the scale's edge.
@@ -149,7 +139,7 @@ TEST(ShepherdsDial, MonthScalePositionsAndTheShortScale) {
         s.monthScaleLength = 60;
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, Page(), p, d);
+        DrawShepherdsDial(s, PrinterPage(), p, d);
         EXPECT_EQ(DateLineColumns(p).size(), 6u);
         EXPECT_TRUE(p.hasText(QStringLiteral("J")));
         EXPECT_FALSE(p.hasText(QStringLiteral("Jul")));
@@ -159,7 +149,7 @@ TEST(ShepherdsDial, MonthScalePositionsAndTheShortScale) {
         s.monthScaleLength = 61;
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, Page(), p, d);
+        DrawShepherdsDial(s, PrinterPage(), p, d);
         EXPECT_EQ(DateLineColumns(p).size(), 19u);
         EXPECT_TRUE(p.hasText(QStringLiteral("Jul")));
     }
@@ -168,7 +158,7 @@ TEST(ShepherdsDial, MonthScalePositionsAndTheShortScale) {
         s.monthScaleLength = 270;
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, Page(), p, d);
+        DrawShepherdsDial(s, PrinterPage(), p, d);
         const std::vector<double> columns = DateLineColumns(p);
         ASSERT_FALSE(columns.empty());
         EXPECT_NEAR(columns.back() - columns.front(), 2500, 1e-9);
@@ -183,7 +173,7 @@ TEST(ShepherdsDial, MonthNamesOfThePictureFollowTheLanguageThePlotKeepsItsBytes)
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, Page(), p, d);
+        DrawShepherdsDial(s, PrinterPage(), p, d);
         for (const char* english : {"Jul", "Oct", "Dec"}) EXPECT_TRUE(p.hasText(QString::fromLatin1(english))) << english;
         for (const char* german : {"Okt", "Dez"}) EXPECT_FALSE(p.hasText(QString::fromLatin1(german))) << german;
     }
@@ -191,7 +181,7 @@ TEST(ShepherdsDial, MonthNamesOfThePictureFollowTheLanguageThePlotKeepsItsBytes)
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, Page(), p, d);
+        DrawShepherdsDial(s, PrinterPage(), p, d);
         EXPECT_TRUE(p.hasText(QStringLiteral("Okt")));
         EXPECT_FALSE(p.hasText(QStringLiteral("Oct")));
     }
@@ -210,7 +200,7 @@ TEST(ShepherdsDial, WholeYearRunsFromJanuaryToDecember) {
     s.monthScaleSideBySide = true;
     RecordingPainter p;
     RecordingDialogs d;
-    DrawShepherdsDial(s, Page(), p, d);
+    DrawShepherdsDial(s, PrinterPage(), p, d);
     for (const char* m : {"Jan", "Feb", "Mär", "Apr", "Mai", "Jun", "Jul", "Dez"}) EXPECT_TRUE(p.hasText(QString::fromUtf8(m))) << m;
     const std::vector<double> columns = DateLineColumns(p);
     // 1 January is the left edge; 21 December lies 354 of 364 days along.
@@ -223,7 +213,7 @@ TEST(ShepherdsDial, MergedScaleMarksTheRisingHalfYearAtEqualDeclination) {
     DialState s = Shepherd();
     RecordingPainter p;
     RecordingDialogs d;
-    DrawShepherdsDial(s, Page(), p, d);
+    DrawShepherdsDial(s, PrinterPage(), p, d);
     // 1 February (declination -17.2) has the sun of 10/11 November; its name stands at the
     // bottom, left of its mark.
     const auto feb = Texts(p, QStringLiteral("Feb"));
@@ -236,7 +226,7 @@ TEST(ShepherdsDial, MergedScaleMarksTheRisingHalfYearAtEqualDeclination) {
     // With the equation of time the lines hold for June to December only: no marks.
     s.cylinderWithEoT = true;
     RecordingPainter q;
-    DrawShepherdsDial(s, Page(), q, d);
+    DrawShepherdsDial(s, PrinterPage(), q, d);
     EXPECT_FALSE(q.hasText(QStringLiteral("Feb")));
 }
 
@@ -245,7 +235,7 @@ TEST(ShepherdsDial, HoursSpanningNoonFoldOntoTheLongerHalf) {
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, Page(), p, d);
+        DrawShepherdsDial(s, PrinterPage(), p, d);
         // 12 - 8 > 15 - 12: the morning half 8 .. 12 is drawn, each line naming its twin.
         for (const char* t : {"8", "9/15", "10/14", "11/13", "12"}) EXPECT_TRUE(p.hasText(QString::fromLatin1(t))) << t;
         EXPECT_FALSE(p.hasText(QStringLiteral("13")));
@@ -258,7 +248,7 @@ TEST(ShepherdsDial, HoursSpanningNoonFoldOntoTheLongerHalf) {
         s.cylinderWithEoT = true;
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, Page(), p, d);
+        DrawShepherdsDial(s, PrinterPage(), p, d);
         for (const char* t : {"8", "12", "13", "15"}) EXPECT_TRUE(p.hasText(QString::fromLatin1(t))) << t;
         EXPECT_FALSE(p.lines(2).empty());
         EXPECT_TRUE(p.hasText(QStringLiteral(" WOZ mit Zeitgl., ")));
@@ -271,7 +261,7 @@ TEST(ShepherdsDial, HoursSpanningNoonFoldOntoTheLongerHalf) {
         s.language = Language::English;
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, Page(), p, d);
+        DrawShepherdsDial(s, PrinterPage(), p, d);
         EXPECT_TRUE(p.hasText(QStringLiteral("14")));
         EXPECT_FALSE(p.lines(5).empty());
         EXPECT_TRUE(p.hasText(QStringLiteral("Time of zone meridian without EoT, ")));
@@ -288,7 +278,7 @@ TEST(ShepherdsDial, HourLinesStayInsideTheScale) {
     s.otherHourInterval = '3';
     RecordingPainter p;
     RecordingDialogs d;
-    DrawShepherdsDial(s, Page(), p, d);
+    DrawShepherdsDial(s, PrinterPage(), p, d);
     // The top row is the horizon (no shadow), the bottom the longest shadow drawn.
     double bottom = 0;
     for (const Primitive& r : p.all(Primitive::Rectangle))
@@ -312,7 +302,7 @@ TEST(ShepherdsDial, LowLatitudeCutsTheScaleAboveTheLegend) {
     s.latitude = 10;  // the sun reaches the zenith: an endless shadow
     RecordingPainter p;
     RecordingDialogs d;
-    DrawShepherdsDial(s, Page(), p, d);
+    DrawShepherdsDial(s, PrinterPage(), p, d);
     const double top = 2001.0 / 20 + 50;
     bool scale = false;
     for (const Primitive& r : p.all(Primitive::Rectangle))
@@ -332,7 +322,7 @@ TEST(ShepherdsDial, TemporalHoursOneLinePerTwinAndTheirRange) {
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, Page(), p, d);
+        DrawShepherdsDial(s, PrinterPage(), p, d);
         for (const char* t : {"1/11", "2/10", "3/9", "4/8", "5/7", "6"}) EXPECT_TRUE(p.hasText(QString::fromLatin1(t))) << t;
         for (const Primitive& t : p.all(Primitive::Text)) EXPECT_FALSE(t.role == 9 && t.text == QStringLiteral("11"));
         EXPECT_TRUE(d.events.empty());
@@ -342,7 +332,7 @@ TEST(ShepherdsDial, TemporalHoursOneLinePerTwinAndTheirRange) {
         s.temporalTo = 14;
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, Page(), p, d);
+        DrawShepherdsDial(s, PrinterPage(), p, d);
         ASSERT_EQ(d.events.size(), 1u);
         EXPECT_EQ(d.events[0].caption, QStringLiteral("ZORVA.EXE - Fehler!"));
         EXPECT_EQ(d.events[0].text, QStringLiteral("Temporalstunden müssen zwischen 0 und 12 liegen!\r\nZur Korrektur "
@@ -359,7 +349,7 @@ TEST(ShepherdsDial, LabelsOfLinesStartingCloseTogetherDoNotCollide) {
     s.monthScaleSideBySide = true;
     RecordingPainter p;
     RecordingDialogs d;
-    DrawShepherdsDial(s, Page(), p, d);
+    DrawShepherdsDial(s, PrinterPage(), p, d);
     std::vector<QRectF> boxes;
     for (const Primitive& t : p.all(Primitive::Text))
         if (t.role == 9) boxes.emplace_back(t.points[0], QSizeF(0.6 * 35 * t.text.size(), 35));
@@ -388,7 +378,7 @@ TEST(ShepherdsDial, PolarLatitudeWithTemporalHoursIsNotConstructed) {
     s.temporalHours = true;
     RecordingPainter p;
     RecordingDialogs d;
-    EXPECT_FALSE(DrawShepherdsDial(s, Page(), p, d).drawn);
+    EXPECT_FALSE(DrawShepherdsDial(s, PrinterPage(), p, d).drawn);
     EXPECT_TRUE(p.hasText(QStringLiteral("Temporalstunden sind in dieser geogr. Breite nicht möglich!")));
     EXPECT_TRUE(p.hasText(QStringLiteral("Die Sonnenuhr wird deshalb nicht konstruiert.")));
     EXPECT_TRUE(p.hasText(QStringLiteral("ZYLINDER - SONNENUHR ")));
@@ -407,7 +397,7 @@ TEST(ShepherdsDial, PolarLatitudeWithTemporalHoursIsNotConstructed) {
     // Without temporal hours the polar dial is drawn.
     s.temporalHours = false;
     RecordingPainter q;
-    EXPECT_TRUE(DrawShepherdsDial(s, Page(), q, d).drawn);
+    EXPECT_TRUE(DrawShepherdsDial(s, PrinterPage(), q, d).drawn);
 }
 
 TEST(ShepherdsDial, BabylonianAndItalianHoursInExpertModeOnly) {
@@ -416,14 +406,14 @@ TEST(ShepherdsDial, BabylonianAndItalianHoursInExpertModeOnly) {
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, Page(), p, d);
+        DrawShepherdsDial(s, PrinterPage(), p, d);
         EXPECT_TRUE(p.lines(6).empty());
     }
     s.expertMode = true;
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, Page(), p, d);
+        DrawShepherdsDial(s, PrinterPage(), p, d);
         EXPECT_FALSE(p.lines(6).empty());
         EXPECT_FALSE(p.lines(5).empty());
     }
@@ -431,7 +421,7 @@ TEST(ShepherdsDial, BabylonianAndItalianHoursInExpertModeOnly) {
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, Page(), p, d);
+        DrawShepherdsDial(s, PrinterPage(), p, d);
         EXPECT_TRUE(p.lines(6).empty());
         ASSERT_EQ(d.events.size(), 1u);
         EXPECT_EQ(d.events[0].caption, QStringLiteral("ZORVA.EXE - Problem!"));
@@ -447,7 +437,7 @@ TEST(ShepherdsDial, TheCylinderVariantsHaveTheirOwnConstructionAndPlot) {
     EXPECT_TRUE(CanSavePlot(s));
     RecordingPainter p;
     RecordingDialogs d;
-    PlanarDialRequest r = Page();
+    PlanarDialRequest r = PrinterPage();
     r.originX = 1470;
     r.originY = 1050;
     EXPECT_TRUE(c->draw(s, r, p, d).drawn);

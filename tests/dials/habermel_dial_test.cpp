@@ -9,6 +9,7 @@
 #include "dials/dial_constructions.h"
 #include "dials/quadrant_geometry.h"
 #include "dials/quadrant_space.h"
+#include "dials/printer_page.h"
 #include "dials/recording_painter.h"
 #include "plot/plot_stream.h"
 #include "support/test_support.h"
@@ -24,16 +25,6 @@ namespace zorva::test {
 namespace {
 
 constexpr int kYear = 2013;
-
-PlanarDialRequest Page() {
-    PlanarDialRequest r;
-    r.target = DrawTarget::Printer;
-    r.clientWidth = 2800;
-    r.clientHeight = 2000;
-    r.offsetX = 70;
-    r.offsetY = 50;
-    return r;
-}
 
 struct Site {
     double latitude, longitude, zone;  // longitude and zone positive west
@@ -62,7 +53,7 @@ DialState Habermel(int kind, const Site& site, double gnomon) {
 RecordingPainter Draw(const DialState& s, PlanarDialResult* result = nullptr) {
     RecordingPainter p;
     RecordingDialogs d;
-    const PlanarDialResult r = DrawHabermelDial(s, Page(), p, d);
+    const PlanarDialResult r = DrawHabermelDial(s, PrinterPage(), p, d);
     if (result) *result = r;
     return p;
 }

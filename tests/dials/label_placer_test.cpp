@@ -8,6 +8,7 @@
 #include "dials/hat_dial.h"
 #include "dials/hidokai_dial.h"
 #include "dials/hollander_dial.h"
+#include "printer_page.h"
 #include "recording_painter.h"
 #include "support/test_support.h"
 
@@ -167,12 +168,7 @@ DialState Dial(char type, int kind, const Site& site) {
 }
 
 DialRequest Page() {
-    DialRequest r;
-    r.target = DrawTarget::Printer;
-    r.clientWidth = 2800;
-    r.clientHeight = 2000;
-    r.offsetX = 70;
-    r.offsetY = 50;
+    DialRequest r = PrinterPage();
     r.originX = 70 + 1400;
     r.originY = 50 + 1333;
     r.textX = 70 + 1050;

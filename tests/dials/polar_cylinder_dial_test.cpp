@@ -6,6 +6,7 @@
 #include "dials/cylinder_dial.h"
 #include "dials/date_lines.h"
 #include "dials/dial_constructions.h"
+#include "dials/printer_page.h"
 #include "dials/recording_painter.h"
 #include "astro/solar_ephemeris.h"
 #include "plot/plot_stream.h"
@@ -48,13 +49,8 @@ DialState Cylinder() {
     return s;
 }
 
-PlanarDialRequest Page() {
-    PlanarDialRequest r;
-    r.target = DrawTarget::Printer;
-    r.clientWidth = 2800;
-    r.clientHeight = 2000;
-    r.offsetX = 70;
-    r.offsetY = 50;
+DialRequest Page() {
+    DialRequest r = PrinterPage();
     r.originX = 1470;
     r.originY = 1050;
     r.textX = 100;

@@ -3,6 +3,7 @@
 #include "dials/quadrant_dial.h"
 
 #include "dials/dial_constructions.h"
+#include "dials/printer_page.h"
 #include "dials/recording_painter.h"
 #include "support/test_support.h"
 #include "text/recording_dialogs.h"
@@ -19,16 +20,6 @@ namespace {
 // Printer page 2800 x 2000 units of 0.1 mm; a 150 mm quadrant: R = 1500, C = 10 units per
 // mm, apex at (2800 / 4, 10 C) = (700, 100), B = 50, L = 10.
 constexpr double kXA = 700, kYA = 100, kR = 1500;
-
-PlanarDialRequest Page() {
-    PlanarDialRequest r;
-    r.target = DrawTarget::Printer;
-    r.clientWidth = 2800;
-    r.clientHeight = 2000;
-    r.offsetX = 70;
-    r.offsetY = 50;
-    return r;
-}
 
 DialState Quadrant() {
     DialState s = StartupState();
@@ -54,7 +45,7 @@ DialState Quadrant() {
 RecordingPainter Draw(const DialState& s, PlanarDialResult* result = nullptr) {
     RecordingPainter p;
     RecordingDialogs d;
-    const PlanarDialResult r = DrawQuadrantDial(s, Page(), p, d);
+    const PlanarDialResult r = DrawQuadrantDial(s, PrinterPage(), p, d);
     if (result) *result = r;
     return p;
 }

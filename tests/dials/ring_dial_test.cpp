@@ -4,6 +4,7 @@
 #include "dials/ring_dial.h"
 
 #include "dials/dial_constructions.h"
+#include "dials/printer_page.h"
 #include "dials/recording_painter.h"
 #include "plot/plot_stream.h"
 #include "support/test_support.h"
@@ -36,17 +37,6 @@ DialState Ring() {
     s.dateLinesPerMonth = 1;
     s.zodiacDeclinations = {0.0, -23.44, -20.15, -11.47, 0.0, 11.47, 20.15, 23.44};
     return s;
-}
-
-// An A4 landscape page: 280 x 200 mm printable, 7 mm and 5 mm from the sheet's corner.
-PlanarDialRequest Page() {
-    PlanarDialRequest r;
-    r.target = DrawTarget::Printer;
-    r.clientWidth = 2800;
-    r.clientHeight = 2000;
-    r.offsetX = 70;
-    r.offsetY = 50;
-    return r;
 }
 
 double AltitudeOf(double latitude, double hourAngle, double declination) {
@@ -167,7 +157,7 @@ TEST(RingDial, LightSpotTracedInSpaceLiesOnTheDrawnHourLine) {
                 s.otherHourFrom = s.otherHourTo = hour;
                 RecordingPainter p;
                 RecordingDialogs d;
-                ASSERT_TRUE(DrawRingDial(s, Page(), p, d).drawn);
+                ASSERT_TRUE(DrawRingDial(s, PrinterPage(), p, d).drawn);
                 const auto rects = p.all(Primitive::Rectangle);
                 ASSERT_GE(rects.size(), 1u);
                 const double x0 = rects[0].points[0].x();
@@ -212,7 +202,7 @@ TEST(RingDial, SlidingHoleKeepsNoonOnOneStraightLine) {
     s.otherHourFrom = s.otherHourTo = 12;
     RecordingPainter p;
     RecordingDialogs d;
-    ASSERT_TRUE(DrawRingDial(s, Page(), p, d).drawn);
+    ASSERT_TRUE(DrawRingDial(s, PrinterPage(), p, d).drawn);
     const auto noon = p.lines(2);
     ASSERT_GE(noon.size(), 10u);
     for (const Primitive& l : noon) {
@@ -222,7 +212,7 @@ TEST(RingDial, SlidingHoleKeepsNoonOnOneStraightLine) {
     // The fixed hole spreads noon over the dates: summer higher sun, farther spot.
     s.noonLineHorizontal = false;
     RecordingPainter fixed;
-    DrawRingDial(s, Page(), fixed, d);
+    DrawRingDial(s, PrinterPage(), fixed, d);
     const auto spread = fixed.lines(2);
     EXPECT_GT(std::abs(spread.front().points[0].x() - spread.back().points[1].x()), 100);
 }
@@ -285,7 +275,7 @@ TEST(RingDial, BadInputGetsAClearMessageAndNoDrawingOffThePage) {
         s.ringWidth = 150;
         RecordingPainter p;
         RecordingDialogs d;
-        const PlanarDialResult r = DrawRingDial(s, Page(), p, d);
+        const PlanarDialResult r = DrawRingDial(s, PrinterPage(), p, d);
         EXPECT_EQ(r.drawn, c.drawn) << c.angle << " " << c.latitude;
         if (!c.drawn) {
             ASSERT_EQ(d.events.size(), 1u);
@@ -305,7 +295,7 @@ TEST(RingDial, BadInputGetsAClearMessageAndNoDrawingOffThePage) {
     s.latitude = 5;
     RecordingPainter p;
     RecordingDialogs d;
-    DrawRingDial(s, Page(), p, d);
+    DrawRingDial(s, PrinterPage(), p, d);
     EXPECT_TRUE(p.hasText(QStringLiteral("Skala reicht teilweise in die andere Ringhälfte: dort abgeschnitten.")));
 }
 
