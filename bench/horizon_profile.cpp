@@ -6,12 +6,11 @@
 // Usage: bench-horizon-profile [cells per side] [maximum distance km] [profile.ele to write]
 //   e.g. bench-horizon-profile 6001 300     the whole 6001 x 6001 tile in range
 #include "astro/terrain_profile.h"
+#include "process_measure.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <sys/resource.h>
 
 #include <chrono>
 #include <cmath>
@@ -22,39 +21,12 @@
 
 namespace {
 
+using zorva::bench::CountLines;
+using zorva::bench::CpuSeconds;
+using zorva::bench::PeakRssKb;
+
 double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-long PeakRssKb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-// Counts the lines of a file read in 1 MB blocks.
-long long CountLines(const QString& path) {
-    std::FILE* f = std::fopen(path.toLocal8Bit().constData(), "rb");
-    if (!f) return -1;
-    std::vector<char> block(1 << 20);
-    long long lines = 0;
-    std::size_t got = 0;
-    while ((got = std::fread(block.data(), 1, block.size(), f)) > 0) {
-        const char* p = block.data();
-        const char* end = p + got;
-        while (const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p))) {
-            ++lines;
-            p = static_cast<const char*>(nl) + 1;
-        }
-    }
-    std::fclose(f);
-    return lines;
 }
 
 }  // namespace

@@ -3,11 +3,10 @@
 // lines of the same file; the peak memory must not grow with the file.
 //   build/bench-map-data [MEGABYTES of the large file (default 110)]
 #include "plot/map_data.h"
+#include "process_measure.h"
 
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <sys/resource.h>
 
 #include <cmath>
 #include <cstdio>
@@ -17,36 +16,9 @@
 
 namespace {
 
-// CPU seconds: on a loaded machine the wall clock measures the neighbours too.
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-long PeakRssKb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-long long CountLines(const QString& path) {
-    std::FILE* f = std::fopen(path.toLocal8Bit().constData(), "rb");
-    if (!f) return -1;
-    std::vector<char> block(1 << 16);
-    long long lines = 0;
-    std::size_t got = 0;
-    while ((got = std::fread(block.data(), 1, block.size(), f)) > 0) {
-        const char* p = block.data();
-        const char* end = p + got;
-        while (const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p))) {
-            ++lines;
-            p = static_cast<const char*>(nl) + 1;
-        }
-    }
-    std::fclose(f);
-    return lines;
-}
+using zorva::bench::CountLines;
+using zorva::bench::CpuSeconds;
+using zorva::bench::PeakRssKb;
 
 // Coast-like lines of a few hundred points with "#" between them, as the usual files are.
 bool WriteMap(const QString& path, long long bytes) {
