@@ -4,6 +4,7 @@
 #include "dials/cylinder_dial.h"
 #include "dials/dial_constructions.h"
 #include "plot/plot_stream.h"
+#include "support/plot_readers.h"
 #include "support/test_support.h"
 
 #include <QBuffer>
@@ -21,15 +22,6 @@ namespace zorva::test {
 namespace {
 
 constexpr double kDeg = 3.14159265358979323846 / 180.0;
-
-QString PythonWithEzdxf() {
-    for (const QString& python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
-        QProcess p;
-        p.start(python, {QStringLiteral("-c"), QStringLiteral("import ezdxf")});
-        if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) return python;
-    }
-    return {};
-}
 
 DialState Shepherd() {
     DialState s = StartupState();
@@ -180,21 +172,7 @@ TEST(AltitudeDialPlots, PlotsRenderInHp2xx) {
         r.fileName = dir.filePath(name + QStringLiteral(".plt"));
         ASSERT_TRUE(SaveDialPlot(state, r, d).ok) << name.toStdString();
         const QString png = dir.filePath(name + QStringLiteral(".png"));
-        QProcess hp2xx;
-        hp2xx.setStandardInputFile(QProcess::nullDevice());
-        hp2xx.setProcessChannelMode(QProcess::MergedChannels);
-        hp2xx.start(QStringLiteral("hp2xx"), {QStringLiteral("-m"), QStringLiteral("png"), QStringLiteral("-f"), png, r.fileName});
-        ASSERT_TRUE(hp2xx.waitForFinished(120000));
-        EXPECT_EQ(hp2xx.exitCode(), 0) << name.toStdString();
-        for (const QString& line : QString::fromLocal8Bit(hp2xx.readAll()).split(QLatin1Char('\n'))) {
-            if (line.contains(QStringLiteral("Illegal pen number"))) continue;  // hp2xx knows eight pens
-            EXPECT_FALSE(line.contains(QStringLiteral("rror"), Qt::CaseInsensitive)) << name.toStdString() << ": " << line.toStdString();
-            EXPECT_FALSE(line.contains(QStringLiteral("nknown"), Qt::CaseInsensitive)) << name.toStdString() << ": " << line.toStdString();
-            if (line.startsWith(QStringLiteral("HPGL command(s) ignored:"))) {
-                EXPECT_EQ(line.trimmed(), QStringLiteral("HPGL command(s) ignored: 0")) << name.toStdString();
-            }
-        }
-        EXPECT_GT(QFileInfo(png).size(), 1000) << name.toStdString();
+        ExpectHp2xxDrawsWithoutComplaint(r.fileName, png, name.toStdString());
     }
 }
 

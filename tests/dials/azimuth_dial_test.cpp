@@ -6,6 +6,7 @@
 #include "dials/dial_constructions.h"
 #include "dials/printer_page.h"
 #include "dials/recording_painter.h"
+#include "support/plot_readers.h"
 #include "plot/plot_stream.h"
 #include "support/test_support.h"
 
@@ -359,15 +360,6 @@ TEST(AzimuthDialPlot, HeadDiscLegendAndEnd) {
     EXPECT_TRUE(dates.endsWith(QStringLiteral(";SP0;IN;")));
 }
 
-QString PythonWithEzdxf() {
-    for (const QString& python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
-        QProcess p;
-        p.start(python, {QStringLiteral("-c"), QStringLiteral("import ezdxf")});
-        if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) return python;
-    }
-    return {};
-}
-
 TEST(AzimuthDialPlot, DxfOfBothKindsIsInMillimetres) {
     const QString python = PythonWithEzdxf();
     if (python.isEmpty()) GTEST_SKIP() << "python3-ezdxf is not installed";
@@ -416,24 +408,8 @@ TEST(AzimuthDialPlot, EveryVariantRendersInHp2xx) {
         PlotSaveRequest r;
         r.fileName = dir.filePath(QStringLiteral("v%1.plt").arg(variant));
         ASSERT_TRUE(SaveDialPlot(s, r, dialogs).ok);
-        QProcess hp2xx;
-        hp2xx.setWorkingDirectory(dir.path());
-        hp2xx.setStandardInputFile(QProcess::nullDevice());
-        hp2xx.setProcessChannelMode(QProcess::MergedChannels);
-        hp2xx.start(QStringLiteral("hp2xx"), {QStringLiteral("-m"), QStringLiteral("png"), QStringLiteral("-f"),
-                                              dir.filePath(QStringLiteral("v%1.png").arg(variant)), r.fileName});
-        ASSERT_TRUE(hp2xx.waitForFinished(120000));
-        EXPECT_EQ(hp2xx.exitCode(), 0) << variant;
-        // hp2xx knows eight pens; the disc's pen 9 and the pens 10 and 11 are its only remark.
-        static const QRegularExpression eightPens(QStringLiteral("^Illegal pen number (9|10|11|12): replaced by \\d+$"));
-        for (const QString& line : QString::fromLocal8Bit(hp2xx.readAll()).split(QLatin1Char('\n'))) {
-            if (line.contains(QStringLiteral("Illegal pen number"))) {
-                EXPECT_TRUE(eightPens.match(line.trimmed()).hasMatch()) << line.toStdString();
-                continue;
-            }
-            EXPECT_FALSE(line.contains(QStringLiteral("arning"), Qt::CaseInsensitive)) << variant << ": " << line.toStdString();
-            EXPECT_FALSE(line.contains(QStringLiteral("rror"), Qt::CaseInsensitive)) << variant << ": " << line.toStdString();
-        }
+        ExpectHp2xxDrawsWithoutComplaint(r.fileName, dir.filePath(QStringLiteral("v%1.png").arg(variant)),
+                                         "variant " + std::to_string(variant));
     }
 }
 

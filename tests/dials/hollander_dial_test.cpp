@@ -7,6 +7,7 @@
 #include "dials/dial_render.h"
 #include "dials/label_placer.h"
 #include "dials/recording_painter.h"
+#include "support/plot_readers.h"
 #include "plot/plot_stream.h"
 #include "support/test_support.h"
 #include "text/texts.h"
@@ -248,15 +249,7 @@ TEST_F(HollanderSave, HpglWritesTheDialAndTheConeFile) {
 }
 
 TEST_F(HollanderSave, BothDxfFilesReadInEzdxfAndLieOnTheSheet) {
-    QString python;
-    for (const QString& p : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
-        QProcess probe;
-        probe.start(p, {QStringLiteral("-c"), QStringLiteral("import ezdxf")});
-        if (probe.waitForFinished(60000) && probe.exitCode() == 0) {
-            python = p;
-            break;
-        }
-    }
+    const QString python = PythonWithEzdxf();
     if (python.isEmpty()) GTEST_SKIP() << "python3-ezdxf is not installed";
     DialState vertical = ConeDial();
     vertical.hollanderShadowLine = 1;
@@ -272,30 +265,7 @@ TEST_F(HollanderSave, BothDxfFilesReadInEzdxfAndLieOnTheSheet) {
         ASSERT_TRUE(saved.ok) << name.toStdString();
         files << r.fileName << saved.secondFileName;
     }
-    const char* script = R"(
-import sys, ezdxf
-from ezdxf import bbox
-for path in sys.argv[1:]:
-    doc = ezdxf.readfile(path)
-    ext = bbox.extents(doc.modelspace(), fast=True)
-    print(f"{len(doc.audit().errors)} {len(doc.modelspace())} {ext.extmin.x:.3f} {ext.extmin.y:.3f} {ext.extmax.x:.3f} {ext.extmax.y:.3f}")
-)";
-    QProcess reader;
-    reader.start(python, QStringList{QStringLiteral("-c"), QString::fromLatin1(script)} + files);
-    ASSERT_TRUE(reader.waitForFinished(180000));
-    ASSERT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
-    const QStringList lines = QString::fromUtf8(reader.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), files.size());
-    for (qsizetype k = 0; k < lines.size(); ++k) {
-        const QStringList f = lines[k].split(QLatin1Char(' '));
-        ASSERT_EQ(f.size(), 6);
-        EXPECT_EQ(f[0], QStringLiteral("0")) << files[k].toStdString();
-        EXPECT_GT(f[1].toInt(), 20) << files[k].toStdString();
-        EXPECT_GE(f[2].toDouble(), -0.01) << files[k].toStdString();
-        EXPECT_GE(f[3].toDouble(), -0.01) << files[k].toStdString();
-        EXPECT_LE(f[4].toDouble(), 403.925 + 0.01) << files[k].toStdString();
-        EXPECT_LE(f[5].toDouble(), 275.95 + 0.01) << files[k].toStdString();
-    }
+    ExpectDxfFilesOnTheSheet(python, files, 20, 0.01);
     EXPECT_TRUE(dir_.isValid());
 }
 
@@ -306,20 +276,8 @@ TEST_F(HollanderSave, BothPlotsRenderInHp2xx) {
     dialogs_.answers = {Answer::Yes};  // with the grid
     const PlotSaveResult saved = SaveDialPlot(ConeDial(), r, dialogs_);
     ASSERT_TRUE(saved.ok);
-    for (const QString& file : {r.fileName, saved.secondFileName}) {
-        QProcess hp2xx;
-        hp2xx.setWorkingDirectory(dir_.path());
-        hp2xx.setStandardInputFile(QProcess::nullDevice());
-        hp2xx.setProcessChannelMode(QProcess::MergedChannels);
-        hp2xx.start(QStringLiteral("hp2xx"), {QStringLiteral("-m"), QStringLiteral("png"), QStringLiteral("-f"),
-                                              file + QStringLiteral(".png"), file});
-        ASSERT_TRUE(hp2xx.waitForFinished(120000));
-        EXPECT_EQ(hp2xx.exitCode(), 0) << file.toStdString();
-        for (const QString& line : QString::fromLocal8Bit(hp2xx.readAll()).split(QLatin1Char('\n'))) {
-            if (line.contains(QStringLiteral("Illegal pen number"))) continue;  // hp2xx knows eight pens
-            EXPECT_FALSE(line.contains(QStringLiteral("arning"), Qt::CaseInsensitive)) << line.toStdString();
-        }
-    }
+    for (const QString& file : {r.fileName, saved.secondFileName})
+        ExpectHp2xxDrawsWithoutComplaint(file, file + QStringLiteral(".png"), file.toStdString());
 }
 
 TEST(HollanderDial, InformationListsSignDatesAndTheLineNearestTheCone) {

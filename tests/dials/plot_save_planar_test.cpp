@@ -2,6 +2,7 @@
 // and stays on the sheet, every plot renders in hp2xx without complaint, and bad input
 // (missing folders, odd names, a refused dial) leaves no half-written or temporary file.
 #include "dials/planar_plot.h"
+#include "support/plot_readers.h"
 #include "support/test_support.h"
 
 #include <QDir>
@@ -13,16 +14,6 @@
 
 namespace zorva::test {
 namespace {
-
-// Debian's interpreter first: a python3 earlier on the PATH may lack Debian's modules.
-QString PythonWithEzdxf() {
-    for (const QString& python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
-        QProcess p;
-        p.start(python, {QStringLiteral("-c"), QStringLiteral("import ezdxf")});
-        if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) return python;
-    }
-    return {};
-}
 
 // The dials a user saves most, and the ones that reach the sheet's edges.
 std::vector<std::pair<QString, DialState>> Dials() {
@@ -85,33 +76,8 @@ TEST_F(PlanarSave, EveryDxfReadsInEzdxfAndStaysOnTheSheet) {
     }
     EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(QLatin1Char(' ')).toStdString();
 
-    const char* script = R"(
-import sys, ezdxf
-from ezdxf import bbox
-for path in sys.argv[1:]:
-    doc = ezdxf.readfile(path)
-    errors = len(doc.audit().errors)
-    ext = bbox.extents(doc.modelspace(), fast=True)
-    n = len(doc.modelspace())
-    print(f"{errors} {n} {ext.extmin.x:.3f} {ext.extmin.y:.3f} {ext.extmax.x:.3f} {ext.extmax.y:.3f}")
-)";
-    QProcess reader;
-    reader.start(python, QStringList{QStringLiteral("-c"), QString::fromLatin1(script)} + files);
-    ASSERT_TRUE(reader.waitForFinished(180000));
-    ASSERT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
-    const QStringList lines = QString::fromUtf8(reader.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), files.size());
-    for (qsizetype k = 0; k < lines.size(); ++k) {
-        const QStringList f = lines[k].split(QLatin1Char(' '));
-        ASSERT_EQ(f.size(), 6);
-        EXPECT_EQ(f[0], QStringLiteral("0")) << files[k].toStdString();
-        EXPECT_GT(f[1].toInt(), 20) << files[k].toStdString();
-        // On the sheet, give or take half the width of a medium line (0.006 mm).
-        EXPECT_GE(f[2].toDouble(), -0.004) << files[k].toStdString();
-        EXPECT_GE(f[3].toDouble(), -0.004) << files[k].toStdString();
-        EXPECT_LE(f[4].toDouble(), 403.925 + 0.004) << files[k].toStdString();
-        EXPECT_LE(f[5].toDouble(), 275.95 + 0.004) << files[k].toStdString();
-    }
+    // On the sheet, give or take half the width of a medium line (0.006 mm).
+    ExpectDxfFilesOnTheSheet(python, files, 20, 0.004);
 }
 
 TEST_F(PlanarSave, EveryPlotRendersInHp2xx) {
@@ -121,30 +87,7 @@ TEST_F(PlanarSave, EveryPlotRendersInHp2xx) {
         r.fileName = path(name + QStringLiteral(".plt"));
         r.gridMm = 5.0;
         ASSERT_TRUE(SavePlanarDial(state, r, dialogs_).ok) << name.toStdString();
-        QProcess hp2xx;
-        hp2xx.setWorkingDirectory(dir_.path());
-        hp2xx.setStandardInputFile(QProcess::nullDevice());
-        hp2xx.setProcessChannelMode(QProcess::MergedChannels);
-        hp2xx.start(QStringLiteral("hp2xx"), {QStringLiteral("-m"), QStringLiteral("png"), QStringLiteral("-f"),
-                                              path(name + QStringLiteral(".png")), r.fileName});
-        ASSERT_TRUE(hp2xx.waitForFinished(120000));
-        EXPECT_EQ(hp2xx.exitCode(), 0) << name.toStdString();
-        // hp2xx knows eight pens; the plot's pens 9 to 12 (grid, temporal hours, day-length
-        // lines, borders) are the one thing it may remark on.
-        static const QRegularExpression eightPens(QStringLiteral("^Illegal pen number (9|10|11|12): replaced by \\d+$"));
-        for (const QString& line : QString::fromLocal8Bit(hp2xx.readAll()).split(QLatin1Char('\n'))) {
-            if (line.contains(QStringLiteral("Illegal pen number"))) {
-                EXPECT_TRUE(eightPens.match(line.trimmed()).hasMatch()) << line.toStdString();
-                continue;
-            }
-            EXPECT_FALSE(line.contains(QStringLiteral("arning"), Qt::CaseInsensitive)) << name.toStdString() << ": " << line.toStdString();
-            EXPECT_FALSE(line.contains(QStringLiteral("rror"), Qt::CaseInsensitive)) << name.toStdString() << ": " << line.toStdString();
-            EXPECT_FALSE(line.contains(QStringLiteral("nknown"), Qt::CaseInsensitive)) << name.toStdString() << ": " << line.toStdString();
-            if (line.startsWith(QStringLiteral("HPGL command(s) ignored:"))) {
-                EXPECT_EQ(line.trimmed(), QStringLiteral("HPGL command(s) ignored: 0")) << name.toStdString();
-            }
-        }
-        EXPECT_GT(QFileInfo(path(name + QStringLiteral(".png"))).size(), 1000) << name.toStdString();
+        ExpectHp2xxDrawsWithoutComplaint(r.fileName, path(name + QStringLiteral(".png")), name.toStdString());
     }
 }
 

@@ -3,6 +3,7 @@
 #include "dxf_reading.h"
 #include "golden_plots.h"
 #include "plot/plot_save.h"
+#include "support/plot_readers.h"
 #include "support/test_support.h"
 
 #include <QFile>
@@ -12,16 +13,6 @@
 
 namespace zorva::test {
 namespace {
-
-// Debian's interpreter first: a python3 earlier on the PATH may lack Debian's modules.
-QString PythonWithEzdxf() {
-    for (const QString& python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
-        QProcess p;
-        p.start(python, {QStringLiteral("-c"), QStringLiteral("import ezdxf")});
-        if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) return python;
-    }
-    return {};
-}
 
 // What the reader should find: entity counts, vertices and label texts as we wrote them.
 QString ExpectedSummary(const QString& path, const QByteArray& dxf) {
