@@ -41,15 +41,7 @@ DialState BareState(char letter, double latitude) {
     return s;
 }
 
-DialRequest ScreenRequest(const DialState& s) {
-    DialRequest r;
-    r.clientWidth = kWidth;
-    r.clientHeight = kHeight;
-    const GnomonPlacement g = DefaultGnomonPlacement(s, kWidth, kHeight);
-    r.originX = g.originX;
-    r.originY = g.originY;
-    return r;
-}
+DialRequest ScreenRequest(const DialState& s) { return DefaultScreenRequest(s, QSize(kWidth, kHeight)); }
 
 struct Drawn {
     RecordingPainter painter;

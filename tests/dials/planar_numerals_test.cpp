@@ -49,17 +49,7 @@ DialState OnlyApparent(char letter, double latitude, int from, int to) {
     return s;
 }
 
-DialRequest ScreenRequest(const DialState& s) {
-    DialRequest r;
-    r.clientWidth = kWidth;
-    r.clientHeight = kHeight;
-    const GnomonPlacement g = DefaultGnomonPlacement(s, kWidth, kHeight);
-    r.originX = g.originX;
-    r.originY = g.originY;
-    r.textX = g.centreX;
-    r.textY = g.centreY;
-    return r;
-}
+DialRequest ScreenRequest(const DialState& s) { return DefaultScreenRequest(s, QSize(kWidth, kHeight)); }
 
 struct Drawn {
     RecordingPainter painter;

@@ -89,14 +89,7 @@ void ExpectPrintoutEqualsScreen(const DialState& s, const std::string& what) {
     RecordingDialogs dialogs;
     RecordingPainter screen;
     const GnomonPlacement g = DefaultGnomonPlacement(s, kWidth, kHeight);
-    DialRequest r;
-    r.clientWidth = kWidth;
-    r.clientHeight = kHeight;
-    r.originX = g.originX;
-    r.originY = g.originY;
-    r.textX = g.centreX;
-    r.textY = g.centreY;
-    ASSERT_TRUE(DrawDialOnScreen(s, r, screen, dialogs).drawn) << what;
+    ASSERT_TRUE(DrawDialOnScreen(s, DefaultScreenRequest(s, QSize(kWidth, kHeight)), screen, dialogs).drawn) << what;
     const double screenPerMm = ScreenUnitsPerMm(kWidth, false);
     const Drawing onScreen = InMillimetres(screen, {g.originX, g.originY}, screenPerMm, QRectF(0, 0, kWidth, kHeight));
 
@@ -219,14 +212,7 @@ TEST(PrintoutAndScreen, LayoutTextsKeepOffTheLines) {
             ExpectMeasureCornerFree(page, what + " on paper");
 
             RecordingPainter screen;
-            DialRequest r;
-            r.clientWidth = kWidth;
-            r.clientHeight = kHeight;
-            r.originX = g.originX;
-            r.originY = g.originY;
-            r.textX = g.centreX;
-            r.textY = g.centreY;
-            ASSERT_TRUE(DrawDialOnScreen(s, r, screen, dialogs).drawn) << what;
+            ASSERT_TRUE(DrawDialOnScreen(s, DefaultScreenRequest(s, QSize(kWidth, kHeight)), screen, dialogs).drawn) << what;
             const QRectF window(30, 30, kWidth - 62, kHeight - 62);
             ExpectTextClear(screen, TextOf(TextId::GnomonHeight, s.language), window, what + " on screen");
             ExpectMeasureCornerFree(screen, what + " on screen");
