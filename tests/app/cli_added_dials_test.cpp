@@ -2,6 +2,7 @@
 // construction, the layout sheet as a table, and bad input refused with the construction's
 // message and exit status 1.
 #include "app/cli/cli.h"
+#include "cli_run.h"
 
 #include <QFile>
 #include <QImage>
@@ -12,28 +13,11 @@
 namespace zorva::cli {
 namespace {
 
-struct CliRun {
-    int status;
-    QString out;
-    QString err;
-};
+using testing_support::CliRun;
 
-CliRun run(QStringList args) {
-    // No settings file of the user: the program's start-up state.
-    args.prepend(QStringLiteral("--lang"));
-    args.insert(1, QStringLiteral("en"));
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int status = Run(args, o, e);
-    o.flush();
-    e.flush();
-    return {status, out, err};
-}
-
-QByteArray Read(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+// No settings file of the user: the program's start-up state, in English.
+CliRun run(QStringList args) { return testing_support::run(QStringList{QStringLiteral("--lang"), QStringLiteral("en")} + args); }
+using testing_support::Read;
 
 TEST(CliAddedDials, EveryFormatComesFromTheConstruction) {
     QTemporaryDir dir;

@@ -1,6 +1,7 @@
 // zorva-cli draw --out FILE.plt|dxf writes the files the drawing window saves for the
 // state's planar dial, with the listing on request; questions get the safe answer.
 #include "app/cli/cli.h"
+#include "cli_run.h"
 #include "dials/planar_plot.h"
 
 #include <QDir>
@@ -12,25 +13,9 @@
 namespace zorva::cli {
 namespace {
 
-struct CliRun {
-    int status;
-    QString out;
-    QString err;
-};
-
-CliRun run(const QStringList& args) {
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int status = Run(args, o, e);
-    o.flush();
-    e.flush();
-    return {status, out, err};
-}
-
-QByteArray Read(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testing_support::CliRun;
+using testing_support::run;
+using testing_support::Read;
 
 class DrawPlot : public ::testing::Test {
 protected:

@@ -13,10 +13,7 @@ namespace {
 
 using testing_support::run;
 
-QByteArray Read(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testing_support::Read;
 
 TEST(CliMap, TheMapComesFromTheProgramsDataNotFromTheCurrentFolder) {
     QTemporaryDir dir;

@@ -2,6 +2,7 @@
 // it: an HPGL plot with the kind's head and end, a DXF file, and the refusal of a disc that
 // cannot be built as a message and a failing status, with no file left behind.
 #include "app/cli/cli.h"
+#include "cli_run.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,10 +28,7 @@ Result Draw(const QStringList& args, const QString& latitude = QStringLiteral("5
     return {status, err};
 }
 
-QByteArray Read(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testing_support::Read;
 
 TEST(CliQuadrants, EveryKindAsPlotAndDxf) {
     QTemporaryDir dir;

@@ -3,6 +3,8 @@
 
 #include "app/cli/cli.h"
 
+#include <QByteArray>
+#include <QFile>
 #include <QTextStream>
 
 namespace zorva::cli::testing_support {
@@ -20,6 +22,12 @@ inline CliRun run(const QStringList& args) {
     o.flush();
     e.flush();
     return {status, out, err};
+}
+
+// A file the command wrote, or nothing when there is none.
+inline QByteArray Read(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 }  // namespace zorva::cli::testing_support

@@ -18,10 +18,7 @@ namespace {
 using testing_support::CliRun;
 using testing_support::run;
 
-QByteArray Read(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testing_support::Read;
 
 class DrawShadow : public ::testing::Test {
 protected:
