@@ -11,7 +11,8 @@ namespace zorva::test {
 
 // hp2xx draws `plot` into `png` without a complaint: no error, warning or unknown command,
 // and the only remark it may make is about the pens above its eight (the plots use up to 12).
-// `dotsAllowed`: strokes of no length (a pen set down and lifted) are let pass.
+// `dotsAllowed`: its remark on a chord of no length (the last of an arc it cuts into chords)
+// is let pass.
 void ExpectHp2xxDrawsWithoutComplaint(const QString& plot, const QString& png, const std::string& what,
                                       bool dotsAllowed = false);
 
