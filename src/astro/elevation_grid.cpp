@@ -3,6 +3,8 @@
 #include "astro/gdal_grid.h"
 
 #include "state/input_file.h"
+#include "text/bilingual.h"
+#include "text/named_texts.h"
 #include "text/number_format.h"
 
 #include <QFile>
@@ -23,10 +25,6 @@ namespace zorva {
 namespace {
 
 constexpr long long kMaxGridSide = 1000000;  // no grid row or column count beyond this is real
-
-QString Tr(Language lang, const char* german, const char* english) {
-    return QString::fromUtf8(lang == Language::English ? english : german);
-}
 
 // Regular files only: a FIFO or a device would block the reader or never end.
 std::FILE* OpenRead(const QString& path) {
@@ -213,7 +211,7 @@ bool OnTheEarth(const TerrainGridHeader& h) {
 bool ReadEsriHeader(TerrainGridHeader& h, QString& problem, Language lang) {
     LineStream in(h);
     if (!in.isOpen()) {
-        problem = Tr(lang, "Datei kann nicht gelesen werden: ", "Unable to read file: ") + h.path;
+        problem = TextOf(TextId::FileUnreadable, lang) + h.path;
         return false;
     }
     bool haveCols = false, haveRows = false, haveX = false, haveY = false, haveCell = false;
@@ -267,7 +265,7 @@ class EsriRows : public GridRowReader {
 public:
     EsriRows(const TerrainGridHeader& grid, Language lang) : grid_(grid), lang_(lang), in_(grid) {
         if (!in_.isOpen()) {
-            problem_ = Tr(lang, "Datei kann nicht gelesen werden: ", "Unable to read file: ") + grid.path;
+            problem_ = TextOf(TextId::FileUnreadable, lang) + grid.path;
             return;
         }
         const char* b = nullptr;
@@ -396,7 +394,7 @@ public:
     HgtRows(const TerrainGridHeader& grid, Language lang) : grid_(grid), lang_(lang) {
         if (grid.bytes.isEmpty()) {
             file_ = OpenRead(grid.path);
-            if (!file_) problem_ = Tr(lang, "Datei kann nicht gelesen werden: ", "Unable to read file: ") + grid.path;
+            if (!file_) problem_ = TextOf(TextId::FileUnreadable, lang) + grid.path;
         }
         raw_.resize(static_cast<std::size_t>(grid.columns) * 2);
     }
@@ -481,7 +479,7 @@ bool ReadHeader(TerrainGridHeader& h, QString& problem, Language lang) {
         if (h.bytes.isEmpty()) {
             const QFileInfo info(h.path);
             if (!info.isFile() || !info.isReadable()) {
-                problem = Tr(lang, "Datei kann nicht gelesen werden: ", "Unable to read file: ") + h.path;
+                problem = TextOf(TextId::FileUnreadable, lang) + h.path;
                 return false;
             }
             size = info.size();

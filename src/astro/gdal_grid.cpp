@@ -1,5 +1,7 @@
 #include "astro/gdal_grid.h"
 
+#include "text/bilingual.h"
+
 #include <QFileInfo>
 
 #include <dlfcn.h>
@@ -90,10 +92,6 @@ const GdalApi& Api() {
         return api;
     }();
     return api;
-}
-
-QString Tr(Language lang, const char* german, const char* english) {
-    return QString::fromUtf8(lang == Language::English ? english : german);
 }
 
 void RegisterOnce() {

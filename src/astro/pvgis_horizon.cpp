@@ -2,6 +2,8 @@
 
 #include "state/text_lines.h"
 #include "state/input_file.h"
+#include "text/bilingual.h"
+#include "text/named_texts.h"
 #include "text/number_format.h"
 
 #include <QFile>
@@ -18,10 +20,6 @@ namespace zorva {
 namespace {
 
 constexpr qint64 kMaxFileBytes = 16 << 20;  // a horizon file is a few kilobytes
-
-QString Tr(Language lang, const char* german, const char* english) {
-    return QString::fromUtf8(lang == Language::English ? english : german);
-}
 
 // "0 = N" / "N = 0" (also with a degree sign) in a legend or a description.
 bool StatedZero(const QString& text, AzimuthZero& zero) {
@@ -189,7 +187,7 @@ bool ReadPvgisHorizonFile(const QString& path, PvgisHorizon& horizon, QString& p
     QFile f;
     // Regular files only, and no horizon file is near 64 MB.
     if (OpenInputFile(path, 64 << 20, f) != InputFileStatus::Ok) {
-        problem = Tr(lang, "Datei kann nicht gelesen werden: ", "Unable to read file: ") + path;
+        problem = TextOf(TextId::FileUnreadable, lang) + path;
         return false;
     }
     if (f.size() > kMaxFileBytes) {

@@ -1,6 +1,7 @@
 #include "astro/terrain_profile.h"
 
 #include "astro/angles.h"
+#include "text/bilingual.h"
 #include "text/number_format.h"
 
 #include <algorithm>
@@ -17,10 +18,6 @@ namespace {
 constexpr double kRad = kExactDegToRad;
 constexpr double kR = kEarthRadiusMetres;
 constexpr double kMetresPerDegree = 111110.0;  // distance limits in degrees: km / 111.11
-
-QString Tr(Language lang, const char* german, const char* english) {
-    return QString::fromUtf8(lang == Language::English ? english : german);
-}
 
 // ------------------------------------------------------------------ geometry
 

@@ -190,10 +190,6 @@ QString TemporalLabel(int hour, int first, int last) {
     return text;
 }
 
-QString Tr(const DialState& s, const char* german, const char* english) {
-    return QString::fromUtf8(s.english() ? english : german);
-}
-
 bool ShowRefusal(const QString& refusal, DialPainter& p, const AltitudeDialArea& a, Language lang,
                  UserDialogs& dialogs, int textRole) {
     if (refusal.isEmpty()) return false;

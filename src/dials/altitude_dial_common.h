@@ -121,7 +121,6 @@ QString HourLabel(int hour, const ClockHours& clock);
 // The twin of a temporal hour ("2/10"), when both lie in the range.
 QString TemporalLabel(int hour, int first, int last);
 
-QString Tr(const DialState& s, const char* german, const char* english);
 // "Jan" .. "Dez", the dial's month names in either language.
 QString DialMonth(int month);
 // The months in which the sun enters sign `index` (1 winter solstice .. 7 summer solstice,

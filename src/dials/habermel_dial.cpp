@@ -9,6 +9,7 @@
 #include "dials/quadrant_family.h"
 #include "dials/quadrant_geometry.h"
 #include "plot/plot_stream.h"
+#include "text/bilingual.h"
 #include "text/number_format.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
@@ -52,8 +53,8 @@ QString TimeLine(const DialState& s) {
 }
 
 QString GnomonLine(const DialState& s, double diameter) {
-    return Tr(s, "Zeigerlänge = ", "Gnomon length = ") + RealToText(5, 1, s.quadrantGnomon) +
-           Tr(s, " mm, Durchmesser = ", " mm, diameter = ") + RealToText(5, 1, diameter) + QStringLiteral(" mm");
+    return Tr(s.language, "Zeigerlänge = ", "Gnomon length = ") + RealToText(5, 1, s.quadrantGnomon) +
+           Tr(s.language, " mm, Durchmesser = ", " mm, diameter = ") + RealToText(5, 1, diameter) + QStringLiteral(" mm");
 }
 
 // The ray of a day for the plate of `s` at the obliquity `eps`.
@@ -177,7 +178,7 @@ bool HabermelDial::run() {
     p_.setFont(kArial, mm(2.8));
     drawDateRays();
     drawAltitudeScale();
-    p_.setPenWidth(std::clamp(s_.lineWidth - '0', 1, 9));
+    p_.setPenWidth(LineWidthOf(s_));
     drawHourLines();
     p_.setPenWidth(1);
     if (!a_.plot()) drawLegend();
@@ -370,12 +371,12 @@ QString HabermelRefusal(const DialState& s) {
     const double d = HabermelDiameter(kind, s.quadrantGnomon, s.latitude, ObliquityOf(s));
     if (s.timeSystem == 2 && std::abs(s.latitude) > 65) return message(64, s.language);
     if (std::isnan(d))
-        return Tr(s, "Die Sonne steht am Mittag der Wintersonnenwende unter dem Horizont:\r\n"
+        return Tr(s.language, "Die Sonne steht am Mittag der Wintersonnenwende unter dem Horizont:\r\n"
                      "diese Sonnenuhr ist in dieser geogr. Breite nicht möglich.",
                   "At noon of the winter solstice the sun is below the horizon:\r\n"
                   "this dial is not possible at this latitude.");
     if (std::isinf(d))
-        return Tr(s, "Die Mittagssonne erreicht den Zenit, ihr Schatten wird unbegrenzt lang:\r\n"
+        return Tr(s.language, "Die Mittagssonne erreicht den Zenit, ihr Schatten wird unbegrenzt lang:\r\n"
                      "diese Sonnenuhr ist in dieser geogr. Breite nicht möglich.",
                   "The noon sun reaches the zenith, its shadow grows without limit:\r\n"
                   "this dial is not possible at this latitude.");
@@ -383,8 +384,8 @@ QString HabermelRefusal(const DialState& s) {
         return s.english() ? QStringLiteral(" Gnomon is too high!  Allowed Maximum\r\n for resulting dial diameter is 190 mm. ")
                            : QStringLiteral(" Zeiger der Sonnenuhr zu groß!  Höchstwert für  \r\n den resultierenden Kreisdurchmesser ist 190 mm. ");
     if (d < kHabermelMinDiameter)
-        return Tr(s, "Durchmesser der Sonnenuhr = ", "Dial diameter = ") + RealToText(5, 1, d) +
-               Tr(s, " mm ist zu klein (Mindestwert 20 mm).\r\nZeigerlänge mit <F7> ändern.",
+        return Tr(s.language, "Durchmesser der Sonnenuhr = ", "Dial diameter = ") + RealToText(5, 1, d) +
+               Tr(s.language, " mm ist zu klein (Mindestwert 20 mm).\r\nZeigerlänge mit <F7> ändern.",
                   " mm is too small (minimum 20 mm).\r\nChange the gnomon length with <F7>.");
     return {};
 }
@@ -420,7 +421,7 @@ bool WriteHabermelPlot(const DialContext& context, PlotStream& stream, UserDialo
     area.W = kPlotAreaWidth;
     area.H = kPlotAreaHeight;
     {
-        PlotPainter painter(stream, std::clamp(state.lineWidth - '0', 1, 9), 4);
+        PlotPainter painter(stream, context.lineWidth, 4);
         HabermelDial(state, area, painter).run();
         if (const ShadowMoment* shadow = PlotShadowScope::current()) {
             MeasuringPainter measure(&painter);

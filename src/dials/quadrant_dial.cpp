@@ -3,6 +3,7 @@
 #include "astro/angles.h"
 #include "astro/calendar.h"
 #include "astro/solar_ephemeris.h"
+#include "dials/dial_context.h"
 #include "dials/dial_painter.h"
 #include "dials/plot_painter.h"
 #include "dials/quadrant_family.h"
@@ -173,7 +174,7 @@ bool QuadrantDial::run() {
     }
     drawOutline();
     drawTexts();
-    p_.setPenWidth(std::clamp(s_.lineWidth - '0', 1, 9));
+    p_.setPenWidth(LineWidthOf(s_));
     switch (s_.quadrantDateScale) {
         case 0:
             drawDegreeScale(Round(R_ / 2 - 2 * C_));
@@ -538,7 +539,7 @@ bool WriteQuadrantDialPlot(const DialContext& context, PlotStream& stream, UserD
     request.clientWidth = kSheetWidth;
     request.clientHeight = kSheetHeight;
     {
-        PlotPainter plot(stream, std::clamp(state.lineWidth - '0', 1, 9), -1);
+        PlotPainter plot(stream, context.lineWidth, -1);
         // The left quadrant is the right one mirrored about the middle of the sheet; its
         // texts still read from left to right.
         MirrorPainter mirror(plot, kSheetWidth / 2.0);

@@ -1,4 +1,5 @@
 #include "help/help_system.h"
+#include "text/bilingual.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -46,10 +47,6 @@ const std::map<QString, QString>& PlainTexts(Language lang) {
         for (const HelpPage& page : HelpPages())
             texts[page.name] = QTextDocumentFragment::fromHtml(ReadPage(lang, page.name)).toPlainText();
     return texts;
-}
-
-QString Tr(Language lang, const char* german, const char* english) {
-    return QString::fromUtf8(lang == Language::English ? english : german);
 }
 
 }  // namespace

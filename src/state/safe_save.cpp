@@ -1,4 +1,5 @@
 #include "state/safe_save.h"
+#include "text/bilingual.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,10 +27,6 @@ constexpr qsizetype kBufferBytes = 64 * 1024;
 constexpr char kTempPrefix[] = ".zorva-save-";
 
 std::atomic<unsigned> gTempCounter{0};
-
-QString Tr(Language l, const char* german, const char* english) {
-    return QString::fromUtf8(l == Language::English ? english : german);
-}
 
 SaveFault FaultFor(int err, SaveFault otherwise) {
     switch (err) {

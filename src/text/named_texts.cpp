@@ -187,6 +187,7 @@ constexpr NamedText kTexts[] = {
     {TextId::ThreadOnPlane, "Beide Fäden brauchen einen Abstand größer als 0 von der Fläche.", "Both threads need a distance greater than 0 from the plane."},
     {TextId::ThreadsTouch, "Die Fäden haben den gleichen Abstand und würden sich berühren: bitte verschiedene Abstände a und b wählen.", "The threads are at the same distance and would touch: please choose different distances a and b."},
     {TextId::ReadAtTheCrossing, "Die Zeit zeigt der Schnittpunkt der beiden Fadenschatten.", "The time is shown where the shadows of the two threads cross."},
+    {TextId::FileUnreadable, "Datei kann nicht gelesen werden: ", "Unable to read file: "},
 };
 static_assert(std::size(kTexts) == static_cast<std::size_t>(TextId::Count));
 

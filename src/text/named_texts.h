@@ -180,6 +180,7 @@ enum class TextId {
     ThreadOnPlane,
     ThreadsTouch,
     ReadAtTheCrossing,
+    FileUnreadable,
     Count
 };
 

@@ -1,5 +1,6 @@
 #include "ui/colour_palette.h"
 
+#include "dials/dial_context.h"
 #include "state/settings_file.h"
 #include "text/colour_legend.h"
 #include "text/named_texts.h"
@@ -201,7 +202,7 @@ void ColourPalette::drawSample(int marked) {
     sample_ = QImage(kSampleWidth, kSampleHeight, QImage::Format_RGB32);
     sample_.fill(Qt::white);
     QPainter p(&sample_);
-    const int width = std::clamp(state_.lineWidth - '0', 1, 9);
+    const int width = LineWidthOf(state_);
     for (int i = 0; i < 12; ++i) {
         const int y = 8 + static_cast<int>(std::lround(kSampleHeight / 21.35 / 1.14 * 2 * i));
         p.setPen(QPen(ToQColor(state_.colours[static_cast<size_t>(i)]), width));

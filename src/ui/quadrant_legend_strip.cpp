@@ -1,5 +1,6 @@
 #include "ui/quadrant_legend_strip.h"
 
+#include "text/bilingual.h"
 #include "text/colour_legend.h"
 
 namespace zorva {
@@ -7,26 +8,22 @@ namespace {
 
 constexpr int kQuadrantLegendOffset = 12;
 
-QString Tr(const DialState& s, const char* german, const char* english) {
-    return QString::fromUtf8(s.english() ? english : german);
-}
-
 }  // namespace
 
 QString QuadrantReadingText(const DialState& s) {
     if (s.quadrantKind == 1 || s.quadrantKind == 2)
-        return Tr(s,
+        return Tr(s.language,
                   "Scheibe drehen, bis der Strahl des Tages senkrecht nach unten zeigt, Zeiger zur Sonne richten: "
                   "das Schattenende zeigt die Zeit.",
                   "Turn the disc until the ray of the day points straight down, face the gnomon to the sun: the end "
                   "of the shadow shows the time.");
     if (s.quadrantDateScale == 2)
-        return Tr(s,
+        return Tr(s.language,
                   "Perle am Lot auf den Datumskreis (Deklination) stellen, obere Kante zur Sonne richten: die Perle "
                   "zeigt die Zeit, das Lot am Rand die Sonnenhöhe.",
                   "Set the bead on the plumb line to the date circle (declination), aim the upper edge at the sun: "
                   "the bead shows the time, the plumb line on the limb the altitude.");
-    return Tr(s,
+    return Tr(s.language,
               "Obere Kante zur Sonne richten: das Lot vom Scheitel kreuzt den Datumskreis des Tages auf der "
               "Stundenlinie der Zeit.",
               "Aim the upper edge at the sun: the plumb line from the apex crosses the date circle of the day on "
