@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +39,7 @@ constexpr double kLargestNumber = 1e9;
 
 bool isNumberChar(char c) { return c == '+' || c == '-' || c == '.' || (c >= '0' && c <= '9'); }
 bool isSeparator(char c) { return c == ' ' || c == ',' || c == ';'; }
+bool isTerminator(char c) { return c == 3 || c == 13 || c == ';'; }
 bool isTrimChar(char c) { return c == 3 || c == 10 || c == 13 || c == ' ' || c == ';'; }
 
 // Parses a run of number characters ("+", "-", ".", digits) as a whole.
@@ -106,73 +109,38 @@ std::string Scientific14(double v) {
     return text;
 }
 
-// A whole number of plotter units as the DXF text fixed(n / units, 4) gives, without
-// formatting a double: with 1000 or 40 units per DXF unit (0.001 = 1/1000, 0.025 = 25/1000)
-// the quotient has at most three decimals, so its text is the digits of n * scale with the
-// point three places from the right and a "0" behind. The number is the nearest double to
-// that decimal, as reading the text would give. Runs with a point or beyond 15 digits: none.
-struct WholeText {
-    std::string text;
-    double value;
-};
-std::optional<WholeText> ScaledWhole(std::string_view run, int scale, double units) {
-    bool negative = false;
-    if (!run.empty() && (run.front() == '+' || run.front() == '-')) {
-        negative = run.front() == '-';
-        run.remove_prefix(1);
-    }
-    if (run.empty() || run.size() > 15) return std::nullopt;
-    long long n = 0;
-    for (char c : run) {
-        if (c < '0' || c > '9') return std::nullopt;
-        n = n * 10 + (c - '0');
-    }
-    const long long scaledN = n * scale;  // thousandths of a DXF unit
-    char buf[32];
-    char* end = buf + sizeof buf;
-    char* p = end;
-    *--p = '0';
-    long long q = scaledN;
-    for (int i = 0; i < 3; ++i) {
-        *--p = static_cast<char>('0' + q % 10);
-        q /= 10;
-    }
-    *--p = '.';
+// Writes the decimal digits of `n` so that they end at `end`; returns where they begin.
+char* DigitsBefore(char* end, unsigned long long n) {
     do {
-        *--p = static_cast<char>('0' + q % 10);
-        q /= 10;
-    } while (q != 0);
-    if (negative && n != 0) *--p = '-';  // never "-0.0000"
-    const double value = n == 0 ? 0.0 : (negative ? -static_cast<double>(n) : static_cast<double>(n)) / units;
-    return WholeText{std::string(p, end), value};
+        *--end = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    return end;
+}
+
+// Appends `s` at `p`; returns the end.
+char* Put(char* p, std::string_view s) {
+    if (!s.empty()) std::memcpy(p, s.data(), s.size());
+    return p + s.size();
 }
 
 QString bytesText(std::string_view bytes) { return FromWindows1252(bytes.data(), static_cast<qsizetype>(bytes.size())); }
 
-// The plot file, read byte by byte through a block buffer. Reading ends at the cap, also
-// for a file that keeps growing while it is read.
+// The plot file, read through a block buffer, byte by byte or in runs. Reading ends at the
+// cap, also for a file that keeps growing while it is read.
 class PlotReader {
 public:
     explicit PlotReader(QFile& file) : file_(file) {}
     int get() {
-        if (pos_ == len_) {
-            const qint64 room = kMaxPlotFileBytes - total_;
-            if (room <= 0) {
-                // One byte beyond the cap tells a file at the cap from one above it.
-                char extra;
-                tooLarge_ = file_.read(&extra, 1) == 1;
-                return -1;
-            }
-            len_ = file_.read(buffer_, std::min<qint64>(sizeof buffer_, room));
-            pos_ = 0;
-            if (len_ <= 0) {
-                len_ = 0;
-                return -1;
-            }
-            total_ += len_;
-        }
+        if (pos_ == len_ && !fill()) return -1;
         return static_cast<unsigned char>(buffer_[pos_++]);
     }
+    // The bytes read ahead and not yet taken; empty at the end of the file.
+    std::string_view buffered() {
+        if (pos_ == len_ && !fill()) return {};
+        return {buffer_ + pos_, static_cast<size_t>(len_ - pos_)};
+    }
+    void advance(size_t n) { pos_ += static_cast<qint64>(n); }
     bool tooLarge() const { return tooLarge_; }
     // Skips to the next character whose code is above 64 (the letters of a mnemonic).
     int nextLetter() {
@@ -182,6 +150,24 @@ public:
     }
 
 private:
+    bool fill() {
+        const qint64 room = kMaxPlotFileBytes - total_;
+        if (room <= 0) {
+            // One byte beyond the cap tells a file at the cap from one above it.
+            char extra;
+            if (file_.read(&extra, 1) == 1) tooLarge_ = true;
+            return false;
+        }
+        len_ = file_.read(buffer_, std::min<qint64>(sizeof buffer_, room));
+        pos_ = 0;
+        if (len_ <= 0) {
+            len_ = 0;
+            return false;
+        }
+        total_ += len_;
+        return true;
+    }
+
     QFile& file_;
     char buffer_[1 << 16];
     qint64 pos_ = 0, len_ = 0;
@@ -193,24 +179,34 @@ private:
 // failed or interrupted conversion never leaves a half-written drawing in the user's file.
 class DxfWriter {
 public:
-    explicit DxfWriter(const QString& path) : file_(path) {}
+    explicit DxfWriter(const QString& path) : file_(path), buffer_(new char[kFlushBytes]) {}
     bool open() { return file_.open(QIODevice::WriteOnly); }
+    // Room for `n` more bytes, to be filled at once.
+    char* space(size_t n) {
+        if (size_ + n > capacity_) {
+            flush();
+            if (n > capacity_) {  // one entity with very long numbers
+                buffer_.reset(new char[n]);
+                capacity_ = n;
+            }
+        }
+        char* at = buffer_.get() + size_;
+        size_ += n;
+        return at;
+    }
     void line(std::string_view text) {
-        buffer_.append(text);
-        buffer_.append("\r\n", 2);
-        if (buffer_.size() >= kFlushBytes) flush();
+        char* p = Put(space(text.size() + 2), text);
+        p[0] = '\r';
+        p[1] = '\n';
     }
     // Lines that carry their own line ends.
-    void raw(std::string_view lines) {
-        buffer_.append(lines);
-        if (buffer_.size() >= kFlushBytes) flush();
-    }
+    void raw(std::string_view lines) { Put(space(lines.size()), lines); }
     void pair(std::string_view code, std::string_view value) {
         line(code);
         line(value);
     }
     void cancel() {
-        buffer_.clear();
+        size_ = 0;
         file_.cancel();
     }
     bool commit() {
@@ -244,32 +240,51 @@ private:
     static constexpr size_t kFlushBytes = 1u << 18;  // large writes; memory stays flat
 
     void flush() {
-        if (!buffer_.empty()) file_.write(buffer_.data(), static_cast<qint64>(buffer_.size()));
-        buffer_.clear();
+        if (size_ != 0) file_.write(buffer_.get(), static_cast<qint64>(size_));
+        size_ = 0;
     }
     SafeSaveFile file_;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_;
+    size_t size_ = 0, capacity_ = kFlushBytes;
     SaveError rewriteError_;
 };
 
 // A coordinate as the DXF text it is written as, with that text's number: the clipping
 // and the relative moves work on what the file says, and the text is read only once.
-struct Coord {
-    std::string text;     // empty when no position is known
+class Coord {
+public:
     double value = 0;     // the number of the text; 0 when it has none
     bool number = false;  // the text is a number
 
     Coord() = default;
-    Coord(std::string t) : text(std::move(t)) { number = parseText(text, value); }
-    Coord(const char* t) : Coord(std::string(t)) {}
-    Coord(std::string t, double v) : text(std::move(t)), value(v), number(true) {}
-    Coord(WholeText w) : text(std::move(w.text)), value(w.value), number(true) {}
-    operator std::string_view() const { return text; }
+    Coord(std::string_view t) {
+        setText(t);
+        number = parseText(t, value);
+    }
+    Coord(const std::string& t) : Coord(std::string_view(t)) {}
+    Coord(const char* t) : Coord(std::string_view(t)) {}
+    Coord(std::string_view t, double v) : value(v), number(true) { setText(t); }
+    // Empty when no position is known.
+    std::string_view text() const { return {size_ <= kInline ? inline_ : long_.data(), size_}; }
+    bool empty() const { return size_ == 0; }
+    operator std::string_view() const { return text(); }
+
+private:
+    // Held in place: coordinates are copied for every point, and nearly all are short.
+    void setText(std::string_view t) {
+        size_ = t.size();
+        if (size_ > kInline) long_.assign(t);
+        else if (size_ != 0) std::memcpy(inline_, t.data(), size_);
+    }
+    static constexpr size_t kInline = 23;
+    char inline_[kInline] = {};
+    size_t size_ = 0;
+    std::string long_;
 };
 
 struct Point {
     Coord x, y;
-    bool known() const { return !x.text.empty(); }
+    bool known() const { return !x.empty(); }
 };
 
 struct NumberToken {
@@ -278,6 +293,10 @@ struct NumberToken {
     bool valid = false;
     double value = 0;
     size_t after = 0;  // where the rest of the parameter text begins
+    // A run of at most one sign and up to 15 digits: a whole number, exact in a double.
+    bool whole = false;
+    bool negative = false;
+    unsigned long long magnitude = 0;
 };
 
 class Converter {
@@ -300,7 +319,7 @@ private:
     }
     // --- reading
     void readCommands(PlotReader& in, int firstLetter);
-    void appendCharacter(char c);
+    void appendText(std::string_view bytes);
     void runSlice();
     void finishCommand();
     void runCommand();
@@ -308,9 +327,9 @@ private:
     void reportMissing();
     double valueOf(const NumberToken& t);
     Coord scaled(const NumberToken& t);
+    Coord wholeCoord(const NumberToken& t) const;
     Coord addRelative(const Coord& current, const Coord& offset, char axis);
     bool readPair(NumberToken& a, NumberToken& b);
-    bool pairComplete() const;
     Point pairTarget(const NumberToken& a, const NumberToken& b);
 
     // --- commands
@@ -358,7 +377,7 @@ private:
     std::string layer_ = "L_0";
     std::string vertexHead_;  // the lines of a vertex before its x value, for pen and line type
     std::string polylineWidth_;
-    Point current_, target_;
+    Point current_;
     bool absolute_ = true;  // plotters start in absolute mode
     bool penDown_ = false;
     bool polylineOpen_ = false;
@@ -390,18 +409,41 @@ void Converter::note(const QString& line) {
 
 NumberToken Converter::nextNumber() {
     NumberToken t;
-    while (pos_ < text_.size() && isSeparator(text_[pos_])) ++pos_;
-    if (pos_ == text_.size()) return t;
-    size_t end = pos_;
-    while (end < text_.size() && isNumberChar(text_[end])) ++end;
-    if (end == pos_) {
+    const char* const text = text_.data();
+    const size_t size = text_.size();
+    size_t i = pos_;
+    while (i < size && isSeparator(text[i])) ++i;
+    pos_ = i;
+    if (i == size) return t;
+    size_t end = i;
+    while (end < size && isNumberChar(text[end])) ++end;
+    if (end == i) {
         t.kind = NumberToken::Missing;
         return t;
     }
     t.kind = NumberToken::Number;
-    t.run = std::string_view(text_).substr(pos_, end - pos_);
+    t.run = std::string_view(text + i, end - i);
     pos_ = end;
     t.after = end;
+    // Whole numbers, nearly every number of a plot, are read here once for their value and
+    // their DXF text; parseRun gives them the same value.
+    const char* p = t.run.data();
+    const char* const last = p + t.run.size();
+    const bool negative = *p == '-';
+    if (negative || *p == '+') ++p;
+    if (p != last && last - p <= 15) {
+        unsigned long long n = 0;
+        const char* q = p;
+        for (; q != last && *q >= '0' && *q <= '9'; ++q) n = n * 10 + static_cast<unsigned>(*q - '0');
+        if (q == last) {
+            t.whole = true;
+            t.negative = negative;
+            t.magnitude = n;
+            t.valid = n <= static_cast<unsigned long long>(kLargestNumber);
+            if (t.valid) t.value = negative ? -static_cast<double>(n) : static_cast<double>(n);
+            return t;
+        }
+    }
     t.valid = parseRun(t.run, t.value);
     return t;
 }
@@ -427,19 +469,40 @@ double Converter::valueOf(const NumberToken& t) {
 
 Coord Converter::scaled(const NumberToken& t) {
     const double v = valueOf(t);
-    if (units_ == 1.0) return t.valid ? Coord(std::string(t.run), t.value) : Coord(fixed(v, 4));
-    if (t.valid && wholeScale_ != 0) {
-        if (auto c = ScaledWhole(t.run, wholeScale_, units_)) return std::move(*c);
-    }
+    if (units_ == 1.0) return t.valid ? Coord(t.run, t.value) : Coord(fixed(v, 4));
+    if (t.valid && t.whole && wholeScale_ != 0) return wholeCoord(t);
     return Coord(fixed(v / units_, 4));
+}
+
+// A whole number of plotter units as the DXF text fixed(n / units, 4) gives, without
+// formatting a double: with 1000 or 40 units per DXF unit (0.001 = 1/1000, 0.025 = 25/1000)
+// the quotient has at most three decimals, so its text is the digits of n * scale with the
+// point three places from the right and a "0" behind. The number is the nearest double to
+// that decimal, as reading the text would give.
+Coord Converter::wholeCoord(const NumberToken& t) const {
+    char buf[32];
+    char* const end = buf + sizeof buf;
+    char* p = end;
+    *--p = '0';
+    unsigned long long q = t.magnitude * static_cast<unsigned>(wholeScale_);  // thousandths of a DXF unit
+    for (int i = 0; i < 3; ++i) {
+        *--p = static_cast<char>('0' + q % 10);
+        q /= 10;
+    }
+    *--p = '.';
+    p = DigitsBefore(p, q);
+    if (t.negative && t.magnitude != 0) *--p = '-';  // never "-0.0000"
+    const double n = static_cast<double>(t.magnitude);
+    const double value = t.magnitude == 0 ? 0.0 : (t.negative ? -n : n) / units_;
+    return Coord(std::string_view(p, static_cast<size_t>(end - p)), value);
 }
 
 Coord Converter::addRelative(const Coord& current, const Coord& offset, char axis) {
     double a = 0, b = 0;
     const auto operand = [&](const Coord& c, double& v) {
-        if (c.text.empty()) return;  // counts as the other operand alone
+        if (c.empty()) return;  // counts as the other operand alone
         if (!c.number) {
-            note(bytesText(c.text) + QLatin1Char('=') + QLatin1Char(axis) + QStringLiteral(" hat keinen Zahlenwert"));
+            note(bytesText(c.text()) + QLatin1Char('=') + QLatin1Char(axis) + QStringLiteral(" hat keinen Zahlenwert"));
             return;
         }
         v = c.value;
@@ -449,29 +512,29 @@ Coord Converter::addRelative(const Coord& current, const Coord& offset, char axi
     return Coord(fixed(a + b, 5, 11));
 }
 
-// A slice must not take a number whose digits are still being read.
-bool Converter::pairComplete() const {
-    size_t i = pos_;
-    for (int k = 0; k < 2; ++k) {
-        while (i < text_.size() && isSeparator(text_[i])) ++i;
-        if (i == text_.size()) return false;
-        if (!isNumberChar(text_[i])) return true;  // the error shows now as it would later
-        while (i < text_.size() && isNumberChar(text_[i])) ++i;
-        if (i == text_.size()) return false;
-    }
-    return true;
-}
-
 bool Converter::readPair(NumberToken& a, NumberToken& b) {
     if (commandError_ || pairBudget_ <= 0) return false;
-    if (slicing_ && !pairComplete()) return false;
+    // A slice must not take a number whose digits are still being read; a character that is
+    // no number shows its error now, as it would later.
+    const size_t start = pos_;
+    const auto unfinished = [&](const NumberToken& t) {
+        return slicing_ && (t.kind == NumberToken::End || (t.kind == NumberToken::Number && t.after == text_.size()));
+    };
     a = nextNumber();
+    if (unfinished(a)) {
+        pos_ = start;
+        return false;
+    }
     if (a.kind == NumberToken::End) return false;
     if (a.kind == NumberToken::Missing) {
         reportMissing();
         return false;
     }
     b = nextNumber();
+    if (unfinished(b)) {
+        pos_ = start;
+        return false;
+    }
     if (b.kind != NumberToken::Number) {
         reportMissing();
         return false;
@@ -492,9 +555,13 @@ Point Converter::pairTarget(const NumberToken& a, const NumberToken& b) {
 
 // ---------------------------------------------------------------------------- reading
 
-void Converter::appendCharacter(char c) {
-    if (text_.size() < kMaxParameterText) text_ += c;
-    else overflow_ = true;
+void Converter::appendText(std::string_view bytes) {
+    const size_t room = kMaxParameterText - text_.size();
+    if (bytes.size() > room) {
+        overflow_ = true;
+        bytes = bytes.substr(0, room);
+    }
+    text_.append(bytes);
 }
 
 void Converter::readCommands(PlotReader& in, int letter) {
@@ -509,14 +576,37 @@ void Converter::readCommands(PlotReader& in, int letter) {
         pos_ = 0;
         overflow_ = false;
         sliceRetryAt_ = 0;
-        int c;
-        while ((c = in.get()) >= 0) {
-            appendCharacter(static_cast<char>(c));
-            if (c == 3) break;
-            if (!isLabel && (c == 13 || c == ';')) break;
-            if (sliced && text_.size() > kSliceThreshold && text_.size() >= sliceRetryAt_ && !commandError_ &&
-                !overflow_)
-                runSlice();
+        for (;;) {
+            const std::string_view ahead = in.buffered();
+            if (ahead.empty()) break;
+            // A slice is due after the character that takes the text past the threshold and
+            // the retry mark, unless the terminator comes first.
+            size_t limit = ahead.size();
+            bool sliceDue = false;
+            if (sliced && !commandError_ && !overflow_) {
+                const size_t due = std::max({kSliceThreshold + 1, sliceRetryAt_, text_.size() + 1}) - text_.size();
+                if (due <= limit) {
+                    limit = due;
+                    sliceDue = true;
+                }
+            }
+            // The terminator (end of text; for all but labels also CR and ";") is part of the text.
+            size_t end = 0;
+            if (isLabel) {
+                while (end < limit && ahead[end] != 3) ++end;
+            } else {
+                while (end < limit && !isTerminator(ahead[end])) ++end;
+            }
+            const bool terminated = end < limit;
+            if (terminated) sliceDue = false;
+            const size_t take = terminated ? end + 1 : limit;
+            appendText(ahead.substr(0, take));
+            in.advance(take);
+            if (sliceDue) {
+                if (!overflow_) runSlice();
+            } else if (terminated) {
+                break;
+            }
         }
         finishCommand();
         commandError_ = false;
@@ -571,7 +661,7 @@ void Converter::runCommand() {
     const auto m = [&](const char* name) { return a == name[0] && b == name[1]; };
     if (m("IN")) {
         absolute_ = true;
-        current_ = target_ = {"0.00", "0.00"};
+        current_ = {"0.00", "0.00"};
         symbolSet_ = false;
     } else if (m("VS")) {
     } else if (m("PA")) {
@@ -629,7 +719,6 @@ void Converter::pairs(bool stroke) {
     NumberToken a, b;
     while (readPair(a, b)) {
         Point t = pairTarget(a, b);
-        target_ = t;
         if (stroke) strokeTo(t);
         else current_ = std::move(t);
     }
@@ -738,7 +827,7 @@ void Converter::circle() {
         reportMissing();
         return;
     }
-    std::string radius = scaled(r).text;
+    std::string radius(scaled(r).text());
     if (!radius.empty() && radius.front() == '-') radius.erase(0, 1);  // a circle has no sign
     const Point at = current_.known() ? current_ : Point{"0.0", "0.0"};
     dxf_->line("CIRCLE");
@@ -973,11 +1062,13 @@ void Converter::setLineType(const char* type) {
 void Converter::vertex(std::string_view x, std::string_view y) {
     if (vertexHead_.empty())
         vertexHead_ = "VERTEX\r\n  8\r\n" + layer_ + "\r\n 62\r\n" + pen_ + "\r\n  6\r\n" + lineType_ + "\r\n 10\r\n";
-    dxf_->raw(vertexHead_);
-    dxf_->line(x);
-    dxf_->line(" 20");
-    dxf_->line(y);
-    dxf_->line("0");
+    constexpr std::string_view between = "\r\n 20\r\n", after = "\r\n0\r\n";
+    char* p = dxf_->space(vertexHead_.size() + x.size() + between.size() + y.size() + after.size());
+    p = Put(p, vertexHead_);
+    p = Put(p, x);
+    p = Put(p, between);
+    p = Put(p, y);
+    Put(p, after);
 }
 
 void Converter::endPolyline() {
