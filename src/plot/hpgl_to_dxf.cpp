@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -39,7 +40,6 @@ constexpr double kLargestNumber = 1e9;
 
 bool isNumberChar(char c) { return c == '+' || c == '-' || c == '.' || (c >= '0' && c <= '9'); }
 bool isSeparator(char c) { return c == ' ' || c == ',' || c == ';'; }
-bool isTerminator(char c) { return c == 3 || c == 13 || c == ';'; }
 bool isTrimChar(char c) { return c == 3 || c == 10 || c == 13 || c == ' ' || c == ';'; }
 
 // Parses a run of number characters ("+", "-", ".", digits) as a whole.
@@ -109,13 +109,36 @@ std::string Scientific14(double v) {
     return text;
 }
 
+// "00" to "99", for writing two digits at a time.
+constexpr auto kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
 // Writes the decimal digits of `n` so that they end at `end`; returns where they begin.
 char* DigitsBefore(char* end, unsigned long long n) {
-    do {
-        *--end = static_cast<char>('0' + n % 10);
-        n /= 10;
-    } while (n != 0);
+    while (n >= 100) {
+        end -= 2;
+        std::memcpy(end, &kDigitPairs[2 * (n % 100)], 2);
+        n /= 100;
+    }
+    if (n >= 10) {
+        end -= 2;
+        std::memcpy(end, &kDigitPairs[2 * n], 2);
+    } else {
+        *--end = static_cast<char>('0' + n);
+    }
     return end;
+}
+
+int DigitCount(unsigned long long n) {
+    int count = 1;
+    for (unsigned long long limit = 10; count < 20 && n >= limit; limit *= 10) ++count;
+    return count;
 }
 
 // Appends `s` at `p`; returns the end.
@@ -179,14 +202,17 @@ private:
 // failed or interrupted conversion never leaves a half-written drawing in the user's file.
 class DxfWriter {
 public:
-    explicit DxfWriter(const QString& path) : file_(path), buffer_(new char[kFlushBytes]) {}
+    // Bytes beyond those asked for that space() leaves writable, for copies in whole blocks.
+    static constexpr size_t kSlack = 128;
+
+    explicit DxfWriter(const QString& path) : file_(path), buffer_(new char[kFlushBytes + kSlack]) {}
     bool open() { return file_.open(QIODevice::WriteOnly); }
-    // Room for `n` more bytes, to be filled at once.
+    // Room for `n` more bytes, to be filled at once; kSlack more may be written over.
     char* space(size_t n) {
         if (size_ + n > capacity_) {
             flush();
             if (n > capacity_) {  // one entity with very long numbers
-                buffer_.reset(new char[n]);
+                buffer_.reset(new char[n + kSlack]);
                 capacity_ = n;
             }
         }
@@ -253,6 +279,8 @@ private:
 // and the relative moves work on what the file says, and the text is read only once.
 class Coord {
 public:
+    static constexpr size_t kInline = 32;
+
     double value = 0;     // the number of the text; 0 when it has none
     bool number = false;  // the text is a number
 
@@ -265,21 +293,50 @@ public:
     Coord(const char* t) : Coord(std::string_view(t)) {}
     Coord(std::string_view t, double v) : value(v), number(true) { setText(t); }
     // Empty when no position is known.
-    std::string_view text() const { return {size_ <= kInline ? inline_ : long_.data(), size_}; }
+    std::string_view text() const { return {long_ ? long_->data() : inline_, size_}; }
     bool empty() const { return size_ == 0; }
     operator std::string_view() const { return text(); }
+    // The text is held in place: it can be copied as one block of kInline bytes.
+    bool inPlace() const { return !long_; }
+    const char* block() const { return inline_; }
+
+    // A whole number of plotter units as the DXF text fixed(n / units, 4) gives, without
+    // formatting a double: with 1000 or 40 units per DXF unit (0.001 = 1/1000, 0.025 = 25/1000)
+    // the quotient has at most three decimals, so its text is the digits of n * scale
+    // (thousandths of a DXF unit) with the point three places from the right and a "0"
+    // behind. The number is the nearest double to that decimal, as reading the text would
+    // give. `magnitude` has at most 15 digits, `scale` is 1 or 25.
+    void setWhole(bool negative, unsigned long long magnitude, unsigned scale, double units) {
+        const unsigned long long q = magnitude * scale;
+        const unsigned long long whole = q / 1000;
+        const unsigned thousandths = static_cast<unsigned>(q % 1000);
+        const bool minus = negative && magnitude != 0;  // never "-0.0000"
+        const size_t length = minus + DigitCount(whole) + 5;
+        long_.reset();
+        size_ = static_cast<unsigned>(length);
+        char* p = inline_ + length;
+        *--p = '0';
+        p -= 2;
+        std::memcpy(p, &kDigitPairs[2 * (thousandths % 100)], 2);
+        *--p = static_cast<char>('0' + thousandths / 100);
+        *--p = '.';
+        p = DigitsBefore(p, whole);
+        if (minus) *--p = '-';
+        const double n = static_cast<double>(magnitude);
+        value = magnitude == 0 ? 0.0 : (negative ? -n : n) / units;
+        number = true;
+    }
 
 private:
-    // Held in place: coordinates are copied for every point, and nearly all are short.
+    // Coordinates are copied for every point, and nearly all are short.
     void setText(std::string_view t) {
-        size_ = t.size();
-        if (size_ > kInline) long_.assign(t);
-        else if (size_ != 0) std::memcpy(inline_, t.data(), size_);
+        size_ = static_cast<unsigned>(t.size());
+        if (t.size() > kInline) long_ = std::make_shared<const std::string>(t);
+        else if (!t.empty()) std::memcpy(inline_, t.data(), t.size());
     }
-    static constexpr size_t kInline = 23;
     char inline_[kInline] = {};
-    size_t size_ = 0;
-    std::string long_;
+    unsigned size_ = 0;
+    std::shared_ptr<const std::string> long_;
 };
 
 struct Point {
@@ -324,13 +381,14 @@ private:
     void finishCommand();
     void runCommand();
     NumberToken nextNumber();
+    void readNumber(NumberToken& t);
     void reportMissing();
     double valueOf(const NumberToken& t);
     Coord scaled(const NumberToken& t);
-    Coord wholeCoord(const NumberToken& t) const;
+    void scaled(const NumberToken& t, Coord& out);
     Coord addRelative(const Coord& current, const Coord& offset, char axis);
     bool readPair(NumberToken& a, NumberToken& b);
-    Point pairTarget(const NumberToken& a, const NumberToken& b);
+    void pairTarget(const NumberToken& a, const NumberToken& b, Point& out);
 
     // --- commands
     void pairs(bool stroke);
@@ -354,6 +412,9 @@ private:
     void writeEnd();
     void polylineHeader(bool rectangle);
     void vertex(std::string_view x, std::string_view y);
+    void vertex(const Coord& x, const Coord& y);
+    std::string_view vertexHead();
+    static constexpr size_t kHeadBlock = 64;  // longer than any vertex head (52 bytes)
     void endPolyline();
     const std::string& layer() const { return layer_; }
     void setPen(std::string pen);
@@ -409,43 +470,51 @@ void Converter::note(const QString& line) {
 
 NumberToken Converter::nextNumber() {
     NumberToken t;
-    const char* const text = text_.data();
+    readNumber(t);
+    return t;
+}
+
+void Converter::readNumber(NumberToken& t) {
+    // The text ends in a NUL, which no loop below passes.
+    const char* const text = text_.c_str();
     const size_t size = text_.size();
     size_t i = pos_;
-    while (i < size && isSeparator(text[i])) ++i;
+    while (isSeparator(text[i])) ++i;
     pos_ = i;
-    if (i == size) return t;
-    size_t end = i;
-    while (end < size && isNumberChar(text[end])) ++end;
-    if (end == i) {
-        t.kind = NumberToken::Missing;
-        return t;
+    t.valid = t.whole = false;
+    t.value = 0;
+    t.run = {};
+    t.after = 0;
+    if (i == size) {
+        t.kind = NumberToken::End;
+        return;
     }
-    t.kind = NumberToken::Number;
-    t.run = std::string_view(text + i, end - i);
-    pos_ = end;
-    t.after = end;
-    // Whole numbers, nearly every number of a plot, are read here once for their value and
-    // their DXF text; parseRun gives them the same value.
-    const char* p = t.run.data();
-    const char* const last = p + t.run.size();
+    if (!isNumberChar(text[i])) {
+        t.kind = NumberToken::Missing;
+        return;
+    }
+    // Whole numbers, nearly every number of a plot, are read here in the same pass for their
+    // value and their DXF text; parseRun would give them the same value.
+    const char* p = text + i;
     const bool negative = *p == '-';
     if (negative || *p == '+') ++p;
-    if (p != last && last - p <= 15) {
-        unsigned long long n = 0;
-        const char* q = p;
-        for (; q != last && *q >= '0' && *q <= '9'; ++q) n = n * 10 + static_cast<unsigned>(*q - '0');
-        if (q == last) {
-            t.whole = true;
-            t.negative = negative;
-            t.magnitude = n;
-            t.valid = n <= static_cast<unsigned long long>(kLargestNumber);
-            if (t.valid) t.value = negative ? -static_cast<double>(n) : static_cast<double>(n);
-            return t;
-        }
+    const char* const digits = p;
+    unsigned long long n = 0;
+    for (unsigned d; (d = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p) n = n * 10 + d;
+    const char* end = p;
+    while (isNumberChar(*end)) ++end;
+    t.kind = NumberToken::Number;
+    t.run = std::string_view(text + i, static_cast<size_t>(end - (text + i)));
+    t.after = pos_ = static_cast<size_t>(end - text);
+    if (end == p && p != digits && p - digits <= 15) {
+        t.whole = true;
+        t.negative = negative;
+        t.magnitude = n;
+        t.valid = n <= static_cast<unsigned long long>(kLargestNumber);
+        if (t.valid) t.value = negative ? -static_cast<double>(n) : static_cast<double>(n);
+        return;
     }
     t.valid = parseRun(t.run, t.value);
-    return t;
 }
 
 void Converter::reportMissing() {
@@ -468,33 +537,19 @@ double Converter::valueOf(const NumberToken& t) {
 }
 
 Coord Converter::scaled(const NumberToken& t) {
-    const double v = valueOf(t);
-    if (units_ == 1.0) return t.valid ? Coord(t.run, t.value) : Coord(fixed(v, 4));
-    if (t.valid && t.whole && wholeScale_ != 0) return wholeCoord(t);
-    return Coord(fixed(v / units_, 4));
+    Coord c;
+    scaled(t, c);
+    return c;
 }
 
-// A whole number of plotter units as the DXF text fixed(n / units, 4) gives, without
-// formatting a double: with 1000 or 40 units per DXF unit (0.001 = 1/1000, 0.025 = 25/1000)
-// the quotient has at most three decimals, so its text is the digits of n * scale with the
-// point three places from the right and a "0" behind. The number is the nearest double to
-// that decimal, as reading the text would give.
-Coord Converter::wholeCoord(const NumberToken& t) const {
-    char buf[32];
-    char* const end = buf + sizeof buf;
-    char* p = end;
-    *--p = '0';
-    unsigned long long q = t.magnitude * static_cast<unsigned>(wholeScale_);  // thousandths of a DXF unit
-    for (int i = 0; i < 3; ++i) {
-        *--p = static_cast<char>('0' + q % 10);
-        q /= 10;
+void Converter::scaled(const NumberToken& t, Coord& out) {
+    if (t.valid && t.whole && wholeScale_ != 0) {
+        out.setWhole(t.negative, t.magnitude, static_cast<unsigned>(wholeScale_), units_);
+        return;
     }
-    *--p = '.';
-    p = DigitsBefore(p, q);
-    if (t.negative && t.magnitude != 0) *--p = '-';  // never "-0.0000"
-    const double n = static_cast<double>(t.magnitude);
-    const double value = t.magnitude == 0 ? 0.0 : (t.negative ? -n : n) / units_;
-    return Coord(std::string_view(p, static_cast<size_t>(end - p)), value);
+    const double v = valueOf(t);
+    if (units_ == 1.0) out = t.valid ? Coord(t.run, t.value) : Coord(fixed(v, 4));
+    else out = Coord(fixed(v / units_, 4));
 }
 
 Coord Converter::addRelative(const Coord& current, const Coord& offset, char axis) {
@@ -520,7 +575,7 @@ bool Converter::readPair(NumberToken& a, NumberToken& b) {
     const auto unfinished = [&](const NumberToken& t) {
         return slicing_ && (t.kind == NumberToken::End || (t.kind == NumberToken::Number && t.after == text_.size()));
     };
-    a = nextNumber();
+    readNumber(a);
     if (unfinished(a)) {
         pos_ = start;
         return false;
@@ -530,7 +585,7 @@ bool Converter::readPair(NumberToken& a, NumberToken& b) {
         reportMissing();
         return false;
     }
-    b = nextNumber();
+    readNumber(b);
     if (unfinished(b)) {
         pos_ = start;
         return false;
@@ -543,14 +598,15 @@ bool Converter::readPair(NumberToken& a, NumberToken& b) {
     return true;
 }
 
-Point Converter::pairTarget(const NumberToken& a, const NumberToken& b) {
+void Converter::pairTarget(const NumberToken& a, const NumberToken& b, Point& out) {
     if (absolute_) {
-        Coord x = scaled(a);
-        return {std::move(x), scaled(b)};
+        scaled(a, out.x);
+        scaled(b, out.y);
+        return;
     }
     Coord dx = scaled(a);
     Coord dy = scaled(b);
-    return {addRelative(current_.x, dx, 'x'), addRelative(current_.y, dy, 'y')};
+    out = {addRelative(current_.x, dx, 'x'), addRelative(current_.y, dy, 'y')};
 }
 
 // ---------------------------------------------------------------------------- reading
@@ -591,11 +647,11 @@ void Converter::readCommands(PlotReader& in, int letter) {
                 }
             }
             // The terminator (end of text; for all but labels also CR and ";") is part of the text.
-            size_t end = 0;
-            if (isLabel) {
-                while (end < limit && ahead[end] != 3) ++end;
-            } else {
-                while (end < limit && !isTerminator(ahead[end])) ++end;
+            size_t end = limit;
+            for (const char terminator : {'\3', ';', '\r'}) {
+                if (const void* at = std::memchr(ahead.data(), terminator, end))
+                    end = static_cast<size_t>(static_cast<const char*>(at) - ahead.data());
+                if (isLabel) break;
             }
             const bool terminated = end < limit;
             if (terminated) sliceDue = false;
@@ -717,10 +773,11 @@ void Converter::runCommand() {
 
 void Converter::pairs(bool stroke) {
     NumberToken a, b;
+    Point t;
     while (readPair(a, b)) {
-        Point t = pairTarget(a, b);
+        pairTarget(a, b, t);
         if (stroke) strokeTo(t);
-        else current_ = std::move(t);
+        else current_ = t;
     }
 }
 
@@ -760,35 +817,25 @@ void Converter::strokeTo(const Point& t) {
     }
     const int c0 = polylineOpen_ ? 0 : region(current_);
     const int c1 = region(t);
-    std::string clippedX, clippedY;
-    const auto clipped = [&](const Point& p, int code, const Point& other, std::string_view& x, std::string_view& y) {
-        if (code == 0 || !absolute_) {
-            x = p.x;
-            y = p.y;
-            return;
-        }
+    // An end outside the window is moved onto its edge (absolute moves only).
+    const auto put = [&](const Point& p, int code, const Point& other) {
+        if (code == 0 || !absolute_) return vertex(p.x, p.y);
         double px = p.x.value, py = p.y.value;
         clip(px, py, other.x.value, other.y.value, code);
-        clippedX = fixed(px, 4);
-        clippedY = fixed(py, 4);
-        x = clippedX;
-        y = clippedY;
+        const std::string x = fixed(px, 4), y = fixed(py, 4);
+        vertex(std::string_view(x), std::string_view(y));
     };
-    std::string_view x, y;
     if (!polylineOpen_) {
         if (c0 != 0 && c1 != 0) {  // both ends outside: only the pen moves
             current_ = t;
             return;
         }
         polylineHeader(false);
-        clipped(current_, c0, t, x, y);
-        vertex(x, y);
-        clipped(t, c1, current_, x, y);
-        vertex(x, y);
+        put(current_, c0, t);
+        put(t, c1, current_);
         polylineOpen_ = true;
     } else {
-        clipped(t, c1, current_, x, y);
-        vertex(x, y);
+        put(t, c1, current_);
     }
     if (c1 != 0) endPolyline();  // left the window; a re-entry starts a new polyline
     current_ = t;
@@ -1060,15 +1107,43 @@ void Converter::setLineType(const char* type) {
 // The most frequent entity by far: its fixed lines are put together once per pen and line
 // type and written in one piece.
 void Converter::vertex(std::string_view x, std::string_view y) {
-    if (vertexHead_.empty())
-        vertexHead_ = "VERTEX\r\n  8\r\n" + layer_ + "\r\n 62\r\n" + pen_ + "\r\n  6\r\n" + lineType_ + "\r\n 10\r\n";
+    const std::string_view head = vertexHead();
     constexpr std::string_view between = "\r\n 20\r\n", after = "\r\n0\r\n";
-    char* p = dxf_->space(vertexHead_.size() + x.size() + between.size() + y.size() + after.size());
-    p = Put(p, vertexHead_);
+    char* p = dxf_->space(head.size() + x.size() + between.size() + y.size() + after.size());
+    p = Put(p, head);
     p = Put(p, x);
     p = Put(p, between);
     p = Put(p, y);
     Put(p, after);
+}
+
+// The same for coordinates held in place, copied as whole blocks into the writer's slack:
+// a call of memcpy for each of a few bytes costs more than the bytes.
+void Converter::vertex(const Coord& x, const Coord& y) {
+    const std::string_view head = vertexHead();
+    if (!x.inPlace() || !y.inPlace() || head.size() > kHeadBlock) return vertex(x.text(), y.text());
+    static_assert(kHeadBlock + Coord::kInline <= DxfWriter::kSlack);
+    constexpr std::string_view between = "\r\n 20\r\n", after = "\r\n0\r\n";
+    const size_t xs = x.text().size(), ys = y.text().size();
+    char* p = dxf_->space(head.size() + xs + between.size() + ys + after.size());
+    std::memcpy(p, head.data(), kHeadBlock);
+    p += head.size();
+    std::memcpy(p, x.block(), Coord::kInline);
+    p += xs;
+    std::memcpy(p, between.data(), between.size());
+    p += between.size();
+    std::memcpy(p, y.block(), Coord::kInline);
+    p += ys;
+    std::memcpy(p, after.data(), after.size());
+}
+
+std::string_view Converter::vertexHead() {
+    if (vertexHead_.empty()) {
+        vertexHead_ = "VERTEX\r\n  8\r\n" + layer_ + "\r\n 62\r\n" + pen_ + "\r\n  6\r\n" + lineType_ + "\r\n 10\r\n";
+        // Readable as one block (see vertex).
+        vertexHead_.reserve(kHeadBlock);
+    }
+    return vertexHead_;
 }
 
 void Converter::endPolyline() {
