@@ -13,6 +13,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -120,7 +121,8 @@ constexpr auto kDigitPairs = [] {
 }();
 
 // Writes the decimal digits of `n` so that they end at `end`; returns where they begin.
-char* DigitsBefore(char* end, unsigned long long n) {
+template <typename Unsigned>
+char* DigitsBefore(char* end, Unsigned n) {
     while (n >= 100) {
         end -= 2;
         std::memcpy(end, &kDigitPairs[2 * (n % 100)], 2);
@@ -135,10 +137,11 @@ char* DigitsBefore(char* end, unsigned long long n) {
     return end;
 }
 
-int DigitCount(unsigned long long n) {
+template <typename Unsigned>
+int DigitCount(Unsigned n) {
     int count = 1;
-    for (unsigned long long limit = 10; count < 20 && n >= limit; limit *= 10) ++count;
-    return count;
+    for (; n >= 10000; n /= 10000) count += 4;
+    return count + (n >= 10) + (n >= 100) + (n >= 1000);
 }
 
 // Appends `s` at `p`; returns the end.
@@ -308,9 +311,20 @@ public:
     // give. `magnitude` has at most 15 digits, `scale` is 1 or 25.
     void setWhole(bool negative, unsigned long long magnitude, unsigned scale, double units) {
         const unsigned long long q = magnitude * scale;
-        const unsigned long long whole = q / 1000;
+        // Nearly always within 32 bits, whose arithmetic is the faster.
+        if (q <= 0xFFFFFFFFu) writeWhole(negative && magnitude != 0, static_cast<uint32_t>(q));
+        else writeWhole(negative && magnitude != 0, q);
+        const double n = static_cast<double>(magnitude);
+        value = magnitude == 0 ? 0.0 : (negative ? -n : n) / units;
+        number = true;
+    }
+
+private:
+    // `q` thousandths as "[-]w.ttt0"; `minus` never for zero, never "-0.0000".
+    template <typename Unsigned>
+    void writeWhole(bool minus, Unsigned q) {
+        const Unsigned whole = q / 1000;
         const unsigned thousandths = static_cast<unsigned>(q % 1000);
-        const bool minus = negative && magnitude != 0;  // never "-0.0000"
         const size_t length = minus + DigitCount(whole) + 5;
         long_.reset();
         size_ = static_cast<unsigned>(length);
@@ -322,12 +336,8 @@ public:
         *--p = '.';
         p = DigitsBefore(p, whole);
         if (minus) *--p = '-';
-        const double n = static_cast<double>(magnitude);
-        value = magnitude == 0 ? 0.0 : (negative ? -n : n) / units;
-        number = true;
     }
 
-private:
     // Coordinates are copied for every point, and nearly all are short.
     void setText(std::string_view t) {
         size_ = static_cast<unsigned>(t.size());
@@ -368,6 +378,9 @@ public:
         wholeScale_ = units_ == 1000.0 ? 1 : units_ == 40.0 ? 25 : 0;
     }
 
+    Converter(const Converter&) = delete;  // points into itself
+    Converter& operator=(const Converter&) = delete;
+
     DxfConversion convert(const QString& plotPath, const QString& dxfFileName);
 
 private:
@@ -388,6 +401,7 @@ private:
     void scaled(const NumberToken& t, Coord& out);
     Coord addRelative(const Coord& current, const Coord& offset, char axis);
     bool readPair(NumberToken& a, NumberToken& b);
+    bool wholePair(Point& out);
     void pairTarget(const NumberToken& a, const NumberToken& b, Point& out);
 
     // --- commands
@@ -438,7 +452,9 @@ private:
     std::string layer_ = "L_0";
     std::string vertexHead_;  // the lines of a vertex before its x value, for pen and line type
     std::string polylineWidth_;
-    Point current_;
+    // The pen's position; a new point is read into the other slot, which then becomes it.
+    Point points_[2];
+    Point* current_ = &points_[0];
     bool absolute_ = true;  // plotters start in absolute mode
     bool penDown_ = false;
     bool polylineOpen_ = false;
@@ -598,6 +614,34 @@ bool Converter::readPair(NumberToken& a, NumberToken& b) {
     return true;
 }
 
+// Nearly every point of a plot is an absolute pair of whole numbers of up to nine digits:
+// such a pair is read and scaled here in one pass, as readPair and pairTarget would. Any
+// other pair (and one that may still be growing) is left untouched for them.
+bool Converter::wholePair(Point& out) {
+    if (commandError_ || pairBudget_ <= 0 || wholeScale_ == 0 || !absolute_) return false;
+    const char* const text = text_.c_str();  // ends in a NUL, which no loop passes
+    const char* const end = text + text_.size();
+    const char* p = text + pos_;
+    bool negative[2];
+    uint32_t magnitude[2];
+    for (int k = 0; k < 2; ++k) {
+        while (isSeparator(*p)) ++p;
+        negative[k] = *p == '-';
+        if (*p == '-' || *p == '+') ++p;
+        const char* const digits = p;
+        uint32_t n = 0;
+        for (unsigned d; (d = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p) n = n * 10 + d;
+        if (p == digits || p - digits > 9 || p == end || isNumberChar(*p)) return false;
+        magnitude[k] = n;
+    }
+    pos_ = static_cast<size_t>(p - text);
+    --pairBudget_;
+    const unsigned scale = static_cast<unsigned>(wholeScale_);
+    out.x.setWhole(negative[0], magnitude[0], scale, units_);
+    out.y.setWhole(negative[1], magnitude[1], scale, units_);
+    return true;
+}
+
 void Converter::pairTarget(const NumberToken& a, const NumberToken& b, Point& out) {
     if (absolute_) {
         scaled(a, out.x);
@@ -606,7 +650,7 @@ void Converter::pairTarget(const NumberToken& a, const NumberToken& b, Point& ou
     }
     Coord dx = scaled(a);
     Coord dy = scaled(b);
-    out = {addRelative(current_.x, dx, 'x'), addRelative(current_.y, dy, 'y')};
+    out = {addRelative(current_->x, dx, 'x'), addRelative(current_->y, dy, 'y')};
 }
 
 // ---------------------------------------------------------------------------- reading
@@ -717,7 +761,7 @@ void Converter::runCommand() {
     const auto m = [&](const char* name) { return a == name[0] && b == name[1]; };
     if (m("IN")) {
         absolute_ = true;
-        current_ = {"0.00", "0.00"};
+        *current_ = {"0.00", "0.00"};
         symbolSet_ = false;
     } else if (m("VS")) {
     } else if (m("PA")) {
@@ -773,11 +817,14 @@ void Converter::runCommand() {
 
 void Converter::pairs(bool stroke) {
     NumberToken a, b;
-    Point t;
-    while (readPair(a, b)) {
-        pairTarget(a, b, t);
+    for (;;) {
+        Point& t = points_[current_ == &points_[0] ? 1 : 0];
+        if (!wholePair(t)) {
+            if (!readPair(a, b)) break;
+            pairTarget(a, b, t);
+        }
         if (stroke) strokeTo(t);
-        else current_ = t;
+        current_ = &t;
     }
 }
 
@@ -810,12 +857,10 @@ void Converter::clip(double& x, double& y, double otherX, double otherY, int cod
     }
 }
 
+// Draws from the pen's position to `t`, which the caller then makes the position.
 void Converter::strokeTo(const Point& t) {
-    if (!current_.known()) {  // no position yet: the first pair only places the pen
-        current_ = t;
-        return;
-    }
-    const int c0 = polylineOpen_ ? 0 : region(current_);
+    if (!current_->known()) return;  // no position yet: the first pair only places the pen
+    const int c0 = polylineOpen_ ? 0 : region(*current_);
     const int c1 = region(t);
     // An end outside the window is moved onto its edge (absolute moves only).
     const auto put = [&](const Point& p, int code, const Point& other) {
@@ -826,19 +871,15 @@ void Converter::strokeTo(const Point& t) {
         vertex(std::string_view(x), std::string_view(y));
     };
     if (!polylineOpen_) {
-        if (c0 != 0 && c1 != 0) {  // both ends outside: only the pen moves
-            current_ = t;
-            return;
-        }
+        if (c0 != 0 && c1 != 0) return;  // both ends outside: only the pen moves
         polylineHeader(false);
-        put(current_, c0, t);
-        put(t, c1, current_);
+        put(*current_, c0, t);
+        put(t, c1, *current_);
         polylineOpen_ = true;
     } else {
-        put(t, c1, current_);
+        put(t, c1, *current_);
     }
     if (c1 != 0) endPolyline();  // left the window; a re-entry starts a new polyline
-    current_ = t;
 }
 
 // ---------------------------------------------------------------------------- other commands
@@ -847,10 +888,10 @@ void Converter::rectangle(bool relative) {
     endPolyline();
     NumberToken a, b;
     if (!readPair(a, b)) return;
-    const Point from = current_.known() ? current_ : Point{"0.0", "0.0"};
+    const Point from = current_->known() ? *current_ : Point{"0.0", "0.0"};
     Point corner;
     if (relative) {
-        corner = {addRelative(current_.x, scaled(a), 'x'), addRelative(current_.y, scaled(b), 'y')};
+        corner = {addRelative(current_->x, scaled(a), 'x'), addRelative(current_->y, scaled(b), 'y')};
     } else {
         Coord x = scaled(a);
         corner = {std::move(x), scaled(b)};
@@ -876,7 +917,7 @@ void Converter::circle() {
     }
     std::string radius(scaled(r).text());
     if (!radius.empty() && radius.front() == '-') radius.erase(0, 1);  // a circle has no sign
-    const Point at = current_.known() ? current_ : Point{"0.0", "0.0"};
+    const Point at = current_->known() ? *current_ : Point{"0.0", "0.0"};
     dxf_->line("CIRCLE");
     dxf_->pair("  8", layer());
     dxf_->pair(" 62", pen_);
@@ -897,7 +938,7 @@ void Converter::arc(bool relative) {
     if (ts.kind != NumberToken::Number) return reportMissing();
     Point centre;
     if (relative) {
-        centre = {addRelative(current_.x, scaled(tx), 'x'), addRelative(current_.y, scaled(ty), 'y')};
+        centre = {addRelative(current_->x, scaled(tx), 'x'), addRelative(current_->y, scaled(ty), 'y')};
     } else {
         Coord x = scaled(tx);
         centre = {std::move(x), scaled(ty)};
@@ -907,7 +948,7 @@ void Converter::arc(bool relative) {
         return;
     }
     const double sweep = ts.value;
-    const double xc = centre.x.value, yc = centre.y.value, x0 = current_.x.value, y0 = current_.y.value;
+    const double xc = centre.x.value, yc = centre.y.value, x0 = current_->x.value, y0 = current_->y.value;
     const double r = std::hypot(xc - x0, yc - y0);
     double phi;
     if (std::abs(xc - x0) < 0.0001) {
@@ -929,7 +970,7 @@ void Converter::arc(bool relative) {
     dxf_->pair(" 51", fixed(to, 2, 7));
     dxf_->line("0");
     const double a = (phi + sweep) * kRadiansPerDegree;
-    current_ = {fixed(xc + r * std::cos(a), 5, 11), fixed(yc + r * std::sin(a), 5, 11)};
+    *current_ = {fixed(xc + r * std::cos(a), 5, 11), fixed(yc + r * std::sin(a), 5, 11)};
 }
 
 void Converter::characterSize() {
@@ -1064,7 +1105,7 @@ void Converter::label() {
     QString text = DecodePlotText(bytes.data(), static_cast<qsizetype>(bytes.size()));
     if (text == QLatin1String("^")) text = QStringLiteral("^ ");  // "^" alone would escape the next character
     const QByteArray encoded = ToWindows1252(text);
-    const Point at = current_.known() ? current_ : Point{"0.0", "0.0"};
+    const Point at = current_->known() ? *current_ : Point{"0.0", "0.0"};
     dxf_->line("TEXT");
     dxf_->pair("  8", layer());
     dxf_->pair(" 62", pen_);

@@ -292,6 +292,70 @@ TEST(HpglToDxf, WholeNumbersGiveTheTextsOfTheirDecimalTwins) {
     EXPECT_EQ(z.polylines(), (std::vector<Lines>{{"0.0000,0.0000", "0.0000,-0.0400", "-999999.9990,0.0010"}}));
 }
 
+TEST(HpglToDxf, WholeCoordinateTextsMatchTheGeneralFormatterAcrossMagnitudes) {
+    // Every value from 0 to 1100 and each side of every power of ten up to the largest
+    // coordinate, both signs, with and without "+" and leading zeros, in long and short
+    // lists: the whole-number texts must equal those the decimal twins get.
+    std::vector<long long> values;
+    for (long long v = 0; v <= 1100; ++v) values.push_back(v);
+    for (long long p = 10; p <= 1000000000LL; p *= 10)
+        for (long long d = -3; d <= 3; ++d)
+            if (p + d <= 1000000000LL) values.push_back(p + d);  // larger: no number
+    values.push_back(123456789);
+    if (values.size() % 2 != 0) values.push_back(7);
+    std::vector<std::pair<QByteArray, QByteArray>> texts;  // whole, decimal twin
+    for (size_t i = 0; i < values.size(); ++i) {
+        const QByteArray digits = QByteArray::number(values[i]);
+        switch (i % 4) {
+            case 0: texts.push_back({digits, digits + ".0"}); break;
+            case 1: texts.push_back({'-' + digits, '-' + digits + ".00"}); break;
+            case 2: texts.push_back({'+' + digits, digits + ".000"}); break;
+            default: texts.push_back({"-00" + digits, "-0" + digits + ".0"}); break;
+        }
+    }
+    for (const double divisor : {40.0, 1000.0}) {
+        for (const size_t perCommand : {size_t{2}, size_t{400}}) {
+            QByteArray plain = "IN;SP 1;PU 0 0;", decimal = plain;
+            for (size_t i = 0; i < texts.size(); ++i) {
+                const bool start = i % perCommand == 0;
+                const char* separator = i % 3 == 0 ? "," : " ";
+                plain += (start ? (i == 0 ? "PD" : ";PD") : separator) + texts[i].first;
+                decimal += (start ? (i == 0 ? "PD" : ";PD") : separator) + texts[i].second;
+            }
+            plain += ";PU;";
+            decimal += ";PU;";
+            const Conversion a = ConvertText(plain, divisor), b = ConvertText(decimal, divisor);
+            ASSERT_TRUE(a.result.converted);
+            EXPECT_TRUE(a.result.messages.isEmpty()) << a.result.messages.join('|').toStdString();
+            EXPECT_EQ(a.ofType("VERTEX").size(), texts.size() / 2 + 1);
+            EXPECT_EQ(a.polylines(), b.polylines()) << "divisor " << divisor << ", " << perCommand << " numbers a command";
+        }
+    }
+}
+
+TEST(HpglToDxf, WhereTheFileIsReadInBlocksChangesNothing) {
+    // The plot is read in blocks of 64 KiB; blanks before the first command move every block
+    // border through a long point list with an error, a label and a cut-off command.
+    QByteArray body = "IN;SP 2;PU 0 0;PD";
+    for (int i = 0; i < 1500; ++i) body += ' ' + QByteArray::number(i * 37 % 9001) + ',' + QByteArray::number(-i);
+    body += " 5 x 7 8 9;PU 40 40;PD 80 80 120,-40;LBlabel text\x03PD " + QByteArray(5000, '1') + ";PU;";
+    const Conversion reference = ConvertText(body);
+    ASSERT_TRUE(reference.result.converted);
+    ASSERT_FALSE(reference.result.messages.isEmpty());
+    const qsizetype block = 1 << 16;
+    std::vector<qsizetype> borders;  // where the first block ends in the body
+    for (qsizetype i = 0; i < body.size(); i += 997) borders.push_back(i);
+    for (qsizetype i = 0; i < body.size(); ++i)
+        if (body[i] == ';' || body[i] == '\x03') borders.insert(borders.end(), {i, i + 1});
+    for (const qsizetype border : borders) {
+        const QByteArray shifted = QByteArray(block - border, ' ') + body;
+        const Conversion c = ConvertText(shifted);
+        EXPECT_EQ(c.entities.size(), reference.entities.size()) << "block border at " << border;
+        EXPECT_TRUE(c.dxf == reference.dxf) << "block border at " << border;
+        EXPECT_EQ(c.result.messages, reference.result.messages) << "block border at " << border;
+    }
+}
+
 TEST(HpglToDxf, UnsupportedAndOverlongCommands) {
     Conversion c = ConvertText("IN;SP 1;PU 0 0;PD 40 0;XY;PD 80 0;");
     EXPECT_EQ(c.result.messages, QStringList{QStringLiteral("Command: XY; not supported!")});
