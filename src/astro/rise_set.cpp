@@ -5,7 +5,12 @@
 #include "astro/time_format.h"
 #include "text/texts.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <new>
+#include <type_traits>
 
 namespace zorva {
 namespace {
@@ -35,7 +40,20 @@ double ThresholdAltitude(RiseSetBody body, int twilightKind) {
 }
 
 double ThresholdSine(RiseSetBody body, int twilightKind) {
-    return std::sin(ThresholdAltitude(body, twilightKind) * kRad);
+    // Five altitudes in all: each sine is taken once.
+    static const std::array<double, 5> sines = [] {
+        std::array<double, 5> v{};
+        v[0] = std::sin(ThresholdAltitude(RiseSetBody::Moon, 1) * kRad);
+        v[1] = std::sin(ThresholdAltitude(RiseSetBody::Sun, 1) * kRad);
+        for (int kind = 0; kind < 3; ++kind) v[2 + kind] = std::sin(TwilightAltitude(kind) * kRad);
+        return v;
+    }();
+    switch (body) {
+        case RiseSetBody::Moon: return sines[0];
+        case RiseSetBody::Sun: return sines[1];
+        case RiseSetBody::Twilight: break;
+    }
+    return sines[2 + (twilightKind == 0 ? 0 : twilightKind == 2 ? 2 : 1)];
 }
 
 namespace {
@@ -136,45 +154,65 @@ double MidnightMJD(int year, int month, int day, double zoneMeridian) {
 
 namespace {
 
-// Sine of a body's altitude at the whole hours 0..24 of one day, evaluated in order and
-// each once: the sun and twilight scans read the same sun, and the series' arguments step
-// from hour to hour by rotation instead of fresh library calls.
-class HourlySinAltitude {
+// Room for a value for each hour 0..24, each made when stored: a day uses a few of them,
+// and the room is made for every day and body.
+template <typename T>
+class HourSlots {
+    static_assert(std::is_trivially_destructible_v<T> && std::is_trivially_copyable_v<T>);
+
 public:
-    HourlySinAltitude(RiseSetBody body, double mjd0, double latitude, double longitude)
-        : moon_(body == RiseSetBody::Moon), mjd0_(mjd0), longitude_(longitude), sinPhi_(std::sin(latitude * kRad)),
-          cosPhi_(std::cos(latitude * kRad)) {
-        const double T0 = (mjd0 - 51544.5) / 36525;
-        constexpr double kHourInCenturies = 1.0 / (24 * 36525.0);
-        if (moon_)
-            moonArgs_ = MoonArguments::Start(T0, kHourInCenturies);
-        else
-            sunArgs_ = SunArguments::Start(T0, kHourInCenturies);
-    }
-    double operator()(int hour) {
-        while (known_ <= hour) {
-            const EquatorialUnit p = moon_ ? MoonFromArguments(moonArgs_) : SunFromArguments(sunArgs_);
-            advanceSiderealTime(mjd0_ + known_ / 24.0);
-            value_[known_] = SinAltitudeOf(p, sinLst_, cosLst_, cosPhi_, sinPhi_);
-            if (moon_)
-                moonArgs_.step();
-            else
-                sunArgs_.step();
-            ++known_;
+    void store(int hour, const T& value) { new (&bytes_[hour * sizeof(T)]) T(value); }
+    const T& operator[](int hour) const { return *std::launder(reinterpret_cast<const T*>(&bytes_[hour * sizeof(T)])); }
+
+private:
+    alignas(T) std::byte bytes_[25 * sizeof(T)];
+};
+
+// A series' arguments at the whole hours of a day, stepped in order and kept: a scan may
+// skip an hour's series and need it later (the twilight after the sun).
+template <typename Args>
+class HourlyArguments {
+public:
+    void start(const Args& atMidnight) { next_ = atMidnight; }
+    const Args& at(int hour) {
+        for (; stepped_ <= hour; ++stepped_) {
+            at_.store(stepped_, next_);
+            next_.step();
         }
-        return value_[hour];
+        return at_[hour];
     }
 
 private:
-    // Local sidereal time as an angle, its sine and cosine carried from hour to hour: within
-    // a UT day it grows by exactly one sidereal hour per hour; where UT passes midnight the
-    // formula restarts from the new day, so there the exact angle is computed and the pair is
-    // turned by the difference (one sidereal hour plus a tiny residue).
-    void advanceSiderealTime(double mjd) {
+    Args next_;
+    HourSlots<Args> at_;
+    int stepped_ = 0;
+};
+
+// Local sidereal time at the whole hours 0..24 of one day as its sine and cosine, stepped
+// in order and kept; the same for every body of the day.
+class HourlySiderealTime {
+public:
+    HourlySiderealTime(double mjd0, double longitude) : mjd0_(mjd0), longitude_(longitude) {}
+    void stepTo(int hour) {
+        for (; stepped_ <= hour; ++stepped_) {
+            advance(mjd0_ + stepped_ / 24.0);
+            sinAt_[stepped_] = sinLst_;
+            cosAt_[stepped_] = cosLst_;
+        }
+    }
+    double sinAt(int hour) const { return sinAt_[hour]; }
+    double cosAt(int hour) const { return cosAt_[hour]; }
+
+private:
+    // The angle, its sine and cosine carried from hour to hour: within a UT day it grows by
+    // exactly one sidereal hour per hour; where UT passes midnight the formula restarts from
+    // the new day, so there the exact angle is computed and the pair is turned by the
+    // difference (one sidereal hour plus a tiny residue).
+    void advance(double mjd) {
         static const double kNominal = 15 * kRad * 1.0027379093;
         static const double kSinNominal = std::sin(kNominal), kCosNominal = std::cos(kNominal);
         const double utDay = std::trunc(mjd);
-        if (known_ > 0 && utDay == utDay_) {
+        if (stepped_ > 0 && utDay == utDay_) {
             const double s = sinLst_ * kCosNominal + cosLst_ * kSinNominal;
             cosLst_ = cosLst_ * kCosNominal - sinLst_ * kSinNominal;
             sinLst_ = s;
@@ -182,7 +220,7 @@ private:
             return;
         }
         const double lst = 15 * kRad * LocalSiderealTime(mjd, longitude_);
-        if (known_ == 0) {
+        if (stepped_ == 0) {
             sinLst_ = std::sin(lst);
             cosLst_ = std::cos(lst);
         } else {
@@ -201,24 +239,98 @@ private:
         utDay_ = utDay;
     }
 
-    bool moon_;
-    double mjd0_, longitude_, sinPhi_, cosPhi_;
+    double mjd0_, longitude_;
     double lst_ = 0.0, sinLst_ = 0.0, cosLst_ = 1.0, utDay_ = 0.0;
-    MoonArguments moonArgs_;
-    SunArguments sunArgs_;
-    std::array<double, 25> value_{};
-    int known_ = 0;
+    std::array<double, 25> sinAt_, cosAt_;
+    int stepped_ = 0;
 };
 
-// Twelve two-hour steps at most with a parabola through each step's three samples.
+// Sine of a body's altitude at the whole hours 0..24 of one day, each computed once and
+// only when asked for: the sun and twilight scans read the same sun, and the series'
+// arguments step from hour to hour by rotation instead of fresh library calls.
+class HourlySinAltitude {
+public:
+    HourlySinAltitude(RiseSetBody body, double mjd0, double sinPhi, double cosPhi, HourlySiderealTime& lst)
+        : moon_(body == RiseSetBody::Moon), sinPhi_(sinPhi), cosPhi_(cosPhi), lst_(lst) {
+        const double T0 = (mjd0 - 51544.5) / 36525;
+        constexpr double kHourInCenturies = 1.0 / (24 * 36525.0);
+        if (moon_)
+            moonArgs_.start(MoonArguments::Start(T0, kHourInCenturies));
+        else
+            sunArgs_.start(SunArguments::Start(T0, kHourInCenturies));
+    }
+    double operator()(int hour) {
+        if (!(known_ >> hour & 1)) {
+            lst_.stepTo(hour);
+            const EquatorialUnit p = moon_ ? MoonFromArguments(moonArgs_.at(hour)) : SunFromArguments(sunArgs_.at(hour));
+            value_[hour] = SinAltitudeOf(p, lst_.sinAt(hour), lst_.cosAt(hour), cosPhi_, sinPhi_);
+            known_ |= 1u << hour;
+        }
+        return value_[hour];
+    }
+
+private:
+    bool moon_;
+    double sinPhi_, cosPhi_;
+    HourlySiderealTime& lst_;
+    HourlyArguments<MoonArguments> moonArgs_;
+    HourlyArguments<SunArguments> sunArgs_;
+    std::array<double, 25> value_;
+    uint32_t known_ = 0;  // bit h: value_[h] is computed
+};
+
+// Whether a two-hour window of the scan may hold an event; false only when its parabola
+// cannot reach zero in [-1, 1] whatever its middle sample: the bend a = (y(-1) + y(1)) / 2
+// - y(0) stays within kSinAltitudeBend. Skipping the others skips their middle hour's
+// series. The margin keeps the skip off windows whose samples come close to zero, where
+// the parabola's own rounding could decide.
+constexpr double kSkipMargin = 1e-4;
+
+bool WindowMayHoldEvent(double yMinus, double yPlus) {
+    const double mid = 0.5 * (yPlus + yMinus), b = 0.5 * (yPlus - yMinus);
+    const bool vertexInside = std::abs(b) < 2 * kSinAltitudeBend;
+    const double reach = kSinAltitudeBend + b * b / (4 * kSinAltitudeBend);
+    if (yMinus > 0 && yPlus > 0) {
+        // The lowest parabola: the middle sample kSinAltitudeBend below the ends' mean.
+        const double lowest = vertexInside ? mid - reach : std::min(yMinus, yPlus);
+        return !(lowest > kSkipMargin);
+    }
+    if (yMinus < 0 && yPlus < 0) {
+        const double highest = vertexInside ? mid + reach : std::max(yMinus, yPlus);
+        return !(highest < -kSkipMargin);
+    }
+    return true;
+}
+
+// The same for the two windows between samples four hours apart, without the three
+// samples between: |y''| < 2 kSinAltitudeBend keeps y within 4 kSinAltitudeBend of the
+// chord over four hours, and a parabola whose samples all lie beyond m dips at most
+// kSinAltitudeBend below m.
+bool TwoWindowsMayHoldEvent(double yStart, double yEnd) {
+    constexpr double kFarther = 5 * kSinAltitudeBend + kSkipMargin;
+    return !((yStart > kFarther && yEnd > kFarther) || (yStart < -kFarther && yEnd < -kFarther));
+}
+
 RiseSetTimes Scan(HourlySinAltitude& sinAltitude, double sinThreshold) {
     auto y = [&](int hour) { return sinAltitude(hour) - sinThreshold; };
     RiseSetTimes r;
     double yMinus = y(0);
     r.aboveAtMidnight = yMinus > 0;
     for (int hour = 1; hour < 25 && !(r.rises && r.sets); hour += 2) {
-        const double y0 = y(hour);
+        if (hour % 4 == 1 && hour + 3 <= 24) {
+            const double yFar = y(hour + 3);
+            if (!TwoWindowsMayHoldEvent(yMinus, yFar)) {
+                yMinus = yFar;
+                hour += 2;
+                continue;
+            }
+        }
         const double yPlus = y(hour + 1);
+        if (!WindowMayHoldEvent(yMinus, yPlus)) {
+            yMinus = yPlus;
+            continue;
+        }
+        const double y0 = y(hour);
         const QuadraticZerosResult q = QuadraticZeros(yMinus, y0, yPlus);
         if (q.count == 1) {
             if (yMinus < 0) {
@@ -246,7 +358,8 @@ RiseSetTimes Scan(HourlySinAltitude& sinAltitude, double sinThreshold) {
 }  // namespace
 
 RiseSetTimes RiseSetSearch(RiseSetBody body, double mjd0, double latitude, double longitude, double sinThreshold) {
-    HourlySinAltitude sinAltitude(body, mjd0, latitude, longitude);
+    HourlySiderealTime lst(mjd0, longitude);
+    HourlySinAltitude sinAltitude(body, mjd0, std::sin(latitude * kRad), std::cos(latitude * kRad), lst);
     return Scan(sinAltitude, sinThreshold);
 }
 
@@ -269,10 +382,12 @@ DayRiseSet RiseSetForDay(int year, int month, int day, double latitude, double l
                          int twilightKind) {
     const double mjd0 = MidnightMJD(year, month, day, zoneMeridian);
     DayRiseSet r;
-    HourlySinAltitude sun(RiseSetBody::Sun, mjd0, latitude, longitude);
+    const double sinPhi = std::sin(latitude * kRad), cosPhi = std::cos(latitude * kRad);
+    HourlySiderealTime lst(mjd0, longitude);
+    HourlySinAltitude sun(RiseSetBody::Sun, mjd0, sinPhi, cosPhi, lst);
     r.sun = Scan(sun, ThresholdSine(RiseSetBody::Sun, twilightKind));
     r.twilight = Scan(sun, ThresholdSine(RiseSetBody::Twilight, twilightKind));
-    HourlySinAltitude moon(RiseSetBody::Moon, mjd0, latitude, longitude);
+    HourlySinAltitude moon(RiseSetBody::Moon, mjd0, sinPhi, cosPhi, lst);
     r.moon = Scan(moon, ThresholdSine(RiseSetBody::Moon, twilightKind));
     return r;
 }

@@ -39,6 +39,13 @@ struct QuadraticZerosResult {
 // The parabola through (-1, yMinus), (0, y0), (1, yPlus).
 QuadraticZerosResult QuadraticZeros(double yMinus, double y0, double yPlus);
 
+// The sine of an altitude, y(t), is smooth: the second difference of hourly samples,
+// y(t-1) - 2 y(t) + y(t+1), equals y'' somewhere between, and |y''| is below the square of
+// the hour angle's rate (15.04 degrees an hour: 0.0689 per hour squared) plus the
+// declination's part (below 0.003, the moon's). Half of it, the bend of the parabola through
+// three samples, is thus below 0.036; this bound leaves room.
+inline constexpr double kSinAltitudeBend = 0.04;
+
 // Sine of the body's altitude at `hour` after `mjd0` (MJD of 0:00 zone time).
 double SinAltitude(RiseSetBody body, double mjd0, double hour, double longitude, double cosPhi, double sinPhi);
 

@@ -264,6 +264,31 @@ TEST(RiseSetSeries, SteppedDayScanAgreesWithDirectEvaluation) {
     EXPECT_GT(compared, 500);
 }
 
+// The scan skips the middle sample of a two-hour window when no parabola whose bend stays
+// within kSinAltitudeBend could reach zero there; the bound must hold with room to spare
+// wherever the sun or the moon can be: at the poles, on the equator where the hour angle
+// swings the altitude most, and over centuries.
+TEST(RiseSetSeries, TheAltitudeSineBendsLessThanTheScanAssumes) {
+    double largest = 0;
+    for (const double latitude : {-89.9, -66.0, -35.0, 0.0, 10.0, 47.25, 69.7, 89.9}) {
+        const double sinPhi = std::sin(latitude * 0.017453292519943295);
+        const double cosPhi = std::cos(latitude * 0.017453292519943295);
+        for (double mjd = ModifiedJulianDate(1, 1, 1400); mjd < ModifiedJulianDate(1, 1, 2450); mjd += 97.37) {
+            for (const RiseSetBody body : {RiseSetBody::Sun, RiseSetBody::Moon}) {
+                const double mjd0 = std::floor(mjd) - 0.25;
+                std::array<double, 25> y{};
+                for (int h = 0; h <= 24; ++h) y[h] = SinAltitude(body, mjd0, h, -40.0, cosPhi, sinPhi);
+                for (int h = 1; h < 24; ++h) {
+                    const double bend = std::abs(y[h - 1] - 2 * y[h] + y[h + 1]) / 2;
+                    largest = std::max(largest, bend);
+                    ASSERT_LT(bend, 0.9 * kSinAltitudeBend) << "latitude " << latitude << " mjd0 " << mjd0 << " hour " << h;
+                }
+            }
+        }
+    }
+    EXPECT_GT(largest, 0.03);  // the samples reached the steepest swings
+}
+
 TEST(RiseSetSeries, SmallAngleSineAndCosineAreExact) {
     for (double x = -0.2; x <= 0.2; x += 0.000731) {
         EXPECT_NEAR(SinSmall(x), std::sin(x), 4e-17) << x;
