@@ -161,6 +161,23 @@ IntAccess hollanderShadowField() {
             [](const DialState& s) -> const void* { return &s.hollanderShadowLine; }};
 }
 
+// Two columns of a page, each a widget and/or a layout above a stretch.
+QWidget* TwoColumns(QWidget* left, QLayout* leftExtra, QWidget* right, QLayout* rightExtra) {
+    auto* content = new QWidget;
+    auto* row = new QHBoxLayout(content);
+    auto* l = new QVBoxLayout;
+    if (left) l->addWidget(left);
+    if (leftExtra) l->addLayout(leftExtra);
+    l->addStretch(1);
+    auto* r = new QVBoxLayout;
+    if (right) r->addWidget(right);
+    if (rightExtra) r->addLayout(rightExtra);
+    r->addStretch(1);
+    row->addLayout(l, 1);
+    row->addLayout(r, 1);
+    return content;
+}
+
 }  // namespace
 
 // Builds the controls of one page; every control gets an object name "<page>_<field>" and
@@ -423,7 +440,6 @@ int ParameterDialog::helpTopic() const {
 }
 
 void ParameterDialog::build() {
-    const Language lang = state_.language;
     auto* outer = new QVBoxLayout(this);
     auto* body = new QHBoxLayout;
     outer->addLayout(body, 1);
@@ -432,600 +448,605 @@ void ParameterDialog::build() {
     tabs_->setObjectName(QStringLiteral("pages"));
     body->addWidget(tabs_, 1);
 
-    auto addPage = [&](Page page, QWidget* content) {
-        auto* scroll = new QScrollArea;
-        scroll->setObjectName(QString::fromLatin1(kPagePrefix[static_cast<int>(page)]) + QStringLiteral("_page"));
-        scroll->setWidgetResizable(true);
-        scroll->setFrameShape(QFrame::NoFrame);
-        scroll->setWidget(content);
-        pages_.push_back(scroll);
-        tabs_->addTab(scroll, PageCaption(page, lang));
-    };
-    auto builder = [&](Page page) {
-        return Builder{*this, *bindings_, QString::fromLatin1(kPagePrefix[static_cast<int>(page)]), lang};
-    };
+    buildPlanarPage();
+    buildUmbrellaPage();
+    buildQuadrantPage();
+    buildCylinderPage();
+    buildHidokaiPage();
+    buildRingPage();
+    buildAzimuthPage();
+    buildBiazimuthalPage();
+    buildMeanTimePage();
+    buildAnalemmaticPage();
+    buildBifilarPage();
+    buildDateLines(*body);
+    buildButtons(*outer);
+}
 
-    // Hour lines and date-line options shared by the planar and umbrella pages.
-    auto planarLines = [&](Builder& b) {
-        auto* grid = new QGridLayout;
-        b.rangeHeader(grid, 0);
-        b.family(grid, 1, Family::Hour, ptext::ApparentLines);
-        QCheckBox* foot =
-            b.check(QStringLiteral("linesToStyleFoot"), ptext::ToStyleFoot, flagField(&DialState::linesToStyleFoot));
-        enabledRules_.push_back({foot, [](const DialState& s) { return s.apparentTimeLines; }});
-        grid->addWidget(foot, 2, 0, 1, 4);
-        b.family(grid, 3, Family::MeanHour, ptext::MeanTimeLines);
-        grid->addWidget(
-            b.check(QStringLiteral("markAnalemma"), ptext::MarkAnalemma, flagField(&DialState::markAnalemma)), 4, 0);
-        {
-            auto* sub = new QGridLayout;
-            b.number(sub, 0, QStringLiteral("analemmaHour"), ptext::AnalemmaHour, integerField(&DialState::analemmaHour),
-                     NumberRule(NumberCheck::IntRange, 1, 23));
-            sub->addWidget(b.label(ptext::DayMarks), 1, 0);
-            sub->addWidget(b.list(QStringLiteral("dayMarkings"), ListKind::DayMarks, intField(&DialState::dayMarkings)),
-                           1, 1);
-            grid->addLayout(sub, 4, 1, 2, 3);
-        }
-        b.family(grid, 6, Family::Babylonian, ptext::Babylonian);
-        b.family(grid, 7, Family::Italian, ptext::Italian);
-        b.family(grid, 8, Family::Altitude, ptext::Altitude);
-        b.family(grid, 9, Family::Temporal, ptext::Temporal);
-        QGroupBox* lines = b.group(ptext::HourLines, grid);
+void ParameterDialog::addPage(Page page, QWidget* content) {
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QString::fromLatin1(kPagePrefix[static_cast<int>(page)]) + QStringLiteral("_page"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(content);
+    pages_.push_back(scroll);
+    tabs_->addTab(scroll, PageCaption(page, state_.language));
+}
 
-        auto* options = new QVBoxLayout;
-        options->addWidget(b.radio(QStringLiteral("localTimeDisplay"), ptext::TimeDisplayPlanar,
-                                   {ptext::LocalApparent, ptext::ZoneApparent}, flagField(&DialState::localTimeDisplay),
-                                   {1, 0}));
-        options->addWidget(b.radio(QStringLiteral("dateLineMode"), ptext::DateLines,
-                                   {ptext::DateMonthly, ptext::DateSeventh, ptext::DateOwn, ptext::DateNone},
-                                   digitField(&DialState::dateLineMode)));
-        options->addWidget(
-            b.check(QStringLiteral("drawPoleTriangle"), ptext::PoleTriangle, flagField(&DialState::drawPoleTriangle)));
-        options->addWidget(b.check(QStringLiteral("wholeHourDaylengthLines"), ptext::WholeHourLines,
-                                   flagField(&DialState::wholeHourDaylengthLines)));
-        // Numbers of the lines: a preference of zorva.conf, saved as soon as it changes.
-        auto* numerals = new QGridLayout;
-        IntAccess style{[](const DialState& s) { return static_cast<int>(s.numeralStyle); },
-                        [](DialState& s, int v) { s.numeralStyle = static_cast<NumeralStyle>(std::clamp(v, 0, 2)); },
-                        [](const DialState& s) -> const void* { return &s.numeralStyle; }};
-        numerals->addWidget(b.radio(QStringLiteral("numeralStyle"), ptext::Numerals,
-                                    {ptext::NumeralsArabic, ptext::NumeralsRoman, ptext::NumeralsNone}, style),
-                            0, 0, 1, 2);
-        NumberAccess height{[](const DialState& s) { return s.numeralHeightMm; },
-                            [](DialState& s, double v) { s.numeralHeightMm = v; },
-                            [](const DialState& s) -> const void* { return &s.numeralHeightMm; }};
-        b.number(numerals, 1, QStringLiteral("numeralHeightMm"), ptext::NumeralHeight, height,
-                 NumberRule(NumberCheck::RealRange, 1, 30, 1));
-        numerals->addWidget(b.check(QStringLiteral("numeralsInPlotFiles"), ptext::NumeralsInPlot,
-                                    flagField(&DialState::numeralsInPlotFiles)),
-                            2, 0, 1, 2);
-        options->addLayout(numerals);
-        options->addStretch(1);
-        return std::make_pair(lines, options);
-    };
+ParameterDialog::Builder ParameterDialog::builderFor(Page page) {
+    return Builder{*this, *bindings_, QString::fromLatin1(kPagePrefix[static_cast<int>(page)]), state_.language};
+}
 
-    auto twoColumns = [](QWidget* left, QLayout* leftExtra, QWidget* right, QLayout* rightExtra) {
-        auto* content = new QWidget;
-        auto* row = new QHBoxLayout(content);
-        auto* l = new QVBoxLayout;
-        if (left) l->addWidget(left);
-        if (leftExtra) l->addLayout(leftExtra);
-        l->addStretch(1);
-        auto* r = new QVBoxLayout;
-        if (right) r->addWidget(right);
-        if (rightExtra) r->addLayout(rightExtra);
-        r->addStretch(1);
-        row->addLayout(l, 1);
-        row->addLayout(r, 1);
-        return content;
-    };
-
-    // --- planar
+// Hour lines and date-line options shared by the planar and umbrella pages.
+std::pair<QGroupBox*, QVBoxLayout*> ParameterDialog::planarLines(Builder& b) {
+    auto* grid = new QGridLayout;
+    b.rangeHeader(grid, 0);
+    b.family(grid, 1, Family::Hour, ptext::ApparentLines);
+    QCheckBox* foot =
+        b.check(QStringLiteral("linesToStyleFoot"), ptext::ToStyleFoot, flagField(&DialState::linesToStyleFoot));
+    enabledRules_.push_back({foot, [](const DialState& s) { return s.apparentTimeLines; }});
+    grid->addWidget(foot, 2, 0, 1, 4);
+    b.family(grid, 3, Family::MeanHour, ptext::MeanTimeLines);
+    grid->addWidget(
+        b.check(QStringLiteral("markAnalemma"), ptext::MarkAnalemma, flagField(&DialState::markAnalemma)), 4, 0);
     {
-        Builder b = builder(Page::Planar);
-        auto* grid = new QGridLayout;
-        b.number(grid, 0, QStringLiteral("gnomonLength"), ptext::Gnomon, realField(&DialState::gnomonLength),
-                 NumberRule(NumberCheck::RealRange, 5, 200));
-        QLineEdit* decl = b.number(grid, 1, QStringLiteral("wallDeclination"), ptext::WallDeclination,
-                                   realField(&DialState::wallDeclination), NumberRule(NumberCheck::Declination, -180, 180, 4));
-        QLineEdit* incl = b.number(grid, 2, QStringLiteral("planeInclination"), ptext::Inclination,
-                                   realField(&DialState::planeInclination), NumberRule(NumberCheck::Inclination, 0, 175, 4));
-        visibleRules_.insert(visibleRules_.begin(),
-                             {decl, [](const DialState& s) { return s.dialType == 'v' || s.dialType == 'i'; }});
-        visibleRules_.insert(visibleRules_.begin(), {incl, [](const DialState& s) { return s.dialType == 'i'; }});
-        QGroupBox* dims = b.group(ptext::Dimensions, grid);
-        auto [lines, options] = planarLines(b);
-        auto* left = new QVBoxLayout;
-        left->addWidget(dims);
-        left->addLayout(options);
-        addPage(Page::Planar, twoColumns(lines, nullptr, nullptr, left));
-    }
-    // --- umbrella
-    {
-        Builder b = builder(Page::Umbrella);
-        auto* grid = new QGridLayout;
-        b.number(grid, 0, QStringLiteral("gnomonLength"), ptext::Gnomon, realField(&DialState::gnomonLength),
-                 NumberRule(NumberCheck::RealRange, 3, 500));
-        b.number(grid, 1, QStringLiteral("planeInclination"), ptext::Inclination, realField(&DialState::planeInclination),
-                 NumberRule(NumberCheck::Real, 0, 0, 4));
-        b.number(grid, 2, QStringLiteral("wallDeclination"), ptext::WallDeviation, realField(&DialState::wallDeclination),
-                 NumberRule(NumberCheck::RealRange, -180, 180, 4));
-        NumberAccess ratio{[](const DialState& s) { return s.umbrellaCircleRatio * 100.0; },
-                           [](DialState& s, double v) { s.umbrellaCircleRatio = v / 100.0; },
-                           [](const DialState& s) -> const void* { return &s.umbrellaCircleRatio; }};
-        b.number(grid, 3, QStringLiteral("umbrellaCircleRatio"), ptext::CircleRatio, ratio,
-                 NumberRule(NumberCheck::Percent, -100, 200, 1));
-        QGroupBox* dims = b.group(ptext::Dimensions, grid);
-        auto [lines, options] = planarLines(b);
-        auto* left = new QVBoxLayout;
-        left->addWidget(dims);
-        left->addLayout(options);
-        addPage(Page::Umbrella, twoColumns(lines, nullptr, nullptr, left));
-    }
-    // --- quadrant
-    {
-        Builder b = builder(Page::Quadrant);
-        auto* grid = new QGridLayout;
-        QLineEdit* gnomon = b.number(grid, 0, QStringLiteral("quadrantGnomon"), ptext::QuadrantGnomon,
-                                     realField(&DialState::quadrantGnomon), NumberRule(NumberCheck::RealRange, 9, 100, 1));
-        visibleRules_.insert(visibleRules_.begin(), {gnomon, [](const DialState& s) { return s.quadrantKind != 0; }});
-        // The unit stands beside the field; messages name the field by its caption.
-        QLabel* sizeCaption = b.label(ptext::QuadrantRadius);
-        QLabel* unit = b.label(ptext::Millimetres);
-        auto* size = new QLineEdit;
-        size->setObjectName(b.name(QStringLiteral("quadrantSize")));
-        size->setMinimumWidth(90);
-        sizeCaption->setBuddy(size);
-        bindings_->bindNumber(size, integerField(&DialState::quadrantSize), [sizeCaption] { NumberSpec sp = NumberRule(NumberCheck::IntRange, 80, 200, 0); sp.nameLabel = sizeCaption; return sp; }());
-        grid->addWidget(sizeCaption, 1, 0);
-        grid->addWidget(size, 1, 1);
-        grid->addWidget(unit, 1, 2);
-        for (QWidget* w : {static_cast<QWidget*>(sizeCaption), static_cast<QWidget*>(unit), static_cast<QWidget*>(size)})
-            visibleRules_.push_back({w, [](const DialState& s) { return s.quadrantKind == 0; }});
-        QGroupBox* dims = b.group(ptext::Dimensions, grid);
-
-        auto* lines = new QGridLayout;
-        b.rangeHeader(lines, 0);
-        auto notWholeYear = [](const DialState& s) { return !s.wholeYearBand; };
-        b.familyRow(lines, 1, Family::OtherHour, b.label(ptext::Hours), notWholeYear);
-        QCheckBox* temporal = b.check(QStringLiteral("temporalTimeSystem"), ptext::QuadrantTemporal,
-                                      intField(&DialState::timeSystem), 2, 0);
-        b.familyRow(lines, 2, Family::QuadrantTemporal, temporal, [](const DialState& s) { return s.timeSystem == 2; });
-        visibleRules_.push_back({temporal, [](const DialState& s) { return s.quadrantKind == 0; }});
-        QGroupBox* hourBox = b.group(ptext::HourLines, lines);
-
-        auto* options = new QVBoxLayout;
-        options->addWidget(b.radio(QStringLiteral("timeSystem"), ptext::TimeDisplay,
-                                   {ptext::ApparentTime, ptext::ZoneTime}, intField(&DialState::timeSystem)));
-        options->addWidget(
-            b.check(QStringLiteral("constructWithEoT"), ptext::WithEoT, flagField(&DialState::constructWithEoT)));
-        options->addWidget(
-            b.check(QStringLiteral("mirrorLeftQuadrant"), ptext::MirrorLeft, flagField(&DialState::mirrorLeftQuadrant)));
-        options->addWidget(
-            b.check(QStringLiteral("wholeYearBand"), ptext::WholeYearQuadrant, flagField(&DialState::wholeYearBand)));
-        QGroupBox* arrangement = b.radio(QStringLiteral("outerLineArrangement"), ptext::Arrangement,
-                                         {ptext::ArcJuneOutside, ptext::ArcJuneInside},
-                                         flagField(&DialState::outerLineArrangement), {1, 0});
-        enabledRules_.push_back({arrangement, notWholeYear});
-        options->addWidget(arrangement);
-        options->addWidget(b.radio(QStringLiteral("quadrantDateScale"), ptext::DateCircles,
-                                   {ptext::CalendarDate, ptext::Zodiac, ptext::Stereographic},
-                                   intField(&DialState::quadrantDateScale)));
-        auto* left = new QVBoxLayout;
-        left->addWidget(dims);
-        left->addWidget(hourBox);
-        addPage(Page::Quadrant, twoColumns(nullptr, left, nullptr, options));
-    }
-    // --- cylinder
-    {
-        Builder b = builder(Page::Cylinder);
-        auto* grid = new QGridLayout;
-        auto polar = [](const DialState& s) { return s.cylinderKind == 2; };
-        auto notPolar = [](const DialState& s) { return s.cylinderKind != 2; };
-        QLineEdit* g2 = b.number(grid, 0, QStringLiteral("cylinderGnomon"), ptext::CylinderGnomon,
-                                 realField(&DialState::cylinderGnomon), NumberRule(NumberCheck::RealRange, 4, 110, 1));
-        QLineEdit* radius = b.number(grid, 1, QStringLiteral("cylinderRadius"), ptext::CylinderRadius,
-                                     realField(&DialState::cylinderRadius), NumberRule(NumberCheck::RealRange, 4, 500, 1));
-        QLineEdit* dev = b.number(grid, 2, QStringLiteral("wallDeclination"), ptext::Deviation,
-                                  realField(&DialState::wallDeclination), NumberRule(NumberCheck::RealRange, -180, 180, 2));
-        QLineEdit* g01 = b.number(grid, 3, QStringLiteral("shepherdGnomon"), ptext::CylinderGnomon,
-                                  integerField(&DialState::shepherdGnomon), NumberRule(NumberCheck::IntRange, 4, 110));
-        QLineEdit* month = b.number(grid, 4, QStringLiteral("monthScaleLength"), ptext::MonthAxis,
-                                    integerField(&DialState::monthScaleLength), NumberRule(NumberCheck::IntRange, 0, 400));
-        b.number(grid, 5, QStringLiteral("maxShadowLength"), ptext::MaxShadow, integerField(&DialState::maxShadowLength),
-                 NumberRule(NumberCheck::IntRange, 0, 200));
-        for (QLineEdit* e : {g2, radius, dev}) visibleRules_.insert(visibleRules_.begin(), {e, polar});
-        for (QLineEdit* e : {g01, month}) visibleRules_.insert(visibleRules_.begin(), {e, notPolar});
-        QGroupBox* dims = b.group(ptext::Dimensions, grid);
-
-        auto* lines = new QGridLayout;
-        b.rangeHeader(lines, 0);
-        b.family(lines, 1, Family::OtherHour, ptext::CylApparent);
-        b.family(lines, 2, Family::Temporal, ptext::Temporal);
-        // Babylonian and Italian hours are drawn on cylinders in expert mode only.
-        b.family(lines, 3, Family::Babylonian, ptext::Babylonian);
-        b.family(lines, 4, Family::Italian, ptext::Italian);
-        for (int r = 3; r <= 4; ++r)
-            for (int c = 0; c < 4; ++c)
-                visibleRules_.push_back({lines->itemAtPosition(r, c)->widget(),
-                                         [](const DialState& s) { return s.expertMode; }});
-        lines->addWidget(
-            b.check(QStringLiteral("altitudeLines"), ptext::CylAltitude, flagField(&DialState::altitudeLines)), 5, 0);
-        QCheckBox* eot =
-            b.check(QStringLiteral("cylinderWithEoT"), ptext::WithEoT, flagField(&DialState::cylinderWithEoT));
-        // A shepherd's dial with temporal hours has no use for the equation of time.
-        enabledRules_.push_back({eot, [](const DialState& s) { return !(s.cylinderKind == 0 && s.temporalHours); }});
-        lines->addWidget(eot, 6, 0, 1, 4);
-        QGroupBox* hourBox = b.group(ptext::HourLines, lines);
-
-        auto* options = new QVBoxLayout;
-        // Where the polar style stands: the gnomon length and deviation above place it.
-        QGroupBox* stylePlace = b.radio(QStringLiteral("cylinderHourStyle"), ptext::StylePosition,
-                                        {ptext::StyleOnAxis, ptext::StyleOffset, ptext::StyleOnRim},
-                                        intField(&DialState::cylinderHourStyle));
-        visibleRules_.push_back({stylePlace, polar});
-        options->addWidget(stylePlace);
-        options->addWidget(b.radio(QStringLiteral("timeSystem"), ptext::TrueTime, {ptext::ApparentTime, ptext::ZoneTime},
-                                   intField(&DialState::timeSystem)));
-        options->addWidget(b.radio(QStringLiteral("monthScaleSideBySide"), ptext::MonthScale,
-                                   {ptext::MonthCombined, ptext::MonthSideBySide},
-                                   flagField(&DialState::monthScaleSideBySide)));
-        options->addWidget(b.radio(QStringLiteral("outerLineArrangement"), ptext::Arrangement,
-                                   {ptext::JanuaryOutside, ptext::DecemberOutside},
-                                   flagField(&DialState::outerLineArrangement), {1, 0}));
-        options->addWidget(b.radio(QStringLiteral("dateLineMode"), ptext::DateCount,
-                                   {ptext::DateMonthly, ptext::DateSeventh, ptext::DateOwn, ptext::DateNone},
-                                   digitField(&DialState::dateLineMode)));
-        auto* left = new QVBoxLayout;
-        left->addWidget(dims);
-        left->addWidget(hourBox);
-        addPage(Page::Cylinder, twoColumns(nullptr, left, nullptr, options));
-    }
-    // --- Hidokai
-    {
-        Builder b = builder(Page::Hidokai);
-        auto* grid = new QGridLayout;
-        b.number(grid, 0, QStringLiteral("hidokaiGnomon"), ptext::HidokaiGnomon, integerField(&DialState::hidokaiGnomon),
-                 NumberRule(NumberCheck::IntRange, 4, 110));
-        b.number(grid, 1, QStringLiteral("hidokaiMonthScale"), ptext::HidokaiMonth,
-                 integerField(&DialState::hidokaiMonthScale), NumberRule(NumberCheck::IntRange, 0, 180));
-        b.number(grid, 2, QStringLiteral("hidokaiHorizontalScale"), ptext::HidokaiHorizontal,
-                 integerField(&DialState::hidokaiHorizontalScale), NumberRule(NumberCheck::IntRange, 0, 260));
-        QGroupBox* dims = b.group(ptext::Dimensions, grid);
-
-        auto* lines = new QGridLayout;
-        b.rangeHeader(lines, 0);
-        b.family(lines, 1, Family::OtherHour, ptext::CylApparent);
-        b.family(lines, 2, Family::QuadrantTemporal, ptext::Temporal);
-        lines->addWidget(
-            b.check(QStringLiteral("cylinderWithEoT"), ptext::WithEoT, flagField(&DialState::cylinderWithEoT)), 3, 0, 1,
-            4);
-        QGroupBox* hourBox = b.group(ptext::HourLines, lines);
-
-        auto* options = new QVBoxLayout;
-        options->addWidget(b.check(QStringLiteral("hidokaiVerticalDial"), ptext::VerticalFace,
-                                   flagField(&DialState::hidokaiVerticalDial)));
-        options->addWidget(b.radio(QStringLiteral("timeSystem"), ptext::TrueTime, {ptext::ApparentTime, ptext::ZoneTime},
-                                   intField(&DialState::timeSystem)));
-        options->addWidget(b.radio(QStringLiteral("monthScaleSideBySide"), ptext::MonthScale,
-                                   {ptext::MonthCombined, ptext::MonthSideBySide},
-                                   flagField(&DialState::monthScaleSideBySide)));
-        auto* left = new QVBoxLayout;
-        left->addWidget(dims);
-        left->addWidget(hourBox);
-        addPage(Page::Hidokai, twoColumns(nullptr, left, nullptr, options));
-    }
-    // --- ring
-    {
-        Builder b = builder(Page::Ring);
-        auto* grid = new QGridLayout;
-        b.number(grid, 0, QStringLiteral("ringDiameter"), ptext::RingDiameter, realField(&DialState::ringDiameter),
-                 NumberRule(NumberCheck::RealRange, 10, 300, 1));
-        b.number(grid, 1, QStringLiteral("ringWidth"), ptext::RingWidth, realField(&DialState::ringWidth),
-                 NumberRule(NumberCheck::RealRange, 4.5, 150, 1));
-        b.number(grid, 2, QStringLiteral("ringAngle"), ptext::RingAngle, realField(&DialState::ringAngle),
-                 NumberRule(NumberCheck::RealRange, 0, 90, 1));
-        QGroupBox* dims = b.group(ptext::Dimensions, grid);
-
-        auto* lines = new QGridLayout;
-        b.rangeHeader(lines, 0);
-        b.familyRow(lines, 1, Family::OtherHour, b.label(ptext::Hours), {});
-        QGroupBox* hourBox = b.group(ptext::HourLines, lines);
-
-        auto* options = new QVBoxLayout;
-        options->addWidget(b.radio(QStringLiteral("rayDeflection"), ptext::RayDeflection,
-                                   {ptext::NotConsidered, ptext::Considered, ptext::BothShown},
-                                   intField(&DialState::rayDeflection)));
-        options->addWidget(b.check(QStringLiteral("noonLineHorizontal"), ptext::NoonHorizontal,
-                                   flagField(&DialState::noonLineHorizontal)));
-        options->addWidget(
-            b.check(QStringLiteral("wholeYearBand"), ptext::SingleBand, flagField(&DialState::wholeYearBand)));
-        options->addWidget(b.radio(QStringLiteral("localTimeReading"), ptext::TimeReading,
-                                   {ptext::ApparentTime, ptext::ZoneTime}, flagField(&DialState::localTimeReading),
-                                   {1, 0}));
-        auto* left = new QVBoxLayout;
-        left->addWidget(dims);
-        left->addWidget(hourBox);
-        addPage(Page::Ring, twoColumns(nullptr, left, nullptr, options));
-    }
-    // --- azimuth
-    {
-        Builder b = builder(Page::Azimuth);
-        auto* grid = new QGridLayout;
-        b.number(grid, 0, QStringLiteral("observerDistance"), ptext::ObserverDistance,
-                 realField(&DialState::observerDistanceCm), NumberRule(NumberCheck::RealRange, 10, 400, 1));
-        b.number(grid, 1, QStringLiteral("basePlateDiameterCm"), ptext::BasePlate, realField(&DialState::basePlateDiameterCm),
-                 NumberRule(NumberCheck::RealRange, 3, 200, 1));
-        QGroupBox* dims = b.group(ptext::Dimensions, grid);
-
-        auto* lines = new QGridLayout;
-        b.rangeHeader(lines, 0);
-        b.family(lines, 1, Family::Hour, ptext::ApparentNoEoT);
-        b.family(lines, 2, Family::MeanHour, ptext::MeanTimeLines);
-        b.family(lines, 3, Family::Babylonian, ptext::Babylonian);
-        b.family(lines, 4, Family::Italian, ptext::Italian);
-        b.family(lines, 5, Family::Temporal, ptext::Temporal);
-        lines->addWidget(b.label(ptext::LinesPerMonth), 6, 0);
-        lines->addWidget(
-            b.list(QStringLiteral("dateLinesPerMonth"), ListKind::LinesPerMonth, intField(&DialState::dateLinesPerMonth)),
-            6, 1, 1, 3);
-        lines->addWidget(b.check(QStringLiteral("wholeHourDaylengthLines"), ptext::WholeHourLines,
-                                 flagField(&DialState::wholeHourDaylengthLines)),
-                         7, 0, 1, 4);
-        QGroupBox* hourBox = b.group(ptext::HourLines, lines);
-
-        auto* options = new QVBoxLayout;
-        options->addWidget(b.radio(QStringLiteral("timeSystem"), ptext::TimeGroup,
-                                   {ptext::LocalApparentShort, ptext::ZoneTime}, intField(&DialState::timeSystem)));
-        options->addWidget(
-            b.check(QStringLiteral("constructWithEoT"), ptext::WithEoT, flagField(&DialState::constructWithEoT)));
-        options->addWidget(b.radio(QStringLiteral("declinationScale"), ptext::DateCirclesShow,
-                                   {ptext::CalendarDate, ptext::Zodiac}, flagField(&DialState::declinationScale)));
-        options->addWidget(b.radio(QStringLiteral("altitudeCircleSpacing"), ptext::CircleSpacing,
-                                   {ptext::EqualSpacing, ptext::TonneSpacing, ptext::StereoDial},
-                                   intField(&DialState::altitudeCircleSpacing)));
-        options->addWidget(b.check(QStringLiteral("includeAzimuthLines"), ptext::AzimuthLines,
-                                   flagField(&DialState::includeAzimuthLines)));
-        QCheckBox* ecliptic =
-            b.check(QStringLiteral("drawEcliptic"), ptext::Ecliptic, flagField(&DialState::drawEcliptic));
-        visibleRules_.push_back({ecliptic, [](const DialState& s) { return s.altitudeCircleSpacing == 2; }});
-        options->addWidget(ecliptic);
-        auto* left = new QVBoxLayout;
-        left->addWidget(dims);
-        left->addWidget(hourBox);
-        addPage(Page::Azimuth, twoColumns(nullptr, left, nullptr, options));
-    }
-    // --- bi-azimuthal
-    {
-        Builder b = builder(Page::Biazimuthal);
-        auto* grid = new QGridLayout;
-        b.number(grid, 0, QStringLiteral("latitude"), ptext::Latitude1, latitudeField(&DialState::latitude),
-                 NumberRule(NumberCheck::RealRange, -90, 90, 4));
-        b.number(grid, 1, QStringLiteral("longitude"), ptext::Longitude1, siteLongitudeField(&DialState::longitude),
-                 NumberRule(NumberCheck::RealRange, -180, 180, 4));
-        b.number(grid, 2, QStringLiteral("latitude2"), ptext::Latitude2, latitudeField(&DialState::latitude2),
-                 NumberRule(NumberCheck::RealRange, -90, 90, 4));
-        b.number(grid, 3, QStringLiteral("longitude2"), ptext::Longitude2, realField(&DialState::longitude2),
-                 NumberRule(NumberCheck::RealRange, -180, 180, 4));
-        b.number(grid, 4, QStringLiteral("zoneMeridian"), ptext::ZoneMeridian,
-                 siteLongitudeField(&DialState::zoneMeridian), NumberRule(NumberCheck::RealRange, -180, 180, 2));
-        grid->addWidget(b.label(ptext::WestPositive), 5, 0, 1, 2);
-        b.number(grid, 6, QStringLiteral("wallDeclination"), ptext::WallDeclination1,
-                 realField(&DialState::wallDeclination), NumberRule(NumberCheck::RealRange, -180, 180, 4));
-        b.number(grid, 7, QStringLiteral("wallDeclination2"), ptext::WallDeclination2,
-                 realField(&DialState::wallDeclination2), NumberRule(NumberCheck::RealRange, -180, 180, 4));
-        b.number(grid, 8, QStringLiteral("gnomonLength"), ptext::RodHeight, realField(&DialState::gnomonLength),
-                 NumberRule(NumberCheck::RealRange, 5, 500, 2));
-        b.number(grid, 9, QStringLiteral("drawingScale"), ptext::Scaling, integerField(&DialState::drawingScale),
-                 NumberRule(NumberCheck::IntRange, 5, 1000));
-        QGroupBox* dims = b.group(ptext::Dimensions, grid);
-
-        auto* options = new QVBoxLayout;
-        options->addWidget(b.radio(QStringLiteral("biazimuthalVertical"), ptext::Plane,
-                                   {ptext::Horizontal, ptext::Vertical}, flagField(&DialState::biazimuthalVertical)));
-        auto* analemma = new QGridLayout;
-        analemma->addWidget(
-            b.check(QStringLiteral("markAnalemma"), ptext::MarkAnalemma, flagField(&DialState::markAnalemma)), 0, 0, 1,
-            2);
-        b.number(analemma, 1, QStringLiteral("analemmaHour"), ptext::AnalemmaHour, integerField(&DialState::analemmaHour),
+        auto* sub = new QGridLayout;
+        b.number(sub, 0, QStringLiteral("analemmaHour"), ptext::AnalemmaHour, integerField(&DialState::analemmaHour),
                  NumberRule(NumberCheck::IntRange, 1, 23));
-        options->addLayout(analemma);
-        addPage(Page::Biazimuthal, twoColumns(dims, nullptr, nullptr, options));
+        sub->addWidget(b.label(ptext::DayMarks), 1, 0);
+        sub->addWidget(b.list(QStringLiteral("dayMarkings"), ListKind::DayMarks, intField(&DialState::dayMarkings)),
+                       1, 1);
+        grid->addLayout(sub, 4, 1, 2, 3);
     }
-    // --- mean time (cone shadow)
-    {
-        Builder b = builder(Page::MeanTime);
-        auto* grid = new QGridLayout;
-        b.number(grid, 0, QStringLiteral("gnomonLength"), ptext::RodHeight, realField(&DialState::gnomonLength),
-                 NumberRule(NumberCheck::RealRange, 5, 500, 2));
-        NumberAccess coneAxis{[](const DialState& s) { return s.coneAxisInclination; },
-                              // A negative axis inclination is the same cone seen from the other side.
-                              [](DialState& s, double v) { s.coneAxisInclination = v < 0 ? v + 180.0 : v; },
-                              [](const DialState& s) -> const void* { return &s.coneAxisInclination; }};
-        b.number(grid, 1, QStringLiteral("coneAxisInclination"), ptext::ConeAxis, coneAxis,
-                 NumberRule(NumberCheck::RealRange, -175, 175, 2));
-        b.number(grid, 2, QStringLiteral("coneHalfAngle"), ptext::ConeHalfAngle, realField(&DialState::coneHalfAngle),
-                 NumberRule(NumberCheck::RealRange, 0, 85, 2));
-        b.number(grid, 3, QStringLiteral("drawingScale"), ptext::Scaling, integerField(&DialState::drawingScale),
-                 NumberRule(NumberCheck::IntRange, 5, 1000));
-        QLineEdit* decl = b.number(grid, 4, QStringLiteral("wallDeclination"), ptext::WallDeclination,
-                                   realField(&DialState::wallDeclination), NumberRule(NumberCheck::RealRange, -180, 180, 4));
-        QLineEdit* incl = b.number(grid, 5, QStringLiteral("planeInclination"), ptext::Inclination,
-                                   realField(&DialState::planeInclination), NumberRule(NumberCheck::Inclination, 0, 175, 4));
-        visibleRules_.insert(visibleRules_.begin(), {decl, [](const DialState& s) { return HollanderCode(s) % 3 != 0; }});
-        visibleRules_.insert(visibleRules_.begin(), {incl, [](const DialState& s) { return HollanderCode(s) % 3 == 2; }});
-        b.number(grid, 6, QStringLiteral("analemmaHour"), ptext::AnalemmaHour, integerField(&DialState::analemmaHour),
-                 NumberRule(NumberCheck::IntRange, 1, 23));
-        QGroupBox* dims = b.group(ptext::Dimensions, grid);
+    b.family(grid, 6, Family::Babylonian, ptext::Babylonian);
+    b.family(grid, 7, Family::Italian, ptext::Italian);
+    b.family(grid, 8, Family::Altitude, ptext::Altitude);
+    b.family(grid, 9, Family::Temporal, ptext::Temporal);
+    QGroupBox* lines = b.group(ptext::HourLines, grid);
 
-        auto* lines = new QGridLayout;
-        b.rangeHeader(lines, 0);
-        b.familyRow(lines, 1, Family::Hour, b.label(ptext::Hours), {});
-        lines->addWidget(b.label(ptext::LinesPerMonth), 2, 0);
-        lines->addWidget(
-            b.list(QStringLiteral("dateLinesPerMonth"), ListKind::LinesPerMonth, intField(&DialState::dateLinesPerMonth)),
-            2, 1, 1, 3);
-        lines->addWidget(b.label(ptext::DayMarks), 3, 0);
-        lines->addWidget(b.list(QStringLiteral("dayMarkings"), ListKind::DayMarks, intField(&DialState::dayMarkings)), 3,
-                         1, 1, 3);
-        QGroupBox* hourBox = b.group(ptext::HourLines, lines);
+    auto* options = new QVBoxLayout;
+    options->addWidget(b.radio(QStringLiteral("localTimeDisplay"), ptext::TimeDisplayPlanar,
+                               {ptext::LocalApparent, ptext::ZoneApparent}, flagField(&DialState::localTimeDisplay),
+                               {1, 0}));
+    options->addWidget(b.radio(QStringLiteral("dateLineMode"), ptext::DateLines,
+                               {ptext::DateMonthly, ptext::DateSeventh, ptext::DateOwn, ptext::DateNone},
+                               digitField(&DialState::dateLineMode)));
+    options->addWidget(
+        b.check(QStringLiteral("drawPoleTriangle"), ptext::PoleTriangle, flagField(&DialState::drawPoleTriangle)));
+    options->addWidget(b.check(QStringLiteral("wholeHourDaylengthLines"), ptext::WholeHourLines,
+                               flagField(&DialState::wholeHourDaylengthLines)));
+    // Numbers of the lines: a preference of zorva.conf, saved as soon as it changes.
+    auto* numerals = new QGridLayout;
+    IntAccess style{[](const DialState& s) { return static_cast<int>(s.numeralStyle); },
+                    [](DialState& s, int v) { s.numeralStyle = static_cast<NumeralStyle>(std::clamp(v, 0, 2)); },
+                    [](const DialState& s) -> const void* { return &s.numeralStyle; }};
+    numerals->addWidget(b.radio(QStringLiteral("numeralStyle"), ptext::Numerals,
+                                {ptext::NumeralsArabic, ptext::NumeralsRoman, ptext::NumeralsNone}, style),
+                        0, 0, 1, 2);
+    NumberAccess height{[](const DialState& s) { return s.numeralHeightMm; },
+                        [](DialState& s, double v) { s.numeralHeightMm = v; },
+                        [](const DialState& s) -> const void* { return &s.numeralHeightMm; }};
+    b.number(numerals, 1, QStringLiteral("numeralHeightMm"), ptext::NumeralHeight, height,
+             NumberRule(NumberCheck::RealRange, 1, 30, 1));
+    numerals->addWidget(b.check(QStringLiteral("numeralsInPlotFiles"), ptext::NumeralsInPlot,
+                                flagField(&DialState::numeralsInPlotFiles)),
+                        2, 0, 1, 2);
+    options->addLayout(numerals);
+    options->addStretch(1);
+    return std::make_pair(lines, options);
+}
 
-        auto* options = new QVBoxLayout;
-        options->addWidget(b.radio(QStringLiteral("plane"), ptext::Plane,
-                                   {ptext::Horizontal, ptext::Vertical, ptext::Inclined}, hollanderPlaneField()));
-        options->addWidget(b.radio(QStringLiteral("hollanderShadowLine"), ptext::ShadowLine,
-                                   {ptext::ShadowBoth, ptext::ShadowSummer, ptext::ShadowWinter},
-                                   hollanderShadowField()));
-        options->addWidget(b.radio(QStringLiteral("timeSystem"), ptext::TimeGroup,
-                                   {ptext::LocalApparentShort, ptext::ZoneTime}, intField(&DialState::timeSystem)));
-        options->addWidget(
-            b.check(QStringLiteral("hollanderOption"), ptext::ApexFoot, flagField(&DialState::hollanderOption)));
-        auto* left = new QVBoxLayout;
-        left->addWidget(dims);
-        left->addWidget(hourBox);
-        addPage(Page::MeanTime, twoColumns(nullptr, left, nullptr, options));
-    }
+void ParameterDialog::buildPlanarPage() {
+    Builder b = builderFor(Page::Planar);
+    auto* grid = new QGridLayout;
+    b.number(grid, 0, QStringLiteral("gnomonLength"), ptext::Gnomon, realField(&DialState::gnomonLength),
+             NumberRule(NumberCheck::RealRange, 5, 200));
+    QLineEdit* decl = b.number(grid, 1, QStringLiteral("wallDeclination"), ptext::WallDeclination,
+                               realField(&DialState::wallDeclination), NumberRule(NumberCheck::Declination, -180, 180, 4));
+    QLineEdit* incl = b.number(grid, 2, QStringLiteral("planeInclination"), ptext::Inclination,
+                               realField(&DialState::planeInclination), NumberRule(NumberCheck::Inclination, 0, 175, 4));
+    visibleRules_.insert(visibleRules_.begin(),
+                         {decl, [](const DialState& s) { return s.dialType == 'v' || s.dialType == 'i'; }});
+    visibleRules_.insert(visibleRules_.begin(), {incl, [](const DialState& s) { return s.dialType == 'i'; }});
+    QGroupBox* dims = b.group(ptext::Dimensions, grid);
+    auto [lines, options] = planarLines(b);
+    auto* left = new QVBoxLayout;
+    left->addWidget(dims);
+    left->addLayout(options);
+    addPage(Page::Planar, TwoColumns(lines, nullptr, nullptr, left));
+}
 
-    // --- analemmatic and bifilar dials (kept in zorva.conf)
-    {
-        Builder b = builder(Page::Analemmatic);
-        auto* grid = new QGridLayout;
-        NumberAccess semiMajor{[](const DialState& s) { return s.analemmatic.semiMajorMm; },
-                               [](DialState& s, double v) { s.analemmatic.semiMajorMm = v; },
-                               [](const DialState& s) -> const void* { return &s.analemmatic.semiMajorMm; }};
-        b.number(grid, 0, QStringLiteral("semiMajor"), kSemiAxisCaption, semiMajor,
-                 NumberRule(NumberCheck::RealRange, 10, 100000, 1));
-        NumberAccess gnomonAngle{[](const DialState& s) { return s.analemmatic.gnomonAngle; },
-                                 [](DialState& s, double v) { s.analemmatic.gnomonAngle = v; },
-                                 [](const DialState& s) -> const void* { return &s.analemmatic.gnomonAngle; }};
-        b.number(grid, 1, QStringLiteral("gnomonAngle"), kGnomonAngleCaption, gnomonAngle,
-                 NumberRule(NumberCheck::RealRange, 5, 175, 2));
-        b.number(grid, 2, QStringLiteral("wallDeclination"), ptext::WallDeclination,
-                 realField(&DialState::wallDeclination), NumberRule(NumberCheck::RealRange, -180, 180, 4));
-        QGroupBox* dims = b.group(ptext::Dimensions, grid);
-        auto* presets = new QVBoxLayout;
-        auto preset = [&](const QString& field, int tag, std::function<void(DialState&)> apply) {
-            auto* btn = new QPushButton(resourceText(tag, lang));
-            btn->setObjectName(b.name(field));
-            setResourceTag(btn, tag);
-            btn->setAutoDefault(false);
-            connect(btn, &QPushButton::clicked, this, [this, apply] {
-                apply(state_);
-                bindings_->refreshAll();
-                updateDependents();
-            });
-            presets->addWidget(btn);
-        };
-        preset(QStringLiteral("walkOn"), kWalkOnCaption, [](DialState& s) {
-            s.analemmatic = WalkOnPreset();
-            s.dialType = 'h';
-        });
-        preset(QStringLiteral("circularScale"), kCircularScaleCaption,
-               [](DialState& s) { s.analemmatic.gnomonAngle = CircularScaleGnomonAngle(s.latitude); });
-        auto* left = new QVBoxLayout;
-        left->addWidget(dims);
-        left->addLayout(presets);
+void ParameterDialog::buildUmbrellaPage() {
+    Builder b = builderFor(Page::Umbrella);
+    auto* grid = new QGridLayout;
+    b.number(grid, 0, QStringLiteral("gnomonLength"), ptext::Gnomon, realField(&DialState::gnomonLength),
+             NumberRule(NumberCheck::RealRange, 3, 500));
+    b.number(grid, 1, QStringLiteral("planeInclination"), ptext::Inclination, realField(&DialState::planeInclination),
+             NumberRule(NumberCheck::Real, 0, 0, 4));
+    b.number(grid, 2, QStringLiteral("wallDeclination"), ptext::WallDeviation, realField(&DialState::wallDeclination),
+             NumberRule(NumberCheck::RealRange, -180, 180, 4));
+    NumberAccess ratio{[](const DialState& s) { return s.umbrellaCircleRatio * 100.0; },
+                       [](DialState& s, double v) { s.umbrellaCircleRatio = v / 100.0; },
+                       [](const DialState& s) -> const void* { return &s.umbrellaCircleRatio; }};
+    b.number(grid, 3, QStringLiteral("umbrellaCircleRatio"), ptext::CircleRatio, ratio,
+             NumberRule(NumberCheck::Percent, -100, 200, 1));
+    QGroupBox* dims = b.group(ptext::Dimensions, grid);
+    auto [lines, options] = planarLines(b);
+    auto* left = new QVBoxLayout;
+    left->addWidget(dims);
+    left->addLayout(options);
+    addPage(Page::Umbrella, TwoColumns(lines, nullptr, nullptr, left));
+}
 
-        auto* options = new QVBoxLayout;
-        IntAccess plane{[](const DialState& s) { return s.analemmatic.vertical ? 1 : 0; },
-                        [](DialState& s, int v) {
-                            s.analemmatic.vertical = v == 1;
-                            s.dialType = v == 1 ? 'v' : 'h';
-                        },
-                        [](const DialState& s) -> const void* { return &s.analemmatic.vertical; }};
-        options->addWidget(b.radio(QStringLiteral("plane"), ptext::Plane, {ptext::Horizontal, ptext::Vertical}, plane));
-        IntAccess time{[](const DialState& s) { return static_cast<int>(s.analemmatic.reckoning); },
-                       [](DialState& s, int v) { s.analemmatic.reckoning = static_cast<HourReckoning>(std::clamp(v, 0, 3)); },
-                       [](const DialState& s) -> const void* { return &s.analemmatic.reckoning; }};
-        options->addWidget(b.radio(QStringLiteral("reckoning"), kTimeCaption,
-                                   {kTimeCaption + 1, kTimeCaption + 2, kTimeCaption + 3, kTimeCaption + 4}, time));
-        IntAccess metres{[](const DialState& s) { return s.analemmatic.metres ? 1 : 0; },
-                         [](DialState& s, int v) { s.analemmatic.metres = v != 0; },
-                         [](const DialState& s) -> const void* { return &s.analemmatic.metres; }};
-        options->addWidget(b.check(QStringLiteral("metres"), kMetresCaption, metres));
-        addPage(Page::Analemmatic, twoColumns(nullptr, left, nullptr, options));
-    }
-    {
-        Builder b = builder(Page::Bifilar);
-        auto* grid = new QGridLayout;
-        NumberAccess threadA{[](const DialState& s) { return s.bifilar.threadAMm; },
-                             [](DialState& s, double v) { s.bifilar.threadAMm = v; },
-                             [](const DialState& s) -> const void* { return &s.bifilar.threadAMm; }};
-        NumberAccess threadB{[](const DialState& s) { return s.bifilar.threadBMm; },
-                             [](DialState& s, double v) { s.bifilar.threadBMm = v; },
-                             [](const DialState& s) -> const void* { return &s.bifilar.threadBMm; }};
-        // Zero and equal distances pass here: the construction refuses them with its message.
-        b.number(grid, 0, QStringLiteral("threadA"), kThreadACaption, threadA, NumberRule(NumberCheck::RealRange, 0, 100000, 1));
-        b.number(grid, 1, QStringLiteral("threadB"), kThreadBCaption, threadB, NumberRule(NumberCheck::RealRange, 0, 100000, 1));
-        b.number(grid, 2, QStringLiteral("wallDeclination"), ptext::WallDeclination,
-                 realField(&DialState::wallDeclination), NumberRule(NumberCheck::RealRange, -180, 180, 4));
-        QGroupBox* dims = b.group(ptext::Dimensions, grid);
-        auto* even = new QPushButton(resourceText(kEvenSpacingCaption, lang));
-        even->setObjectName(b.name(QStringLiteral("evenSpacing")));
-        setResourceTag(even, kEvenSpacingCaption);
-        even->setAutoDefault(false);
-        connect(even, &QPushButton::clicked, this, [this] {
-            DialState& s = state_;
-            const PlaneFrame frame = s.bifilar.vertical ? FrameOfPlane(90.0, s.wallDeclination) : FrameOfPlane(0.0, 0.0);
-            if (const auto b = EvenSpacingThread(frame, s.latitude, s.bifilar.threadAMm)) s.bifilar.threadBMm = *b;
+void ParameterDialog::buildQuadrantPage() {
+    Builder b = builderFor(Page::Quadrant);
+    auto* grid = new QGridLayout;
+    QLineEdit* gnomon = b.number(grid, 0, QStringLiteral("quadrantGnomon"), ptext::QuadrantGnomon,
+                                 realField(&DialState::quadrantGnomon), NumberRule(NumberCheck::RealRange, 9, 100, 1));
+    visibleRules_.insert(visibleRules_.begin(), {gnomon, [](const DialState& s) { return s.quadrantKind != 0; }});
+    // The unit stands beside the field; messages name the field by its caption.
+    QLabel* sizeCaption = b.label(ptext::QuadrantRadius);
+    QLabel* unit = b.label(ptext::Millimetres);
+    auto* size = new QLineEdit;
+    size->setObjectName(b.name(QStringLiteral("quadrantSize")));
+    size->setMinimumWidth(90);
+    sizeCaption->setBuddy(size);
+    bindings_->bindNumber(size, integerField(&DialState::quadrantSize), [sizeCaption] { NumberSpec sp = NumberRule(NumberCheck::IntRange, 80, 200, 0); sp.nameLabel = sizeCaption; return sp; }());
+    grid->addWidget(sizeCaption, 1, 0);
+    grid->addWidget(size, 1, 1);
+    grid->addWidget(unit, 1, 2);
+    for (QWidget* w : {static_cast<QWidget*>(sizeCaption), static_cast<QWidget*>(unit), static_cast<QWidget*>(size)})
+        visibleRules_.push_back({w, [](const DialState& s) { return s.quadrantKind == 0; }});
+    QGroupBox* dims = b.group(ptext::Dimensions, grid);
+
+    auto* lines = new QGridLayout;
+    b.rangeHeader(lines, 0);
+    auto notWholeYear = [](const DialState& s) { return !s.wholeYearBand; };
+    b.familyRow(lines, 1, Family::OtherHour, b.label(ptext::Hours), notWholeYear);
+    QCheckBox* temporal = b.check(QStringLiteral("temporalTimeSystem"), ptext::QuadrantTemporal,
+                                  intField(&DialState::timeSystem), 2, 0);
+    b.familyRow(lines, 2, Family::QuadrantTemporal, temporal, [](const DialState& s) { return s.timeSystem == 2; });
+    visibleRules_.push_back({temporal, [](const DialState& s) { return s.quadrantKind == 0; }});
+    QGroupBox* hourBox = b.group(ptext::HourLines, lines);
+
+    auto* options = new QVBoxLayout;
+    options->addWidget(b.radio(QStringLiteral("timeSystem"), ptext::TimeDisplay,
+                               {ptext::ApparentTime, ptext::ZoneTime}, intField(&DialState::timeSystem)));
+    options->addWidget(
+        b.check(QStringLiteral("constructWithEoT"), ptext::WithEoT, flagField(&DialState::constructWithEoT)));
+    options->addWidget(
+        b.check(QStringLiteral("mirrorLeftQuadrant"), ptext::MirrorLeft, flagField(&DialState::mirrorLeftQuadrant)));
+    options->addWidget(
+        b.check(QStringLiteral("wholeYearBand"), ptext::WholeYearQuadrant, flagField(&DialState::wholeYearBand)));
+    QGroupBox* arrangement = b.radio(QStringLiteral("outerLineArrangement"), ptext::Arrangement,
+                                     {ptext::ArcJuneOutside, ptext::ArcJuneInside},
+                                     flagField(&DialState::outerLineArrangement), {1, 0});
+    enabledRules_.push_back({arrangement, notWholeYear});
+    options->addWidget(arrangement);
+    options->addWidget(b.radio(QStringLiteral("quadrantDateScale"), ptext::DateCircles,
+                               {ptext::CalendarDate, ptext::Zodiac, ptext::Stereographic},
+                               intField(&DialState::quadrantDateScale)));
+    auto* left = new QVBoxLayout;
+    left->addWidget(dims);
+    left->addWidget(hourBox);
+    addPage(Page::Quadrant, TwoColumns(nullptr, left, nullptr, options));
+}
+
+void ParameterDialog::buildCylinderPage() {
+    Builder b = builderFor(Page::Cylinder);
+    auto* grid = new QGridLayout;
+    auto polar = [](const DialState& s) { return s.cylinderKind == 2; };
+    auto notPolar = [](const DialState& s) { return s.cylinderKind != 2; };
+    QLineEdit* g2 = b.number(grid, 0, QStringLiteral("cylinderGnomon"), ptext::CylinderGnomon,
+                             realField(&DialState::cylinderGnomon), NumberRule(NumberCheck::RealRange, 4, 110, 1));
+    QLineEdit* radius = b.number(grid, 1, QStringLiteral("cylinderRadius"), ptext::CylinderRadius,
+                                 realField(&DialState::cylinderRadius), NumberRule(NumberCheck::RealRange, 4, 500, 1));
+    QLineEdit* dev = b.number(grid, 2, QStringLiteral("wallDeclination"), ptext::Deviation,
+                              realField(&DialState::wallDeclination), NumberRule(NumberCheck::RealRange, -180, 180, 2));
+    QLineEdit* g01 = b.number(grid, 3, QStringLiteral("shepherdGnomon"), ptext::CylinderGnomon,
+                              integerField(&DialState::shepherdGnomon), NumberRule(NumberCheck::IntRange, 4, 110));
+    QLineEdit* month = b.number(grid, 4, QStringLiteral("monthScaleLength"), ptext::MonthAxis,
+                                integerField(&DialState::monthScaleLength), NumberRule(NumberCheck::IntRange, 0, 400));
+    b.number(grid, 5, QStringLiteral("maxShadowLength"), ptext::MaxShadow, integerField(&DialState::maxShadowLength),
+             NumberRule(NumberCheck::IntRange, 0, 200));
+    for (QLineEdit* e : {g2, radius, dev}) visibleRules_.insert(visibleRules_.begin(), {e, polar});
+    for (QLineEdit* e : {g01, month}) visibleRules_.insert(visibleRules_.begin(), {e, notPolar});
+    QGroupBox* dims = b.group(ptext::Dimensions, grid);
+
+    auto* lines = new QGridLayout;
+    b.rangeHeader(lines, 0);
+    b.family(lines, 1, Family::OtherHour, ptext::CylApparent);
+    b.family(lines, 2, Family::Temporal, ptext::Temporal);
+    // Babylonian and Italian hours are drawn on cylinders in expert mode only.
+    b.family(lines, 3, Family::Babylonian, ptext::Babylonian);
+    b.family(lines, 4, Family::Italian, ptext::Italian);
+    for (int r = 3; r <= 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            visibleRules_.push_back({lines->itemAtPosition(r, c)->widget(),
+                                     [](const DialState& s) { return s.expertMode; }});
+    lines->addWidget(
+        b.check(QStringLiteral("altitudeLines"), ptext::CylAltitude, flagField(&DialState::altitudeLines)), 5, 0);
+    QCheckBox* eot =
+        b.check(QStringLiteral("cylinderWithEoT"), ptext::WithEoT, flagField(&DialState::cylinderWithEoT));
+    // A shepherd's dial with temporal hours has no use for the equation of time.
+    enabledRules_.push_back({eot, [](const DialState& s) { return !(s.cylinderKind == 0 && s.temporalHours); }});
+    lines->addWidget(eot, 6, 0, 1, 4);
+    QGroupBox* hourBox = b.group(ptext::HourLines, lines);
+
+    auto* options = new QVBoxLayout;
+    // Where the polar style stands: the gnomon length and deviation above place it.
+    QGroupBox* stylePlace = b.radio(QStringLiteral("cylinderHourStyle"), ptext::StylePosition,
+                                    {ptext::StyleOnAxis, ptext::StyleOffset, ptext::StyleOnRim},
+                                    intField(&DialState::cylinderHourStyle));
+    visibleRules_.push_back({stylePlace, polar});
+    options->addWidget(stylePlace);
+    options->addWidget(b.radio(QStringLiteral("timeSystem"), ptext::TrueTime, {ptext::ApparentTime, ptext::ZoneTime},
+                               intField(&DialState::timeSystem)));
+    options->addWidget(b.radio(QStringLiteral("monthScaleSideBySide"), ptext::MonthScale,
+                               {ptext::MonthCombined, ptext::MonthSideBySide},
+                               flagField(&DialState::monthScaleSideBySide)));
+    options->addWidget(b.radio(QStringLiteral("outerLineArrangement"), ptext::Arrangement,
+                               {ptext::JanuaryOutside, ptext::DecemberOutside},
+                               flagField(&DialState::outerLineArrangement), {1, 0}));
+    options->addWidget(b.radio(QStringLiteral("dateLineMode"), ptext::DateCount,
+                               {ptext::DateMonthly, ptext::DateSeventh, ptext::DateOwn, ptext::DateNone},
+                               digitField(&DialState::dateLineMode)));
+    auto* left = new QVBoxLayout;
+    left->addWidget(dims);
+    left->addWidget(hourBox);
+    addPage(Page::Cylinder, TwoColumns(nullptr, left, nullptr, options));
+}
+
+void ParameterDialog::buildHidokaiPage() {
+    Builder b = builderFor(Page::Hidokai);
+    auto* grid = new QGridLayout;
+    b.number(grid, 0, QStringLiteral("hidokaiGnomon"), ptext::HidokaiGnomon, integerField(&DialState::hidokaiGnomon),
+             NumberRule(NumberCheck::IntRange, 4, 110));
+    b.number(grid, 1, QStringLiteral("hidokaiMonthScale"), ptext::HidokaiMonth,
+             integerField(&DialState::hidokaiMonthScale), NumberRule(NumberCheck::IntRange, 0, 180));
+    b.number(grid, 2, QStringLiteral("hidokaiHorizontalScale"), ptext::HidokaiHorizontal,
+             integerField(&DialState::hidokaiHorizontalScale), NumberRule(NumberCheck::IntRange, 0, 260));
+    QGroupBox* dims = b.group(ptext::Dimensions, grid);
+
+    auto* lines = new QGridLayout;
+    b.rangeHeader(lines, 0);
+    b.family(lines, 1, Family::OtherHour, ptext::CylApparent);
+    b.family(lines, 2, Family::QuadrantTemporal, ptext::Temporal);
+    lines->addWidget(
+        b.check(QStringLiteral("cylinderWithEoT"), ptext::WithEoT, flagField(&DialState::cylinderWithEoT)), 3, 0, 1,
+        4);
+    QGroupBox* hourBox = b.group(ptext::HourLines, lines);
+
+    auto* options = new QVBoxLayout;
+    options->addWidget(b.check(QStringLiteral("hidokaiVerticalDial"), ptext::VerticalFace,
+                               flagField(&DialState::hidokaiVerticalDial)));
+    options->addWidget(b.radio(QStringLiteral("timeSystem"), ptext::TrueTime, {ptext::ApparentTime, ptext::ZoneTime},
+                               intField(&DialState::timeSystem)));
+    options->addWidget(b.radio(QStringLiteral("monthScaleSideBySide"), ptext::MonthScale,
+                               {ptext::MonthCombined, ptext::MonthSideBySide},
+                               flagField(&DialState::monthScaleSideBySide)));
+    auto* left = new QVBoxLayout;
+    left->addWidget(dims);
+    left->addWidget(hourBox);
+    addPage(Page::Hidokai, TwoColumns(nullptr, left, nullptr, options));
+}
+
+void ParameterDialog::buildRingPage() {
+    Builder b = builderFor(Page::Ring);
+    auto* grid = new QGridLayout;
+    b.number(grid, 0, QStringLiteral("ringDiameter"), ptext::RingDiameter, realField(&DialState::ringDiameter),
+             NumberRule(NumberCheck::RealRange, 10, 300, 1));
+    b.number(grid, 1, QStringLiteral("ringWidth"), ptext::RingWidth, realField(&DialState::ringWidth),
+             NumberRule(NumberCheck::RealRange, 4.5, 150, 1));
+    b.number(grid, 2, QStringLiteral("ringAngle"), ptext::RingAngle, realField(&DialState::ringAngle),
+             NumberRule(NumberCheck::RealRange, 0, 90, 1));
+    QGroupBox* dims = b.group(ptext::Dimensions, grid);
+
+    auto* lines = new QGridLayout;
+    b.rangeHeader(lines, 0);
+    b.familyRow(lines, 1, Family::OtherHour, b.label(ptext::Hours), {});
+    QGroupBox* hourBox = b.group(ptext::HourLines, lines);
+
+    auto* options = new QVBoxLayout;
+    options->addWidget(b.radio(QStringLiteral("rayDeflection"), ptext::RayDeflection,
+                               {ptext::NotConsidered, ptext::Considered, ptext::BothShown},
+                               intField(&DialState::rayDeflection)));
+    options->addWidget(b.check(QStringLiteral("noonLineHorizontal"), ptext::NoonHorizontal,
+                               flagField(&DialState::noonLineHorizontal)));
+    options->addWidget(
+        b.check(QStringLiteral("wholeYearBand"), ptext::SingleBand, flagField(&DialState::wholeYearBand)));
+    options->addWidget(b.radio(QStringLiteral("localTimeReading"), ptext::TimeReading,
+                               {ptext::ApparentTime, ptext::ZoneTime}, flagField(&DialState::localTimeReading),
+                               {1, 0}));
+    auto* left = new QVBoxLayout;
+    left->addWidget(dims);
+    left->addWidget(hourBox);
+    addPage(Page::Ring, TwoColumns(nullptr, left, nullptr, options));
+}
+
+void ParameterDialog::buildAzimuthPage() {
+    Builder b = builderFor(Page::Azimuth);
+    auto* grid = new QGridLayout;
+    b.number(grid, 0, QStringLiteral("observerDistance"), ptext::ObserverDistance,
+             realField(&DialState::observerDistanceCm), NumberRule(NumberCheck::RealRange, 10, 400, 1));
+    b.number(grid, 1, QStringLiteral("basePlateDiameterCm"), ptext::BasePlate, realField(&DialState::basePlateDiameterCm),
+             NumberRule(NumberCheck::RealRange, 3, 200, 1));
+    QGroupBox* dims = b.group(ptext::Dimensions, grid);
+
+    auto* lines = new QGridLayout;
+    b.rangeHeader(lines, 0);
+    b.family(lines, 1, Family::Hour, ptext::ApparentNoEoT);
+    b.family(lines, 2, Family::MeanHour, ptext::MeanTimeLines);
+    b.family(lines, 3, Family::Babylonian, ptext::Babylonian);
+    b.family(lines, 4, Family::Italian, ptext::Italian);
+    b.family(lines, 5, Family::Temporal, ptext::Temporal);
+    lines->addWidget(b.label(ptext::LinesPerMonth), 6, 0);
+    lines->addWidget(
+        b.list(QStringLiteral("dateLinesPerMonth"), ListKind::LinesPerMonth, intField(&DialState::dateLinesPerMonth)),
+        6, 1, 1, 3);
+    lines->addWidget(b.check(QStringLiteral("wholeHourDaylengthLines"), ptext::WholeHourLines,
+                             flagField(&DialState::wholeHourDaylengthLines)),
+                     7, 0, 1, 4);
+    QGroupBox* hourBox = b.group(ptext::HourLines, lines);
+
+    auto* options = new QVBoxLayout;
+    options->addWidget(b.radio(QStringLiteral("timeSystem"), ptext::TimeGroup,
+                               {ptext::LocalApparentShort, ptext::ZoneTime}, intField(&DialState::timeSystem)));
+    options->addWidget(
+        b.check(QStringLiteral("constructWithEoT"), ptext::WithEoT, flagField(&DialState::constructWithEoT)));
+    options->addWidget(b.radio(QStringLiteral("declinationScale"), ptext::DateCirclesShow,
+                               {ptext::CalendarDate, ptext::Zodiac}, flagField(&DialState::declinationScale)));
+    options->addWidget(b.radio(QStringLiteral("altitudeCircleSpacing"), ptext::CircleSpacing,
+                               {ptext::EqualSpacing, ptext::TonneSpacing, ptext::StereoDial},
+                               intField(&DialState::altitudeCircleSpacing)));
+    options->addWidget(b.check(QStringLiteral("includeAzimuthLines"), ptext::AzimuthLines,
+                               flagField(&DialState::includeAzimuthLines)));
+    QCheckBox* ecliptic =
+        b.check(QStringLiteral("drawEcliptic"), ptext::Ecliptic, flagField(&DialState::drawEcliptic));
+    visibleRules_.push_back({ecliptic, [](const DialState& s) { return s.altitudeCircleSpacing == 2; }});
+    options->addWidget(ecliptic);
+    auto* left = new QVBoxLayout;
+    left->addWidget(dims);
+    left->addWidget(hourBox);
+    addPage(Page::Azimuth, TwoColumns(nullptr, left, nullptr, options));
+}
+
+void ParameterDialog::buildBiazimuthalPage() {
+    Builder b = builderFor(Page::Biazimuthal);
+    auto* grid = new QGridLayout;
+    b.number(grid, 0, QStringLiteral("latitude"), ptext::Latitude1, latitudeField(&DialState::latitude),
+             NumberRule(NumberCheck::RealRange, -90, 90, 4));
+    b.number(grid, 1, QStringLiteral("longitude"), ptext::Longitude1, siteLongitudeField(&DialState::longitude),
+             NumberRule(NumberCheck::RealRange, -180, 180, 4));
+    b.number(grid, 2, QStringLiteral("latitude2"), ptext::Latitude2, latitudeField(&DialState::latitude2),
+             NumberRule(NumberCheck::RealRange, -90, 90, 4));
+    b.number(grid, 3, QStringLiteral("longitude2"), ptext::Longitude2, realField(&DialState::longitude2),
+             NumberRule(NumberCheck::RealRange, -180, 180, 4));
+    b.number(grid, 4, QStringLiteral("zoneMeridian"), ptext::ZoneMeridian,
+             siteLongitudeField(&DialState::zoneMeridian), NumberRule(NumberCheck::RealRange, -180, 180, 2));
+    grid->addWidget(b.label(ptext::WestPositive), 5, 0, 1, 2);
+    b.number(grid, 6, QStringLiteral("wallDeclination"), ptext::WallDeclination1,
+             realField(&DialState::wallDeclination), NumberRule(NumberCheck::RealRange, -180, 180, 4));
+    b.number(grid, 7, QStringLiteral("wallDeclination2"), ptext::WallDeclination2,
+             realField(&DialState::wallDeclination2), NumberRule(NumberCheck::RealRange, -180, 180, 4));
+    b.number(grid, 8, QStringLiteral("gnomonLength"), ptext::RodHeight, realField(&DialState::gnomonLength),
+             NumberRule(NumberCheck::RealRange, 5, 500, 2));
+    b.number(grid, 9, QStringLiteral("drawingScale"), ptext::Scaling, integerField(&DialState::drawingScale),
+             NumberRule(NumberCheck::IntRange, 5, 1000));
+    QGroupBox* dims = b.group(ptext::Dimensions, grid);
+
+    auto* options = new QVBoxLayout;
+    options->addWidget(b.radio(QStringLiteral("biazimuthalVertical"), ptext::Plane,
+                               {ptext::Horizontal, ptext::Vertical}, flagField(&DialState::biazimuthalVertical)));
+    auto* analemma = new QGridLayout;
+    analemma->addWidget(
+        b.check(QStringLiteral("markAnalemma"), ptext::MarkAnalemma, flagField(&DialState::markAnalemma)), 0, 0, 1,
+        2);
+    b.number(analemma, 1, QStringLiteral("analemmaHour"), ptext::AnalemmaHour, integerField(&DialState::analemmaHour),
+             NumberRule(NumberCheck::IntRange, 1, 23));
+    options->addLayout(analemma);
+    addPage(Page::Biazimuthal, TwoColumns(dims, nullptr, nullptr, options));
+}
+
+// The cone-shadow dial showing mean time.
+void ParameterDialog::buildMeanTimePage() {
+    Builder b = builderFor(Page::MeanTime);
+    auto* grid = new QGridLayout;
+    b.number(grid, 0, QStringLiteral("gnomonLength"), ptext::RodHeight, realField(&DialState::gnomonLength),
+             NumberRule(NumberCheck::RealRange, 5, 500, 2));
+    NumberAccess coneAxis{[](const DialState& s) { return s.coneAxisInclination; },
+                          // A negative axis inclination is the same cone seen from the other side.
+                          [](DialState& s, double v) { s.coneAxisInclination = v < 0 ? v + 180.0 : v; },
+                          [](const DialState& s) -> const void* { return &s.coneAxisInclination; }};
+    b.number(grid, 1, QStringLiteral("coneAxisInclination"), ptext::ConeAxis, coneAxis,
+             NumberRule(NumberCheck::RealRange, -175, 175, 2));
+    b.number(grid, 2, QStringLiteral("coneHalfAngle"), ptext::ConeHalfAngle, realField(&DialState::coneHalfAngle),
+             NumberRule(NumberCheck::RealRange, 0, 85, 2));
+    b.number(grid, 3, QStringLiteral("drawingScale"), ptext::Scaling, integerField(&DialState::drawingScale),
+             NumberRule(NumberCheck::IntRange, 5, 1000));
+    QLineEdit* decl = b.number(grid, 4, QStringLiteral("wallDeclination"), ptext::WallDeclination,
+                               realField(&DialState::wallDeclination), NumberRule(NumberCheck::RealRange, -180, 180, 4));
+    QLineEdit* incl = b.number(grid, 5, QStringLiteral("planeInclination"), ptext::Inclination,
+                               realField(&DialState::planeInclination), NumberRule(NumberCheck::Inclination, 0, 175, 4));
+    visibleRules_.insert(visibleRules_.begin(), {decl, [](const DialState& s) { return HollanderCode(s) % 3 != 0; }});
+    visibleRules_.insert(visibleRules_.begin(), {incl, [](const DialState& s) { return HollanderCode(s) % 3 == 2; }});
+    b.number(grid, 6, QStringLiteral("analemmaHour"), ptext::AnalemmaHour, integerField(&DialState::analemmaHour),
+             NumberRule(NumberCheck::IntRange, 1, 23));
+    QGroupBox* dims = b.group(ptext::Dimensions, grid);
+
+    auto* lines = new QGridLayout;
+    b.rangeHeader(lines, 0);
+    b.familyRow(lines, 1, Family::Hour, b.label(ptext::Hours), {});
+    lines->addWidget(b.label(ptext::LinesPerMonth), 2, 0);
+    lines->addWidget(
+        b.list(QStringLiteral("dateLinesPerMonth"), ListKind::LinesPerMonth, intField(&DialState::dateLinesPerMonth)),
+        2, 1, 1, 3);
+    lines->addWidget(b.label(ptext::DayMarks), 3, 0);
+    lines->addWidget(b.list(QStringLiteral("dayMarkings"), ListKind::DayMarks, intField(&DialState::dayMarkings)), 3,
+                     1, 1, 3);
+    QGroupBox* hourBox = b.group(ptext::HourLines, lines);
+
+    auto* options = new QVBoxLayout;
+    options->addWidget(b.radio(QStringLiteral("plane"), ptext::Plane,
+                               {ptext::Horizontal, ptext::Vertical, ptext::Inclined}, hollanderPlaneField()));
+    options->addWidget(b.radio(QStringLiteral("hollanderShadowLine"), ptext::ShadowLine,
+                               {ptext::ShadowBoth, ptext::ShadowSummer, ptext::ShadowWinter},
+                               hollanderShadowField()));
+    options->addWidget(b.radio(QStringLiteral("timeSystem"), ptext::TimeGroup,
+                               {ptext::LocalApparentShort, ptext::ZoneTime}, intField(&DialState::timeSystem)));
+    options->addWidget(
+        b.check(QStringLiteral("hollanderOption"), ptext::ApexFoot, flagField(&DialState::hollanderOption)));
+    auto* left = new QVBoxLayout;
+    left->addWidget(dims);
+    left->addWidget(hourBox);
+    addPage(Page::MeanTime, TwoColumns(nullptr, left, nullptr, options));
+}
+
+// The analemmatic and bifilar pages: their kinds are kept in zorva.conf.
+void ParameterDialog::buildAnalemmaticPage() {
+    const Language lang = state_.language;
+    Builder b = builderFor(Page::Analemmatic);
+    auto* grid = new QGridLayout;
+    NumberAccess semiMajor{[](const DialState& s) { return s.analemmatic.semiMajorMm; },
+                           [](DialState& s, double v) { s.analemmatic.semiMajorMm = v; },
+                           [](const DialState& s) -> const void* { return &s.analemmatic.semiMajorMm; }};
+    b.number(grid, 0, QStringLiteral("semiMajor"), kSemiAxisCaption, semiMajor,
+             NumberRule(NumberCheck::RealRange, 10, 100000, 1));
+    NumberAccess gnomonAngle{[](const DialState& s) { return s.analemmatic.gnomonAngle; },
+                             [](DialState& s, double v) { s.analemmatic.gnomonAngle = v; },
+                             [](const DialState& s) -> const void* { return &s.analemmatic.gnomonAngle; }};
+    b.number(grid, 1, QStringLiteral("gnomonAngle"), kGnomonAngleCaption, gnomonAngle,
+             NumberRule(NumberCheck::RealRange, 5, 175, 2));
+    b.number(grid, 2, QStringLiteral("wallDeclination"), ptext::WallDeclination,
+             realField(&DialState::wallDeclination), NumberRule(NumberCheck::RealRange, -180, 180, 4));
+    QGroupBox* dims = b.group(ptext::Dimensions, grid);
+    auto* presets = new QVBoxLayout;
+    auto preset = [&](const QString& field, int tag, std::function<void(DialState&)> apply) {
+        auto* btn = new QPushButton(resourceText(tag, lang));
+        btn->setObjectName(b.name(field));
+        setResourceTag(btn, tag);
+        btn->setAutoDefault(false);
+        connect(btn, &QPushButton::clicked, this, [this, apply] {
+            apply(state_);
             bindings_->refreshAll();
             updateDependents();
         });
-        auto* left = new QVBoxLayout;
-        left->addWidget(dims);
-        left->addWidget(even);
-        auto* options = new QVBoxLayout;
-        IntAccess plane{[](const DialState& s) { return s.bifilar.vertical ? 1 : 0; },
-                        [](DialState& s, int v) {
-                            s.bifilar.vertical = v == 1;
-                            s.dialType = v == 1 ? 'v' : 'h';
-                        },
-                        [](const DialState& s) -> const void* { return &s.bifilar.vertical; }};
-        options->addWidget(b.radio(QStringLiteral("plane"), ptext::Plane, {ptext::Horizontal, ptext::Vertical}, plane));
-        IntAccess time{[](const DialState& s) { return static_cast<int>(s.bifilar.reckoning); },
-                       [](DialState& s, int v) { s.bifilar.reckoning = static_cast<HourReckoning>(std::clamp(v, 0, 3)); },
-                       [](const DialState& s) -> const void* { return &s.bifilar.reckoning; }};
-        options->addWidget(b.radio(QStringLiteral("reckoning"), kTimeCaption,
-                                   {kTimeCaption + 1, kTimeCaption + 2, kTimeCaption + 3, kTimeCaption + 4}, time));
-        addPage(Page::Bifilar, twoColumns(nullptr, left, nullptr, options));
-    }
+        presets->addWidget(btn);
+    };
+    preset(QStringLiteral("walkOn"), kWalkOnCaption, [](DialState& s) {
+        s.analemmatic = WalkOnPreset();
+        s.dialType = 'h';
+    });
+    preset(QStringLiteral("circularScale"), kCircularScaleCaption,
+           [](DialState& s) { s.analemmatic.gnomonAngle = CircularScaleGnomonAngle(s.latitude); });
+    auto* left = new QVBoxLayout;
+    left->addWidget(dims);
+    left->addLayout(presets);
 
-    // --- own date lines, beside the planar and umbrella pages
-    {
-        Builder b{*this, *bindings_, QStringLiteral("dates"), lang};
-        auto* layout = new QVBoxLayout;
-        dateList_ = new QListWidget;
-        dateList_->setObjectName(QStringLiteral("dateList"));
-        layout->addWidget(dateList_, 1);
-        auto* entry = new QHBoxLayout;
-        QLabel* caption = b.label(ptext::DateField);
-        dateEdit_ = new QLineEdit;
-        dateEdit_->setObjectName(QStringLiteral("dateEdit"));
-        dateEdit_->setMaxLength(40);
-        caption->setBuddy(dateEdit_);
-        entry->addWidget(caption);
-        entry->addWidget(dateEdit_, 1);
-        layout->addLayout(entry);
-        auto button = [&](const QString& name, int tag) {
-            auto* btn = new QPushButton(resourceText(tag, lang));
-            btn->setObjectName(name);
-            setResourceTag(btn, tag);
-            btn->setAutoDefault(false);
-            layout->addWidget(btn);
-            return btn;
-        };
-        button(QStringLiteral("addDate"), ptext::AddDate);
-        button(QStringLiteral("removeDate"), ptext::RemoveDate);
-        button(QStringLiteral("saveDates"), ptext::SaveDates);
-        button(QStringLiteral("loadDates"), ptext::LoadDates);
-        dateGroup_ = b.group(ptext::OwnDates, layout);
-        dateGroup_->setObjectName(QStringLiteral("dateGroup"));
-        dateGroup_->setMinimumWidth(260);
-        enabledRules_.push_back({dateGroup_, [](const DialState& s) { return s.dateLineMode == '2'; }});
-        body->addWidget(dateGroup_);
-    }
+    auto* options = new QVBoxLayout;
+    IntAccess plane{[](const DialState& s) { return s.analemmatic.vertical ? 1 : 0; },
+                    [](DialState& s, int v) {
+                        s.analemmatic.vertical = v == 1;
+                        s.dialType = v == 1 ? 'v' : 'h';
+                    },
+                    [](const DialState& s) -> const void* { return &s.analemmatic.vertical; }};
+    options->addWidget(b.radio(QStringLiteral("plane"), ptext::Plane, {ptext::Horizontal, ptext::Vertical}, plane));
+    IntAccess time{[](const DialState& s) { return static_cast<int>(s.analemmatic.reckoning); },
+                   [](DialState& s, int v) { s.analemmatic.reckoning = static_cast<HourReckoning>(std::clamp(v, 0, 3)); },
+                   [](const DialState& s) -> const void* { return &s.analemmatic.reckoning; }};
+    options->addWidget(b.radio(QStringLiteral("reckoning"), kTimeCaption,
+                               {kTimeCaption + 1, kTimeCaption + 2, kTimeCaption + 3, kTimeCaption + 4}, time));
+    IntAccess metres{[](const DialState& s) { return s.analemmatic.metres ? 1 : 0; },
+                     [](DialState& s, int v) { s.analemmatic.metres = v != 0; },
+                     [](const DialState& s) -> const void* { return &s.analemmatic.metres; }};
+    options->addWidget(b.check(QStringLiteral("metres"), kMetresCaption, metres));
+    addPage(Page::Analemmatic, TwoColumns(nullptr, left, nullptr, options));
+}
 
-    // --- buttons
+void ParameterDialog::buildBifilarPage() {
+    const Language lang = state_.language;
+    Builder b = builderFor(Page::Bifilar);
+    auto* grid = new QGridLayout;
+    NumberAccess threadA{[](const DialState& s) { return s.bifilar.threadAMm; },
+                         [](DialState& s, double v) { s.bifilar.threadAMm = v; },
+                         [](const DialState& s) -> const void* { return &s.bifilar.threadAMm; }};
+    NumberAccess threadB{[](const DialState& s) { return s.bifilar.threadBMm; },
+                         [](DialState& s, double v) { s.bifilar.threadBMm = v; },
+                         [](const DialState& s) -> const void* { return &s.bifilar.threadBMm; }};
+    // Zero and equal distances pass here: the construction refuses them with its message.
+    b.number(grid, 0, QStringLiteral("threadA"), kThreadACaption, threadA, NumberRule(NumberCheck::RealRange, 0, 100000, 1));
+    b.number(grid, 1, QStringLiteral("threadB"), kThreadBCaption, threadB, NumberRule(NumberCheck::RealRange, 0, 100000, 1));
+    b.number(grid, 2, QStringLiteral("wallDeclination"), ptext::WallDeclination,
+             realField(&DialState::wallDeclination), NumberRule(NumberCheck::RealRange, -180, 180, 4));
+    QGroupBox* dims = b.group(ptext::Dimensions, grid);
+    auto* even = new QPushButton(resourceText(kEvenSpacingCaption, lang));
+    even->setObjectName(b.name(QStringLiteral("evenSpacing")));
+    setResourceTag(even, kEvenSpacingCaption);
+    even->setAutoDefault(false);
+    connect(even, &QPushButton::clicked, this, [this] {
+        DialState& s = state_;
+        const PlaneFrame frame = s.bifilar.vertical ? FrameOfPlane(90.0, s.wallDeclination) : FrameOfPlane(0.0, 0.0);
+        if (const auto b = EvenSpacingThread(frame, s.latitude, s.bifilar.threadAMm)) s.bifilar.threadBMm = *b;
+        bindings_->refreshAll();
+        updateDependents();
+    });
+    auto* left = new QVBoxLayout;
+    left->addWidget(dims);
+    left->addWidget(even);
+    auto* options = new QVBoxLayout;
+    IntAccess plane{[](const DialState& s) { return s.bifilar.vertical ? 1 : 0; },
+                    [](DialState& s, int v) {
+                        s.bifilar.vertical = v == 1;
+                        s.dialType = v == 1 ? 'v' : 'h';
+                    },
+                    [](const DialState& s) -> const void* { return &s.bifilar.vertical; }};
+    options->addWidget(b.radio(QStringLiteral("plane"), ptext::Plane, {ptext::Horizontal, ptext::Vertical}, plane));
+    IntAccess time{[](const DialState& s) { return static_cast<int>(s.bifilar.reckoning); },
+                   [](DialState& s, int v) { s.bifilar.reckoning = static_cast<HourReckoning>(std::clamp(v, 0, 3)); },
+                   [](const DialState& s) -> const void* { return &s.bifilar.reckoning; }};
+    options->addWidget(b.radio(QStringLiteral("reckoning"), kTimeCaption,
+                               {kTimeCaption + 1, kTimeCaption + 2, kTimeCaption + 3, kTimeCaption + 4}, time));
+    addPage(Page::Bifilar, TwoColumns(nullptr, left, nullptr, options));
+}
+
+// The own date lines, beside the planar and umbrella pages.
+void ParameterDialog::buildDateLines(QHBoxLayout& body) {
+    const Language lang = state_.language;
+    Builder b{*this, *bindings_, QStringLiteral("dates"), lang};
+    auto* layout = new QVBoxLayout;
+    dateList_ = new QListWidget;
+    dateList_->setObjectName(QStringLiteral("dateList"));
+    layout->addWidget(dateList_, 1);
+    auto* entry = new QHBoxLayout;
+    QLabel* caption = b.label(ptext::DateField);
+    dateEdit_ = new QLineEdit;
+    dateEdit_->setObjectName(QStringLiteral("dateEdit"));
+    dateEdit_->setMaxLength(40);
+    caption->setBuddy(dateEdit_);
+    entry->addWidget(caption);
+    entry->addWidget(dateEdit_, 1);
+    layout->addLayout(entry);
+    auto button = [&](const QString& name, int tag) {
+        auto* btn = new QPushButton(resourceText(tag, lang));
+        btn->setObjectName(name);
+        setResourceTag(btn, tag);
+        btn->setAutoDefault(false);
+        layout->addWidget(btn);
+        return btn;
+    };
+    button(QStringLiteral("addDate"), ptext::AddDate);
+    button(QStringLiteral("removeDate"), ptext::RemoveDate);
+    button(QStringLiteral("saveDates"), ptext::SaveDates);
+    button(QStringLiteral("loadDates"), ptext::LoadDates);
+    dateGroup_ = b.group(ptext::OwnDates, layout);
+    dateGroup_->setObjectName(QStringLiteral("dateGroup"));
+    dateGroup_->setMinimumWidth(260);
+    enabledRules_.push_back({dateGroup_, [](const DialState& s) { return s.dateLineMode == '2'; }});
+    body.addWidget(dateGroup_);
+}
+
+void ParameterDialog::buildButtons(QVBoxLayout& outer) {
+    const Language lang = state_.language;
     auto* buttons = new QHBoxLayout;
     auto button = [&](const QString& name, int tag) {
         auto* btn = new QPushButton(resourceText(tag, lang));
@@ -1041,7 +1062,7 @@ void ParameterDialog::build() {
     buttons->addStretch(1);
     buttons->addWidget(cancelButton_);
     buttons->addWidget(closeButton_);
-    outer->addLayout(buttons);
+    outer.addLayout(buttons);
     cancelButton_->setVisible(false);
 
     connect(findChild<QPushButton*>(QStringLiteral("addDate")), &QPushButton::clicked, this,

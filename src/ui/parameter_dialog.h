@@ -9,16 +9,19 @@
 #include <QWidget>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 class QGridLayout;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QListWidget;
 class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTabWidget;
+class QVBoxLayout;
 
 namespace zorva {
 
@@ -88,7 +91,24 @@ private:
     struct Builder;
     friend struct Builder;
 
+    // One builder per page, in the order of the tabs; then the date lines and the buttons.
     void build();
+    void addPage(Page page, QWidget* content);
+    Builder builderFor(Page page);
+    std::pair<QGroupBox*, QVBoxLayout*> planarLines(Builder& b);
+    void buildPlanarPage();
+    void buildUmbrellaPage();
+    void buildQuadrantPage();
+    void buildCylinderPage();
+    void buildHidokaiPage();
+    void buildRingPage();
+    void buildAzimuthPage();
+    void buildBiazimuthalPage();
+    void buildMeanTimePage();
+    void buildAnalemmaticPage();
+    void buildBifilarPage();
+    void buildDateLines(QHBoxLayout& body);
+    void buildButtons(QVBoxLayout& outer);
     void applyOpeningRules();
     void showPage(Page page);
     void fitToPage();
