@@ -38,6 +38,15 @@ void Write(const QString& path, const QByteArray& text) {
     f.write(text);
 }
 
+// A horizontal dial at 47.25 N drawn 1000 x 1000 units round its nodus foot point.
+DialPlane SmallPlane() {
+    DialPlane plane = Plane('h', 47.25);
+    plane.halfWidth = 500;
+    plane.height = 1000;
+    plane.x0 = plane.y0 = 500;
+    return plane;
+}
+
 // Where the map puts a place on the canvas.
 QPointF OnCanvas(const DialPlane& plane, const MapProjection& m, MapPoint p) {
     const QPointF q = m.project(p);
@@ -101,10 +110,7 @@ TEST_F(MapDrawing, APointOffTheDrawingIsSkippedWithoutBreakingTheLine) {
     // Three places near the site and one far beyond the drawing between them (83 degrees
     // away, still on the near half of the earth).
     Write(dir.filePath(kCoastFileName), "  9.50 47.20\n  9.60 47.30\n 100.00  10.00\n  9.70 47.40\n");
-    DialPlane plane = Plane('h', 47.25);
-    plane.halfWidth = 500;  // a drawing of 1000 x 1000 units round the nodus foot point
-    plane.height = 1000;
-    plane.x0 = plane.y0 = 500;
+    DialPlane plane = SmallPlane();
     test::RecordingPainter painter;
     DrawMapOverlay(s, plane, 100.0, painter, dialogs);
     EXPECT_TRUE(dialogs.events.empty());
@@ -145,10 +151,7 @@ TEST_F(MapDrawing, CanvasAndPlotReadTheSameLinesAndReportTheSameMissingFile) {
     // Points written short are points on every target, not separators.
     Write(dir.filePath(kCoastFileName), "9.5 47\n9.6 47\n  9.70 47.40\n");
     s.mapBorders = true;  // no borders file
-    DialPlane plane = Plane('h', 47.25);
-    plane.halfWidth = 500;
-    plane.height = 1000;
-    plane.x0 = plane.y0 = 500;
+    DialPlane plane = SmallPlane();
     test::RecordingPainter painter;
     DrawMapOverlay(s, plane, 100.0, painter, dialogs);
     EXPECT_EQ(painter.lines(10).size(), 2u);
@@ -171,10 +174,7 @@ TEST_F(MapDrawing, UnreadablePointsAreReportedOncePerFileWithTheLine) {
     Write(dir.filePath(kCoastFileName), "#\n  9.50 47.20\n  9.6.0 47.30\n  9.70 47.40\n  -- 47.50\n");
     Write(dir.filePath(kBordersFileName), "  9.50 47.20\n  9.70 47.40\n");
     s.mapBorders = true;
-    DialPlane plane = Plane('h', 47.25);
-    plane.halfWidth = 500;
-    plane.height = 1000;
-    plane.x0 = plane.y0 = 500;
+    DialPlane plane = SmallPlane();
     test::RecordingPainter painter;
     DrawMapOverlay(s, plane, 100.0, painter, dialogs);
     ASSERT_EQ(dialogs.events.size(), 1u);
