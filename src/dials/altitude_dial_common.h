@@ -4,6 +4,7 @@
 // the date axis and the legend texts. The dials read the time by the sun's altitude alone,
 // so a morning hour and its afternoon twin fall on one line.
 
+#include "astro/angles.h"
 #include "dials/dial_context.h"
 #include "dials/label_placer.h"
 #include "dials/planar_dial.h"
@@ -14,6 +15,7 @@
 #include "dials/live_shadow.h"
 #include "text/recording_dialogs.h"
 
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -80,6 +82,18 @@ struct ClockHours {
     bool reduced = false;  // the range spanned noon and was cut to one half
     int originalFirst = 8, originalLast = 16;
 };
+// Calls `line(hour, wholeHour, isWholeHour)` for every line of an hour range (`first`, `last`,
+// `perHour`): the whole hours and their subdivisions, up to the last whole hour.
+template <class Hours, class Line>
+void ForEachHourLine(const Hours& h, Line line) {
+    for (int n = h.first; n <= h.last; ++n)
+        for (int j = 0; j < h.perHour; ++j) {
+            const double t = n + static_cast<double>(j) / h.perHour;
+            if (t > h.last) break;
+            line(t, n, j == 0);
+        }
+}
+
 // The clock-hour options of the state, with the range spanning noon cut to its longer half
 // when the two halves coincide (local true time without the equation of time).
 ClockHours ClockHoursOf(const DialContext& c);
@@ -205,6 +219,15 @@ protected:
     ClockHours clock_;
     AltitudeSun sun_;
     LabelPlacer labels_{QRectF()};
+
+    // How far below the gnomon's foot its tip's shadow falls on a cylinder's wall for a
+    // gnomon of `gnomon` drawing units: gnomon tan(altitude), a far-off value at 90 degrees.
+    static double ShadowDownTheWall(double gnomon, double altitude) {
+        const double c = CosDeg(altitude);
+        return std::abs(c) <= 1e-5 ? 100000.0 : gnomon * SinDeg(altitude) / c;
+    }
+    // The legend's title size of the cylinder dials.
+    double legendFontHeight() const { return a_.screen() ? (a_.wideScreen ? 23 : 16) : a_.size(16, 40); }
 };
 
 // The canvas entry of an altitude dial construction `Dial(state, area, painter, dialogs)`.

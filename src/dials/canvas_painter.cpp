@@ -172,16 +172,17 @@ void CanvasPainter::text(double x, double y, const QString& text, TextAnchor anc
     painter_.restore();
 }
 
-void CanvasPainter::setTextKind(TextKind kind) {
-    // The Liberation fonts have no zodiac signs; DejaVu has them. Sizes stay as set.
-    if (kind == TextKind::ZodiacSigns && !signs_) {
-        plainFamily_ = font_.family();
-        font_.setFamily(QStringLiteral("DejaVu Sans"));
-    } else if (kind == TextKind::Plain && signs_) {
-        font_.setFamily(plainFamily_);
+void SwitchSignFont(QFont& font, QString& plainFamily, bool& signs, TextKind kind) {
+    if (kind == TextKind::ZodiacSigns && !signs) {
+        plainFamily = font.family();
+        font.setFamily(QStringLiteral("DejaVu Sans"));
+    } else if (kind == TextKind::Plain && signs) {
+        font.setFamily(plainFamily);
     }
-    signs_ = kind == TextKind::ZodiacSigns;
+    signs = kind == TextKind::ZodiacSigns;
 }
+
+void CanvasPainter::setTextKind(TextKind kind) { SwitchSignFont(font_, plainFamily_, signs_, kind); }
 
 void CanvasPainter::setWindow(double x1, double y1, double x2, double y2) {
     painter_.setClipRect(QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized());

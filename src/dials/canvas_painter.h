@@ -13,6 +13,10 @@ class QPainter;
 
 namespace zorva {
 
+// Switches `font` to a family with the zodiac signs and back, keeping its size: the
+// Liberation fonts have no zodiac signs, DejaVu has them. `signs` says which is set.
+void SwitchSignFont(QFont& font, QString& plainFamily, bool& signs, TextKind kind);
+
 class CanvasPainter : public DialPainter {
 public:
     // `limits`: the part of the logical plane that can ever be seen (the device's extent);

@@ -66,13 +66,9 @@ private:
     void drawGnomonMeasure();
 
     // Shadow length of the gnomon tip below the scale's top row, drawing units.
-    double shadow(double altitude) const {
-        const double c = CosDeg(altitude);
-        return std::abs(c) <= 1e-5 ? 100000.0 : L_ * SinDeg(altitude) / c;
-    }
+    double shadow(double altitude) const { return ShadowDownTheWall(L_, altitude); }
     double column(int day) const { return X_ + std::round((day - axis_.first) * dx_); }
     double gap() const { return a_.size(3, 8); }
-    double legendFontHeight() const { return a_.screen() ? (a_.wideScreen ? 23 : 16) : a_.size(16, 40); }
 
     struct Label {
         double x, y;

@@ -280,16 +280,10 @@ bool HabermelDial::shadowPoint(int day, double altitude, QPointF& point) const {
 }
 
 void HabermelDial::drawHourLines() {
-    const QuadrantHours& h = hours_;
-    for (int n = h.first; n <= h.last; ++n) {
-        for (int j = 0; j < h.perHour; ++j) {
-            const double t = n + double(j) / h.perHour;
-            if (t > h.last) break;
-            const bool full = j == 0;
-            p_.setPenRole(full ? hourRole() : kSubdivision);
-            traceHour(t, n, full);
-        }
-    }
+    ForEachHourLine(hours_, [&](double t, int n, bool full) {
+        p_.setPenRole(full ? hourRole() : kSubdivision);
+        traceHour(t, n, full);
+    });
     p_.setFont(kArial, a_.screen() ? (a_.wideScreen ? 14 : 12) : a_.size(12, 28));
     numbers_.write(p_);
     p_.setTextRole(kText);

@@ -104,8 +104,7 @@ private:
         out.altitude = sun.altitude;
         out.position = HatAzimuthPosition(sun.azimuth, s_.latitude);
         out.x = X_ + std::round(out.position * da_);
-        const double c = CosDeg(sun.altitude);
-        out.y = std::abs(c) <= 1e-5 ? 100000.0 : L_ * SinDeg(sun.altitude) / c;
+        out.y = ShadowDownTheWall(L_, sun.altitude);
         return out;
     }
     bool valid(const Sample& p) const { return p.altitude > 0 && p.y < D_; }
@@ -127,7 +126,6 @@ private:
     Curve curve() { return Curve{BandCurve(p_, T_, D_)}; }
     double left() const { return std::round(X_ - 183 * da_); }
     double right() const { return std::round(X_ + 183 * da_); }
-    double legendFontHeight() const { return a_.screen() ? (a_.wideScreen ? 23 : 16) : a_.size(16, 40); }
     std::vector<int> sampleDays() const;
     HorizontalPosition temporalSun(int day, double temporalHour);
     HorizontalPosition clockSun(int day, double hour, double meridian, bool eot);

@@ -390,30 +390,25 @@ void QuadrantDial::drawEcliptic() {
 
 void QuadrantDial::drawHourLines() {
     const QuadrantHours& h = hours_;
-    for (int n = h.first; n <= h.last; ++n) {
-        for (int j = 0; j < h.perHour; ++j) {
-            const double t = n + double(j) / h.perHour;
-            if (t > h.last) break;
-            const bool full = j == 0;
-            p_.setPenRole(full ? hourRole() : kSubdivision);
-            beginLine();
-            if (gunter()) {
-                traceGunter(t, n, full);
-            } else if (s_.quadrantDateScale == 1) {
-                traceDeclinations(t, n, full);
-            } else if (s_.wholeYearBand) {
-                traceWholeYear(t, n, full);
-            } else {
-                traceHalfYear(t, n, full, false);
-                labelLineEnd(full, n);
-                // Mean noon a second time, mirrored about the bisector of the quadrant.
-                if (t == 12 && s_.constructWithEoT && !h.temporal && h.first < 12 && h.last > 12)
-                    traceHalfYear(t, n, full, true);
-                continue;
-            }
+    ForEachHourLine(h, [&](double t, int n, bool full) {
+        p_.setPenRole(full ? hourRole() : kSubdivision);
+        beginLine();
+        if (gunter()) {
+            traceGunter(t, n, full);
+        } else if (s_.quadrantDateScale == 1) {
+            traceDeclinations(t, n, full);
+        } else if (s_.wholeYearBand) {
+            traceWholeYear(t, n, full);
+        } else {
+            traceHalfYear(t, n, full, false);
             labelLineEnd(full, n);
+            // Mean noon a second time, mirrored about the bisector of the quadrant.
+            if (t == 12 && s_.constructWithEoT && !h.temporal && h.first < 12 && h.last > 12)
+                traceHalfYear(t, n, full, true);
+            return;
         }
-    }
+        labelLineEnd(full, n);
+    });
     numbers_.write(p_);
     p_.setTextRole(kText);
 }

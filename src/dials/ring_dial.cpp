@@ -244,63 +244,55 @@ void RingDial::drawDateLines() {
 void RingDial::drawHourLines(bool deflection, int fullRole, int subRole, bool labels) {
     const double end = kPi * R_;
     p_.setFont(QStringLiteral("Arial"), th_);
-    for (int n = hours_.first; n <= hours_.last; ++n) {
-        for (int j = 0; j < hours_.perHour; ++j) {
-            const double hour = n + static_cast<double>(j) / hours_.perHour;
-            if (hour > hours_.last + 1e-9) break;
-            p_.setPenRole(j == 0 ? fullRole : subRole);
-            const double t = HourAngleOfClock(s_, hours_, hour);
-            std::vector<QPointF> run;
-            bool labelled = !labels || j != 0;
-            auto flush = [&] {
-                if (run.size() >= 2) p_.polyline(run);
-                run.clear();
-            };
-            // From the summer solstice (top of the band) to the winter solstice.
-            constexpr int kSteps = 48;
-            for (int k = 0; k <= kSteps; ++k) {
-                const double delta = eps_ - 2 * eps_ * k / kSteps;
-                const double a = Altitude(c_.latitude, t, delta);
-                const auto x = a > 0 ? RingSpotPosition(c_, a, delta, deflection) : std::nullopt;
-                if (!x || *x > end) {
-                    if (x) cut_ = true;
-                    flush();
-                    continue;
-                }
-                const QPointF at(X(*x), Y(RingDateOffset(c_, delta)));
-                run.push_back(at);
-                if (!labelled) {
-                    hourLabel(at.x(), Label(n, hours_));
-                    labelled = true;
-                }
+    ForEachHourLine(hours_, [&](double hour, int n, bool whole) {
+        p_.setPenRole(whole ? fullRole : subRole);
+        const double t = HourAngleOfClock(s_, hours_, hour);
+        std::vector<QPointF> run;
+        bool labelled = !labels || !whole;
+        auto flush = [&] {
+            if (run.size() >= 2) p_.polyline(run);
+            run.clear();
+        };
+        // From the summer solstice (top of the band) to the winter solstice.
+        constexpr int kSteps = 48;
+        for (int k = 0; k <= kSteps; ++k) {
+            const double delta = eps_ - 2 * eps_ * k / kSteps;
+            const double a = Altitude(c_.latitude, t, delta);
+            const auto x = a > 0 ? RingSpotPosition(c_, a, delta, deflection) : std::nullopt;
+            if (!x || *x > end) {
+                if (x) cut_ = true;
+                flush();
+                continue;
             }
-            flush();
+            const QPointF at(X(*x), Y(RingDateOffset(c_, delta)));
+            run.push_back(at);
+            if (!labelled) {
+                hourLabel(at.x(), Label(n, hours_));
+                labelled = true;
+            }
         }
-    }
+        flush();
+    });
 }
 
 void RingDial::drawSingleBand() {
     // One row of hour marks for the equinox sun; the table shows what it costs on other dates.
     const double end = kPi * R_;
     p_.setFont(QStringLiteral("Arial"), th_);
-    for (int n = hours_.first; n <= hours_.last; ++n) {
-        for (int j = 0; j < hours_.perHour; ++j) {
-            const double hour = n + static_cast<double>(j) / hours_.perHour;
-            if (hour > hours_.last + 1e-9) break;
-            const double a = Altitude(c_.latitude, HourAngleOfClock(s_, hours_, hour), 0.0);
-            if (a <= 0) continue;
-            const double x = R_ * (theta_ + 2 * a) * kRad;
-            if (x > end) {
-                cut_ = true;
-                continue;
-            }
-            p_.setPenRole(j == 0 ? kHours : kSubdivision);
-            const double inset = j == 0 ? 0.0 : B_ * u_ / 4;
-            p_.moveTo(X(x), yTop_ + inset);
-            p_.lineTo(X(x), yTop_ + B_ * u_ - inset);
-            if (j == 0) hourLabel(X(x), Label(n, hours_));
+    ForEachHourLine(hours_, [&](double hour, int n, bool whole) {
+        const double a = Altitude(c_.latitude, HourAngleOfClock(s_, hours_, hour), 0.0);
+        if (a <= 0) return;
+        const double x = R_ * (theta_ + 2 * a) * kRad;
+        if (x > end) {
+            cut_ = true;
+            return;
         }
-    }
+        p_.setPenRole(whole ? kHours : kSubdivision);
+        const double inset = whole ? 0.0 : B_ * u_ / 4;
+        p_.moveTo(X(x), yTop_ + inset);
+        p_.lineTo(X(x), yTop_ + B_ * u_ - inset);
+        if (whole) hourLabel(X(x), Label(n, hours_));
+    });
 }
 
 void RingDial::drawHoleHalf() {

@@ -259,15 +259,7 @@ void SvgPainter::text(double x, double y, const QString& text, TextAnchor anchor
     out(textRole_) += e;
 }
 
-void SvgPainter::setTextKind(TextKind kind) {
-    if (kind == TextKind::ZodiacSigns && !signs_) {
-        plainFamily_ = font_.family();
-        font_.setFamily(QStringLiteral("DejaVu Sans"));
-    } else if (kind == TextKind::Plain && signs_) {
-        font_.setFamily(plainFamily_);
-    }
-    signs_ = kind == TextKind::ZodiacSigns;
-}
+void SvgPainter::setTextKind(TextKind kind) { SwitchSignFont(font_, plainFamily_, signs_, kind); }
 
 void SvgPainter::setWindow(double x1, double y1, double x2, double y2) {
     endPath();

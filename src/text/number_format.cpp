@@ -71,16 +71,25 @@ QString TransliterateUmlauts(const QString& text) {
     return out;
 }
 
-bool ParseReal(const QString& text, double& value) {
-    const QByteArray bytes = text.toLatin1();
-    const char* first = bytes.constData();
-    const char* last = first + bytes.size();
-    // from_chars refuses a leading '+'; skip one, but never let "+-5" through as -5.
+namespace {
+
+// from_chars refuses a leading '+': skips one, but never lets "+-5" through as -5; false
+// when nothing is left to read.
+bool SkipPlusSign(const char*& first, const char* last) {
     if (first != last && *first == '+') {
         ++first;
         if (first != last && *first == '-') return false;
     }
-    if (first == last) return false;
+    return first != last;
+}
+
+}  // namespace
+
+bool ParseReal(const QString& text, double& value) {
+    const QByteArray bytes = text.toLatin1();
+    const char* first = bytes.constData();
+    const char* last = first + bytes.size();
+    if (!SkipPlusSign(first, last)) return false;
     double v = 0;
     auto res = std::from_chars(first, last, v, std::chars_format::general);
     if (res.ec != std::errc() || res.ptr != last || !std::isfinite(v)) return false;
@@ -95,11 +104,7 @@ bool ParseInt(const QString& text, long long& value) {
     const QByteArray bytes = text.toLatin1();
     const char* first = bytes.constData();
     const char* last = first + bytes.size();
-    if (first != last && *first == '+') {
-        ++first;
-        if (first != last && *first == '-') return false;
-    }
-    if (first == last) return false;
+    if (!SkipPlusSign(first, last)) return false;
     long long v = 0;
     auto res = std::from_chars(first, last, v, 10);
     if (res.ec != std::errc() || res.ptr != last) return false;
