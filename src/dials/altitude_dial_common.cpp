@@ -34,6 +34,13 @@ AltitudeDialArea AreaOfRequest(const DialRequest& r) {
     return a;
 }
 
+PlateFrame PlateFrameOf(const AltitudeDialArea& area, const DialRequest& r, double zoomFactor, QPointF plotOrigin) {
+    if (area.plot()) return {kPlotUnitsPerMm, plotOrigin.x(), plotOrigin.y()};
+    const double u = area.screen() ? ScreenUnitsPerMm(r.clientWidth, r.sheetA3) * std::max(zoomFactor, 1e-3)
+                                   : kPrinterUnitsPerMm;
+    return {u, r.originX, r.originY};
+}
+
 AltitudeDialArea PlotSheetArea() {
     AltitudeDialArea a;
     a.target = DrawTarget::Plot;

@@ -44,6 +44,14 @@ struct AltitudeDialArea {
     }
 };
 AltitudeDialArea AreaOfRequest(const DialRequest& request);
+// Where a plate drawn at a scale stands: drawing units per millimetre (the screen's with the
+// zoom) and the origin — the window's on screen and paper, `plotOrigin` on the plot sheet.
+struct PlateFrame {
+    double unitsPerMm = 1.0;
+    double x0 = 0.0, y0 = 0.0;
+};
+PlateFrame PlateFrameOf(const AltitudeDialArea& area, const DialRequest& request, double zoomFactor,
+                        QPointF plotOrigin);
 // The plot sheet as the area of a plot construction.
 AltitudeDialArea PlotSheetArea();
 

@@ -101,19 +101,10 @@ private:
 void Biazimuthal::setUp() {
     eps_ = Epsilon(c_);
     const double scaleMm = std::clamp(s_.drawingScale, 5, 1000);
-    if (a_.screen()) {
-        u_ = ScreenUnitsPerMm(r_.clientWidth, r_.sheetA3) * std::max(s_.zoomFactor, 1e-3);
-        x0_ = r_.originX;
-        y0_ = r_.originY;
-    } else if (a_.printer()) {
-        u_ = kPrinterUnitsPerMm;
-        x0_ = r_.originX;
-        y0_ = r_.originY;
-    } else {
-        u_ = kPlotUnitsPerMm;
-        x0_ = kSheetWidth / 2.0;
-        y0_ = 2.0 * kSheetHeight / 3.0;
-    }
+    const PlateFrame frame = PlateFrameOf(a_, r_, s_.zoomFactor, QPointF(kSheetWidth / 2.0, 2.0 * kSheetHeight / 3.0));
+    u_ = frame.unitsPerMm;
+    x0_ = frame.x0;
+    y0_ = frame.y0;
     k_ = scaleMm * u_;
     f1_ = *map_.plate(map_.focus(1), 90.0);
     turn_ = BiazimuthalDrawingTurn(map_, s_);

@@ -90,19 +90,10 @@ void PolarCylinder::setUp() {
     R_ = Radius(s_);
     style_ = PolarStyleOf(s_);
     eps_ = std::abs(c_.zodiacDeclinations()[7]) > 1 ? std::abs(c_.zodiacDeclinations()[7]) : 23.44;
-    if (a_.screen()) {
-        u_ = ScreenUnitsPerMm(r_.clientWidth, r_.sheetA3) * std::max(s_.zoomFactor, 1e-3);
-        x0_ = r_.originX;
-        y0_ = r_.originY;
-    } else if (a_.printer()) {
-        u_ = kPrinterUnitsPerMm;
-        x0_ = r_.originX;
-        y0_ = r_.originY;
-    } else {
-        u_ = kPlotUnitsPerMm;
-        x0_ = kSheetWidth / 2.0;
-        y0_ = kSheetHeight / 2.0;
-    }
+    const PlateFrame frame = PlateFrameOf(a_, r_, s_.zoomFactor, QPointF(kSheetWidth / 2.0, kSheetHeight / 2.0));
+    u_ = frame.unitsPerMm;
+    x0_ = frame.x0;
+    y0_ = frame.y0;
     th_ = a_.screen() ? 13.0 : a_.size(13, 32);
 }
 
