@@ -686,29 +686,27 @@ QRectF PlanarConstruction::labelSheet() const {
 
 void PlanarConstruction::writeNumerals() {
     const QRectF sheet = labelSheet();
+    // One placer for the measure's text and the numbers, which keep off it and off the L.
+    std::optional<LabelPlacer> placer;
+    if (sheet.isValid()) {
+        placer.emplace(sheet);
+        for (const QRectF& box : reserved_) placer->avoidBox(box);
+        for (const QLineF& line : strokes_) placer->avoidLine(line);
+    }
     if (measureText_) {
         p_.setFont(QStringLiteral("Arial"), measureText_->fontSize);
         p_.setTextRole(kText);
-        if (sheet.isValid()) {
-            LabelPlacer measurePlacer(sheet);
-            for (const QRectF& box : reserved_) measurePlacer.avoidBox(box);
-            for (const QLineF& line : strokes_) measurePlacer.avoidLine(line);
+        QPointF at = measureText_->candidates.front();
+        if (placer) {
             const QSizeF size(p_.textWidth(measureText_->text), p_.textHeight());
-            if (const std::optional<QRectF> box = measurePlacer.place(size, measureText_->candidates))
-                measureText_->candidates.insert(measureText_->candidates.begin(), box->topLeft());
+            if (const std::optional<QRectF> box = placer->place(size, measureText_->candidates)) at = box->topLeft();
+            // A sign inside the L reads as part of the scale: numbers keep out of the whole corner.
+            placer->avoidBox(measureText_->keepClear);
         }
-        const QPointF at = measureText_->candidates.front();
         p_.text(at.x(), at.y(), measureText_->text);
-        reserveText(at.x(), at.y(), measureText_->text);
-        // A sign inside the L reads as part of the scale: numbers keep out of the whole corner.
-        reserved_.push_back(measureText_->keepClear);
         measureText_.reset();
     }
-    if (numerals_.empty()) return;
-    if (!sheet.isValid()) return;
-    LabelPlacer placer(sheet);
-    for (const QRectF& box : reserved_) placer.avoidBox(box);
-    for (const QLineF& line : strokes_) placer.avoidLine(line);
+    if (numerals_.empty() || !placer) return;
     // However large the preference, a number stays a small part of the sheet.
     const double height =
         std::min(UsableNumeralHeightMm(s_.numeralHeightMm) * unitsPerMm_, std::min(sheet.width(), sheet.height()) / 8);
@@ -735,7 +733,7 @@ void PlanarConstruction::writeNumerals() {
         p_.setTextKind(n.zodiac ? TextKind::ZodiacSigns : TextKind::Plain);
         p_.setTextRole(n.role);
         const QSizeF size(p_.textWidth(n.text), p_.textHeight());
-        if (const std::optional<QRectF> box = placer.placeApart(size, NumeralCandidates(*end, size, 0.3 * height)))
+        if (const std::optional<QRectF> box = placer->placeApart(size, NumeralCandidates(*end, size, 0.3 * height)))
             p_.text(box->left(), box->top(), n.text);
         if (n.zodiac) p_.setTextKind(TextKind::Plain);
     }

@@ -6,6 +6,7 @@
 #include "dials/dial_render.h"
 #include "dials/label_placer.h"
 #include "recording_painter.h"
+#include "test_sites.h"
 #include "text/recording_dialogs.h"
 
 #include <QFont>
@@ -68,13 +69,9 @@ const std::vector<Family>& Families() {
     return families;
 }
 
-// 47 N 9.6 E with zone 15 E, or 35 S 149 E with zone 150 E; zone time, 2024.
+// The test sites in zone time.
 DialState AtSite(double latitude) {
-    DialState s = StartupState();
-    s.latitude = latitude;
-    s.longitude = latitude > 0 ? -9.6 : -149.0;
-    s.zoneMeridian = latitude > 0 ? -15.0 : -150.0;
-    s.referenceYear = 2024;
+    DialState s = test::AtTestSite(StartupState(), latitude);
     s.timeSystem = 1;  // zone time
     s.zoomFactor = 1.0;
     return s;

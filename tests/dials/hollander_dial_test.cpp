@@ -7,6 +7,7 @@
 #include "dials/dial_render.h"
 #include "dials/label_placer.h"
 #include "dials/recording_painter.h"
+#include "dials/test_sites.h"
 #include "support/plot_readers.h"
 #include "plot/plot_stream.h"
 #include "support/test_support.h"
@@ -108,23 +109,11 @@ TEST(HollanderDial, ScreenDrawingShowsConeHourAndDateLinesInTheirColours) {
 TEST(HollanderDial, LegendStaysClearNumbersKeepOffTheLinesAndTheSouthernDialFillsTheSheet) {
     constexpr int kW = 1152, kH = 784;
     for (const auto& [latitude, timeSystem] : {std::pair{47.0, 0}, std::pair{-35.0, 0}, std::pair{47.0, 1}, std::pair{-35.0, 1}}) {
-        DialState s = ConeDial();
+        DialState s = AtTestSite(ConeDial(), latitude);
         s.timeSystem = timeSystem;
-        s.latitude = latitude;
-        s.longitude = latitude > 0 ? -9.6 : -149.0;
-        s.zoneMeridian = latitude > 0 ? -15.0 : -150.0;
-        s.referenceYear = 2024;
         RecordingPainter painter;
         RecordingDialogs dialogs;
-        DialRequest r;
-        r.clientWidth = kW;
-        r.clientHeight = kH;
-        const GnomonPlacement g = DefaultGnomonPlacement(s, kW, kH);
-        r.originX = g.originX;
-        r.originY = g.originY;
-        r.textX = g.centreX;
-        r.textY = g.centreY;
-        ASSERT_TRUE(DrawHollanderDial(s, r, painter, dialogs).drawn) << latitude;
+        ASSERT_TRUE(DrawHollanderDial(s, DefaultScreenRequest(s, QSize(kW, kH)), painter, dialogs).drawn) << latitude;
         const std::string where = "at " + std::to_string(latitude) + (timeSystem ? " zone time" : " solar time");
 
         // The legend: its title and lines, as the recording painter measures them.

@@ -6,6 +6,7 @@
 #include "dials/label_placer.h"
 #include "text/named_texts.h"
 #include "recording_painter.h"
+#include "test_sites.h"
 #include "text/recording_dialogs.h"
 
 #include <QLineF>
@@ -85,6 +86,20 @@ void ExpectStrokesOn(const Drawing& from, const Drawing& to, double toleranceMm,
     EXPECT_EQ(off, 0) << what << " of " << compared;
 }
 
+// The printout of a fresh window of kWidth x kHeight on an A4 page with no margins given.
+struct Printout {
+    RecordingPainter page;
+    PrintArea area = FitPrintableArea(0, 0, 0, 0);
+    QRectF paper() const { return QRectF(area.xOffset, area.yOffset, area.width, area.height); }
+};
+bool Print(const DialState& s, Printout& out) {
+    RecordingDialogs dialogs;
+    PrintPlacement placement;
+    placement.screen = DefaultGnomonPlacement(s, kWidth, kHeight);
+    placement.drawSize = QSize(kWidth, kHeight);
+    return DrawDialOnPage(out.page, out.area, s, placement, dialogs).drawn;
+}
+
 void ExpectPrintoutEqualsScreen(const DialState& s, const std::string& what) {
     RecordingDialogs dialogs;
     RecordingPainter screen;
@@ -93,17 +108,13 @@ void ExpectPrintoutEqualsScreen(const DialState& s, const std::string& what) {
     const double screenPerMm = ScreenUnitsPerMm(kWidth, false);
     const Drawing onScreen = InMillimetres(screen, {g.originX, g.originY}, screenPerMm, QRectF(0, 0, kWidth, kHeight));
 
-    RecordingPainter page;
-    const PrintArea area = FitPrintableArea(0, 0, 0, 0);
-    PrintPlacement placement;
-    placement.screen = g;
-    placement.drawSize = QSize(kWidth, kHeight);
-    ASSERT_TRUE(DrawDialOnPage(page, area, s, placement, dialogs).drawn) << what;
+    Printout printed;
+    ASSERT_TRUE(Print(s, printed)) << what;
+    const PrintArea& area = printed.area;
     // The gnomon's foot on paper, as the page places it.
     const QPointF pageOrigin(area.xOffset + std::round(double(area.width) / kWidth * g.originX),
                              area.yOffset + std::round(double(area.height) / kHeight * g.originY));
-    const Drawing onPaper = InMillimetres(page, pageOrigin, 10.0,
-                                          QRectF(area.xOffset, area.yOffset, area.width, area.height));
+    const Drawing onPaper = InMillimetres(printed.page, pageOrigin, 10.0, printed.paper());
 
     // A pixel of the screen is a quarter millimetre.
     ExpectStrokesOn(onScreen, onPaper, 0.6, what + ", screen on paper");
@@ -126,11 +137,7 @@ void ExpectPrintoutEqualsScreen(const DialState& s, const std::string& what) {
 }
 
 DialState Site(double latitude) {
-    DialState s = StartupState();
-    s.latitude = latitude;
-    s.longitude = latitude > 0 ? -9.6 : -149.0;
-    s.zoneMeridian = latitude > 0 ? -15.0 : -150.0;
-    s.referenceYear = 2024;
+    DialState s = test::AtTestSite(StartupState(), latitude);
     s.zoomFactor = 1.0;
     return s;
 }
@@ -198,20 +205,16 @@ TEST(PrintoutAndScreen, LayoutTextsKeepOffTheLines) {
             s.wallDeclination = declination;
             s.language = language;
             const std::string what = std::string(1, type) + " at " + std::to_string(latitude) + (language == Language::English ? " en" : " de");
-            const GnomonPlacement g = DefaultGnomonPlacement(s, kWidth, kHeight);
-            RecordingDialogs dialogs;
-            RecordingPainter page;
-            const PrintArea area = FitPrintableArea(0, 0, 0, 0);
-            PrintPlacement placement;
-            placement.screen = g;
-            placement.drawSize = QSize(kWidth, kHeight);
-            ASSERT_TRUE(DrawDialOnPage(page, area, s, placement, dialogs).drawn) << what;
-            const QRectF paper(area.xOffset, area.yOffset, area.width, area.height);
+            Printout printed;
+            ASSERT_TRUE(Print(s, printed)) << what;
+            const RecordingPainter& page = printed.page;
+            const QRectF paper = printed.paper();
             ExpectTextClear(page, TextOf(TextId::SunOnDialPlane, s.language), paper, what + " on paper");
             ExpectTextClear(page, TextOf(TextId::GnomonHeight, s.language), paper, what + " on paper");
             ExpectMeasureCornerFree(page, what + " on paper");
 
             RecordingPainter screen;
+            RecordingDialogs dialogs;
             ASSERT_TRUE(DrawDialOnScreen(s, DefaultScreenRequest(s, QSize(kWidth, kHeight)), screen, dialogs).drawn) << what;
             const QRectF window(30, 30, kWidth - 62, kHeight - 62);
             ExpectTextClear(screen, TextOf(TextId::GnomonHeight, s.language), window, what + " on screen");
