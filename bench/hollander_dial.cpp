@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     for (int run = 0; run < 30; ++run) {
         DiscardingPainter discard;
         const double c0 = ThreadCpuMs();
-        DrawHollanderDial(s, r, discard, dialogs);
+        kHollanderDial.draw(s, r, discard, dialogs);
         construction.push_back(ThreadCpuMs() - c0);
         strokes = discard.strokes;
     }

@@ -52,7 +52,7 @@ void Screen(const char* what, const zorva::DialState& s, bool table = false) {
         QPainter painter(&image);
         CanvasPainter canvas(painter, s.colours, QRectF(0, 0, size.width(), size.height()));
         const DialRequest r = DefaultScreenRequest(s, size);
-        if (table) DrawRingCorrectionTable(s, r, canvas, dialogs);
+        if (table) kRingDial.sheet(s, r, canvas, dialogs);
         else DrawDialOnScreen(s, r, canvas, dialogs);
     });
 }

@@ -4,8 +4,10 @@
 // the legend block.
 
 #include "dials/altitude_dial_common.h"
+#include "dials/dial_construction.h"
 #include "dials/dial_context.h"
 #include "dials/dial_request.h"
+#include "dials/sheet_plot.h"
 #include "state/added_dials.h"
 #include "text/named_texts.h"
 
@@ -61,5 +63,44 @@ private:
 
 // The refusal of a construction in red across the sheet (the message box was shown).
 void DrawRefusalText(DialPainter& painter, const AddedDialSheet& sheet, const QString& text);
+
+// Draws a sheet dial by `draw` (true when it drew) unless `refusal` says why not (then the
+// message and the refusal's text).
+template <class Draw>
+DialResult DrawSheetDial(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d,
+                         const QString& refusal, Draw draw) {
+    DialResult result;
+    result.zoomFactor = c.state.zoomFactor;
+    if (!refusal.isEmpty()) {
+        d.inform(caption(CaptionKind::Warning, c.language), refusal, Icon::Warning);
+        DrawRefusalText(p, SheetOf(c, r), refusal);
+        return result;
+    }
+    result.drawn = draw();
+    return result;
+}
+
+// The construction of an added dial drawn by `Drawing(context, request, painter)` with run()
+// and shadow(moment), refused with the text `Refusal(context)` when that is not empty.
+template <class Drawing, QString (*Refusal)(const DialContext&)>
+constexpr DialConstruction AddedDialConstruction() {
+    DialConstruction construction;
+    construction.draw = [](const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d) {
+        return DrawSheetDial(c, r, p, d, Refusal(c), [&] {
+            Drawing(c, r, p).run();
+            return true;
+        });
+    };
+    construction.writePlot = [](const DialContext& c, PlotStream& stream, UserDialogs& dialogs) {
+        return WriteSheetPlot(c, stream, dialogs, Refusal(c), PlotEnd::WindowReset,
+                              [&](auto& r, auto& painter) { Drawing(c, r, painter).run(); });
+    };
+    construction.shadow = [](const DialContext& c, const DialRequest& r, const ShadowMoment& moment,
+                             DialPainter& measure) -> CastShadow {
+        if (!Refusal(c).isEmpty()) return {};
+        return Drawing(c, r, measure).shadow(moment);
+    };
+    return construction;
+}
 
 }  // namespace zorva

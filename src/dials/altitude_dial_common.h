@@ -5,6 +5,7 @@
 // so a morning hour and its afternoon twin fall on one line.
 
 #include "astro/angles.h"
+#include "dials/dial_construction.h"
 #include "dials/dial_context.h"
 #include "dials/label_placer.h"
 #include "dials/planar_dial.h"
@@ -273,6 +274,16 @@ bool WriteAltitudeDialPlot(const DialContext& context, PlotStream& stream, UserD
         DrawPlotShadow(context, PlotSheetRequest(), painter);
     });
     return true;
+}
+
+// The construction of an altitude dial `Dial`: canvas, plot and shadow from the one class.
+template <class Dial>
+constexpr DialConstruction AltitudeDialConstruction() {
+    DialConstruction construction;
+    construction.draw = DrawAltitudeDial<Dial>;
+    construction.writePlot = WriteAltitudeDialPlot<Dial>;
+    construction.shadow = AltitudeDialShadow<Dial>;
+    return construction;
 }
 
 }  // namespace zorva

@@ -420,32 +420,10 @@ void AnalemmaticDrawing::legend() {
     legendBottom_ = block.bottom();
 }
 
-}  // namespace
 
-DialResult DrawAnalemmaticDial(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d) {
-    DialResult result;
-    result.zoomFactor = c.state.zoomFactor;
-    const QString refusal = AnalemmaticRefusal(c);
-    if (!refusal.isEmpty()) {
-        d.inform(caption(CaptionKind::Warning, c.language), refusal, Icon::Warning);
-        DrawRefusalText(p, SheetOf(c, r), refusal);
-        return result;
-    }
-    AnalemmaticDrawing(c, r, p).run();
-    result.drawn = true;
-    return result;
-}
-
-DialResult DrawAnalemmaticLayoutSheet(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d) {
-    DialResult result;
-    result.zoomFactor = c.state.zoomFactor;
+// The layout table (the marks' x and y from the centre) as a sheet to print and take outside.
+bool DrawLayoutSheet(const DialContext& c, const DialRequest& r, DialPainter& p) {
     const AddedDialSheet sheet = SheetOf(c, r);
-    const QString refusal = AnalemmaticRefusal(c);
-    if (!refusal.isEmpty()) {
-        d.inform(caption(CaptionKind::Warning, c.language), refusal, Icon::Warning);
-        DrawRefusalText(p, sheet, refusal);
-        return result;
-    }
     const Language l = c.language;
     const double th = sheet.area.size(11, 26);
     p.setTextRole(kText);
@@ -456,7 +434,7 @@ DialResult DrawAnalemmaticLayoutSheet(const DialContext& c, const DialRequest& r
     head.line(TextOf(TextId::LayoutOrigin, l));
     // The table in columns of rows; monospaced so the numbers stand under each other.
     const QStringList lines = AnalemmaticLayoutText(c).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    if (lines.isEmpty()) return result;
+    if (lines.isEmpty()) return false;
     p.setFont(QStringLiteral("Courier New"), th);
     const QStringList heading = lines.front().split(QLatin1Char(';'));
     auto cell = [](const QString& text, int width, bool right) {
@@ -488,19 +466,20 @@ DialResult DrawAnalemmaticLayoutSheet(const DialContext& c, const DialRequest& r
     }
     p.setFont(QStringLiteral("Arial"), 0.9 * th);
     p.text(sheet.area.ox + 1.5 * th, bottom + 0.3 * th, heading.value(1) + QStringLiteral(", ") + heading.value(2));
-    result.drawn = true;
-    return result;
+    return true;
 }
 
-CastShadow AnalemmaticShadow(const DialContext& c, const DialRequest& r, const ShadowMoment& moment,
-                             DialPainter& measure) {
-    if (!AnalemmaticRefusal(c).isEmpty()) return {};
-    return AnalemmaticDrawing(c, r, measure).shadow(moment);
+constexpr DialConstruction AnalemmaticConstruction() {
+    DialConstruction construction = AddedDialConstruction<AnalemmaticDrawing, AnalemmaticRefusal>();
+    construction.sheet = [](const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d) {
+        return DrawSheetDial(c, r, p, d, AnalemmaticRefusal(c), [&] { return DrawLayoutSheet(c, r, p); });
+    };
+    construction.sheetButton = kLayoutSheetButton;
+    return construction;
 }
 
-bool WriteAnalemmaticPlot(const DialContext& c, PlotStream& stream, UserDialogs& dialogs) {
-    return WriteSheetPlot(c, stream, dialogs, AnalemmaticRefusal(c), PlotEnd::WindowReset,
-                          [&](auto& r, auto& painter) { AnalemmaticDrawing(c, r, painter).run(); });
-}
+}  // namespace
+
+constinit const DialConstruction kAnalemmaticDial = AnalemmaticConstruction();
 
 }  // namespace zorva

@@ -5,9 +5,7 @@
 // as a table for staking the dial out on the ground.
 
 #include "dials/analemmatic_geometry.h"
-#include "dials/dial_context.h"
-#include "dials/dial_request.h"
-#include "dials/live_shadow.h"
+#include "dials/dial_construction.h"
 
 #include <QPointF>
 #include <QString>
@@ -15,10 +13,6 @@
 #include <vector>
 
 namespace zorva {
-
-class DialPainter;
-class PlotStream;
-class UserDialogs;
 
 AnalemmaticInput AnalemmaticInputOf(const DialContext& c);
 // Why the dial cannot be drawn (the message text); empty when it can.
@@ -61,11 +55,8 @@ AnalemmaticFigure AnalemmaticFigureOf(const DialContext& c);
 // "." as the decimal sign, a heading line first.
 QString AnalemmaticLayoutText(const DialContext& c);
 
-DialResult DrawAnalemmaticDial(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d);
-DialResult DrawAnalemmaticLayoutSheet(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d);
-// The gnomon standing on the moment's date, its shadow and the hour it reads.
-CastShadow AnalemmaticShadow(const DialContext& c, const DialRequest& r, const ShadowMoment& moment,
-                             DialPainter& measure);
-bool WriteAnalemmaticPlot(const DialContext& c, PlotStream& stream, UserDialogs& dialogs);
+// The dial, its plot and its layout sheet; the shadow is the gnomon's, standing on the
+// moment's date, with the hour it reads.
+extern const DialConstruction kAnalemmaticDial;
 
 }  // namespace zorva

@@ -833,8 +833,6 @@ void AzimuthConstruction::drawLegend() {
     p_.setFont(arial, fontHeight_);
 }
 
-}  // namespace
-
 DialResult DrawAzimuthDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
                            UserDialogs& dialogs) {
     AzimuthConstruction construction(context, request, painter, dialogs);
@@ -884,5 +882,13 @@ bool WriteAzimuthDialPlot(const DialContext& context, PlotStream& stream, UserDi
     stream.writeEnd(PlotEnd::PenAwayCompact);
     return true;
 }
+
+}  // namespace
+
+// The date dial plots at p = 1 only; the altitude dial also at the resolution of a DXF.
+constinit const DialConstruction kAzimuthDatesDial{
+    .draw = DrawAzimuthDial, .writePlot = WriteAzimuthDialPlot, .fixedResolution = true, .shadow = AzimuthDialShadow};
+constinit const DialConstruction kAzimuthAltitudesDial{
+    .draw = DrawAzimuthDial, .writePlot = WriteAzimuthDialPlot, .shadow = AzimuthDialShadow};
 
 }  // namespace zorva

@@ -4,18 +4,13 @@
 // (kind 0, distance from the centre). One construction draws it on the screen, on a
 // printer page and, through the plot painter, into the plot stream.
 
-#include "dials/dial_context.h"
-#include "dials/live_shadow.h"
+#include "dials/dial_construction.h"
 #include "dials/planar_dial.h"
 #include "state/dial_state.h"
 
 #include <QPointF>
 
 namespace zorva {
-
-class DialPainter;
-class PlotStream;
-class UserDialogs;
 
 enum class AltitudeSpacing { Equal = 0, Tonne = 1, Stereographic = 2 };
 
@@ -39,13 +34,10 @@ private:
 // at distance r from the centre: opposite to the sun, south at the top, y downward.
 QPointF DiscPoint(QPointF centre, double r, double azimuth);
 
-// Canvas construction of both kinds (kind by azimuthKind).
-DialResult DrawAzimuthDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
-                           UserDialogs& dialogs);
-// The pointer tip's shadow on the disc at `moment`, from the disc's centre.
-CastShadow AzimuthDialShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
-                             DialPainter& measure);
-// The plot of kind 1 (standard head, sizes times p) and of kind 0 (short head, p = 1).
-bool WriteAzimuthDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
+// The azimuth dial with date circles (kind 0: short head, plotted at p = 1) and with
+// altitude circles (kind 1: standard head, sizes times p). One construction draws both by
+// the state's kind; the shadow is the pointer tip's on the disc, from the disc's centre.
+extern const DialConstruction kAzimuthDatesDial;
+extern const DialConstruction kAzimuthAltitudesDial;
 
 }  // namespace zorva

@@ -370,6 +370,8 @@ QString BiazimuthalRefusal(const DialState& s) {
     return {};
 }
 
+namespace {
+
 DialResult DrawBiazimuthalDial(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d) {
     const DialState& s = c.state;
     DialResult result;
@@ -394,5 +396,10 @@ bool WriteBiazimuthalPlot(const DialContext& c, PlotStream& stream, UserDialogs&
     return WriteSheetPlot(c, stream, dialogs, BiazimuthalRefusal(c.state), PlotEnd::WindowReset,
                           [&](auto& r, auto& painter) { Biazimuthal(c, r, painter).run(); });
 }
+
+}  // namespace
+
+constinit const DialConstruction kBiazimuthalDial{
+    .draw = DrawBiazimuthalDial, .writePlot = WriteBiazimuthalPlot, .shadow = BiazimuthalShadowOnDial};
 
 }  // namespace zorva

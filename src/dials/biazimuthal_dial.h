@@ -13,9 +13,7 @@
 // the earth whose zenith is the wall's normal); the rod stands perpendicular to the wall
 // and the focus point's arrow points up.
 
-#include "dials/dial_context.h"
-#include "dials/dial_request.h"
-#include "dials/live_shadow.h"
+#include "dials/dial_construction.h"
 #include "state/dial_state.h"
 
 #include <QPointF>
@@ -25,10 +23,6 @@
 #include <optional>
 
 namespace zorva {
-
-class DialPainter;
-class PlotStream;
-class UserDialogs;
 
 using UnitVector = std::array<double, 3>;
 
@@ -76,12 +70,8 @@ QPointF BiazimuthalTurn(const QPointF& v, double turnDeg);
 // too far apart for the gnomonic map (or antipodal).
 QString BiazimuthalRefusal(const DialState& state);
 
-DialResult DrawBiazimuthalDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
-                               UserDialogs& dialogs);
-// The rod's shadow at focus 1 for the sun of `moment`, as the drawing places the plate.
-CastShadow BiazimuthalShadowOnDial(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
-                                   DialPainter& measure);
-// Standard head ... ";IW;IN;"; false when refused.
-bool WriteBiazimuthalPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
+// The bi-azimuthal dial. Its plot is standard head ... ";IW;IN;"; the shadow is the rod's
+// at focus 1 for the sun of a moment, as the drawing places the plate.
+extern const DialConstruction kBiazimuthalDial;
 
 }  // namespace zorva

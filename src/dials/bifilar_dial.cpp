@@ -346,28 +346,6 @@ QString BifilarRefusal(const DialContext& c) {
     return TextOf(TextId::ThreadsTouch, c.language);
 }
 
-DialResult DrawBifilarDial(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d) {
-    DialResult result;
-    result.zoomFactor = c.state.zoomFactor;
-    const QString refusal = BifilarRefusal(c);
-    if (!refusal.isEmpty()) {
-        d.inform(caption(CaptionKind::Warning, c.language), refusal, Icon::Warning);
-        DrawRefusalText(p, SheetOf(c, r), refusal);
-        return result;
-    }
-    BifilarDrawing(c, r, p).run();
-    result.drawn = true;
-    return result;
-}
-
-CastShadow BifilarShadow(const DialContext& c, const DialRequest& r, const ShadowMoment& moment, DialPainter& measure) {
-    if (!BifilarRefusal(c).isEmpty()) return {};
-    return BifilarDrawing(c, r, measure).shadow(moment);
-}
-
-bool WriteBifilarPlot(const DialContext& c, PlotStream& stream, UserDialogs& dialogs) {
-    return WriteSheetPlot(c, stream, dialogs, BifilarRefusal(c), PlotEnd::WindowReset,
-                          [&](auto& r, auto& painter) { BifilarDrawing(c, r, painter).run(); });
-}
+constinit const DialConstruction kBifilarDial = AddedDialConstruction<BifilarDrawing, BifilarRefusal>();
 
 }  // namespace zorva

@@ -4,17 +4,11 @@
 // falls, the threads' lines under them, the orientation arrow and the legend.
 
 #include "dials/bifilar_geometry.h"
-#include "dials/dial_context.h"
-#include "dials/dial_request.h"
-#include "dials/live_shadow.h"
+#include "dials/dial_construction.h"
 
 #include <QString>
 
 namespace zorva {
-
-class DialPainter;
-class PlotStream;
-class UserDialogs;
 
 // The dial of the state: level, or on the wall of the state's declination.
 BifilarDial BifilarDialOf(const DialState& s);
@@ -25,9 +19,7 @@ double BifilarCrossingRow(const DialState& s, double top, double width, double h
 // Why the dial cannot be drawn (the message text); empty when it can.
 QString BifilarRefusal(const DialContext& c);
 
-DialResult DrawBifilarDial(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d);
-// Both threads' shadows and their crossing at the moment.
-CastShadow BifilarShadow(const DialContext& c, const DialRequest& r, const ShadowMoment& moment, DialPainter& measure);
-bool WriteBifilarPlot(const DialContext& c, PlotStream& stream, UserDialogs& dialogs);
+// The dial and its plot; the shadow is both threads' and their crossing at the moment.
+extern const DialConstruction kBifilarDial;
 
 }  // namespace zorva

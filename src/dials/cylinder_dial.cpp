@@ -6,9 +6,7 @@
 #include "dials/month_labels.h"
 #include "dials/dial_painter.h"
 #include "dials/label_placer.h"
-#include "dials/hat_dial.h"
 #include "dials/plot_painter.h"
-#include "dials/polar_cylinder_dial.h"
 #include "plot/plot_stream.h"
 #include "text/named_texts.h"
 #include "text/number_format.h"
@@ -400,26 +398,6 @@ void ShepherdsDial::drawGnomonMeasure() { DrawGnomonBracket(p_, s_, a_, L_, b_, 
 
 }  // namespace
 
-DialResult DrawShepherdsDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
-                             UserDialogs& dialogs) {
-    return DrawAltitudeDial<ShepherdsDial>(context, request, painter, dialogs);
-}
-
-DialResult DrawCylinderDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
-                            UserDialogs& dialogs) {
-    const DialState& state = context.state;
-    if (state.cylinderKind == 0) return DrawShepherdsDial(context, request, painter, dialogs);
-    if (state.cylinderKind == 1) return DrawHatDial(context, request, painter, dialogs);
-    return DrawPolarCylinderDial(context, request, painter, dialogs);
-}
-
-CastShadow ShepherdsDialShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
-                               DialPainter& measure) {
-    return AltitudeDialShadow<ShepherdsDial>(context, request, moment, measure);
-}
-
-bool WriteShepherdsDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {
-    return WriteAltitudeDialPlot<ShepherdsDial>(context, stream, dialogs);
-}
+constinit const DialConstruction kShepherdsDial = AltitudeDialConstruction<ShepherdsDial>();
 
 }  // namespace zorva

@@ -12,7 +12,6 @@
 #include "dials/habermel_dial.h"
 #include "dials/polar_cylinder_dial.h"
 #include "dials/quadrant_dial.h"
-#include "dials/quadrant_family.h"
 #include "dials/ring_dial.h"
 #include "plot/plot_stream.h"
 #include "text/texts.h"
@@ -21,54 +20,22 @@ namespace zorva {
 
 const DialConstruction* ConstructionFor(const DialState& s) {
     // The added kinds first: their plane's letter stays in zor.ini.
-    static const DialConstruction analemmatic{DrawAnalemmaticDial, WriteAnalemmaticPlot, nullptr, false, false,
-                                              AnalemmaticShadow, DrawAnalemmaticLayoutSheet, kLayoutSheetButton};
-    if (s.addedKind == AddedKind::Analemmatic) return &analemmatic;
-    static const DialConstruction bifilar{DrawBifilarDial, WriteBifilarPlot, nullptr, false, false, BifilarShadow};
-    if (s.addedKind == AddedKind::Bifilar) return &bifilar;
-    static const DialConstruction planar{DrawPlanarDial, nullptr, nullptr, true, false, PlanarShadow};
+    if (s.addedKind == AddedKind::Analemmatic) return &kAnalemmaticDial;
+    if (s.addedKind == AddedKind::Bifilar) return &kBifilarDial;
+    static constexpr DialConstruction planar{.draw = DrawPlanarDial, .planar = true, .shadow = PlanarShadow};
     if (IsPlanarDial(s)) return &planar;
-    // Cylinder family: the shepherd's dial, the hat dial and the polar-style cylinder.
-    static const DialConstruction shepherd{DrawCylinderDial, WriteShepherdsDialPlot, nullptr, false, false,
-                                           ShepherdsDialShadow};
-    static const DialConstruction hat{DrawCylinderDial, WriteHatDialPlot, nullptr, false, false, HatDialShadow};
-    static const DialConstruction polarCylinder{DrawCylinderDial, WritePolarCylinderPlot, nullptr, false, false,
-                                                PolarCylinderShadowOnDial};
-    if (s.dialType == 'z') return s.cylinderKind == 0 ? &shepherd : s.cylinderKind == 1 ? &hat : &polarCylinder;
-    static const DialConstruction ring{DrawRingDial, WriteRingDialPlot, nullptr, false, true, RingDialShadow,
-                                       DrawRingCorrectionTable, kCorrectionTableButton};
-    if (s.dialType == 'r') return &ring;
-    static const DialConstruction hidokai{DrawHidokai, WriteHidokaiPlot, nullptr, false, false, HidokaiShadow};
-    if (s.dialType == 'k') return &hidokai;
-    static const DialConstruction biazimuthal{DrawBiazimuthalDial, WriteBiazimuthalPlot, nullptr, false, false,
-                                              BiazimuthalShadowOnDial};
-    if (s.dialType == 'c') return &biazimuthal;
-    static const DialConstruction hollander{DrawHollanderDial, WriteHollanderPlot, WriteHollanderConePlot, false, false,
-                                            HollanderShadow};
-    if (s.dialType == 'm') return &hollander;
-    static const DialConstruction azimuthAltitudes{DrawAzimuthDial, WriteAzimuthDialPlot, nullptr, false, false,
-                                                   AzimuthDialShadow};
-    static const DialConstruction azimuthDates{DrawAzimuthDial, WriteAzimuthDialPlot, nullptr, false, true,
-                                               AzimuthDialShadow};
-    if (s.dialType == 'a') return s.azimuthKind == 0 ? &azimuthDates : &azimuthAltitudes;
-    // Quadrant family: the calendar and zodiac quadrants plot at 40 units per millimetre only,
-    // the Gunter quadrant and the Habermel dials also at 25-fold resolution for DXF. Their
-    // constructions take the state itself.
-    constexpr CanvasConstruction drawQuadrant = [](const DialContext& c, const DialRequest& r, DialPainter& p,
-                                                   UserDialogs& d) { return DrawQuadrantDial(c.state, r, p, d); };
-    constexpr CanvasConstruction drawHabermel = [](const DialContext& c, const DialRequest& r, DialPainter& p,
-                                                   UserDialogs& d) { return DrawHabermelDial(c.state, r, p, d); };
-    constexpr PlotConstruction writeQuadrant = [](const DialContext& c, PlotStream& stream, UserDialogs& d) {
-        return WriteQuadrantPlot(c, stream, d);
-    };
-    static const DialConstruction quadrant{drawQuadrant, writeQuadrant, nullptr, false, true, QuadrantDialShadow};
-    static const DialConstruction gunter{drawQuadrant, writeQuadrant, nullptr, false, false, QuadrantDialShadow};
-    static const DialConstruction habermel{drawHabermel, writeQuadrant, nullptr, false, false, HabermelDialShadow};
-    if (s.dialType == 'q') {
-        if (s.quadrantKind == 1 || s.quadrantKind == 2) return &habermel;
-        return s.quadrantDateScale == 2 ? &gunter : &quadrant;
+    switch (s.dialType) {
+    case 'z': return s.cylinderKind == 0 ? &kShepherdsDial : s.cylinderKind == 1 ? &kHatDial : &kPolarCylinderDial;
+    case 'r': return &kRingDial;
+    case 'k': return &kHidokai;
+    case 'c': return &kBiazimuthalDial;
+    case 'm': return &kHollanderDial;
+    case 'a': return s.azimuthKind == 0 ? &kAzimuthDatesDial : &kAzimuthAltitudesDial;
+    case 'q':
+        if (s.quadrantKind == 1 || s.quadrantKind == 2) return &kHabermelDial;
+        return s.quadrantDateScale == 2 ? &kGunterQuadrant : &kQuadrantDial;
+    default: return nullptr;
     }
-    return nullptr;
 }
 
 CastShadow ShadowOnDial(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,

@@ -59,8 +59,4 @@ struct DialResult {
     double gnomonMm = 0.0;      // the gnomon length drawn, millimetres
 };
 
-// The names the quadrant family still uses.
-using PlanarDialRequest = DialRequest;
-using PlanarDialResult = DialResult;
-
 }  // namespace zorva

@@ -386,17 +386,20 @@ QString HabermelRefusal(const DialState& s) {
 
 HabermelRay HabermelRayOfDay(const DialState& s, int day) { return RayOfDay(s, day, ObliquityOf(s)); }
 
-PlanarDialResult DrawHabermelDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                                  UserDialogs&) {
+namespace {
+
+DialResult DrawHabermelDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
+                            UserDialogs&) {
+    const DialState& state = context.state;
     HabermelDial dial(state, AreaOfRequest(request), painter);
-    PlanarDialResult result;
+    DialResult result;
     result.zoomFactor = state.zoomFactor;
     result.drawn = dial.run();
     result.gnomonMm = state.quadrantGnomon;
     return result;
 }
 
-CastShadow HabermelDialShadow(const DialContext& context, const PlanarDialRequest& request, const ShadowMoment& moment,
+CastShadow HabermelDialShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
                               DialPainter& measure) {
     return HabermelDial(context.state, AreaOfRequest(request), measure).castShadow(context, moment);
 }
@@ -433,5 +436,10 @@ bool WriteHabermelPlot(const DialContext& context, PlotStream& stream, UserDialo
     stream.writeEnd(PlotEnd::WindowReset);
     return true;
 }
+
+}  // namespace
+
+constinit const DialConstruction kHabermelDial{
+    .draw = DrawHabermelDial, .writePlot = WriteHabermelPlot, .shadow = HabermelDialShadow};
 
 }  // namespace zorva

@@ -10,8 +10,7 @@
 // their noon shadow. Kind 2: a disc round G as wide as the longest shadow plus a 6 mm
 // margin, the year once round at an even pace.
 
-#include "dials/dial_context.h"
-#include "dials/live_shadow.h"
+#include "dials/dial_construction.h"
 #include "dials/planar_dial.h"
 #include "state/dial_state.h"
 
@@ -19,10 +18,6 @@
 #include <QString>
 
 namespace zorva {
-
-class DialPainter;
-class PlotStream;
-class UserDialogs;
 
 // Why a Habermel dial of the state cannot be drawn; empty when it can. Two lines, split at
 // the line break.
@@ -37,14 +32,9 @@ struct HabermelRay {
 // The rays of the state's kind for `dayOfYear` of the reference year.
 HabermelRay HabermelRayOfDay(const DialState& state, int dayOfYear);
 
-// The gnomon's shadow on the plate at `moment`, the plate turned to the day's ray.
-CastShadow HabermelDialShadow(const DialContext& context, const PlanarDialRequest& request, const ShadowMoment& moment,
-                              DialPainter& measure);
-PlanarDialResult DrawHabermelDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                                  UserDialogs& dialogs);
-
-// The plot ("IN;VS 1;PA;IW ..." ... ";IW;IN;") laid out on a 16400 x 10400 area; false when
-// the dial is refused (the warning has been shown).
-bool WriteHabermelPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
+// The Habermel dials (quadrant kinds 1 and 2). The plot ("IN;VS 1;PA;IW ..." ... ";IW;IN;")
+// is laid out on a 16400 x 10400 area and refused with the warning shown when the dial is;
+// the shadow is the gnomon's on the plate turned to the day's ray.
+extern const DialConstruction kHabermelDial;
 
 }  // namespace zorva

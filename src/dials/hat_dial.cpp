@@ -499,18 +499,6 @@ void HatDial::drawGnomonMeasure() { DrawGnomonBracket(p_, s_, a_, L_, b_, kText)
 
 }  // namespace
 
-DialResult DrawHatDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
-                       UserDialogs& dialogs) {
-    return DrawAltitudeDial<HatDial>(context, request, painter, dialogs);
-}
-
-CastShadow HatDialShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
-                         DialPainter& measure) {
-    return AltitudeDialShadow<HatDial>(context, request, moment, measure);
-}
-
-bool WriteHatDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {
-    return WriteAltitudeDialPlot<HatDial>(context, stream, dialogs);
-}
+constinit const DialConstruction kHatDial = AltitudeDialConstruction<HatDial>();
 
 }  // namespace zorva

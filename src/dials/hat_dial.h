@@ -6,16 +6,9 @@
 // azimuth across, shadow length downward; hour lines are the sun's (azimuth, altitude) at
 // one time over the days, date lines the daily paths at the zodiac declinations.
 
-#include "dials/dial_context.h"
-#include "dials/live_shadow.h"
-#include "dials/planar_dial.h"
-#include "state/dial_state.h"
+#include "dials/dial_construction.h"
 
 namespace zorva {
-
-class DialPainter;
-class PlotStream;
-class UserDialogs;
 
 // Column offset, in degrees of the azimuth scale, of a sun azimuth (from south, west
 // positive). North of the equator the scale runs from west (left) to east with the south
@@ -25,15 +18,9 @@ double HatAzimuthPosition(double azimuth, double latitude);
 // The azimuth the scale labels at `position` degrees from the middle (inverse of the above).
 int HatAzimuthLabel(int position, double latitude);
 
-// The hat dial of the state on a screen image or printer page.
-DialResult DrawHatDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
-                       UserDialogs& dialogs);
-
-// The hat dial as a plot ("IN;VS 1;PA;" ... ";LT;IN;"); false when the latitude refuses
-// temporal hours (the message has been shown).
-// The brim's shadow on the hat dial at `moment`: down the column of the sun's azimuth.
-CastShadow HatDialShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
-                         DialPainter& measure);
-bool WriteHatDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
+// The hat dial. Its plot is "IN;VS 1;PA;" ... ";LT;IN;" (refused, with the message shown,
+// when the latitude refuses temporal hours); the brim's shadow at a moment runs down the
+// column of the sun's azimuth.
+extern const DialConstruction kHatDial;
 
 }  // namespace zorva

@@ -371,18 +371,6 @@ void Hidokai::drawLegend(bool temporal) {
 
 }  // namespace
 
-DialResult DrawHidokai(const DialContext& context, const DialRequest& request, DialPainter& painter,
-                       UserDialogs& dialogs) {
-    return DrawAltitudeDial<Hidokai>(context, request, painter, dialogs);
-}
-
-CastShadow HidokaiShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
-                         DialPainter& measure) {
-    return AltitudeDialShadow<Hidokai>(context, request, moment, measure);
-}
-
-bool WriteHidokaiPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {
-    return WriteAltitudeDialPlot<Hidokai>(context, stream, dialogs);
-}
+constinit const DialConstruction kHidokai = AltitudeDialConstruction<Hidokai>();
 
 }  // namespace zorva

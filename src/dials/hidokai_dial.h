@@ -6,25 +6,13 @@
 // nodus' level. The drawing unfolds both faces side by side with the dates running down
 // the page; one construction draws it on the screen, the printer page and into the plot.
 
-#include "dials/dial_context.h"
-#include "dials/live_shadow.h"
-#include "dials/planar_dial.h"
-#include "state/dial_state.h"
+#include "dials/dial_construction.h"
 
 namespace zorva {
 
-class PlotStream;
-class DialPainter;
-class UserDialogs;
-
-DialResult DrawHidokai(const DialContext& context, const DialRequest& request, DialPainter& painter,
-                       UserDialogs& dialogs);
-
-// The Hidokai as a plot ("IN;VS 1;PA;" ... ";LT;IN;"); false when the latitude refuses
-// temporal hours (the message has been shown).
-// The nodus shadow on the Hidokai at `moment`: along the date's row, on the floor or the wall.
-CastShadow HidokaiShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
-                         DialPainter& measure);
-bool WriteHidokaiPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
+// The Hidokai. Its plot is "IN;VS 1;PA;" ... ";LT;IN;" (refused, with the message shown, when
+// the latitude refuses temporal hours); the nodus shadow at a moment runs along the date's
+// row, on the floor or the wall.
+extern const DialConstruction kHidokai;
 
 }  // namespace zorva

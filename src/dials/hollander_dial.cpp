@@ -744,8 +744,6 @@ Frame FrameOfRequest(const DialRequest& r) {
     return f;
 }
 
-}  // namespace
-
 DialResult DrawHollanderDial(const DialContext& context, const DialRequest& r, DialPainter& painter,
                              UserDialogs& dialogs) {
     const DialState& s = context.state;
@@ -801,6 +799,8 @@ bool WriteHollanderPlot(const DialContext& context, PlotStream& stream, UserDial
     painter.flush();
     return result.drawn;
 }
+
+}  // namespace
 
 double ConeDialOriginRow(const DialState& s, double height, double unitsPerMm) {
     const double classic = ConeDialOriginRow(s.latitude, height);
@@ -953,6 +953,8 @@ double ConeFitScale(const DialState& s, const QSizeF& area) {
     return std::min({u1, u2, u3});
 }
 
+namespace {
+
 bool WriteHollanderConePlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {
     const DialState& s = context.state;
     if (RefuseConeAngles(s, dialogs)) return false;
@@ -962,6 +964,8 @@ bool WriteHollanderConePlot(const DialContext& context, PlotStream& stream, User
     painter.flush();
     return true;
 }
+
+}  // namespace
 
 ConeShadowReport ReportConeShadowDial(const DialState& s) {
     ConeShadowReport report;
@@ -1033,5 +1037,10 @@ QStringList HollanderInformation(const DialState& s) {
     }
     return lines;
 }
+
+constinit const DialConstruction kHollanderDial{.draw = DrawHollanderDial,
+                                                .writePlot = WriteHollanderPlot,
+                                                .writeSecondPlot = WriteHollanderConePlot,
+                                                .shadow = HollanderShadow};
 
 }  // namespace zorva

@@ -3,9 +3,8 @@
 // page and into the plot stream, the second plot with the cone's cross-section and unfolded
 // mantle, and the information text of the drawing window.
 
-#include "dials/dial_context.h"
 #include "dials/hollander_geometry.h"
-#include "dials/live_shadow.h"
+#include "dials/dial_construction.h"
 #include "dials/planar_dial.h"
 #include "state/dial_state.h"
 
@@ -16,10 +15,6 @@
 #include <optional>
 
 namespace zorva {
-
-class DialPainter;
-class PlotStream;
-class UserDialogs;
 
 // The dial plane seen as a horizontal plane: its latitude, the longitude difference of the
 // equivalent place and the turn of its meridian on the drawing (all zero-turn for 'h').
@@ -78,17 +73,13 @@ double ConeDialOriginRow(const DialState& state, double height, double unitsPerM
 // The error box for angles that form no cone on the plane; true when it was shown.
 bool RefuseConeAngles(const DialState& state, UserDialogs& dialogs);
 
-DialResult DrawHollanderDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
-                             UserDialogs& dialogs);
-// The cone's shadow at `moment` and the dial point its edge marks on the day's date line.
-CastShadow HollanderShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
-                           DialPainter& measure);
-bool WriteHollanderPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
+// The cone-shadow dial; its second plot is the cone (cross-section and unfolded mantle), its
+// shadow the cone's at a moment with the dial point its edge marks on the day's date line.
+extern const DialConstruction kHollanderDial;
 
 // Cross-section and unfolded mantle of the cone, true to scale with `unitsPerMm` drawing
 // units per millimetre, laid out in `area`.
 void DrawConeConstruction(const DialState& state, DialPainter& painter, double unitsPerMm, const QRectF& area);
-bool WriteHollanderConePlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
 // Drawing units per millimetre that fit the cone construction into `area` (screen views);
 // 0 when the angles form no cone.
 double ConeFitScale(const DialState& state, const QSizeF& area);

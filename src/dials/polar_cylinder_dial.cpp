@@ -333,6 +333,8 @@ QString PolarCylinderRefusal(const DialState& s) {
     return {};
 }
 
+namespace {
+
 DialResult DrawPolarCylinderDial(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d) {
     DialResult result;
     result.zoomFactor = c.state.zoomFactor;
@@ -351,5 +353,10 @@ bool WritePolarCylinderPlot(const DialContext& c, PlotStream& stream, UserDialog
     return WriteSheetPlot(c, stream, dialogs, PolarCylinderRefusal(c.state), PlotEnd::Initialise,
                           [&](auto& r, auto& painter) { PolarCylinder(c, r, painter, dialogs).run(); });
 }
+
+}  // namespace
+
+constinit const DialConstruction kPolarCylinderDial{
+    .draw = DrawPolarCylinderDial, .writePlot = WritePolarCylinderPlot, .shadow = PolarCylinderShadowOnDial};
 
 }  // namespace zorva

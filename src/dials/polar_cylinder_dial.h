@@ -12,9 +12,7 @@
 // On the axis k = R and the hour lines are spaced R pi/12 per hour; on the rim k = 2R cos t
 // and the shadow turns twice as fast (generator angle 2t).
 
-#include "dials/dial_context.h"
-#include "dials/dial_request.h"
-#include "dials/live_shadow.h"
+#include "dials/dial_construction.h"
 #include "state/dial_state.h"
 
 #include <QString>
@@ -22,10 +20,6 @@
 #include <optional>
 
 namespace zorva {
-
-class DialPainter;
-class PlotStream;
-class UserDialogs;
 
 // The style's place in the equatorial section: distance from the axis (mm) and direction
 // (hour angle, degrees, west positive, 0 = towards the noon sun).
@@ -52,12 +46,8 @@ std::optional<CylinderShadow> PolarCylinderShadow(double radiusMm, const PolarSt
 // Why the dial cannot be drawn; empty when it can.
 QString PolarCylinderRefusal(const DialState& state);
 
-DialResult DrawPolarCylinderDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
-                                 UserDialogs& dialogs);
-// The style's shadow and the nodus point for the sun of `moment`, as the drawing places them.
-CastShadow PolarCylinderShadowOnDial(const DialContext& context, const DialRequest& request,
-                                     const ShadowMoment& moment, DialPainter& measure);
-// Standard head ... ";IN;"; the dial centred on the sheet; false when refused.
-bool WritePolarCylinderPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
+// The polar-style cylinder. Its plot is standard head ... ";IN;", the dial centred on the
+// sheet; the shadow is the style's with the nodus point for the sun of a moment.
+extern const DialConstruction kPolarCylinderDial;
 
 }  // namespace zorva

@@ -36,7 +36,7 @@ constexpr double kGunterLimbMarginMm = 16.0;
 
 class QuadrantDial {
 public:
-    QuadrantDial(const DialState& s, const PlanarDialRequest& r, DialPainter& p)
+    QuadrantDial(const DialState& s, const DialRequest& r, DialPainter& p)
         : s_(s), p_(p), target_(r.target), wide_(r.wideScreen), W_(r.clientWidth), H_(r.clientHeight),
           hours_(HoursOf(s)), sun_(s), numbers_(QPointF()) {}
 
@@ -505,18 +505,17 @@ void QuadrantDial::labelLineEnd(bool full, int hour) {
              hourRole());
 }
 
-}  // namespace
-
-PlanarDialResult DrawQuadrantDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                                  UserDialogs&) {
+DialResult DrawQuadrantDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
+                            UserDialogs&) {
+    const DialState& state = context.state;
     QuadrantDial dial(state, request, painter);
-    PlanarDialResult result;
+    DialResult result;
     result.zoomFactor = state.zoomFactor;
     result.drawn = dial.run();
     return result;
 }
 
-CastShadow QuadrantDialShadow(const DialContext& context, const PlanarDialRequest& request, const ShadowMoment& moment,
+CastShadow QuadrantDialShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
                               DialPainter& measure) {
     return QuadrantDial(context.state, request, measure).castShadow(context, moment);
 }
@@ -529,7 +528,7 @@ bool WriteQuadrantDialPlot(const DialContext& context, PlotStream& stream, UserD
         return false;
     }
     stream.writeShortHead(ShortHead::SlowPen);
-    PlanarDialRequest request;
+    DialRequest request;
     request.target = DrawTarget::Plot;
     request.clientWidth = kSheetWidth;
     request.clientHeight = kSheetHeight;
@@ -546,5 +545,14 @@ bool WriteQuadrantDialPlot(const DialContext& context, PlotStream& stream, UserD
     stream.writeEnd(PlotEnd::PenAway);
     return true;
 }
+
+}  // namespace
+
+// The calendar and zodiac quadrants plot at 40 units per millimetre only, the Gunter
+// quadrant (date scale 2) also at 25-fold resolution for DXF.
+constinit const DialConstruction kQuadrantDial{
+    .draw = DrawQuadrantDial, .writePlot = WriteQuadrantDialPlot, .fixedResolution = true, .shadow = QuadrantDialShadow};
+constinit const DialConstruction kGunterQuadrant{
+    .draw = DrawQuadrantDial, .writePlot = WriteQuadrantDialPlot, .shadow = QuadrantDialShadow};
 
 }  // namespace zorva

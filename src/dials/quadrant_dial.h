@@ -7,30 +7,18 @@
 // Gunter quadrant, the stereographic projection from the pole. One construction draws it
 // on the screen, true to scale on the printer page and into the plot stream.
 
-#include "dials/dial_context.h"
-#include "dials/live_shadow.h"
+#include "dials/dial_construction.h"
 #include "dials/planar_dial.h"
 #include "state/dial_state.h"
 
 namespace zorva {
 
-class DialPainter;
-class PlotStream;
-class UserDialogs;
-
-// Draws the quadrant of the state. `drawn` is false when the latitude refuses temporal hours
-// (the refusal stands on the canvas instead of the dial).
-PlanarDialResult DrawQuadrantDial(const DialState& state, const PlanarDialRequest& request, DialPainter& painter,
-                                  UserDialogs& dialogs);
-
-// The plumb line of the quadrant aimed at the sun at `moment`, and its crossing with the
-// day's date circle.
-CastShadow QuadrantDialShadow(const DialContext& context, const PlanarDialRequest& request, const ShadowMoment& moment,
-                              DialPainter& measure);
-
-// The quadrant of kind 0 as a plot: "IN;VS 1;PA;" ... ";SP 0;IN;", mirrored for the left
-// quadrant when the state asks for it. False when the latitude refuses temporal hours (the
-// warning has been shown).
-bool WriteQuadrantDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
+// The quadrant of kind 0 (calendar and zodiac quadrants, and the Gunter quadrant). A latitude
+// that refuses temporal hours is refused: the refusal stands on the canvas instead of the
+// dial, and no plot is written (the warning has been shown). The plot is "IN;VS 1;PA;" ...
+// ";SP 0;IN;", mirrored for the left quadrant when the state asks for it. The shadow is the
+// plumb line aimed at the sun and its crossing with the day's date circle.
+extern const DialConstruction kQuadrantDial;
+extern const DialConstruction kGunterQuadrant;
 
 }  // namespace zorva

@@ -103,10 +103,4 @@ QString QuadrantSiteLine(const DialState& s) {
            label(105, l);
 }
 
-bool WriteQuadrantPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs) {
-    if (context.state.quadrantKind == 1 || context.state.quadrantKind == 2)
-        return WriteHabermelPlot(context, stream, dialogs);
-    return WriteQuadrantDialPlot(context, stream, dialogs);
-}
-
 }  // namespace zorva

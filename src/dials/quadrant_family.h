@@ -122,7 +122,4 @@ private:
 // The bilingual site line of the quadrant legends: "G. Breite = ..., G. Laenge = ...".
 QString QuadrantSiteLine(const DialState& s);
 
-// Writes the plot of any quadrant kind (head, dial, end) into the stream.
-bool WriteQuadrantPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
-
 }  // namespace zorva

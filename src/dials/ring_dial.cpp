@@ -458,13 +458,7 @@ RingCorrectionTable ComputeRingCorrectionTable(const DialContext& c) {
     return table;
 }
 
-DialResult DrawRingDial(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d) {
-    return DrawAltitudeDial<RingDial>(c, r, p, d);
-}
-
-CastShadow RingDialShadow(const DialContext& c, const DialRequest& r, const ShadowMoment& moment, DialPainter& measure) {
-    return AltitudeDialShadow<RingDial>(c, r, moment, measure);
-}
+namespace {
 
 DialResult DrawRingCorrectionTable(const DialContext& c, const DialRequest& r, DialPainter& p, UserDialogs& d) {
     const DialState& s = c.state;
@@ -529,6 +523,15 @@ bool WriteRingDialPlot(const DialContext& c, PlotStream& stream, UserDialogs& di
     return true;
 }
 
+}  // namespace
+
 bool RingLongerThanPrintArea(const DialState& s, double width) { return width < 5.0 * kPi * s.ringDiameter; }
+
+constinit const DialConstruction kRingDial{.draw = DrawAltitudeDial<RingDial>,
+                                           .writePlot = WriteRingDialPlot,
+                                           .fixedResolution = true,
+                                           .shadow = AltitudeDialShadow<RingDial>,
+                                           .sheet = DrawRingCorrectionTable,
+                                           .sheetButton = kCorrectionTableButton};
 
 }  // namespace zorva

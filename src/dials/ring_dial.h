@@ -8,9 +8,7 @@
 // ray (the lateral deflection). With the sliding hole the hole moves along a slot with the
 // date, theta(delta) = theta - 2 delta, so that noon stays on one straight line.
 
-#include "dials/dial_context.h"
-#include "dials/dial_request.h"
-#include "dials/live_shadow.h"
+#include "dials/dial_construction.h"
 #include "state/dial_state.h"
 
 #include <QString>
@@ -20,10 +18,6 @@
 #include <vector>
 
 namespace zorva {
-
-class DialPainter;
-class PlotStream;
-class UserDialogs;
 
 // The altitude of the ray projected into the ring's plane when the spot is to fall `wMm`
 // across the band from the hole's line: iterated lambda = 0; h' = asin(sin a / cos lambda);
@@ -58,16 +52,10 @@ struct RingCorrectionTable {
 };
 RingCorrectionTable ComputeRingCorrectionTable(const DialContext& context);
 
-DialResult DrawRingDial(const DialContext& context, const DialRequest& request, DialPainter& painter,
-                        UserDialogs& dialogs);
-// The light spot on the ring at `moment` (the ring hangs in the sun's vertical plane).
-CastShadow RingDialShadow(const DialContext& context, const DialRequest& request, const ShadowMoment& moment,
-                          DialPainter& measure);
-// The correction table on the screen or a printer page.
-DialResult DrawRingCorrectionTable(const DialContext& context, const DialRequest& request, DialPainter& painter,
-                                   UserDialogs& dialogs);
-// "IN;SS;PA;" ... ";SP 0;IN;" at p = 1; false when the dial is refused (message shown).
-bool WriteRingDialPlot(const DialContext& context, PlotStream& stream, UserDialogs& dialogs);
+// The ring dial. Its plot is "IN;SS;PA;" ... ";SP 0;IN;" at p = 1 (refused, with the message
+// shown, when the ring is); its "shadow" is the light spot at a moment (the ring hanging in
+// the sun's vertical plane); its sheet is the correction table.
+extern const DialConstruction kRingDial;
 
 // True when the half ring (pi D / 2) is longer than a printable width in 0.1 mm.
 bool RingLongerThanPrintArea(const DialState& state, double printableWidthTenthMm);

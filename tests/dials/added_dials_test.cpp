@@ -117,7 +117,7 @@ TEST(AddedDials, BifilarHourLinesOnThePageRunThroughTheThreadShadows) {
         const double ox = 1400, oy = c.wall ? 300 : (c.latitude < 0 ? 500 : 1500);
         test::RecordingPainter painter;
         RecordingDialogs dialogs;
-        const DialResult result = DrawBifilarDial(DialContext(s), Page(ox, oy), painter, dialogs);
+        const DialResult result = kBifilarDial.draw(DialContext(s), Page(ox, oy), painter, dialogs);
         ASSERT_TRUE(result.drawn);
         const auto pieces = test::Pieces(painter.lines(2));
         ASSERT_FALSE(pieces.empty());
@@ -146,7 +146,7 @@ TEST(AddedDials, AnalemmaticHourDotsOnThePageAreTheGeometryToScale) {
     s.analemmatic.semiMajorMm = 60.0;
     test::RecordingPainter painter;
     RecordingDialogs dialogs;
-    ASSERT_TRUE(DrawAnalemmaticDial(DialContext(s), Page(0, 0), painter, dialogs).drawn);
+    ASSERT_TRUE(kAnalemmaticDial.draw(DialContext(s), Page(0, 0), painter, dialogs).drawn);
     // Full hours as the larger dots, half hours as the smaller ones.
     double largest = 0;
     for (const auto& p : painter.all(test::Primitive::Circle))

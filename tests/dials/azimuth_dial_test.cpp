@@ -55,7 +55,7 @@ DialState AzimuthState(int spacing) {
 RecordingPainter DrawPrinted(const DialState& s, RecordingDialogs& dialogs) {
     const DialRequest r = PrinterPage();
     RecordingPainter painter;
-    EXPECT_TRUE(DrawAzimuthDial(s, r, painter, dialogs).drawn);
+    EXPECT_TRUE(ConstructionFor(s)->draw(s, r, painter, dialogs).drawn);
     return painter;
 }
 
@@ -323,7 +323,7 @@ QString PlotOf(const DialState& s, int p) {
     buffer.open(QIODevice::WriteOnly);
     PlotStream stream(buffer, p);
     RecordingDialogs dialogs;
-    EXPECT_TRUE(WriteAzimuthDialPlot(s, stream, dialogs));
+    EXPECT_TRUE(ConstructionFor(s)->writePlot(s, stream, dialogs));
     return QString::fromLatin1(buffer.data());
 }
 

@@ -76,7 +76,7 @@ TEST(BiazimuthalDial, RodShadowAtEachPlaceCrossesTheDrawnLinesAtTheirTime) {
         const DialState s = TwoPlaces(vertical);
         RecordingPainter p;
         RecordingDialogs d;
-        ASSERT_TRUE(DrawBiazimuthalDial(s, Page(), p, d).drawn);
+        ASSERT_TRUE(kBiazimuthalDial.draw(s, Page(), p, d).drawn);
         ASSERT_TRUE(d.events.empty());
         const auto hourLines = p.lines(2), dateLines = p.lines(1);
         const BiazimuthalMap map(BiazimuthalFocus(s, 1), BiazimuthalFocus(s, 2));
@@ -183,7 +183,7 @@ TEST(BiazimuthalDial, BadPlacesGetAClearMessage) {
         s.longitude2 = c.lon2;
         RecordingPainter p;
         RecordingDialogs d;
-        const bool drawn = DrawBiazimuthalDial(s, Page(), p, d).drawn;
+        const bool drawn = kBiazimuthalDial.draw(s, Page(), p, d).drawn;
         EXPECT_EQ(drawn, c.drawn) << c.lat2 << " " << c.lon2;
         for (const Primitive& item : p.items)
             for (const QPointF& q : item.points) ASSERT_TRUE(std::isfinite(q.x()) && std::isfinite(q.y()));
@@ -201,7 +201,7 @@ TEST(BiazimuthalDial, BadPlacesGetAClearMessage) {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         PlotStream stream(buffer, 25);
-        EXPECT_FALSE(WriteBiazimuthalPlot(s, stream, d));
+        EXPECT_FALSE(kBiazimuthalDial.writePlot(s, stream, d));
         EXPECT_TRUE(buffer.data().isEmpty());
     }
 }
@@ -216,7 +216,7 @@ TEST(BiazimuthalDial, PlotHasTheStandardHeadAndTheWindowResetEnd) {
     buffer.open(QIODevice::WriteOnly);
     PlotStream stream(buffer, 25);
     RecordingDialogs d;
-    ASSERT_TRUE(WriteBiazimuthalPlot(s, stream, d));
+    ASSERT_TRUE(kBiazimuthalDial.writePlot(s, stream, d));
     const QByteArray plot = buffer.data();
     EXPECT_TRUE(plot.startsWith("IN;VS 1;PA;IW 0 0 403925 275950;PU 0 0;EA 403925 275950;"));
     EXPECT_TRUE(plot.endsWith(";IW;IN;"));

@@ -68,7 +68,7 @@ TEST(ShepherdsDial, NoonShadowOnTheSolsticeLandsTrueToScaleOnThePage) {
     const DialState s = Shepherd();
     RecordingPainter p;
     RecordingDialogs d;
-    const DialResult r = DrawShepherdsDial(s, PrinterPage(), p, d);
+    const DialResult r = kShepherdsDial.draw(s, PrinterPage(), p, d);
     ASSERT_TRUE(r.drawn);
     EXPECT_DOUBLE_EQ(r.gnomonMm, 70.0);
     // 21 June 2013, 11:00 UT: declination +23.437 degrees (almanac). Noon altitude at 47.25 N
@@ -99,7 +99,7 @@ TEST(ShepherdsDial, ScreenScalesTheSheetToTheWindow) {
     DialState s = Shepherd();
     RecordingPainter p;
     RecordingDialogs d;
-    DrawShepherdsDial(s, Screen(1400, 900), p, d);
+    kShepherdsDial.draw(s, Screen(1400, 900), p, d);
     const double L = std::round(70 * 901 * 1.42 / 305);  // 294 pixels for 70 mm
     EXPECT_DOUBLE_EQ(L, 294);
     // The gnomon measure (purple) has a vertical leg of exactly L.
@@ -119,7 +119,7 @@ TEST(ShepherdsDial, MonthScalePositionsAndTheShortScale) {
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, PrinterPage(), p, d);
+        kShepherdsDial.draw(s, PrinterPage(), p, d);
         const auto jul = Texts(p, QStringLiteral("Jul"));
         ASSERT_EQ(jul.size(), 1u);
         // 1 July is day 182: 10 days = 10.93 mm right of the scale's edge.
@@ -139,7 +139,7 @@ TEST(ShepherdsDial, MonthScalePositionsAndTheShortScale) {
         s.monthScaleLength = 60;
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, PrinterPage(), p, d);
+        kShepherdsDial.draw(s, PrinterPage(), p, d);
         EXPECT_EQ(DateLineColumns(p).size(), 6u);
         EXPECT_TRUE(p.hasText(QStringLiteral("J")));
         EXPECT_FALSE(p.hasText(QStringLiteral("Jul")));
@@ -149,7 +149,7 @@ TEST(ShepherdsDial, MonthScalePositionsAndTheShortScale) {
         s.monthScaleLength = 61;
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, PrinterPage(), p, d);
+        kShepherdsDial.draw(s, PrinterPage(), p, d);
         EXPECT_EQ(DateLineColumns(p).size(), 19u);
         EXPECT_TRUE(p.hasText(QStringLiteral("Jul")));
     }
@@ -158,7 +158,7 @@ TEST(ShepherdsDial, MonthScalePositionsAndTheShortScale) {
         s.monthScaleLength = 270;
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, PrinterPage(), p, d);
+        kShepherdsDial.draw(s, PrinterPage(), p, d);
         const std::vector<double> columns = DateLineColumns(p);
         ASSERT_FALSE(columns.empty());
         EXPECT_NEAR(columns.back() - columns.front(), 2500, 1e-9);
@@ -173,7 +173,7 @@ TEST(ShepherdsDial, MonthNamesOfThePictureFollowTheLanguageThePlotKeepsItsBytes)
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, PrinterPage(), p, d);
+        kShepherdsDial.draw(s, PrinterPage(), p, d);
         for (const char* english : {"Jul", "Oct", "Dec"}) EXPECT_TRUE(p.hasText(QString::fromLatin1(english))) << english;
         for (const char* german : {"Okt", "Dez"}) EXPECT_FALSE(p.hasText(QString::fromLatin1(german))) << german;
     }
@@ -181,7 +181,7 @@ TEST(ShepherdsDial, MonthNamesOfThePictureFollowTheLanguageThePlotKeepsItsBytes)
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, PrinterPage(), p, d);
+        kShepherdsDial.draw(s, PrinterPage(), p, d);
         EXPECT_TRUE(p.hasText(QStringLiteral("Okt")));
         EXPECT_FALSE(p.hasText(QStringLiteral("Oct")));
     }
@@ -190,7 +190,7 @@ TEST(ShepherdsDial, MonthNamesOfThePictureFollowTheLanguageThePlotKeepsItsBytes)
     buffer.open(QIODevice::WriteOnly);
     PlotStream stream(buffer);
     RecordingDialogs d;
-    ASSERT_TRUE(WriteShepherdsDialPlot(s, stream, d));
+    ASSERT_TRUE(kShepherdsDial.writePlot(s, stream, d));
     EXPECT_TRUE(buffer.data().contains("Okt"));
     EXPECT_FALSE(buffer.data().contains("Oct"));
 }
@@ -200,7 +200,7 @@ TEST(ShepherdsDial, WholeYearRunsFromJanuaryToDecember) {
     s.monthScaleSideBySide = true;
     RecordingPainter p;
     RecordingDialogs d;
-    DrawShepherdsDial(s, PrinterPage(), p, d);
+    kShepherdsDial.draw(s, PrinterPage(), p, d);
     for (const char* m : {"Jan", "Feb", "Mär", "Apr", "Mai", "Jun", "Jul", "Dez"}) EXPECT_TRUE(p.hasText(QString::fromUtf8(m))) << m;
     const std::vector<double> columns = DateLineColumns(p);
     // 1 January is the left edge; 21 December lies 354 of 364 days along.
@@ -213,7 +213,7 @@ TEST(ShepherdsDial, MergedScaleMarksTheRisingHalfYearAtEqualDeclination) {
     DialState s = Shepherd();
     RecordingPainter p;
     RecordingDialogs d;
-    DrawShepherdsDial(s, PrinterPage(), p, d);
+    kShepherdsDial.draw(s, PrinterPage(), p, d);
     // 1 February (declination -17.2) has the sun of 10/11 November; its name stands at the
     // bottom, left of its mark.
     const auto feb = Texts(p, QStringLiteral("Feb"));
@@ -226,7 +226,7 @@ TEST(ShepherdsDial, MergedScaleMarksTheRisingHalfYearAtEqualDeclination) {
     // With the equation of time the lines hold for June to December only: no marks.
     s.cylinderWithEoT = true;
     RecordingPainter q;
-    DrawShepherdsDial(s, PrinterPage(), q, d);
+    kShepherdsDial.draw(s, PrinterPage(), q, d);
     EXPECT_FALSE(q.hasText(QStringLiteral("Feb")));
 }
 
@@ -235,7 +235,7 @@ TEST(ShepherdsDial, HoursSpanningNoonFoldOntoTheLongerHalf) {
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, PrinterPage(), p, d);
+        kShepherdsDial.draw(s, PrinterPage(), p, d);
         // 12 - 8 > 15 - 12: the morning half 8 .. 12 is drawn, each line naming its twin.
         for (const char* t : {"8", "9/15", "10/14", "11/13", "12"}) EXPECT_TRUE(p.hasText(QString::fromLatin1(t))) << t;
         EXPECT_FALSE(p.hasText(QStringLiteral("13")));
@@ -248,7 +248,7 @@ TEST(ShepherdsDial, HoursSpanningNoonFoldOntoTheLongerHalf) {
         s.cylinderWithEoT = true;
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, PrinterPage(), p, d);
+        kShepherdsDial.draw(s, PrinterPage(), p, d);
         for (const char* t : {"8", "12", "13", "15"}) EXPECT_TRUE(p.hasText(QString::fromLatin1(t))) << t;
         EXPECT_FALSE(p.lines(2).empty());
         EXPECT_TRUE(p.hasText(QStringLiteral(" WOZ mit Zeitgl., ")));
@@ -261,7 +261,7 @@ TEST(ShepherdsDial, HoursSpanningNoonFoldOntoTheLongerHalf) {
         s.language = Language::English;
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, PrinterPage(), p, d);
+        kShepherdsDial.draw(s, PrinterPage(), p, d);
         EXPECT_TRUE(p.hasText(QStringLiteral("14")));
         EXPECT_FALSE(p.lines(5).empty());
         EXPECT_TRUE(p.hasText(QStringLiteral("Time of zone meridian without EoT, ")));
@@ -278,7 +278,7 @@ TEST(ShepherdsDial, HourLinesStayInsideTheScale) {
     s.otherHourInterval = '3';
     RecordingPainter p;
     RecordingDialogs d;
-    DrawShepherdsDial(s, PrinterPage(), p, d);
+    kShepherdsDial.draw(s, PrinterPage(), p, d);
     // The top row is the horizon (no shadow), the bottom the longest shadow drawn.
     double bottom = 0;
     for (const Primitive& r : p.all(Primitive::Rectangle))
@@ -302,7 +302,7 @@ TEST(ShepherdsDial, LowLatitudeCutsTheScaleAboveTheLegend) {
     s.latitude = 10;  // the sun reaches the zenith: an endless shadow
     RecordingPainter p;
     RecordingDialogs d;
-    DrawShepherdsDial(s, PrinterPage(), p, d);
+    kShepherdsDial.draw(s, PrinterPage(), p, d);
     const double top = 2001.0 / 20 + 50;
     bool scale = false;
     for (const Primitive& r : p.all(Primitive::Rectangle))
@@ -322,7 +322,7 @@ TEST(ShepherdsDial, TemporalHoursOneLinePerTwinAndTheirRange) {
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, PrinterPage(), p, d);
+        kShepherdsDial.draw(s, PrinterPage(), p, d);
         for (const char* t : {"1/11", "2/10", "3/9", "4/8", "5/7", "6"}) EXPECT_TRUE(p.hasText(QString::fromLatin1(t))) << t;
         for (const Primitive& t : p.all(Primitive::Text)) EXPECT_FALSE(t.role == 9 && t.text == QStringLiteral("11"));
         EXPECT_TRUE(d.events.empty());
@@ -332,7 +332,7 @@ TEST(ShepherdsDial, TemporalHoursOneLinePerTwinAndTheirRange) {
         s.temporalTo = 14;
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, PrinterPage(), p, d);
+        kShepherdsDial.draw(s, PrinterPage(), p, d);
         ASSERT_EQ(d.events.size(), 1u);
         EXPECT_EQ(d.events[0].caption, QStringLiteral("ZORVA.EXE - Fehler!"));
         EXPECT_EQ(d.events[0].text, QStringLiteral("Temporalstunden müssen zwischen 0 und 12 liegen!\r\nZur Korrektur "
@@ -349,7 +349,7 @@ TEST(ShepherdsDial, LabelsOfLinesStartingCloseTogetherDoNotCollide) {
     s.monthScaleSideBySide = true;
     RecordingPainter p;
     RecordingDialogs d;
-    DrawShepherdsDial(s, PrinterPage(), p, d);
+    kShepherdsDial.draw(s, PrinterPage(), p, d);
     std::vector<QRectF> boxes;
     for (const Primitive& t : p.all(Primitive::Text))
         if (t.role == 9) boxes.emplace_back(t.points[0], QSizeF(0.6 * 35 * t.text.size(), 35));
@@ -378,7 +378,7 @@ TEST(ShepherdsDial, PolarLatitudeWithTemporalHoursIsNotConstructed) {
     s.temporalHours = true;
     RecordingPainter p;
     RecordingDialogs d;
-    EXPECT_FALSE(DrawShepherdsDial(s, PrinterPage(), p, d).drawn);
+    EXPECT_FALSE(kShepherdsDial.draw(s, PrinterPage(), p, d).drawn);
     EXPECT_TRUE(p.hasText(QStringLiteral("Temporalstunden sind in dieser geogr. Breite nicht möglich!")));
     EXPECT_TRUE(p.hasText(QStringLiteral("Die Sonnenuhr wird deshalb nicht konstruiert.")));
     EXPECT_TRUE(p.hasText(QStringLiteral("ZYLINDER - SONNENUHR ")));
@@ -389,7 +389,7 @@ TEST(ShepherdsDial, PolarLatitudeWithTemporalHoursIsNotConstructed) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     PlotStream stream(buffer);
-    EXPECT_FALSE(WriteShepherdsDialPlot(s, stream, d));
+    EXPECT_FALSE(kShepherdsDial.writePlot(s, stream, d));
     EXPECT_TRUE(buffer.data().isEmpty());
     ASSERT_EQ(d.events.size(), 1u);
     EXPECT_EQ(d.events[0].caption, QStringLiteral("ZORVA.EXE - Warnung!"));
@@ -397,7 +397,7 @@ TEST(ShepherdsDial, PolarLatitudeWithTemporalHoursIsNotConstructed) {
     // Without temporal hours the polar dial is drawn.
     s.temporalHours = false;
     RecordingPainter q;
-    EXPECT_TRUE(DrawShepherdsDial(s, PrinterPage(), q, d).drawn);
+    EXPECT_TRUE(kShepherdsDial.draw(s, PrinterPage(), q, d).drawn);
 }
 
 TEST(ShepherdsDial, BabylonianAndItalianHoursInExpertModeOnly) {
@@ -406,14 +406,14 @@ TEST(ShepherdsDial, BabylonianAndItalianHoursInExpertModeOnly) {
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, PrinterPage(), p, d);
+        kShepherdsDial.draw(s, PrinterPage(), p, d);
         EXPECT_TRUE(p.lines(6).empty());
     }
     s.expertMode = true;
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, PrinterPage(), p, d);
+        kShepherdsDial.draw(s, PrinterPage(), p, d);
         EXPECT_FALSE(p.lines(6).empty());
         EXPECT_FALSE(p.lines(5).empty());
     }
@@ -421,7 +421,7 @@ TEST(ShepherdsDial, BabylonianAndItalianHoursInExpertModeOnly) {
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawShepherdsDial(s, PrinterPage(), p, d);
+        kShepherdsDial.draw(s, PrinterPage(), p, d);
         EXPECT_TRUE(p.lines(6).empty());
         ASSERT_EQ(d.events.size(), 1u);
         EXPECT_EQ(d.events[0].caption, QStringLiteral("ZORVA.EXE - Problem!"));
@@ -437,7 +437,7 @@ TEST(ShepherdsDial, TheCylinderVariantsHaveTheirOwnConstructionAndPlot) {
     EXPECT_TRUE(CanSavePlot(s));
     RecordingPainter p;
     RecordingDialogs d;
-    PlanarDialRequest r = PrinterPage();
+    DialRequest r = PrinterPage();
     r.originX = 1470;
     r.originY = 1050;
     EXPECT_TRUE(c->draw(s, r, p, d).drawn);

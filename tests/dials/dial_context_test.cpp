@@ -119,7 +119,7 @@ QString HatPlot(const DialState& s) {
     buffer.open(QIODevice::WriteOnly);
     PlotStream stream(buffer);
     RecordingDialogs dialogs;
-    EXPECT_TRUE(WriteHatDialPlot(s, stream, dialogs));
+    EXPECT_TRUE(kHatDial.writePlot(s, stream, dialogs));
     return QString::fromLatin1(buffer.data());
 }
 

@@ -50,10 +50,10 @@ DialState Habermel(int kind, const Site& site, double gnomon) {
     return s;
 }
 
-RecordingPainter Draw(const DialState& s, PlanarDialResult* result = nullptr) {
+RecordingPainter Draw(const DialState& s, DialResult* result = nullptr) {
     RecordingPainter p;
     RecordingDialogs d;
-    const PlanarDialResult r = DrawHabermelDial(s, PrinterPage(), p, d);
+    const DialResult r = kHabermelDial.draw(s, PrinterPage(), p, d);
     if (result) *result = r;
     return p;
 }
@@ -249,7 +249,7 @@ TEST(HabermelDial, HourNumbersTwinsAndLegend) {
 
 TEST(HabermelDial, ImpossibleDialsAreRefusedOnTheCanvas) {
     auto refused = [](const DialState& s, const QString& text) {
-        PlanarDialResult r;
+        DialResult r;
         const RecordingPainter p = Draw(s, &r);
         EXPECT_FALSE(r.drawn) << text.toStdString();
         EXPECT_TRUE(p.lines(1).empty());
@@ -272,7 +272,7 @@ TEST(HabermelDial, ImpossibleDialsAreRefusedOnTheCanvas) {
 
     // Kind 2 works near the pole with the summer's shadows, and both kinds at the gnomon's
     // limits where the disc fits.
-    PlanarDialResult r;
+    DialResult r;
     EXPECT_FALSE(Draw(Habermel(2, {89.5, 0, 0}, 20), &r).lines(1).empty());
     EXPECT_TRUE(r.drawn);
     for (int kind : {1, 2}) {
@@ -288,7 +288,7 @@ TEST(HabermelDial, ImpossibleDialsAreRefusedOnTheCanvas) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     PlotStream stream(buffer);
-    EXPECT_FALSE(WriteHabermelPlot(Habermel(2, kNorth, 100), stream, d));
+    EXPECT_FALSE(kHabermelDial.writePlot(Habermel(2, kNorth, 100), stream, d));
     EXPECT_TRUE(bytes.isEmpty());
     EXPECT_TRUE(d.texts().join(QString()).contains(QStringLiteral("190 mm")));
 }
@@ -300,7 +300,7 @@ TEST(HabermelDial, EveryStrokeStaysOnThePageForTheLargestDiscs) {
             const double eps = ZodiacDeclinations(kYear).obliquity;
             double gnomon = 9;
             while (gnomon < 100 && HabermelDiameter(kind, gnomon + 0.5, latitude, eps) <= 190) gnomon += 0.5;
-            PlanarDialResult r;
+            DialResult r;
             const RecordingPainter p = Draw(Habermel(kind, {latitude, 0, 0}, gnomon), &r);
             ASSERT_TRUE(r.drawn) << kind << " " << latitude;
             for (const Primitive& l : p.all(Primitive::Line))

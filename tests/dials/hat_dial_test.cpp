@@ -67,7 +67,7 @@ TEST(HatDial, EquinoxPathAtKnownSunPositionLandsTrueToScale) {
     const DialState s = Hat();
     RecordingPainter p;
     RecordingDialogs d;
-    const DialResult r = DrawHatDial(s, PrinterPage(), p, d);
+    const DialResult r = kHatDial.draw(s, PrinterPage(), p, d);
     ASSERT_TRUE(r.drawn);
     EXPECT_TRUE(d.events.empty());
     // Equinox (declination 0), three hours after noon (hour angle 45) at 47.25 N:
@@ -91,7 +91,7 @@ TEST(HatDial, AzimuthScaleNorthAndSouthOfTheEquator) {
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawHatDial(s, PrinterPage(), p, d);
+        kHatDial.draw(s, PrinterPage(), p, d);
         // Thirty-seven lines, ten degrees apart; every second one labelled with the sun's
         // twenty degrees: south in the middle, west (80) on the left, east (-80) on the right.
         const double tenDegrees = std::round(10 * kDa);
@@ -129,7 +129,7 @@ TEST(HatDial, AzimuthScaleNorthAndSouthOfTheEquator) {
         s.latitude = -33.9;
         RecordingPainter p;
         RecordingDialogs d;
-        DrawHatDial(s, PrinterPage(), p, d);
+        kHatDial.draw(s, PrinterPage(), p, d);
         const auto north = Texts(p, QStringLiteral("180"));
         ASSERT_EQ(north.size(), 1u);
         EXPECT_NEAR(north[0].points[0].x() + 1.5 * 0.6 * 30, kMiddle, 1e-9);
@@ -153,7 +153,7 @@ TEST(HatDial, ClockHoursLieOnTheirSideOfNoon) {
     const DialState s = Hat();
     RecordingPainter p;
     RecordingDialogs d;
-    DrawHatDial(s, PrinterPage(), p, d);
+    kHatDial.draw(s, PrinterPage(), p, d);
     // True local noon: azimuth 0 on every day, the middle column. On 21 June 2013 (declination
     // +23.437) the sun stands 90 - 47.25 + 23.437 = 66.187 deg high: 158.61 mm of shadow.
     const auto full = p.lines(2);
@@ -188,14 +188,14 @@ TEST(HatDial, DateLinesSevenOrThreeAndNoStrokeRoundTheBack) {
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawHatDial(s, PrinterPage(), p, d);
+        kHatDial.draw(s, PrinterPage(), p, d);
         EXPECT_EQ(paths(p), 7);
     }
     s.dateLinesPerMonth = 4;  // solstices and equinox
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawHatDial(s, PrinterPage(), p, d);
+        kHatDial.draw(s, PrinterPage(), p, d);
         EXPECT_EQ(paths(p), 3);
     }
     // At 10 N the summer sun passes north of the zenith at noon: its azimuth jumps from
@@ -205,7 +205,7 @@ TEST(HatDial, DateLinesSevenOrThreeAndNoStrokeRoundTheBack) {
     s.dateLinesPerMonth = 1;
     RecordingPainter p;
     RecordingDialogs d;
-    DrawHatDial(s, PrinterPage(), p, d);
+    kHatDial.draw(s, PrinterPage(), p, d);
     for (const Primitive& l : p.lines(3)) EXPECT_LT(std::abs(l.points[1].x() - l.points[0].x()), 60 * kDa);
 }
 
@@ -215,14 +215,14 @@ TEST(HatDial, ScaleAboveThreeHundredMillimetresIsReducedWithNoteAndOneMessage) {
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawHatDial(s, PrinterPage(), p, d);
+        kHatDial.draw(s, PrinterPage(), p, d);
         EXPECT_TRUE(d.events.empty());
         EXPECT_FALSE(p.hasText(QStringLiteral("horizontale Monatsachse verkleinert")));
     }
     s.monthScaleLength = 350;
     RecordingPainter p;
     RecordingDialogs d;
-    DrawHatDial(s, PrinterPage(), p, d);
+    kHatDial.draw(s, PrinterPage(), p, d);
     ASSERT_EQ(d.events.size(), 1u);
     EXPECT_EQ(d.events[0].caption, QStringLiteral("ZORVA.EXE - Problem!"));
     EXPECT_EQ(d.events[0].text, QStringLiteral("Zylinderradius ist zu groß und wurde verkleinert!"));
@@ -250,7 +250,7 @@ TEST(HatDial, MeanTimeLinesAreFiguresOfEightWithAThickerSecondHalf) {
     s.otherHourFrom = s.otherHourTo = 12;
     RecordingPainter p;
     RecordingDialogs d;
-    DrawHatDial(s, PrinterPage(), p, d);
+    kHatDial.draw(s, PrinterPage(), p, d);
     const auto noon = p.lines(1);
     ASSERT_FALSE(noon.empty());
     EXPECT_TRUE(p.lines(2).empty());  // no true-time lines beside them
@@ -280,13 +280,13 @@ TEST(HatDial, PolarLatitudeWithTemporalHoursIsRefusedOnPageAndPlot) {
     s.temporalHours = true;
     RecordingPainter p;
     RecordingDialogs d;
-    EXPECT_FALSE(DrawHatDial(s, PrinterPage(), p, d).drawn);
+    EXPECT_FALSE(kHatDial.draw(s, PrinterPage(), p, d).drawn);
     EXPECT_TRUE(p.hasText(QStringLiteral("Temporalstunden sind in dieser geogr. Breite nicht möglich!")));
     EXPECT_TRUE(p.lines(3).empty());
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     PlotStream stream(buffer);
-    EXPECT_FALSE(WriteHatDialPlot(s, stream, d));
+    EXPECT_FALSE(kHatDial.writePlot(s, stream, d));
     EXPECT_TRUE(buffer.data().isEmpty());
 
     // Temporal hours at 47.25 N: temporal noon (6) is the meridian.
@@ -295,7 +295,7 @@ TEST(HatDial, PolarLatitudeWithTemporalHoursIsRefusedOnPageAndPlot) {
     s.temporalTo = 6;
     s.apparentTimeLines = false;
     RecordingPainter q;
-    EXPECT_TRUE(DrawHatDial(s, PrinterPage(), q, d).drawn);
+    EXPECT_TRUE(kHatDial.draw(s, PrinterPage(), q, d).drawn);
     const auto temporal = q.lines(9);
     ASSERT_FALSE(temporal.empty());
     for (const Primitive& l : temporal) EXPECT_EQ(l.points[0].x(), kMiddle);
@@ -314,7 +314,7 @@ TEST(HatDial, DispatchAndPlotTwin) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     PlotStream stream(buffer);
-    ASSERT_TRUE(WriteHatDialPlot(s, stream, d));
+    ASSERT_TRUE(kHatDial.writePlot(s, stream, d));
     const QString plot = QString::fromLatin1(buffer.data());
     EXPECT_TRUE(plot.startsWith(QStringLiteral("IN;VS 1;PA;")));
     EXPECT_TRUE(plot.endsWith(QStringLiteral(";LT;IN;")));

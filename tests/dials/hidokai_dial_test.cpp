@@ -49,7 +49,7 @@ constexpr double kBottom = kTop + 183 * kDay;
 TEST(Hidokai, NoonOnTheSolsticeFallsOnTheFloorTrueToScale) {
     RecordingPainter p;
     RecordingDialogs d;
-    const DialResult r = DrawHidokai(Hidokai(), PrinterPage(), p, d);
+    const DialResult r = kHidokai.draw(Hidokai(), PrinterPage(), p, d);
     ASSERT_TRUE(r.drawn);
     EXPECT_DOUBLE_EQ(r.gnomonMm, 25.0);
     // Faces: floor from the near edge to the edge, the wall 25 mm beyond it.
@@ -73,7 +73,7 @@ TEST(Hidokai, NoonOnTheSolsticeFallsOnTheFloorTrueToScale) {
 TEST(Hidokai, LowSunMovesFromTheFloorOntoTheWall) {
     RecordingPainter p;
     RecordingDialogs d;
-    DrawHidokai(Hidokai(), PrinterPage(), p, d);
+    kHidokai.draw(Hidokai(), PrinterPage(), p, d);
     // 21 December, 16:00 true local time: declination -23.435, hour angle 60 degrees:
     // sin h = sin 47.25 sin(-23.435) + cos 47.25 cos 23.435 cos 60 -> h = 1.10 degrees, below
     // the transition altitude atan(25 / 180) = 7.91: on the wall, 180 mm x tan h below the
@@ -110,7 +110,7 @@ TEST(Hidokai, WithoutTheWallHourLinesEndAtTheEdge) {
     s.hidokaiVerticalDial = false;
     RecordingPainter p;
     RecordingDialogs d;
-    DrawHidokai(s, PrinterPage(), p, d);
+    kHidokai.draw(s, PrinterPage(), p, d);
     double right = 0;
     for (int role : {1, 2})
         for (const Primitive& l : p.lines(role))
@@ -127,7 +127,7 @@ TEST(Hidokai, DateLinesOfTheMonthScale) {
         s.hidokaiMonthScale = monthScale;
         RecordingPainter p;
         RecordingDialogs d;
-        DrawHidokai(s, PrinterPage(), p, d);
+        kHidokai.draw(s, PrinterPage(), p, d);
         int n = 0;
         for (const Primitive& l : p.lines(0))
             if (l.points[0].y() == l.points[1].y() && l.points[0].x() == kX && l.points[1].x() == kX + 2050) ++n;
@@ -147,7 +147,7 @@ TEST(Hidokai, LabelsOfLinesStartingCloseTogetherDoNotCollide) {
     s.otherHourTo = 17;  // folds to 12 .. 17: 12, 13/11, 14/10, 15/9, 16/8, 17
     RecordingPainter p;
     RecordingDialogs d;
-    DrawHidokai(s, PrinterPage(), p, d);
+    kHidokai.draw(s, PrinterPage(), p, d);
     std::vector<Primitive> labels;
     for (const Primitive& t : p.all(Primitive::Text))
         if ((t.role == 1 || t.role == 2) && t.points[0].y() < kTop) labels.push_back(t);
@@ -169,7 +169,7 @@ TEST(Hidokai, TemporalHoursAndTheirRange) {
     {
         RecordingPainter p;
         RecordingDialogs d;
-        DrawHidokai(s, PrinterPage(), p, d);
+        kHidokai.draw(s, PrinterPage(), p, d);
         EXPECT_TRUE(d.events.empty());
         EXPECT_TRUE(p.hasText(QStringLiteral("2/10")));
         EXPECT_TRUE(p.hasText(QStringLiteral("[ Temporalstunden ]")));
@@ -180,7 +180,7 @@ TEST(Hidokai, TemporalHoursAndTheirRange) {
         s.quadrantTemporalTo = 13;
         RecordingPainter p;
         RecordingDialogs d;
-        DrawHidokai(s, PrinterPage(), p, d);
+        kHidokai.draw(s, PrinterPage(), p, d);
         ASSERT_EQ(d.events.size(), 1u);
         EXPECT_EQ(d.events[0].caption, QStringLiteral("ZORVA.EXE - Fehler!"));
         EXPECT_TRUE(d.events[0].text.startsWith(QStringLiteral("Temporalstunden müssen zwischen 0 und 12 liegen!")));
@@ -196,14 +196,14 @@ TEST(Hidokai, PolarLatitudeWithTemporalHoursIsNotConstructed) {
     s.temporalHours = true;
     RecordingPainter p;
     RecordingDialogs d;
-    EXPECT_FALSE(DrawHidokai(s, PrinterPage(), p, d).drawn);
+    EXPECT_FALSE(kHidokai.draw(s, PrinterPage(), p, d).drawn);
     EXPECT_TRUE(p.hasText(QStringLiteral("Temporalstunden sind in dieser geogr. Breite nicht möglich!")));
     EXPECT_TRUE(p.all(Primitive::Rectangle).empty());
 
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     PlotStream stream(buffer);
-    EXPECT_FALSE(WriteHidokaiPlot(s, stream, d));
+    EXPECT_FALSE(kHidokai.writePlot(s, stream, d));
     EXPECT_TRUE(buffer.data().isEmpty());
     EXPECT_EQ(d.events.size(), 1u);
 }
@@ -215,7 +215,7 @@ TEST(Hidokai, LegendTexts) {
     s.language = Language::English;
     RecordingPainter p;
     RecordingDialogs d;
-    DrawHidokai(s, PrinterPage(), p, d);
+    kHidokai.draw(s, PrinterPage(), p, d);
     EXPECT_TRUE(p.hasText(QStringLiteral("Altitude Sundial (horiz.)")));
     EXPECT_TRUE(p.hasText(QStringLiteral("Latitude = 47.25, Longitude = -9.59")));
     EXPECT_TRUE(p.hasText(QStringLiteral("Time of zone meridian with EoT")));
@@ -224,11 +224,10 @@ TEST(Hidokai, LegendTexts) {
     s.timeSystem = 0;
     s.cylinderWithEoT = false;
     RecordingPainter q;
-    DrawHidokai(s, PrinterPage(), q, d);
+    kHidokai.draw(s, PrinterPage(), q, d);
     EXPECT_TRUE(q.hasText(QStringLiteral(" WOZ  ohne Zeitgl.")));
     EXPECT_TRUE(q.hasText(QStringLiteral("Zeigerlaenge =  25.00 mm")));
-    ASSERT_NE(ConstructionFor(s), nullptr);
-    EXPECT_EQ(ConstructionFor(s)->draw, &DrawHidokai);
+    EXPECT_EQ(ConstructionFor(s), &kHidokai);
 }
 
 // At 35 S the afternoon lines start low down among the date lines of the month scale: their
@@ -249,7 +248,7 @@ TEST(Hidokai, NumbersKeepOffTheDateLines) {
     for (const DialRequest& r : {screen, PrinterPage()}) {
         RecordingPainter p;
         RecordingDialogs d;
-        ASSERT_TRUE(DrawHidokai(s, r, p, d).drawn);
+        ASSERT_TRUE(kHidokai.draw(s, r, p, d).drawn);
         // The date lines: level strokes of the frame's role inside the faces.
         std::vector<QLineF> dateLines;
         for (const Primitive& l : p.lines(0))

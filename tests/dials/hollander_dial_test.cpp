@@ -36,18 +36,16 @@ QString PlotOf(const DialState& s, RecordingDialogs& dialogs, bool cone = false)
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     PlotStream stream(buffer, 1);
-    const bool ok = cone ? WriteHollanderConePlot(s, stream, dialogs) : WriteHollanderPlot(s, stream, dialogs);
+    const bool ok = cone ? kHollanderDial.writeSecondPlot(s, stream, dialogs) : kHollanderDial.writePlot(s, stream, dialogs);
     EXPECT_TRUE(ok);
     return QString::fromLatin1(buffer.data());
 }
 
 TEST(HollanderDial, IsTheConstructionOfTheLetterM) {
     const DialConstruction* c = ConstructionFor(ConeDial());
-    ASSERT_NE(c, nullptr);
-    EXPECT_EQ(c->draw, &DrawHollanderDial);
-    EXPECT_EQ(c->writePlot, &WriteHollanderPlot);
-    EXPECT_EQ(c->writeSecondPlot, &WriteHollanderConePlot);
-    EXPECT_FALSE(c->planar);
+    EXPECT_EQ(c, &kHollanderDial);
+    EXPECT_NE(kHollanderDial.writeSecondPlot, nullptr);  // the cone is saved with the dial
+    EXPECT_FALSE(kHollanderDial.planar);
     EXPECT_TRUE(CanSavePlot(ConeDial()));
 }
 
@@ -61,7 +59,7 @@ TEST(HollanderDial, ScreenDrawingShowsConeHourAndDateLinesInTheirColours) {
     r.clientHeight = 212;
     r.originX = 156;
     r.originY = 140;
-    const DialResult result = DrawHollanderDial(s, r, painter, dialogs);
+    const DialResult result = kHollanderDial.draw(s, r, painter, dialogs);
     ASSERT_TRUE(result.drawn);
     EXPECT_TRUE(dialogs.events.empty());
     auto linesOf = [&](int role) {
@@ -113,7 +111,7 @@ TEST(HollanderDial, LegendStaysClearNumbersKeepOffTheLinesAndTheSouthernDialFill
         s.timeSystem = timeSystem;
         RecordingPainter painter;
         RecordingDialogs dialogs;
-        ASSERT_TRUE(DrawHollanderDial(s, DefaultScreenRequest(s, QSize(kW, kH)), painter, dialogs).drawn) << latitude;
+        ASSERT_TRUE(kHollanderDial.draw(s, DefaultScreenRequest(s, QSize(kW, kH)), painter, dialogs).drawn) << latitude;
         const std::string where = "at " + std::to_string(latitude) + (timeSystem ? " zone time" : " solar time");
 
         // The legend: its title and lines, as the recording painter measures them.
@@ -162,7 +160,7 @@ TEST(HollanderDial, AnglesThatFormNoConeShowTheErrorBoxAndDrawNothing) {
     DialRequest r;
     r.clientWidth = 800;
     r.clientHeight = 500;
-    EXPECT_FALSE(DrawHollanderDial(s, r, painter, dialogs).drawn);
+    EXPECT_FALSE(kHollanderDial.draw(s, r, painter, dialogs).drawn);
     EXPECT_TRUE(painter.items.empty());
     ASSERT_EQ(dialogs.events.size(), 1u);
     EXPECT_EQ(dialogs.events[0].text,
@@ -172,7 +170,7 @@ TEST(HollanderDial, AnglesThatFormNoConeShowTheErrorBoxAndDrawNothing) {
     s.coneHalfAngle = 0.05;
     s.coneAxisInclination = 5;
     dialogs.clear();
-    DrawHollanderDial(s, r, painter, dialogs);
+    kHollanderDial.draw(s, r, painter, dialogs);
     ASSERT_EQ(dialogs.events.size(), 1u);
     EXPECT_TRUE(dialogs.events[0].text.contains(QStringLiteral("alfa=0.05 und psi= 5.00"))) << dialogs.events[0].text.toStdString();
 
@@ -180,7 +178,7 @@ TEST(HollanderDial, AnglesThatFormNoConeShowTheErrorBoxAndDrawNothing) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     PlotStream stream(buffer, 1);
-    EXPECT_FALSE(WriteHollanderPlot(s, stream, dialogs));
+    EXPECT_FALSE(kHollanderDial.writePlot(s, stream, dialogs));
     EXPECT_TRUE(buffer.data().isEmpty());
 }
 

@@ -2,6 +2,7 @@
 // and off lines where a free place exists; the hour numbers of the altitude, hat, azimuth and
 // cone-shadow dials at a northern and a southern site neither overlap nor leave the sheet.
 #include "dials/label_placer.h"
+#include "dials/dial_constructions.h"
 
 #include "dials/azimuth_dial.h"
 #include "dials/cylinder_dial.h"
@@ -226,10 +227,7 @@ TEST(LabelsOfEveryFamily, HourNumbersApartAndOnTheSheetInBothHemispheres) {
             RecordingPainter p;
             RecordingDialogs d;
             const DialRequest r = Page();
-            if (f.type == 'z') DrawCylinderDial(s, r, p, d);
-            else if (f.type == 'k') DrawHidokai(s, r, p, d);
-            else if (f.type == 'a') DrawAzimuthDial(s, r, p, d);
-            else DrawHollanderDial(s, r, p, d);
+            ConstructionFor(s)->draw(s, r, p, d);
             const auto labels = Labels(p, HourNumbers());
             const std::string what = std::string(f.name) + (site.latitude > 0 ? " north" : " south");
             EXPECT_FALSE(labels.empty()) << what;
@@ -249,8 +247,7 @@ TEST(LabelsOfEveryFamily, LateHourLinesOfASouthernAltitudeDialAreNumbered) {
         s.otherHourTo = 19;
         RecordingPainter p;
         RecordingDialogs d;
-        if (type == 'z') DrawCylinderDial(s, Page(), p, d);
-        else DrawHidokai(s, Page(), p, d);
+        ConstructionFor(s)->draw(s, Page(), p, d);
         for (const char* hour : {"17", "18"}) EXPECT_TRUE(p.hasText(QString::fromLatin1(hour))) << type << " " << hour;
     }
 }

@@ -144,7 +144,7 @@ TEST(LiveShadowAddedDials, AnalemmaticGnomonOnTheDateCastsItsShadowThroughTheDra
         const DialRequest r = Page();
         RecordingPainter drawing;
         RecordingDialogs dialogs;
-        ASSERT_TRUE(DrawAnalemmaticDial(context, r, drawing, dialogs).drawn) << c.name;
+        ASSERT_TRUE(kAnalemmaticDial.draw(context, r, drawing, dialogs).drawn) << c.name;
         const bool mean = IsMeanReckoning(c.reckoning);
         // The date scale is the first stroke of its colour; the hour dots follow the figure's hours.
         const std::vector<Primitive> dateStrokes = drawing.lines(1);
@@ -259,7 +259,7 @@ TEST(LiveShadowAddedDials, BifilarThreadShadowsCrossOnTheDrawnHourAndDateLines) 
         const DialRequest r = Page(1410, BifilarCrossingRow(s, 0, 2820, 2000, 10));
         RecordingPainter drawing;
         RecordingDialogs dialogs;
-        ASSERT_TRUE(DrawBifilarDial(context, r, drawing, dialogs).drawn) << c.name;
+        ASSERT_TRUE(kBifilarDial.draw(context, r, drawing, dialogs).drawn) << c.name;
         const std::vector<Segment> hourLines = SegmentsOf(drawing.lines(IsMeanReckoning(c.reckoning) ? 5 : 2));
         const std::vector<Segment> dateLines = SegmentsOf(drawing.lines(1));
         ASSERT_FALSE(hourLines.empty());

@@ -121,9 +121,9 @@ TEST(PolarCylinder, NodusShadowTracedInSpaceLiesOnTheDrawnLines) {
                 DialState only = s;
                 only.otherHourFrom = only.otherHourTo = hour;
                 RecordingPainter hourLine;
-                ASSERT_TRUE(DrawPolarCylinderDial(only, Page(), hourLine, d).drawn);
+                ASSERT_TRUE(kPolarCylinderDial.draw(only, Page(), hourLine, d).drawn);
                 RecordingPainter full;
-                ASSERT_TRUE(DrawPolarCylinderDial(s, Page(), full, d).drawn);
+                ASSERT_TRUE(kPolarCylinderDial.draw(s, Page(), full, d).drawn);
                 const auto hourLines = hourLine.lines(2);
                 ASSERT_FALSE(hourLines.empty());
                 for (size_t i : {size_t(1), size_t(3), size_t(5)}) {
@@ -193,7 +193,7 @@ TEST(PolarCylinder, MeanTimeLinesAreFiguresOfEight) {
     s.otherHourFrom = s.otherHourTo = 12;
     RecordingPainter p;
     RecordingDialogs d;
-    ASSERT_TRUE(DrawPolarCylinderDial(s, Page(), p, d).drawn);
+    ASSERT_TRUE(kPolarCylinderDial.draw(s, Page(), p, d).drawn);
     double lo = 1e9, hi = -1e9;
     for (const Primitive& l : p.lines(5))
         for (const QPointF& q : l.points) {
@@ -210,14 +210,14 @@ TEST(PolarCylinder, BadInputGetsAClearMessageAndNothingOffTheArea) {
     s.cylinderGnomon = 120;  // outside the 100 mm cylinder
     RecordingPainter p;
     RecordingDialogs d;
-    EXPECT_FALSE(DrawPolarCylinderDial(s, Page(), p, d).drawn);
+    EXPECT_FALSE(kPolarCylinderDial.draw(s, Page(), p, d).drawn);
     ASSERT_EQ(d.events.size(), 1u);
     EXPECT_TRUE(d.events[0].text.contains(QStringLiteral("Radius")));
     EXPECT_TRUE(p.lines(2).empty());
     QBuffer refused;
     refused.open(QIODevice::WriteOnly);
     PlotStream stream(refused);
-    EXPECT_FALSE(WritePolarCylinderPlot(s, stream, d));
+    EXPECT_FALSE(kPolarCylinderDial.writePlot(s, stream, d));
     EXPECT_TRUE(refused.data().isEmpty());
 
     // The ends of the ranges and the pole draw, inside a window on the printable area.
@@ -231,7 +231,7 @@ TEST(PolarCylinder, BadInputGetsAClearMessageAndNothingOffTheArea) {
                 e.latitude = latitude;
                 RecordingPainter q;
                 RecordingDialogs dd;
-                EXPECT_TRUE(DrawPolarCylinderDial(e, Page(), q, dd).drawn) << radius << " " << latitude;
+                EXPECT_TRUE(kPolarCylinderDial.draw(e, Page(), q, dd).drawn) << radius << " " << latitude;
                 const auto windows = q.all(Primitive::Window);
                 ASSERT_EQ(windows.size(), 1u);
                 EXPECT_EQ(windows[0].points[1], QPointF(70 + 2800 + 1 - 2, 50 + 2000 + 1 - 2));
@@ -255,7 +255,7 @@ TEST(PolarCylinder, PlotHasTheStandardHeadAndScalesForDxf) {
         buffer.open(QIODevice::WriteOnly);
         PlotStream stream(buffer, i == 0 ? 1 : 25);
         RecordingDialogs d;
-        ASSERT_TRUE(WritePolarCylinderPlot(s, stream, d));
+        ASSERT_TRUE(kPolarCylinderDial.writePlot(s, stream, d));
         plots[i] = buffer.data();
     }
     EXPECT_TRUE(plots[0].startsWith("IN;VS 1;PA;IW 0 0 16157 11038;PU 0 0;EA 16157 11038;"));

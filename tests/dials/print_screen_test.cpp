@@ -192,8 +192,11 @@ void ExpectMeasureCornerFree(const RecordingPainter& drawn, const std::string& w
                 a.p2() == b.p1())
                 corner = QRectF(QPointF(a.p2().x(), a.p1().y()), b.p2());
     ASSERT_TRUE(corner) << what << ": no measure";
-    for (const Primitive& t : drawn.all(Primitive::Text))
-        if (t.text.size() <= 3) EXPECT_FALSE(corner->intersects(TextBox(t))) << what << ": " << t.text.toStdString() << " in the measure's corner";
+    for (const Primitive& t : drawn.all(Primitive::Text)) {
+        if (t.text.size() <= 3) {
+            EXPECT_FALSE(corner->intersects(TextBox(t))) << what << ": " << t.text.toStdString() << " in the measure's corner";
+        }
+    }
 }
 
 TEST(PrintoutAndScreen, LayoutTextsKeepOffTheLines) {

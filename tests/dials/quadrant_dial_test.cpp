@@ -42,10 +42,10 @@ DialState Quadrant() {
     return s;
 }
 
-RecordingPainter Draw(const DialState& s, PlanarDialResult* result = nullptr) {
+RecordingPainter Draw(const DialState& s, DialResult* result = nullptr) {
     RecordingPainter p;
     RecordingDialogs d;
-    const PlanarDialResult r = DrawQuadrantDial(s, PrinterPage(), p, d);
+    const DialResult r = kQuadrantDial.draw(s, PrinterPage(), p, d);
     if (result) *result = r;
     return p;
 }
@@ -304,7 +304,7 @@ TEST(QuadrantDial, PolarLatitudeRefusesTemporalHoursOnTheCanvas) {
     DialState s = Quadrant();
     s.latitude = 70;
     s.timeSystem = 2;
-    PlanarDialResult r;
+    DialResult r;
     const RecordingPainter p = Draw(s, &r);
     EXPECT_FALSE(r.drawn);
     EXPECT_TRUE(p.all(Primitive::Arc).empty());
@@ -360,11 +360,11 @@ TEST(QuadrantDial, LegendNamesTheSiteAndTheTimeShown) {
 TEST(QuadrantDial, ScreenScalesTheRadiusWithTheHeight) {
     RecordingPainter p;
     RecordingDialogs d;
-    PlanarDialRequest r;
+    DialRequest r;
     r.target = DrawTarget::Screen;
     r.clientWidth = 1001;
     r.clientHeight = 700;
-    DrawQuadrantDial(Quadrant(), r, p, d);
+    kQuadrantDial.draw(Quadrant(), r, p, d);
     // R = 150 x 700 / 210 = 500 pixels, C = 10 / 3 pixels per mm: apex (1001 / 4, 33).
     bool outline = false;
     for (const Primitive& a : p.all(Primitive::Arc))

@@ -110,7 +110,7 @@ TEST(QuadrantPlots, HeadsAndEndsOfEveryKind) {
 // to the point the dial is built round: every vertex of the page has a plot vertex within
 // `toleranceMm`.
 void ExpectPlotMatchesPage(const DialState& s, QPointF pageCentre, QPointF plotCentre, double toleranceMm) {
-    PlanarDialRequest r;
+    DialRequest r;
     r.target = DrawTarget::Printer;
     r.clientWidth = 2800;
     r.clientHeight = 2000;
@@ -147,13 +147,13 @@ TEST(QuadrantPlots, PlotAndPageAgreeOnEveryHourLine) {
     // The Habermel plates round the foot of the gnomon (the circle of 0.8 mm).
     for (int kind : {1, 2}) {
         const DialState s = Quadrant(kind);
-        PlanarDialRequest r;
+        DialRequest r;
         r.target = DrawTarget::Printer;
         r.clientWidth = 2800;
         r.clientHeight = 2000;
         RecordingPainter page;
         RecordingDialogs d;
-        DrawHabermelDial(s, r, page, d);
+        kHabermelDial.draw(s, r, page, d);
         QPointF foot;
         for (const Primitive& c : page.all(Primitive::Circle))
             if (std::abs(c.radius - 8) < 1e-9) foot = c.points[0];
@@ -173,7 +173,7 @@ TEST(QuadrantPlots, ScreenAndPageAgreeOnEveryHourLine) {
             const DialState s = Quadrant(kind, scale);
             RecordingDialogs d;
             auto draw = [&](DrawTarget target, double w, double h) {
-                PlanarDialRequest r;
+                DialRequest r;
                 r.target = target;
                 r.clientWidth = w;
                 r.clientHeight = h;
@@ -221,13 +221,13 @@ TEST(QuadrantPlots, ExtremeLatitudesStayOnThePageAndTheSheet) {
             DialState s = Quadrant(0, scale);
             s.latitude = latitude;
             s.mirrorLeftQuadrant = scale == 2;
-            PlanarDialRequest r;
+            DialRequest r;
             r.target = DrawTarget::Printer;
             r.clientWidth = 2800;
             r.clientHeight = 2000;
             RecordingPainter page;
             RecordingDialogs d;
-            EXPECT_TRUE(DrawQuadrantDial(s, r, page, d).drawn);
+            EXPECT_TRUE(kQuadrantDial.draw(s, r, page, d).drawn);
             for (const Primitive& l : page.all(Primitive::Line))
                 for (const QPointF& q : l.points) {
                     ASSERT_TRUE(q.x() >= 0 && q.x() <= 2800 && q.y() >= 0 && q.y() <= 2000) << latitude << " " << scale;
@@ -273,13 +273,13 @@ TEST(QuadrantPlots, LeftQuadrantIsMirroredInThePlotOnly) {
     EXPECT_TRUE(mirroredPlot.contains("LBQUADRANT - SONNENUHR\x03"));
     EXPECT_FALSE(mirroredPlot.contains("DI -"));
     // The screen is not mirrored.
-    PlanarDialRequest r;
+    DialRequest r;
     r.target = DrawTarget::Screen;
     r.clientWidth = 1200;
     r.clientHeight = 816;
     RecordingPainter screen;
     RecordingDialogs d;
-    DrawQuadrantDial(s, r, screen, d);
+    kQuadrantDial.draw(s, r, screen, d);
     for (const Primitive& l : screen.lines(1)) EXPECT_GE(l.points[1].x(), 300);
 }
 

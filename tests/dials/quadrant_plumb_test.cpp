@@ -44,13 +44,13 @@ DialState Quadrant(const Site& site, int scale) {
 }
 
 RecordingPainter Draw(const DialState& s) {
-    PlanarDialRequest r;
+    DialRequest r;
     r.target = DrawTarget::Printer;
     r.clientWidth = 2800;
     r.clientHeight = 2000;
     RecordingPainter p;
     RecordingDialogs d;
-    DrawQuadrantDial(s, r, p, d);
+    kQuadrantDial.draw(s, r, p, d);
     return p;
 }
 

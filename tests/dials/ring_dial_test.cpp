@@ -157,7 +157,7 @@ TEST(RingDial, LightSpotTracedInSpaceLiesOnTheDrawnHourLine) {
                 s.otherHourFrom = s.otherHourTo = hour;
                 RecordingPainter p;
                 RecordingDialogs d;
-                ASSERT_TRUE(DrawRingDial(s, PrinterPage(), p, d).drawn);
+                ASSERT_TRUE(kRingDial.draw(s, PrinterPage(), p, d).drawn);
                 const auto rects = p.all(Primitive::Rectangle);
                 ASSERT_GE(rects.size(), 1u);
                 const double x0 = rects[0].points[0].x();
@@ -202,7 +202,7 @@ TEST(RingDial, SlidingHoleKeepsNoonOnOneStraightLine) {
     s.otherHourFrom = s.otherHourTo = 12;
     RecordingPainter p;
     RecordingDialogs d;
-    ASSERT_TRUE(DrawRingDial(s, PrinterPage(), p, d).drawn);
+    ASSERT_TRUE(kRingDial.draw(s, PrinterPage(), p, d).drawn);
     const auto noon = p.lines(2);
     ASSERT_GE(noon.size(), 10u);
     for (const Primitive& l : noon) {
@@ -212,7 +212,7 @@ TEST(RingDial, SlidingHoleKeepsNoonOnOneStraightLine) {
     // The fixed hole spreads noon over the dates: summer higher sun, farther spot.
     s.noonLineHorizontal = false;
     RecordingPainter fixed;
-    DrawRingDial(s, PrinterPage(), fixed, d);
+    kRingDial.draw(s, PrinterPage(), fixed, d);
     const auto spread = fixed.lines(2);
     EXPECT_GT(std::abs(spread.front().points[0].x() - spread.back().points[1].x()), 100);
 }
@@ -245,9 +245,13 @@ TEST(RingDial, CorrectionTableNamesTheErrorOfTheDrawnScale) {
     s.wholeYearBand = false;
     s.rayDeflection = 1;
     t = ComputeRingCorrectionTable(s);
-    for (const auto& row : t.minutes)
-        for (const auto& v : row)
-            if (v) EXPECT_EQ(*v, 0.0);
+    for (const auto& row : t.minutes) {
+        for (const auto& v : row) {
+            if (v) {
+                EXPECT_EQ(*v, 0.0);
+            }
+        }
+    }
     // Ignoring the deflection: no error on the hole's line (the equinox), some at the solstices.
     s.rayDeflection = 0;
     t = ComputeRingCorrectionTable(s);
@@ -275,7 +279,7 @@ TEST(RingDial, BadInputGetsAClearMessageAndNoDrawingOffThePage) {
         s.ringWidth = 150;
         RecordingPainter p;
         RecordingDialogs d;
-        const PlanarDialResult r = DrawRingDial(s, PrinterPage(), p, d);
+        const DialResult r = kRingDial.draw(s, PrinterPage(), p, d);
         EXPECT_EQ(r.drawn, c.drawn) << c.angle << " " << c.latitude;
         if (!c.drawn) {
             ASSERT_EQ(d.events.size(), 1u);
@@ -295,7 +299,7 @@ TEST(RingDial, BadInputGetsAClearMessageAndNoDrawingOffThePage) {
     s.latitude = 5;
     RecordingPainter p;
     RecordingDialogs d;
-    DrawRingDial(s, PrinterPage(), p, d);
+    kRingDial.draw(s, PrinterPage(), p, d);
     EXPECT_TRUE(p.hasText(QStringLiteral("Skala reicht teilweise in die andere Ringhälfte: dort abgeschnitten.")));
 }
 
@@ -305,7 +309,7 @@ TEST(RingDial, PlotHasItsHeadAndEndAndIsNeverScaled) {
     buffer.open(QIODevice::WriteOnly);
     PlotStream stream(buffer);
     RecordingDialogs d;
-    ASSERT_TRUE(WriteRingDialPlot(s, stream, d));
+    ASSERT_TRUE(kRingDial.writePlot(s, stream, d));
     const QByteArray plot = buffer.data();
     EXPECT_TRUE(plot.startsWith("IN;SS;PA;"));
     EXPECT_TRUE(plot.endsWith(";SP 0;IN;"));
@@ -319,7 +323,7 @@ TEST(RingDial, PlotHasItsHeadAndEndAndIsNeverScaled) {
     QBuffer refused;
     refused.open(QIODevice::WriteOnly);
     PlotStream second(refused);
-    EXPECT_FALSE(WriteRingDialPlot(s, second, d));
+    EXPECT_FALSE(kRingDial.writePlot(s, second, d));
     EXPECT_TRUE(refused.data().isEmpty());
 }
 
