@@ -10,6 +10,8 @@ namespace {
 // Constants of the lunar series as published with it.
 constexpr double kTwoPi = 6.283185307;
 constexpr double kArcsecPerRadian = 206264.8062;
+// |Y| / |X| below which the right ascension is taken within 0.6 degrees of 12 h.
+constexpr double kNearTwelveHours = 0.01;
 
 }  // namespace
 
@@ -66,6 +68,17 @@ EquatorialUnit EquatorialUnitFromCartesian(double X, double Y, double Z, double 
     EquatorialUnit u;
     u.sinDeclination = Z;
     u.cosDeclination = rho;
+    if (X < 0 && std::abs(Y) < kNearTwelveHours * -X) {
+        // Near 12 h the sum X + rho cancels, and rho, taken from Z, differs from the length of
+        // (X, Y) by up to 1e-6 (the published obliquity's sine and cosine are rounded): the
+        // half-angle form would swing the right ascension by up to 12 h within a second of the
+        // moon's motion there. The direction of (X, Y) itself is the right ascension.
+        const double r = std::sqrt(X * X + Y * Y);
+        u.halfAngleTangent = Y == 0 ? HUGE_VAL : (r - X) / Y;
+        u.cosRightAscension = X / r;
+        u.sinRightAscension = Y / r;
+        return u;
+    }
     const double denominator = X + rho;
     if (denominator == 0) {
         u.halfAngleTangent = HUGE_VAL;

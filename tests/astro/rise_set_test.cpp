@@ -264,6 +264,24 @@ TEST(RiseSetSeries, SteppedDayScanAgreesWithDirectEvaluation) {
     EXPECT_GT(compared, 500);
 }
 
+// Near 12 h of right ascension the moon's direction must turn on smoothly: the half-angle
+// form divided by a sum that cancels there, and the moon's right ascension swung by hours
+// within a second (1986-02-26, about 7:05 UT).
+TEST(RiseSetSeries, MoonPassesTwelveHoursSmoothly) {
+    const double around = 46487.29527;
+    double previous = MiniMoon((around - 60.0 / 86400 - 51544.5) / 36525).rightAscensionHours;
+    int passed = 0;
+    for (double s = -59.9; s <= 60; s += 0.1) {
+        const double ra = MiniMoon((around + s / 86400 - 51544.5) / 36525).rightAscensionHours;
+        // About 1e-6 hours in a tenth of a second; never backwards, never a jump.
+        ASSERT_GE(ra - previous, 0.0) << s;
+        ASSERT_LT(ra - previous, 2e-6) << s;
+        passed += previous < 12 && ra >= 12;
+        previous = ra;
+    }
+    EXPECT_EQ(passed, 1);
+}
+
 // The scan skips the middle sample of a two-hour window when no parabola whose bend stays
 // within kSinAltitudeBend could reach zero there; the bound must hold with room to spare
 // wherever the sun or the moon can be: at the poles, on the equator where the hour angle
