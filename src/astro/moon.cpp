@@ -15,53 +15,41 @@ constexpr double kNearTwelveHours = 0.01;
 
 }  // namespace
 
-RotatingAngle RotatingAngle::Start(double a, double b, double T, double dT) {
-    RotatingAngle r;
+RotatingAngle RotatingAngle::At(double a, double b, double T) {
     // The turn count is reduced first (b T reaches hundreds of turns), with the series' own
     // value of 2 pi, as the direct evaluation has it.
     const double angle = kTwoPi * FracPositive(a + b * T);
-    r.s = std::sin(angle);
-    r.c = std::cos(angle);
-    r.stepS = std::sin(kTwoPi * b * dT);
-    r.stepC = std::cos(kTwoPi * b * dT);
-    return r;
+    return {std::sin(angle), std::cos(angle)};
 }
 
-RotatingAngle RotatingAngle::Start(double a, double b, double T, const RotatingAngle& step) {
-    const double angle = kTwoPi * FracPositive(a + b * T);
-    RotatingAngle r = step;
-    r.s = std::sin(angle);
-    r.c = std::cos(angle);
-    return r;
+DayOfTurns::DayOfTurns(double radiansPerHour) {
+    for (int k = 0; k <= 24; ++k) after[k] = {std::sin(k * radiansPerHour), std::cos(k * radiansPerHour)};
 }
 
-MoonArguments MoonArguments::Start(double T, double dT) {
-    // The scan starts a day after day with the same step: its rotations are computed once.
-    static thread_local double cachedStep = 0.0;
-    static thread_local MoonArguments steps;  // default: no step, as for dT = 0
-    if (dT != cachedStep) {
-        steps.l = RotatingAngle::Start(0, 1325.55241, 0, dT);
-        steps.ls = RotatingAngle::Start(0, 99.997361, 0, dT);
-        steps.D = RotatingAngle::Start(0, 1236.853086, 0, dT);
-        steps.F = RotatingAngle::Start(0, 1342.227825, 0, dT);
-        steps.L0 = RotatingAngle::Start(0, 1336.855225, 0, dT);
-        cachedStep = dT;
-    }
-    MoonArguments m;
-    m.l = RotatingAngle::Start(0.374897, 1325.55241, T, steps.l);
-    m.ls = RotatingAngle::Start(0.993133, 99.997361, T, steps.ls);
-    m.D = RotatingAngle::Start(0.827361, 1236.853086, T, steps.D);
-    m.F = RotatingAngle::Start(0.259086, 1342.227825, T, steps.F);
-    m.L0 = RotatingAngle::Start(0.606433, 1336.855225, T, steps.L0);
-    return m;
+DayOfTurns DayOfTurns::OfSeriesRate(double turnsPerCentury) {
+    return DayOfTurns(kTwoPi * turnsPerCentury / (24 * 36525.0));
 }
 
-void MoonArguments::step() {
-    l.step();
-    ls.step();
-    D.step();
-    F.step();
-    L0.step();
+namespace {
+
+// Rates of the fundamental arguments in turns per Julian century.
+constexpr double kRateL = 1325.55241, kRateLs = 99.997361, kRateD = 1236.853086, kRateF = 1342.227825,
+                 kRateL0 = 1336.855225;
+
+}  // namespace
+
+MoonArguments MoonArguments::At(double T) {
+    return {RotatingAngle::At(0.374897, kRateL, T), RotatingAngle::At(0.993133, kRateLs, T),
+            RotatingAngle::At(0.827361, kRateD, T), RotatingAngle::At(0.259086, kRateF, T),
+            RotatingAngle::At(0.606433, kRateL0, T)};
+}
+
+MoonArguments MoonArguments::afterHours(int hours) const {
+    static const DayOfTurns l_ = DayOfTurns::OfSeriesRate(kRateL), ls_ = DayOfTurns::OfSeriesRate(kRateLs),
+                            D_ = DayOfTurns::OfSeriesRate(kRateD), F_ = DayOfTurns::OfSeriesRate(kRateF),
+                            L0_ = DayOfTurns::OfSeriesRate(kRateL0);
+    return {l.turnedBy(l_.after[hours]), ls.turnedBy(ls_.after[hours]), D.turnedBy(D_.after[hours]),
+            F.turnedBy(F_.after[hours]), L0.turnedBy(L0_.after[hours])};
 }
 
 EquatorialUnit EquatorialUnitFromCartesian(double X, double Y, double Z, double rho) {
@@ -146,7 +134,7 @@ EquatorialUnit MoonFromArguments(const MoonArguments& a) {
 }
 
 EquatorialUnit MiniMoonUnit(double T) {
-    return MoonFromArguments(MoonArguments::Start(T, 0.0));
+    return MoonFromArguments(MoonArguments::At(T));
 }
 
 RaDec MiniMoon(double T) {

@@ -1,6 +1,8 @@
 #pragma once
 // Short lunar series: enough for rise and set times to the minute.
 
+#include <array>
+
 namespace zorva {
 
 struct RaDec {
@@ -22,28 +24,33 @@ struct EquatorialUnit {
 EquatorialUnit EquatorialUnitFromCartesian(double X, double Y, double Z, double rho);
 RaDec RaDecFromUnit(const EquatorialUnit& u);
 
-// An angle that grows linearly with time, carried as its sine and cosine: stepping it by a
-// fixed increment is one rotation instead of two library calls.
+// An angle that grows linearly with time, carried as its sine and cosine: turning it by a
+// known increment is one rotation instead of two library calls.
 struct RotatingAngle {
-    double s = 0.0, c = 1.0;        // sine and cosine now
-    double stepS = 0.0, stepC = 1.0;  // of the increment per step
-    // 2 pi (a + b T) at T, stepping T by dT.
-    static RotatingAngle Start(double a, double b, double T, double dT);
-    // The same with the increment's sine and cosine taken from `step`.
-    static RotatingAngle Start(double a, double b, double T, const RotatingAngle& step);
-    void step() {
-        const double s2 = s * stepC + c * stepS;
-        c = c * stepC - s * stepS;
-        s = s2;
-    }
+    double s = 0.0, c = 1.0;  // sine and cosine
+    // 2 pi (a + b T), the turn count reduced first.
+    static RotatingAngle At(double a, double b, double T);
+    // This angle plus the one whose sine and cosine `by` holds.
+    RotatingAngle turnedBy(const RotatingAngle& by) const { return {s * by.c + c * by.s, c * by.c - s * by.s}; }
+};
+
+// How far an angle growing by `radiansPerHour` has turned after 0..24 hours, as sines and
+// cosines taken once: an hour's value is one rotation of midnight's, whichever hours a scan
+// skips, and carries no rounding from the hours before it.
+struct DayOfTurns {
+    std::array<RotatingAngle, 25> after;
+    explicit DayOfTurns(double radiansPerHour);
+    // For a series argument of `turnsPerCentury` (the series' own value of 2 pi).
+    static DayOfTurns OfSeriesRate(double turnsPerCentury);
 };
 
 // The fundamental arguments of the lunar series (mean anomalies of moon and sun, mean
-// elongation, argument of latitude, mean longitude) at T, stepping by dT.
+// elongation, argument of latitude, mean longitude) at T.
 struct MoonArguments {
     RotatingAngle l, ls, D, F, L0;
-    static MoonArguments Start(double T, double dT);
-    void step();
+    static MoonArguments At(double T);
+    // The arguments `hours` (0..24) later.
+    MoonArguments afterHours(int hours) const;
 };
 EquatorialUnit MoonFromArguments(const MoonArguments& a);
 

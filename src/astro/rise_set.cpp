@@ -7,10 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstddef>
 #include <cstdint>
-#include <new>
-#include <type_traits>
 
 namespace zorva {
 namespace {
@@ -58,23 +55,17 @@ double ThresholdSine(RiseSetBody body, int twilightKind) {
 
 namespace {
 
-// Mean anomaly M and the mean longitude without its periodic part, stepping by dT.
+// Mean anomaly M and the mean longitude without its periodic part.
 struct SunArguments {
     RotatingAngle M, L;
     static constexpr double kRateM = 99.997351, kRateL = 99.997351 + 6191.2 / 1296000;
-    static SunArguments Start(double T, double dT) {
-        static thread_local double cachedStep = 0.0;
-        static thread_local SunArguments steps;  // default: no step, as for dT = 0
-        if (dT != cachedStep) {
-            steps = {RotatingAngle::Start(0, kRateM, 0, dT), RotatingAngle::Start(0, kRateL, 0, dT)};
-            cachedStep = dT;
-        }
-        return {RotatingAngle::Start(0.993133, kRateM, T, steps.M),
-                RotatingAngle::Start(0.7859453 + 0.993133, kRateL, T, steps.L)};
+    static SunArguments At(double T) {
+        return {RotatingAngle::At(0.993133, kRateM, T), RotatingAngle::At(0.7859453 + 0.993133, kRateL, T)};
     }
-    void step() {
-        M.step();
-        L.step();
+    // The arguments `hours` (0..24) later.
+    SunArguments afterHours(int hours) const {
+        static const DayOfTurns M_ = DayOfTurns::OfSeriesRate(kRateM), L_ = DayOfTurns::OfSeriesRate(kRateL);
+        return {M.turnedBy(M_.after[hours]), L.turnedBy(L_.after[hours])};
     }
 };
 
@@ -94,7 +85,7 @@ EquatorialUnit SunFromArguments(const SunArguments& a) {
 }  // namespace
 
 EquatorialUnit MiniSunUnit(double T) {
-    return SunFromArguments(SunArguments::Start(T, 0.0));
+    return SunFromArguments(SunArguments::At(T));
 }
 
 RaDec MiniSun(double T) {
@@ -154,129 +145,108 @@ double MidnightMJD(int year, int month, int day, double zoneMeridian) {
 
 namespace {
 
-// Room for a value for each hour 0..24, each made when stored: a day uses a few of them,
-// and the room is made for every day and body.
-template <typename T>
-class HourSlots {
-    static_assert(std::is_trivially_destructible_v<T> && std::is_trivially_copyable_v<T>);
+// hour / 24 for the whole hours of a day.
+constexpr std::array<double, 25> kHourFraction = [] {
+    std::array<double, 25> f{};
+    for (int hour = 0; hour <= 24; ++hour) f[hour] = hour / 24.0;
+    return f;
+}();
 
+// Local sidereal time at the whole hours 0..24 of one day as its sine and cosine; the same
+// for every body of the day.
+class DaySiderealTime {
 public:
-    void store(int hour, const T& value) { new (&bytes_[hour * sizeof(T)]) T(value); }
-    const T& operator[](int hour) const { return *std::launder(reinterpret_cast<const T*>(&bytes_[hour * sizeof(T)])); }
-
-private:
-    alignas(T) std::byte bytes_[25 * sizeof(T)];
-};
-
-// A series' arguments at the whole hours of a day, stepped in order and kept: a scan may
-// skip an hour's series and need it later (the twilight after the sun).
-template <typename Args>
-class HourlyArguments {
-public:
-    void start(const Args& atMidnight) { next_ = atMidnight; }
-    const Args& at(int hour) {
-        for (; stepped_ <= hour; ++stepped_) {
-            at_.store(stepped_, next_);
-            next_.step();
-        }
-        return at_[hour];
-    }
-
-private:
-    Args next_;
-    HourSlots<Args> at_;
-    int stepped_ = 0;
-};
-
-// Local sidereal time at the whole hours 0..24 of one day as its sine and cosine, stepped
-// in order and kept; the same for every body of the day.
-class HourlySiderealTime {
-public:
-    HourlySiderealTime(double mjd0, double longitude) : mjd0_(mjd0), longitude_(longitude) {}
-    void stepTo(int hour) {
-        for (; stepped_ <= hour; ++stepped_) {
-            advance(mjd0_ + stepped_ / 24.0);
-            sinAt_[stepped_] = sinLst_;
-            cosAt_[stepped_] = cosLst_;
-        }
-    }
-    double sinAt(int hour) const { return sinAt_[hour]; }
-    double cosAt(int hour) const { return cosAt_[hour]; }
-
-private:
-    // The angle, its sine and cosine carried from hour to hour: within a UT day it grows by
-    // exactly one sidereal hour per hour; where UT passes midnight the formula restarts from
-    // the new day, so there the exact angle is computed and the pair is turned by the
-    // difference (one sidereal hour plus a tiny residue).
-    void advance(double mjd) {
+    DaySiderealTime(double mjd0, double longitude) {
+        // Within a UT day the angle grows by exactly one sidereal hour per hour: an hour's value
+        // is the day's first turned by whole sidereal hours. Where UT passes midnight the
+        // formula restarts from the new day; there the exact angle is computed and turned on
+        // from there. The day's 24 hours pass midnight at most once.
         static const double kNominal = 15 * kRad * 1.0027379093;
-        static const double kSinNominal = std::sin(kNominal), kCosNominal = std::cos(kNominal);
-        const double utDay = std::trunc(mjd);
-        if (stepped_ > 0 && utDay == utDay_) {
-            const double s = sinLst_ * kCosNominal + cosLst_ * kSinNominal;
-            cosLst_ = cosLst_ * kCosNominal - sinLst_ * kSinNominal;
-            sinLst_ = s;
-            lst_ += kNominal;
-            return;
+        static const DayOfTurns turns(kNominal);
+        const double lst0 = 15 * kRad * LocalSiderealTime(mjd0, longitude);
+        const RotatingAngle start{std::sin(lst0), std::cos(lst0)};
+        const int crossing = FirstHourOfNextUtDay(mjd0);
+        for (int hour = 0; hour < crossing; ++hour) store(hour, start.turnedBy(turns.after[hour]));
+        if (crossing > 24) return;
+        const double lst = 15 * kRad * LocalSiderealTime(mjd0 + kHourFraction[crossing], longitude);
+        constexpr double kFullCircle = 15 * kRad * 24;
+        double residue = lst - lst0 - crossing * kNominal;
+        residue -= kFullCircle * std::round(residue / kFullCircle);
+        // The residue stays below 1e-8 rad: sine and cosine to second order are exact.
+        const RotatingAngle restart = start.turnedBy(turns.after[crossing]).turnedBy({residue, 1 - residue * residue / 2});
+        for (int hour = crossing; hour <= 24; ++hour) store(hour, restart.turnedBy(turns.after[hour - crossing]));
+    }
+    double sinAt(int hour) const { return sin_[hour]; }
+    double cosAt(int hour) const { return cos_[hour]; }
+
+private:
+    // The first whole hour whose UT day (the integer part of its MJD) is not midnight's; 25 if
+    // none. The day number never falls as the hours go on: a binary search.
+    static int FirstHourOfNextUtDay(double mjd0) {
+        const double utDay = std::trunc(mjd0);
+        int below = 0, above = 25;  // day(below) == utDay, day(above) differs (25: none)
+        while (above - below > 1) {
+            const int middle = (below + above) / 2;
+            (std::trunc(mjd0 + kHourFraction[middle]) == utDay ? below : above) = middle;
         }
-        const double lst = 15 * kRad * LocalSiderealTime(mjd, longitude_);
-        if (stepped_ == 0) {
-            sinLst_ = std::sin(lst);
-            cosLst_ = std::cos(lst);
-        } else {
-            constexpr double kFullCircle = 15 * kRad * 24;
-            double residue = lst - lst_ - kNominal;
-            residue -= kFullCircle * std::round(residue / kFullCircle);
-            // The residue stays below 1e-8 rad: sine and cosine to second order are exact.
-            const double cosResidue = 1 - residue * residue / 2;
-            const double sinStep = kSinNominal * cosResidue + kCosNominal * residue;
-            const double cosStep = kCosNominal * cosResidue - kSinNominal * residue;
-            const double s = sinLst_ * cosStep + cosLst_ * sinStep;
-            cosLst_ = cosLst_ * cosStep - sinLst_ * sinStep;
-            sinLst_ = s;
-        }
-        lst_ = lst;
-        utDay_ = utDay;
+        return above;
+    }
+    void store(int hour, const RotatingAngle& at) {
+        sin_[hour] = at.s;
+        cos_[hour] = at.c;
     }
 
-    double mjd0_, longitude_;
-    double lst_ = 0.0, sinLst_ = 0.0, cosLst_ = 1.0, utDay_ = 0.0;
-    std::array<double, 25> sinAt_, cosAt_;
-    int stepped_ = 0;
+    std::array<double, 25> sin_, cos_;
 };
 
 // Sine of a body's altitude at the whole hours 0..24 of one day, each computed once and
 // only when asked for: the sun and twilight scans read the same sun, and the series'
-// arguments step from hour to hour by rotation instead of fresh library calls.
+// arguments are midnight's turned by the hours instead of fresh library calls.
 class HourlySinAltitude {
 public:
-    HourlySinAltitude(RiseSetBody body, double mjd0, double sinPhi, double cosPhi, HourlySiderealTime& lst)
+    HourlySinAltitude(RiseSetBody body, double mjd0, double sinPhi, double cosPhi, const DaySiderealTime& lst)
         : moon_(body == RiseSetBody::Moon), sinPhi_(sinPhi), cosPhi_(cosPhi), lst_(lst) {
         const double T0 = (mjd0 - 51544.5) / 36525;
-        constexpr double kHourInCenturies = 1.0 / (24 * 36525.0);
         if (moon_)
-            moonArgs_.start(MoonArguments::Start(T0, kHourInCenturies));
+            moonMidnight_ = MoonArguments::At(T0);
         else
-            sunArgs_.start(SunArguments::Start(T0, kHourInCenturies));
+            sunMidnight_ = SunArguments::At(T0);
     }
     double operator()(int hour) {
-        if (!(known_ >> hour & 1)) {
-            lst_.stepTo(hour);
-            const EquatorialUnit p = moon_ ? MoonFromArguments(moonArgs_.at(hour)) : SunFromArguments(sunArgs_.at(hour));
-            value_[hour] = SinAltitudeOf(p, lst_.sinAt(hour), lst_.cosAt(hour), cosPhi_, sinPhi_);
-            known_ |= 1u << hour;
-        }
+        if (!(known_ >> hour & 1)) compute(hour);
         return value_[hour];
     }
+    // The direction at 0:00 and at 24:00, each with its sample.
+    const EquatorialUnit& midnight() {
+        operator()(0);
+        return midnight_;
+    }
+    const EquatorialUnit& nextMidnight() {
+        operator()(24);
+        return nextMidnight_;
+    }
+    double sinPhi() const { return sinPhi_; }
+    double cosPhi() const { return cosPhi_; }
+    const DaySiderealTime& siderealTime() const { return lst_; }
 
 private:
+    [[gnu::noinline]] void compute(int hour) {
+        const EquatorialUnit p = moon_ ? MoonFromArguments(moonMidnight_.afterHours(hour))
+                                       : SunFromArguments(sunMidnight_.afterHours(hour));
+        value_[hour] = SinAltitudeOf(p, lst_.sinAt(hour), lst_.cosAt(hour), cosPhi_, sinPhi_);
+        known_ |= 1u << hour;
+        if (hour == 0) midnight_ = p;
+        if (hour == 24) nextMidnight_ = p;
+    }
+
     bool moon_;
     double sinPhi_, cosPhi_;
-    HourlySiderealTime& lst_;
-    HourlyArguments<MoonArguments> moonArgs_;
-    HourlyArguments<SunArguments> sunArgs_;
+    const DaySiderealTime& lst_;
+    MoonArguments moonMidnight_;
+    SunArguments sunMidnight_;
     std::array<double, 25> value_;
     uint32_t known_ = 0;  // bit h: value_[h] is computed
+    EquatorialUnit midnight_, nextMidnight_;
 };
 
 // Whether a two-hour window of the scan may hold an event; false only when its parabola
@@ -302,34 +272,68 @@ bool WindowMayHoldEvent(double yMinus, double yPlus) {
     return true;
 }
 
-// The same for the two windows between samples four hours apart, without the three
-// samples between: |y''| < 2 kSinAltitudeBend keeps y within 4 kSinAltitudeBend of the
-// chord over four hours, and a parabola whose samples all lie beyond m dips at most
-// kSinAltitudeBend below m.
-bool TwoWindowsMayHoldEvent(double yStart, double yEnd) {
-    constexpr double kFarther = 5 * kSinAltitudeBend + kSkipMargin;
-    return !((yStart > kFarther && yEnd > kFarther) || (yStart < -kFarther && yEnd < -kFarther));
-}
+// Where a day's events can be, from the body's directions at 0:00 and 24:00 alone: in
+// between the direction departs from the chord joining them by at most
+// bend * k (24 - k) / 2 after k hours (bend: its second derivative's bound, per hour squared),
+// and the sine of the altitude, the zenith's dot product with it, by no more. The parabola of
+// a window moves by at most 1.25 times its samples' error (the largest sum of the three
+// Lagrange weights on [-1, 1]), so a window whose forecast parabola stays farther from zero
+// cannot hold an event: it is passed without a series.
+class DayForecast {
+public:
+    DayForecast(HourlySinAltitude& sinAltitude, double bend) : bend_(bend) {
+        const EquatorialUnit& a = sinAltitude.midnight();
+        const EquatorialUnit& b = sinAltitude.nextMidnight();
+        const double cosPhi = sinAltitude.cosPhi(), sinPhi = sinAltitude.sinPhi();
+        // The direction's components, times the zenith's parts that do not turn with the sky.
+        const double x = cosPhi * a.cosDeclination * a.cosRightAscension, y = cosPhi * a.cosDeclination * a.sinRightAscension;
+        const double dx = cosPhi * b.cosDeclination * b.cosRightAscension - x;
+        const double dy = cosPhi * b.cosDeclination * b.sinRightAscension - y;
+        const double z = sinPhi * a.sinDeclination, dz = sinPhi * b.sinDeclination - z;
+        const DaySiderealTime& lst = sinAltitude.siderealTime();
+        for (int k = 0; k <= 24; ++k) {
+            const double f = kHourFraction[k];
+            sinAltitude_[k] = (z + dz * f) + lst.cosAt(k) * (x + dx * f) + lst.sinAt(k) * (y + dy * f);
+        }
+    }
+    bool windowMayHoldEvent(int hour, double sinThreshold) const {
+        const double yMinus = sinAltitude_[hour - 1] - sinThreshold, y0 = sinAltitude_[hour] - sinThreshold,
+                     yPlus = sinAltitude_[hour + 1] - sinThreshold;
+        const double reach = bend_ * kReachPerBend[hour / 2] + kSkipMargin;
+        const double a = 0.5 * (yPlus + yMinus) - y0, b = 0.5 * (yPlus - yMinus);
+        // Both ends beyond the reach on one side: the parabola crosses only when its vertex lies
+        // within [-1, 1] (|b| < 2 |a|) and its value there, y0 - b^2 / 4a, comes within reach.
+        if (yMinus > reach && yPlus > reach) return a > 0 && std::abs(b) < 2 * a && !(4 * a * (y0 - reach) > b * b);
+        if (yMinus < -reach && yPlus < -reach)
+            return a < 0 && std::abs(b) < -2 * a && !(4 * a * (y0 + reach) > b * b);
+        return true;
+    }
 
-RiseSetTimes Scan(HourlySinAltitude& sinAltitude, double sinThreshold) {
+private:
+    // By window: 1.25 times the largest k (24 - k) / 2 of its three samples (the one nearest noon).
+    static constexpr std::array<double, 12> kReachPerBend = [] {
+        std::array<double, 12> r{};
+        for (int hour = 1; hour < 24; hour += 2) {
+            const int k = std::clamp(12, hour - 1, hour + 1);
+            r[hour / 2] = 1.25 * (k * (24 - k) / 2);
+        }
+        return r;
+    }();
+    double bend_;
+    std::array<double, 25> sinAltitude_;
+};
+
+// The scan in two-hour windows [h - 1, h + 1] (h odd), each with the parabola through its
+// three samples; a window is passed when the forecast shows it cannot hold an event, and its
+// middle sample is not taken when its ends show that.
+RiseSetTimes Scan(HourlySinAltitude& sinAltitude, double sinThreshold, const DayForecast& forecast) {
     auto y = [&](int hour) { return sinAltitude(hour) - sinThreshold; };
     RiseSetTimes r;
-    double yMinus = y(0);
-    r.aboveAtMidnight = yMinus > 0;
+    r.aboveAtMidnight = y(0) > 0;
     for (int hour = 1; hour < 25 && !(r.rises && r.sets); hour += 2) {
-        if (hour % 4 == 1 && hour + 3 <= 24) {
-            const double yFar = y(hour + 3);
-            if (!TwoWindowsMayHoldEvent(yMinus, yFar)) {
-                yMinus = yFar;
-                hour += 2;
-                continue;
-            }
-        }
-        const double yPlus = y(hour + 1);
-        if (!WindowMayHoldEvent(yMinus, yPlus)) {
-            yMinus = yPlus;
-            continue;
-        }
+        if (!forecast.windowMayHoldEvent(hour, sinThreshold)) continue;
+        const double yMinus = y(hour - 1), yPlus = y(hour + 1);
+        if (!WindowMayHoldEvent(yMinus, yPlus)) continue;
         const double y0 = y(hour);
         const QuadraticZerosResult q = QuadraticZeros(yMinus, y0, yPlus);
         if (q.count == 1) {
@@ -350,7 +354,6 @@ RiseSetTimes Scan(HourlySinAltitude& sinAltitude, double sinThreshold) {
             }
             r.rises = r.sets = true;
         }
-        yMinus = yPlus;
     }
     return r;
 }
@@ -358,9 +361,10 @@ RiseSetTimes Scan(HourlySinAltitude& sinAltitude, double sinThreshold) {
 }  // namespace
 
 RiseSetTimes RiseSetSearch(RiseSetBody body, double mjd0, double latitude, double longitude, double sinThreshold) {
-    HourlySiderealTime lst(mjd0, longitude);
+    const DaySiderealTime lst(mjd0, longitude);
     HourlySinAltitude sinAltitude(body, mjd0, std::sin(latitude * kRad), std::cos(latitude * kRad), lst);
-    return Scan(sinAltitude, sinThreshold);
+    const DayForecast forecast(sinAltitude, body == RiseSetBody::Moon ? kMoonDirectionBend : kSunDirectionBend);
+    return Scan(sinAltitude, sinThreshold, forecast);
 }
 
 RiseSetTexts RiseSetText(const RiseSetTimes& times, RiseSetBody body, Language lang) {
@@ -383,12 +387,14 @@ DayRiseSet RiseSetForDay(int year, int month, int day, double latitude, double l
     const double mjd0 = MidnightMJD(year, month, day, zoneMeridian);
     DayRiseSet r;
     const double sinPhi = std::sin(latitude * kRad), cosPhi = std::cos(latitude * kRad);
-    HourlySiderealTime lst(mjd0, longitude);
+    const DaySiderealTime lst(mjd0, longitude);
     HourlySinAltitude sun(RiseSetBody::Sun, mjd0, sinPhi, cosPhi, lst);
-    r.sun = Scan(sun, ThresholdSine(RiseSetBody::Sun, twilightKind));
-    r.twilight = Scan(sun, ThresholdSine(RiseSetBody::Twilight, twilightKind));
+    const DayForecast sunForecast(sun, kSunDirectionBend);
+    r.sun = Scan(sun, ThresholdSine(RiseSetBody::Sun, twilightKind), sunForecast);
+    r.twilight = Scan(sun, ThresholdSine(RiseSetBody::Twilight, twilightKind), sunForecast);
     HourlySinAltitude moon(RiseSetBody::Moon, mjd0, sinPhi, cosPhi, lst);
-    r.moon = Scan(moon, ThresholdSine(RiseSetBody::Moon, twilightKind));
+    const DayForecast moonForecast(moon, kMoonDirectionBend);
+    r.moon = Scan(moon, ThresholdSine(RiseSetBody::Moon, twilightKind), moonForecast);
     return r;
 }
 

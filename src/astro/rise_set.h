@@ -46,6 +46,19 @@ QuadraticZerosResult QuadraticZeros(double yMinus, double y0, double yPlus);
 // three samples, is thus below 0.036; this bound leaves room.
 inline constexpr double kSinAltitudeBend = 0.04;
 
+// The direction of a body, a unit vector, bends by its speed squared plus what the change of
+// its motion adds; between two samples 24 hours apart it stays within bend * k (24 - k) / 2
+// of the chord joining them after k hours (bend: that second derivative's bound per hour
+// squared), which lets a scan forecast the whole day from two series.
+// The moon moves at most 0.27 rad a day (mean longitude plus the periodic terms' amplitudes
+// times their rates) and its motion changes by at most 0.018 rad a day squared (amplitudes
+// times rates squared, and the turn of latitude against longitude): below 0.091 rad a day
+// squared, 1.58e-4 an hour squared.
+inline constexpr double kMoonDirectionBend = 1.6e-4;
+// The sun moves at most 0.0178 rad a day, its speed changing by 1e-5 rad a day squared with
+// the eccentricity: below 3.3e-4 rad a day squared, 5.7e-7 an hour squared, rounded up.
+inline constexpr double kSunDirectionBend = 6.5e-7;
+
 // Sine of the body's altitude at `hour` after `mjd0` (MJD of 0:00 zone time).
 double SinAltitude(RiseSetBody body, double mjd0, double hour, double longitude, double cosPhi, double sinPhi);
 

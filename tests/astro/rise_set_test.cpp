@@ -5,8 +5,10 @@
 #include "support/test_support.h"
 #include "text/texts.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <string>
 
 namespace zorva {
 namespace {
@@ -213,17 +215,51 @@ TEST(FixedDayTables, DatesAndAzimuths) {
 }
 
 
-// The day scan steps the series' arguments and the sidereal time from hour to hour; the
-// stepped samples must be the directly evaluated ones (rounding aside), also on days where
-// UT passes midnight within the day and over centuries.
-TEST(RiseSetSeries, SteppedDayScanAgreesWithDirectEvaluation) {
-    auto directScan = [](RiseSetBody body, double mjd0, double latitude, double longitude, double sinThreshold) {
-        const double sinPhi = std::sin(latitude * 0.017453292519943295);
-        const double cosPhi = std::cos(latitude * 0.017453292519943295);
-        std::array<double, 25> y{};
-        for (int h = 0; h <= 24; ++h) y[h] = SinAltitude(body, mjd0, h, longitude, cosPhi, sinPhi) - sinThreshold;
-        return y;
-    };
+// Every window of a day with its three samples evaluated directly (each hour's series from
+// its own time, no skipping): what the scan must find.
+RiseSetTimes EveryWindowScan(RiseSetBody body, double mjd0, double latitude, double longitude, double sinThreshold) {
+    const double sinPhi = std::sin(latitude * 0.017453292519943295);
+    const double cosPhi = std::cos(latitude * 0.017453292519943295);
+    std::array<double, 25> y{};
+    for (int h = 0; h <= 24; ++h) y[h] = SinAltitude(body, mjd0, h, longitude, cosPhi, sinPhi) - sinThreshold;
+    RiseSetTimes direct;
+    direct.aboveAtMidnight = y[0] > 0;
+    for (int hour = 1; hour < 25 && !(direct.rises && direct.sets); hour += 2) {
+        const QuadraticZerosResult q = QuadraticZeros(y[hour - 1], y[hour], y[hour + 1]);
+        if (q.count == 1) {
+            (y[hour - 1] < 0 ? direct.riseHours : direct.setHours) = hour + q.zero1;
+            (y[hour - 1] < 0 ? direct.rises : direct.sets) = true;
+        } else if (q.count == 2) {
+            direct.riseHours = hour + (q.ye < 0 ? q.zero2 : q.zero1);
+            direct.setHours = hour + (q.ye < 0 ? q.zero1 : q.zero2);
+            direct.rises = direct.sets = true;
+        }
+    }
+    return direct;
+}
+
+// 1e-8 h (36 microseconds): the direct form reduces the series' angles with its own short
+// value of 2 pi, which jumps by 2e-10 rad at every full turn, and turns nothing by the hour.
+// Towards the poles the altitude changes more slowly (with the cosine of the latitude) and
+// the same difference of the samples moves the crossing further.
+void ExpectSameEvents(const RiseSetTimes& scanned, const RiseSetTimes& direct, double latitude,
+                      const std::string& where) {
+    ASSERT_EQ(scanned.rises, direct.rises) << where;
+    ASSERT_EQ(scanned.sets, direct.sets) << where;
+    EXPECT_EQ(scanned.aboveAtMidnight, direct.aboveAtMidnight) << where;
+    const double tolerance = 1e-8 / std::cos(latitude * 0.017453292519943295);
+    if (direct.rises) {
+        EXPECT_NEAR(scanned.riseHours, direct.riseHours, tolerance) << where;
+    }
+    if (direct.sets) {
+        EXPECT_NEAR(scanned.setHours, direct.setHours, tolerance) << where;
+    }
+}
+
+// The day scan turns the series' arguments and the sidereal time by the hour and passes the
+// windows its forecast rules out; it must find what the direct evaluation of every window
+// finds, also on days where UT passes midnight within the day and over centuries.
+TEST(RiseSetSeries, DayScanFindsWhatEveryWindowHolds) {
     int compared = 0;
     for (const double latitude : {-66.0, -35.0, 0.0, 47.25, 69.7}) {
         for (const double zone : {-150.0, -15.0, 0.0, 75.0}) {
@@ -231,37 +267,64 @@ TEST(RiseSetSeries, SteppedDayScanAgreesWithDirectEvaluation) {
                 const double mjd0 = std::floor(mjd) + zone / 360;
                 for (const RiseSetBody body : {RiseSetBody::Sun, RiseSetBody::Moon}) {
                     const double threshold = ThresholdSine(body, 1);
-                    const std::array<double, 25> y = directScan(body, mjd0, latitude, zone + 3.3, threshold);
-                    const RiseSetTimes stepped = RiseSetSearch(body, mjd0, latitude, zone + 3.3, threshold);
-                    // Rebuild the events from the direct samples and compare them.
-                    RiseSetTimes direct;
-                    for (int hour = 1; hour < 25 && !(direct.rises && direct.sets); hour += 2) {
-                        const QuadraticZerosResult q = QuadraticZeros(y[hour - 1], y[hour], y[hour + 1]);
-                        if (q.count == 1) {
-                            (y[hour - 1] < 0 ? direct.riseHours : direct.setHours) = hour + q.zero1;
-                            (y[hour - 1] < 0 ? direct.rises : direct.sets) = true;
-                        } else if (q.count == 2) {
-                            direct.riseHours = hour + (q.ye < 0 ? q.zero2 : q.zero1);
-                            direct.setHours = hour + (q.ye < 0 ? q.zero1 : q.zero2);
-                            direct.rises = direct.sets = true;
-                        }
-                    }
-                    ASSERT_EQ(stepped.rises, direct.rises) << "mjd0 " << mjd0 << " latitude " << latitude;
-                    ASSERT_EQ(stepped.sets, direct.sets) << "mjd0 " << mjd0 << " latitude " << latitude;
-                    // 1e-8 h (36 microseconds): the direct form reduces the series' angles with its
-                    // own short value of 2 pi, which jumps by 2e-10 rad at every full turn.
-                    if (direct.rises) {
-                        EXPECT_NEAR(stepped.riseHours, direct.riseHours, 1e-8) << "mjd0 " << mjd0;
-                    }
-                    if (direct.sets) {
-                        EXPECT_NEAR(stepped.setHours, direct.setHours, 1e-8) << "mjd0 " << mjd0;
-                    }
+                    ExpectSameEvents(RiseSetSearch(body, mjd0, latitude, zone + 3.3, threshold),
+                                     EveryWindowScan(body, mjd0, latitude, zone + 3.3, threshold), latitude,
+                                     "mjd0 " + std::to_string(mjd0) + " latitude " + std::to_string(latitude));
                     ++compared;
                 }
             }
         }
     }
-    EXPECT_GT(compared, 500);
+    // A day's table line: sun, every twilight and moon, densely over two centuries and from
+    // pole to pole, where the forecast passes most windows.
+    for (const double latitude : {-89.5, -60.0, -20.0, 5.0, 47.25, 66.0, 78.0}) {
+        for (double mjd = ModifiedJulianDate(1, 1, 1900) + latitude; mjd < ModifiedJulianDate(1, 1, 2100); mjd += 47.1) {
+            const CalendarInstant c = CalendarFromMJD(mjd);
+            const double zone = -15, longitude = -9.55 + latitude;
+            const double mjd0 = MidnightMJD(c.year, c.month, c.day, zone);
+            const int kind = compared % 3;
+            const DayRiseSet day = RiseSetForDay(c.year, c.month, c.day, latitude, longitude, zone, kind);
+            const std::string where = std::to_string(c.year) + "-" + std::to_string(c.month) + "-" +
+                                      std::to_string(c.day) + " latitude " + std::to_string(latitude);
+            ExpectSameEvents(day.sun, EveryWindowScan(RiseSetBody::Sun, mjd0, latitude, longitude, ThresholdSine(RiseSetBody::Sun, kind)), latitude, where);
+            ExpectSameEvents(day.twilight, EveryWindowScan(RiseSetBody::Sun, mjd0, latitude, longitude, ThresholdSine(RiseSetBody::Twilight, kind)), latitude, where);
+            ExpectSameEvents(day.moon, EveryWindowScan(RiseSetBody::Moon, mjd0, latitude, longitude, ThresholdSine(RiseSetBody::Moon, kind)), latitude, where);
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 2000);
+}
+
+// The forecast of a day rests on the bound of the direction's bend: a direction sampled 24
+// hours apart stays within bend * k (24 - k) / 2 of the chord after k hours. The bound must
+// hold with room wherever and whenever, and must not be loose by much more than the
+// derivation's rounding (a forecast that rules out little is no use).
+TEST(RiseSetSeries, DirectionsStayNearTheirDailyChord) {
+    struct Direction {
+        double x, y, z;
+    };
+    auto direction = [](RiseSetBody body, double mjd) {
+        const double T = (mjd - 51544.5) / 36525;
+        const EquatorialUnit u = body == RiseSetBody::Moon ? MiniMoonUnit(T) : MiniSunUnit(T);
+        return Direction{u.cosDeclination * u.cosRightAscension, u.cosDeclination * u.sinRightAscension, u.sinDeclination};
+    };
+    for (const RiseSetBody body : {RiseSetBody::Sun, RiseSetBody::Moon}) {
+        const double bend = body == RiseSetBody::Moon ? kMoonDirectionBend : kSunDirectionBend;
+        double largest = 0;
+        for (double mjd = ModifiedJulianDate(1, 1, 1400); mjd < ModifiedJulianDate(1, 1, 2450); mjd += 13.71) {
+            const Direction a = direction(body, mjd), b = direction(body, mjd + 1);
+            for (int k = 1; k < 24; ++k) {
+                const Direction u = direction(body, mjd + k / 24.0);
+                const double f = k / 24.0;
+                const double dx = u.x - (a.x + (b.x - a.x) * f), dy = u.y - (a.y + (b.y - a.y) * f),
+                             dz = u.z - (a.z + (b.z - a.z) * f);
+                const double ratio = std::sqrt(dx * dx + dy * dy + dz * dz) / (k * (24 - k) / 2.0);
+                largest = std::max(largest, ratio);
+                ASSERT_LT(ratio, 0.9 * bend) << "mjd " << mjd << " hour " << k;
+            }
+        }
+        EXPECT_GT(largest, 0.6 * bend);
+    }
 }
 
 // Near 12 h of right ascension the moon's direction must turn on smoothly: the half-angle
