@@ -60,15 +60,13 @@ NumberAccess integerField(int DialState::*field) {
 FieldBindings::FieldBindings(DialState& state, UserDialogs& dialogs, QObject* parent)
     : QObject(parent), state_(state), dialogs_(dialogs) {}
 
-void FieldBindings::bindCheck(QAbstractButton* box, IntAccess access, int onValue, int offValue) {
-    Control c;
-    c.kind = Kind::Check;
-    c.object = box;
-    c.access = std::move(access);
-    c.onValue = onValue;
-    c.offValue = offValue;
+void FieldBindings::add(Control c) {
     controls_.push_back(std::move(c));
     refreshControl(controls_.back());
+}
+
+void FieldBindings::bindCheck(QAbstractButton* box, IntAccess access, int onValue, int offValue) {
+    add({.kind = Kind::Check, .object = box, .access = std::move(access), .onValue = onValue, .offValue = offValue});
     connect(box, &QAbstractButton::toggled, this, [this, box](bool on) {
         if (refreshing_) return;
         Control* c = find(box);
@@ -78,46 +76,29 @@ void FieldBindings::bindCheck(QAbstractButton* box, IntAccess access, int onValu
     });
 }
 
+void FieldBindings::choose(QObject* control, int index) {
+    if (refreshing_) return;
+    Control* c = find(control);
+    if (!c) return;
+    write(*c, c->values.isEmpty() ? index : c->values.value(index, index));
+}
+
 void FieldBindings::bindList(QComboBox* list, IntAccess access, QVector<int> values) {
-    Control c;
-    c.kind = Kind::List;
-    c.object = list;
-    c.access = std::move(access);
-    c.values = std::move(values);
-    controls_.push_back(std::move(c));
-    refreshControl(controls_.back());
+    add({.kind = Kind::List, .object = list, .access = std::move(access), .values = std::move(values)});
     connect(list, &QComboBox::currentIndexChanged, this, [this, list](int index) {
-        if (refreshing_ || index < 0) return;
-        Control* c = find(list);
-        if (!c) return;
-        write(*c, c->values.isEmpty() ? index : c->values.value(index, index));
+        if (index >= 0) choose(list, index);
     });
 }
 
 void FieldBindings::bindRadio(QButtonGroup* group, IntAccess access, QVector<int> values) {
-    Control c;
-    c.kind = Kind::Radio;
-    c.object = group;
-    c.access = std::move(access);
-    c.values = std::move(values);
-    controls_.push_back(std::move(c));
-    refreshControl(controls_.back());
+    add({.kind = Kind::Radio, .object = group, .access = std::move(access), .values = std::move(values)});
     connect(group, &QButtonGroup::idToggled, this, [this, group](int id, bool on) {
-        if (refreshing_ || !on) return;
-        Control* c = find(group);
-        if (!c) return;
-        write(*c, c->values.isEmpty() ? id : c->values.value(id, id));
+        if (on) choose(group, id);
     });
 }
 
 void FieldBindings::bindNumber(QLineEdit* edit, NumberAccess access, NumberSpec rule) {
-    Control c;
-    c.kind = Kind::Number;
-    c.object = edit;
-    c.number = std::move(access);
-    c.rule = std::move(rule);
-    controls_.push_back(std::move(c));
-    refreshControl(controls_.back());
+    add({.kind = Kind::Number, .object = edit, .number = std::move(access), .rule = std::move(rule)});
     // Letters never make a number: they are refused as they are typed.
     if (!keys_) keys_ = new NumberKeyFilter(NumberKeyFilter::Allowed::AnyReal, nullptr, this);
     keys_->install(edit);

@@ -117,14 +117,18 @@ private:
     struct Control {
         Kind kind = Kind::Check;
         QObject* object = nullptr;
-        IntAccess access;
+        IntAccess access{};
         int onValue = 1;
         int offValue = 0;
-        QVector<int> values;
-        NumberAccess number;
-        NumberSpec rule;
+        QVector<int> values{};
+        NumberAccess number{};
+        NumberSpec rule{};
     };
 
+    // Adds a control and puts it in line with the state.
+    void add(Control c);
+    // The user chose item `index` of a pick list or radio group.
+    void choose(QObject* control, int index);
     void write(Control& c, int value);
     void refreshControl(const Control& c);
     void refreshStorage(const void* storage);
