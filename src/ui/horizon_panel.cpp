@@ -9,6 +9,7 @@
 #include "ui/caption_tags.h"
 #include "ui/child_window.h"
 #include "ui/file_chooser.h"
+#include "ui/line_edit_field.h"
 
 #include <QButtonGroup>
 #include <QFileInfo>
@@ -52,17 +53,6 @@ enum Res {
     kCancel = 929,
     kMinDistance = 460,
     kObserverHeight = 463,
-};
-
-class LineField : public EditField {
-public:
-    explicit LineField(QLineEdit* e) : e_(e) {}
-    QString text() const override { return e_->text(); }
-    void setText(const QString& t) override { e_->setText(t); }
-    void setFocus() override { e_->setFocus(); }
-
-private:
-    QLineEdit* e_;
 };
 
 }  // namespace
@@ -226,7 +216,7 @@ QLineEdit* HorizonPanel::numberField(const char* name, int width) {
 }
 
 bool HorizonPanel::readInt(QLineEdit* edit, QLabel* label, int lower, int upper, int& value) {
-    LineField field(edit);
+    LineEditField field(edit, LineEditField::Refocus::AtOnce);
     bool error = false;
     int v = edit->text().trimmed().toInt();
     FieldReader{host_.dialogs(), host_.language()}.readIntInRange(field, lower, upper, error,

@@ -13,6 +13,7 @@ void LineEditField::setText(const QString& text) { edit_->setText(text); }
 void LineEditField::setFocus() {
     QPointer<QLineEdit> edit = edit_;
     edit->setFocus(Qt::OtherFocusReason);
+    if (refocus_ == Refocus::AtOnce) return;
     QTimer::singleShot(0, edit, [edit] {
         if (edit && edit->isVisible()) {
             edit->setFocus(Qt::OtherFocusReason);

@@ -13,15 +13,19 @@ namespace zorva {
 
 class LineEditField : public EditField {
 public:
-    explicit LineEditField(QLineEdit* edit) : edit_(edit) {}
+    // How a rejected field gets the focus back. AfterEvent: once more when the event that
+    // triggered the check has been handled, with its text selected, so that a message box or
+    // a focus change in progress cannot take it away again. AtOnce: only now (for windows
+    // that put the focus back themselves after the check).
+    enum class Refocus { AfterEvent, AtOnce };
+    explicit LineEditField(QLineEdit* edit, Refocus refocus = Refocus::AfterEvent) : edit_(edit), refocus_(refocus) {}
     QString text() const override;
     void setText(const QString& text) override;
-    // Focus is given back once the event that triggered the check has been handled, so that a
-    // message box or a focus change in progress cannot take it away again.
     void setFocus() override;
 
 private:
     QLineEdit* edit_;
+    Refocus refocus_;
 };
 
 // Typed characters other than the allowed ones are dropped; Return/Enter moves the focus

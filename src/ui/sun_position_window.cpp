@@ -9,6 +9,7 @@
 #include "text/recording_dialogs.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
+#include "ui/line_edit_field.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -122,18 +123,6 @@ int ShownMode(int calcMode) {
         return kModeEoT;  // 8, and the graph modes 16 and 32
     }
 }
-
-// The field readers' view of a line edit.
-class EditOfLine : public EditField {
-public:
-    explicit EditOfLine(QLineEdit* edit) : edit_(edit) {}
-    QString text() const override { return edit_->text(); }
-    void setText(const QString& t) override { edit_->setText(t); }
-    void setFocus() override { edit_->setFocus(); }
-
-private:
-    QLineEdit* edit_;
-};
 
 QLabel* ResultLabel(const char* name) {
     auto* l = new QLabel;
@@ -698,7 +687,7 @@ void SunPositionWindow::showResults(bool appendToPrintList) {
             azimuthEdit_->setFocus();
             return;
         }
-        EditOfLine edit(azimuthEdit_);
+        LineEditField edit(azimuthEdit_, LineEditField::Refocus::AtOnce);
         bool error = false;
         FieldReader{dialogs_, lang}.readRealInRange(edit, azimuth_, StripAccelerators(resourceText(res::kAzimuth, lang)),
                                                     error, 180, -180);

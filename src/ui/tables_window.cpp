@@ -12,6 +12,7 @@
 #include "ui/caption_tags.h"
 #include "ui/file_chooser.h"
 #include "ui/horizon_panel.h"
+#include "ui/line_edit_field.h"
 #include "ui/print_fit.h"
 #include "astro/horizon_profile.h"
 #include "astro/pvgis_horizon.h"
@@ -109,18 +110,6 @@ QFont FixedFont(int points, bool bold = false) {
     f.setBold(bold);
     return f;
 }
-
-// A QLineEdit seen as an edit field of the range readers.
-class FactorField : public EditField {
-public:
-    explicit FactorField(QLineEdit* edit) : edit_(edit) {}
-    QString text() const override { return edit_->text(); }
-    void setText(const QString& t) override { edit_->setText(t); }
-    void setFocus() override { edit_->setFocus(); }
-
-private:
-    QLineEdit* edit_;
-};
 
 }  // namespace
 
@@ -569,7 +558,7 @@ void TablesWindow::readPlaneField(QLineEdit* edit) {
                           {planeInclination_, &DialState::planeInclination, 0, 180}};
     for (const Rule& r : rules) {
         if (r.edit != edit) continue;
-        FactorField field(edit);
+        LineEditField field(edit, LineEditField::Refocus::AtOnce);
         bool error = false;
         double value = state().*r.field;
         QString name;
@@ -739,7 +728,7 @@ void TablesWindow::showGraphOptions(PlotFormat format) {
 
 bool TablesWindow::confirmGraphSave() {
     const Language lang = host().language();
-    FactorField field(factorEdit_);
+    LineEditField field(factorEdit_, LineEditField::Refocus::AtOnce);
     bool error = false;
     double factor = factor_;
     FieldReader{host().dialogs(), lang}.readRealInRange(field, factor, StripAccelerators(factorLabel_->text()), error,
