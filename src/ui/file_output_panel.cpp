@@ -41,11 +41,7 @@ constexpr int kMaxNameLength = 60;
 }  // namespace
 
 FileOutputPanel::FileOutputPanel(DialState& state, UserDialogs& dialogs, FileChooser& files, QWidget* parent)
-    : QFrame(parent), state_(state), dialogs_(dialogs), files_(files) {
-    setObjectName(QStringLiteral("fileOutputPanel"));
-    // It lies over the drawing.
-    setAutoFillBackground(true);
-    setFrameShape(QFrame::StyledPanel);
+    : OverlayPanel("fileOutputPanel", parent), state_(state), dialogs_(dialogs), files_(files) {
 
     nameLabel_ = new QLabel(this);
     name_ = new QLineEdit(QStringLiteral("zor.plt"), this);
@@ -73,13 +69,8 @@ FileOutputPanel::FileOutputPanel(DialState& state, UserDialogs& dialogs, FileCho
 
     next_ = new QPushButton(this);
     next_->setObjectName(QStringLiteral("nextButton"));
-    cancel_ = new QPushButton(this);
-    cancel_->setObjectName(QStringLiteral("cancelButton"));
+    cancel_ = newCloseButton("cancelButton");
     connect(next_, &QPushButton::clicked, this, [this] { proceed(); });
-    connect(cancel_, &QPushButton::clicked, this, [this] {
-        hide();
-        emit closed();
-    });
     // Escape in the panel is its "Abbrechen".
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
@@ -96,7 +87,6 @@ FileOutputPanel::FileOutputPanel(DialState& state, UserDialogs& dialogs, FileCho
     buttons->addWidget(cancel_);
     layout->addLayout(buttons, 2, 0, 1, 2);
     applyLanguage();
-    hide();
 }
 
 void FileOutputPanel::applyLanguage() {

@@ -5,8 +5,8 @@
 
 #include "dials/hour_line_angles.h"
 #include "dials/planar_plot.h"
+#include "ui/overlay_panel.h"
 
-#include <QFrame>
 #include <QStringList>
 
 #include <functional>
@@ -25,7 +25,7 @@ struct DialState;
 class FileChooser;
 class UserDialogs;
 
-class FileOutputPanel : public QFrame {
+class FileOutputPanel : public OverlayPanel {
     Q_OBJECT
 public:
     // What the panel needs from its drawing window.
@@ -51,9 +51,6 @@ public:
     // The name in the panel's field turned into a plot or DXF file name: at most 60
     // characters, its extension replaced or appended, "zor" when empty.
     static QString FileNameFor(const QString& text, bool hpgl);
-
-signals:
-    void closed();
 
 private:
     bool planarLetter() const;

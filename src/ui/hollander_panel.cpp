@@ -4,7 +4,6 @@
 #include "dials/hollander_dial.h"
 #include "state/dial_state.h"
 
-#include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -15,25 +14,14 @@
 
 namespace zorva {
 
-HollanderPanel::HollanderPanel(const DialState& state, QWidget* parent) : QFrame(parent), state_(state) {
-    setObjectName(QStringLiteral("hollanderPanel"));
-    // It lies over the drawing.
-    setAutoFillBackground(true);
-    setFrameShape(QFrame::StyledPanel);
-    text_ = new QPlainTextEdit(this);
-    text_->setObjectName(QStringLiteral("hollanderText"));
-    text_->setReadOnly(true);
-    text_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    QFont courier(QStringLiteral("Courier New"));
-    courier.setStyleHint(QFont::Monospace);
-    text_->setFont(courier);
+HollanderPanel::HollanderPanel(const DialState& state, QWidget* parent)
+    : OverlayPanel("hollanderPanel", parent), state_(state) {
+    text_ = newListing("hollanderText");
     picture_ = new QLabel(this);
     picture_->setObjectName(QStringLiteral("hollanderGraphic"));
     picture_->setMinimumSize(1, 1);
     picture_->setAlignment(Qt::AlignCenter);
-    closeButton_ = new QPushButton(this);
-    closeButton_->setObjectName(QStringLiteral("hollanderClose"));
-    connect(closeButton_, &QPushButton::clicked, this, &QWidget::hide);
+    closeButton_ = newCloseButton("hollanderClose");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(closeButton_);
@@ -42,7 +30,6 @@ HollanderPanel::HollanderPanel(const DialState& state, QWidget* parent) : QFrame
     layout->addWidget(picture_, 1);
     layout->addLayout(buttons);
     applyLanguage();
-    hide();
 }
 
 void HollanderPanel::applyLanguage() {

@@ -3,7 +3,8 @@
 // (sign dates, the date line nearest to the cone, distances from the cone) and the graphic
 // of <Grafik> (the cone's cross-section and unfolded mantle), shown over the drawing.
 
-#include <QFrame>
+#include "ui/overlay_panel.h"
+
 #include <QImage>
 #include <QStringList>
 
@@ -15,7 +16,7 @@ namespace zorva {
 
 struct DialState;
 
-class HollanderPanel : public QFrame {
+class HollanderPanel : public OverlayPanel {
     Q_OBJECT
 public:
     explicit HollanderPanel(const DialState& state, QWidget* parent = nullptr);

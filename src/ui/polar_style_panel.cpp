@@ -4,7 +4,6 @@
 #include "dials/polar_style_info.h"
 #include "state/dial_state.h"
 
-#include <QFont>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -12,27 +11,13 @@
 
 namespace zorva {
 
-PolarStylePanel::PolarStylePanel(const DialState& state, QWidget* parent) : QFrame(parent), state_(state) {
-    setObjectName(QStringLiteral("polarStylePanel"));
-    // It lies over the drawing.
-    setAutoFillBackground(true);
-    setFrameShape(QFrame::StyledPanel);
-    memo_ = new QPlainTextEdit(this);
-    memo_->setObjectName(QStringLiteral("polarStyleText"));
-    memo_->setReadOnly(true);
-    memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    QFont courier(QStringLiteral("Courier New"));
-    courier.setStyleHint(QFont::Monospace);
-    memo_->setFont(courier);
+PolarStylePanel::PolarStylePanel(const DialState& state, QWidget* parent)
+    : OverlayPanel("polarStylePanel", parent), state_(state) {
+    memo_ = newListing("polarStyleText");
     printButton_ = new QPushButton(this);
     printButton_->setObjectName(QStringLiteral("polarStylePrint"));
-    closeButton_ = new QPushButton(this);
-    closeButton_->setObjectName(QStringLiteral("polarStyleClose"));
+    closeButton_ = newCloseButton("polarStyleClose");
     connect(printButton_, &QPushButton::clicked, this, [this] { print(); });
-    connect(closeButton_, &QPushButton::clicked, this, [this] {
-        hide();
-        emit closed();
-    });
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(printButton_);
     buttons->addStretch(1);
@@ -41,7 +26,6 @@ PolarStylePanel::PolarStylePanel(const DialState& state, QWidget* parent) : QFra
     layout->addWidget(memo_, 1);
     layout->addLayout(buttons);
     applyLanguage();
-    hide();
 }
 
 void PolarStylePanel::applyLanguage() {

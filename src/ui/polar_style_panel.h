@@ -2,7 +2,8 @@
 // The drawing window's polar-style information panel ("&StabInfo"): the text block of the
 // dial's polar style for the current gnomon length and zoom, with a print button.
 
-#include <QFrame>
+#include "ui/overlay_panel.h"
+
 #include <QStringList>
 
 #include <functional>
@@ -14,7 +15,7 @@ namespace zorva {
 
 struct DialState;
 
-class PolarStylePanel : public QFrame {
+class PolarStylePanel : public OverlayPanel {
     Q_OBJECT
 public:
     explicit PolarStylePanel(const DialState& state, QWidget* parent = nullptr);
@@ -27,9 +28,6 @@ public:
     void showInformation();
     QStringList lines() const { return lines_; }
     bool print();
-
-signals:
-    void closed();
 
 private:
     const DialState& state_;
