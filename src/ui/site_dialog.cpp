@@ -11,7 +11,6 @@
 
 #include <QButtonGroup>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -69,20 +68,14 @@ SiteDialog::Dms SiteDialog::SplitAngle(double angle) {
     return r;
 }
 
-SiteDialog::SiteDialog(ChildHost& host, QWidget* parent) : ChildWindow(ChildKind::SiteDialog, host, parent) {
+SiteDialog::SiteDialog(ChildHost& host, QWidget* parent)
+    : WizardDialog(ChildKind::SiteDialog, host, NumberKeyFilter::Allowed::Digits, parent) {
     setObjectName(QStringLiteral("siteDialog"));
     SetCaptionTag(this, res::kSiteCaption);
     SetHintTag(this, res::kSiteHint);
     wizard_ = host.wizardStep() == kWizardSiteOpen;
 
-    closeButton_ = new QPushButton(this);
-    closeButton_->setObjectName(QStringLiteral("closeButton"));
-    closeButton_->setAutoDefault(true);
-    cancelButton_ = new QPushButton(this);
-    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
-    SetCaptionTag(cancelButton_, res::kCancel);
     cancelButton_->setVisible(wizard_);
-    keys_ = new NumberKeyFilter(NumberKeyFilter::Allowed::Digits, closeButton_, this);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
@@ -148,24 +141,12 @@ SiteDialog::SiteDialog(ChildHost& host, QWidget* parent) : ChildWindow(ChildKind
     outer->addStretch(1);
     outer->addLayout(buttons);
 
-    connect(closeButton_, &QPushButton::clicked, this, &SiteDialog::closeClicked);
-    connect(cancelButton_, &QPushButton::clicked, this, &SiteDialog::cancelClicked);
-
     fillFromState();
     applyLanguage();
     fields_[0].edit->setFocus();
 }
 
-QLineEdit* SiteDialog::makeEdit(const QString& name, int width) {
-    auto* e = new QLineEdit(this);
-    e->setObjectName(name);
-    e->setMaxLength(6);
-    e->setMinimumWidth(width);
-    e->setMaximumWidth(width + 24);
-    keys_->install(e);
-    e->installEventFilter(this);
-    return e;
-}
+QLineEdit* SiteDialog::makeEdit(const QString& name, int width) { return newNumberEdit(name, 6, width, width + 24); }
 
 void SiteDialog::fillFromState() {
     const DialState& s = state();
@@ -191,12 +172,7 @@ void SiteDialog::fillFromState() {
 void SiteDialog::applyLanguage() {
     const Language lang = host().language();
     ApplyCaptionTags(this, lang);
-    if (wizard_) {
-        setWindowTitle(title(11, lang) + QStringLiteral("1"));
-        closeButton_->setText(title(26, lang));
-    } else {
-        closeButton_->setText(resourceText(res::kClose, lang));
-    }
+    captionWizardStep(1, lang);
 }
 
 QString SiteDialog::rowName(Row row) const { return StripAccelerators(rowLabels_[row]->text()); }
@@ -230,10 +206,8 @@ bool SiteDialog::checkYear() {
 }
 
 bool SiteDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusIn) rejectedOnLeave_ = false;
     auto* edit = qobject_cast<QLineEdit*>(watched);
-    const bool empty = edit && edit->text().trimmed().isEmpty();
-    if (event->type() == QEvent::KeyPress && empty) {
+    if (event->type() == QEvent::KeyPress && edit && edit->text().trimmed().isEmpty()) {
         // RETURN in an empty field brings back the old value (the label says so).
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -241,20 +215,16 @@ bool SiteDialog::eventFilter(QObject* watched, QEvent* event) {
             else if (watched == yearEdit_) edit->setText(QString::number(year_));
         }
     }
+    return WizardDialog::eventFilter(watched, event);
+}
+
+bool SiteDialog::checkLeftField(QObject* field) {
     // An emptied field that is merely left stays empty: "Schliessen" then says what is missing.
-    if (event->type() == QEvent::FocusOut && !checking_ && !empty) {
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        // A message box or a menu taking the focus is not the user leaving the field.
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            checking_ = true;
-            bool ok = true;
-            if (Field* f = fieldOf(watched)) ok = checkField(*f);
-            else if (watched == yearEdit_) ok = checkYear();
-            rejectedOnLeave_ = !ok;
-            checking_ = false;
-        }
-    }
-    return ChildWindow::eventFilter(watched, event);
+    auto* edit = qobject_cast<QLineEdit*>(field);
+    if (edit && edit->text().trimmed().isEmpty()) return true;
+    if (Field* f = fieldOf(field)) return checkField(*f);
+    if (field == yearEdit_) return checkYear();
+    return true;
 }
 
 bool SiteDialog::closeCheck() {
@@ -345,20 +315,6 @@ bool SiteDialog::reportMissingEntry() {
 void SiteDialog::wizardNext() {
     if (host().wizardStep() == kWizardSiteOpen) host().setWizardStep(kWizardSiteDone);
     host().closeAllChildren();
-}
-
-void SiteDialog::closeClicked() {
-    if (rejectedOnLeave_) {
-        rejectedOnLeave_ = false;
-        return;
-    }
-    wizardNext();
-}
-
-void SiteDialog::cancelByKey() {
-    // Leaving a field on the way out is no entry to check.
-    checking_ = true;
-    ChildWindow::cancelByKey();
 }
 
 void SiteDialog::cancelClicked() {

@@ -15,7 +15,6 @@
 #include "ui/resource_ids.h"
 
 #include <QButtonGroup>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHash>
@@ -87,7 +86,8 @@ double TypeDialog::HabermelDiameter(int quadrantKind, double gnomon, double lati
     return zorva::HabermelDiameter(quadrantKind, gnomon, latitude, obliquity);
 }
 
-TypeDialog::TypeDialog(ChildHost& host, QWidget* parent) : ChildWindow(ChildKind::TypeDialog, host, parent) {
+TypeDialog::TypeDialog(ChildHost& host, QWidget* parent)
+    : WizardDialog(ChildKind::TypeDialog, host, NumberKeyFilter::Allowed::SignedReal, parent) {
     setObjectName(QStringLiteral("typeDialog"));
     SetCaptionTag(this, res::kTypeCaption);
     SetHintTag(this, res::kTypeHint);
@@ -99,14 +99,6 @@ TypeDialog::TypeDialog(ChildHost& host, QWidget* parent) : ChildWindow(ChildKind
                 s.legendOffset,   s.gnomonLength,     s.cylinderGnomon, s.cylinderRadius, s.quadrantGnomon,
                 s.wallDeclination, s.planeInclination, s.ringDiameter,  s.shepherdGnomon, s.hidokaiGnomon,
                 s.monthScaleLength};
-
-    closeButton_ = new QPushButton(this);
-    closeButton_->setObjectName(QStringLiteral("closeButton"));
-    closeButton_->setAutoDefault(true);
-    cancelButton_ = new QPushButton(this);
-    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
-    SetCaptionTag(cancelButton_, res::kCancel);
-    keys_ = new NumberKeyFilter(NumberKeyFilter::Allowed::SignedReal, closeButton_, this);
 
     // The list of kinds; the bi-azimuthal and Hollander dials only in expert mode.
     kindGroup_ = new QGroupBox(this);
@@ -257,8 +249,6 @@ TypeDialog::TypeDialog(ChildHost& host, QWidget* parent) : ChildWindow(ChildKind
     for (QButtonGroup* g : {umbrellaPlane_, cylinderKinds_, quadrantKinds_, azimuthKinds_})
         connect(g, &QButtonGroup::idClicked, this, &TypeDialog::subChoiceChanged);
     connect(addedPlane_, &QButtonGroup::idClicked, this, &TypeDialog::addedPlaneChanged);
-    connect(closeButton_, &QPushButton::clicked, this, &TypeDialog::closeClicked);
-    connect(cancelButton_, &QPushButton::clicked, this, &TypeDialog::cancelClicked);
 
     applyLanguage();
     updateVisibility();
@@ -280,16 +270,7 @@ void TypeDialog::keepWidthForEveryKind() {
     choicesPanel_->setMinimumWidth(width);
 }
 
-QLineEdit* TypeDialog::makeEdit(const QString& name) {
-    auto* e = new QLineEdit(this);
-    e->setObjectName(name);
-    e->setMaxLength(12);
-    e->setMinimumWidth(70);
-    e->setMaximumWidth(110);
-    keys_->install(e);
-    e->installEventFilter(this);
-    return e;
-}
+QLineEdit* TypeDialog::makeEdit(const QString& name) { return newNumberEdit(name, 12, 70, 110); }
 
 QGroupBox* TypeDialog::makeChoiceGroup(const QString& name, const std::vector<QRadioButton*>& buttons,
                                        QButtonGroup*& group) {
@@ -464,12 +445,7 @@ void TypeDialog::applyLanguage() {
     const Language lang = host().language();
     ApplyCaptionTags(this, lang);
     for (int i = 0; i < 3; ++i) umbrellaPlane_->button(i)->setText(label(22 + i, lang));
-    if (wizard_) {
-        setWindowTitle(title(11, lang) + QStringLiteral("2"));
-        closeButton_->setText(title(26, lang));
-    } else {
-        closeButton_->setText(resourceText(res::kClose, lang));
-    }
+    captionWizardStep(2, lang);
     keepWidthForEveryKind();
     // The picture's labels follow the language (the first one is drawn by updateVisibility).
     if (!picture_->pixmap().isNull()) picture_->setPixmap(DialThumbnail(state(), picture_->size() - QSize(6, 6)));
@@ -593,24 +569,14 @@ bool TypeDialog::readField(FieldId id, bool closing) {
     return true;
 }
 
-bool TypeDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusIn) rejectedOnLeave_ = false;
-    if (event->type() == QEvent::FocusOut && !checking_) {
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            checking_ = true;
-            bool ok = true;
-            if (watched == gnomonEdit_) ok = readField(GnomonField, false);
-            else if (watched == declinationEdit_) ok = readField(DeclinationField, false);
-            else if (watched == inclinationEdit_) ok = readField(InclinationField, false);
-            else if (watched == ringEdit_) ok = readField(RingField, false);
-            else if (watched == radiusEdit_) ok = readField(RadiusField, false);
-            else if (watched == monthScaleEdit_) ok = readField(MonthScaleField, false);
-            rejectedOnLeave_ = !ok;
-            checking_ = false;
-        }
-    }
-    return ChildWindow::eventFilter(watched, event);
+bool TypeDialog::checkLeftField(QObject* field) {
+    if (field == gnomonEdit_) return readField(GnomonField, false);
+    if (field == declinationEdit_) return readField(DeclinationField, false);
+    if (field == inclinationEdit_) return readField(InclinationField, false);
+    if (field == ringEdit_) return readField(RingField, false);
+    if (field == radiusEdit_) return readField(RadiusField, false);
+    if (field == monthScaleEdit_) return readField(MonthScaleField, false);
+    return true;
 }
 
 bool TypeDialog::closeCheck() {
@@ -654,22 +620,6 @@ void TypeDialog::restoreOpeningState() {
     s.shepherdGnomon = o.shepherdGnomon;
     s.hidokaiGnomon = o.hidokaiGnomon;
     s.monthScaleLength = o.monthScaleLength;
-}
-
-void TypeDialog::closeClicked() {
-    if (rejectedOnLeave_) {
-        rejectedOnLeave_ = false;
-        return;
-    }
-    host().closeAllChildren();
-}
-
-void TypeDialog::cancelClicked() { host().cancelWizard(); }
-
-void TypeDialog::cancelByKey() {
-    // Leaving a field on the way out is no entry to check.
-    checking_ = true;
-    ChildWindow::cancelByKey();
 }
 
 }  // namespace zorva

@@ -3,7 +3,7 @@
 // kind needs at once. Step 2 of the wizard.
 
 #include "state/added_dials.h"
-#include "ui/child_window.h"
+#include "ui/wizard_dialog.h"
 
 #include <map>
 #include <vector>
@@ -12,20 +12,16 @@ class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 
 namespace zorva {
 
-class NumberKeyFilter;
-
-class TypeDialog : public ChildWindow {
+class TypeDialog : public WizardDialog {
     Q_OBJECT
 public:
     explicit TypeDialog(ChildHost& host, QWidget* parent = nullptr);
 
     bool closeCheck() override;
-    void cancelByKey() override;
     void applyLanguage() override;
     int helpTopic() const override { return 6; }
 
@@ -43,7 +39,7 @@ public:
     int itemCount() const;  // items offered (nine without expert mode)
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool checkLeftField(QObject* field) override;
     void restoreOpeningState() override;
 
 private:
@@ -77,8 +73,6 @@ private:
     bool readGnomon(bool closing);
     bool habermelHeightOk();
     QString nameOf(QLabel* label) const;
-    void closeClicked();
-    void cancelClicked();
 
     // Sets a field's text from the state and remembers it: a text the user did not touch is
     // not read back, so that a value is never rounded to the digits shown.
@@ -87,11 +81,6 @@ private:
 
     Snapshot opening_{};
     std::map<const QLineEdit*, QString> shown_;
-    // A field rejected its entry when the user left it for the close button: that click is
-    // not a request to close (a message box would have swallowed it).
-    bool rejectedOnLeave_ = false;
-    bool wizard_ = false;
-    bool checking_ = false;
     QGroupBox* kindGroup_ = nullptr;
     QLabel* picture_ = nullptr;
     QWidget* choicesPanel_ = nullptr;
@@ -123,9 +112,6 @@ private:
     QLabel* monthScaleLabel_ = nullptr;
     QLineEdit* monthScaleEdit_ = nullptr;
     QLabel* oldValueLabel_ = nullptr;
-    QPushButton* closeButton_ = nullptr;
-    QPushButton* cancelButton_ = nullptr;
-    NumberKeyFilter* keys_ = nullptr;
 };
 
 }  // namespace zorva
