@@ -161,6 +161,29 @@ IntAccess hollanderShadowField() {
             [](const DialState& s) -> const void* { return &s.hollanderShadowLine; }};
 }
 
+// A number and a flag of an added kind's own settings.
+template <class Settings>
+NumberAccess settingsReal(Settings DialState::*kind, double Settings::*field) {
+    return {[kind, field](const DialState& s) { return (s.*kind).*field; },
+            [kind, field](DialState& s, double v) { (s.*kind).*field = v; },
+            [kind, field](const DialState& s) -> const void* { return &((s.*kind).*field); }};
+}
+template <class Settings>
+IntAccess settingsFlag(Settings DialState::*kind, bool Settings::*field) {
+    return {[kind, field](const DialState& s) { return (s.*kind).*field ? 1 : 0; },
+            [kind, field](DialState& s, int v) { (s.*kind).*field = v != 0; },
+            [kind, field](const DialState& s) -> const void* { return &((s.*kind).*field); }};
+}
+
+// A push button captioned by a string resource; it never takes RETURN from the fields.
+QPushButton* TaggedButton(const QString& name, int tag, Language lang) {
+    auto* button = new QPushButton(resourceText(tag, lang));
+    button->setObjectName(name);
+    setResourceTag(button, tag);
+    button->setAutoDefault(false);
+    return button;
+}
+
 // Two columns of a page, each a widget and/or a layout above a stretch.
 QWidget* TwoColumns(QWidget* left, QLayout* leftExtra, QWidget* right, QLayout* rightExtra) {
     auto* content = new QWidget;
@@ -334,6 +357,43 @@ struct ParameterDialog::Builder {
         box->setLayout(layout);
         return box;
     }
+
+    // A button that changes the state at once; the page's fields follow.
+    QPushButton* action(const QString& field, int tag, std::function<void(DialState&)> apply) {
+        QPushButton* button = TaggedButton(name(field), tag, lang);
+        ParameterDialog* dialog = &d;
+        QObject::connect(button, &QPushButton::clicked, dialog, [dialog, apply] {
+            apply(dialog->state_);
+            dialog->bindings_->refreshAll();
+            dialog->updateDependents();
+        });
+        return button;
+    }
+
+    // The plane and the hour reckoning of an added kind; its plane also sets the letter.
+    template <class Settings>
+    void addedKindOptions(QVBoxLayout* options, Settings DialState::*kind) {
+        IntAccess plane{[kind](const DialState& s) { return (s.*kind).vertical ? 1 : 0; },
+                        [kind](DialState& s, int v) {
+                            (s.*kind).vertical = v == 1;
+                            s.dialType = v == 1 ? 'v' : 'h';
+                        },
+                        [kind](const DialState& s) -> const void* { return &(s.*kind).vertical; }};
+        options->addWidget(radio(QStringLiteral("plane"), ptext::Plane, {ptext::Horizontal, ptext::Vertical}, plane));
+        IntAccess time{[kind](const DialState& s) { return static_cast<int>((s.*kind).reckoning); },
+                       [kind](DialState& s, int v) { (s.*kind).reckoning = static_cast<HourReckoning>(std::clamp(v, 0, 3)); },
+                       [kind](const DialState& s) -> const void* { return &(s.*kind).reckoning; }};
+        options->addWidget(radio(QStringLiteral("reckoning"), kTimeCaption,
+                                 {kTimeCaption + 1, kTimeCaption + 2, kTimeCaption + 3, kTimeCaption + 4}, time));
+    }
+
+    // The usual page: its dimensions above its hour lines on the left, the options on the right.
+    void columnsPage(Page page, QGridLayout* dimensions, QGridLayout* lines, QVBoxLayout* options) {
+        auto* left = new QVBoxLayout;
+        left->addWidget(group(ptext::Dimensions, dimensions));
+        left->addWidget(group(ptext::HourLines, lines));
+        d.addPage(page, TwoColumns(nullptr, left, nullptr, options));
+    }
 };
 
 ParameterDialog::ParameterDialog(DialState& state, UserDialogs& dialogs, QWidget* parent)
@@ -477,8 +537,9 @@ ParameterDialog::Builder ParameterDialog::builderFor(Page page) {
     return Builder{*this, *bindings_, QString::fromLatin1(kPagePrefix[static_cast<int>(page)]), state_.language};
 }
 
-// Hour lines and date-line options shared by the planar and umbrella pages.
-std::pair<QGroupBox*, QVBoxLayout*> ParameterDialog::planarLines(Builder& b) {
+// The planar and umbrella pages: their dimensions, and the hour lines and date-line options
+// they share.
+void ParameterDialog::addPlanarPage(Page page, Builder& b, QGridLayout* dimensions) {
     auto* grid = new QGridLayout;
     b.rangeHeader(grid, 0);
     b.family(grid, 1, Family::Hour, ptext::ApparentLines);
@@ -523,17 +584,17 @@ std::pair<QGroupBox*, QVBoxLayout*> ParameterDialog::planarLines(Builder& b) {
     numerals->addWidget(b.radio(QStringLiteral("numeralStyle"), ptext::Numerals,
                                 {ptext::NumeralsArabic, ptext::NumeralsRoman, ptext::NumeralsNone}, style),
                         0, 0, 1, 2);
-    NumberAccess height{[](const DialState& s) { return s.numeralHeightMm; },
-                        [](DialState& s, double v) { s.numeralHeightMm = v; },
-                        [](const DialState& s) -> const void* { return &s.numeralHeightMm; }};
-    b.number(numerals, 1, QStringLiteral("numeralHeightMm"), ptext::NumeralHeight, height,
+    b.number(numerals, 1, QStringLiteral("numeralHeightMm"), ptext::NumeralHeight, realField(&DialState::numeralHeightMm),
              NumberRule(NumberCheck::RealRange, 1, 30, 1));
     numerals->addWidget(b.check(QStringLiteral("numeralsInPlotFiles"), ptext::NumeralsInPlot,
                                 flagField(&DialState::numeralsInPlotFiles)),
                         2, 0, 1, 2);
     options->addLayout(numerals);
     options->addStretch(1);
-    return std::make_pair(lines, options);
+    auto* right = new QVBoxLayout;
+    right->addWidget(b.group(ptext::Dimensions, dimensions));
+    right->addLayout(options);
+    addPage(page, TwoColumns(lines, nullptr, nullptr, right));
 }
 
 void ParameterDialog::buildPlanarPage() {
@@ -548,12 +609,7 @@ void ParameterDialog::buildPlanarPage() {
     visibleRules_.insert(visibleRules_.begin(),
                          {decl, [](const DialState& s) { return s.dialType == 'v' || s.dialType == 'i'; }});
     visibleRules_.insert(visibleRules_.begin(), {incl, [](const DialState& s) { return s.dialType == 'i'; }});
-    QGroupBox* dims = b.group(ptext::Dimensions, grid);
-    auto [lines, options] = planarLines(b);
-    auto* left = new QVBoxLayout;
-    left->addWidget(dims);
-    left->addLayout(options);
-    addPage(Page::Planar, TwoColumns(lines, nullptr, nullptr, left));
+    addPlanarPage(Page::Planar, b, grid);
 }
 
 void ParameterDialog::buildUmbrellaPage() {
@@ -570,12 +626,7 @@ void ParameterDialog::buildUmbrellaPage() {
                        [](const DialState& s) -> const void* { return &s.umbrellaCircleRatio; }};
     b.number(grid, 3, QStringLiteral("umbrellaCircleRatio"), ptext::CircleRatio, ratio,
              NumberRule(NumberCheck::Percent, -100, 200, 1));
-    QGroupBox* dims = b.group(ptext::Dimensions, grid);
-    auto [lines, options] = planarLines(b);
-    auto* left = new QVBoxLayout;
-    left->addWidget(dims);
-    left->addLayout(options);
-    addPage(Page::Umbrella, TwoColumns(lines, nullptr, nullptr, left));
+    addPlanarPage(Page::Umbrella, b, grid);
 }
 
 void ParameterDialog::buildQuadrantPage() {
@@ -597,7 +648,6 @@ void ParameterDialog::buildQuadrantPage() {
     grid->addWidget(unit, 1, 2);
     for (QWidget* w : {static_cast<QWidget*>(sizeCaption), static_cast<QWidget*>(unit), static_cast<QWidget*>(size)})
         visibleRules_.push_back({w, [](const DialState& s) { return s.quadrantKind == 0; }});
-    QGroupBox* dims = b.group(ptext::Dimensions, grid);
 
     auto* lines = new QGridLayout;
     b.rangeHeader(lines, 0);
@@ -607,7 +657,6 @@ void ParameterDialog::buildQuadrantPage() {
                                   intField(&DialState::timeSystem), 2, 0);
     b.familyRow(lines, 2, Family::QuadrantTemporal, temporal, [](const DialState& s) { return s.timeSystem == 2; });
     visibleRules_.push_back({temporal, [](const DialState& s) { return s.quadrantKind == 0; }});
-    QGroupBox* hourBox = b.group(ptext::HourLines, lines);
 
     auto* options = new QVBoxLayout;
     options->addWidget(b.radio(QStringLiteral("timeSystem"), ptext::TimeDisplay,
@@ -626,10 +675,7 @@ void ParameterDialog::buildQuadrantPage() {
     options->addWidget(b.radio(QStringLiteral("quadrantDateScale"), ptext::DateCircles,
                                {ptext::CalendarDate, ptext::Zodiac, ptext::Stereographic},
                                intField(&DialState::quadrantDateScale)));
-    auto* left = new QVBoxLayout;
-    left->addWidget(dims);
-    left->addWidget(hourBox);
-    addPage(Page::Quadrant, TwoColumns(nullptr, left, nullptr, options));
+    b.columnsPage(Page::Quadrant, grid, lines, options);
 }
 
 void ParameterDialog::buildCylinderPage() {
@@ -651,7 +697,6 @@ void ParameterDialog::buildCylinderPage() {
              NumberRule(NumberCheck::IntRange, 0, 200));
     for (QLineEdit* e : {g2, radius, dev}) visibleRules_.insert(visibleRules_.begin(), {e, polar});
     for (QLineEdit* e : {g01, month}) visibleRules_.insert(visibleRules_.begin(), {e, notPolar});
-    QGroupBox* dims = b.group(ptext::Dimensions, grid);
 
     auto* lines = new QGridLayout;
     b.rangeHeader(lines, 0);
@@ -671,7 +716,6 @@ void ParameterDialog::buildCylinderPage() {
     // A shepherd's dial with temporal hours has no use for the equation of time.
     enabledRules_.push_back({eot, [](const DialState& s) { return !(s.cylinderKind == 0 && s.temporalHours); }});
     lines->addWidget(eot, 6, 0, 1, 4);
-    QGroupBox* hourBox = b.group(ptext::HourLines, lines);
 
     auto* options = new QVBoxLayout;
     // Where the polar style stands: the gnomon length and deviation above place it.
@@ -691,10 +735,7 @@ void ParameterDialog::buildCylinderPage() {
     options->addWidget(b.radio(QStringLiteral("dateLineMode"), ptext::DateCount,
                                {ptext::DateMonthly, ptext::DateSeventh, ptext::DateOwn, ptext::DateNone},
                                digitField(&DialState::dateLineMode)));
-    auto* left = new QVBoxLayout;
-    left->addWidget(dims);
-    left->addWidget(hourBox);
-    addPage(Page::Cylinder, TwoColumns(nullptr, left, nullptr, options));
+    b.columnsPage(Page::Cylinder, grid, lines, options);
 }
 
 void ParameterDialog::buildHidokaiPage() {
@@ -706,7 +747,6 @@ void ParameterDialog::buildHidokaiPage() {
              integerField(&DialState::hidokaiMonthScale), NumberRule(NumberCheck::IntRange, 0, 180));
     b.number(grid, 2, QStringLiteral("hidokaiHorizontalScale"), ptext::HidokaiHorizontal,
              integerField(&DialState::hidokaiHorizontalScale), NumberRule(NumberCheck::IntRange, 0, 260));
-    QGroupBox* dims = b.group(ptext::Dimensions, grid);
 
     auto* lines = new QGridLayout;
     b.rangeHeader(lines, 0);
@@ -715,7 +755,6 @@ void ParameterDialog::buildHidokaiPage() {
     lines->addWidget(
         b.check(QStringLiteral("cylinderWithEoT"), ptext::WithEoT, flagField(&DialState::cylinderWithEoT)), 3, 0, 1,
         4);
-    QGroupBox* hourBox = b.group(ptext::HourLines, lines);
 
     auto* options = new QVBoxLayout;
     options->addWidget(b.check(QStringLiteral("hidokaiVerticalDial"), ptext::VerticalFace,
@@ -725,10 +764,7 @@ void ParameterDialog::buildHidokaiPage() {
     options->addWidget(b.radio(QStringLiteral("monthScaleSideBySide"), ptext::MonthScale,
                                {ptext::MonthCombined, ptext::MonthSideBySide},
                                flagField(&DialState::monthScaleSideBySide)));
-    auto* left = new QVBoxLayout;
-    left->addWidget(dims);
-    left->addWidget(hourBox);
-    addPage(Page::Hidokai, TwoColumns(nullptr, left, nullptr, options));
+    b.columnsPage(Page::Hidokai, grid, lines, options);
 }
 
 void ParameterDialog::buildRingPage() {
@@ -740,12 +776,10 @@ void ParameterDialog::buildRingPage() {
              NumberRule(NumberCheck::RealRange, 4.5, 150, 1));
     b.number(grid, 2, QStringLiteral("ringAngle"), ptext::RingAngle, realField(&DialState::ringAngle),
              NumberRule(NumberCheck::RealRange, 0, 90, 1));
-    QGroupBox* dims = b.group(ptext::Dimensions, grid);
 
     auto* lines = new QGridLayout;
     b.rangeHeader(lines, 0);
     b.familyRow(lines, 1, Family::OtherHour, b.label(ptext::Hours), {});
-    QGroupBox* hourBox = b.group(ptext::HourLines, lines);
 
     auto* options = new QVBoxLayout;
     options->addWidget(b.radio(QStringLiteral("rayDeflection"), ptext::RayDeflection,
@@ -758,10 +792,7 @@ void ParameterDialog::buildRingPage() {
     options->addWidget(b.radio(QStringLiteral("localTimeReading"), ptext::TimeReading,
                                {ptext::ApparentTime, ptext::ZoneTime}, flagField(&DialState::localTimeReading),
                                {1, 0}));
-    auto* left = new QVBoxLayout;
-    left->addWidget(dims);
-    left->addWidget(hourBox);
-    addPage(Page::Ring, TwoColumns(nullptr, left, nullptr, options));
+    b.columnsPage(Page::Ring, grid, lines, options);
 }
 
 void ParameterDialog::buildAzimuthPage() {
@@ -771,7 +802,6 @@ void ParameterDialog::buildAzimuthPage() {
              realField(&DialState::observerDistanceCm), NumberRule(NumberCheck::RealRange, 10, 400, 1));
     b.number(grid, 1, QStringLiteral("basePlateDiameterCm"), ptext::BasePlate, realField(&DialState::basePlateDiameterCm),
              NumberRule(NumberCheck::RealRange, 3, 200, 1));
-    QGroupBox* dims = b.group(ptext::Dimensions, grid);
 
     auto* lines = new QGridLayout;
     b.rangeHeader(lines, 0);
@@ -787,7 +817,6 @@ void ParameterDialog::buildAzimuthPage() {
     lines->addWidget(b.check(QStringLiteral("wholeHourDaylengthLines"), ptext::WholeHourLines,
                              flagField(&DialState::wholeHourDaylengthLines)),
                      7, 0, 1, 4);
-    QGroupBox* hourBox = b.group(ptext::HourLines, lines);
 
     auto* options = new QVBoxLayout;
     options->addWidget(b.radio(QStringLiteral("timeSystem"), ptext::TimeGroup,
@@ -805,10 +834,7 @@ void ParameterDialog::buildAzimuthPage() {
         b.check(QStringLiteral("drawEcliptic"), ptext::Ecliptic, flagField(&DialState::drawEcliptic));
     visibleRules_.push_back({ecliptic, [](const DialState& s) { return s.altitudeCircleSpacing == 2; }});
     options->addWidget(ecliptic);
-    auto* left = new QVBoxLayout;
-    left->addWidget(dims);
-    left->addWidget(hourBox);
-    addPage(Page::Azimuth, TwoColumns(nullptr, left, nullptr, options));
+    b.columnsPage(Page::Azimuth, grid, lines, options);
 }
 
 void ParameterDialog::buildBiazimuthalPage() {
@@ -872,7 +898,6 @@ void ParameterDialog::buildMeanTimePage() {
     visibleRules_.insert(visibleRules_.begin(), {incl, [](const DialState& s) { return HollanderCode(s) % 3 == 2; }});
     b.number(grid, 6, QStringLiteral("analemmaHour"), ptext::AnalemmaHour, integerField(&DialState::analemmaHour),
              NumberRule(NumberCheck::IntRange, 1, 23));
-    QGroupBox* dims = b.group(ptext::Dimensions, grid);
 
     auto* lines = new QGridLayout;
     b.rangeHeader(lines, 0);
@@ -884,7 +909,6 @@ void ParameterDialog::buildMeanTimePage() {
     lines->addWidget(b.label(ptext::DayMarks), 3, 0);
     lines->addWidget(b.list(QStringLiteral("dayMarkings"), ListKind::DayMarks, intField(&DialState::dayMarkings)), 3,
                      1, 1, 3);
-    QGroupBox* hourBox = b.group(ptext::HourLines, lines);
 
     auto* options = new QVBoxLayout;
     options->addWidget(b.radio(QStringLiteral("plane"), ptext::Plane,
@@ -896,116 +920,61 @@ void ParameterDialog::buildMeanTimePage() {
                                {ptext::LocalApparentShort, ptext::ZoneTime}, intField(&DialState::timeSystem)));
     options->addWidget(
         b.check(QStringLiteral("hollanderOption"), ptext::ApexFoot, flagField(&DialState::hollanderOption)));
-    auto* left = new QVBoxLayout;
-    left->addWidget(dims);
-    left->addWidget(hourBox);
-    addPage(Page::MeanTime, TwoColumns(nullptr, left, nullptr, options));
+    b.columnsPage(Page::MeanTime, grid, lines, options);
 }
 
 // The analemmatic and bifilar pages: their kinds are kept in zorva.conf.
 void ParameterDialog::buildAnalemmaticPage() {
-    const Language lang = state_.language;
     Builder b = builderFor(Page::Analemmatic);
     auto* grid = new QGridLayout;
-    NumberAccess semiMajor{[](const DialState& s) { return s.analemmatic.semiMajorMm; },
-                           [](DialState& s, double v) { s.analemmatic.semiMajorMm = v; },
-                           [](const DialState& s) -> const void* { return &s.analemmatic.semiMajorMm; }};
-    b.number(grid, 0, QStringLiteral("semiMajor"), kSemiAxisCaption, semiMajor,
+    b.number(grid, 0, QStringLiteral("semiMajor"), kSemiAxisCaption,
+             settingsReal(&DialState::analemmatic, &AnalemmaticSettings::semiMajorMm),
              NumberRule(NumberCheck::RealRange, 10, 100000, 1));
-    NumberAccess gnomonAngle{[](const DialState& s) { return s.analemmatic.gnomonAngle; },
-                             [](DialState& s, double v) { s.analemmatic.gnomonAngle = v; },
-                             [](const DialState& s) -> const void* { return &s.analemmatic.gnomonAngle; }};
-    b.number(grid, 1, QStringLiteral("gnomonAngle"), kGnomonAngleCaption, gnomonAngle,
+    b.number(grid, 1, QStringLiteral("gnomonAngle"), kGnomonAngleCaption,
+             settingsReal(&DialState::analemmatic, &AnalemmaticSettings::gnomonAngle),
              NumberRule(NumberCheck::RealRange, 5, 175, 2));
     b.number(grid, 2, QStringLiteral("wallDeclination"), ptext::WallDeclination,
              realField(&DialState::wallDeclination), NumberRule(NumberCheck::RealRange, -180, 180, 4));
     QGroupBox* dims = b.group(ptext::Dimensions, grid);
     auto* presets = new QVBoxLayout;
-    auto preset = [&](const QString& field, int tag, std::function<void(DialState&)> apply) {
-        auto* btn = new QPushButton(resourceText(tag, lang));
-        btn->setObjectName(b.name(field));
-        setResourceTag(btn, tag);
-        btn->setAutoDefault(false);
-        connect(btn, &QPushButton::clicked, this, [this, apply] {
-            apply(state_);
-            bindings_->refreshAll();
-            updateDependents();
-        });
-        presets->addWidget(btn);
-    };
-    preset(QStringLiteral("walkOn"), kWalkOnCaption, [](DialState& s) {
+    presets->addWidget(b.action(QStringLiteral("walkOn"), kWalkOnCaption, [](DialState& s) {
         s.analemmatic = WalkOnPreset();
         s.dialType = 'h';
-    });
-    preset(QStringLiteral("circularScale"), kCircularScaleCaption,
-           [](DialState& s) { s.analemmatic.gnomonAngle = CircularScaleGnomonAngle(s.latitude); });
+    }));
+    presets->addWidget(b.action(QStringLiteral("circularScale"), kCircularScaleCaption, [](DialState& s) {
+        s.analemmatic.gnomonAngle = CircularScaleGnomonAngle(s.latitude);
+    }));
     auto* left = new QVBoxLayout;
     left->addWidget(dims);
     left->addLayout(presets);
 
     auto* options = new QVBoxLayout;
-    IntAccess plane{[](const DialState& s) { return s.analemmatic.vertical ? 1 : 0; },
-                    [](DialState& s, int v) {
-                        s.analemmatic.vertical = v == 1;
-                        s.dialType = v == 1 ? 'v' : 'h';
-                    },
-                    [](const DialState& s) -> const void* { return &s.analemmatic.vertical; }};
-    options->addWidget(b.radio(QStringLiteral("plane"), ptext::Plane, {ptext::Horizontal, ptext::Vertical}, plane));
-    IntAccess time{[](const DialState& s) { return static_cast<int>(s.analemmatic.reckoning); },
-                   [](DialState& s, int v) { s.analemmatic.reckoning = static_cast<HourReckoning>(std::clamp(v, 0, 3)); },
-                   [](const DialState& s) -> const void* { return &s.analemmatic.reckoning; }};
-    options->addWidget(b.radio(QStringLiteral("reckoning"), kTimeCaption,
-                               {kTimeCaption + 1, kTimeCaption + 2, kTimeCaption + 3, kTimeCaption + 4}, time));
-    IntAccess metres{[](const DialState& s) { return s.analemmatic.metres ? 1 : 0; },
-                     [](DialState& s, int v) { s.analemmatic.metres = v != 0; },
-                     [](const DialState& s) -> const void* { return &s.analemmatic.metres; }};
-    options->addWidget(b.check(QStringLiteral("metres"), kMetresCaption, metres));
+    b.addedKindOptions(options, &DialState::analemmatic);
+    options->addWidget(b.check(QStringLiteral("metres"), kMetresCaption,
+                               settingsFlag(&DialState::analemmatic, &AnalemmaticSettings::metres)));
     addPage(Page::Analemmatic, TwoColumns(nullptr, left, nullptr, options));
 }
 
 void ParameterDialog::buildBifilarPage() {
-    const Language lang = state_.language;
     Builder b = builderFor(Page::Bifilar);
     auto* grid = new QGridLayout;
-    NumberAccess threadA{[](const DialState& s) { return s.bifilar.threadAMm; },
-                         [](DialState& s, double v) { s.bifilar.threadAMm = v; },
-                         [](const DialState& s) -> const void* { return &s.bifilar.threadAMm; }};
-    NumberAccess threadB{[](const DialState& s) { return s.bifilar.threadBMm; },
-                         [](DialState& s, double v) { s.bifilar.threadBMm = v; },
-                         [](const DialState& s) -> const void* { return &s.bifilar.threadBMm; }};
     // Zero and equal distances pass here: the construction refuses them with its message.
-    b.number(grid, 0, QStringLiteral("threadA"), kThreadACaption, threadA, NumberRule(NumberCheck::RealRange, 0, 100000, 1));
-    b.number(grid, 1, QStringLiteral("threadB"), kThreadBCaption, threadB, NumberRule(NumberCheck::RealRange, 0, 100000, 1));
+    b.number(grid, 0, QStringLiteral("threadA"), kThreadACaption, settingsReal(&DialState::bifilar, &BifilarSettings::threadAMm),
+             NumberRule(NumberCheck::RealRange, 0, 100000, 1));
+    b.number(grid, 1, QStringLiteral("threadB"), kThreadBCaption, settingsReal(&DialState::bifilar, &BifilarSettings::threadBMm),
+             NumberRule(NumberCheck::RealRange, 0, 100000, 1));
     b.number(grid, 2, QStringLiteral("wallDeclination"), ptext::WallDeclination,
              realField(&DialState::wallDeclination), NumberRule(NumberCheck::RealRange, -180, 180, 4));
     QGroupBox* dims = b.group(ptext::Dimensions, grid);
-    auto* even = new QPushButton(resourceText(kEvenSpacingCaption, lang));
-    even->setObjectName(b.name(QStringLiteral("evenSpacing")));
-    setResourceTag(even, kEvenSpacingCaption);
-    even->setAutoDefault(false);
-    connect(even, &QPushButton::clicked, this, [this] {
-        DialState& s = state_;
+    QPushButton* even = b.action(QStringLiteral("evenSpacing"), kEvenSpacingCaption, [](DialState& s) {
         const PlaneFrame frame = s.bifilar.vertical ? FrameOfPlane(90.0, s.wallDeclination) : FrameOfPlane(0.0, 0.0);
         if (const auto b = EvenSpacingThread(frame, s.latitude, s.bifilar.threadAMm)) s.bifilar.threadBMm = *b;
-        bindings_->refreshAll();
-        updateDependents();
     });
     auto* left = new QVBoxLayout;
     left->addWidget(dims);
     left->addWidget(even);
     auto* options = new QVBoxLayout;
-    IntAccess plane{[](const DialState& s) { return s.bifilar.vertical ? 1 : 0; },
-                    [](DialState& s, int v) {
-                        s.bifilar.vertical = v == 1;
-                        s.dialType = v == 1 ? 'v' : 'h';
-                    },
-                    [](const DialState& s) -> const void* { return &s.bifilar.vertical; }};
-    options->addWidget(b.radio(QStringLiteral("plane"), ptext::Plane, {ptext::Horizontal, ptext::Vertical}, plane));
-    IntAccess time{[](const DialState& s) { return static_cast<int>(s.bifilar.reckoning); },
-                   [](DialState& s, int v) { s.bifilar.reckoning = static_cast<HourReckoning>(std::clamp(v, 0, 3)); },
-                   [](const DialState& s) -> const void* { return &s.bifilar.reckoning; }};
-    options->addWidget(b.radio(QStringLiteral("reckoning"), kTimeCaption,
-                               {kTimeCaption + 1, kTimeCaption + 2, kTimeCaption + 3, kTimeCaption + 4}, time));
+    b.addedKindOptions(options, &DialState::bifilar);
     addPage(Page::Bifilar, TwoColumns(nullptr, left, nullptr, options));
 }
 
@@ -1026,18 +995,9 @@ void ParameterDialog::buildDateLines(QHBoxLayout& body) {
     entry->addWidget(caption);
     entry->addWidget(dateEdit_, 1);
     layout->addLayout(entry);
-    auto button = [&](const QString& name, int tag) {
-        auto* btn = new QPushButton(resourceText(tag, lang));
-        btn->setObjectName(name);
-        setResourceTag(btn, tag);
-        btn->setAutoDefault(false);
-        layout->addWidget(btn);
-        return btn;
-    };
-    button(QStringLiteral("addDate"), ptext::AddDate);
-    button(QStringLiteral("removeDate"), ptext::RemoveDate);
-    button(QStringLiteral("saveDates"), ptext::SaveDates);
-    button(QStringLiteral("loadDates"), ptext::LoadDates);
+    for (const auto& [name, tag] : {std::pair{"addDate", ptext::AddDate}, std::pair{"removeDate", ptext::RemoveDate},
+                                    std::pair{"saveDates", ptext::SaveDates}, std::pair{"loadDates", ptext::LoadDates}})
+        layout->addWidget(TaggedButton(QString::fromLatin1(name), tag, lang));
     dateGroup_ = b.group(ptext::OwnDates, layout);
     dateGroup_->setObjectName(QStringLiteral("dateGroup"));
     dateGroup_->setMinimumWidth(260);
@@ -1048,16 +1008,9 @@ void ParameterDialog::buildDateLines(QHBoxLayout& body) {
 void ParameterDialog::buildButtons(QVBoxLayout& outer) {
     const Language lang = state_.language;
     auto* buttons = new QHBoxLayout;
-    auto button = [&](const QString& name, int tag) {
-        auto* btn = new QPushButton(resourceText(tag, lang));
-        btn->setObjectName(name);
-        setResourceTag(btn, tag);
-        btn->setAutoDefault(false);
-        return btn;
-    };
-    loadButton_ = button(QStringLiteral("loadParameters"), ptext::LoadParameters);
-    cancelButton_ = button(QStringLiteral("cancel"), ptext::Cancel);
-    closeButton_ = button(QStringLiteral("close"), ptext::Close);
+    loadButton_ = TaggedButton(QStringLiteral("loadParameters"), ptext::LoadParameters, lang);
+    cancelButton_ = TaggedButton(QStringLiteral("cancel"), ptext::Cancel, lang);
+    closeButton_ = TaggedButton(QStringLiteral("close"), ptext::Close, lang);
     buttons->addWidget(loadButton_);
     buttons->addStretch(1);
     buttons->addWidget(cancelButton_);

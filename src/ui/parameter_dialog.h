@@ -95,7 +95,7 @@ private:
     void build();
     void addPage(Page page, QWidget* content);
     Builder builderFor(Page page);
-    std::pair<QGroupBox*, QVBoxLayout*> planarLines(Builder& b);
+    void addPlanarPage(Page page, Builder& b, QGridLayout* dimensions);
     void buildPlanarPage();
     void buildUmbrellaPage();
     void buildQuadrantPage();
