@@ -4,6 +4,8 @@
 
 #include "text/language.h"
 
+#include <QString>
+
 class QObject;
 class QWidget;
 
@@ -16,5 +18,14 @@ void SetHintTag(QObject* object, int resourceNumber);
 int CaptionTag(const QObject* object);
 // Re-captions `root` and every tagged widget and action below it.
 void ApplyCaptionTags(QWidget* root, Language lang);
+
+// A new control (button, check box, label, group box) with its object name and caption tag.
+template <class Control>
+Control* NewTagged(const char* name, int resourceNumber, QWidget* parent = nullptr) {
+    auto* control = new Control(parent);
+    control->setObjectName(QString::fromLatin1(name));
+    SetCaptionTag(control, resourceNumber);
+    return control;
+}
 
 }  // namespace zorva

@@ -44,6 +44,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace zorva {
 namespace {
@@ -109,6 +110,20 @@ QFont FixedFont(int points, bool bold = false) {
     f.setPointSize(points);
     f.setBold(bold);
     return f;
+}
+
+// A titled row of radio buttons named `itemName`0, 1, ... with the captions first, first + 1, ...
+QGroupBox* RadioRow(const char* name, int title, const char* itemName, int first, int count, QButtonGroup* group) {
+    auto* box = NewTagged<QGroupBox>(name, title);
+    auto* layout = new QHBoxLayout(box);
+    for (int i = 0; i < count; ++i) {
+        auto* r = new QRadioButton;
+        r->setObjectName(QString::fromLatin1(itemName) + QString::number(i));
+        SetCaptionTag(r, first + i);
+        group->addButton(r, i);
+        layout->addWidget(r);
+    }
+    return box;
 }
 
 }  // namespace
@@ -225,20 +240,9 @@ void TablesWindow::buildUi() {
     layout->addLayout(controls);
 
     // Twilight kind and month of the month table.
-    auto* twilight = new QGroupBox;
-    twilight->setObjectName(QStringLiteral("twilightBox"));
-    SetCaptionTag(twilight, kTwilightGroup);
-    auto* twilightLayout = new QHBoxLayout(twilight);
     twilightGroup_ = new QButtonGroup(this);
-    for (int i = 0; i < 3; ++i) {
-        auto* r = new QRadioButton;
-        r->setObjectName(QStringLiteral("twilight%1").arg(i));
-        SetCaptionTag(r, kTwilightFirst + i);
-        twilightGroup_->addButton(r, i);
-        twilightLayout->addWidget(r);
-    }
-    twilightBox_ = twilight;
-    controls->addWidget(twilight);
+    twilightBox_ = RadioRow("twilightBox", kTwilightGroup, "twilight", kTwilightFirst, 3, twilightGroup_);
+    controls->addWidget(twilightBox_);
     monthLabel_ = new QLabel;
     SetCaptionTag(monthLabel_, kMonthCaption);
     monthCombo_ = new QComboBox;
@@ -247,26 +251,13 @@ void TablesWindow::buildUi() {
     monthLabel_->setBuddy(monthCombo_);
     controls->addWidget(monthLabel_);
     controls->addWidget(monthCombo_);
-    overTerrainCheck_ = new QCheckBox;
-    overTerrainCheck_->setObjectName(QStringLiteral("sunriseOverTerrainCheck"));
-    SetCaptionTag(overTerrainCheck_, kOverTerrain);
+    overTerrainCheck_ = NewTagged<QCheckBox>("sunriseOverTerrainCheck", kOverTerrain);
     controls->addWidget(overTerrainCheck_);
 
     // Kind of the year table.
-    auto* yearKind = new QGroupBox;
-    yearKind->setObjectName(QStringLiteral("yearKindBox"));
-    SetCaptionTag(yearKind, kYearKindGroup);
-    auto* yearKindLayout = new QHBoxLayout(yearKind);
     yearKindGroup_ = new QButtonGroup(this);
-    for (int i = 0; i < 4; ++i) {
-        auto* r = new QRadioButton;
-        r->setObjectName(QStringLiteral("yearKind%1").arg(i));
-        SetCaptionTag(r, kYearKindFirst + i);
-        yearKindGroup_->addButton(r, i);
-        yearKindLayout->addWidget(r);
-    }
-    yearKindBox_ = yearKind;
-    controls->addWidget(yearKind);
+    yearKindBox_ = RadioRow("yearKindBox", kYearKindGroup, "yearKind", kYearKindFirst, 4, yearKindGroup_);
+    controls->addWidget(yearKindBox_);
 
     // The plane panel of the sun-position diagram: the plane, its sunlit limits and the
     // horizon profile. Its fields edit the site and the dial plane of the state.
@@ -295,44 +286,28 @@ void TablesWindow::buildUi() {
     planeLayout->setColumnStretch(column, 1);
     auto* switches = new QHBoxLayout;
     planeLayout->addLayout(switches, 1, 0, 1, column + 1);
-    planeSunlightCheck_ = new QCheckBox;
-    planeSunlightCheck_->setObjectName(QStringLiteral("planeSunlightCheck"));
-    SetCaptionTag(planeSunlightCheck_, kPlaneSunlight);
+    planeSunlightCheck_ = NewTagged<QCheckBox>("planeSunlightCheck", kPlaneSunlight);
     switches->addWidget(planeSunlightCheck_);
-    horizonCheck_ = new QCheckBox;
-    horizonCheck_->setObjectName(QStringLiteral("horizonProfileCheck"));
-    SetCaptionTag(horizonCheck_, kShowProfile);
+    horizonCheck_ = NewTagged<QCheckBox>("horizonProfileCheck", kShowProfile);
     switches->addWidget(horizonCheck_);
-    auto* computeProfile = new QPushButton;
-    computeProfile->setObjectName(QStringLiteral("computeProfileButton"));
-    SetCaptionTag(computeProfile, kComputeProfile);
+    auto* computeProfile = NewTagged<QPushButton>("computeProfileButton", kComputeProfile);
     switches->addWidget(computeProfile);
-    auto* loadProfile = new QPushButton;
-    loadProfile->setObjectName(QStringLiteral("loadProfileButton"));
-    SetCaptionTag(loadProfile, kLoadProfile);
+    auto* loadProfile = NewTagged<QPushButton>("loadProfileButton", kLoadProfile);
     switches->addWidget(loadProfile);
-    auto* importPvgis = new QPushButton;
-    importPvgis->setObjectName(QStringLiteral("importPvgisButton"));
-    SetCaptionTag(importPvgis, kImportPvgis);
+    auto* importPvgis = NewTagged<QPushButton>("importPvgisButton", kImportPvgis);
     switches->addWidget(importPvgis);
     switches->addStretch(1);
-    longitudeCheck_ = new QCheckBox;
-    longitudeCheck_->setObjectName(QStringLiteral("longitudeCorrectionCheck"));
-    SetCaptionTag(longitudeCheck_, kLongitudeCorrection);
+    longitudeCheck_ = NewTagged<QCheckBox>("longitudeCorrectionCheck", kLongitudeCorrection);
     controls->addWidget(longitudeCheck_);
     controls->addStretch(1);
 
-    const auto button = [&](const char* name, int caption) {
-        auto* b = new QPushButton;
-        b->setObjectName(QString::fromLatin1(name));
-        SetCaptionTag(b, caption);
-        controls->addWidget(b);
-        return b;
-    };
-    printButton_ = button("printButton", kPrint);
-    saveTableButton_ = button("saveTableButton", kSaveTable);
-    saveHpglButton_ = button("saveHpglButton", kSaveHpgl);
-    saveDxfButton_ = button("saveDxfButton", kSaveDxf);
+    for (auto [button, name, caption] : {std::tuple{&printButton_, "printButton", kPrint},
+                                         std::tuple{&saveTableButton_, "saveTableButton", kSaveTable},
+                                         std::tuple{&saveHpglButton_, "saveHpglButton", kSaveHpgl},
+                                         std::tuple{&saveDxfButton_, "saveDxfButton", kSaveDxf}}) {
+        *button = NewTagged<QPushButton>(name, caption);
+        controls->addWidget(*button);
+    }
 
     // The options of a graph file, shown by the save buttons.
     graphOptions_ = new QFrame;
@@ -345,19 +320,13 @@ void TablesWindow::buildUi() {
     factorEdit_->setObjectName(QStringLiteral("factorEdit"));
     factorEdit_->setMaximumWidth(90);
     factorLabel_->setBuddy(factorEdit_);
-    mirrorCheck_ = new QCheckBox;
-    mirrorCheck_->setObjectName(QStringLiteral("mirrorCheck"));
-    SetCaptionTag(mirrorCheck_, kMirror);
+    mirrorCheck_ = NewTagged<QCheckBox>("mirrorCheck", kMirror);
     correctionCheck_ = new QCheckBox;
     correctionCheck_->setObjectName(QStringLiteral("graphCorrectionCheck"));
     fileLabel_ = new QLabel;
     fileLabel_->setObjectName(QStringLiteral("graphFileLabel"));
-    auto* ok = new QPushButton;
-    ok->setObjectName(QStringLiteral("graphSaveOk"));
-    SetCaptionTag(ok, kOk);
-    auto* cancel = new QPushButton;
-    cancel->setObjectName(QStringLiteral("graphSaveCancel"));
-    SetCaptionTag(cancel, kCancel);
+    auto* ok = NewTagged<QPushButton>("graphSaveOk", kOk);
+    auto* cancel = NewTagged<QPushButton>("graphSaveCancel", kCancel);
     options->addWidget(factorLabel_, 0, 0);
     options->addWidget(factorEdit_, 0, 1);
     options->addWidget(mirrorCheck_, 0, 2);
