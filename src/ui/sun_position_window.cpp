@@ -219,10 +219,18 @@ void SunPositionWindow::buildUi() {
         if (buddy) l->setBuddy(buddy);
         return l;
     };
-    // A captioned result: caption in `column`, value beside it.
-    auto result = [&](QGridLayout* g, int row, int column, int n, QLabel* value) {
+    // A captioned result: caption in `column`, the value (a label named `name`) beside it.
+    auto result = [&](QGridLayout* g, int row, int column, int n, const char* name) {
+        QLabel* value = ResultLabel(name);
         g->addWidget(captionLabel(n), row, column);
         g->addWidget(value, row, column + 1);
+        return value;
+    };
+    // One of the four panels of results; the mode shows one of them.
+    auto panel = [](const char* name, QGroupBox*& box) {
+        box = new QGroupBox;
+        box->setObjectName(QString::fromLatin1(name));
+        return new QGridLayout(box);
     };
     // A group of three radio buttons captioned by consecutive resources.
     auto radioGroup = [&](const char* boxName, int boxCaption, const std::array<const char*, 3>& names,
@@ -273,39 +281,25 @@ void SunPositionWindow::buildUi() {
     siteGrid->addWidget(dayEdit_, 2, 4);
     siteGrid->setColumnStretch(5, 1);
 
-    // The four panels; the mode shows one of them.
-    auto* panelEoT = new QGroupBox;
-    panelEoT->setObjectName(QStringLiteral("panelEoT"));
+    QGroupBox *panelEoT, *panelRise, *panelPosition, *panelAzimuth;
     {
-        auto* g = new QGridLayout(panelEoT);
-        eotLabel_ = ResultLabel("eotLabel");
-        eotDeclinationLabel_ = ResultLabel("eotDeclinationLabel");
-        result(g, 0, 0, res::kEoT, eotLabel_);
-        result(g, 1, 0, res::kDeclination, eotDeclinationLabel_);
+        QGridLayout* g = panel("panelEoT", panelEoT);
+        eotLabel_ = result(g, 0, 0, res::kEoT, "eotLabel");
+        eotDeclinationLabel_ = result(g, 1, 0, res::kDeclination, "eotDeclinationLabel");
         g->addWidget(captionLabel(res::kNoonValues), 2, 0, 1, 2);
         g->setColumnStretch(2, 1);
     }
 
-    auto* panelRise = new QGroupBox;
-    panelRise->setObjectName(QStringLiteral("panelRise"));
     {
-        auto* g = new QGridLayout(panelRise);
-        riseEotLabel_ = ResultLabel("riseEotLabel");
-        riseDeclinationLabel_ = ResultLabel("riseDeclinationLabel");
-        sunriseLabel_ = ResultLabel("sunriseLabel");
-        sunsetLabel_ = ResultLabel("sunsetLabel");
-        twilightBeginLabel_ = ResultLabel("twilightBeginLabel");
-        twilightEndLabel_ = ResultLabel("twilightEndLabel");
-        moonriseLabel_ = ResultLabel("moonriseLabel");
-        moonsetLabel_ = ResultLabel("moonsetLabel");
-        result(g, 0, 0, res::kEoT, riseEotLabel_);
-        result(g, 0, 2, res::kDeclination, riseDeclinationLabel_);
-        result(g, 1, 0, res::kSunrise, sunriseLabel_);
-        result(g, 1, 2, res::kSunset, sunsetLabel_);
-        result(g, 2, 0, res::kTwilightBegin, twilightBeginLabel_);
-        result(g, 2, 2, res::kTwilightEnd, twilightEndLabel_);
-        result(g, 3, 0, res::kMoonrise, moonriseLabel_);
-        result(g, 3, 2, res::kMoonset, moonsetLabel_);
+        QGridLayout* g = panel("panelRise", panelRise);
+        riseEotLabel_ = result(g, 0, 0, res::kEoT, "riseEotLabel");
+        riseDeclinationLabel_ = result(g, 0, 2, res::kDeclination, "riseDeclinationLabel");
+        sunriseLabel_ = result(g, 1, 0, res::kSunrise, "sunriseLabel");
+        sunsetLabel_ = result(g, 1, 2, res::kSunset, "sunsetLabel");
+        twilightBeginLabel_ = result(g, 2, 0, res::kTwilightBegin, "twilightBeginLabel");
+        twilightEndLabel_ = result(g, 2, 2, res::kTwilightEnd, "twilightEndLabel");
+        moonriseLabel_ = result(g, 3, 0, res::kMoonrise, "moonriseLabel");
+        moonsetLabel_ = result(g, 3, 2, res::kMoonset, "moonsetLabel");
         g->addWidget(radioGroup("twilightKindBox", res::kTwilight, {"civilRadio", "nauticalRadio", "astronomicalRadio"},
                                 res::kTwilightKindFirst, twilightKind_),
                      0, 4, 4, 1);
@@ -321,21 +315,15 @@ void SunPositionWindow::buildUi() {
         g->setColumnStretch(5, 1);
     }
 
-    auto* panelPosition = new QGroupBox;
-    panelPosition->setObjectName(QStringLiteral("panelPosition"));
     {
-        auto* g = new QGridLayout(panelPosition);
+        QGridLayout* g = panel("panelPosition", panelPosition);
         timeEdit_ = addEdit("timeEdit", FieldKind::Time);
-        altitudeLabel_ = ResultLabel("altitudeLabel");
-        azimuthLabel_ = ResultLabel("azimuthLabel");
-        positionEotLabel_ = ResultLabel("positionEotLabel");
-        positionDeclinationLabel_ = ResultLabel("positionDeclinationLabel");
         g->addWidget(captionLabel(res::kTime, timeEdit_), 0, 0);
         g->addWidget(timeEdit_, 0, 1);
-        result(g, 1, 0, res::kAltitude, altitudeLabel_);
-        result(g, 2, 0, res::kAzimuth, azimuthLabel_);
-        result(g, 3, 0, res::kEoT, positionEotLabel_);
-        result(g, 4, 0, res::kDeclination, positionDeclinationLabel_);
+        altitudeLabel_ = result(g, 1, 0, res::kAltitude, "altitudeLabel");
+        azimuthLabel_ = result(g, 2, 0, res::kAzimuth, "azimuthLabel");
+        positionEotLabel_ = result(g, 3, 0, res::kEoT, "positionEotLabel");
+        positionDeclinationLabel_ = result(g, 4, 0, res::kDeclination, "positionDeclinationLabel");
         g->addWidget(captionLabel(res::kAzimuthScale), 5, 0, 1, 3);
         g->addWidget(radioGroup("clockKindBox", res::kClockKind, {"trueLocalRadio", "meanLocalRadio", "zoneTimeRadio"},
                                 res::kClockKindFirst, clockKind_),
@@ -344,18 +332,14 @@ void SunPositionWindow::buildUi() {
         g->setColumnStretch(3, 1);
     }
 
-    auto* panelAzimuth = new QGroupBox;
-    panelAzimuth->setObjectName(QStringLiteral("panelAzimuth"));
     {
-        auto* g = new QGridLayout(panelAzimuth);
+        QGridLayout* g = panel("panelAzimuth", panelAzimuth);
         azimuthEdit_ = addEdit("azimuthEdit", FieldKind::Real);
-        reachedAtLabel_ = ResultLabel("reachedAtLabel");
-        reachedAltitudeLabel_ = ResultLabel("reachedAltitudeLabel");
         g->addWidget(captionLabel(res::kAzimuthInput, azimuthEdit_), 0, 0);
         g->addWidget(azimuthEdit_, 0, 1);
         g->addWidget(captionLabel(res::kAzimuthScale), 1, 0, 1, 3);
-        result(g, 2, 0, res::kReachedAt, reachedAtLabel_);
-        result(g, 3, 0, res::kAltitude, reachedAltitudeLabel_);
+        reachedAtLabel_ = result(g, 2, 0, res::kReachedAt, "reachedAtLabel");
+        reachedAltitudeLabel_ = result(g, 3, 0, res::kAltitude, "reachedAltitudeLabel");
         g->addWidget(captionLabel(res::kZoneTimeOnly), 4, 0, 1, 3);
         g->setColumnStretch(2, 1);
     }
