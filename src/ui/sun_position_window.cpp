@@ -619,6 +619,13 @@ void SunPositionWindow::calculate() {
 void SunPositionWindow::showResults(bool appendToPrintList) {
     const Language lang = state_.language;
     const ReportSite s = site();
+    // An empty entry field asks for its input and takes the focus.
+    const auto promptIfEmpty = [lang](QLineEdit* edit) {
+        if (!edit->text().trimmed().isEmpty()) return false;
+        edit->setText(label(kLabelInput, lang));
+        edit->setFocus();
+        return true;
+    };
     QStringList block;
     switch (ShownMode(mode_)) {
     case kModeEoT: {
@@ -643,13 +650,8 @@ void SunPositionWindow::showResults(bool appendToPrintList) {
         break;
     }
     case kModePosition: {
-        const QString text = timeEdit_->text().trimmed();
-        if (text.isEmpty()) {
-            timeEdit_->setText(label(kLabelInput, lang));
-            timeEdit_->setFocus();
-            return;
-        }
-        const std::optional<double> hours = ParseClockTime(text);
+        if (promptIfEmpty(timeEdit_)) return;
+        const std::optional<double> hours = ParseClockTime(timeEdit_->text().trimmed());
         if (!hours) {
             rejectEntry(timeEdit_, QString());
             timeEdit_->setFocus();
@@ -666,11 +668,7 @@ void SunPositionWindow::showResults(bool appendToPrintList) {
         break;
     }
     case kModeAzimuthTime: {
-        if (azimuthEdit_->text().trimmed().isEmpty()) {
-            azimuthEdit_->setText(label(kLabelInput, lang));
-            azimuthEdit_->setFocus();
-            return;
-        }
+        if (promptIfEmpty(azimuthEdit_)) return;
         LineEditField edit(azimuthEdit_, LineEditField::Refocus::AtOnce);
         bool error = false;
         FieldReader{dialogs_, lang}.readRealInRange(edit, azimuth_, StripAccelerators(resourceText(res::kAzimuth, lang)),

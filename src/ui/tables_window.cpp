@@ -126,6 +126,12 @@ QGroupBox* RadioRow(const char* name, int title, const char* itemName, int first
     return box;
 }
 
+// The file the user picks to read (empty when cancelled): the dialog's title and filter are texts.
+QString FileToRead(ChildHost& host, int title, int filter) {
+    const Language lang = host.language();
+    return host.files().openFileName(resourceTextPlain(title, lang), QString(), resourceText(filter, lang));
+}
+
 }  // namespace
 
 // =========================================================================== TableView
@@ -557,8 +563,7 @@ void TablesWindow::setShowHorizonProfile(bool on) {
 
 bool TablesWindow::loadHorizonProfile() {
     const Language lang = host().language();
-    const QString path = host().files().openFileName(resourceTextPlain(kLoadProfile, lang), QString(),
-                                                     resourceText(kProfileOpenFilter, lang));
+    const QString path = FileToRead(host(), kLoadProfile, kProfileOpenFilter);
     if (path.isEmpty()) return false;
     HorizonProfile profile;
     if (ReadHorizonProfileFile(path, profile) != HorizonFileStatus::Ok) {
@@ -571,8 +576,7 @@ bool TablesWindow::loadHorizonProfile() {
 
 bool TablesWindow::importPvgisHorizon() {
     const Language lang = host().language();
-    const QString path = host().files().openFileName(resourceTextPlain(kImportPvgis, lang), QString(),
-                                                     resourceText(kPvgisOpenFilter, lang));
+    const QString path = FileToRead(host(), kImportPvgis, kPvgisOpenFilter);
     if (path.isEmpty()) return false;
     PvgisHorizon horizon;
     QString problem;
