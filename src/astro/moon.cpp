@@ -45,11 +45,17 @@ MoonArguments MoonArguments::At(double T) {
 }
 
 MoonArguments MoonArguments::afterHours(int hours) const {
-    static const DayOfTurns l_ = DayOfTurns::OfSeriesRate(kRateL), ls_ = DayOfTurns::OfSeriesRate(kRateLs),
-                            D_ = DayOfTurns::OfSeriesRate(kRateD), F_ = DayOfTurns::OfSeriesRate(kRateF),
-                            L0_ = DayOfTurns::OfSeriesRate(kRateL0);
-    return {l.turnedBy(l_.after[hours]), ls.turnedBy(ls_.after[hours]), D.turnedBy(D_.after[hours]),
-            F.turnedBy(F_.after[hours]), L0.turnedBy(L0_.after[hours])};
+    // Hour h's turns of all five arguments side by side.
+    static const std::array<MoonArguments, 25> turns = [] {
+        const DayOfTurns l = DayOfTurns::OfSeriesRate(kRateL), ls = DayOfTurns::OfSeriesRate(kRateLs),
+                         D = DayOfTurns::OfSeriesRate(kRateD), F = DayOfTurns::OfSeriesRate(kRateF),
+                         L0 = DayOfTurns::OfSeriesRate(kRateL0);
+        std::array<MoonArguments, 25> t;
+        for (int h = 0; h <= 24; ++h) t[h] = {l.after[h], ls.after[h], D.after[h], F.after[h], L0.after[h]};
+        return t;
+    }();
+    const MoonArguments& by = turns[hours];
+    return {l.turnedBy(by.l), ls.turnedBy(by.ls), D.turnedBy(by.D), F.turnedBy(by.F), L0.turnedBy(by.L0)};
 }
 
 EquatorialUnit EquatorialUnitFromCartesian(double X, double Y, double Z, double rho) {

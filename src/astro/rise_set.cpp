@@ -64,8 +64,13 @@ struct SunArguments {
     }
     // The arguments `hours` (0..24) later.
     SunArguments afterHours(int hours) const {
-        static const DayOfTurns M_ = DayOfTurns::OfSeriesRate(kRateM), L_ = DayOfTurns::OfSeriesRate(kRateL);
-        return {M.turnedBy(M_.after[hours]), L.turnedBy(L_.after[hours])};
+        static const std::array<SunArguments, 25> turns = [] {
+            const DayOfTurns m = DayOfTurns::OfSeriesRate(kRateM), l = DayOfTurns::OfSeriesRate(kRateL);
+            std::array<SunArguments, 25> t;
+            for (int h = 0; h <= 24; ++h) t[h] = {m.after[h], l.after[h]};
+            return t;
+        }();
+        return {M.turnedBy(turns[hours].M), L.turnedBy(turns[hours].L)};
     }
 };
 
@@ -386,7 +391,13 @@ DayRiseSet RiseSetForDay(int year, int month, int day, double latitude, double l
                          int twilightKind) {
     const double mjd0 = MidnightMJD(year, month, day, zoneMeridian);
     DayRiseSet r;
-    const double sinPhi = std::sin(latitude * kRad), cosPhi = std::cos(latitude * kRad);
+    // Tables ask for one site day after day: its latitude's sine and cosine are taken once.
+    static thread_local double cachedLatitude = std::nan(""), sinPhi = 0, cosPhi = 1;
+    if (latitude != cachedLatitude) {
+        sinPhi = std::sin(latitude * kRad);
+        cosPhi = std::cos(latitude * kRad);
+        cachedLatitude = latitude;
+    }
     const DaySiderealTime lst(mjd0, longitude);
     HourlySinAltitude sun(RiseSetBody::Sun, mjd0, sinPhi, cosPhi, lst);
     const DayForecast sunForecast(sun, kSunDirectionBend);
