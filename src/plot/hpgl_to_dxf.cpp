@@ -266,7 +266,7 @@ public:
     }
 
 private:
-    static constexpr size_t kFlushBytes = 1u << 18;  // large writes; memory stays flat
+    static constexpr size_t kFlushBytes = 1u << 20;  // large writes; memory stays flat
 
     void flush() {
         if (size_ != 0) file_.write(buffer_.get(), static_cast<qint64>(size_));
@@ -314,6 +314,45 @@ public:
         // Nearly always within 32 bits, whose arithmetic is the faster.
         if (q <= 0xFFFFFFFFu) writeWhole(negative && magnitude != 0, static_cast<uint32_t>(q));
         else writeWhole(negative && magnitude != 0, q);
+        const double n = static_cast<double>(magnitude);
+        value = magnitude == 0 ? 0.0 : (negative ? -n : n) / units;
+        number = true;
+    }
+
+    // The same at 1000 units per DXF unit (scale 1), from the number's own `count` digits (1
+    // to 9, leading zeros allowed) in a text that runs on to `textEnd`: the text is those
+    // digits with the point three places from the right and a "0" behind, which is what
+    // writeWhole gives, without the arithmetic.
+    void setThousandths(bool negative, uint32_t magnitude, const char* digits, size_t count, const char* textEnd,
+                        double units) {
+        while (count > 1 && *digits == '0') {
+            ++digits;
+            --count;
+        }
+        long_.reset();
+        char* p = inline_;
+        if (negative && magnitude != 0) *p++ = '-';
+        if (count > 3 && textEnd - digits >= 8) {
+            // Nearly every coordinate: fixed-size copies (the second takes the byte after the
+            // digits along, which the "0" then covers).
+            std::memcpy(p, digits, 8);
+            p += count - 3;
+            *p++ = '.';
+            std::memcpy(p, digits + count - 3, 4);
+            p += 3;
+        } else {
+            if (count > 3) {
+                for (const char* const whole = digits + count - 3; digits != whole; ++digits) *p++ = *digits;
+                count = 3;
+            } else {
+                *p++ = '0';
+            }
+            *p++ = '.';
+            for (size_t zeros = 3 - count; zeros != 0; --zeros) *p++ = '0';
+            for (; count != 0; --count) *p++ = *digits++;
+        }
+        *p++ = '0';
+        size_ = static_cast<unsigned>(p - inline_);
         const double n = static_cast<double>(magnitude);
         value = magnitude == 0 ? 0.0 : (negative ? -n : n) / units;
         number = true;
@@ -624,18 +663,26 @@ bool Converter::wholePair(Point& out) {
     const char* p = text + pos_;
     bool negative[2];
     uint32_t magnitude[2];
+    const char* digits[2];
+    size_t count[2];
     for (int k = 0; k < 2; ++k) {
         while (isSeparator(*p)) ++p;
         negative[k] = *p == '-';
         if (*p == '-' || *p == '+') ++p;
-        const char* const digits = p;
+        digits[k] = p;
         uint32_t n = 0;
         for (unsigned d; (d = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p) n = n * 10 + d;
-        if (p == digits || p - digits > 9 || p == end || isNumberChar(*p)) return false;
+        count[k] = static_cast<size_t>(p - digits[k]);
+        if (count[k] == 0 || count[k] > 9 || p == end || isNumberChar(*p)) return false;
         magnitude[k] = n;
     }
     pos_ = static_cast<size_t>(p - text);
     --pairBudget_;
+    if (wholeScale_ == 1) {
+        out.x.setThousandths(negative[0], magnitude[0], digits[0], count[0], end, units_);
+        out.y.setThousandths(negative[1], magnitude[1], digits[1], count[1], end, units_);
+        return true;
+    }
     const unsigned scale = static_cast<unsigned>(wholeScale_);
     out.x.setWhole(negative[0], magnitude[0], scale, units_);
     out.y.setWhole(negative[1], magnitude[1], scale, units_);
