@@ -106,14 +106,28 @@ std::optional<double> AxisOffsetOfDay(int year, const DateAxis& axis, int day) {
     return OffsetOfDeclination(AxisDeclinations(year, axis), SolarDeclinationEoT(year, day).declination);
 }
 
+LabelPlacer ClipToArea(DialPainter& painter, const AltitudeDialArea& a) {
+    painter.setWindow(a.ox, a.oy, a.ox + a.W - 2, a.oy + a.H - 2);
+    return LabelPlacer(QRectF(a.ox, a.oy, a.W - 2, a.H - 2));
+}
+
+std::vector<int> ZodiacDateLines(const DialState& s) {
+    if (s.dateLinesPerMonth == 4) return {1, 4, 7};
+    return {1, 2, 3, 4, 5, 6, 7};
+}
+
 ClockHours ClockHoursOf(const DialContext& context) {
-    const DialState& s = context.state;
+    return ClockHoursOf(context.state, context.timeSystem != TimeSystem::Zone, context.state.cylinderWithEoT,
+                        context.otherLinesPerHour);
+}
+
+ClockHours ClockHoursOf(const DialState& s, bool local, bool eot, int perHour) {
     ClockHours c;
-    c.local = context.timeSystem != TimeSystem::Zone;
-    c.eot = s.cylinderWithEoT;
+    c.local = local;
+    c.eot = eot;
     c.first = c.originalFirst = std::clamp(s.otherHourFrom, 0, 24);
     c.last = c.originalLast = std::clamp(s.otherHourTo, 0, 24);
-    c.perHour = context.otherLinesPerHour;
+    c.perHour = perHour;
     if (c.local && !c.eot && c.first < 12 && c.last > 12) {
         // Morning and afternoon lines coincide: keep the half with more hours.
         if (c.last - 12 < 12 - c.first) c.last = 12;

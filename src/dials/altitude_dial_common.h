@@ -105,7 +105,16 @@ void ForEachHourLine(const Hours& h, Line line) {
 
 // The clock-hour options of the state, with the range spanning noon cut to its longer half
 // when the two halves coincide (local true time without the equation of time).
-ClockHours ClockHoursOf(const DialContext& c);
+ClockHours ClockHoursOf(const DialContext& context);
+// The same for a dial reading the site's own time (`local`) or the zone's, with or without
+// the equation of time, `perHour` lines an hour.
+ClockHours ClockHoursOf(const DialState& s, bool local, bool eot, int perHour);
+// Clips `painter` to the drawing area and gives the area's label placer: lines may run past
+// the area (zoomed in); a line is labelled where it is on the area.
+LabelPlacer ClipToArea(DialPainter& painter, const AltitudeDialArea& a);
+// The zodiac date lines (1 the winter solstice .. 7 the summer solstice) the state asks for:
+// all seven, or only the solstices and the equinox.
+std::vector<int> ZodiacDateLines(const DialState& s);
 
 // The sun's altitude (degrees) for the hour lines of one drawing, from the drawing's
 // interpolated ephemeris; the rise and set of each day are computed once.
@@ -216,9 +225,13 @@ bool RefusePolarTemporalPlot(const DialState& s, UserDialogs& dialogs);
 // What every altitude dial construction works with: the drawing's context and state, its
 // area and painter, the clock hours and the sun of its lines, and the placement of its labels.
 class AltitudeDialParts {
-protected:
+public:
     AltitudeDialParts(const DialContext& c, const AltitudeDialArea& area, DialPainter& p, UserDialogs& d)
         : c_(c), s_(c.state), a_(area), p_(p), d_(d), clock_(ClockHoursOf(c)), sun_(c) {}
+    // The gnomon (the Hidokai's nodus height) as drawn, millimetres.
+    double gnomonMm() const { return b_; }
+
+protected:
 
     const DialContext& c_;
     const DialState& s_;
@@ -228,6 +241,7 @@ protected:
     ClockHours clock_;
     AltitudeSun sun_;
     LabelPlacer labels_{QRectF()};
+    double b_ = 0;  // the gnomon, mm
 
     // How far below the gnomon's foot its tip's shadow falls on a cylinder's wall for a
     // gnomon of `gnomon` drawing units: gnomon tan(altitude), a far-off value at 90 degrees.
@@ -235,8 +249,35 @@ protected:
         const double c = CosDeg(altitude);
         return std::abs(c) <= 1e-5 ? 100000.0 : gnomon * SinDeg(altitude) / c;
     }
+    // The start of the shadow, once the dial is laid out: the sun of `moment` over the sheet
+    // (status OffDial or SunDown); not available when the dial refuses temporal hours.
+    CastShadow sunOverSheet(const ShadowMoment& moment) const {
+        if (RefusedForTemporalHours(s_)) return {};
+        return SunlitShadow(c_, moment, QRectF(a_.ox, a_.oy, a_.W - 2, a_.H - 2));
+    }
+    // The temporal hours the state asks for on the cylinder dials: first..last, lines per
+    // hour; a range outside 0..12 is reported and clamped.
+    struct HourRange {
+        int first, last, perHour;
+    };
+    HourRange temporalHourRange() const {
+        if (s_.temporalFrom < 0 || s_.temporalFrom > 12 || s_.temporalTo < 0 || s_.temporalTo > 12)
+            ReportTemporalRange(s_, d_);
+        return {std::clamp(s_.temporalFrom, 0, 12), std::clamp(s_.temporalTo, 0, 12),
+                std::clamp(s_.temporalInterval + 1, 1, 4)};
+    }
     // The legend's title size of the cylinder dials.
     double legendFontHeight() const { return a_.screen() ? (a_.wideScreen ? 23 : 16) : a_.size(16, 40); }
+    // The cylinder dials' legend of what was drawn, the clock as the state reckons it.
+    CylinderLegend legendOf(bool clockDrawn, bool temporalDrawn) const {
+        CylinderLegend legend;
+        legend.titleHeight = legendFontHeight();
+        legend.clockDrawn = clockDrawn;
+        legend.local = clock_.local;
+        legend.eot = clock_.eot;
+        legend.temporalDrawn = temporalDrawn;
+        return legend;
+    }
 };
 
 // The canvas entry of an altitude dial construction `Dial(state, area, painter, dialogs)`.

@@ -564,14 +564,7 @@ void AzimuthConstruction::drawHourLines() {
         traceClockHours(s_.constructWithEoT, s_.hourFrom, s_.hourTo, LinesPerHour(s_.hourLineInterval));
     if (s_.meanTimeLines) traceClockHours(true, s_.eotHourFrom, s_.eotHourTo, LinesPerHour(s_.eotHourInterval));
     if (s_.temporalHours || temporalDisplay()) traceTemporalHours();
-    if (s_.babylonianHours || s_.italianHours) {
-        if (std::abs(s_.latitude) > 65) {
-            ReportLinesImpossibleAtLatitude(TextId::ItalianAndBabylonianHours, s_.language, d_);
-        } else {
-            if (s_.babylonianHours) traceBabylonianOrItalian(false);
-            if (s_.italianHours) traceBabylonianOrItalian(true);
-        }
-    }
+    ForBabylonianItalianHours(c_, d_, [this](bool italian) { traceBabylonianOrItalian(italian); });
     p_.setPenWidth(plot() ? 1 : lineWidth_);
     drawHourLabels();
 }

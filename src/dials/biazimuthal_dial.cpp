@@ -134,9 +134,7 @@ CastShadow Biazimuthal::castShadow(const ShadowMoment& moment) {
 
 void Biazimuthal::run() {
     setUp();
-    p_.setWindow(a_.ox, a_.oy, a_.ox + a_.W - 2, a_.oy + a_.H - 2);
-    // Lines may run past the area (zoomed in); a line is labelled where it is on the area.
-    labels_ = LabelPlacer(QRectF(a_.ox, a_.oy, a_.W - 2, a_.H - 2));
+    labels_ = ClipToArea(p_, a_);
     const int width = c_.lineWidth;
     p_.setPenWidth(width);
     drawDateLines();
@@ -185,9 +183,7 @@ void Biazimuthal::drawDateLines() {
     p_.setPenRole(kDates);
     p_.setTextRole(kDates);
     p_.setFont(QStringLiteral("Arial"), 0.85 * th_);
-    const bool three = s_.dateLinesPerMonth == 4;
-    for (int index = 1; index <= 7; ++index) {
-        if (three && index != 1 && index != 4 && index != 7) continue;
+    for (int index : ZodiacDateLines(s_)) {
         const double delta = c_.zodiacDeclinations()[static_cast<size_t>(index)];
         std::vector<QPointF> run;
         std::optional<QPointF> labelAt;

@@ -40,13 +40,10 @@ enum Role {
 };
 
 
-class ShepherdsDial : AltitudeDialParts {
+class ShepherdsDial : public AltitudeDialParts {
 public:
-    ShepherdsDial(const DialContext& c, const AltitudeDialArea& area, DialPainter& p, UserDialogs& d)
-        : AltitudeDialParts(c, area, p, d) {}
-
+    using AltitudeDialParts::AltitudeDialParts;
     bool run();
-    double gnomonMm() const { return b_; }
     // The cap turned to the moment's date and the gnomon to the sun: its shadow runs straight
     // down the date's column, L tan(altitude) long.
     CastShadow castShadow(const ShadowMoment& moment);
@@ -76,7 +73,6 @@ private:
     void drawLabels(std::vector<Label> labels);
 
     DateAxis axis_;
-    double b_ = 0;       // gnomon, mm
     double S_ = 0;       // scale length, mm
     bool reduced_ = false;
     double L_ = 0, dx_ = 0, D_ = 0, T_ = 0, Bt_ = 0, X_ = 0;
@@ -95,24 +91,15 @@ bool ShepherdsDial::run() {
     p_.setPenWidth(lineWidth_);
     bool temporalDrawn = false, clockDrawn = false;
     if (s_.temporalHours) {
-        if (s_.temporalFrom < 0 || s_.temporalFrom > 12 || s_.temporalTo < 0 || s_.temporalTo > 12)
-            ReportTemporalRange(s_, d_);
-        traceHourLines(std::clamp(s_.temporalFrom, 0, 12), std::clamp(s_.temporalTo, 0, 12), true,
-                       std::clamp(s_.temporalInterval + 1, 1, 4));
+        const HourRange t = temporalHourRange();
+        traceHourLines(t.first, t.last, true, t.perHour);
         temporalDrawn = true;
     }
     if (s_.apparentTimeLines) {
         traceHourLines(clock_.first, clock_.last, false, clock_.perHour);
         clockDrawn = true;
     }
-    if (s_.expertMode && (s_.babylonianHours || s_.italianHours)) {
-        if (std::abs(s_.latitude) > 65) {
-            ReportLinesImpossibleAtLatitude(TextId::ItalianAndBabylonianHours, s_.language, d_);
-        } else {
-            if (s_.babylonianHours) traceBabylonianItalian(false);
-            if (s_.italianHours) traceBabylonianItalian(true);
-        }
-    }
+    if (s_.expertMode) ForBabylonianItalianHours(c_, d_, [this](bool italian) { traceBabylonianItalian(italian); });
     p_.setPenWidth(1);
     drawLegend(clockDrawn, temporalDrawn);
     drawGnomonMeasure();
@@ -121,9 +108,8 @@ bool ShepherdsDial::run() {
 
 CastShadow ShepherdsDial::castShadow(const ShadowMoment& moment) {
     setUp();
-    if (RefusedForTemporalHours(s_)) return {};
-    CastShadow out = SunlitShadow(c_, moment, QRectF(a_.ox, a_.oy, a_.W - 2, a_.H - 2));
-    if (out.status == ShadowStatus::SunDown) return out;
+    CastShadow out = sunOverSheet(moment);
+    if (out.status != ShadowStatus::OffDial) return out;
     const std::optional<double> offset = AxisOffsetOfDay(s_.referenceYear, axis_, moment.dayOfYear());
     const double y = shadow(out.sun.altitude);
     if (!offset || y >= D_) return out;
@@ -385,13 +371,7 @@ void ShepherdsDial::traceBabylonianItalian(bool italian) {
 }
 
 void ShepherdsDial::drawLegend(bool clockDrawn, bool temporalDrawn) {
-    CylinderLegend legend;
-    legend.titleHeight = legendFontHeight();
-    legend.clockDrawn = clockDrawn;
-    legend.local = clock_.local;
-    legend.eot = clock_.eot;
-    legend.temporalDrawn = temporalDrawn;
-    DrawCylinderLegend(p_, s_, a_, legend, kText);
+    DrawCylinderLegend(p_, s_, a_, legendOf(clockDrawn, temporalDrawn), kText);
 }
 
 void ShepherdsDial::drawGnomonMeasure() { DrawGnomonBracket(p_, s_, a_, L_, b_, kText); }

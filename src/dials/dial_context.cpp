@@ -83,6 +83,17 @@ void ReportLinesImpossibleAtLatitude(TextId lines, Language lang, UserDialogs& d
                    TextOf(lines, lang) + QStringLiteral("\r\n") + TextOf(TextId::LatitudeTooHigh, lang), Icon::Error);
 }
 
+void ForBabylonianItalianHours(const DialContext& c, UserDialogs& dialogs, const std::function<void(bool)>& trace) {
+    const DialState& s = c.state;
+    if (!s.babylonianHours && !s.italianHours) return;
+    if (std::abs(s.latitude) > 65) {
+        ReportLinesImpossibleAtLatitude(TextId::ItalianAndBabylonianHours, c.language, dialogs);
+        return;
+    }
+    if (s.babylonianHours) trace(false);
+    if (s.italianHours) trace(true);
+}
+
 DialContext::DialContext(const DialState& s)
     : state(s),
       kind(DialKindOf(s)),

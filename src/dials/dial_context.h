@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -123,5 +124,9 @@ private:
     mutable std::optional<std::array<double, 8>> zodiac_;
     mutable SunEphemeris ephemeris_;
 };
+
+// The Babylonian and Italian hours the state asks for: `trace(italian)` for each. Beyond 65
+// degrees of latitude they cannot be drawn, and the message says so.
+void ForBabylonianItalianHours(const DialContext& c, UserDialogs& dialogs, const std::function<void(bool)>& trace);
 
 }  // namespace zorva

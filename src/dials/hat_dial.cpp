@@ -61,13 +61,10 @@ QString ZodiacSign(int index) {
 }
 
 
-class HatDial : AltitudeDialParts {
+class HatDial : public AltitudeDialParts {
 public:
-    HatDial(const DialContext& c, const AltitudeDialArea& area, DialPainter& p, UserDialogs& d)
-        : AltitudeDialParts(c, area, p, d) {}
-
+    using AltitudeDialParts::AltitudeDialParts;
     bool run();
-    double gnomonMm() const { return b_; }
     // The gnomon at the cylinder's top points to the sun: its shadow runs down the column of
     // the sun's azimuth, L tan(altitude) long.
     CastShadow castShadow(const ShadowMoment& moment);
@@ -132,7 +129,6 @@ private:
 
     DateAxis axis_;
     int june21_ = 172;
-    double b_ = 0;  // gnomon, mm
     double S_ = 0;  // scale length (circumference), mm
     bool reduced_ = false;
     bool eotLines_ = false;
@@ -157,10 +153,8 @@ bool HatDial::run() {
     p_.setPenWidth(lineWidth_);
     bool temporalDrawn = false, clockDrawn = false;
     if (s_.temporalHours) {
-        int first = s_.temporalFrom, last = s_.temporalTo;
-        if (first < 0 || first > 12 || last < 0 || last > 12) ReportTemporalRange(s_, d_);
-        traceHourLines(std::clamp(first, 0, 12), std::clamp(last, 0, 12), false, true, true,
-                       std::clamp(s_.temporalInterval + 1, 1, 4));
+        const HourRange t = temporalHourRange();
+        traceHourLines(t.first, t.last, false, true, true, t.perHour);
         temporalDrawn = true;
     }
     const bool local = c_.timeSystem != TimeSystem::Zone;
@@ -176,14 +170,7 @@ bool HatDial::run() {
     }
     p_.setPenWidth(lineWidth_);
     traceDateLines();
-    if (s_.expertMode && (s_.babylonianHours || s_.italianHours)) {
-        if (std::abs(s_.latitude) > 65) {
-            ReportLinesImpossibleAtLatitude(TextId::ItalianAndBabylonianHours, s_.language, d_);
-        } else {
-            if (s_.babylonianHours) traceBabylonianItalian(false);
-            if (s_.italianHours) traceBabylonianItalian(true);
-        }
-    }
+    if (s_.expertMode) ForBabylonianItalianHours(c_, d_, [this](bool italian) { traceBabylonianItalian(italian); });
     p_.setPenWidth(1);
     drawLegend(clockDrawn, eotLines_, temporalDrawn);
     drawGnomonMeasure();
@@ -192,9 +179,8 @@ bool HatDial::run() {
 
 CastShadow HatDial::castShadow(const ShadowMoment& moment) {
     setUp();
-    if (RefusedForTemporalHours(s_)) return {};
-    CastShadow out = SunlitShadow(c_, moment, QRectF(a_.ox, a_.oy, a_.W - 2, a_.H - 2));
-    if (out.status == ShadowStatus::SunDown) return out;
+    CastShadow out = sunOverSheet(moment);
+    if (out.status != ShadowStatus::OffDial) return out;
     HorizontalPosition sun;
     sun.altitude = out.sun.altitude;
     sun.azimuth = out.sun.azimuth;
@@ -415,9 +401,7 @@ void HatDial::traceDateLines() {
     // from the layout, or each sign would leave the numbers larger.
     const double current = lineFontSize();
     p_.setPenRole(kText);
-    const bool three = s_.dateLinesPerMonth == 4;
-    for (int index = 1; index <= 7; ++index) {
-        if (three && index != 1 && index != 4 && index != 7) continue;
+    for (int index : ZodiacDateLines(s_)) {
         const double decl = c_.zodiacDeclinations()[static_cast<size_t>(index)];
         Curve c = curve();
         for (int t = -180; t <= 180; t += 3) {
@@ -484,14 +468,10 @@ void HatDial::traceBabylonianItalian(bool italian) {
 }
 
 void HatDial::drawLegend(bool clockDrawn, bool eotDrawn, bool temporalDrawn) {
-    CylinderLegend legend;
-    legend.titleHeight = legendFontHeight();
+    CylinderLegend legend = legendOf(clockDrawn, temporalDrawn);
     legend.subtitle = 15;
     legend.subtitleRow = 1.3;
-    legend.clockDrawn = clockDrawn;
-    legend.local = c_.timeSystem != TimeSystem::Zone;
     legend.eot = eotDrawn;
-    legend.temporalDrawn = temporalDrawn;
     DrawCylinderLegend(p_, s_, a_, legend, kText);
 }
 

@@ -71,13 +71,10 @@ private:
     double px_ = 0, py_ = 0;
 };
 
-class Hidokai : AltitudeDialParts {
+class Hidokai : public AltitudeDialParts {
 public:
-    Hidokai(const DialContext& c, const AltitudeDialArea& area, DialPainter& p, UserDialogs& d)
-        : AltitudeDialParts(c, area, p, d) {}
-
+    using AltitudeDialParts::AltitudeDialParts;
     bool run();
-    double gnomonMm() const { return b_; }
     // The dial turned to the sun with the nodus over the date's row: the shadow runs along
     // that row from the nodus' foot, over the floor and up the wall.
     CastShadow castShadow(const ShadowMoment& moment);
@@ -104,7 +101,6 @@ private:
     }
 
     DateAxis axis_;
-    double b_ = 0;                 // nodus height, mm
     double A_ = 0;                 // date axis for 365 days, mm
     bool wall_ = true;
     double s_px_ = 0, Dp_ = 0, dy_ = 0, a0_ = 0;
@@ -154,9 +150,8 @@ bool Hidokai::run() {
 
 CastShadow Hidokai::castShadow(const ShadowMoment& moment) {
     setUp();
-    if (RefusedForTemporalHours(s_)) return {};
-    CastShadow out = SunlitShadow(c_, moment, QRectF(a_.ox, a_.oy, a_.W - 2, a_.H - 2));
-    if (out.status == ShadowStatus::SunDown) return out;
+    CastShadow out = sunOverSheet(moment);
+    if (out.status != ShadowStatus::OffDial) return out;
     const std::optional<double> offset = AxisOffsetOfDay(s_.referenceYear, axis_, moment.dayOfYear());
     const double x = column(out.sun.altitude);
     if (!offset || x > facesRight()) return out;

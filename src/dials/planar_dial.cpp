@@ -622,13 +622,7 @@ void PlanarConstruction::traceTemporalHours() {
 }
 
 void PlanarConstruction::traceBabylonianItalian() {
-    if (!s_.babylonianHours && !s_.italianHours) return;
-    if (std::abs(s_.latitude) > 65) {
-        ReportLinesImpossibleAtLatitude(TextId::ItalianAndBabylonianHours, s_.language, d_);
-        return;
-    }
-    if (s_.babylonianHours) traceBabylonianOrItalian(false);
-    if (s_.italianHours) traceBabylonianOrItalian(true);
+    ForBabylonianItalianHours(c_, d_, [this](bool italian) { traceBabylonianOrItalian(italian); });
 }
 
 void PlanarConstruction::traceBabylonianOrItalian(bool italian) {

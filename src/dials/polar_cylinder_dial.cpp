@@ -121,9 +121,7 @@ CastShadow PolarCylinder::castShadow(const ShadowMoment& moment) {
 bool PolarCylinder::run() {
     if (ShowRefusal(PolarCylinderRefusal(s_), p_, a_, c_.language, d_, kHours)) return false;
     setUp();
-    p_.setWindow(a_.ox, a_.oy, a_.ox + a_.W - 2, a_.oy + a_.H - 2);
-    // Lines may run past the area (zoomed in); a line is labelled where it is on the area.
-    labels_ = LabelPlacer(QRectF(a_.ox, a_.oy, a_.W - 2, a_.H - 2));
+    labels_ = ClipToArea(p_, a_);
     const int width = c_.lineWidth;
     p_.setPenWidth(width);
     drawHourLines();

@@ -49,39 +49,14 @@ std::optional<double> HourAngleOfAltitude(double latitude, double altitude, doub
 
 // The hours the dial shows. Local apparent time folds morning onto afternoon (the ring reads
 // the altitude only); the time of the zone meridian needs both halves.
-struct RingHours {
-    bool local = true;
-    int first = 8, last = 16, perHour = 1;
-    bool reduced = false;
-    int originalFirst = 8, originalLast = 16;
-};
-
-RingHours HoursOf(const DialState& s) {
-    RingHours h;
-    h.local = s.localTimeReading;
-    h.first = h.originalFirst = std::clamp(s.otherHourFrom, 0, 24);
-    h.last = h.originalLast = std::clamp(s.otherHourTo, 0, 24);
-    h.perHour = std::clamp(LinesPerHour(s.otherHourInterval), 1, 6);
-    if (h.local && h.first < 12 && h.last > 12) {
-        if (h.last - 12 < 12 - h.first) h.last = 12;
-        else h.first = 12;
-        h.reduced = true;
-    }
-    return h;
+ClockHours HoursOf(const DialState& s) {
+    return ClockHoursOf(s, s.localTimeReading, false, std::clamp(LinesPerHour(s.otherHourInterval), 1, 6));
 }
 
-double HourAngleOfClock(const DialState& s, const RingHours& h, double hour) {
+double HourAngleOfClock(const DialState& s, const ClockHours& h, double hour) {
     double t = 15.0 * (hour - 12.0);
     if (!h.local) t -= s.longitude - s.zoneMeridian;
     return t;
-}
-
-QString Label(int hour, const RingHours& h) {
-    QString text = QString::number(hour);
-    const int twin = 24 - hour;
-    if (h.reduced && twin != hour && twin >= h.originalFirst && twin <= h.originalLast)
-        text += QLatin1Char('/') + QString::number(twin);
-    return text;
 }
 
 // Month labels of the seven sign date lines (winter solstice .. summer solstice); a date line
@@ -126,7 +101,7 @@ private:
     double x0_ = 0, yTop_ = 0, yMid_ = 0, yStrip_ = 0, th_ = 10;
     double slotMin_ = 0, slotMax_ = 0;
     bool cut_ = false;
-    RingHours hours_;
+    ClockHours hours_;
     LabelPlacer labels_{QRectF()};
 };
 
@@ -231,9 +206,7 @@ void RingDial::drawDateLines() {
     p_.setPenRole(kDates);
     p_.setTextRole(kDates);
     p_.setFont(QStringLiteral("Arial"), 0.85 * th_);
-    const bool three = s_.dateLinesPerMonth == 4;
-    for (int i = 1; i <= 7; ++i) {
-        if (three && i != 1 && i != 4 && i != 7) continue;
+    for (int i : ZodiacDateLines(s_)) {
         const double y = Y(RingDateOffset(c_, c_.zodiacDeclinations()[static_cast<size_t>(i)]));
         p_.moveTo(X(0), y);
         p_.lineTo(X(kPi * R_), y);
@@ -267,7 +240,7 @@ void RingDial::drawHourLines(bool deflection, int fullRole, int subRole, bool la
             const QPointF at(X(*x), Y(RingDateOffset(c_, delta)));
             run.push_back(at);
             if (!labelled) {
-                hourLabel(at.x(), Label(n, hours_));
+                hourLabel(at.x(), HourLabel(n, hours_));
                 labelled = true;
             }
         }
@@ -291,7 +264,7 @@ void RingDial::drawSingleBand() {
         const double inset = whole ? 0.0 : B_ * u_ / 4;
         p_.moveTo(X(x), yTop_ + inset);
         p_.lineTo(X(x), yTop_ + B_ * u_ - inset);
-        if (whole) hourLabel(X(x), Label(n, hours_));
+        if (whole) hourLabel(X(x), HourLabel(n, hours_));
     });
 }
 
@@ -415,7 +388,7 @@ QString RingRefusal(const DialState& s) {
 RingCorrectionTable ComputeRingCorrectionTable(const DialContext& c) {
     const DialState& s = c.state;
     RingCorrectionTable table;
-    const RingHours h = HoursOf(s);
+    const ClockHours h = HoursOf(s);
     for (int n = h.first; n <= h.last; ++n) table.hours.push_back(n);
     const bool single = s.wholeYearBand;
     const bool exact = !single && s.rayDeflection == 1;

@@ -130,7 +130,9 @@ TEST_F(DrawPlot, RingPolarCylinderAndBiazimuthalDialsToEveryFormat) {
                 EXPECT_TRUE(bytes.endsWith(k.end)) << k.code;
                 EXPECT_FALSE(r.err.contains(QStringLiteral("not available"))) << r.err.toStdString();
             }
-            if (suffix == QLatin1String("dxf")) EXPECT_TRUE(bytes.contains("ENTITIES")) << k.code;
+            if (suffix == QLatin1String("dxf")) {
+                EXPECT_TRUE(bytes.contains("ENTITIES")) << k.code;
+            }
         }
     }
 }
