@@ -228,10 +228,26 @@ class AltitudeDialParts {
 public:
     AltitudeDialParts(const DialContext& c, const AltitudeDialArea& area, DialPainter& p, UserDialogs& d)
         : c_(c), s_(c.state), a_(area), p_(p), d_(d), clock_(ClockHoursOf(c)), sun_(c) {}
+    virtual ~AltitudeDialParts() = default;
+    // Lays the dial out and draws it; false when the latitude refuses temporal hours (the
+    // refusal stands in place of the dial).
+    bool run() {
+        setUp();
+        if (RefusedForTemporalHours(s_)) {
+            drawRefusal();
+            return false;
+        }
+        draw();
+        return true;
+    }
     // The gnomon (the Hidokai's nodus height) as drawn, millimetres.
     double gnomonMm() const { return b_; }
 
 protected:
+    virtual void setUp() = 0;
+    virtual void drawRefusal() = 0;
+    virtual void draw() = 0;
+
 
     const DialContext& c_;
     const DialState& s_;
@@ -242,6 +258,7 @@ protected:
     AltitudeSun sun_;
     LabelPlacer labels_{QRectF()};
     double b_ = 0;  // the gnomon, mm
+    DateAxis axis_;
 
     // How far below the gnomon's foot its tip's shadow falls on a cylinder's wall for a
     // gnomon of `gnomon` drawing units: gnomon tan(altitude), a far-off value at 90 degrees.

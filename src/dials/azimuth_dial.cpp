@@ -852,10 +852,7 @@ bool WriteAzimuthDialPlot(const DialContext& context, PlotStream& stream, UserDi
         stream.WritePlot(QStringLiteral(";PU;SI ") + stream.size(small ? 0.12 : 0.18) + QLatin1Char(',') +
                          stream.size(small ? 0.18 : 0.27));
     }
-    DialRequest request;
-    request.target = DrawTarget::Plot;
-    request.clientWidth = kSheetWidth;
-    request.clientHeight = kSheetHeight;
+    const DialRequest request = PlotRequest(kSheetWidth, kSheetHeight);
     bool drawn = false;
     {
         // Pen widths are part of this plot whatever the line-width option: date and hour

@@ -43,14 +43,14 @@ enum Role {
 class ShepherdsDial : public AltitudeDialParts {
 public:
     using AltitudeDialParts::AltitudeDialParts;
-    bool run();
     // The cap turned to the moment's date and the gnomon to the sun: its shadow runs straight
     // down the date's column, L tan(altitude) long.
     CastShadow castShadow(const ShadowMoment& moment);
 
 private:
-    void setUp();
-    void drawRefusal();
+    void setUp() override;
+    void drawRefusal() override;
+    void draw() override;
     void drawFrame();
     void drawAltitudeScale();
     void drawMonthScale();
@@ -72,23 +72,16 @@ private:
     };
     void drawLabels(std::vector<Label> labels);
 
-    DateAxis axis_;
     double S_ = 0;       // scale length, mm
     bool reduced_ = false;
     double L_ = 0, dx_ = 0, D_ = 0, T_ = 0, Bt_ = 0, X_ = 0;
-    int lineWidth_ = 1;
 };
 
-bool ShepherdsDial::run() {
-    setUp();
-    if (RefusedForTemporalHours(s_)) {
-        drawRefusal();
-        return false;
-    }
+void ShepherdsDial::draw() {
     drawFrame();
     if (s_.altitudeLines) drawAltitudeScale();
     drawMonthScale();
-    p_.setPenWidth(lineWidth_);
+    p_.setPenWidth(c_.lineWidth);
     bool temporalDrawn = false, clockDrawn = false;
     if (s_.temporalHours) {
         const HourRange t = temporalHourRange();
@@ -103,7 +96,6 @@ bool ShepherdsDial::run() {
     p_.setPenWidth(1);
     drawLegend(clockDrawn, temporalDrawn);
     drawGnomonMeasure();
-    return true;
 }
 
 CastShadow ShepherdsDial::castShadow(const ShadowMoment& moment) {
@@ -146,7 +138,6 @@ void ShepherdsDial::setUp() {
         L_ = perMm * b_;
         dx_ = perMm * S_ / days;
     }
-    lineWidth_ = c_.lineWidth;
     D_ = HighestSunShadow(L_, s_.latitude);
     T_ = (0.9 * H > D_ ? H / 12 : H / 20) + a_.oy;
     // Room above the scale for the month names (and the note that the axis is reduced,

@@ -66,13 +66,15 @@ void DrawPlotShadow(const DialContext& context, DialRequest request, DialPainter
     DrawRequestedShadow(context, request, painter);
 }
 
-DialRequest PlotSheetRequest() {
+DialRequest PlotRequest(double width, double height) {
     DialRequest r;
     r.target = DrawTarget::Plot;
-    r.clientWidth = kSheetWidth - 1;
-    r.clientHeight = kSheetHeight - 1;
+    r.clientWidth = width;
+    r.clientHeight = height;
     return r;
 }
+
+DialRequest PlotSheetRequest() { return PlotRequest(kSheetWidth - 1, kSheetHeight - 1); }
 
 bool CanSavePlot(const DialState& s) {
     const DialConstruction* c = ConstructionFor(s);

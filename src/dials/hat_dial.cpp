@@ -64,7 +64,6 @@ QString ZodiacSign(int index) {
 class HatDial : public AltitudeDialParts {
 public:
     using AltitudeDialParts::AltitudeDialParts;
-    bool run();
     // The gnomon at the cylinder's top points to the sun: its shadow runs down the column of
     // the sun's azimuth, L tan(altitude) long.
     CastShadow castShadow(const ShadowMoment& moment);
@@ -82,8 +81,9 @@ private:
         double position = 0;  // azimuth scale position, degrees
     };
 
-    void setUp();
-    void drawRefusal();
+    void setUp() override;
+    void drawRefusal() override;
+    void draw() override;
     void drawFrame();
     void drawAltitudeScale();
     void drawAzimuthScale();
@@ -127,21 +127,14 @@ private:
     HorizontalPosition temporalSun(int day, double temporalHour);
     HorizontalPosition clockSun(int day, double hour, double meridian, bool eot);
 
-    DateAxis axis_;
     int june21_ = 172;
     double S_ = 0;  // scale length (circumference), mm
     bool reduced_ = false;
     bool eotLines_ = false;
     double L_ = 0, da_ = 0, D_ = 0, T_ = 0, Bt_ = 0, X_ = 0;
-    int lineWidth_ = 1;
 };
 
-bool HatDial::run() {
-    setUp();
-    if (RefusedForTemporalHours(s_)) {
-        drawRefusal();
-        return false;
-    }
+void HatDial::draw() {
     if (reduced_)
         d_.inform(caption(CaptionKind::Problem, s_.language),
                   TextOf(TextId::CylinderRadiusReduced, s_.language),
@@ -150,7 +143,7 @@ bool HatDial::run() {
     p_.setFont(QStringLiteral("Arial"), lineFontSize());
     if (s_.altitudeLines) drawAltitudeScale();
     drawAzimuthScale();
-    p_.setPenWidth(lineWidth_);
+    p_.setPenWidth(c_.lineWidth);
     bool temporalDrawn = false, clockDrawn = false;
     if (s_.temporalHours) {
         const HourRange t = temporalHourRange();
@@ -168,13 +161,12 @@ bool HatDial::run() {
         traceHourLines(first, last, true, false, local, k);
         clockDrawn = true;
     }
-    p_.setPenWidth(lineWidth_);
+    p_.setPenWidth(c_.lineWidth);
     traceDateLines();
     if (s_.expertMode) ForBabylonianItalianHours(c_, d_, [this](bool italian) { traceBabylonianItalian(italian); });
     p_.setPenWidth(1);
     drawLegend(clockDrawn, eotLines_, temporalDrawn);
     drawGnomonMeasure();
-    return true;
 }
 
 CastShadow HatDial::castShadow(const ShadowMoment& moment) {
@@ -213,7 +205,6 @@ void HatDial::setUp() {
         L_ = perMm * b_;
         da_ = perMm * S_ / 360;
     }
-    lineWidth_ = c_.lineWidth;
     D_ = HighestSunShadow(L_, s_.latitude);
     T_ = (0.9 * H > D_ ? H / 12 : H / 20) + a_.oy;
     // Room above the scale for the azimuth labels (and the note of a reduced scale when the
@@ -373,7 +364,7 @@ void HatDial::traceHourLines(int first, int last, bool eot, bool temporal, bool 
                              : eot    ? (full ? kMeanTime : kMeanSubdivision)
                                       : (full ? kTrueTime : kTrueSubdivision);
             p_.setPenRole(role);
-            p_.setPenWidth(lineWidth_);
+            p_.setPenWidth(c_.lineWidth);
             Curve c = curve();
             for (int d : days) {
                 HorizontalPosition sun;
@@ -384,7 +375,7 @@ void HatDial::traceHourLines(int first, int last, bool eot, bool temporal, bool 
                 }
                 // The half after 21 June is drawn thicker, so that the two halves of a
                 // figure of eight are told apart.
-                if (eot && d >= june21_) p_.setPenWidth(lineWidth_ + 1);
+                if (eot && d >= june21_) p_.setPenWidth(c_.lineWidth + 1);
                 const Sample p = sample(sun);
                 c.add(p);
                 if (full && d == labelDay && valid(p) && p.y > 0)

@@ -74,14 +74,14 @@ private:
 class Hidokai : public AltitudeDialParts {
 public:
     using AltitudeDialParts::AltitudeDialParts;
-    bool run();
     // The dial turned to the sun with the nodus over the date's row: the shadow runs along
     // that row from the nodus' foot, over the floor and up the wall.
     CastShadow castShadow(const ShadowMoment& moment);
 
 private:
-    void setUp();
-    void drawRefusal();
+    void setUp() override;
+    void drawRefusal() override;
+    void draw() override;
     void drawGnomonMeasure();
     void writeGnomonLength();
     void drawFaces();
@@ -100,20 +100,13 @@ private:
         return E_ + s_px_ - (std::abs(cs) <= 1e-7 ? -1e7 : Dp_ * sn / cs);
     }
 
-    DateAxis axis_;
     double A_ = 0;                 // date axis for 365 days, mm
     bool wall_ = true;
     double s_px_ = 0, Dp_ = 0, dy_ = 0, a0_ = 0;
     double T_ = 0, X_ = 0, E_ = 0, w_ = 0;
-    int lineWidth_ = 1;
 };
 
-bool Hidokai::run() {
-    setUp();
-    if (RefusedForTemporalHours(s_)) {
-        drawRefusal();
-        return false;
-    }
+void Hidokai::draw() {
     const double W = a_.W, H = a_.H, ox = a_.ox, oy = a_.oy;
     p_.setPenWidth(1);
     p_.setPenRole(kFrame);
@@ -140,12 +133,11 @@ bool Hidokai::run() {
         last = clock_.last;
         k = clock_.perHour;
     }
-    p_.setPenWidth(lineWidth_);
+    p_.setPenWidth(c_.lineWidth);
     if (temporal || s_.apparentTimeLines) traceHourLines(first, last, temporal, k);
     p_.setPenWidth(1);
     drawLegend(temporal);
     writeGnomonLength();
-    return true;
 }
 
 CastShadow Hidokai::castShadow(const ShadowMoment& moment) {
@@ -180,7 +172,6 @@ void Hidokai::setUp() {
         Dp_ = perMm * D;
         dy_ = perMm * A_ / 365;
     }
-    lineWidth_ = c_.lineWidth;
     a0_ = Dp_ > 0 ? std::atan(s_px_ / Dp_) / kDegToRad : 90.0;
     // A margin of a twelfth above the faces, less when they would reach into the legend;
     // faces smaller than the sheet stand in the middle of the room above the legend, not

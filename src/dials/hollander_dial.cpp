@@ -785,10 +785,7 @@ bool WriteHollanderPlot(const DialContext& context, PlotStream& stream, UserDial
                     Buttons::YesNo) == Answer::Yes;
     stream.titleBlock(0.3, 0.45, LegendTitle(s), 0.18, 0.27, LegendLines(s, GnomonMm(s)));
     PlotPainter painter(stream, context.lineWidth, 1);
-    DialRequest r;
-    r.target = DrawTarget::Plot;
-    r.clientWidth = kSheetWidth;
-    r.clientHeight = kSheetHeight;
+    DialRequest r = PlotRequest(kSheetWidth, kSheetHeight);
     // The dial sits where a fresh drawing window puts it: centred, a third from the edge
     // its date lines spread away from.
     r.originX = kSheetWidth / 2.0;

@@ -130,6 +130,8 @@ private:
 
 // Draws the shadow of the save under way, if it asks for one, over a plot drawn for `request`.
 void DrawPlotShadow(const DialContext& context, DialRequest request, DialPainter& painter);
+// A plot request for a drawing area of `width` x `height` plot units at the sheet's corner.
+DialRequest PlotRequest(double width, double height);
 // The plot sheet as the request of a construction that takes the whole sheet.
 DialRequest PlotSheetRequest();
 

@@ -528,10 +528,7 @@ bool WriteQuadrantDialPlot(const DialContext& context, PlotStream& stream, UserD
         return false;
     }
     stream.writeShortHead(ShortHead::SlowPen);
-    DialRequest request;
-    request.target = DrawTarget::Plot;
-    request.clientWidth = kSheetWidth;
-    request.clientHeight = kSheetHeight;
+    const DialRequest request = PlotRequest(kSheetWidth, kSheetHeight);
     {
         PlotPainter plot(stream, context.lineWidth, -1);
         // The left quadrant is the right one mirrored about the middle of the sheet; its

@@ -4,6 +4,7 @@
 
 #include "dials/dial_context.h"
 #include "dials/dial_request.h"
+#include "dials/live_shadow.h"
 #include "dials/plot_painter.h"
 #include "plot/plot_stream.h"
 #include "text/texts.h"
@@ -23,10 +24,7 @@ bool WriteSheetPlot(const DialContext& c, PlotStream& stream, UserDialogs& dialo
     stream.writeStandardHead();
     {
         PlotPainter painter(stream, c.lineWidth, 4);
-        DialRequest r;
-        r.target = DrawTarget::Plot;
-        r.clientWidth = kSheetWidth - 1;
-        r.clientHeight = kSheetHeight - 1;
+        const DialRequest r = PlotSheetRequest();
         draw(r, painter);
         DrawPlotShadow(c, r, painter);
         painter.flush();
