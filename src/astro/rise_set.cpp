@@ -503,32 +503,38 @@ HourAngleDirection SunsetHourAngleDirection(double declination, double latitude)
     return r;
 }
 
-std::array<FixedDayRiseSet, 21> MeanRiseSetSummerToWinter(int year, double meridian, double latitude,
-                                                          double zoneMeridian) {
-    std::array<FixedDayRiseSet, 21> table;
-    int i = 0;
-    for (int month = 6; month <= 12; ++month)
-        for (int day : {1, 11, 21}) {
-            const MeanRiseSet m = SunriseSunsetMean(year, DayOfYear(year, month, day), meridian, latitude, zoneMeridian);
-            table[i++] = {month, day, m.rise, m.set, 0.0, 0.0};
-        }
-    return table;
-}
+namespace {
 
-std::array<FixedDayRiseSet, 48> MeanRiseSetFourDaysAMonth(int year, double meridian, double latitude,
-                                                          double zoneMeridian) {
-    std::array<FixedDayRiseSet, 48> table;
-    int i = 0;
-    for (int month = 1; month <= 12; ++month)
-        for (int day : {1, 8, 15, 22}) {
+// The mean rise and set on `days` of every month from `firstMonth` to December, with the sun's
+// azimuth at both when asked.
+template <size_t N>
+std::array<FixedDayRiseSet, N> MeanRiseSetTable(int year, double meridian, double latitude, double zoneMeridian,
+                                                int firstMonth, std::initializer_list<int> days, bool azimuths) {
+    std::array<FixedDayRiseSet, N> table;
+    size_t i = 0;
+    for (int month = firstMonth; month <= 12; ++month)
+        for (int day : days) {
             const int doy = DayOfYear(year, month, day);
             const MeanRiseSet m = SunriseSunsetMean(year, doy, meridian, latitude, zoneMeridian);
             FixedDayRiseSet& e = table[i++];
             e = {month, day, m.rise, m.set, 0.0, 0.0};
+            if (!azimuths) continue;
             e.riseAzimuth = SunPosition(year, doy, m.rise, latitude, meridian, zoneMeridian, false).azimuth;
             e.setAzimuth = SunPosition(year, doy, m.set, latitude, meridian, zoneMeridian, false).azimuth;
         }
     return table;
+}
+
+}  // namespace
+
+std::array<FixedDayRiseSet, 21> MeanRiseSetSummerToWinter(int year, double meridian, double latitude,
+                                                          double zoneMeridian) {
+    return MeanRiseSetTable<21>(year, meridian, latitude, zoneMeridian, 6, {1, 11, 21}, false);
+}
+
+std::array<FixedDayRiseSet, 48> MeanRiseSetFourDaysAMonth(int year, double meridian, double latitude,
+                                                          double zoneMeridian) {
+    return MeanRiseSetTable<48>(year, meridian, latitude, zoneMeridian, 1, {1, 8, 15, 22}, true);
 }
 
 }  // namespace zorva

@@ -21,9 +21,9 @@ using testing_support::Read;
 
 TEST(CliAddedDials, EveryFormatComesFromTheConstruction) {
     QTemporaryDir dir;
-    for (const QString dial : {QStringLiteral("walk-on"), QStringLiteral("analemmatic-wall"), QStringLiteral("bifilar"),
+    for (const QString& dial : {QStringLiteral("walk-on"), QStringLiteral("analemmatic-wall"), QStringLiteral("bifilar"),
                                QStringLiteral("bifilar-wall")}) {
-        for (const QString suffix : {QStringLiteral("png"), QStringLiteral("pdf"), QStringLiteral("svg"),
+        for (const QString& suffix : {QStringLiteral("png"), QStringLiteral("pdf"), QStringLiteral("svg"),
                                      QStringLiteral("plt"), QStringLiteral("dxf")}) {
             const QString out = dir.filePath(dial + QLatin1Char('.') + suffix);
             const CliRun r = run({QStringLiteral("draw"), QStringLiteral("--dial"), dial, QStringLiteral("--out"), out});

@@ -399,7 +399,9 @@ TEST_F(CliCommandLineMatrix, EveryBadCommandLineEndsWithAMessageAndLeavesTheFile
         EXPECT_EQ(p.exitCode(), c.exit) << "stderr: " << err.toStdString() << "\nstdout: " << out.left(300).toStdString();
         EXPECT_FALSE(err.trimmed().isEmpty()) << "no message";
         // A bad command line is refused before anything is computed.
-        if (c.exit == kBadCommandLine) EXPECT_TRUE(out.isEmpty()) << out.left(300).toStdString();
+        if (c.exit == kBadCommandLine) {
+            EXPECT_TRUE(out.isEmpty()) << out.left(300).toStdString();
+        }
         EXPECT_TRUE(Snapshot(out_).empty()) << "an output file was left";
         EXPECT_TRUE(Snapshot(root_.filePath(QStringLiteral("work"))).empty()) << "a file in the working folder";
         EXPECT_EQ(Snapshot(in_), inputs) << "an input was changed";

@@ -124,6 +124,12 @@ int MissingArgument(Context& ctx, const QString& command, const QString& what, c
     return kBadCommandLine;
 }
 
+int ArgumentIsMissing(Context& ctx, const QString& command, const QString& what) {
+    ctx.err << "zorva-cli " << command << ": " << what << " is missing\n";
+    ctx.err.flush();
+    return kBadCommandLine;
+}
+
 int CheckNoExtraArgs(Context& ctx, const QStringList& args, const QString& command) {
     if (args.isEmpty()) return kOk;
     ctx.err << "zorva-cli " << command << ": unexpected argument '" << args.front() << "'\n";

@@ -42,6 +42,9 @@ int BadOption(Context& ctx, const QString& option, const QString& value, const Q
 // Reports a missing argument of a command ("zorva-cli table: which table? (eot, ...)");
 // returns kBadCommandLine.
 int MissingArgument(Context& ctx, const QString& command, const QString& what, const QString& choices);
+// Reports an argument the command needs and did not get ("zorva-cli position: TIME
+// (hh:mm[:ss]) is missing"); returns kBadCommandLine.
+int ArgumentIsMissing(Context& ctx, const QString& command, const QString& what);
 // Reports leftover arguments a command does not know; returns kBadCommandLine.
 int CheckNoExtraArgs(Context& ctx, const QStringList& args, const QString& command);
 

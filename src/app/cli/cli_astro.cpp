@@ -59,9 +59,7 @@ bool ZoneQuestionAllows(Context& ctx) {
 // DATE and the fixed site of the state; false with `status` set on a bad argument.
 bool ReadDateAndSite(Context& ctx, QStringList& args, const QString& command, ReportSite& in, int& status) {
     if (args.isEmpty() || args.front().startsWith(QLatin1String("--"))) {
-        ctx.err << "zorva-cli " << command << ": DATE (YYYY-MM-DD) is missing\n";
-        ctx.err.flush();
-        status = kBadCommandLine;
+        status = ArgumentIsMissing(ctx, command, QStringLiteral("DATE (YYYY-MM-DD)"));
         return false;
     }
     if (!TakeDate(ctx, args.takeFirst(), in, status)) return false;
@@ -124,11 +122,7 @@ int CommandPosition(Context& ctx, QStringList args) {
     ReportSite in;
     int status = kOk;
     if (!ReadDateAndSite(ctx, args, QStringLiteral("position"), in, status)) return status;
-    if (args.isEmpty()) {
-        ctx.err << "zorva-cli position: TIME (hh:mm[:ss]) is missing\n";
-        ctx.err.flush();
-        return kBadCommandLine;
-    }
+    if (args.isEmpty()) return ArgumentIsMissing(ctx, QStringLiteral("position"), QStringLiteral("TIME (hh:mm[:ss])"));
     const QString timeArg = args.takeFirst();
     double hours = 0;
     if (!ParseTime(timeArg, hours))
@@ -145,9 +139,8 @@ int CommandAzimuthTime(Context& ctx, QStringList args) {
     int status = kOk;
     if (!ReadDateAndSite(ctx, args, QStringLiteral("azimuth-time"), in, status)) return status;
     if (args.isEmpty()) {
-        ctx.err << "zorva-cli azimuth-time: AZIMUTH (degrees from south, west positive) is missing\n";
-        ctx.err.flush();
-        return kBadCommandLine;
+        return ArgumentIsMissing(ctx, QStringLiteral("azimuth-time"),
+                                 QStringLiteral("AZIMUTH (degrees from south, west positive)"));
     }
     const QString azArg = args.takeFirst();
     double azimuth = 0;
