@@ -145,19 +145,25 @@ PrintPlacement PagePlacement(const DialState& state, QSize screenSize, const Sha
 
 }  // namespace
 
-DialRequest DefaultScreenRequest(const DialState& state, QSize size, bool grid, const ShadowMoment* shadow) {
-    const GnomonPlacement g = DefaultGnomonPlacement(state, size.width(), size.height());
+DialRequest ScreenRequestFor(const PrintPlacement& placement) {
     DialRequest r;
     r.target = DrawTarget::Screen;
-    r.clientWidth = size.width();
-    r.clientHeight = size.height();
-    r.originX = g.originX;
-    r.originY = g.originY;
-    r.textX = g.centreX;
-    r.textY = g.centreY;
-    r.grid = grid;
+    r.clientWidth = placement.drawSize.width();
+    r.clientHeight = placement.drawSize.height();
+    r.originX = placement.screen.originX;
+    r.originY = placement.screen.originY;
+    r.textX = placement.screen.centreX;
+    r.textY = placement.screen.centreY;
+    r.grid = placement.grid;
+    r.shadow = placement.shadow;
+    return r;
+}
+
+DialRequest DefaultScreenRequest(const DialState& state, QSize size, bool grid, const ShadowMoment* shadow) {
+    PrintPlacement placement = PagePlacement(state, size, shadow);
+    placement.grid = grid;
+    DialRequest r = ScreenRequestFor(placement);
     r.wideScreen = true;
-    r.shadow = shadow;
     return r;
 }
 

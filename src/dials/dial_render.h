@@ -63,6 +63,9 @@ struct PrintPlacement {
     bool grid = false;
     const ShadowMoment* shadow = nullptr;  // the sun's shadow drawn over the dial
 };
+// The request of a drawing window that shows the dial as placed there, on an image of
+// placement.drawSize pixels.
+DialRequest ScreenRequestFor(const PrintPlacement& placement);
 
 // Draws the dial on a page whose painter is mapped so that one logical unit is 0.1 mm,
 // y downward, with (0, 0) at the corner of the printable area. True to scale.

@@ -109,6 +109,14 @@ constexpr Text kTextPosition{"<Alt>+linke Maustaste markiert die Textposition in
                              "<Alt>+left mouseclick marks the text position for saved or printed constructions!"};
 constexpr Text kImageHint{"Zeigerposition mit linkem Mausklick festlegen", "Left mouseclick fixes the gnomon position"};
 
+QString TextIn(Language lang, const Text& t) { return QString::fromUtf8(lang == Language::English ? t.english : t.german); }
+
+// A command offered by a button and a menu entry is offered by both or by neither.
+void EnableCommand(QPushButton* button, QAction* action, bool on) {
+    button->setEnabled(on);
+    action->setEnabled(on);
+}
+
 const QString kHintPurple = QStringLiteral("color: #800080; background: palette(tooltip-base);");
 const QString kHintNavy = QStringLiteral("color: #000080; background: #00FFFF;");
 const QString kHintSilver = QStringLiteral("color: #000000; background: #C0C0C0;");
@@ -219,14 +227,15 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     shadowControls_ = new ShadowControls(this);
     buttons->addWidget(shadowControls_);
     connect(shadowControls_, &ShadowControls::changed, this, &DrawingWindow::updateShadow);
-    connect(mapCoastBox_, &QCheckBox::clicked, this, [this](bool on) {
-        state().mapCoast = on;
-        if (drawn_) redraw();
-    });
-    connect(mapBordersBox_, &QCheckBox::clicked, this, [this](bool on) {
-        state().mapBorders = on;
-        if (drawn_) redraw();
-    });
+    // A switch of the drawing: a dial on the screen is drawn again with it.
+    const auto switchOf = [this](bool DialState::*flag) {
+        return [this, flag](bool on) {
+            state().*flag = on;
+            if (drawn_) redraw();
+        };
+    };
+    connect(mapCoastBox_, &QCheckBox::clicked, this, switchOf(&DialState::mapCoast));
+    connect(mapBordersBox_, &QCheckBox::clicked, this, switchOf(&DialState::mapBorders));
     buttons->addStretch(1);
     closeButton_ = makeButton("closeButton");
     connect(drawButton_, &QPushButton::clicked, this, [this] { drawCommand(false); });
@@ -332,22 +341,16 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     connect(zoomOutAction_, &QAction::triggered, this, &DrawingWindow::zoomOut);
     connect(printAction_, &QAction::triggered, this, [this] { print(); });
     // The layout switches only choose the scale; the drawing follows on the next redraw.
-    connect(a4Action_, &QAction::triggered, this, [this] {
-        this->host().setScreenLikePrintout(true);
-        if (drawn_) redraw();
-    });
-    connect(a3Action_, &QAction::triggered, this, [this] {
-        this->host().setScreenLikePrintout(false);
-        if (drawn_) redraw();
-    });
-    connect(toStyleFootAction_, &QAction::triggered, this, [this](bool on) {
-        state().linesToStyleFoot = on;
-        if (drawn_) redraw();
-    });
-    connect(poleTriangleAction_, &QAction::triggered, this, [this](bool on) {
-        state().drawPoleTriangle = on;
-        if (drawn_) redraw();
-    });
+    const auto screenLike = [this](bool printout) {
+        return [this, printout] {
+            this->host().setScreenLikePrintout(printout);
+            if (drawn_) redraw();
+        };
+    };
+    connect(a4Action_, &QAction::triggered, this, screenLike(true));
+    connect(a3Action_, &QAction::triggered, this, screenLike(false));
+    connect(toStyleFootAction_, &QAction::triggered, this, switchOf(&DialState::linesToStyleFoot));
+    connect(poleTriangleAction_, &QAction::triggered, this, switchOf(&DialState::drawPoleTriangle));
     connect(closeAction_, &QAction::triggered, this, &QWidget::close);
 
     applyLanguage();
@@ -374,15 +377,14 @@ QString DrawingWindow::CaptionFor(const DialState& s) {
     else if (t == 'k') name = title(27, lang);
     else if (t == 'm') name = title(12, lang);
     else if (t == 'q') name = title(7, lang);
-    else if (t == 'r') name = QString::fromUtf8(lang == Language::English ? kRingName.english : kRingName.german);
+    else if (t == 'r') name = TextIn(lang, kRingName);
     else if (t == 'v') name = title(4, lang);
     else if (t == 'z') name = title(8, lang) + title(14 + std::clamp(s.cylinderKind, 0, 2), lang);
     return title(2, lang) + name;
 }
 
 void DrawingWindow::applyLanguage() {
-    const bool en = state().english();
-    auto tr = [en](const Text& t) { return QString::fromUtf8(en ? t.english : t.german); };
+    auto tr = [lang = state().language](const Text& t) { return TextIn(lang, t); };
     drawButton_->setText(tr(kDraw));
     gridButton_->setText(tr(kGrid));
     zoomInButton_->setText(tr(kZoomIn));
@@ -410,7 +412,7 @@ void DrawingWindow::applyLanguage() {
     canvas_->setToolTip(tr(kImageHint));
     styleInfoButton_->setText(tr(state().dialType == 'm' ? kConeInfo : kStyleInfo));
     coneGraphicButton_->setText(tr(kConeGraphic));
-    correctionButton_->setText(resourceText(correctionTable_ ? 719 : SheetButtonCaption(state()), state().language));
+    captionSheetButton();
     hpglAction_->setText(tr(kMenuSaveHpgl));
     dxfAction_->setText(tr(kMenuSaveDxf));
     styleInfoAction_->setText(tr(kMenuStyleInfo));
@@ -455,31 +457,23 @@ void DrawingWindow::activate() {
     mapBox_->setVisible(s.mapOverlay && (planar || t == 'c'));
     mapCoastBox_->setChecked(s.mapCoast);
     mapBordersBox_->setChecked(s.mapBorders);
-    for (QWidget* w : {static_cast<QWidget*>(gridButton_), static_cast<QWidget*>(zoomInButton_),
-                       static_cast<QWidget*>(zoomOutButton_)})
-        w->setEnabled(placesGnomon());
-    gridAction_->setEnabled(placesGnomon());
-    zoomInAction_->setEnabled(placesGnomon());
-    zoomOutAction_->setEnabled(placesGnomon());
+    EnableCommand(gridButton_, gridAction_, placesGnomon());
+    EnableCommand(zoomInButton_, zoomInAction_, placesGnomon());
+    EnableCommand(zoomOutButton_, zoomOutAction_, placesGnomon());
     toStyleFootAction_->setEnabled(planar && !s.umbrellaDial);
     angleButton_->setEnabled(planar && !s.umbrellaDial);
     // Plot and DXF files are written for the dials whose construction has a plot twin.
-    const bool plot = CanSavePlot(s);
-    for (QWidget* w : {static_cast<QWidget*>(hpglButton_), static_cast<QWidget*>(dxfButton_)}) w->setEnabled(plot);
-    hpglAction_->setEnabled(plot);
-    dxfAction_->setEnabled(plot);
+    enableFileOutput(CanSavePlot(s));
     // The cone-shadow dial shows its own information and graphic instead.
-    styleInfoButton_->setEnabled((planar && !s.umbrellaDial) || t == 'm');
-    styleInfoAction_->setEnabled((planar && !s.umbrellaDial) || t == 'm');
-    styleInfoButton_->setText(QString::fromUtf8(s.english() ? (t == 'm' ? kConeInfo : kStyleInfo).english
-                                                            : (t == 'm' ? kConeInfo : kStyleInfo).german));
+    EnableCommand(styleInfoButton_, styleInfoAction_, (planar && !s.umbrellaDial) || t == 'm');
+    styleInfoButton_->setText(TextIn(s.language, t == 'm' ? kConeInfo : kStyleInfo));
     coneGraphicButton_->setVisible(t == 'm');
     // The quadrants' legend strip under the drawing: how to read the instrument, its colours.
     if (t == 'q') quadrantLegend_->showFor(s);
     else quadrantLegend_->hide();
     correctionButton_->setVisible(SheetViewOf(s) != nullptr);
     correctionTable_ = false;
-    correctionButton_->setText(resourceText(SheetButtonCaption(s), s.language));
+    captionSheetButton();
     filePanel_->hide();
     stylePanel_->hide();
     hollanderPanel_->hide();
@@ -518,7 +512,7 @@ void DrawingWindow::presetPlacement() {
 }
 
 void DrawingWindow::showPositioningHint() {
-    showHint(QString::fromUtf8(state().english() ? kPositioning.english : kPositioning.german), kHintPurple);
+    showHint(TextIn(state().language, kPositioning), kHintPurple);
 }
 
 void DrawingWindow::showHint(const QString& text, const QString& style) {
@@ -531,7 +525,7 @@ bool DrawingWindow::eventFilter(QObject* watched, QEvent* event) {
         if (watched == drawButton_ || watched == gridButton_) {
             showPositioningHint();
         } else if (watched == printButton_ || watched == hpglButton_ || watched == dxfButton_) {
-            showHint(QString::fromUtf8(state().english() ? kTextPosition.english : kTextPosition.german), kHintNavy);
+            showHint(TextIn(state().language, kTextPosition), kHintNavy);
         }
     }
     return ChildWindow::eventFilter(watched, event);
@@ -572,7 +566,7 @@ void DrawingWindow::render() {
     QGuiApplication::restoreOverrideCursor();
     s.zoomFactor = result.zoomFactor;
     if (s.dialType == 'm' && result.drawn)
-        showHint(QString::fromUtf8(s.english() ? kConeNote.english : kConeNote.german), kHintRed);
+        showHint(TextIn(s.language, kConeNote), kHintRed);
     drawn_ = true;
     updateShadow();
     canvas_->update();
@@ -590,21 +584,11 @@ PrintPlacement DrawingWindow::pagePlacement(const std::optional<ShadowMoment>& s
 }
 
 DialRequest DrawingWindow::screenRequest() const {
-    const DialState& s = state();
-    const QImage& image = canvas_->image();
-    DialRequest r;
-    r.target = DrawTarget::Screen;
-    r.clientWidth = image.width();
-    r.clientHeight = image.height();
-    r.originX = s.originX;
-    r.originY = s.originY;
-    r.textX = s.centreX;
-    r.textY = s.centreY;
-    r.grid = grid_;
+    DialRequest r = ScreenRequestFor(pagePlacement(std::nullopt));
     r.sheetA3 = !host().screenLikePrintout();
     const QScreen* screen = QGuiApplication::primaryScreen();
     r.wideScreen = !screen || screen->size().width() >= 1000;
-    if (IsPlanarDial(s)) r.angles = &angles_.table;
+    if (IsPlanarDial(state())) r.angles = &angles_.table;
     return r;
 }
 
@@ -788,7 +772,7 @@ bool DrawingWindow::printTo(QPrinter& printer) {
     // A half ring longer than the page is printed as far as it goes, after a warning.
     if (s.dialType == 'r' && !correctionTable_ && RingLongerThanPrintArea(s, area.width))
         host().dialogs().inform(caption(CaptionKind::Warning, lang),
-                                QString::fromUtf8(s.english() ? kHalfRing.english : kHalfRing.german), Icon::Warning);
+                                TextIn(lang, kHalfRing), Icon::Warning);
     // The shadow the window shows is printed with the dial.
     const std::optional<ShadowMoment> shadow = shadowControls_->moment();
     const PrintPlacement placement = pagePlacement(shadow);
@@ -805,13 +789,20 @@ void DrawingWindow::toggleCorrectionTable() {
     if (!SheetViewOf(state())) return;
     correctionTable_ = !correctionTable_;
     // While the table is shown there is no drawing to save; printing prints the table.
-    const bool files = !correctionTable_ && CanSavePlot(state());
-    for (QWidget* w : {static_cast<QWidget*>(hpglButton_), static_cast<QWidget*>(dxfButton_)}) w->setEnabled(files);
-    hpglAction_->setEnabled(files);
-    dxfAction_->setEnabled(files);
+    enableFileOutput(!correctionTable_ && CanSavePlot(state()));
     if (correctionTable_) filePanel_->hide();
-    correctionButton_->setText(resourceText(correctionTable_ ? 719 : SheetButtonCaption(state()), state().language));
+    captionSheetButton();
     render();
+}
+
+void DrawingWindow::enableFileOutput(bool on) {
+    EnableCommand(hpglButton_, hpglAction_, on);
+    EnableCommand(dxfButton_, dxfAction_, on);
+}
+
+void DrawingWindow::captionSheetButton() {
+    // While the sheet is shown the button goes back to the drawing (" Close ").
+    correctionButton_->setText(resourceText(correctionTable_ ? 719 : SheetButtonCaption(state()), state().language));
 }
 
 void DrawingWindow::openFileOutput(bool hpgl, bool fromButton) {
@@ -833,7 +824,7 @@ bool DrawingWindow::saveSvg() {
                                                 : last.completeBaseName()) +
                              QStringLiteral(".svg");
     const QString path = host().files().saveFileName(caption(CaptionKind::SaveDrawing, lang), proposed,
-                                                     QString::fromUtf8(s.english() ? kSvgFilter.english : kSvgFilter.german),
+                                                     TextIn(lang, kSvgFilter),
                                                      QStringLiteral("svg"));
     if (path.isEmpty()) return false;
     // The page of the printout (and of zorva-cli while the gnomon is where a fresh window

@@ -168,6 +168,10 @@ private:
     void showHint(const QString& text, const QString& style);
     void showPositioningHint();
     void imageResized();
+    // The plot and DXF commands (buttons and menu entries).
+    void enableFileOutput(bool on);
+    // The sheet button's caption: the sheet's name, or the way back while it is shown.
+    void captionSheetButton();
     void updateTextBlock();
     void contextMenu(QPoint position);
 
