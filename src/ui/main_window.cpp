@@ -182,29 +182,23 @@ void MainWindow::createActions() {
 
 void MainWindow::createMenus() {
     using E = MenuEntry;
+    constexpr E kLine = E::Count;  // a separator between the entries
     auto menuFor = [this](QMenuBar* bar, QMenu* parentMenu, E e, std::initializer_list<E> entries) {
         QMenu* m = bar ? bar->addMenu(QString()) : parentMenu->addMenu(QString());
         m->menuAction()->setObjectName(QStringLiteral("menuEntry%1").arg(idx(e)));
         actions_[idx(e)] = m->menuAction();
-        for (E entry : entries) m->addAction(action(entry));
+        for (E entry : entries) {
+            if (entry == kLine) m->addSeparator();
+            else m->addAction(action(entry));
+        }
         return m;
     };
     QMenuBar* bar = menuBar();
-    QMenu* file = menuFor(bar, nullptr, E::FileMenu, {E::Wizard, E::CloseWindows});
-    file->addSeparator();
-    file->addAction(action(E::PrinterSetup));
-    file->addAction(action(E::Print));
-    file->addAction(action(E::PrintWindow));
-    file->addSeparator();
-    file->addAction(action(E::Quit));
-    QMenu* options = menuFor(bar, nullptr, E::OptionsMenu, {E::Site, E::Type, E::Parameters});
-    options->addSeparator();
-    options->addAction(action(E::LoadDefaults));
-    options->addAction(action(E::SaveIni));
-    options->addAction(action(E::LoadIni));
-    options->addSeparator();
-    options->addAction(action(E::SaveDialData));
-    options->addAction(action(E::LoadDialData));
+    menuFor(bar, nullptr, E::FileMenu,
+            {E::Wizard, E::CloseWindows, kLine, E::PrinterSetup, E::Print, E::PrintWindow, kLine, E::Quit});
+    menuFor(bar, nullptr, E::OptionsMenu,
+            {E::Site, E::Type, E::Parameters, kLine, E::LoadDefaults, E::SaveIni, E::LoadIni, kLine, E::SaveDialData,
+             E::LoadDialData});
     QMenu* drawing = menuFor(bar, nullptr, E::DrawingMenu, {E::Drawing});
     menuFor(nullptr, drawing, E::FormatMenu, {E::FormatA4, E::FormatA3});
     drawing->addAction(action(E::Palette));
@@ -212,9 +206,7 @@ void MainWindow::createMenus() {
     menuFor(nullptr, calc, E::TablesMenu, {E::TableRiseSet, E::TableEot, E::TableDeclination, E::TableNoon});
     calc->addAction(action(E::GraphSunPosition));
     calc->addAction(action(E::GraphEot));
-    QMenu* help = menuFor(bar, nullptr, E::HelpMenu, {E::HelpIndex, E::Wizard2});
-    help->addSeparator();
-    help->addAction(action(E::ExpertMode));
+    QMenu* help = menuFor(bar, nullptr, E::HelpMenu, {E::HelpIndex, E::Wizard2, kLine, E::ExpertMode});
     menuFor(nullptr, help, E::LanguageMenu, {E::German, E::English});
     help->addAction(action(E::Hints));
     help->addSeparator();
