@@ -61,12 +61,7 @@ HorizonPanel::HorizonPanel(ChildHost& host, QWidget* parent) : QFrame(parent), h
     setObjectName(QStringLiteral("horizonPanel"));
     setFrameShape(QFrame::StyledPanel);
     auto* grid = new QGridLayout(this);
-    const auto label = [this](const char* name, int caption) {
-        auto* l = new QLabel(this);
-        l->setObjectName(QString::fromLatin1(name));
-        SetCaptionTag(l, caption);
-        return l;
-    };
+    const auto label = [this](const char* name, int caption) { return NewTagged<QLabel>(name, caption, this); };
     const auto radios = [this](QButtonGroup*& group, const char* a, int ca, const char* b, int cb) {
         group = new QButtonGroup(this);
         auto* box = new QWidget(this);
@@ -121,19 +116,11 @@ HorizonPanel::HorizonPanel(ChildHost& host, QWidget* parent) : QFrame(parent), h
     grid->addWidget(label("groundHeightLabel", kObserverHeight), 2, 0);
     grid->addWidget(groundEdit_, 2, 1);
 
-    auto* loadButton = new QPushButton(this);
-    loadButton->setObjectName(QStringLiteral("loadGridButton"));
-    SetCaptionTag(loadButton, kLoadGrid);
-    startButton_ = new QPushButton(this);
-    startButton_->setObjectName(QStringLiteral("startProfileButton"));
-    SetCaptionTag(startButton_, kStart);
-    cancelButton_ = new QPushButton(this);
-    cancelButton_->setObjectName(QStringLiteral("cancelProfileButton"));
-    SetCaptionTag(cancelButton_, kCancel);
+    auto* loadButton = NewTagged<QPushButton>("loadGridButton", kLoadGrid, this);
+    startButton_ = NewTagged<QPushButton>("startProfileButton", kStart, this);
+    cancelButton_ = NewTagged<QPushButton>("cancelProfileButton", kCancel, this);
     cancelButton_->setEnabled(false);
-    saveButton_ = new QPushButton(this);
-    saveButton_->setObjectName(QStringLiteral("saveProfileButton"));
-    SetCaptionTag(saveButton_, kSaveButton);
+    saveButton_ = NewTagged<QPushButton>("saveProfileButton", kSaveButton, this);
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("profileProgress"));
     progress_->setRange(0, 1000);
@@ -150,14 +137,10 @@ HorizonPanel::HorizonPanel(ChildHost& host, QWidget* parent) : QFrame(parent), h
     grid->addWidget(progress_, 4, 3, 1, 3);
     grid->addWidget(statusLabel_, 5, 0, 1, 8);
     grid->addWidget(saveButton_, 3, 7);
-    auto* savePvgis = new QPushButton(this);
-    savePvgis->setObjectName(QStringLiteral("savePvgisButton"));
-    SetCaptionTag(savePvgis, kSavePvgis);
+    auto* savePvgis = NewTagged<QPushButton>("savePvgisButton", kSavePvgis, this);
     grid->addWidget(savePvgis, 5, 7);
     connect(savePvgis, &QPushButton::clicked, this, [this] { saveProfile(ProfileFormat::PvgisCsv); });
-    auto* closeButton = new QPushButton(this);
-    closeButton->setObjectName(QStringLiteral("closeProfilePanel"));
-    SetCaptionTag(closeButton, kClose);
+    auto* closeButton = NewTagged<QPushButton>("closeProfilePanel", kClose, this);
     grid->addWidget(closeButton, 4, 7);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::hide);
 

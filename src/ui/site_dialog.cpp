@@ -26,13 +26,6 @@
 namespace zorva {
 namespace {
 
-QRadioButton* taggedRadio(int tag, const QString& name, QWidget* parent) {
-    auto* r = new QRadioButton(parent);
-    r->setObjectName(name);
-    SetCaptionTag(r, tag);
-    return r;
-}
-
 QWidget* hemisphereBox(QRadioButton* a, QRadioButton* b, QWidget* parent) {
     auto* box = new QGroupBox(parent);
     auto* layout = new QHBoxLayout(box);
@@ -105,12 +98,12 @@ SiteDialog::SiteDialog(ChildHost& host, QWidget* parent)
     rowLabels_[Longitude]->setBuddy(fields_[3].edit);
     rowLabels_[Zone]->setBuddy(fields_[6].edit);
 
-    north_ = taggedRadio(res::kSiteNorth, QStringLiteral("north"), this);
-    south_ = taggedRadio(res::kSiteSouth, QStringLiteral("south"), this);
-    east_ = taggedRadio(res::kSiteEast, QStringLiteral("east"), this);
-    west_ = taggedRadio(res::kSiteWest, QStringLiteral("west"), this);
-    zoneEast_ = taggedRadio(res::kSiteZoneEast, QStringLiteral("zoneEast"), this);
-    zoneWest_ = taggedRadio(res::kSiteZoneWest, QStringLiteral("zoneWest"), this);
+    north_ = NewTagged<QRadioButton>("north", res::kSiteNorth, this);
+    south_ = NewTagged<QRadioButton>("south", res::kSiteSouth, this);
+    east_ = NewTagged<QRadioButton>("east", res::kSiteEast, this);
+    west_ = NewTagged<QRadioButton>("west", res::kSiteWest, this);
+    zoneEast_ = NewTagged<QRadioButton>("zoneEast", res::kSiteZoneEast, this);
+    zoneWest_ = NewTagged<QRadioButton>("zoneWest", res::kSiteZoneWest, this);
     grid->addWidget(hemisphereBox(north_, south_, this), 1, 4);
     grid->addWidget(hemisphereBox(east_, west_, this), 2, 4);
     grid->addWidget(hemisphereBox(zoneEast_, zoneWest_, this), 3, 4);
