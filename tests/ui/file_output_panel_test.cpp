@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 namespace zorva::test {
@@ -267,6 +268,38 @@ TEST_F(FileOutputTest, PolarStyleInformationForTheZoomedGnomon) {
     });
     click(QStringLiteral("polarStylePrint"));
     EXPECT_EQ(printed, w->polarStylePanel()->lines());
+}
+
+// The panels over the drawing close with their own button, say so, and leave the drawing;
+// opening one panel puts the other away.
+TEST_F(FileOutputTest, PanelsOverTheDrawingCloseWithTheirOwnButton) {
+    DrawingWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    struct Panel {
+        OverlayPanel* panel;
+        const char* button;
+        std::function<void()> show;
+    };
+    const Panel panels[] = {{w->fileOutputPanel(), "cancelButton", [w] { w->openFileOutput(true, false); }},
+                            {w->polarStylePanel(), "polarStyleClose", [w] { w->showPolarStyle(); }}};
+    for (const Panel& p : panels) {
+        QSignalSpy closed(p.panel, &OverlayPanel::closed);
+        p.show();
+        Settle();
+        ASSERT_TRUE(p.panel->isVisible()) << p.button;
+        for (const Panel& other : panels) {
+            if (other.panel != p.panel) {
+                EXPECT_FALSE(other.panel->isVisible()) << p.button;
+            }
+        }
+        auto* button = p.panel->findChild<QPushButton*>(QString::fromLatin1(p.button));
+        ASSERT_NE(button, nullptr) << p.button;
+        QTest::mouseClick(button, Qt::LeftButton);
+        Settle();
+        EXPECT_FALSE(p.panel->isVisible()) << p.button;
+        EXPECT_EQ(closed.count(), 1) << p.button;
+        EXPECT_TRUE(w->isVisible());
+    }
 }
 
 }  // namespace
