@@ -19,6 +19,8 @@
 #include "ui/shadow_controls.h"
 #include "ui/sun_position_window.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -111,6 +113,15 @@ constexpr Text kImageHint{"Zeigerposition mit linkem Mausklick festlegen", "Left
 
 QString TextIn(Language lang, const Text& t) { return QString::fromUtf8(lang == Language::English ? t.english : t.german); }
 
+// Shows a text of the window on its control: a button's or check box's text, a menu entry,
+// a group's title, or a tool tip.
+void ShowCaption(QObject* control, const QString& text, bool toolTip) {
+    if (toolTip) static_cast<QWidget*>(control)->setToolTip(text);
+    else if (auto* b = qobject_cast<QAbstractButton*>(control)) b->setText(text);
+    else if (auto* a = qobject_cast<QAction*>(control)) a->setText(text);
+    else if (auto* g = qobject_cast<QGroupBox*>(control)) g->setTitle(text);
+}
+
 // A command offered by a button and a menu entry is offered by both or by neither.
 void EnableCommand(QPushButton* button, QAction* action, bool on) {
     button->setEnabled(on);
@@ -181,6 +192,13 @@ void DrawingCanvas::resizeEvent(QResizeEvent*) {
 
 // ---------------------------------------------------------------- window
 
+// A control and the text it shows in the chosen language.
+struct DrawingWindow::Caption {
+    QObject* control;
+    const Text* text;
+    bool toolTip;
+};
+
 DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(ChildKind::DrawingWindow, host, parent) {
     setObjectName(QStringLiteral("drawingWindow"));
     setFocusPolicy(Qt::StrongFocus);
@@ -189,30 +207,38 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
         return dialog.exec() == QDialog::Accepted;
     };
 
+    const auto caption = [this](QObject* control, const Text& text, bool toolTip = false) {
+        captions_.push_back({control, &text, toolTip});
+    };
     auto* buttons = new QVBoxLayout;
-    auto makeButton = [&](const char* name) {
+    // `text` null: the caption depends on the dial (styleInfoButton, correctionTableButton).
+    auto makeButton = [&](const char* name, const Text* text) {
         auto* b = new QPushButton(this);
         b->setObjectName(QString::fromLatin1(name));
         b->setFocusPolicy(Qt::NoFocus);
         b->installEventFilter(this);
         buttons->addWidget(b);
+        if (text) caption(b, *text);
         return b;
     };
-    drawButton_ = makeButton("drawButton");
-    gridButton_ = makeButton("gridButton");
-    zoomInButton_ = makeButton("zoomInButton");
-    zoomOutButton_ = makeButton("zoomOutButton");
+    drawButton_ = makeButton("drawButton", &kDraw);
+    gridButton_ = makeButton("gridButton", &kGrid);
+    zoomInButton_ = makeButton("zoomInButton", &kZoomIn);
+    zoomOutButton_ = makeButton("zoomOutButton", &kZoomOut);
     zoomInButton_->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     zoomOutButton_->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
-    printButton_ = makeButton("printButton");
-    angleButton_ = makeButton("angleTableButton");
-    hpglButton_ = makeButton("saveHpglButton");
-    dxfButton_ = makeButton("saveDxfButton");
-    svgButton_ = makeButton("saveSvgButton");
-    styleInfoButton_ = makeButton("styleInfoButton");
-    coneGraphicButton_ = makeButton("coneGraphicButton");
-    correctionButton_ = makeButton("correctionTableButton");
-    colourButton_ = makeButton("colourButton");
+    printButton_ = makeButton("printButton", &kPrint);
+    angleButton_ = makeButton("angleTableButton", &kAngles);
+    hpglButton_ = makeButton("saveHpglButton", &kSaveHpgl);
+    dxfButton_ = makeButton("saveDxfButton", &kSaveDxf);
+    svgButton_ = makeButton("saveSvgButton", &kSaveSvg);
+    caption(hpglButton_, kSaveHpglHint, true);
+    caption(dxfButton_, kSaveDxfHint, true);
+    caption(svgButton_, kSaveSvgHint, true);
+    styleInfoButton_ = makeButton("styleInfoButton", nullptr);
+    coneGraphicButton_ = makeButton("coneGraphicButton", &kConeGraphic);
+    correctionButton_ = makeButton("correctionTableButton", nullptr);
+    colourButton_ = makeButton("colourButton", &kColours);
     // Coast lines and borders under the planar dials, offered while the map overlay is allowed.
     mapBox_ = new QGroupBox(this);
     mapBox_->setObjectName(QStringLiteral("mapBox"));
@@ -224,6 +250,9 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     mapLayout->addWidget(mapCoastBox_);
     mapLayout->addWidget(mapBordersBox_);
     buttons->addWidget(mapBox_);
+    caption(mapBox_, kMapBox);
+    caption(mapCoastBox_, kMapCoast);
+    caption(mapBordersBox_, kMapBorders);
     shadowControls_ = new ShadowControls(this);
     buttons->addWidget(shadowControls_);
     connect(shadowControls_, &ShadowControls::changed, this, &DrawingWindow::updateShadow);
@@ -237,7 +266,7 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     connect(mapCoastBox_, &QCheckBox::clicked, this, switchOf(&DialState::mapCoast));
     connect(mapBordersBox_, &QCheckBox::clicked, this, switchOf(&DialState::mapBorders));
     buttons->addStretch(1);
-    closeButton_ = makeButton("closeButton");
+    closeButton_ = makeButton("closeButton", &kClose);
     connect(drawButton_, &QPushButton::clicked, this, [this] { drawCommand(false); });
     connect(gridButton_, &QPushButton::clicked, this, [this] { drawCommand(true); });
     connect(zoomInButton_, &QPushButton::clicked, this, &DrawingWindow::zoomIn);
@@ -254,6 +283,7 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
 
     canvas_ = new DrawingCanvas(this);
+    caption(canvas_, kImageHint, true);
     canvas_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(canvas_, &DrawingCanvas::pressed, this, [this](QPoint pos, Qt::MouseButton button, Qt::KeyboardModifiers mods) {
         if (button == Qt::RightButton) {
@@ -304,37 +334,38 @@ DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(Chi
     layout->addLayout(right, 1);
 
     menu_ = new QMenu(this);
-    auto add = [this](const char* name) {
+    auto add = [&](const char* name, const Text& text) {
         QAction* a = menu_->addAction(QString());
         a->setObjectName(QString::fromLatin1(name));
+        caption(a, text);
         return a;
     };
-    drawAction_ = add("drawAction");
-    gridAction_ = add("gridAction");
-    zoomInAction_ = add("zoomInAction");
-    zoomOutAction_ = add("zoomOutAction");
-    printAction_ = add("printAction");
-    hpglAction_ = add("saveHpglAction");
-    dxfAction_ = add("saveDxfAction");
-    svgAction_ = add("saveSvgAction");
-    styleInfoAction_ = add("styleInfoAction");
+    drawAction_ = add("drawAction", kMenuDraw);
+    gridAction_ = add("gridAction", kMenuGrid);
+    zoomInAction_ = add("zoomInAction", kMenuZoomIn);
+    zoomOutAction_ = add("zoomOutAction", kMenuZoomOut);
+    printAction_ = add("printAction", kMenuPrint);
+    hpglAction_ = add("saveHpglAction", kMenuSaveHpgl);
+    dxfAction_ = add("saveDxfAction", kMenuSaveDxf);
+    svgAction_ = add("saveSvgAction", kMenuSaveSvg);
+    styleInfoAction_ = add("styleInfoAction", kMenuStyleInfo);
     connect(hpglAction_, &QAction::triggered, this, [this] { openFileOutput(true, false); });
     connect(dxfAction_, &QAction::triggered, this, [this] { openFileOutput(false, false); });
     connect(svgAction_, &QAction::triggered, this, [this] { saveSvg(); });
     connect(styleInfoAction_, &QAction::triggered, this, &DrawingWindow::showPolarStyle);
     menu_->addSeparator();
-    a4Action_ = add("a4Action");
-    a3Action_ = add("a3Action");
+    a4Action_ = add("a4Action", kMenuA4);
+    a3Action_ = add("a3Action", kMenuA3);
     a4Action_->setCheckable(true);
     a3Action_->setCheckable(true);
-    toStyleFootAction_ = add("toStyleFootAction");
-    poleTriangleAction_ = add("poleTriangleAction");
+    toStyleFootAction_ = add("toStyleFootAction", kMenuToStyleFoot);
+    poleTriangleAction_ = add("poleTriangleAction", kMenuPoleTriangle);
     toStyleFootAction_->setCheckable(true);
     poleTriangleAction_->setCheckable(true);
-    colourAction_ = add("colourAction");
+    colourAction_ = add("colourAction", kMenuColours);
     connect(colourAction_, &QAction::triggered, this, [this] { this->host().showColourPalette(); });
     menu_->addSeparator();
-    closeAction_ = add("closeAction");
+    closeAction_ = add("closeAction", kMenuClose);
     connect(drawAction_, &QAction::triggered, this, [this] { drawCommand(false); });
     connect(gridAction_, &QAction::triggered, this, [this] { drawCommand(true); });
     connect(zoomInAction_, &QAction::triggered, this, &DrawingWindow::zoomIn);
@@ -384,44 +415,11 @@ QString DrawingWindow::CaptionFor(const DialState& s) {
 }
 
 void DrawingWindow::applyLanguage() {
-    auto tr = [lang = state().language](const Text& t) { return TextIn(lang, t); };
-    drawButton_->setText(tr(kDraw));
-    gridButton_->setText(tr(kGrid));
-    zoomInButton_->setText(tr(kZoomIn));
-    zoomOutButton_->setText(tr(kZoomOut));
-    printButton_->setText(tr(kPrint));
-    angleButton_->setText(tr(kAngles));
-    closeButton_->setText(tr(kClose));
-    drawAction_->setText(tr(kMenuDraw));
-    gridAction_->setText(tr(kMenuGrid));
-    zoomInAction_->setText(tr(kMenuZoomIn));
-    zoomOutAction_->setText(tr(kMenuZoomOut));
-    printAction_->setText(tr(kMenuPrint));
-    a4Action_->setText(tr(kMenuA4));
-    a3Action_->setText(tr(kMenuA3));
-    toStyleFootAction_->setText(tr(kMenuToStyleFoot));
-    poleTriangleAction_->setText(tr(kMenuPoleTriangle));
-    closeAction_->setText(tr(kMenuClose));
-    hpglButton_->setText(tr(kSaveHpgl));
-    dxfButton_->setText(tr(kSaveDxf));
-    hpglButton_->setToolTip(tr(kSaveHpglHint));
-    dxfButton_->setToolTip(tr(kSaveDxfHint));
-    svgButton_->setText(tr(kSaveSvg));
-    svgButton_->setToolTip(tr(kSaveSvgHint));
-    svgAction_->setText(tr(kMenuSaveSvg));
-    canvas_->setToolTip(tr(kImageHint));
-    styleInfoButton_->setText(tr(state().dialType == 'm' ? kConeInfo : kStyleInfo));
-    coneGraphicButton_->setText(tr(kConeGraphic));
+    const Language lang = state().language;
+    for (const Caption& c : captions_) ShowCaption(c.control, TextIn(lang, *c.text), c.toolTip);
+    styleInfoButton_->setText(TextIn(lang, state().dialType == 'm' ? kConeInfo : kStyleInfo));
     captionSheetButton();
-    hpglAction_->setText(tr(kMenuSaveHpgl));
-    dxfAction_->setText(tr(kMenuSaveDxf));
-    styleInfoAction_->setText(tr(kMenuStyleInfo));
-    colourButton_->setText(tr(kColours));
-    colourAction_->setText(tr(kMenuColours));
-    mapBox_->setTitle(tr(kMapBox));
     if (!quadrantLegend_->isHidden()) quadrantLegend_->showFor(state());
-    mapCoastBox_->setText(tr(kMapCoast));
-    mapBordersBox_->setText(tr(kMapBorders));
     shadowControls_->applyLanguage(state().language);
     filePanel_->applyLanguage();
     stylePanel_->applyLanguage();

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QCheckBox;
 class QGroupBox;
@@ -210,6 +211,9 @@ private:
     // Prints text lines in Courier on the window's printer (listing, polar-style text).
     bool printLines(const QStringList& lines);
     void placePanels();
+    // The texts of the window's controls, shown again in the other language.
+    struct Caption;
+    std::vector<Caption> captions_;
     QMenu* menu_ = nullptr;
     QAction* drawAction_ = nullptr;
     QAction* gridAction_ = nullptr;

@@ -10,6 +10,7 @@
 #include "ui_test_support.h"
 
 #include <QFile>
+#include <QGroupBox>
 #include <QCheckBox>
 #include <QPainter>
 #include <QDateEdit>
@@ -513,6 +514,40 @@ TEST_F(DrawingWindowTest, ShadowNowFollowsTheClockMovesWithTheSliderAndLeavesThe
     w->applyLanguage();
     EXPECT_EQ(c->toggle()->text(), QStringLiteral("Shadow now"));
     EXPECT_TRUE(dialogs.events.empty());
+}
+
+// Every text of the window after a language switch is the text a window opened in that
+// language shows: buttons, menu entries, group titles, tool tips and the title.
+TEST_F(DrawingWindowTest, AnOpenWindowFollowsALanguageSwitchInEveryText) {
+    const auto texts = [](DrawingWindow* w) {
+        QStringList all{w->windowTitle()};
+        for (QWidget* c : w->findChildren<QWidget*>()) {
+            QString text = c->toolTip();
+            if (auto* b = qobject_cast<QAbstractButton*>(c)) text += QLatin1Char('|') + b->text();
+            if (auto* g = qobject_cast<QGroupBox*>(c)) text += QLatin1Char('|') + g->title();
+            all << c->objectName() + QLatin1Char('=') + text;
+            for (QAction* a : c->actions()) all << a->objectName() + QLatin1Char('=') + a->text();
+        }
+        all.sort();
+        return all;
+    };
+    for (const char dial : {'v', 'm'}) {
+        state.dialType = dial;
+        state.expertMode = true;
+        window->setLanguage(Language::German);
+        DrawingWindow* w = open();
+        ASSERT_NE(w, nullptr);
+        const QStringList german = texts(w);
+        window->setLanguage(Language::English);
+        Settle();
+        const QStringList switched = texts(w);
+        window->closeAllChildren();
+        w = open();
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(switched, texts(w)) << dial;
+        EXPECT_NE(switched, german) << dial;
+        window->closeAllChildren();
+    }
 }
 
 }  // namespace
