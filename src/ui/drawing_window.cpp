@@ -35,7 +35,6 @@
 #include <QPageLayout>
 #include <QPlainTextEdit>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
@@ -202,10 +201,6 @@ struct DrawingWindow::Caption {
 DrawingWindow::DrawingWindow(ChildHost& host, QWidget* parent) : ChildWindow(ChildKind::DrawingWindow, host, parent) {
     setObjectName(QStringLiteral("drawingWindow"));
     setFocusPolicy(Qt::StrongFocus);
-    printerSetup_ = [this](QPrinter& printer) {
-        QPrintDialog dialog(&printer, this);
-        return dialog.exec() == QDialog::Accepted;
-    };
 
     const auto caption = [this](QObject* control, const Text& text, bool toolTip = false) {
         captions_.push_back({control, &text, toolTip});
@@ -724,7 +719,7 @@ void DrawingWindow::print(QPrinter& printer) {
     const char t = s.dialType;
     if (angleTableShown()) {
         // The table instead of the drawing.
-        if (!printerSetup_(printer)) return;
+        if (!printer_.setUp(printer)) return;
         QPainter painter;
         if (!painter.begin(&printer)) {
             host().dialogs().inform(caption(CaptionKind::Error, lang), message(23, lang), Icon::Error);
@@ -751,7 +746,7 @@ void DrawingWindow::print(QPrinter& printer) {
         return;
     }
     printer.setPageOrientation(QPageLayout::Landscape);
-    if (printerSetup_(printer)) printTo(printer);
+    if (printer_.setUp(printer)) printTo(printer);
     printer.setPageOrientation(QPageLayout::Portrait);
 }
 
@@ -887,7 +882,7 @@ WindowPlacement DrawingWindow::placement() const {
 }
 
 bool DrawingWindow::printLines(const QStringList& lines) {
-    if (!printerSetup_(*printer_)) return false;
+    if (!printer_.setUp(*printer_)) return false;
     TextPrintJob job(*printer_);
     if (!job.write(lines)) {
         host().dialogs().inform(caption(CaptionKind::Error, state().language), message(42, state().language), Icon::Error);

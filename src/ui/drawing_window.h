@@ -113,7 +113,7 @@ public:
     // The page itself, on a printer that is set up already; false after a failure.
     bool printTo(QPrinter& printer);
     // Replaces the printer set-up dialog (tests); returns false when it was dismissed.
-    void setPrinterSetup(std::function<bool(QPrinter&)> setup) { printerSetup_ = std::move(setup); }
+    void setPrinterSetup(std::function<bool(QPrinter&)> setup) { printer_.replaceSetUp(std::move(setup)); }
 
     // "Std.linien": shows or hides the table of hour-line angles (computing the plane's lit range).
     void toggleAngleTable();
@@ -225,8 +225,7 @@ private:
     QAction* toStyleFootAction_ = nullptr;
     QAction* poleTriangleAction_ = nullptr;
     QAction* closeAction_ = nullptr;
-    LazyPrinter printer_;
-    std::function<bool(QPrinter&)> printerSetup_;
+    WindowPrinter printer_{this};
 
     HourLineAngles angles_;
     bool activated_ = false;

@@ -4,7 +4,10 @@
 
 #include <QPrinter>
 
+#include <functional>
 #include <memory>
+
+class QWidget;
 
 namespace zorva {
 
@@ -18,6 +21,20 @@ public:
 
 private:
     std::unique_ptr<QPrinter> printer_;
+};
+
+// A window's own printer and the dialog that sets a printer up before each print; the tests
+// put their own set-up in the dialog's place.
+class WindowPrinter : public LazyPrinter {
+public:
+    explicit WindowPrinter(QWidget* window) : window_(window) {}
+    // The print dialog for `printer`; false when it was dismissed.
+    bool setUp(QPrinter& printer);
+    void replaceSetUp(std::function<bool(QPrinter&)> setUp) { setUp_ = std::move(setUp); }
+
+private:
+    QWidget* window_;
+    std::function<bool(QPrinter&)> setUp_;
 };
 
 }  // namespace zorva

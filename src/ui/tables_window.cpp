@@ -32,7 +32,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
@@ -729,8 +728,7 @@ bool TablesWindow::confirmGraphSave() {
 // --------------------------------------------------------------------------- printing
 
 void TablesWindow::print(QPrinter& p) {
-    const bool accepted = printerSetup_ ? printerSetup_(p) : QPrintDialog(&p, this).exec() == QDialog::Accepted;
-    if (accepted) printContents(p);
+    if (printer_.setUp(p)) printContents(p);
 }
 
 void TablesWindow::printContents(QPrinter& printer) {

@@ -113,7 +113,7 @@ public:
     HorizonPanel* horizonPanel() const { return horizonPanel_; }
 
     // For tests: what stands in for the printer setup dialog, and the printer used.
-    void setPrinterSetup(std::function<bool(QPrinter&)> setup) { printerSetup_ = std::move(setup); }
+    void setPrinterSetup(std::function<bool(QPrinter&)> setup) { printer_.replaceSetUp(std::move(setup)); }
     QPrinter& printer();
 
 protected:
@@ -173,8 +173,7 @@ private:
     QMenu* popup_ = nullptr;
     QAction* saveTableAction_ = nullptr;
 
-    LazyPrinter printer_;
-    std::function<bool(QPrinter&)> printerSetup_;
+    WindowPrinter printer_{this};
     bool updating_ = false;
     bool planeFieldsFilled_ = false;
 };
