@@ -4,6 +4,7 @@
 #include "astro/solar_ephemeris.h"
 #include "astro/time_format.h"
 #include "dials/dial_geometry.h"
+#include "text/bilingual.h"
 #include "text/number_format.h"
 
 #include <cmath>
@@ -12,12 +13,9 @@
 namespace zorva {
 namespace {
 
-struct Texts {
-    const char* german;
-    const char* english;
-};
+using Texts = BilingualText;
 
-QString T(Language lang, Texts t) { return QString::fromUtf8(lang == Language::English ? t.english : t.german); }
+QString T(Language lang, Texts t) { return t.in(lang); }
 
 constexpr Texts kLatitude{"     Geogr. Breite:", "     Latitude     :"};
 constexpr Texts kLongitude{"     Geogr. Länge :", "     Longitude    :"};

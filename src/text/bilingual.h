@@ -12,4 +12,11 @@ inline QString Tr(Language lang, const char* german, const char* english) {
     return QString::fromUtf8(lang == Language::English ? english : german);
 }
 
+// Such a text kept in a table of the place that says it.
+struct BilingualText {
+    const char* german;
+    const char* english;
+    QString in(Language lang) const { return Tr(lang, german, english); }
+};
+
 }  // namespace zorva

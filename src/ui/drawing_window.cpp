@@ -8,6 +8,7 @@
 #include "plot/plot_save.h"
 #include "state/dial_state.h"
 #include "state/safe_save.h"
+#include "text/bilingual.h"
 #include "text/named_texts.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
@@ -59,10 +60,7 @@ int SheetButtonCaption(const DialState& s) {
 }
 
 // Texts of this window, German and English.
-struct Text {
-    const char* german;
-    const char* english;
-};
+using Text = BilingualText;
 constexpr Text kDraw{"&Zeichnen", "&Draw"};
 constexpr Text kGrid{" + &Netz", " + &Grid"};
 constexpr Text kZoomIn{"Zoom ", "Zoom "};
@@ -110,7 +108,7 @@ constexpr Text kTextPosition{"<Alt>+linke Maustaste markiert die Textposition in
                              "<Alt>+left mouseclick marks the text position for saved or printed constructions!"};
 constexpr Text kImageHint{"Zeigerposition mit linkem Mausklick festlegen", "Left mouseclick fixes the gnomon position"};
 
-QString TextIn(Language lang, const Text& t) { return QString::fromUtf8(lang == Language::English ? t.english : t.german); }
+QString TextIn(Language lang, const Text& t) { return t.in(lang); }
 
 // Shows a text of the window on its control: a button's or check box's text, a menu entry,
 // a group's title, or a tool tip.

@@ -3,6 +3,7 @@
 #include "dials/dial_constructions.h"
 #include "dials/dial_render.h"
 #include "state/dial_state.h"
+#include "text/bilingual.h"
 #include "text/texts.h"
 #include "text/user_dialogs.h"
 #include "ui/file_chooser.h"
@@ -24,10 +25,7 @@
 namespace zorva {
 namespace {
 
-struct Text {
-    const char* german;
-    const char* english;
-};
+using Text = BilingualText;
 constexpr Text kFileName{"Datei&name:", "File &name:"};
 constexpr Text kCoordinates{"Koordinaten der Konstruktion", "Co-ordinates of the construction"};
 constexpr Text kWeight{"Stärke der Konstruktionslinien", "Width of the construction lines"};
@@ -91,7 +89,7 @@ FileOutputPanel::FileOutputPanel(DialState& state, UserDialogs& dialogs, FileCho
 
 void FileOutputPanel::applyLanguage() {
     const Language l = state_.language;
-    const auto tr = [l](const Text& t) { return QString::fromUtf8(l == Language::English ? t.english : t.german); };
+    const auto tr = [l](const Text& t) { return t.in(l); };
     nameLabel_->setText(tr(kFileName));
     coordinates_->setTitle(tr(kCoordinates));
     for (int i = 0; i < 3; ++i) coordinateItems_[i]->setText(label(31 + i, l));
@@ -153,8 +151,7 @@ bool FileOutputPanel::proceed() {
     if (QFileInfo(name).isRelative() && !state_.plotFileName.isEmpty() && last.isAbsolute())
         proposed = last.absoluteDir().filePath(name);
     const QString chosen = files_.saveFileName(caption(CaptionKind::SaveDrawing, l), proposed,
-                                               QString::fromUtf8(hpgl_ ? (l == Language::English ? kHpglFilter.english : kHpglFilter.german)
-                                                                       : (l == Language::English ? kDxfFilter.english : kDxfFilter.german)),
+                                               (hpgl_ ? kHpglFilter : kDxfFilter).in(l),
                                                hpgl_ ? QStringLiteral("plt") : QStringLiteral("dxf"));
     if (chosen.isEmpty()) return false;
 

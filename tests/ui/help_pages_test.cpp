@@ -122,9 +122,10 @@ TEST(HelpPages, LinksAndPicturesInsideThePagesResolve) {
                 const QString path = QLatin1Char(':') + target.path();
                 QFile f(path);
                 ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << page.name.toStdString() << " -> " << path.toStdString();
-                if (target.hasFragment())
+                if (target.hasFragment()) {
                     EXPECT_TRUE(HasAnchor(QString::fromUtf8(f.readAll()), target.fragment()))
                         << page.name.toStdString() << " -> " << target.toString().toStdString();
+                }
                 ++links;
             }
             for (auto it = img.globalMatch(html); it.hasNext();) {
